@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the benchmarks optimised and prints their figures.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+build=build/bench
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDROVAK_TESTS=OFF \
+    -DDROVAK_BENCH=ON >/dev/null
+cmake --build "$build" -j "$(nproc)"
+for b in "$build"/bench/drovak_bench_*; do
+    [ -x "$b" ] || continue
+    (cd "$build/bench" && "$b")
+done

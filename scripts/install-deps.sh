@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs every Debian package Drovak needs to build, test and run. Safe to run again:
+# it only installs what is missing. Runs as root, or through sudo.
+set -euo pipefail
+
+packages=(
+    # build
+    build-essential cmake ninja-build git pkg-config
+    # tests and benchmarks
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    # the desktop toolkit and the event sounds
+    libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module
+    # end-to-end tests under a virtual display
+    xvfb xauth xdotool x11-utils
+    # asset generators
+    python3 python3-pil fonts-dejavu-core
+    # formatting
+    clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+
+echo "Installing: ${missing[*]}"
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null

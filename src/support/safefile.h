@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+
+// Replaces the file at path with bytes: they go to a new file in the same folder, which is
+// flushed to disk and renamed over the target only when every byte was written. On failure
+// the temporary file is removed, the target is untouched and false is returned.
+bool replaceFileContents(const std::string& path, std::span<const char> bytes);
+
+// Appends bytes at the end of the file at path (creating it); false when any byte failed.
+bool appendFileContents(const std::string& path, std::span<const char> bytes);
+
+// Reads at most maxBytes from the start of a file; false when it cannot be opened.
+bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& out);
