@@ -82,16 +82,16 @@ constexpr std::array<TDialogControl, 20> kSettingsControls{{
      14, 149, 226, 20, kMultiline},
     {settings::kSoundOnBox, K::AutoCheckBox, "Sound is on", 14, 180, 130, 10},
     {settings::kShowSplashScreenBox, K::AutoCheckBox,
-     "Splash Screen is on\nWhen Drovak starts, this enables/disable startup screen", 14, 192,
-     170, 20, kMultiline},
+     "Splash Screen is on\nWhen Drovak starts, this enables/disable startup screen", 14, 192, 170,
+     20, kMultiline},
     {settings::kIcon, K::Icon, "", 160, 180, 21, 20, 0, kProgramIcon},
     {kOkButton, K::DefButton, "OK", 197, 180, 50, 14},
     {kCancelButton, K::Button, "Cancel", 197, 197, 50, 14},
     {kHelpButton, K::Button, "Help", 197, 214, 50, 14},
 }};
 
-constexpr TDialogResource kDialog2{kSettingsDialog, "Drovak Settings", 254,          230,
-                                   "MS Sans Serif", 8,                 kSettingsControls};
+constexpr TDialogResource kDialog2{
+    kSettingsDialog, "Drovak Settings", 254, 230, "MS Sans Serif", 8, kSettingsControls};
 
 // "Drovak Setup Wizard": the picture across the top with its own Browse button, the folder
 // area in an etched frame below it, then Help, Cancel and OK.
@@ -105,8 +105,8 @@ constexpr std::array<TDialogControl, 11> kWizardControls{{
      "Files\\Novalogic\\F-22 Raptor.  \nIf this is not where F22 Raptor is installed, click "
      "browse.",
      10, 132, 290, 26, kMultiline},
-    {wizard::kRaptorPathEdit, K::Edit, "C:\\Program Files\\Novalogic\\F-22 Raptor\\", 10, 159,
-     290, 12},
+    {wizard::kRaptorPathEdit, K::Edit, "C:\\Program Files\\Novalogic\\F-22 Raptor\\", 10, 159, 290,
+     12},
     {wizard::kBrowse, K::Button, "Browse...", 306, 158, 50, 14},
     {wizard::kBrowse, K::Button, "Browse...", 306, 94, 50, 14},
     {kHelpButton, K::Button, "Help", 196, 180, 50, 14},
@@ -114,8 +114,8 @@ constexpr std::array<TDialogControl, 11> kWizardControls{{
     {kOkButton, K::DefButton, "OK", 306, 180, 50, 14},
 }};
 
-constexpr TDialogResource kDialog6{kWizardDialog, "Drovak Setup Wizard", 367,         198,
-                                   "MS Sans Serif", 8,                     kWizardControls};
+constexpr TDialogResource kDialog6{
+    kWizardDialog, "Drovak Setup Wizard", 367, 198, "MS Sans Serif", 8, kWizardControls};
 
 } // namespace
 

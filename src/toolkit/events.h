@@ -29,17 +29,17 @@ struct TLwDispInfoNotify;
 
 // The kinds of message an event table can answer, with the handler each one calls.
 enum class TMsgKind {
-    Command,         // menu, pop-up menu or accelerator command:  void ()
-    CommandEnable,   // may the command run now?                   void (TCommandEnabler&)
-    Timer,           // a window timer ticked:                     void EvTimer(uint timerId)
-    LButtonDown,     // mouse, client coordinates:   void EvLButtonDown(uint modKeys, const TPoint&)
-    LButtonUp,       //                              void EvLButtonUp(uint modKeys, const TPoint&)
-    LButtonDblClk,   //                              void EvLButtonDblClk(uint modKeys, const TPoint&)
-    RButtonDown,     //                              void EvRButtonDown(uint modKeys, const TPoint&)
-    MouseMove,       //                              void EvMouseMove(uint modKeys, const TPoint&)
-    NcMouseMove,     // over the frame:              void EvNCMouseMove(uint hitTest, const TPoint&)
-    KeyDown,         // Windows virtual-key code:    void EvKeyDown(uint key, uint repeat, uint flags)
-    KeyUp,           //                              void EvKeyUp(uint key, uint repeat, uint flags)
+    Command,       // menu, pop-up menu or accelerator command:  void ()
+    CommandEnable, // may the command run now?                   void (TCommandEnabler&)
+    Timer,         // a window timer ticked:                     void EvTimer(uint timerId)
+    LButtonDown,   // mouse, client coordinates:   void EvLButtonDown(uint modKeys, const TPoint&)
+    LButtonUp,     //                              void EvLButtonUp(uint modKeys, const TPoint&)
+    LButtonDblClk, //                              void EvLButtonDblClk(uint modKeys, const TPoint&)
+    RButtonDown,   //                              void EvRButtonDown(uint modKeys, const TPoint&)
+    MouseMove,     //                              void EvMouseMove(uint modKeys, const TPoint&)
+    NcMouseMove,   // over the frame:              void EvNCMouseMove(uint hitTest, const TPoint&)
+    KeyDown,       // Windows virtual-key code:    void EvKeyDown(uint key, uint repeat, uint flags)
+    KeyUp,         //                              void EvKeyUp(uint key, uint repeat, uint flags)
     LvnGetDispInfo,  // list control id: text of a cell, asked for on demand:
                      //                              void (TLwDispInfoNotify&)
     LvnEndLabelEdit, // list control id: in-place label edit ended:  void (TLwDispInfoNotify&)
@@ -51,13 +51,13 @@ enum class TMsgKind {
 // One message on its way to a handler. Which fields count depends on the kind.
 struct TMsg {
     TMsgKind kind = TMsgKind::Command;
-    int id = 0;             // command id, or the id of the notifying control
-    uint modKeys = 0;       // MK_* of a mouse message; the hit-test code of NcMouseMove
-    TPoint point;           // mouse position, client coordinates (screen for NcMouseMove)
-    uint key = 0;           // virtual-key code
-    uint repeatCount = 1;   // key repeat count
-    uint keyFlags = 0;      // key flags (scan code and the like); 0 unless a backend knows
-    uint timerId = 0;       // the ticking timer
+    int id = 0;           // command id, or the id of the notifying control
+    uint modKeys = 0;     // MK_* of a mouse message; the hit-test code of NcMouseMove
+    TPoint point;         // mouse position, client coordinates (screen for NcMouseMove)
+    uint key = 0;         // virtual-key code
+    uint repeatCount = 1; // key repeat count
+    uint keyFlags = 0;    // key flags (scan code and the like); 0 unless a backend knows
+    uint timerId = 0;     // the ticking timer
     TCommandEnabler* enabler = nullptr;
     TLwNotify* lwNotify = nullptr;
     TLwDispInfoNotify* dispInfo = nullptr;
@@ -140,12 +140,8 @@ class TEventHandler {
 
 namespace toolkit_detail {
 template <class T> struct MemberOf;
-template <class C, class R, class... A> struct MemberOf<R (C::*)(A...)> {
-    using Class = C;
-};
-template <class C, class R, class... A> struct MemberOf<R (C::*)(A...) const> {
-    using Class = C;
-};
+template <class C, class R, class... A> struct MemberOf<R (C::*)(A...)> { using Class = C; };
+template <class C, class R, class... A> struct MemberOf<R (C::*)(A...) const> { using Class = C; };
 template <auto Pmf> auto& self(TEventHandler& h) {
     return static_cast<typename MemberOf<decltype(Pmf)>::Class&>(h);
 }

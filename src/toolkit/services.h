@@ -20,8 +20,8 @@ class TClipboard {
     bool IsOpen() const { return open_; }
     bool EmptyClipboard();
     bool IsClipboardFormatAvailable(uint format) const; // CF_TEXT
-    bool SetText(std::string_view bytes);              // replaces the contents
-    std::string GetText() const;                       // empty when it holds no text
+    bool SetText(std::string_view bytes);               // replaces the contents
+    std::string GetText() const;                        // empty when it holds no text
 
   private:
     TWindow& owner_;

@@ -158,7 +158,7 @@ class TSplashWindow : public TWindow {
     uint GetTimeOut() const { return timeOut_; }
 
     // The splash's own handling, which a derived class's handlers call.
-    void EvTimer(uint timerId);                           // closes once the time-out is over
+    void EvTimer(uint timerId);                            // closes once the time-out is over
     void EvLButtonDown(uint modKeys, const TPoint& point); // closes with CaptureMouse
 
     void SetupWindow() override;
