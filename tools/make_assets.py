@@ -277,8 +277,9 @@ def make_extchar():
     ex, ey = EXT_ORIGIN
     gw, gh = EXT_CELL
     grid = (ex - 1, ey + EXT_GLYPH_DY - 1, ex + 17 * gw, ey + EXT_GLYPH_DY + 6 * gh + CEL_HEIGHT)
-    draw_text(d, (ex - 1, 57), "EXTENDED CHARACTERS", LABEL_FONT, AMBER_DIM)
-    d.line((ex + 112, 64, grid[2], 64), fill=GREY_DARK)
+    title = "EXTENDED CHARACTERS"
+    draw_text(d, (ex - 1, 55), title, LABEL_FONT, AMBER_DIM)
+    d.line((ex + text_width(LABEL_FONT, title) + 6, 62, grid[2], 62), fill=GREY_DARK)
     d.rectangle(grid, fill=FIELD_BG, outline=GREY_DARK)
     corner_marks(d, grid, AMBER)
     return img
@@ -750,13 +751,12 @@ def make_preview(images):
               "selection, hover frames)", SMALL_BOLD, AMBER)
     sheet.paste(screen, (gap, 30))
     y0 = 30 + screen.size[1] + 30
-    names = ["colour %d" % n for n in range(10)] + ["10 palette", "11 selection"]
+    names = ["text colour %d" % n for n in range(10)] + ["palette colour", "selection colour"]
     for n in range(12):
         x = gap + (n % 2) * (strip_w + gap)
         y = y0 + (n // 2) * (strip_h + gap)
-        draw_text(sd, (x, y), "%dalpha (%s): cels 0-63 = codes 128-191, ... cels 128-191 = "
-                  "codes 0-63, cels 192-255 = codes 64-127" % (n, names[n].split(" ", 1)[-1]),
-                  LABEL_FONT, GREY)
+        draw_text(sd, (x, y), "%dalpha, %s: the rows hold codes 128-191, 192-255, 0-63 and "
+                  "64-127" % (n, names[n]), LABEL_FONT, GREY)
         for r in range(4):
             part = strips[n].crop((r * strip_w, 0, (r + 1) * strip_w, CEL_HEIGHT))
             sheet.paste(part, (x, y + 16 + r * CEL_HEIGHT))
@@ -864,6 +864,11 @@ def check(assets):
                                         shallow=False)]
     for p in problems:
         print(p)
+    if problems:
+        # Glyph pixels come from FreeType and PNG bytes from zlib: name the versions in use.
+        from PIL import __version__ as pil_version, features
+        print("made with Pillow %s, FreeType %s, zlib %s" % (
+            pil_version, features.version("freetype2"), features.version("zlib")))
     print("%d assets checked, %d problems" % (len(made), len(problems)))
     return 1 if problems else 0
 
