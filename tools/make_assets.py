@@ -16,7 +16,6 @@ import filecmp
 import io
 import math
 import os
-import shutil
 import struct
 import sys
 import tempfile
