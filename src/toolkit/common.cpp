@@ -33,8 +33,12 @@ void TDialog::CmCancel() {
     CloseWindow(IDCANCEL);
 }
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TDialog, TWindow)
-EV_COMMAND(IDOK, CmOk), EV_COMMAND(IDCANCEL, CmCancel), END_RESPONSE_TABLE;
+    EV_COMMAND(IDOK, CmOk),
+    EV_COMMAND(IDCANCEL, CmCancel),
+END_RESPONSE_TABLE;
+// clang-format on
 
 TControl::TControl(TWindow* parent, int resId) : TWindow(parent) {
     Attr.Id = resId;

@@ -312,5 +312,11 @@ void TListWindow::EvKeyDown(uint key, uint, uint) {
 
 void TListWindow::EvKeyUp(uint, uint, uint) {}
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TListWindow, TWindow)
-EV_WM_LBUTTONDOWN, EV_WM_RBUTTONDOWN, EV_WM_KEYDOWN, EV_WM_KEYUP, END_RESPONSE_TABLE;
+    EV_WM_LBUTTONDOWN,
+    EV_WM_RBUTTONDOWN,
+    EV_WM_KEYDOWN,
+    EV_WM_KEYUP,
+END_RESPONSE_TABLE;
+// clang-format on

@@ -36,5 +36,9 @@ void TSplashWindow::Paint(TDC& dc, bool, TRect&) {
     dc.BitBlt(0, 0, dib_);
 }
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TSplashWindow, TWindow)
-EV_WM_TIMER, EV_WM_LBUTTONDOWN, END_RESPONSE_TABLE;
+    EV_WM_TIMER,
+    EV_WM_LBUTTONDOWN,
+END_RESPONSE_TABLE;
+// clang-format on
