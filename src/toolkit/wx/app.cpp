@@ -13,7 +13,7 @@
 namespace toolkit_wx {
 namespace {
 
-bool g_started = false;   // wx was started by the layer
+bool g_started = false; // wx was started by the layer
 bool g_quitPosted = false;
 int g_exitCode = 0;
 
@@ -21,11 +21,10 @@ int g_exitCode = 0;
 // an unattended run.
 void assertToStderr(const wxString& file, int line, const wxString& func, const wxString& cond,
                     const wxString& msg) {
-    std::fprintf(stderr, "wx assertion %s failed in %s (%s:%d): %s\n",
-                 static_cast<const char*>(cond.utf8_str()),
-                 static_cast<const char*>(func.utf8_str()),
-                 static_cast<const char*>(file.utf8_str()), line,
-                 static_cast<const char*>(msg.utf8_str()));
+    std::fprintf(
+        stderr, "wx assertion %s failed in %s (%s:%d): %s\n",
+        static_cast<const char*>(cond.utf8_str()), static_cast<const char*>(func.utf8_str()),
+        static_cast<const char*>(file.utf8_str()), line, static_cast<const char*>(msg.utf8_str()));
 }
 
 } // namespace

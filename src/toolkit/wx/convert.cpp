@@ -82,10 +82,10 @@ constexpr std::array<unsigned char, kEvdevKeys> makeVkTable() {
     t[109] = VK_NEXT;
     t[110] = VK_INSERT;
     t[111] = VK_DELETE;
-    t[119] = 19;  // VK_PAUSE
-    t[125] = 91;  // VK_LWIN
-    t[126] = 92;  // VK_RWIN
-    t[127] = 93;  // VK_APPS
+    t[119] = 19; // VK_PAUSE
+    t[125] = 91; // VK_LWIN
+    t[126] = 92; // VK_RWIN
+    t[127] = 93; // VK_APPS
     return t;
 }
 constexpr auto kVkByEvdev = makeVkTable();
@@ -244,9 +244,8 @@ std::string wxFilterFromWindows(std::string_view filter, bool anyCase) {
     std::size_t start = 0;
     while (start < filter.size()) {
         std::size_t bar = filter.find('|', start);
-        std::string_view part = filter.substr(start, bar == std::string_view::npos
-                                                         ? std::string_view::npos
-                                                         : bar - start);
+        std::string_view part = filter.substr(
+            start, bar == std::string_view::npos ? std::string_view::npos : bar - start);
         if (!first)
             out += '|';
         first = false;

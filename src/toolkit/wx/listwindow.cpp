@@ -34,9 +34,12 @@ class TListControl : public wxListCtrl, public TDetachable {
         Bind(wxEVT_LIST_END_LABEL_EDIT, &TListControl::OnEndLabelEdit, this);
         Bind(wxEVT_LIST_BEGIN_LABEL_EDIT, &TListControl::OnBeginLabelEdit, this);
         main_ = findMainWindow();
-        for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK,
-                                 wxEVT_RIGHT_DOWN, wxEVT_RIGHT_UP, wxEVT_MOTION})
-            main_->Bind(type, &TListControl::OnMouse, this);
+        main_->Bind(wxEVT_LEFT_DOWN, &TListControl::OnMouse, this);
+        main_->Bind(wxEVT_LEFT_UP, &TListControl::OnMouse, this);
+        main_->Bind(wxEVT_LEFT_DCLICK, &TListControl::OnMouse, this);
+        main_->Bind(wxEVT_RIGHT_DOWN, &TListControl::OnMouse, this);
+        main_->Bind(wxEVT_RIGHT_UP, &TListControl::OnMouse, this);
+        main_->Bind(wxEVT_MOTION, &TListControl::OnMouse, this);
         main_->Bind(wxEVT_KEY_DOWN, &TListControl::OnKey, this);
         main_->Bind(wxEVT_KEY_UP, &TListControl::OnKey, this);
         main_->Bind(wxEVT_CHAR, &TListControl::OnChar, this);
@@ -46,12 +49,8 @@ class TListControl : public wxListCtrl, public TDetachable {
     wxWindow* MainWindow() const { return main_; }
 
     // Points of the list's client area (the header included) and of the rows' window.
-    wxPoint ToMain(const wxPoint& p) const {
-        return main_->ScreenToClient(ClientToScreen(p));
-    }
-    wxPoint FromMain(const wxPoint& p) const {
-        return ScreenToClient(main_->ClientToScreen(p));
-    }
+    wxPoint ToMain(const wxPoint& p) const { return main_->ScreenToClient(ClientToScreen(p)); }
+    wxPoint FromMain(const wxPoint& p) const { return ScreenToClient(main_->ClientToScreen(p)); }
 
     void ApplyLooks() {
         if (!owner_)
@@ -104,6 +103,28 @@ class TListControl : public wxListCtrl, public TDetachable {
             return;
         SetItemCount(owner_->GetItemCount());
         Refresh();
+    }
+
+    // Items and selection are shown once the handler that changed them has returned: a
+    // program filling the list item by item would otherwise resynchronise it each time.
+    void Later() {
+        if (pending_)
+            return;
+        pending_ = true;
+        wxWeakRef<wxWindow> self(this);
+        CallAfter([self] {
+            if (auto* ctrl = dynamic_cast<TListControl*>(self.get()))
+                ctrl->Flush();
+        });
+    }
+
+    // Shows what changed now, before the control is asked about its rows.
+    void Flush() {
+        if (!pending_)
+            return;
+        pending_ = false;
+        ApplyItems();
+        ApplySelection();
     }
 
     void ApplySelection() {
@@ -227,10 +248,10 @@ class TListControl : public wxListCtrl, public TDetachable {
             const std::string text = fromWx(event.GetLabel());
             owner_->EndLabelEdit(text.c_str());
         }
-        owner_->SetEditIndex(-1);
     }
 
     TListWindow* owner_;
+    bool pending_ = false;
     wxWindow* main_ = nullptr;
     mutable wxItemAttr attr_;
     const TImageList* images_ = nullptr;
@@ -272,6 +293,7 @@ int TListWindow::HitTest(const TPoint& point) const {
     TListControl* ctrl = controlOf(*this);
     if (!ctrl)
         return -1;
+    ctrl->Flush();
     int flags = 0;
     const long index = ctrl->HitTest(ctrl->ToMain(wxPoint(point.x, point.y)), flags);
     if (index < 0 || !(flags & wxLIST_HITTEST_ONITEM))
@@ -283,8 +305,10 @@ bool TListWindow::EnsureVisible(int index, bool partialOk) {
     (void)partialOk;
     if (!items_.Valid(index))
         return false;
-    if (TListControl* ctrl = controlOf(*this))
+    if (TListControl* ctrl = controlOf(*this)) {
+        ctrl->Flush();
         ctrl->EnsureVisible(index);
+    }
     return true;
 }
 
@@ -293,8 +317,10 @@ bool TListWindow::RedrawItems(int first, int last) {
         return false;
     if (last >= items_.Count())
         last = items_.Count() - 1;
-    if (TListControl* ctrl = controlOf(*this))
+    if (TListControl* ctrl = controlOf(*this)) {
+        ctrl->Flush();
         ctrl->RefreshItems(first, last);
+    }
     return true;
 }
 
@@ -303,6 +329,7 @@ void TListWindow::EditLabel(int index) {
         return;
     SetEditIndex(index);
     if (TListControl* ctrl = controlOf(*this)) {
+        ctrl->Flush();
         ctrl->EnsureVisible(index);
         ctrl->EditLabel(index);
     }
@@ -314,11 +341,8 @@ void TListWindow::Changed(TChange what) {
         return;
     switch (what) {
     case TChange::Items:
-        ctrl->ApplyItems();
-        ctrl->ApplySelection();
-        break;
     case TChange::Selection:
-        ctrl->ApplySelection();
+        ctrl->Later();
         break;
     case TChange::Columns:
         ctrl->ApplyColumns();

@@ -40,8 +40,8 @@ bool TDC::BitBlt(const TRect& dest, const TDib& dib, const TPoint& src) {
         impl_->source.SelectObjectAsSource(bitmap);
         impl_->selected = native;
     }
-    return impl_->dc->Blit(dest.left, dest.top, dest.Width(), dest.Height(), &impl_->source,
-                           src.x, src.y);
+    return impl_->dc->Blit(dest.left, dest.top, dest.Width(), dest.Height(), &impl_->source, src.x,
+                           src.y);
 }
 
 TRect TDC::GetClipBox() const {

@@ -139,6 +139,14 @@ class TCanvas : public wxWindow, public TDetachable {
         wxPaintDC dc(this);
         if (!owner_)
             return;
+        if (!painted_) {
+            painted_ = true;
+            // A grab asked for before the window was on screen may not have taken.
+            if (owner_->GetImpl().captured && HasCapture()) {
+                ReleaseMouse();
+                CaptureMouse();
+            }
+        }
         const wxRect box = GetUpdateRegion().GetBox();
         TRect rect(box.x, box.y, box.x + box.width, box.y + box.height);
         const TColor bk = owner_->GetBkgndColor();
@@ -201,6 +209,7 @@ class TCanvas : public wxWindow, public TDetachable {
     }
 
     TWindow* owner_;
+    bool painted_ = false;
 };
 
 // A frame: menu commands and command enabling go to the client's table, then the frame's;
@@ -239,7 +248,7 @@ class TFrame : public wxFrame, public TDetachable {
 
     void OnUpdateUI(wxUpdateUIEvent& event) {
         // Only the menus' items: windows' own ids are no commands.
-        if (!owner_ || !wxDynamicCast(event.GetEventObject(), wxMenu)) {
+        if (!owner_ || !dynamic_cast<wxMenu*>(event.GetEventObject())) {
             event.Skip();
             return;
         }
@@ -474,18 +483,19 @@ bool TWindow::Create() {
         if (Attr.Style & WS_POPUP)
             frame = new TPopup(toWx(GetCaption()), wxSize(Attr.W, Attr.H));
         else
-            frame = new wxFrame(nullptr, wxID_ANY, toWx(GetCaption()), wxDefaultPosition,
-                                sizeOf(Attr));
+            frame =
+                new wxFrame(nullptr, wxID_ANY, toWx(GetCaption()), wxDefaultPosition, sizeOf(Attr));
         auto* canvas = new TCanvas(frame, this, wxPoint(0, 0), frame->GetClientSize(), 0);
         if (Attr.W > 0 && Attr.H > 0)
             frame->SetClientSize(Attr.W, Attr.H);
         frame->Centre(wxBOTH);
         impl_->wx = frame;
         impl_->events = canvas;
+        // On screen before SetupWindow, which may capture the mouse (the splash does).
+        if (Attr.Style & WS_VISIBLE)
+            frame->Show();
     }
     finishCreate(*this);
-    if (!host && (Attr.Style & WS_VISIBLE))
-        impl_->wx->Show();
     return true;
 }
 

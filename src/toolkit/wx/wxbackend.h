@@ -83,10 +83,10 @@ wxBitmap bitmapOf(const TDib& dib);
 } // namespace toolkit_wx
 
 struct TWindow::Impl {
-    std::vector<TWindow*> children;      // in construction order
-    TWindow* host = nullptr;             // the frame of a client window
-    wxWeakRef<wxWindow> wx;              // the outermost window on screen
-    wxWeakRef<wxWindow> events;          // where paint, mouse and keys arrive
+    std::vector<TWindow*> children; // in construction order
+    TWindow* host = nullptr;        // the frame of a client window
+    wxWeakRef<wxWindow> wx;         // the outermost window on screen
+    wxWeakRef<wxWindow> events;     // where paint, mouse and keys arrive
     std::map<uint, toolkit_wx::TWindowTimer*> timers;
     std::optional<TColor> bkgnd;
     int cursorId = 0;
