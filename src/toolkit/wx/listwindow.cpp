@@ -199,6 +199,12 @@ class TListControl : public wxListCtrl, public TDetachable {
 
     void OnKey(wxKeyEvent& event) {
         const unsigned vk = vkFromGtk(event.GetKeyCode(), event.GetRawKeyFlags());
+        // Alt's keys and F10 are system keys (WM_SYSKEYDOWN on Windows): they open the
+        // menus and never reach the window's key handlers.
+        if (isSystemKey(event, vk)) {
+            event.Skip();
+            return;
+        }
         if (!owner_ || vk == 0 || vk == VK_TAB) {
             event.Skip();
             return;
@@ -209,9 +215,10 @@ class TListControl : public wxListCtrl, public TDetachable {
         owner_->Dispatch(msg);
     }
 
-    // Typing in the list searches nothing: the program's keys are its table's.
+    // Typing in the list searches nothing (the program's keys are its table's); keys with
+    // Alt or Control go on to the menus and accelerators.
     void OnChar(wxKeyEvent& event) {
-        if (event.GetKeyCode() == WXK_TAB)
+        if (event.GetKeyCode() == WXK_TAB || event.HasModifiers())
             event.Skip();
     }
 

@@ -192,6 +192,12 @@ class TCanvas : public wxWindow, public TDetachable {
 
     void OnKey(wxKeyEvent& event) {
         const unsigned vk = vkFromGtk(event.GetKeyCode(), event.GetRawKeyFlags());
+        // Alt's keys and F10 are system keys (WM_SYSKEYDOWN on Windows): they open the
+        // menus and never reach the window's key handlers.
+        if (isSystemKey(event, vk)) {
+            event.Skip();
+            return;
+        }
         if (!owner_ || vk == 0) {
             event.Skip();
             return;
@@ -317,6 +323,10 @@ void disposeWindow(wxWindow* window) {
         if (ref)
             ref->Destroy();
     });
+}
+
+bool isSystemKey(const wxKeyEvent& event, unsigned vk) {
+    return vk == VK_MENU || vk == VK_F1 + 9 || (event.AltDown() && !event.ControlDown());
 }
 
 TWindow* hostOf(const TWindow& window) {

@@ -10,6 +10,7 @@
 
 #include <wx/dc.h>
 #include <wx/dcmemory.h>
+#include <wx/event.h>
 #include <wx/timer.h>
 #include <wx/weakref.h>
 #include <wx/window.h>
@@ -65,6 +66,10 @@ bool routeUp(TWindow& start, TMsg& msg);
 
 // Asks the tables from start upwards whether the command may run now.
 bool isCommandEnabled(TWindow& start, int id);
+
+// Whether a key belongs to the menus rather than the window: Alt alone or with another key,
+// and F10.
+bool isSystemKey(const wxKeyEvent& event, unsigned vk);
 
 // The parent a window is created in: its parent, or the frame that holds it as its client.
 TWindow* hostOf(const TWindow& window);
