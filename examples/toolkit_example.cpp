@@ -186,6 +186,65 @@ DEFINE_RESPONSE_TABLE1(TPilotList, TListWindow)
 END_RESPONSE_TABLE;
 // clang-format on
 
+// The settings dialog of the resources: its edit and check box report what the user does.
+class TSettingsDialog : public TDialog {
+  public:
+    explicit TSettingsDialog(TWindow* parent)
+        : TDialog(parent, kSettingsDialog), path_(this, settings::kRaptorPathEdit, kPathCapacity),
+          template_(this, settings::kTemplatePathEdit, kPathCapacity),
+          sound_(this, settings::kSoundOnBox), ok_(this, kOkButton) {}
+
+    void SetupWindow() override {
+        TDialog::SetupWindow();
+        path_.SetText("C:\\Program Files\\Novalogic\\F-22 Raptor\\");
+        template_.SetText("raptor.sav");
+        template_.SetReadOnly(true);
+        sound_.Check();
+        SetTimer(1, 300); // the controls' places are known once the dialog is on screen
+    }
+
+    void EvTimer(uint timerId) {
+        KillTimer(timerId);
+        LogPlace("path", path_);
+        LogPlace("template", template_);
+        LogPlace("sound", sound_);
+        LogPlace("ok", ok_);
+        g_log.Write("dialog-open");
+    }
+
+    void EnPath() { g_log.Write("en-update %d", settings::kRaptorPathEdit); }
+    void EnTemplate() { g_log.Write("en-update %d", settings::kTemplatePathEdit); }
+    void BnSound() { g_log.Write("bn-clicked %d %u", settings::kSoundOnBox, sound_.GetCheck()); }
+
+    std::string Path() const { return path_.GetText(); }
+    std::string Template() const { return template_.GetText(); }
+    uint Sound() const { return sound_.GetCheck(); }
+
+    DECLARE_RESPONSE_TABLE(TSettingsDialog);
+
+  private:
+    static void LogPlace(const char* name, TWindow& control) {
+        TPoint p(0, 0);
+        control.ClientToScreen(p);
+        const TRect r = control.GetClientRect();
+        g_log.Write("%s %d %d %d %d", name, p.x, p.y, r.Width(), r.Height());
+    }
+
+    TEdit path_;
+    TEdit template_;
+    TCheckBox sound_;
+    TButton ok_;
+};
+
+// clang-format off
+DEFINE_RESPONSE_TABLE1(TSettingsDialog, TDialog)
+    EV_WM_TIMER,
+    EV_EN_UPDATE(settings::kRaptorPathEdit, EnPath),
+    EV_EN_UPDATE(settings::kTemplatePathEdit, EnTemplate),
+    EV_BN_CLICKED(settings::kSoundOnBox, BnSound),
+END_RESPONSE_TABLE;
+// clang-format on
+
 // The main window's client: the list, the area, the timer and the commands.
 class TExampleWindow : public TWindow {
   public:
@@ -337,13 +396,10 @@ class TExampleWindow : public TWindow {
     void CmdNew() { g_log.Write("command %d", CM_NEW); }
     void CmdSettings() {
         g_log.Write("command %d", CM_SETTINGS);
-        TDialog dialog(this, kSettingsDialog);
-        TEdit path(&dialog, settings::kRaptorPathEdit, kPathCapacity);
-        TCheckBox sound(&dialog, settings::kSoundOnBox);
-        path.SetText(std::filesystem::current_path().string().c_str());
-        sound.Check();
+        TSettingsDialog dialog(this);
         const int result = dialog.Execute();
-        g_log.Write("dialog %d %s %u", result, path.GetText().c_str(), sound.GetCheck());
+        g_log.Write("dialog %d %u %s|%s", result, dialog.Sound(), dialog.Path().c_str(),
+                    dialog.Template().c_str());
     }
     void CmdLoad() {
         g_log.Write("command %d", CM_LOAD);

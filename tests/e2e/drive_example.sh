@@ -61,7 +61,9 @@ field() { # field NAME INDEX: a number from the log line "NAME a b c d"
 }
 
 click_at() { # screen x, y, button
-    xdotool mousemove --sync "$1" "$2" click "${3:-1}"
+    # No --sync: it waits for a move that never comes when the pointer is already there. The
+    # server handles the move before the click all the same.
+    xdotool mousemove "$1" "$2" sleep 0.1 click "${3:-1}"
 }
 
 keys() {
@@ -97,18 +99,21 @@ finish() {
     fi
 }
 
-screenshot() { # the frame's part of the screen, as PNG
-    local window x y w h
-    window=$(xdotool search --limit 1 --name "^$title\$")
-    eval "$(xdotool getwindowgeometry --shell "$window")"
-    x=$X y=$Y w=$WIDTH h=$HEIGHT
+screenshot() { # PNG [TITLE]: a window's picture, as PNG
+    local window
+    window=$(xdotool search --onlyvisible --limit 1 --name "^${2:-$title}\$") ||
+        fail "no window to take a picture of"
     for _ in 1 2 3; do
-        xwd -root -screen -silent -out "$outdir/screen.xwd" && break
+        xwd -id "$window" -silent -out "$outdir/window.xwd" && break
         sleep 0.2
     done
-    /usr/bin/python3 "$here/xwd2png.py" "$outdir/screen.xwd" "$1" "$x" "$y" "$w" "$h" ||
+    /usr/bin/python3 "$here/xwd2png.py" "$outdir/window.xwd" "$1" ||
         fail "could not write the screenshot"
-    rm -f "$outdir/screen.xwd"
+    rm -f "$outdir/window.xwd"
+}
+
+centre_of() { # screen point of the middle of a control whose place the log gave
+    awk -v n="$1" '$1 == n { x = $2 + int($4 / 2); y = $3 + int($5 / 2) } END { print x, y }' "$log"
 }
 
 area_point() { # screen point of a client point of the glyph area
@@ -208,6 +213,38 @@ menu)
     keys d
     wait_for '^popup-closed 1$' 50
     [ "$(grep -c '^command 107$' "$log")" -eq 2 ] || fail "Delete from the pop-up menu did not run"
+    finish
+    ;;
+dialog)
+    # The settings dialog built from its resource: typing in an edit notifies its update, a
+    # read-only edit takes no typing, a click toggles the auto check box and notifies, OK
+    # closes with IDOK and the controls keep what they showed.
+    start
+    wait_for '^ready$'
+    focus_frame
+    keys alt+f
+    sleep 0.5
+    keys t
+    wait_for '^dialog-open$' 50
+    sleep 0.5
+    click_at $(centre_of sound)
+    wait_for '^bn-clicked 115 0$' 50
+    click_at $(centre_of template)
+    sleep 0.2
+    keys End
+    xdotool type --delay 40 "x"
+    sleep 0.3
+    if lines_after '^dialog-open$' | grep -q '^en-update 106$'; then
+        fail "a read-only edit took typing"
+    fi
+    click_at $(centre_of path)
+    sleep 0.2
+    keys ctrl+a
+    xdotool type --delay 40 'D:\Games'
+    wait_for '^en-update 101$' 50
+    screenshot "$outdir/dialog.png" "Drovak Settings"
+    click_at $(centre_of ok)
+    wait_for '^dialog 1 0 D:\\Games\|raptor.sav$' 50
     finish
     ;;
 splash)

@@ -76,6 +76,48 @@ class TDialogWindow : public wxDialog, public TDetachable {
     std::string filling_; // not empty while the controls are being made
 };
 
+// A control no smaller than the desktop's theme draws it, about the same middle.
+void fitToTheme(wxWindow* control) {
+    const wxRect rect = control->GetRect();
+    const wxSize best = control->GetBestSize();
+    if (best.y <= rect.height)
+        return;
+    control->SetSize(rect.x, rect.y - (best.y - rect.height) / 2, rect.width, best.y);
+}
+
+wxWindow* makeControl(wxWindow* dlg, const resources::TDialogControl& c);
+
+// Breaks each line of a text between words so that it fits a width, as a multi-line control
+// on Windows wraps its text.
+wxString wrapText(const wxWindow* window, const wxString& text, int width) {
+    wxString out;
+    const wxArrayString lines = wxSplit(text, '\n', '\0');
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        if (n > 0)
+            out += '\n';
+        wxString line;
+        for (const wxString& word : wxSplit(lines[n], ' ', '\0')) {
+            const wxString longer = line.empty() ? word : line + ' ' + word;
+            if (!line.empty() && window->GetTextExtent(longer).x > width) {
+                out += line + '\n';
+                line = word;
+            } else {
+                line = longer;
+            }
+        }
+        out += line;
+    }
+    return out;
+}
+
+wxWindow* makeFittedControl(wxWindow* dlg, const resources::TDialogControl& c) {
+    wxWindow* control = makeControl(dlg, c);
+    if (control && (c.kind == TControlKind::Edit || c.kind == TControlKind::AutoCheckBox ||
+                    c.kind == TControlKind::Button || c.kind == TControlKind::DefButton))
+        fitToTheme(control);
+    return control;
+}
+
 wxWindow* makeControl(wxWindow* dlg, const resources::TDialogControl& c) {
     const wxPoint pos = dlg->ConvertDialogToPixels(wxPoint(c.x, c.y));
     const wxSize size = dlg->ConvertDialogToPixels(wxSize(c.w, c.h));
@@ -84,8 +126,12 @@ wxWindow* makeControl(wxWindow* dlg, const resources::TDialogControl& c) {
     case TControlKind::GroupBox:
     case TControlKind::EtchedFrame:
         return new wxStaticBox(dlg, c.id, text, pos, size);
-    case TControlKind::Static:
-        return new wxStaticText(dlg, c.id, text, pos, size, wxST_NO_AUTORESIZE);
+    case TControlKind::Static: {
+        auto* label = new wxStaticText(dlg, c.id, text, pos, size, wxST_NO_AUTORESIZE);
+        if (c.options & resources::kMultiline)
+            label->SetLabel(wrapText(label, text, size.x));
+        return label;
+    }
     case TControlKind::Edit: {
         long style = (c.options & resources::kReadOnly) ? wxTE_READONLY : 0;
         return new wxTextCtrl(dlg, c.id, text, pos, size, style);
@@ -97,8 +143,16 @@ wxWindow* makeControl(wxWindow* dlg, const resources::TDialogControl& c) {
         button->SetDefault();
         return button;
     }
-    case TControlKind::AutoCheckBox:
-        return new wxCheckBox(dlg, c.id, text, pos, size);
+    case TControlKind::AutoCheckBox: {
+        auto* box = new wxCheckBox(dlg, c.id, text, pos, size);
+        if (c.options & resources::kMultiline) {
+            // The label's room: the control less its box.
+            const int boxWidth = box->GetBestSize().x - box->GetTextExtent(box->GetLabel()).x;
+            box->SetLabel(wrapText(box, text, size.x - boxWidth));
+            box->SetSize(size);
+        }
+        return box;
+    }
     case TControlKind::Icon: {
         wxBitmap bitmap = loadIconBitmap(c.resId, 32);
         if (!bitmap.IsOk())
@@ -174,13 +228,14 @@ int TDialog::Execute() {
     dlg->filling_ = "yes";
     dlg->SetClientSize(dlg->ConvertDialogToPixels(wxSize(res->w, res->h)));
     for (const resources::TDialogControl& c : res->controls)
-        makeControl(dlg, c);
+        makeFittedControl(dlg, c);
     GetImpl().wx = dlg;
     GetImpl().events = dlg;
     for (TWindow* child : GetImpl().children) {
         if (!dynamic_cast<TControl*>(child))
             continue;
         child->GetImpl().wx = dlg->FindWindow(child->GetId());
+        child->GetImpl().events = child->GetImpl().wx;
         applyState(*child);
     }
     dlg->filling_.clear();
@@ -196,6 +251,7 @@ int TDialog::Execute() {
             continue;
         keepState(*child);
         child->GetImpl().wx = nullptr;
+        child->GetImpl().events = nullptr;
     }
     GetImpl().wx = nullptr;
     GetImpl().events = nullptr;
