@@ -38,6 +38,7 @@ bool collatesBefore(const std::string& a, const std::string& b) {
 
 } // namespace
 
+// clang-format off
 DEFINE_RESPONSE_TABLE1(TSavListWindow, TListWindow)
     EV_WM_LBUTTONDOWN,
     EV_WM_LBUTTONUP,
@@ -46,14 +47,15 @@ DEFINE_RESPONSE_TABLE1(TSavListWindow, TListWindow)
     EV_WM_KEYDOWN,
     EV_WM_KEYUP,
 END_RESPONSE_TABLE;
+// clang-format on
 
 TSavListWindow::TSavListWindow(TWindow* parent, TSavListOwner& listOwner, int id, int x, int y,
                                int w, int h)
     : TListWindow(parent, id, x, y, w, h), owner(listOwner) {
     trace("TSavListWindow", "");
     // The selection logic relies on the items staying sorted by label.
-    Attr.Style |= WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SORTASCENDING | LVS_EDITLABELS |
-                  LVS_NOSORTHEADER;
+    Attr.Style |=
+        WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SORTASCENDING | LVS_EDITLABELS | LVS_NOSORTHEADER;
     Attr.ExStyle |= WS_EX_CLIENTEDGE;
     SetCursor(resources::kArrowCursor);
 }
@@ -129,8 +131,8 @@ void TSavListWindow::updateList() {
     selectedIndex = selected.front();
     currentFileName = GetItems().At(selectedIndex).label;
     std::string fileName = currentFileName;
-    fileName += doesDirtyFileExist(currentFileName.c_str(), false) ? kWorkingCopyExtension
-                                                                   : kSavExtension;
+    fileName +=
+        doesDirtyFileExist(currentFileName.c_str(), false) ? kWorkingCopyExtension : kSavExtension;
     if (!currentFileName.empty() && (currentFileName != lastFileName || reportNextSelection)) {
         lastFileName = currentFileName;
         reportNextSelection = false;
@@ -230,8 +232,7 @@ void TSavListWindow::addDirtyFile(const char* label) {
         return;
     }
     std::string entry(label);
-    dirtyFiles.insert(std::lower_bound(dirtyFiles.begin(), dirtyFiles.end(), entry,
-                                       collatesBefore),
+    dirtyFiles.insert(std::lower_bound(dirtyFiles.begin(), dirtyFiles.end(), entry, collatesBefore),
                       std::move(entry));
 }
 

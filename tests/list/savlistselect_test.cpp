@@ -108,8 +108,8 @@ TEST_F(SavListTest, LongLabelsAreFoundWhole) {
 
         list.selectFile("Ace");
         Strings shown = labels();
-        list.selectIndex(static_cast<int>(std::find(shown.begin(), shown.end(), label) -
-                                          shown.begin()));
+        list.selectIndex(
+            static_cast<int>(std::find(shown.begin(), shown.end(), label) - shown.begin()));
         EXPECT_EQ((Strings{"Ace.sav", label + ".sav"}), owner.takeOpened()) << length;
         EXPECT_TRUE(list.itemExists(label.c_str())) << length;
     }
@@ -224,7 +224,8 @@ TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
         }
         ASSERT_EQ(c.selected, selection()) << c.why;
         for (int index : c.selected) {
-            std::filesystem::remove(folder.path() / (all[static_cast<std::size_t>(index)] + ".sav"));
+            std::filesystem::remove(folder.path() /
+                                    (all[static_cast<std::size_t>(index)] + ".sav"));
         }
         owner.takeOpened();
         list.deleteCurrentItem();
@@ -255,8 +256,8 @@ TEST_F(SavListTest, MouseOnTheList) {
     const TPoint bob = headless::listItemPoint(1);
     const std::string at = std::to_string(bob.x) + "," + std::to_string(bob.y);
 
-    headless::clickListItem(list, 1);
-    EXPECT_EQ((Strings{"leftClick " + at + " 1", "open Bob.sav"}), owner.calls);
+    headless::clickListItem(list, 1); // press and release
+    EXPECT_EQ((Strings{"leftClick " + at + " 1", "open Bob.sav", "endDrag"}), owner.calls);
     owner.calls.clear();
 
     headless::sendMouse(list, TMsgKind::LButtonUp, bob);
@@ -276,8 +277,9 @@ TEST_F(SavListTest, MouseOnTheList) {
     headless::clickListItem(list, 1);
     headless::rightClickListItem(list, 1);
     EXPECT_EQ(std::vector<int>{0}, selection());
-    EXPECT_EQ((Strings{"leftClick " + at + " 1", "leftClick " + at + " 1", "popup " + at}),
-              owner.calls);
+    EXPECT_EQ(
+        (Strings{"leftClick " + at + " 1", "endDrag", "leftClick " + at + " 1", "popup " + at}),
+        owner.calls);
 }
 
 TEST_F(SavListTest, KeysGoToTheListOrTheEditor) {
@@ -295,10 +297,10 @@ TEST_F(SavListTest, KeysGoToTheListOrTheEditor) {
     headless::sendKey(list, TMsgKind::KeyDown, VK_UP);
     headless::sendKey(list, TMsgKind::KeyUp, VK_UP);
     headless::sendKey(list, TMsgKind::KeyDown, VK_DELETE);
-    EXPECT_EQ((Strings{"editorKeyDown " + std::to_string(VK_UP),
-                       "editorKeyUp " + std::to_string(VK_UP),
-                       "editorKeyDown " + std::to_string(VK_DELETE)}),
-              owner.calls);
+    EXPECT_EQ(
+        (Strings{"editorKeyDown " + std::to_string(VK_UP), "editorKeyUp " + std::to_string(VK_UP),
+                 "editorKeyDown " + std::to_string(VK_DELETE)}),
+        owner.calls);
     EXPECT_EQ(std::vector<int>{1}, selection()) << "the editor's keys do not move the list";
     owner.calls.clear();
 
