@@ -56,8 +56,8 @@ void TDrovakScreen::setPlayer(TPlayer* record) {
 
 void TDrovakScreen::attachFields(const TFieldBuffers& buffers) {
     const std::array<std::span<char>, kFieldCount + 1> given{
-        std::span<char>{},      buffers.callsign,  buffers.squadronName, buffers.squadronPassword,
-        buffers.side,           buffers.ipAddress, buffers.serverName};
+        std::span<char>{}, buffers.callsign,  buffers.squadronName, buffers.squadronPassword,
+        buffers.side,      buffers.ipAddress, buffers.serverName};
     for (int f = 1; f <= kFieldCount; ++f) {
         if (given[static_cast<std::size_t>(f)].size() !=
             static_cast<std::size_t>(fieldCapacity(f))) {

@@ -57,8 +57,7 @@ void TDrovakScreen::processKeyDown(int key, std::span<char> text) {
     trace("processKeyDown", "");
     paletteClick = false;
     const int len = textLength(text);
-    const bool moveKey =
-        key == kKeyLeft || key == kKeyRight || key == kKeyHome || key == kKeyEnd;
+    const bool moveKey = key == kKeyLeft || key == kKeyRight || key == kKeyHome || key == kKeyEnd;
     if (moveKey && !shiftDown) {
         selection = false;
     }

@@ -16,8 +16,8 @@ namespace {
 int repeatedCodes(const std::string& text, char defaultColor) {
     char inEffect = defaultColor;
     int repeats = 0;
-    scanColorCodes(std::span<const char>(text.data(), text.size()),
-                   static_cast<int>(text.size()), [&](int i, TByteKind kind) {
+    scanColorCodes(std::span<const char>(text.data(), text.size()), static_cast<int>(text.size()),
+                   [&](int i, TByteKind kind) {
                        if (kind == TByteKind::CodeDigit) {
                            const char d = text[static_cast<std::size_t>(i)];
                            repeats += d == inEffect ? 1 : 0;
@@ -49,11 +49,11 @@ class RandomEdits : public ScreenFixture, public ::testing::WithParamInterface<u
 
     int randomKey() {
         static const std::vector<int> kKeys{
-            kKeyBackspace, kKeyDelete, kKeySpace,  kKeyLeft,  kKeyRight, kKeyHome,
-            kKeyEnd,       kKeyShift,  kKeyShift,  kKeyControl, kKeyCapsLock, kKeyTilde,
-            kKeyTilde,     kKeyTilde,  kKeyMinus,  kKeyUnmapped, kKeyX,   kKeyC,
-            kKeyV,         kKeyZ,      223,        '1',       '3',       '5',
-            '2',           '4',        'A',        'Q'};
+            kKeyBackspace, kKeyDelete, kKeySpace, kKeyLeft,  kKeyRight, kKeyHome,
+            kKeyEnd,       kKeyEnd,    kKeyLeft,  kKeyShift, kKeyShift, kKeyControl,
+            kKeyCapsLock,  kKeyTilde,  kKeyTilde, kKeyTilde, kKeyMinus, kKeyUnmapped,
+            kKeyX,         kKeyC,      kKeyV,     kKeyZ,     223,       '1',
+            '3',           '5',        '2',       '4',       'A',       'Q'};
         return kKeys[static_cast<std::size_t>(pick(0, static_cast<int>(kKeys.size()) - 1))];
     }
 };
@@ -71,7 +71,7 @@ TEST_P(RandomEdits, FieldsStayWithinTheirBuffers) {
             fields.set(f, randomBytes(TDrovakScreen::fieldCapacity(f) - 1));
         }
     }
-    for (int event = 0; event < 6000; ++event) {
+    for (int event = 0; event < 20000; ++event) {
         const int kind = pick(0, 99);
         bool cleansCodes = false;
         if (kind < 60) {
@@ -82,6 +82,13 @@ TEST_P(RandomEdits, FieldsStayWithinTheirBuffers) {
             } else {
                 screen->setKeyUp(key);
             }
+        } else if (kind < 66) {
+            // A whole Shift+tilde, the way a colour code is usually typed.
+            screen->setKeyDown(kKeyShift);
+            screen->setKeyDown(kKeyTilde);
+            screen->setKeyUp(kKeyTilde);
+            screen->setKeyUp(kKeyShift);
+            cleansCodes = true;
         } else if (kind < 70) {
             screen->pickColor(static_cast<char>('0' + pick(0, 9)));
             cleansCodes = true;
@@ -112,9 +119,8 @@ TEST_P(RandomEdits, FieldsStayWithinTheirBuffers) {
             ASSERT_LE(screen->getCursor(), len) << "event " << event;
             ASSERT_GE(screen->getAnchor(), 0) << "event " << event;
             ASSERT_LE(screen->getAnchor(), len) << "event " << event;
-            if (cleansCodes &&
-                (field == kFieldCallsign || field == kFieldSquadronName ||
-                 field == kFieldServerName)) {
+            if (cleansCodes && (field == kFieldCallsign || field == kFieldSquadronName ||
+                                field == kFieldServerName)) {
                 ASSERT_EQ(repeatedCodes(fields.text(field), TDrovakScreen::defaultColor(field)), 0)
                     << "event " << event << " text " << fields.text(field);
             }

@@ -265,9 +265,9 @@ TEST(CursorMapping, DisplayPositionsWithCodesHidden) {
     for (const Case& c : cases) {
         std::string buffer(c.text);
         buffer.push_back('\0');
-        EXPECT_EQ(screen.getCursorIndex(std::span<const char>(buffer.data(), buffer.size()),
-                                        c.index),
-                  c.display)
+        EXPECT_EQ(
+            screen.getCursorIndex(std::span<const char>(buffer.data(), buffer.size()), c.index),
+            c.display)
             << c.text << " at " << c.index;
     }
 }
