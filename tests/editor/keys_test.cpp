@@ -88,12 +88,6 @@ TEST_F(ScreenFixture, ModifierStatesFollowKeysAndResetOnNewField) {
     EXPECT_EQ(fields.text(kFieldServerName), "a");
 }
 
-TEST_F(ScreenFixture, ClipboardFullAsksTheOwner) {
-    EXPECT_FALSE(screen->clipboardFull());
-    owner.clipboard = "X";
-    EXPECT_TRUE(screen->clipboardFull());
-}
-
 TEST_F(ScreenFixture, PaletteFlagClearedByKey) {
     enter(kFieldCallsign, "AB");
     screen->pickExtendedChar(static_cast<char>(0xC0));
