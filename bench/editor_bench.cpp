@@ -4,7 +4,7 @@
 #include "editor/screen.h"
 #include "editor/screenowner.h"
 
-#include <benchmark/benchmark.h>
+#include "benchutil.h"
 
 #include <array>
 #include <cstring>
@@ -55,6 +55,22 @@ void BM_KeyPressTypeAndErase(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyPressTypeAndErase);
 
+// The bare byte work of the same edit: one byte moved in and out of a 22-byte buffer.
+void BM_BareInsertErase(benchmark::State& state) {
+    std::array<char, 22> text{};
+    std::strcpy(text.data(), "~3AB~7CD~1EF~9GH");
+    for (auto _ : state) {
+        std::memmove(text.data() + 11, text.data() + 10, 7);
+        text[10] = 'a';
+        benchmark::DoNotOptimize(text.data());
+        std::memmove(text.data() + 10, text.data() + 11, 7);
+        benchmark::ClobberMemory();
+    }
+    state.counters["per_key"] = benchmark::Counter(
+        2, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_BareInsertErase);
+
 // A cursor key: dispatch and the colour-code scan alone.
 void BM_KeyPressMove(benchmark::State& state) {
     TQuietOwner owner;
@@ -94,4 +110,6 @@ BENCHMARK(BM_ColourPick);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    return runBenchmarksWithRatios(argc, argv, {{"BM_KeyPressTypeAndErase", "BM_BareInsertErase"}});
+}
