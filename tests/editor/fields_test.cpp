@@ -2,6 +2,8 @@
 
 #include "editor_fixture.h"
 
+#include "player/player.h"
+
 #include <string>
 #include <vector>
 
@@ -170,3 +172,30 @@ TEST_F(ScreenFixture, WrongBufferSizeIsRefused) {
 }
 
 } // namespace
+
+// The screen edits the record's own buffers, each field number reaching its own buffer.
+TEST(ScreenOnRecord, EditsThePlayerFieldsInPlace) {
+    TRecordingOwner owner;
+    TDrovakScreen screen(owner);
+    TDrovakSettingsXfer settings;
+    TPlayer player(settings, "pilot.sav");
+    screen.setPlayer(&player);
+    const std::array<std::pair<int, const char*>, 5> typed{{{kFieldCallsign, "a"},
+                                                            {kFieldSquadronName, "bb"},
+                                                            {kFieldSquadronPassword, "ccc"},
+                                                            {kFieldIpAddress, "dddd"},
+                                                            {kFieldServerName, "eeeee"}}};
+    for (const auto& [field, letters] : typed) {
+        screen.clickField(field, 0);
+        for (const char* c = letters; *c != '\0'; ++c) {
+            screen.setKeyDown(*c - 'a' + kKeyA);
+        }
+    }
+    screen.clickField(kFieldSide, 0);
+    EXPECT_STREQ(player.callsign.data(), "a");
+    EXPECT_STREQ(player.squadronName.data(), "bb");
+    EXPECT_STREQ(player.squadronPassword.data(), "CCC");
+    EXPECT_STREQ(player.ipAddress.data(), "dddd");
+    EXPECT_STREQ(player.serverName.data(), "eeeee");
+    EXPECT_EQ(player.side[0], 1);
+}
