@@ -9,7 +9,7 @@ build=build/bench
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DDROVAK_TESTS=OFF \
     -DDROVAK_BENCH=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
-for b in "$build"/bench/drovak_bench_*; do
+for b in "$PWD/$build"/bench/drovak_bench_*; do
     [ -x "$b" ] || continue
     (cd "$build/bench" && "$b")
 done

@@ -80,6 +80,11 @@ bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& 
     out.resize(maxBytes);
     std::size_t got = std::fread(out.data(), 1, maxBytes, f);
     out.resize(got);
+    // A folder opens on some systems but cannot be read: that is no file.
+    bool ok = !std::ferror(f);
     std::fclose(f);
-    return true;
+    if (!ok) {
+        out.clear();
+    }
+    return ok;
 }

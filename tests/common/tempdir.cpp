@@ -35,7 +35,11 @@ std::string TempDir::folder() const {
 }
 
 void TempDir::write(const std::string& name, const std::string& bytes) const {
-    std::ofstream out(root / name, std::ios::binary | std::ios::trunc);
+    writeAt(root / name, bytes);
+}
+
+void TempDir::writeAt(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 

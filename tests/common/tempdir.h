@@ -17,6 +17,7 @@ class TempDir {
     std::string file(const std::string& name) const { return (root / name).string(); }
 
     void write(const std::string& name, const std::string& bytes) const;
+    static void writeAt(const std::filesystem::path& path, const std::string& bytes);
     std::string read(const std::string& name) const;
     bool exists(const std::string& name) const;
     // Names of every entry in the folder, sorted.

@@ -1,35 +1,13 @@
 #include "support/safefile.h"
 
+#include "common/filesizelimit.h"
 #include "common/tempdir.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
-
-// Lowers the largest file this process may write, so a write fails part way like on a
-// full disk. The signal that would otherwise end the process is ignored for the scope.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved);
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previousHandler);
-    }
-
-  private:
-    rlimit saved{};
-    void (*previousHandler)(int) = nullptr;
-};
 
 std::span<const char> bytesOf(const std::string& s) {
     return {s.data(), s.size()};

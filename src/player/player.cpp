@@ -1,0 +1,123 @@
+#include "player/player.h"
+
+#include "player/savformat.h"
+#include "support/safefile.h"
+#include "support/strutil.h"
+#include "support/trace.h"
+
+#include <cstring>
+
+namespace {
+
+template <std::size_t N> void setText(std::array<char, N>& field, const char* text) {
+    field.fill('\0');
+    std::strncpy(field.data(), text, N - 1);
+}
+
+// folder + name within the path capacity; empty when it would not fit.
+std::string joinPath(const char* folder, const char* name) {
+    char path[kPathCapacity] = "";
+    strAppend(path, folder, static_cast<int>(kPathCapacity));
+    strAppend(path, name, static_cast<int>(kPathCapacity));
+    return path;
+}
+
+} // namespace
+
+TPlayer::TPlayer(const TDrovakSettingsXfer& settings, const char* name) {
+    trace("TPlayer", "");
+    setFileName(name);
+    setXferBuffer(settings);
+}
+
+TPlayer::TPlayer(const TPlayer& other) {
+    trace("TPlayer2", "");
+    assignPlayer(other);
+}
+
+TPlayer::~TPlayer() {
+    trace("~TPlayer", "");
+}
+
+void TPlayer::assignPlayer(const TPlayer& other) {
+    trace("assignPlayer", "");
+    callsign = other.callsign;
+    squadronName = other.squadronName;
+    squadronPassword = other.squadronPassword;
+    ipAddress = other.ipAddress;
+    serverName = other.serverName;
+    side = other.side;
+    fileName = other.fileName;
+    setXferBuffer(other.xfer);
+}
+
+void TPlayer::setFileName(const char* name) {
+    trace("setFileName", "");
+    setText(fileName, name ? name : "");
+}
+
+void TPlayer::setXferBuffer(const TDrovakSettingsXfer& settings) {
+    trace("setXferBuffer", "");
+    xfer.savPath = settings.savPath;
+    xfer.raptorPath = settings.raptorPath;
+    xfer.templatePath = settings.templatePath;
+}
+
+int TPlayer::openTemplate() {
+    trace("openTemplate", "");
+    std::string bytes;
+    if (readFilePrefix(xfer.templatePath.data(), kSavSize, bytes)) {
+        readSavFields(bytes, *this);
+        return 0;
+    }
+    setText(callsign, "BULLDOG");
+    setText(squadronName, "DROVAK");
+    setText(squadronPassword, "");
+    setText(ipAddress, "");
+    setText(serverName, "RAPTOR");
+    side.fill('\0');
+    return -1;
+}
+
+int TPlayer::openFile() {
+    trace("openFile", "");
+    std::string path = joinPath(xfer.savPath.data(), fileName.data());
+    std::string bytes;
+    if (!path.empty() && fileName[0] != '\0' && readFilePrefix(path, kSavSize, bytes)) {
+        readSavFields(bytes, *this);
+        return 0;
+    }
+    callsign.fill('\0');
+    squadronName.fill('\0');
+    squadronPassword.fill('\0');
+    ipAddress.fill('\0');
+    serverName.fill('\0');
+    side.fill('\0');
+    return -1;
+}
+
+int TPlayer::saveFile() {
+    trace("saveFile", "");
+    if (fileName[0] == '\0') {
+        return kSaveTargetFailed;
+    }
+    std::string path = joinPath(xfer.savPath.data(), fileName.data());
+    return saveAsFile(path.c_str(), false);
+}
+
+int TPlayer::saveAsFile(const char* targetPath, bool append) {
+    trace("saveAsFile", "");
+    // The template is read whole before the target is touched, so saving over the template
+    // itself needs no temporary copy of it.
+    std::string templateBytes;
+    if (!readFilePrefix(xfer.templatePath.data(), kSavSize, templateBytes)) {
+        return kSaveTemplateFailed;
+    }
+    if (targetPath == nullptr || targetPath[0] == '\0') {
+        return kSaveTargetFailed;
+    }
+    auto record = composeSav(*this, templateBytes);
+    bool written =
+        append ? appendFileContents(targetPath, record) : replaceFileContents(targetPath, record);
+    return written ? kSaveOk : kSaveTargetFailed;
+}

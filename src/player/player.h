@@ -1,0 +1,51 @@
+#pragma once
+
+#include "settings/settingsxfer.h"
+
+#include <array>
+#include <cstddef>
+
+inline constexpr std::size_t kCallsignCapacity = 22;
+inline constexpr std::size_t kSquadronNameCapacity = 22;
+inline constexpr std::size_t kSquadronPasswordCapacity = 12;
+inline constexpr std::size_t kIpAddressCapacity = 22;
+inline constexpr std::size_t kServerNameCapacity = 22;
+inline constexpr std::size_t kSideCapacity = 2;
+inline constexpr std::size_t kPlayerFileNameCapacity = 128;
+
+// Save statuses.
+inline constexpr int kSaveOk = 0;
+inline constexpr int kSaveTargetFailed = -1;
+inline constexpr int kSaveTemplateFailed = -2;
+
+// One SAV file in memory: the six fields the editor changes in place, the file's name in the
+// SAV folder, and the folders it needs to find that file, the template and the game.
+class TPlayer {
+  public:
+    TPlayer(const TDrovakSettingsXfer& settings, const char* fileName);
+    TPlayer(const TPlayer& other);
+    TPlayer& operator=(const TPlayer&) = delete;
+    ~TPlayer();
+
+    std::array<char, kCallsignCapacity> callsign{};
+    std::array<char, kSquadronNameCapacity> squadronName{};
+    std::array<char, kSquadronPasswordCapacity> squadronPassword{};
+    std::array<char, kIpAddressCapacity> ipAddress{};
+    std::array<char, kServerNameCapacity> serverName{};
+    std::array<char, kSideCapacity> side{}; // the side code 0, 1 or 2, then 0
+    std::array<char, kPlayerFileNameCapacity> fileName{};
+    TDrovakSettingsXfer xfer;
+
+    void assignPlayer(const TPlayer& other);
+    void setFileName(const char* name);
+    void setXferBuffer(const TDrovakSettingsXfer& settings);
+    const char* getSavPath() const { return xfer.savPath.data(); }
+    const char* getFileName() const { return fileName.data(); }
+
+    int openTemplate();
+    int openFile();
+    int saveFile();
+    int saveAsFile(const char* targetPath, bool append);
+    int loadFile();
+    int emailFile();
+};

@@ -1,0 +1,49 @@
+#include "player/savformat.h"
+
+#include "player/player.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+template <std::size_t N>
+void readText(const std::string& bytes, std::size_t offset, std::array<char, N>& field) {
+    field.fill('\0');
+    for (std::size_t i = 0; i + 1 < N && offset + i < bytes.size(); ++i) {
+        field[i] = bytes[offset + i];
+    }
+}
+
+template <std::size_t N>
+void writeField(std::array<char, kSavSize>& out, std::size_t offset,
+                const std::array<char, N>& field) {
+    static_assert(N > 0);
+    std::memcpy(out.data() + offset, field.data(), N);
+}
+
+} // namespace
+
+void readSavFields(const std::string& bytes, TPlayer& player) {
+    readText(bytes, TSavLayout::callsign, player.callsign);
+    readText(bytes, TSavLayout::squadronName, player.squadronName);
+    readText(bytes, TSavLayout::squadronPassword, player.squadronPassword);
+    readText(bytes, TSavLayout::ipAddress, player.ipAddress);
+    readText(bytes, TSavLayout::side, player.side);
+    readText(bytes, TSavLayout::serverName, player.serverName);
+}
+
+std::array<char, kSavSize> composeSav(const TPlayer& player, const std::string& templateBytes) {
+    std::array<char, kSavSize> out{};
+    std::memcpy(out.data(), templateBytes.data(), std::min(templateBytes.size(), kSavSize));
+    writeField(out, TSavLayout::callsign, player.callsign);
+    writeField(out, TSavLayout::squadronName, player.squadronName);
+    writeField(out, TSavLayout::squadronPassword, player.squadronPassword);
+    if (player.ipAddress[0] != '\0') {
+        writeField(out, TSavLayout::ipAddress, player.ipAddress);
+    }
+    writeField(out, TSavLayout::side, player.side);
+    out[TSavLayout::side + 1] = '\0';
+    writeField(out, TSavLayout::serverName, player.serverName);
+    return out;
+}

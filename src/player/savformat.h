@@ -1,0 +1,28 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+// The game's player file: 440 bytes, of which the program understands six fields. Every
+// other byte belongs to the game and is carried over from a template.
+inline constexpr std::size_t kSavSize = 440;
+
+struct TSavLayout {
+    static constexpr std::size_t callsign = 80;
+    static constexpr std::size_t squadronName = 102;
+    static constexpr std::size_t squadronPassword = 124;
+    static constexpr std::size_t ipAddress = 136;
+    static constexpr std::size_t side = 236;
+    static constexpr std::size_t serverName = 332;
+};
+
+class TPlayer;
+
+// Fills the six fields from a file's bytes. Each text takes one byte less than its buffer,
+// so it is terminated whatever the file holds; bytes missing from a short file read as 0.
+void readSavFields(const std::string& bytes, TPlayer& player);
+
+// The 440 bytes of the record: the template's bytes with the six fields laid over them. An
+// empty IP address keeps the template's. A short template is padded with zeros.
+std::array<char, kSavSize> composeSav(const TPlayer& player, const std::string& templateBytes);

@@ -1,0 +1,187 @@
+#include "settings/settingsfile.h"
+
+#include "settings/programfolder.h"
+#include "support/safefile.h"
+#include "support/strutil.h"
+#include "support/trace.h"
+
+#include <cstdio>
+#include <cstring>
+
+const std::string* TTokenTable::find(const std::string& key) const {
+    for (const auto& [k, v] : slots) {
+        if (k == key) {
+            return &v;
+        }
+    }
+    return nullptr;
+}
+
+void TTokenTable::set(const std::string& key, const std::string& value) {
+    for (auto& [k, v] : slots) {
+        if (k == key) {
+            v = value;
+            return;
+        }
+    }
+    slots.emplace_back(key, value);
+}
+
+TTokenTable& tokenTable() {
+    static TTokenTable table;
+    return table;
+}
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isComment(const std::string& line) {
+    return !line.empty() && (line[0] == ';' || line[0] == '[');
+}
+
+} // namespace
+
+std::optional<std::string> parseToken(const std::string& line) {
+    trace("parseToken", "");
+    if (line.empty() || isComment(line)) {
+        return std::nullopt;
+    }
+    std::size_t eq = line.find('=');
+    if (eq == std::string::npos || eq == 0) {
+        return std::nullopt;
+    }
+    std::size_t end = eq;
+    // Blanks before "=" are not part of the key, but the line's first character always is.
+    while (end > 1 && isBlank(line[end - 1])) {
+        --end;
+    }
+    return line.substr(0, end);
+}
+
+std::string parseTokenValue(const std::string& line) {
+    trace("parseTokenValue", "");
+    if (isComment(line)) {
+        return "";
+    }
+    std::size_t eq = line.rfind('=');
+    if (eq == std::string::npos) {
+        return "";
+    }
+    std::size_t start = eq + 1;
+    while (start < line.size() && isBlank(line[start])) {
+        ++start;
+    }
+    return line.substr(start);
+}
+
+void getTokenValue(const TTokenTable& table, const char* key, char* out, std::size_t capacity) {
+    trace("getTokenValue", "");
+    if (capacity == 0) {
+        return;
+    }
+    if (const std::string* value = table.find(key)) {
+        std::size_t n = std::min(value->size(), capacity - 1);
+        std::memcpy(out, value->data(), n);
+        out[n] = '\0';
+    }
+}
+
+void getTokenValue2(const TTokenTable& table, const char* key, char& out) {
+    trace("getTokenValue2", "");
+    const std::string* value = table.find(key);
+    out = value != nullptr && *value != "0" ? 1 : 0;
+}
+
+void setTokenValue(TTokenTable& table, const char* key, const char* value) {
+    trace("setTokenValue", "");
+    table.set(key, value);
+}
+
+void setTokenValue2(TTokenTable& table, const char* key, char on) {
+    trace("setTokenValue2", "");
+    table.set(key, on ? "1" : "0");
+}
+
+void loadTokens(TTokenTable& table, const std::string& text) {
+    std::size_t pos = 0;
+    for (int lineNo = 0; lineNo < kSettingsMaxLines && pos < text.size(); ++lineNo) {
+        std::size_t nl = text.find('\n', pos);
+        std::size_t end = nl == std::string::npos ? text.size() : nl;
+        std::string line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        pos = nl == std::string::npos ? text.size() : nl + 1;
+        if (auto key = parseToken(line)) {
+            table.set(*key, parseTokenValue(line));
+        }
+    }
+}
+
+std::string formatTokens(const TTokenTable& table) {
+    std::string text = std::string(kSettingsHeader) + "\r\n";
+    for (const auto& [key, value] : table.entries()) {
+        text += key + " = " + value + "\r\n";
+    }
+    return text;
+}
+
+void getData(const TTokenTable& table, TDrovakSettingsXfer& settings) {
+    trace("getData", "");
+    getTokenValue(table, "savPath", settings.savPath);
+    getTokenValue(table, "raptorPath", settings.raptorPath);
+    getTokenValue(table, "templatePath", settings.templatePath);
+    getTokenValue(table, "lastLoadedFile", settings.lastLoadedFile);
+    getTokenValue(table, "listSortMethod", settings.listSortMethod);
+    getTokenValue2(table, "savPathEqRaptorPath", settings.savPathEqRaptorPath);
+    getTokenValue2(table, "showColorChars", settings.showColorChars);
+    getTokenValue2(table, "showSplashScreen", settings.showSplashScreen);
+    getTokenValue2(table, "soundOn", settings.soundOn);
+    getTokenValue2(table, "templateFileEqRaptorSav", settings.templateFileEqRaptorSav);
+    getTokenValue2(table, "firstRun", settings.firstRun);
+    getTokenValue2(table, "debug", settings.debug);
+}
+
+void openINI(TDrovakSettingsXfer& settings) {
+    trace("openINI", "");
+    std::string text;
+    if (std::FILE* f = std::fopen(kSettingsFileName, "rb")) {
+        char chunk[4096];
+        std::size_t got;
+        while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+            text.append(chunk, got);
+        }
+        std::fclose(f);
+        loadTokens(tokenTable(), text);
+    }
+    getData(tokenTable(), settings);
+}
+
+int saveINI(const TDrovakSettingsXfer& settings) {
+    trace("saveINI", "");
+    TTokenTable& table = tokenTable();
+    setTokenValue(table, "savPath", settings.savPath.data());
+    setTokenValue(table, "raptorPath", settings.raptorPath.data());
+    setTokenValue(table, "templatePath", settings.templatePath.data());
+    setTokenValue(table, "lastLoadedFile", settings.lastLoadedFile.data());
+    setTokenValue(table, "listSortMethod", settings.listSortMethod.data());
+    setTokenValue2(table, "savPathEqRaptorPath", settings.savPathEqRaptorPath);
+    setTokenValue2(table, "showColorChars", settings.showColorChars);
+    setTokenValue2(table, "showSplashScreen", settings.showSplashScreen);
+    setTokenValue2(table, "soundOn", settings.soundOn);
+    setTokenValue2(table, "templateFileEqRaptorSav", settings.templateFileEqRaptorSav);
+    setTokenValue2(table, "firstRun", settings.firstRun);
+    setTokenValue2(table, "debug", settings.debug);
+
+    char path[kPathCapacity] = "";
+    strAppend(path, getDrovakPath(), static_cast<int>(kPathCapacity));
+    strAppend(path, kSettingsFileName, static_cast<int>(kPathCapacity));
+    if (path[0] == '\0') {
+        return -1;
+    }
+    std::string text = formatTokens(table);
+    return replaceFileContents(path, {text.data(), text.size()}) ? 0 : -1;
+}

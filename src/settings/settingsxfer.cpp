@@ -1,0 +1,20 @@
+#include "settings/settingsxfer.h"
+
+TDrovakSettingsXfer& TDrovakSettingsXfer::operator=(const TDrovakSettingsXfer& other) {
+    if (this == &other) {
+        return *this;
+    }
+    raptorPath = other.raptorPath;
+    templatePath = other.templatePath;
+    savPath = other.savPath;
+    listSortMethod.fill('\0');
+    listSortMethod[0] = other.listSortMethod[0];
+    showColorChars = other.showColorChars;
+    savPathEqRaptorPath = other.savPathEqRaptorPath;
+    showSplashScreen = other.showSplashScreen;
+    soundOn = other.soundOn;
+    templateFileEqRaptorSav = other.templateFileEqRaptorSav;
+    firstRun = other.firstRun;
+    debug = other.debug;
+    return *this;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+
+inline constexpr std::size_t kSettingsPathCapacity = 512;
+inline constexpr std::size_t kLastLoadedFileCapacity = 128;
+inline constexpr std::size_t kListSortMethodCapacity = 3;
+
+// The program's settings as every window receives them: three folders and files, the last
+// file loaded into the game, and seven one-byte switches.
+struct TDrovakSettingsXfer {
+    std::array<char, kSettingsPathCapacity>
+        raptorPath{}; // the game's folder, ends with a separator
+    std::array<char, kSettingsPathCapacity> templatePath{}; // the SAV file new files are made from
+    std::array<char, kSettingsPathCapacity>
+        savPath{}; // the folder of SAV files, ends with a separator
+    std::array<char, kLastLoadedFileCapacity> lastLoadedFile{};
+    std::array<char, kListSortMethodCapacity> listSortMethod{};
+    char showColorChars = 0;
+    char savPathEqRaptorPath = 0;
+    char showSplashScreen = 0;
+    char soundOn = 0;
+    char templateFileEqRaptorSav = 0;
+    char firstRun = 0;
+    char debug = 0;
+
+    TDrovakSettingsXfer() = default;
+    TDrovakSettingsXfer(const TDrovakSettingsXfer&) = default;
+    // Assignment keeps the receiver's lastLoadedFile and only the first character of the
+    // sort code: the dialogs hand settings back this way without touching what they lack.
+    TDrovakSettingsXfer& operator=(const TDrovakSettingsXfer& other);
+};

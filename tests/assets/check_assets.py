@@ -1,0 +1,502 @@
+#!/usr/bin/python3
+"""Checks the shipped assets against what the program expects of them.
+
+Usage: check_assets.py ASSETS_DIR
+Each check prints its failures; the exit status is 1 when any check failed.
+"""
+
+import email
+import email.policy
+import os
+import re
+import struct
+import sys
+import wave
+from html.parser import HTMLParser
+
+from PIL import Image
+
+ASSETS = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+    os.path.dirname(os.path.abspath(__file__)), "..", "..", "assets")
+failures = []
+
+
+def fail(check, message):
+    failures.append("%s: %s" % (check, message))
+
+
+def path(name):
+    return os.path.join(ASSETS, name)
+
+
+def read(name):
+    with open(path(name), "rb") as f:
+        return f.read()
+
+
+# ---------------------------------------------------------------------------------------------
+# Files read by name.
+
+BITMAPS = ["details", "extChar", "cursor", "hiTop", "hiSide", "colorHiTop", "colorHiSide",
+           "savTop", "splash", "about", "wizard"] + ["%dalpha" % n for n in range(12)]
+OTHER = ["chrtable.dv", "button", "startUp", "help/help.htm", "website.htm", "contact",
+         "contact.eml", "send", "drovak.ini", "template.sav", "icons/icon1.png",
+         "icons/icon5.png", "icons/icon6.png", "cursors/cursor1.png", "cursors/cursor2.png",
+         "cursors/hotspots.txt", "preview/contact-sheet.png"]
+
+
+def check_present():
+    for name in BITMAPS + OTHER:
+        if not os.path.isfile(path(name)):
+            fail("present", name + " is missing")
+
+
+def bitmap(name):
+    data = read(name)
+    # Windows bitmap file header, then BITMAPINFOHEADER: bits per pixel at offset 28.
+    if data[:2] != b"BM" or struct.unpack_from("<H", data, 28)[0] != 24:
+        fail("bitmaps", name + " is not a 24-bit BMP file")
+    return Image.open(path(name)).convert("RGB")
+
+
+# ---------------------------------------------------------------------------------------------
+# Glyph strips.
+
+ADVANCE, CEL_HEIGHT = 18, 40
+CURSOR_ROW = 31  # the cursor is drawn this far below a field's top
+
+
+def cel(strip, code):
+    index = (code - 256 if code > 127 else code) + 128
+    return strip.crop((index * ADVANCE, 0, (index + 1) * ADVANCE, CEL_HEIGHT))
+
+
+def colours(img):
+    return {c for _, c in img.getcolors(1 << 16)}
+
+
+def ink_colour(strip, background):
+    """The glyph colour: the commonest colour that is not the background, in the cel of M."""
+    counts = sorted(cel(strip, ord("M")).getcolors(1 << 16), reverse=True)
+    return next(c for n, c in counts if c != background)
+
+
+def luminance(rgb):
+    def channel(v):
+        v /= 255.0
+        return v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4
+
+    r, g, b = (channel(v) for v in rgb)
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+
+
+def contrast(a, b):
+    la, lb = sorted((luminance(a), luminance(b)), reverse=True)
+    return (la + 0.05) / (lb + 0.05)
+
+
+PALETTE = """C0 C1 C2 C3 C4 C5 C6 DF C7 D0 8C C8 C9 CA CB CC CD CE CF A3 D1 D2 D3 D4 D5 D6 D8 A7 8A
+D9 DA DB DC DD 9F A5 AA E0 E1 E2 E3 E4 E5 E6 A2 E7 A9 9C E8 E9 EA EB 83 EC ED EE EF A1 F1 F0 F2
+F3 F4 F5 F6 F8 DE FE AE 9A 86 87 F9 FA FB FC B5 D7 FD FF 7F BC BD BE 99 BA B9 B2 B3 AB BB 8B 9B
+84 85 89 91 92 93 94 95 96 97 98 F7 A4 A6 A8 AC 2D AF B0 B1 B4 B6 B7 B8 BF"""
+PALETTE_CODES = [int(h, 16) for h in PALETTE.split()]
+
+
+def check_strips():
+    strips = []
+    for n in range(12):
+        strip = bitmap("%dalpha" % n)
+        strips.append(strip)
+        if strip.size != (256 * ADVANCE, CEL_HEIGHT):
+            fail("strips", "%dalpha is %dx%d, not 256 cels of 18x40" % ((n,) + strip.size))
+            return
+        # Byte 0 is drawn over the rest of every field: its cel must be one flat colour.
+        if len(colours(cel(strip, 0))) != 1:
+            fail("strips", "%dalpha: the cel of code 0 is not blank" % n)
+    background = cel(strips[0], 0).getpixel((0, 0))
+    inks = []
+    for n, strip in enumerate(strips):
+        blank = cel(strip, 0).getpixel((0, 0))
+        if n < 11 and blank != background:
+            fail("strips", "%dalpha: glyph background differs from 0alpha's" % n)
+        ink = ink_colour(strip, blank)
+        inks.append(ink)
+        if contrast(ink, blank) < 4.5:
+            fail("strips", "%dalpha: text colour %s is hard to read on %s" % (n, ink, blank))
+    for a in range(10):
+        for b in range(a + 1, 10):
+            if sum((x - y) ** 2 for x, y in zip(inks[a], inks[b])) ** 0.5 < 70:
+                fail("strips", "text colours %d and %d look alike" % (a, b))
+
+    strip = strips[0]
+    shapes = {}
+    for code in list(range(33, 127)) + PALETTE_CODES:
+        glyph = cel(strip, code)
+        rows = [y for y in range(CEL_HEIGHT)
+                if colours(glyph.crop((0, y, ADVANCE, y + 1))) != {background}]
+        if not rows:
+            fail("strips", "code %d has no glyph" % code)
+            continue
+        if rows[-1] >= CURSOR_ROW:
+            fail("strips", "code %d reaches row %d, under the cursor" % (code, rows[-1]))
+        shape = glyph.tobytes()
+        if shape in shapes and code != 0x2D:
+            fail("strips", "codes %d and %d look the same" % (shapes[shape], code))
+        shapes.setdefault(shape, code)
+    # Every strip draws the same shapes: compare where the ink is.
+    mask0 = [p != background for p in strips[0].getdata()]
+    for n in range(1, 11):
+        if [p != background for p in strips[n].getdata()] != mask0:
+            fail("strips", "%dalpha has other shapes than 0alpha" % n)
+    return background, inks
+
+
+# ---------------------------------------------------------------------------------------------
+# The editor's images.
+
+FIELDS = [(1, 6, 414, 46), (1, 66, 414, 106), (1, 304, 244, 344), (278, 304, 414, 344),
+          (1, 364, 414, 404), (1, 424, 414, 464)]
+
+
+def check_editor_images(background, inks):
+    details = bitmap("details")
+    if details.size[0] < 415 or details.size[1] < 465:
+        fail("details", "%dx%d does not hold the six fields" % details.size)
+    else:
+        for rect in FIELDS:
+            # The whole field rectangle shows through where no glyph is drawn.
+            if colours(details.crop(rect)) != {background}:
+                fail("details", "field %s is not filled with the glyph background" % (rect,))
+
+    ext = bitmap("extChar")
+    if ext.size[0] < 346 or ext.size[1] < 300:
+        fail("extChar", "%dx%d does not hold both palettes" % ext.size)
+        return
+    for k in range(10):
+        centre = (10 + 33 * k + 16, 10 + 16)
+        if ext.getpixel(centre) != inks[(k + 1) % 10]:
+            fail("extChar", "swatch %d is not text colour %d" % (k, (k + 1) % 10))
+    # The two-pixel gaps between palette glyphs must match the glyph background.
+    for r in range(7):
+        for j in range(16):
+            x, y = 5 + 20 * j + 18, 76 + 32 * r + 10
+            if colours(ext.crop((x, y, x + 2, y + 10))) != {background}:
+                fail("extChar", "gap after row %d column %d shows a seam" % (r, j))
+
+    def cels(name, count):
+        img = bitmap(name)
+        if img.size[0] % count:
+            fail(name, "width %d is not %d cels" % (img.size[0], count))
+        return img, img.size[0] // count, img.size[1]
+
+    # Each frame cel must lie inside the bar the editor repaints to take it away again.
+    _, w, h = cels("cursor", 4)
+    if CURSOR_ROW + h > CEL_HEIGHT or 5 + w > 60:
+        fail("cursor", "a %dx%d cel leaves the 60x10 strip repainted under a field" % (w, h))
+    _, w, h = cels("hiTop", 2)
+    if w > 22 or h > 2:
+        fail("hiTop", "%dx%d cels overrun the 22x2 bars" % (w, h))
+    _, w, h = cels("hiSide", 2)
+    if w > 2 or h > 32:
+        fail("hiSide", "%dx%d cels overrun the 2x34 bars" % (w, h))
+    _, w, h = cels("colorHiTop", 3)
+    if w > 31 or h > 4:
+        fail("colorHiTop", "%dx%d cels overrun the bars" % (w, h))
+    _, w, h = cels("colorHiSide", 3)
+    if w > 2 or h > 32:
+        fail("colorHiSide", "%dx%d cels overrun the bars" % (w, h))
+
+
+def check_pictures():
+    for name, size in (("splash", (400, 346)), ("about", (360, 420))):
+        img = bitmap(name)
+        if img.size != size:
+            fail(name, "%dx%d, the window is %dx%d" % (img.size + size))
+    banner = bitmap("savTop")
+    if banner.size[0] > 350 or banner.size[1] > 22:
+        fail("savTop", "%dx%d overlaps the list at (2, 24)" % banner.size)
+    bitmap("wizard")
+    for name in ("icons/icon1.png", "icons/icon5.png", "icons/icon6.png",
+                 "cursors/cursor1.png", "cursors/cursor2.png"):
+        img = Image.open(path(name))
+        if img.size != (32, 32) or img.mode != "RGBA":
+            fail(name, "not a 32x32 RGBA image")
+    spots = {}
+    for line in read("cursors/hotspots.txt").decode("ascii").splitlines():
+        name, x, y = line.split()
+        spots[name] = (int(x), int(y))
+    for name in ("cursor1.png", "cursor2.png"):
+        x, y = spots.get(name, (-1, -1))
+        if not (0 <= x < 32 and 0 <= y < 32):
+            fail("hotspots", name + " has no hotspot inside the image")
+        elif Image.open(path("cursors/" + name)).getpixel((x, y))[3] == 0:
+            fail("hotspots", name + ": the hotspot is on a transparent pixel")
+
+
+def check_sounds():
+    for name, longest in (("button", 0.2), ("startUp", 3.0)):
+        with wave.open(path(name), "rb") as w:
+            frames = w.readframes(w.getnframes())
+            if w.getsampwidth() != 2 or w.getcomptype() != "NONE":
+                fail(name, "not 16-bit PCM")
+            seconds = w.getnframes() / w.getframerate()
+        if not 0 < seconds <= longest:
+            fail(name, "%.2f s long" % seconds)
+        samples = struct.unpack("<%dh" % (len(frames) // 2), frames)
+        if max(abs(s) for s in samples) < 3000:
+            fail(name, "is almost silent")
+
+
+# ---------------------------------------------------------------------------------------------
+# chrtable.dv, read as the editor reads it.
+
+
+class Reader:
+    def __init__(self, data):
+        self.data, self.pos = data, 0
+
+    def eof(self):
+        return self.pos >= len(self.data)
+
+    def line(self):
+        end = self.data.find(b"\n", self.pos)
+        end = len(self.data) if end < 0 else end
+        text = self.data[self.pos:end]
+        self.pos = min(end + 1, len(self.data))
+        return text[:-1] if text.endswith(b"\r") else text
+
+    def skip_space(self):
+        while not self.eof() and self.data[self.pos] in b" \t\r\n\v\f":
+            self.pos += 1
+
+    def integer(self):
+        self.skip_space()
+        m = re.compile(rb"[-+]?\d+").match(self.data, self.pos)
+        if not m:
+            return None
+        self.pos = m.end()
+        return int(m.group())
+
+    def char(self):
+        self.skip_space()
+        if self.eof():
+            return 0
+        self.pos += 1
+        return self.data[self.pos - 1]
+
+
+def read_table(r, table):
+    """Reads pairs into table (a list of [key, char]); returns False when a key was no number."""
+    key = r.integer()
+    if key is None:
+        return False
+    while not r.eof() and key != 0:
+        table.append([key, r.char()])
+        key = r.integer()
+        if key is None:
+            return False
+    return True
+
+
+def load_chrtable(data):
+    r = Reader(data)
+    chars, shifted = [], []
+    if r.line() == b"[character table]":
+        if not read_table(r, chars):
+            return chars, shifted
+    line = r.line()
+    while line == b"" and not r.eof():
+        line = r.line()
+    if line == b"[shift table]":
+        read_table(r, shifted)
+    return chars, shifted
+
+
+def lookup(table, key):
+    for k, c in table:
+        if k == key:
+            return c
+    return 0
+
+
+def get_ascii(tables, key, shift, caps=False, field=1):
+    chars, shifted = tables
+    if 48 <= key <= 57:
+        return lookup(shifted, key) if shift else key
+    if 65 <= key <= 90:
+        if field == 3:
+            return key
+        return key + 32 if shift == caps else key
+    return lookup(shifted if shift else chars, key)
+
+
+def check_chrtable():
+    tables = load_chrtable(read("chrtable.dv"))
+    for name, table in zip(("character", "shift"), tables):
+        if not table:
+            fail("chrtable", "the %s table did not load" % name)
+        if len(table) > 99:
+            fail("chrtable", "the %s table has %d pairs, room for 99" % (name, len(table)))
+        keys = [k for k, _ in table]
+        for k in sorted({k for k in keys if keys.count(k) > 1}):
+            fail("chrtable", "key %d is listed twice in the %s table" % (k, name))
+        for k, c in table:
+            if 65 <= k <= 90 or (name == "character" and 48 <= k <= 57):
+                fail("chrtable", "%s table entry for key %d is never used" % (name, k))
+    produced = {32}  # the space bar is an editing key of its own
+    for key in range(1, 256):
+        for shift in (False, True):
+            produced.add(get_ascii(tables, key, shift))
+    for code in range(32, 127):
+        if code not in produced:
+            fail("chrtable", "no key types %r" % chr(code))
+    # US layout spot checks: Windows' codes for the punctuation keys.
+    for key, shift, want in ((186, False, ";"), (186, True, ":"), (222, True, '"'),
+                             (192, True, "~"), (189, False, "-"), (49, True, "!"),
+                             (50, True, "@"), (48, True, ")"), (220, True, "|")):
+        if get_ascii(tables, key, shift) != ord(want):
+            fail("chrtable", "key %d%s does not type %r" % (key, " with Shift" * shift, want))
+
+
+# ---------------------------------------------------------------------------------------------
+# Data and text files.
+
+
+def check_template():
+    data = read("template.sav")
+    if len(data) != 440:
+        fail("template.sav", "%d bytes, not 440" % len(data))
+        return
+    fields = {80: (22, b"BULLDOG"), 102: (22, b"DROVAK"), 124: (12, b""), 136: (22, b""),
+              332: (22, b"RAPTOR")}
+    expected = bytearray(440)
+    for offset, (width, text) in fields.items():
+        expected[offset:offset + len(text)] = text
+    if data != bytes(expected):
+        diff = [i for i in range(440) if data[i] != expected[i]]
+        fail("template.sav", "unexpected bytes at offsets %s" % diff[:8])
+
+
+INI_KEYS = ["savPath", "raptorPath", "templatePath", "lastLoadedFile", "listSortMethod",
+            "savPathEqRaptorPath", "showColorChars", "showSplashScreen", "soundOn",
+            "templateFileEqRaptorSav", "firstRun", "debug"]
+
+
+def check_ini():
+    data = read("drovak.ini")
+    if not data.endswith(b"\r\n") or data.count(b"\n") != data.count(b"\r\n"):
+        fail("drovak.ini", "not every line ends with CR LF")
+    lines = data.decode("ascii").split("\r\n")[:-1]
+    if lines[0] != "[editor - DO NOT EDIT THIS FILE]":
+        fail("drovak.ini", "header line is %r" % lines[0])
+    values = {}
+    for line in lines[1:]:
+        key, sep, value = line.partition(" = ")
+        if not sep or "=" in key:
+            fail("drovak.ini", "line %r is not key = value" % line)
+        values[key] = value
+    if list(values) != INI_KEYS:
+        fail("drovak.ini", "keys are %s" % list(values))
+    for key in ("firstRun", "showSplashScreen", "soundOn"):
+        if values.get(key) != "1":
+            fail("drovak.ini", key + " is not on")
+
+
+BOUNDARY = "----=_NextPart_000_0006_01C1BC2B.043FF300"
+
+
+def compose_send_eml(send, record, file_name):
+    """send.eml as the player record composes it: header lines, the part, the record."""
+    out = b""
+    for line in send.split(b"\n")[:-1] if send.endswith(b"\n") else send.split(b"\n"):
+        out += line + b"\r\n"
+    for line in ("", "--" + BOUNDARY, "Content-Type: text/plain;", '\tname="%s"' % file_name,
+                 "Content-Transfer-Encoding: 7bit", "Content-Disposition: attachment;",
+                 '\tfilename="%s"' % file_name, ""):
+        out += line.encode("ascii") + b"\r\n"
+    return out + record + b"\r\n"
+
+
+def check_mail():
+    send = read("send")
+    for name in ("send", "contact"):
+        data = read(name)
+        if b"\r" in data or max(len(l) for l in data.split(b"\n")) > 255:
+            fail(name, "lines must end in LF and hold at most 255 characters")
+        if b"\nX-Unsent: 1\n" not in b"\n" + data:
+            fail(name, "no X-Unsent: 1 header: mail programs would not open it as a draft")
+    message = email.message_from_bytes(
+        compose_send_eml(send, read("template.sav"), "pilot.sav"), policy=email.policy.default)
+    if message.get_content_type() != "multipart/mixed" or message.get_boundary() != BOUNDARY:
+        fail("send", "does not declare the multipart boundary %s" % BOUNDARY)
+    else:
+        parts = list(message.iter_attachments())
+        if len(parts) != 1 or parts[0].get_filename() != "pilot.sav":
+            fail("send", "the composed message carries no pilot.sav attachment")
+        elif parts[0].get_payload(decode=True)[:440] != read("template.sav"):
+            fail("send", "the attachment does not hold the record")
+    for name in ("contact", "contact.eml"):
+        msg = email.message_from_bytes(read(name), policy=email.policy.default)
+        if "drovak.editor@gmail.com" not in str(msg.get("To", "")):
+            fail(name, "not addressed to the author")
+
+
+class TagChecker(HTMLParser):
+    VOID = {"meta", "br", "hr", "img", "link", "input"}
+
+    def __init__(self):
+        super().__init__()
+        self.stack, self.errors, self.text = [], [], ""
+
+    def handle_starttag(self, tag, attrs):
+        if tag not in self.VOID:
+            self.stack.append(tag)
+
+    def handle_endtag(self, tag):
+        if not self.stack or self.stack.pop() != tag:
+            self.errors.append(tag)
+
+    def handle_data(self, data):
+        self.text += data
+
+
+def check_pages():
+    for name, musts in (
+        ("help/help.htm", ["New", "Save As", "Load into F-22 Raptor", "Send by Email",
+                           "Duplicate", "Rename", "Delete", "Settings", "Exit",
+                           "Undo Modifications", "Cut", "Paste", ".dvw", "working copy", "~9",
+                           "Sound is on", "Splash Screen is on", "Location of SAV Files",
+                           "SAV Template File", "Location of Raptor.exe"]),
+        ("website.htm", ["Drovak", "drovak.editor@gmail.com"]),
+    ):
+        checker = TagChecker()
+        checker.feed(read(name).decode("utf-8"))
+        if checker.errors or checker.stack:
+            fail(name, "unbalanced tags %s" % (checker.errors + checker.stack))
+        for text in musts:
+            if text not in checker.text:
+                fail(name, "says nothing about %r" % text)
+
+
+def main():
+    check_present()
+    if failures:
+        print("\n".join(failures))
+        return 1
+    background, inks = check_strips() or (None, None)
+    if inks:
+        check_editor_images(background, inks)
+    check_pictures()
+    check_sounds()
+    check_chrtable()
+    check_template()
+    check_ini()
+    check_mail()
+    check_pages()
+    print("\n".join(failures))
+    print("asset checks: %d failures" % len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,88 @@
+#include "playertestutil.h"
+
+#include "settings/programfolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ExportTest : public ::testing::Test {
+  protected:
+    TempDir game;
+    TempDir program;
+    std::string tmpl = patternBytes(kSavSize);
+    void SetUp() override {
+        game.write("template.sav", tmpl);
+        setDrovakPath(program.folder().c_str());
+    }
+    void TearDown() override { setDrovakPath(""); }
+    TPlayer player() {
+        TPlayer p(settingsIn(game, "template.sav"), "pilot.sav");
+        fillFields(p);
+        return p;
+    }
+    std::string record(const TPlayer& p) {
+        auto r = composeSav(p, tmpl);
+        return std::string(r.data(), r.size());
+    }
+};
+
+TEST_F(ExportTest, LoadReplacesRaptorSav) {
+    game.write("raptor.sav", std::string(600, 'r'));
+    TPlayer p = player();
+    ASSERT_EQ(kSaveOk, p.loadFile());
+    EXPECT_EQ(record(p), game.read("raptor.sav"));
+
+    std::filesystem::remove(game.path() / "template.sav");
+    EXPECT_EQ(kSaveTemplateFailed, p.loadFile());
+    EXPECT_EQ(record(p), game.read("raptor.sav"));
+}
+
+std::string parts(const std::string& name) {
+    return "\r\n------=_NextPart_000_0006_01C1BC2B.043FF300\r\n"
+           "Content-Type: text/plain;\r\n"
+           "\tname=\"" +
+           name +
+           "\"\r\n"
+           "Content-Transfer-Encoding: 7bit\r\n"
+           "Content-Disposition: attachment;\r\n"
+           "\tfilename=\"" +
+           name + "\"\r\n\r\n";
+}
+
+TEST_F(ExportTest, MessageByteForByte) {
+    struct Case {
+        const char* why;
+        std::string send;
+        std::string copied;
+    };
+    std::string longLine(400, 'L');
+    const Case cases[] = {
+        {"empty header part", "", ""},
+        {"LF lines", "To: a\nSubject: b\n", "To: a\r\nSubject: b\r\n"},
+        {"CR LF lines", "To: a\r\n\r\nx\r\n", "To: a\r\n\r\nx\r\n"},
+        {"last line without an end", "To: a\nX-Unsent: 1", "To: a\r\nX-Unsent: 1\r\n"},
+        {"a long line stays whole", longLine + "\n", longLine + "\r\n"},
+    };
+    for (const auto& c : cases) {
+        program.write("send", c.send);
+        TPlayer p = player();
+        ASSERT_EQ(kSaveOk, p.emailFile()) << c.why;
+        std::string expected = c.copied + parts("pilot.sav") + record(p) + "\r\n";
+        EXPECT_EQ(expected, program.read("send.eml")) << c.why;
+    }
+}
+
+TEST_F(ExportTest, MessageFailuresWriteNoMessage) {
+    TPlayer p = player();
+    EXPECT_EQ(kSaveTargetFailed, p.emailFile()); // no header part
+    EXPECT_FALSE(program.exists("send.eml"));
+
+    program.write("send", "To: a\n");
+    std::filesystem::remove(game.path() / "template.sav");
+    // Without its attachment the message would be useless: it is not written.
+    EXPECT_NE(kSaveOk, p.emailFile());
+    EXPECT_FALSE(program.exists("send.eml"));
+}
+
+} // namespace

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "common/tempdir.h"
+#include "player/player.h"
+#include "player/savformat.h"
+
+#include <cstring>
+#include <string>
+
+// A template whose every byte is non-zero and tells its own offset, so a byte taken from
+// the wrong place shows.
+inline std::string patternBytes(std::size_t size) {
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>(1 + i % 251);
+    }
+    return bytes;
+}
+
+inline TDrovakSettingsXfer settingsIn(const TempDir& dir, const std::string& templateName) {
+    TDrovakSettingsXfer settings;
+    std::string folder = dir.folder();
+    std::strncpy(settings.savPath.data(), folder.c_str(), settings.savPath.size() - 1);
+    std::strncpy(settings.raptorPath.data(), folder.c_str(), settings.raptorPath.size() - 1);
+    std::string templatePath = dir.file(templateName);
+    std::strncpy(settings.templatePath.data(), templatePath.c_str(),
+                 settings.templatePath.size() - 1);
+    return settings;
+}
+
+template <std::size_t N> void setField(std::array<char, N>& field, const char* text) {
+    field.fill('\0');
+    std::strncpy(field.data(), text, N - 1);
+}
+
+inline void fillFields(TPlayer& p) {
+    setField(p.callsign, "~1ACE~2X");
+    setField(p.squadronName, "SQUAD");
+    setField(p.squadronPassword, "PW");
+    setField(p.ipAddress, "10.0.0.1");
+    setField(p.serverName, "SERVER");
+    p.side[0] = 2;
+}
