@@ -161,6 +161,10 @@ const char* iconFile(int id) {
     }
 }
 
+const char* smallIconFile(int id) {
+    return id == kProgramIcon ? "icons/icon1-16.png" : nullptr;
+}
+
 const char* cursorFile(int id) {
     switch (id) {
     case kArrowCursor:
@@ -174,7 +178,7 @@ const char* cursorFile(int id) {
 
 THotSpot cursorHotSpot(int id) {
     // The arrow points with its tip, the text cursor with the middle of its bar.
-    return id == kTextCursor ? THotSpot{15, 15} : THotSpot{0, 0};
+    return id == kTextCursor ? THotSpot{15, 16} : THotSpot{1, 1};
 }
 
 const char* bitmapFile(int id) {
@@ -182,10 +186,7 @@ const char* bitmapFile(int id) {
 }
 
 std::string soundFile(const char* element) {
-    std::string path = "sounds/";
-    path += element ? element : "";
-    path += ".wav";
-    return path;
+    return element ? element : "";
 }
 
 } // namespace resources

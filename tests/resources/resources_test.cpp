@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -119,7 +121,22 @@ TEST(Resources, PictureIdsNameTheirFiles) {
     EXPECT_EQ(resources::iconFile(2), nullptr);
     EXPECT_EQ(resources::cursorFile(3), nullptr);
     EXPECT_EQ(resources::bitmapFile(1), nullptr);
-    EXPECT_EQ(resources::soundFile("startUp"), "sounds/startUp.wav");
+}
+
+// Every file a resource names is shipped.
+TEST(Resources, TheirFilesAreAmongTheAssets) {
+    const std::filesystem::path assets(DROVAK_ASSETS_DIR);
+    std::vector<std::string> files;
+    for (int id : {resources::kProgramIcon, resources::kFileIcon, resources::kEditedFileIcon})
+        files.push_back(resources::iconFile(id));
+    files.push_back(resources::smallIconFile(resources::kProgramIcon));
+    for (int id : {resources::kArrowCursor, resources::kTextCursor})
+        files.push_back(resources::cursorFile(id));
+    files.push_back(resources::bitmapFile(resources::kWizardBitmap));
+    files.push_back(resources::soundFile("button"));
+    files.push_back(resources::soundFile("startUp"));
+    for (const std::string& f : files)
+        EXPECT_TRUE(std::filesystem::is_regular_file(assets / f)) << f;
 }
 
 } // namespace

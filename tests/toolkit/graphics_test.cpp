@@ -124,6 +124,33 @@ TEST(Bitmap, TDibReadsByNameFromTheWorkingFolder) {
     EXPECT_THROW(TDib(""), TXBitmap);
 }
 
+// Every picture the program opens by name reads, and the strips cut into whole cels.
+TEST(Bitmap, TheShippedPicturesRead) {
+    ScopedWorkingDir cd(DROVAK_ASSETS_DIR);
+    struct Case {
+        const char* name;
+        int cels;
+    } cases[] = {{"details", 1}, {"extChar", 1},    {"savTop", 1},     {"splash", 1},
+                 {"about", 1},   {"wizard", 1},     {"cursor", 4},     {"hiTop", 2},
+                 {"hiSide", 2},  {"colorHiTop", 3}, {"colorHiSide", 3}};
+    for (const Case& c : cases) {
+        const TDib dib(c.name);
+        EXPECT_EQ(dib.Width() % c.cels, 0) << c.name;
+        EXPECT_NO_THROW(TCelArray(dib, c.cels)) << c.name;
+    }
+    for (int colour = 0; colour < 12; ++colour) {
+        const std::string name = std::to_string(colour) + "alpha";
+        const TDib strip(name.c_str());
+        ASSERT_EQ(strip.Width() % 256, 0) << name;
+        // Cel 128 (byte 0) is blank: one colour all over.
+        const TRect blank = TCelArray(strip, 256).CelRect(128);
+        const TColor ground = strip.GetPixels().GetPixel(blank.left, blank.top);
+        for (int y = blank.top; y < blank.bottom; ++y)
+            for (int x = blank.left; x < blank.right; ++x)
+                ASSERT_EQ(strip.GetPixels().GetPixel(x, y), ground) << name;
+    }
+}
+
 // A strip of four 10 by 6 cels; every pixel says which cel and where it is.
 TDib numberedStrip() {
     TRgbImage strip(40, 6);
