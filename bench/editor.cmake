@@ -1,0 +1,1 @@
+drovak_add_bench(editor SOURCES editor_bench.cpp LIBS drovak_editor)

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Windows virtual-key codes the editor reads on every platform.
+inline constexpr int kKeyBackspace = 8;
+inline constexpr int kKeyShift = 16;
+inline constexpr int kKeyControl = 17;
+inline constexpr int kKeyCapsLock = 20;
+inline constexpr int kKeySpace = 32;
+inline constexpr int kKeyEnd = 35;
+inline constexpr int kKeyHome = 36;
+inline constexpr int kKeyLeft = 37;
+inline constexpr int kKeyRight = 39;
+inline constexpr int kKeyDelete = 46;
+inline constexpr int kKeyDigit0 = 48;
+inline constexpr int kKeyDigit9 = 57;
+inline constexpr int kKeyA = 65;
+inline constexpr int kKeyC = 67;
+inline constexpr int kKeyV = 86;
+inline constexpr int kKeyX = 88;
+inline constexpr int kKeyZ = 90;
+
+// One key and the game character it produces; key 0 ends a table.
+struct TKeyEntry {
+    std::int32_t key = 0;
+    char character = 0;
+};
+
+// The two key tables read from "chrtable.dv": keys without Shift and keys with Shift. Letters
+// and digits follow fixed rules; every other key is looked up here.
+class TCharTable {
+  public:
+    static constexpr std::size_t kEntries = 100; // 99 mappings and the terminating entry
+    static constexpr std::size_t kHeaderLineLength = 63;
+    static constexpr const char* kFileName = "chrtable.dv";
+    static constexpr const char* kCharacterHeader = "[character table]";
+    static constexpr const char* kShiftHeader = "[shift table]";
+    // A key table is a few kilobytes; anything past this is not one.
+    static constexpr std::size_t kMaxFileBytes = 1 << 20;
+
+    using Table = std::array<TKeyEntry, kEntries>;
+
+    // Reads a table file. A missing file leaves both tables empty; a malformed one fills
+    // what it can and stops where it goes wrong.
+    void load(const std::string& path);
+    // The same from the file's bytes.
+    void parse(std::string_view bytes);
+
+    // The game character for key code k (0: none), given Shift, Caps Lock and the field
+    // being edited (letters in the squadron password are always capitals).
+    int getASCII(std::int32_t k, bool shiftDown, bool capsLock, int field) const;
+
+    const Table& characterTable() const { return characters; }
+    const Table& shiftTable() const { return shifted; }
+
+    // Walks a table up to its end marker; 0 when the key is not there.
+    static int lookup(const Table& table, std::int32_t k);
+
+  private:
+    Table characters{};
+    Table shifted{};
+};

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "editor/chartable.h"
+#include "editor/screenowner.h"
+
+#include <array>
+#include <span>
+#include <string>
+
+class TPlayer;
+
+// Field numbers of the editor; 0 means that no field is being edited.
+inline constexpr int kNoField = 0;
+inline constexpr int kFieldCallsign = 1;
+inline constexpr int kFieldSquadronName = 2;
+inline constexpr int kFieldSquadronPassword = 3;
+inline constexpr int kFieldSide = 4;
+inline constexpr int kFieldIpAddress = 5;
+inline constexpr int kFieldServerName = 6;
+inline constexpr int kFieldCount = 6;
+
+// The pixel advance of one character cell in a field.
+inline constexpr int kCharAdvance = 18;
+
+// The six field buffers the screen edits in place, in field-number order. Each span covers
+// the whole buffer, terminator included, and must have the field's capacity.
+struct TFieldBuffers {
+    std::span<char> callsign;
+    std::span<char> squadronName;
+    std::span<char> squadronPassword;
+    std::span<char> side;
+    std::span<char> ipAddress;
+    std::span<char> serverName;
+};
+
+// The field editor: the current field, cursor, selection and modifier keys, and every edit of
+// the player's fields. It borrows the player record's buffers and talks back to its owner
+// only through TScreenOwner. The key half lives in screen_keys.cpp, the text model in
+// screen_text.cpp, clicks and drags in screen_fields.cpp.
+class TDrovakScreen {
+  public:
+    explicit TDrovakScreen(TScreenOwner& owner);
+    TDrovakScreen(const TDrovakScreen&) = delete;
+    TDrovakScreen& operator=(const TDrovakScreen&) = delete;
+
+    // The record whose fields are edited; it stays the screen's for its whole life.
+    void setPlayer(TPlayer* player);
+    // The same with bare buffers. Throws when a buffer has the wrong size.
+    void attachFields(const TFieldBuffers& buffers);
+    // Reads the key tables; the constructor reads "chrtable.dv" in the working folder.
+    void initKeyTable(const std::string& path = TCharTable::kFileName);
+    const TCharTable& keyTable() const { return charTable; }
+
+    // Field capacities (terminator included) and default colour digits; 0 for no text.
+    static int fieldCapacity(int field);
+    static char defaultColor(int field);
+    static bool isTextField(int field);
+
+    // Layout: the rectangles of the six fields and the two palettes from the editor and
+    // palette origins.
+    void setInfoRect(int editorX, int editorY, int paletteX, int paletteY);
+    TScreenRect fieldRect(int field) const;
+    TScreenRect getEditRect() const { return fieldRect(currentField); }
+    const TScreenRect& extendedCharRect() const { return rects[kFieldCount]; }
+    const TScreenRect& colorRect() const { return rects[kFieldCount + 1]; }
+
+    // Key events from the owner.
+    void setKeyDown(int key);
+    void setKeyUp(int key);
+    void processKeyUp(int key);
+    void resetShiftKey();
+    int getASCII(int key, bool shift) const;
+
+    // Clicks and drags, after the owner's point has been turned into a field and a display
+    // position (cell) within it.
+    bool clickField(int field, int displayPosition);
+    void dragTo(int displayPosition);
+    void endDrag();
+    void endEdit();
+    // Palette picks: an extended character, and a colour digit '0' to '9'.
+    void pickExtendedChar(char c);
+    void pickColor(char digit);
+
+    // Text queries on the current field.
+    int getCursorIndex(std::span<const char> text, int index) const;
+    int getStrIndex(int displayPosition) const;
+    int getColorStrIndex(int displayPosition) const;
+    char getPrevColor(std::span<const char> text) const;
+    bool getAdjacentColorIndex(int& digitIndex, std::span<const char> text) const;
+
+    void setDirty();
+    void resetDirty() { dirty = false; }
+    bool isDirty() const { return dirty; }
+    bool isHilight() const { return selection; }
+    bool clipboardFull();
+    bool isEditing() const { return currentField != kNoField; }
+    bool isExtChar() const { return paletteClick; }
+
+    void setShowColorChars(bool show) { showColorCodes = show; }
+    bool showColorChars() const { return showColorCodes; }
+
+    int getCurrentField() const { return currentField; }
+    int getCursor() const { return cursorIndex; }
+    int getAnchor() const { return anchorIndex; }
+    bool isDragging() const { return dragging; }
+    bool isShiftDown() const { return shiftDown; }
+    bool isCapsLock() const { return capsLock; }
+    bool isControlDown() const { return controlDown; }
+    std::span<char> fieldText(int field) const;
+
+  private:
+    // Keys (screen_keys.cpp).
+    void processKeyDown(int key, std::span<char> text);
+
+    // The text model (screen_text.cpp); text is the current field's buffer.
+    void processNewChar(std::span<char> text, int key);
+    void processSpace(std::span<char> text);
+    void processBackSpace(std::span<char> text);
+    void processDelete(std::span<char> text);
+    void processExtendedChar(std::span<char> text, char c);
+    void processColor(std::span<char> text, char digit);
+    void processCut(std::span<char> text);
+    void processCopy(std::span<char> text);
+    void processPaste(std::span<char> text);
+    void clearDuplicateColors(std::span<char> text);
+    bool cursorSplitsCode(std::span<const char> text, int len) const;
+    char colorBefore(std::span<const char> text, int len, int index) const;
+
+    // Brings the cursor and anchor back into the current field's text (which the owner may
+    // have replaced) and gives the buffer its terminator.
+    void fitIndexesToText();
+    int displayToIndex(int displayPosition) const;
+    void repaintField(int field);
+
+    bool showColorCodes = true;
+    TScreenOwner& owner;
+    bool dirty = false;
+    bool shiftDown = false;
+    bool capsLock = false;
+    bool controlDown = false;
+    bool paletteClick = false;
+    bool dragging = false;
+    bool selection = false;
+    TPlayer* player = nullptr;
+    TCharTable charTable;
+    std::array<std::span<char>, kFieldCount + 1> fields{}; // by field number; 0 unused
+    int currentField = kNoField;
+    int anchorIndex = 0;
+    int cursorIndex = 0;
+    std::array<TScreenRect, kFieldCount + 2> rects{}; // fields 1 to 6, then both palettes
+};

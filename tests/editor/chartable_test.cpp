@@ -1,0 +1,211 @@
+// Reading "chrtable.dv" and mapping keys to game characters.
+
+#include "common/tempdir.h"
+#include "editor/chartable.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kOemMinus = 189;
+constexpr int kOemTilde = 192;
+constexpr int kOemPeriod = 190;
+
+const std::string kSmallTable = "[character table]\n"
+                                "189 -\n192 `\n223 \xE9\n"
+                                "0\n"
+                                "\n"
+                                "[shift table]\n"
+                                "49 !\n189 _\n192 ~\n65 Q\n"
+                                "0\n";
+
+TCharTable loaded(const std::string& bytes) {
+    TempDir dir;
+    dir.write("chrtable.dv", bytes);
+    TCharTable table;
+    table.load(dir.file("chrtable.dv"));
+    return table;
+}
+
+std::size_t entries(const TCharTable::Table& table) {
+    std::size_t n = 0;
+    while (n < table.size() && table[n].key != 0) {
+        ++n;
+    }
+    return n;
+}
+
+// Every row of the mapping rule: digits, letters and other keys under each combination of
+// Shift, Caps Lock and the password field.
+TEST(KeyMapping, FiveCases) {
+    const TCharTable table = loaded(kSmallTable);
+    struct Case {
+        const char* name;
+        bool shift;
+        bool caps;
+        int field;
+        int digit1;
+        int letterA;
+        int minus;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"ShiftInPassword", true, false, 3, '!', 'A', '_'},
+        {"ShiftCapsInPassword", true, true, 3, '!', 'A', '_'},
+        {"PasswordNoShift", false, false, 3, '1', 'A', '-'},
+        {"CapsNoShift", false, true, 1, '1', 'A', '-'},
+        {"NoShiftNoCaps", false, false, 1, '1', 'a', '-'},
+        {"ShiftAndCaps", true, true, 1, '!', 'a', '_'},
+        {"ShiftNoCaps", true, false, 2, '!', 'A', '_'},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(table.getASCII('1', c.shift, c.caps, c.field), c.digit1);
+        EXPECT_EQ(table.getASCII('A', c.shift, c.caps, c.field), c.letterA);
+        EXPECT_EQ(table.getASCII(kOemMinus, c.shift, c.caps, c.field), c.minus);
+        EXPECT_EQ(table.getASCII(kOemPeriod, c.shift, c.caps, c.field), 0);
+    }
+    // The shift table's entry for A is never consulted, and extended characters come out
+    // negative, as the byte they are.
+    EXPECT_EQ(table.getASCII('A', true, false, 1), 'A');
+    EXPECT_EQ(table.getASCII(223, false, false, 1), static_cast<signed char>(0xE9));
+}
+
+struct FileCase {
+    const char* name;
+    std::string bytes;
+    std::size_t characters; // entries read into each table
+    std::size_t shifted;
+    int minus; // what the minus key gives, without and with Shift
+    int underscore;
+};
+
+void PrintTo(const FileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// clang-format off
+const std::vector<FileCase> kFiles = {
+    {"Complete", kSmallTable, 3, 4, '-', '_'},
+    {"CrLfLineEnds", "[character table]\r\n189 -\r\n0\r\n\r\n[shift table]\r\n189 _\r\n0\r\n", 1, 1, '-', '_'},
+    {"ManyEmptyLinesBetween", "[character table]\n189 -\n0\n\n\n\n[shift table]\n189 _\n0\n", 1, 1, '-', '_'},
+    {"NoShiftTableLine", "[character table]\n189 -\n0\n", 1, 0, '-', 0},
+    {"MisspeltShiftHeader", "[character table]\n189 -\n0\n\n[Shift table]\n189 _\n0\n", 1, 0, '-', 0},
+    {"MissingHeader", "189 -\n0\n\n[shift table]\n189 _\n0\n", 0, 0, 0, 0},
+    {"ShiftHeaderFirst", "[shift table]\n189 _\n0\n", 0, 0, 0, 0},
+    {"HeaderWithBlank", "[character table] \n189 -\n0\n", 0, 0, 0, 0},
+    {"ZeroInTheMiddle", "[character table]\n189 -\n0\n192 `\n0\n\n[shift table]\n189 _\n0\n", 1, 0, '-', 0},
+    {"ZeroInTheMiddleThenShift", "[character table]\n189 -\n0\n[shift table]\n189 _\n0\n", 1, 1, '-', '_'},
+    {"NonNumericKey", "[character table]\n189 -\nabc `\n192 `\n0\n\n[shift table]\n189 _\n0\n", 1, 0, '-', 0},
+    {"NonNumericInShift", "[character table]\n189 -\n0\n\n[shift table]\n189 _\nx !\n49 !\n0\n", 1, 1, '-', '_'},
+    {"NumberTooLarge", "[character table]\n189 -\n99999999999 x\n0\n\n[shift table]\n189 _\n0\n", 1, 0, '-', 0},
+    {"DuplicateKeyFirstWins", "[character table]\n189 -\n189 =\n0\n\n[shift table]\n189 _\n189 +\n0\n", 2, 2, '-', '_'},
+    {"EndsInsideTable", "[character table]\n189 -\n192", 2, 0, '-', 0},
+    {"Empty", "", 0, 0, 0, 0},
+    {"OverlongFirstLine", std::string(200, 'x') + "\n189 -\n0\n", 0, 0, 0, 0},
+    {"OverlongLineBeforeShift", "[character table]\n189 -\n0\n" + std::string(200, '[') + "\n[shift table]\n189 _\n0\n", 1, 0, '-', 0},
+    {"OverlongHeaderPrefix", std::string("[character table]") + std::string(100, 'x') + "\n189 -\n0\n", 0, 0, 0, 0},
+    {"TokensOnOneLine", "[character table]\n189 - 192 ` 0\n[shift table]\n189 _ 0\n", 2, 1, '-', '_'},
+};
+// clang-format on
+
+class TableFile : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(TableFile, Reads) {
+    const FileCase& c = GetParam();
+    const TCharTable table = loaded(c.bytes);
+    EXPECT_EQ(entries(table.characterTable()), c.characters);
+    EXPECT_EQ(entries(table.shiftTable()), c.shifted);
+    EXPECT_EQ(table.getASCII(kOemMinus, false, false, 1), c.minus);
+    EXPECT_EQ(table.getASCII(kOemMinus, true, false, 1), c.underscore);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, TableFile, ::testing::ValuesIn(kFiles),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KeyTable, MissingFileLeavesOnlyLettersAndDigits) {
+    TempDir dir;
+    TCharTable table;
+    table.load(dir.file("chrtable.dv"));
+    EXPECT_EQ(table.getASCII('1', true, false, 1), 0); // Shift+1 needs the shift table
+    EXPECT_EQ(table.getASCII('1', false, false, 1), '1');
+    EXPECT_EQ(table.getASCII('Q', false, false, 1), 'q');
+    EXPECT_EQ(table.getASCII(kOemTilde, true, false, 1), 0);
+}
+
+TEST(KeyTable, KeepsNinetyNinePairsAndStillReadsShiftTable) {
+    std::string bytes = "[character table]\n";
+    for (int k = 1000; k < 1150; ++k) {
+        bytes += std::to_string(k) + " " + static_cast<char>('!' + k % 90) + "\n";
+    }
+    bytes += "0\n\n[shift table]\n189 _\n0\n";
+    const TCharTable table = loaded(bytes);
+    EXPECT_EQ(entries(table.characterTable()), TCharTable::kEntries - 1);
+    EXPECT_EQ(table.getASCII(1098, false, false, 1), '!' + 1098 % 90);
+    EXPECT_EQ(table.getASCII(1099, false, false, 1), 0);
+    EXPECT_EQ(table.getASCII(kOemMinus, true, false, 1), '_');
+}
+
+// Arbitrary bytes, and valid tables with bytes flipped: reading always ends and both tables
+// keep their end marker.
+TEST(KeyTable, ArbitraryBytesNeverOverrunTheTables) {
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes = round % 2 == 0 ? kSmallTable : std::string(200, ' ');
+        for (int flips = 0; flips < 20; ++flips) {
+            bytes[static_cast<std::size_t>(random() % bytes.size())] =
+                static_cast<char>(byte(random));
+        }
+        if (round % 4 == 1) {
+            bytes = "[character table]\n" + bytes;
+        }
+        TCharTable table;
+        table.parse(bytes);
+        EXPECT_LT(entries(table.characterTable()), TCharTable::kEntries);
+        EXPECT_LT(entries(table.shiftTable()), TCharTable::kEntries);
+    }
+}
+
+// The table the program ships: every printable character can be typed.
+TEST(ShippedKeyTable, TypesEveryPrintableCharacter) {
+    const std::string path = std::string(DROVAK_ASSETS_DIR) + "/chrtable.dv";
+    if (!std::filesystem::exists(path)) {
+        GTEST_SKIP() << "no " << path;
+    }
+    TCharTable table;
+    table.load(path);
+    std::vector<bool> typed(128, false);
+    typed[' '] = true; // the space bar is an editing key of its own
+    for (int k = 1; k < 256; ++k) {
+        for (bool shift : {false, true}) {
+            const int c = table.getASCII(k, shift, false, 1);
+            if (c > 0 && c < 128) {
+                typed[static_cast<std::size_t>(c)] = true;
+            }
+        }
+    }
+    for (int c = 32; c <= 126; ++c) {
+        EXPECT_TRUE(typed[static_cast<std::size_t>(c)]) << "cannot type '" << char(c) << "'";
+    }
+    // The five cases on a US layout.
+    EXPECT_EQ(table.getASCII('1', true, false, 3), '!');
+    EXPECT_EQ(table.getASCII('A', true, false, 3), 'A');
+    EXPECT_EQ(table.getASCII('1', false, true, 1), '1');
+    EXPECT_EQ(table.getASCII('A', false, true, 1), 'A');
+    EXPECT_EQ(table.getASCII(kOemMinus, false, true, 1), '-');
+    EXPECT_EQ(table.getASCII('A', false, false, 1), 'a');
+    EXPECT_EQ(table.getASCII(kOemPeriod, false, false, 1), '.');
+    EXPECT_EQ(table.getASCII('A', true, true, 1), 'a');
+    EXPECT_EQ(table.getASCII('2', true, true, 1), '@');
+    EXPECT_EQ(table.getASCII('A', true, false, 1), 'A');
+    EXPECT_EQ(table.getASCII(kOemTilde, true, false, 1), '~');
+    EXPECT_EQ(table.getASCII(kOemMinus, true, false, 1), '_');
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+// Entering fields by clicks, dragging a selection, the side field and the layout.
+
+#include "editor_fixture.h"
+
+#include "player/player.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct EnterCase {
+    const char* name;
+    bool showCodes;
+    int position; // display position of the click in the new field
+    std::string text;
+    int expectedCursor;
+};
+
+void PrintTo(const EnterCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// Entering a field maps the click through the field as it was drawn: with its codes hidden.
+// The previous field's long text and cursor must not leak into the new one.
+// clang-format off
+const std::vector<EnterCase> kEnterCases = {
+    {"ShownCodeAtStart", true, 0, "~3ACE", 2},
+    {"HiddenCodeAtStart", false, 0, "~3ACE", 2},
+    {"HiddenPastEnd", false, 9, "XY", 2},
+    {"ShownPastEnd", true, 9, "XY", 2},
+    {"HiddenMiddle", false, 2, "A~3BC", 4},
+    {"HiddenNegative", false, -3, "AB", 0},
+    {"HiddenEmpty", false, 4, "", 0},
+};
+// clang-format on
+
+class EnterField : public ScreenFixture, public ::testing::WithParamInterface<EnterCase> {};
+
+TEST_P(EnterField, SetsCursorFromClick) {
+    const EnterCase& c = GetParam();
+    screen->setShowColorChars(c.showCodes);
+    enter(kFieldCallsign, "ABCDEFGHIJKLMNOPQRST");
+    place(20, 15);
+    fields.set(kFieldSquadronPassword, c.text);
+    EXPECT_TRUE(screen->clickField(kFieldSquadronPassword, c.position));
+    EXPECT_EQ(screen->getCursor(), c.expectedCursor);
+    EXPECT_EQ(screen->getAnchor(), c.expectedCursor);
+    EXPECT_FALSE(screen->isHilight());
+    EXPECT_TRUE(screen->isDragging());
+    expectSound();
+    // Editing right away stays inside the new text.
+    press(kKeyDelete);
+    type("x");
+    expectSound();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EnterField, ::testing::ValuesIn(kEnterCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ScreenFixture, ClickInCurrentFieldPastTextGoesToEnd) {
+    for (bool show : {true, false}) {
+        screen->setShowColorChars(show);
+        enter(kFieldCallsign, "A~3BC");
+        screen->clickField(kFieldCallsign, 15);
+        EXPECT_EQ(screen->getCursor(), 5);
+    }
+}
+
+// In the current field a cell is a string index while codes are shown, a visible character
+// while they are hidden.
+TEST_F(ScreenFixture, ClickInCurrentFieldFollowsWhatIsShown) {
+    enter(kFieldCallsign, "A~3BCD");
+    screen->setShowColorChars(true);
+    screen->clickField(kFieldCallsign, 2);
+    EXPECT_EQ(screen->getCursor(), 2);
+    screen->setShowColorChars(false);
+    screen->clickField(kFieldCallsign, 2);
+    EXPECT_EQ(screen->getCursor(), 4);
+}
+
+TEST_F(ScreenFixture, DragSelectsAndBareClickDoesNot) {
+    enter(kFieldCallsign, "ABCDEF");
+    screen->clickField(kFieldCallsign, 1);
+    screen->dragTo(3);
+    screen->dragTo(4);
+    screen->endDrag();
+    EXPECT_TRUE(screen->isHilight());
+    EXPECT_EQ(screen->getAnchor(), 1);
+    EXPECT_EQ(screen->getCursor(), 4);
+    press(kKeyBackspace);
+    EXPECT_EQ(text(), "AEF");
+
+    screen->clickField(kFieldCallsign, 2);
+    screen->endDrag();
+    EXPECT_FALSE(screen->isHilight());
+    screen->dragTo(5); // the button is up: no drag
+    EXPECT_EQ(screen->getCursor(), 2);
+}
+
+TEST_F(ScreenFixture, SideCyclesAndMarksDirtyOnce) {
+    const std::vector<int> expected{1, 2, 0, 1};
+    for (int code : expected) {
+        EXPECT_TRUE(screen->clickField(kFieldSide, 0));
+        EXPECT_EQ(fields.field(kFieldSide)[0], code);
+    }
+    EXPECT_TRUE(screen->isDirty());
+    EXPECT_EQ(owner.dirtyFileCalls, 1);
+    fields.field(kFieldSide)[0] = 7; // only a file can hold this
+    screen->clickField(kFieldSide, 0);
+    EXPECT_EQ(fields.field(kFieldSide)[0], 0);
+    expectSound();
+}
+
+TEST_F(ScreenFixture, PalettesActOnlyInTextFieldsThatTakeThem) {
+    struct Case {
+        int field;
+        bool changes;
+    };
+    for (Case c : {Case{kNoField, false}, Case{kFieldSide, false}, Case{kFieldIpAddress, false},
+                   Case{kFieldCallsign, true}, Case{kFieldSquadronPassword, true}}) {
+        fields.set(kFieldCallsign, "AB");
+        fields.set(kFieldSquadronPassword, "AB");
+        fields.set(kFieldIpAddress, "AB");
+        screen->endEdit();
+        if (c.field != kNoField) {
+            screen->clickField(c.field, 9);
+            screen->endDrag();
+        }
+        const int sideBefore = fields.field(kFieldSide)[0];
+        screen->resetDirty();
+        screen->pickExtendedChar(static_cast<char>(0xC0));
+        EXPECT_TRUE(screen->isExtChar());
+        EXPECT_EQ(screen->isDirty(), c.changes) << "field " << c.field;
+        EXPECT_EQ(fields.field(kFieldSide)[0], sideBefore);
+        EXPECT_EQ(screen->getCurrentField(), c.field);
+        if (c.field != kNoField && c.field != kFieldSide) {
+            EXPECT_EQ(fields.text(c.field), c.changes ? "AB\xC0" : "AB");
+        }
+        expectSound();
+    }
+}
+
+TEST_F(ScreenFixture, EndEditRepaintsAndForgetsTheField) {
+    enter(kFieldServerName, "AB");
+    place(2, 0);
+    owner.repaints.clear();
+    screen->endEdit();
+    EXPECT_FALSE(screen->isEditing());
+    EXPECT_FALSE(screen->isHilight());
+    ASSERT_EQ(owner.repaints.size(), 1u);
+    EXPECT_EQ(owner.repaints[0], screen->fieldRect(kFieldServerName));
+}
+
+TEST_F(ScreenFixture, LayoutFromOrigins) {
+    screen->setInfoRect(10, 20, 100, 200);
+    EXPECT_EQ(screen->fieldRect(kFieldCallsign), (TScreenRect{11, 26, 424, 66}));
+    EXPECT_EQ(screen->fieldRect(kFieldSquadronPassword), (TScreenRect{11, 324, 254, 364}));
+    EXPECT_EQ(screen->fieldRect(kFieldSide), (TScreenRect{288, 324, 424, 364}));
+    EXPECT_EQ(screen->fieldRect(kFieldServerName), (TScreenRect{11, 444, 424, 484}));
+    EXPECT_EQ(screen->extendedCharRect(), (TScreenRect{105, 276, 445, 499}));
+    EXPECT_EQ(screen->colorRect(), (TScreenRect{110, 210, 440, 242}));
+    EXPECT_TRUE(screen->colorRect().contains(110, 210));
+    EXPECT_FALSE(screen->colorRect().contains(440, 210));
+}
+
+TEST_F(ScreenFixture, WrongBufferSizeIsRefused) {
+    std::array<char, 10> small{};
+    TFieldBuffers buffers = fields.buffers();
+    buffers.callsign = small;
+    EXPECT_ANY_THROW(screen->attachFields(buffers));
+}
+
+} // namespace
+
+// The screen edits the record's own buffers, each field number reaching its own buffer.
+TEST(ScreenOnRecord, EditsThePlayerFieldsInPlace) {
+    TRecordingOwner owner;
+    TDrovakScreen screen(owner);
+    TDrovakSettingsXfer settings;
+    TPlayer player(settings, "pilot.sav");
+    screen.setPlayer(&player);
+    const std::array<std::pair<int, const char*>, 5> typed{{{kFieldCallsign, "a"},
+                                                            {kFieldSquadronName, "bb"},
+                                                            {kFieldSquadronPassword, "ccc"},
+                                                            {kFieldIpAddress, "dddd"},
+                                                            {kFieldServerName, "eeeee"}}};
+    for (const auto& [field, letters] : typed) {
+        screen.clickField(field, 0);
+        for (const char* c = letters; *c != '\0'; ++c) {
+            screen.setKeyDown(*c - 'a' + kKeyA);
+        }
+    }
+    screen.clickField(kFieldSide, 0);
+    EXPECT_STREQ(player.callsign.data(), "a");
+    EXPECT_STREQ(player.squadronName.data(), "bb");
+    EXPECT_STREQ(player.squadronPassword.data(), "CCC");
+    EXPECT_STREQ(player.ipAddress.data(), "dddd");
+    EXPECT_STREQ(player.serverName.data(), "eeeee");
+    EXPECT_EQ(player.side[0], 1);
+}
