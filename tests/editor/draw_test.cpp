@@ -65,6 +65,8 @@ std::string firstDifference(const TRgbImage& a, const TRgbImage& b) {
 
 class Painting : public ScreenFixture {
   protected:
+    Painting() { makeScreen(sharedArt()); }
+
     // The record of the tests: shown codes, hidden codes, extended characters, an IP address
     // with a tilde in it, and side 1.
     void loadRecord() {
