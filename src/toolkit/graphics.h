@@ -1,0 +1,142 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/geometry.h"
+
+// Pictures and drawing. A TDib is a bitmap file decoded into RGB pixels by the layer itself
+// (the same pixels in every backend); a TCelArray cuts one into equal cels; a TDC draws them
+// into a window (wx) or into a pixel buffer (headless).
+
+// An RGB picture, 3 bytes a pixel, rows top to bottom.
+class TRgbImage {
+  public:
+    TRgbImage() = default;
+    TRgbImage(int width, int height, const TColor& fill = TColor());
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    TColor GetPixel(int x, int y) const;
+    void SetPixel(int x, int y, const TColor& color);
+    void Fill(const TRect& rect, const TColor& color); // clipped to the picture
+    const std::uint8_t* Data() const { return data_.data(); }
+    std::uint8_t* Data() { return data_.data(); }
+    bool operator==(const TRgbImage&) const = default;
+
+    // Writes the picture as a PNG file; false when the file cannot be written.
+    bool WritePng(const std::string& path) const;
+
+  private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint8_t> data_;
+};
+
+// Decodes a Windows bitmap file (uncompressed 1, 4, 8, 24 or 32 bits a pixel, bottom-up or
+// top-down). Throws TXBitmap naming the file when it is not one.
+TRgbImage decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& name);
+
+// Encodes a picture as a 24-bit bitmap file (tests and asset tools write their inputs so).
+std::vector<std::uint8_t> encodeBmp(const TRgbImage& image);
+
+// A device-independent bitmap read by name from the working directory: the file of exactly
+// that name, or, when there is none, the name with ".bmp". Throws TXBitmap when neither
+// can be read. Copies share the pixels.
+class TDib {
+  public:
+    explicit TDib(const char* name);
+    explicit TDib(TRgbImage image);
+
+    int Width() const { return pixels_->Width(); }
+    int Height() const { return pixels_->Height(); }
+    TSize Size() const { return {Width(), Height()}; }
+    const TRgbImage& GetPixels() const { return *pixels_; }
+
+    // A backend's own rendering of the pixels (the wx backend keeps a wxBitmap here), made
+    // on first use. The headless backend has none.
+    struct Native;
+    std::shared_ptr<Native>& GetNative() const { return native_; }
+
+  private:
+    std::shared_ptr<const TRgbImage> pixels_;
+    mutable std::shared_ptr<Native> native_;
+};
+
+class TDC;
+
+// A bitmap cut from left to right into numCels cels of equal width (the picture's width
+// divided by numCels) and the picture's full height.
+class TCelArray {
+  public:
+    TCelArray(const TDib& dib, int numCels);
+
+    int NumCels() const { return numCels_; }
+    TSize CelSize() const { return {dib_.Width() / numCels_, dib_.Height()}; }
+    TRect CelRect(int index) const; // in the bitmap's pixels
+    const TDib& GetDib() const { return dib_; }
+
+    // Draws cel index unchanged (no transparency) with its top left at (x, y); false for an
+    // index out of range.
+    bool BitBlt(int index, TDC& dc, int x, int y) const;
+
+  private:
+    TDib dib_;
+    int numCels_;
+};
+
+// A drawing context: what a window's Paint gets, clipped to the area being repainted.
+class TDC {
+  public:
+    struct Impl;
+    explicit TDC(std::unique_ptr<Impl> impl);
+    ~TDC();
+    TDC(const TDC&) = delete;
+    TDC& operator=(const TDC&) = delete;
+
+    // Copies the part of the bitmap that starts at src, of dest's size, to dest.
+    bool BitBlt(const TRect& dest, const TDib& dib, const TPoint& src);
+    // Copies the whole bitmap with its top left at (x, y).
+    bool BitBlt(int x, int y, const TDib& dib);
+    // The area this paint may change (everything outside is left as it was).
+    TRect GetClipBox() const;
+
+    Impl& GetImpl() const { return *impl_; }
+
+  private:
+    std::unique_ptr<Impl> impl_;
+};
+
+// An icon of the program's resources (resources/resources.h names them).
+class TIcon {
+  public:
+    explicit TIcon(int resId) : resId_(resId) {}
+    int GetResId() const { return resId_; }
+
+  private:
+    int resId_;
+};
+
+// The list view's small images: icons of one size, numbered in the order they were added.
+class TImageList {
+  public:
+    TImageList(const TSize& imageSize, uint flags, int initCount, int growBy)
+        : size_(imageSize), flags_(flags), initCount_(initCount), growBy_(growBy) {}
+
+    int Add(const TIcon& icon); // the new image's index
+    int GetImageCount() const { return static_cast<int>(icons_.size()); }
+    int GetIconResId(int index) const; // 0 for an index out of range
+    TSize GetImageSize() const { return size_; }
+    uint GetFlags() const { return flags_; }
+    int GetInitCount() const { return initCount_; }
+    int GetGrowBy() const { return growBy_; }
+
+  private:
+    TSize size_;
+    uint flags_;
+    int initCount_;
+    int growBy_;
+    std::vector<int> icons_;
+};

@@ -1,0 +1,485 @@
+// The toolkit's classes, in memory.
+
+#include <algorithm>
+#include <filesystem>
+#include <stdexcept>
+
+#include "toolkit/headless/state.h"
+
+using headless::detail::ControlState;
+using headless::detail::desktop;
+
+// --- TWindow ---------------------------------------------------------------------------------
+
+TWindow::TWindow(TWindow* parent, const char* title)
+    : parent_(parent), title_(title ? title : ""), impl_(std::make_unique<Impl>()) {
+    if (parent_ != nullptr)
+        parent_->impl_->children.push_back(this);
+}
+
+TWindow::~TWindow() {
+    if (parent_ != nullptr)
+        std::erase(parent_->impl_->children, this);
+    for (TWindow* child : impl_->children)
+        child->parent_ = nullptr;
+    headless::detail::removeTimers(this);
+    if (desktop().focus == this)
+        desktop().focus = nullptr;
+    if (desktop().capture == this)
+        desktop().capture = nullptr;
+}
+
+bool TWindow::Create() {
+    if (IsWindow())
+        return true;
+    impl_->created = true;
+    impl_->destroyed = false;
+    impl_->visible = (Attr.Style & WS_VISIBLE) != 0;
+    impl_->surface = TRgbImage(std::max(Attr.W, 0), std::max(Attr.H, 0), impl_->background);
+    const std::vector<TWindow*> children = impl_->children;
+    for (TWindow* child : children)
+        child->Create();
+    SetupWindow();
+    return true;
+}
+
+bool TWindow::IsWindow() const {
+    return impl_->created && !impl_->destroyed;
+}
+
+void TWindow::Destroy(int) {
+    if (!IsWindow())
+        return;
+    for (TWindow* child : impl_->children)
+        child->Destroy();
+    impl_->destroyed = true;
+    impl_->visible = false;
+    headless::detail::removeTimers(this);
+    if (desktop().focus == this)
+        desktop().focus = nullptr;
+    if (desktop().capture == this)
+        desktop().capture = nullptr;
+}
+
+void TWindow::Show(int cmdShow) {
+    impl_->showCmd = cmdShow;
+    impl_->visible = cmdShow != SW_HIDE;
+}
+
+bool TWindow::IsWindowVisible() const {
+    return IsWindow() && impl_->visible;
+}
+
+void TWindow::Invalidate(bool erase) {
+    InvalidateRect(GetClientRect(), erase);
+}
+
+void TWindow::InvalidateRect(const TRect& rect, bool erase) {
+    impl_->invalidations.push_back({rect, erase});
+    impl_->pending = impl_->pending | rect;
+    impl_->pendingErase = impl_->pendingErase || erase;
+}
+
+void TWindow::UpdateWindow() {
+    headless::paint(*this);
+}
+
+void TWindow::SetBkgndColor(const TColor& color) {
+    impl_->background = color;
+}
+
+TColor TWindow::GetBkgndColor() const {
+    return impl_->background;
+}
+
+TRect TWindow::GetClientRect() const {
+    return TRect(0, 0, Attr.W, Attr.H);
+}
+
+void TWindow::ClientToScreen(TPoint& point) const {
+    for (const TWindow* w = this; w != nullptr;
+         w = w->parent_ != nullptr ? w->parent_ : w->impl_->frame) {
+        point.x += w->Attr.X;
+        point.y += w->Attr.Y;
+    }
+}
+
+void TWindow::SetFocus() {
+    desktop().focus = this;
+}
+
+void TWindow::SetCapture() {
+    desktop().capture = this;
+}
+
+void TWindow::ReleaseCapture() {
+    desktop().capture = nullptr;
+}
+
+bool TWindow::SetCursor(int cursorResId) {
+    impl_->cursor = cursorResId;
+    return resources::cursorFile(cursorResId) != nullptr;
+}
+
+int TWindow::GetCursor() const {
+    return impl_->cursor;
+}
+
+uint TWindow::SetTimer(uint timerId, uint timeoutMs) {
+    auto& d = desktop();
+    if (!d.timersAvailable || timerId == 0)
+        return 0;
+    KillTimer(timerId);
+    const std::uint64_t interval = std::max(timeoutMs, 1u);
+    d.timers.push_back({this, timerId, interval, d.now + interval, d.timerOrder++});
+    return timerId;
+}
+
+bool TWindow::KillTimer(uint timerId) {
+    return std::erase_if(desktop().timers, [&](const headless::detail::Timer& t) {
+               return t.window == this && t.id == timerId;
+           }) > 0;
+}
+
+int TWindow::MessageBox(const char* text, const char* caption, uint type) {
+    auto& d = desktop();
+    headless::TMessageBoxRecord record{text ? text : "", caption ? caption : "", type & MB_TYPEMASK,
+                                       type & MB_ICONMASK, 0};
+    if (d.messageBoxAnswers.empty()) {
+        d.messageBoxes.push_back(record);
+        throw std::logic_error("headless: unscripted message box \"" + record.text + "\"");
+    }
+    const int answer = d.messageBoxAnswers.front();
+    d.messageBoxAnswers.pop_front();
+    bool fits = false;
+    switch (record.buttons) {
+    case MB_OK:
+        fits = answer == IDOK;
+        break;
+    case MB_OKCANCEL:
+        fits = answer == IDOK || answer == IDCANCEL;
+        break;
+    case MB_YESNO:
+        fits = answer == IDYES || answer == IDNO;
+        break;
+    case MB_YESNOCANCEL:
+        fits = answer == IDYES || answer == IDNO || answer == IDCANCEL;
+        break;
+    default:
+        break;
+    }
+    record.answer = answer;
+    d.messageBoxes.push_back(record);
+    if (!fits)
+        throw std::logic_error("headless: the scripted answer does not fit the buttons of \"" +
+                               record.text + "\"");
+    return answer;
+}
+
+// --- TFrameWindow and TApplication -----------------------------------------------------------
+
+TFrameWindow::TFrameWindow(TWindow* parent, const char* title, TWindow* clientWnd, bool)
+    : TWindow(parent, title), client_(clientWnd) {
+    Attr.Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    if (client_ != nullptr)
+        client_->GetImpl().frame = this;
+}
+
+TFrameWindow::~TFrameWindow() {
+    delete client_;
+}
+
+bool TFrameWindow::Create() {
+    TWindow::Create();
+    if (client_ != nullptr) {
+        // The headless frame has no borders: its client takes its whole size.
+        if (client_->Attr.W == 0 && client_->Attr.H == 0) {
+            client_->Attr.W = Attr.W;
+            client_->Attr.H = Attr.H;
+        }
+        client_->Attr.Style |= WS_VISIBLE;
+        client_->Create();
+    }
+    return true;
+}
+
+bool TFrameWindow::AssignMenu(int menuResId) {
+    menuResId_ = menuResId;
+    return resources::menu(menuResId) != nullptr;
+}
+
+bool TFrameWindow::SetIcon(int iconResId) {
+    GetImpl().icon = iconResId;
+    return resources::iconFile(iconResId) != nullptr;
+}
+
+bool TFrameWindow::SetIconSm(int iconResId) {
+    GetImpl().iconSm = iconResId;
+    return resources::iconFile(iconResId) != nullptr;
+}
+
+TApplication::TApplication(const char* name) : name_(name ? name : "") {}
+
+TApplication::~TApplication() {
+    delete mainWindow_;
+}
+
+// There is no loop to run: the test drives the windows after this returns.
+int TApplication::Run() {
+    headless::startApplication(*this);
+    return desktop().quitCode.value_or(0);
+}
+
+void TApplication::SetMainWindow(TFrameWindow* window) {
+    mainWindow_ = window;
+}
+
+void PostQuitMessage(int exitCode) {
+    desktop().quitCode = exitCode;
+}
+
+// --- The list view's screen ------------------------------------------------------------------
+
+int TListWindow::HitTest(const TPoint& point) const {
+    if (point.y < headless::kListHeaderHeight || point.x < 0 || (Attr.W > 0 && point.x >= Attr.W))
+        return -1;
+    const int index = (point.y - headless::kListHeaderHeight) / headless::kListRowHeight;
+    return index < GetItemCount() ? index : -1;
+}
+
+bool TListWindow::EnsureVisible(int index, bool) {
+    GetImpl().ensured.push_back(index);
+    return GetItems().Valid(index);
+}
+
+bool TListWindow::RedrawItems(int first, int last) {
+    GetImpl().redrawn.emplace_back(first, last);
+    return true;
+}
+
+void TListWindow::EditLabel(int index) {
+    if (GetItems().Valid(index) && (Attr.Style & LVS_EDITLABELS))
+        SetEditIndex(index);
+}
+
+void TListWindow::Changed(TChange) {}
+
+// --- Dialogs ---------------------------------------------------------------------------------
+
+namespace {
+
+const char* dialogCaption(int resId) {
+    const resources::TDialogResource* res = resources::dialog(resId);
+    return res ? res->caption : "";
+}
+
+ControlState& controlState(const TWindow& control) {
+    TWindow* parent = control.GetParentO();
+    if (parent == nullptr)
+        throw std::logic_error("headless: a control without its dialog");
+    return parent->GetImpl().controls[control.GetId()];
+}
+
+} // namespace
+
+TDialog::TDialog(TWindow* parent, int resId)
+    : TWindow(parent, dialogCaption(resId)), resId_(resId) {
+    if (const resources::TDialogResource* res = resources::dialog(resId)) {
+        Attr.W = res->w;
+        Attr.H = res->h;
+        for (const resources::TDialogControl& c : res->controls) {
+            GetImpl().controls.try_emplace(
+                c.id, ControlState{c.kind, c.text, false, (c.options & resources::kReadOnly) != 0});
+        }
+    }
+}
+
+TDialog::~TDialog() = default;
+
+int TDialog::Execute() {
+    auto& d = desktop();
+    Impl& im = GetImpl();
+    if (d.dialogScripts.empty()) {
+        d.dialogs.push_back({resId_, GetCaption(), IDCANCEL});
+        throw std::logic_error("headless: unscripted dialog \"" + GetCaption() + "\"");
+    }
+    headless::TDialogScript script = std::move(d.dialogScripts.front());
+    d.dialogScripts.pop_front();
+    im.running = true;
+    im.closed = false;
+    im.result = IDCANCEL;
+    Create();
+    script(*this);
+    const int result = im.closed ? im.result : IDCANCEL;
+    im.running = false;
+    Destroy();
+    d.dialogs.push_back({resId_, GetCaption(), result});
+    return result;
+}
+
+void TDialog::CloseWindow(int retValue) {
+    Impl& im = GetImpl();
+    if (!im.running || im.closed)
+        return;
+    im.closed = true;
+    im.result = retValue;
+}
+
+void TStatic::SetText(const char* text) {
+    ControlState& state = controlState(*this);
+    state.text = text ? text : "";
+    TWindow* parent = GetParentO();
+    if (state.kind == resources::TControlKind::Edit && parent->IsWindow()) {
+        TMsg msg = TMsg::MakeNotify(TMsgKind::EnUpdate, GetId());
+        parent->Dispatch(msg);
+    }
+}
+
+std::string TStatic::GetText() const {
+    return controlState(*this).text;
+}
+
+void TEdit::SetReadOnly(bool readOnly) {
+    controlState(*this).readOnly = readOnly;
+}
+
+bool TEdit::IsReadOnly() const {
+    return controlState(*this).readOnly;
+}
+
+uint TCheckBox::GetCheck() const {
+    return controlState(*this).checked ? BF_CHECKED : BF_UNCHECKED;
+}
+
+void TCheckBox::SetCheck(uint state) {
+    controlState(*this).checked = state == BF_CHECKED;
+}
+
+int TOpenSaveDialog::Execute() {
+    auto& d = desktop();
+    headless::TFileDialogRecord record{kind_,       data_.InitialDir, data_.FileName, data_.Filter,
+                                       data_.Flags, IDCANCEL,         std::string()};
+    if (d.fileAnswers.empty()) {
+        d.fileDialogs.push_back(record);
+        throw std::logic_error("headless: unscripted file dialog");
+    }
+    const std::optional<std::string> answer = d.fileAnswers.front();
+    d.fileAnswers.pop_front();
+    if (answer && kind_ == TKind::Open && (data_.Flags & OFN_FILEMUSTEXIST) &&
+        !std::filesystem::exists(*answer)) {
+        d.fileDialogs.push_back(record);
+        throw std::logic_error("headless: the open dialog would refuse " + *answer);
+    }
+    if (answer && static_cast<int>(answer->size()) < data_.MaxPath) {
+        data_.FileName = *answer;
+        record.result = IDOK;
+        record.chosen = *answer;
+    }
+    d.fileDialogs.push_back(record);
+    return record.result;
+}
+
+// --- Pop-up menus ----------------------------------------------------------------------------
+
+bool TPopupMenu::TrackPopupMenu(uint flags, const TPoint& point, TWindow& owner) {
+    auto& d = desktop();
+    headless::TPopupRecord record{items_, {}, point, flags, 0};
+    for (const TItem& item : items_)
+        record.enabled.push_back((item.flags & MF_SEPARATOR) == 0 &&
+                                 (item.flags & MF_GRAYED) == 0 &&
+                                 headless::isCommandEnabled(owner, item.id));
+    if (!d.popupChoices.empty()) {
+        record.chosen = d.popupChoices.front();
+        d.popupChoices.pop_front();
+    }
+    bool valid = record.chosen == 0;
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        valid = valid || (items_[i].id == record.chosen && record.enabled[i]);
+    d.popups.push_back(record);
+    if (!valid)
+        throw std::logic_error("headless: the scripted pop-up choice is not an enabled item");
+    if (record.chosen == 0)
+        return false;
+    TMsg msg = TMsg::MakeCommand(record.chosen);
+    headless::detail::routeCommand(owner, msg);
+    return true;
+}
+
+// --- Drawing ---------------------------------------------------------------------------------
+
+TDC::TDC(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+TDC::~TDC() = default;
+
+bool TDC::BitBlt(const TRect& dest, const TDib& dib, const TPoint& src) {
+    TRgbImage& target = *impl_->target;
+    const TRect area = dest & impl_->clip & TRect(0, 0, target.Width(), target.Height());
+    const TRgbImage& pixels = dib.GetPixels();
+    for (int y = area.top; y < area.bottom; ++y) {
+        const int sy = src.y + (y - dest.top);
+        if (sy < 0 || sy >= pixels.Height())
+            continue;
+        for (int x = area.left; x < area.right; ++x) {
+            const int sx = src.x + (x - dest.left);
+            if (sx >= 0 && sx < pixels.Width())
+                target.SetPixel(x, y, pixels.GetPixel(sx, sy));
+        }
+    }
+    return true;
+}
+
+TRect TDC::GetClipBox() const {
+    return impl_->clip;
+}
+
+// --- Services --------------------------------------------------------------------------------
+
+TClipboard::TClipboard(TWindow& owner) : owner_(owner), open_(true) {}
+
+TClipboard::~TClipboard() = default;
+
+bool TClipboard::EmptyClipboard() {
+    if (!open_)
+        return false;
+    desktop().clipboard.reset();
+    return true;
+}
+
+bool TClipboard::IsClipboardFormatAvailable(uint format) const {
+    return open_ && format == CF_TEXT && desktop().clipboard.has_value();
+}
+
+bool TClipboard::SetText(std::string_view bytes) {
+    if (!open_)
+        return false;
+    desktop().clipboard = std::string(bytes);
+    return true;
+}
+
+std::string TClipboard::GetText() const {
+    return open_ ? desktop().clipboard.value_or("") : "";
+}
+
+TWaveSound::TWaveSound(const char* elementName)
+    : name_(elementName ? elementName : ""), impl_(std::make_unique<Impl>()) {}
+
+TWaveSound::~TWaveSound() = default;
+
+bool TWaveSound::Play() {
+    if (!desktop().soundsAvailable)
+        return false;
+    desktop().sounds.push_back(name_);
+    return true;
+}
+
+TMailer::TMailer() {
+    if (!desktop().mailPresent)
+        throw TXMail("TMailer: no mail service");
+}
+
+TMailer::~TMailer() = default;
+
+bool LaunchDocument(const char* path) {
+    desktop().launched.emplace_back(path ? path : "");
+    return true;
+}

@@ -1,0 +1,424 @@
+// The tests' side of the headless backend.
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "toolkit/headless/state.h"
+
+namespace headless {
+namespace detail {
+
+Desktop& desktop() {
+    static Desktop instance;
+    return instance;
+}
+
+void removeTimers(const TWindow* window) {
+    std::erase_if(desktop().timers, [&](const Timer& t) { return t.window == window; });
+}
+
+bool routeCommand(TWindow& window, TMsg& msg) {
+    if (auto* frame = dynamic_cast<TFrameWindow*>(&window)) {
+        if (TWindow* client = frame->GetClientWindow(); client && client->Dispatch(msg))
+            return true;
+    }
+    return window.Dispatch(msg);
+}
+
+} // namespace detail
+
+using detail::desktop;
+
+void reset() {
+    detail::Desktop& d = desktop();
+    detail::Desktop fresh;
+    fresh.now = d.now;
+    fresh.timerOrder = d.timerOrder;
+    fresh.timers = std::move(d.timers);
+    fresh.focus = d.focus;
+    fresh.capture = d.capture;
+    d = std::move(fresh);
+}
+
+// --- Message boxes and file dialogs ----------------------------------------------------------
+
+void scriptMessageBox(int answer) {
+    desktop().messageBoxAnswers.push_back(answer);
+}
+
+const std::vector<TMessageBoxRecord>& messageBoxes() {
+    return desktop().messageBoxes;
+}
+
+std::size_t pendingMessageBoxAnswers() {
+    return desktop().messageBoxAnswers.size();
+}
+
+void scriptFileDialog(const std::string& path) {
+    desktop().fileAnswers.emplace_back(path);
+}
+
+void scriptFileDialogCancel() {
+    desktop().fileAnswers.emplace_back(std::nullopt);
+}
+
+const std::vector<TFileDialogRecord>& fileDialogs() {
+    return desktop().fileDialogs;
+}
+
+// --- Dialogs ---------------------------------------------------------------------------------
+
+void scriptDialog(TDialogScript script) {
+    desktop().dialogScripts.push_back(std::move(script));
+}
+
+const std::vector<TDialogRecord>& dialogs() {
+    return desktop().dialogs;
+}
+
+namespace {
+
+detail::ControlState* openControl(const TDialog& dlg, int controlId) {
+    if (!isOpen(dlg))
+        return nullptr;
+    auto& controls = dlg.GetImpl().controls;
+    auto it = controls.find(controlId);
+    return it == controls.end() ? nullptr : &it->second;
+}
+
+detail::ControlState* anyControl(const TDialog& dlg, int controlId) {
+    auto& controls = dlg.GetImpl().controls;
+    auto it = controls.find(controlId);
+    return it == controls.end() ? nullptr : &it->second;
+}
+
+// Typing stops one short of an edit's limit (its capacity with the terminator).
+std::size_t typingRoom(const TDialog& dlg, int controlId) {
+    for (TWindow* child : dlg.GetImpl().children) {
+        if (child->GetId() != controlId)
+            continue;
+        if (auto* edit = dynamic_cast<const TStatic*>(child); edit && edit->GetTextLimit() > 0)
+            return edit->GetTextLimit() - 1;
+    }
+    return std::string::npos;
+}
+
+bool editable(const detail::ControlState* state) {
+    return state != nullptr && state->kind == resources::TControlKind::Edit && !state->readOnly;
+}
+
+void notifyUpdate(TDialog& dlg, int controlId) {
+    TMsg msg = TMsg::MakeNotify(TMsgKind::EnUpdate, controlId);
+    dlg.Dispatch(msg);
+}
+
+} // namespace
+
+bool typeText(TDialog& dlg, int controlId, const std::string& text) {
+    const std::size_t room = typingRoom(dlg, controlId);
+    for (char c : text) {
+        detail::ControlState* state = openControl(dlg, controlId);
+        if (!editable(state) || state->text.size() >= room)
+            return false;
+        state->text += c;
+        notifyUpdate(dlg, controlId);
+    }
+    return true;
+}
+
+bool replaceText(TDialog& dlg, int controlId, const std::string& text) {
+    detail::ControlState* state = openControl(dlg, controlId);
+    if (!editable(state))
+        return false;
+    state->text = text.substr(0, typingRoom(dlg, controlId));
+    notifyUpdate(dlg, controlId);
+    return true;
+}
+
+bool clickButton(TDialog& dlg, int controlId) {
+    detail::ControlState* state = openControl(dlg, controlId);
+    if (state == nullptr)
+        return false;
+    using K = resources::TControlKind;
+    if (state->kind == K::AutoCheckBox)
+        state->checked = !state->checked;
+    else if (state->kind != K::Button && state->kind != K::DefButton)
+        return false;
+    TMsg msg = TMsg::MakeNotify(TMsgKind::BnClicked, controlId);
+    dlg.Dispatch(msg);
+    return true;
+}
+
+std::string controlText(const TDialog& dlg, int controlId) {
+    const detail::ControlState* state = anyControl(dlg, controlId);
+    return state ? state->text : std::string();
+}
+
+bool isChecked(const TDialog& dlg, int controlId) {
+    const detail::ControlState* state = anyControl(dlg, controlId);
+    return state != nullptr && state->checked;
+}
+
+bool isReadOnly(const TDialog& dlg, int controlId) {
+    const detail::ControlState* state = anyControl(dlg, controlId);
+    return state != nullptr && state->readOnly;
+}
+
+bool isOpen(const TDialog& dlg) {
+    return dlg.GetImpl().running && !dlg.GetImpl().closed;
+}
+
+// --- Application, windows and messages -------------------------------------------------------
+
+void startApplication(TApplication& app) {
+    app.InitMainWindow();
+    TFrameWindow* frame = app.GetMainWindow();
+    if (frame == nullptr)
+        return;
+    frame->Create();
+    frame->Show(app.nCmdShow);
+    if (TWindow* client = frame->GetClientWindow()) {
+        client->Show(app.nCmdShow);
+        paintAll(*client);
+    }
+}
+
+bool closeWindow(TFrameWindow& frame) {
+    if (!frame.CanClose())
+        return false;
+    frame.Destroy();
+    return true;
+}
+
+std::optional<int> quitCode() {
+    return desktop().quitCode;
+}
+
+int shownState(const TWindow& window) {
+    return window.GetImpl().showCmd;
+}
+
+bool isCommandEnabled(TWindow& window, int id) {
+    TCommandEnabler enabler(id);
+    TMsg msg = TMsg::MakeCommandEnable(enabler);
+    detail::routeCommand(window, msg);
+    return enabler.IsEnabled();
+}
+
+bool chooseMenuItem(TFrameWindow& frame, int id) {
+    if (!isCommandEnabled(frame, id))
+        return false;
+    TMsg msg = TMsg::MakeCommand(id);
+    return detail::routeCommand(frame, msg);
+}
+
+bool sendCommand(TWindow& window, int id) {
+    TMsg msg = TMsg::MakeCommand(id);
+    return detail::routeCommand(window, msg);
+}
+
+bool sendMouse(TWindow& window, TMsgKind kind, const TPoint& point, uint modKeys) {
+    TMsg msg = TMsg::MakeMouse(kind, modKeys, point);
+    return window.Dispatch(msg);
+}
+
+bool sendKey(TWindow& window, TMsgKind kind, uint key) {
+    TMsg msg = TMsg::MakeKey(kind, key);
+    return window.Dispatch(msg);
+}
+
+void pressKey(TWindow& window, uint key) {
+    sendKey(window, TMsgKind::KeyDown, key);
+    sendKey(window, TMsgKind::KeyUp, key);
+}
+
+bool sendTimer(TWindow& window, uint timerId) {
+    TMsg msg = TMsg::MakeTimer(timerId);
+    return window.Dispatch(msg);
+}
+
+// --- Time ------------------------------------------------------------------------------------
+
+void advanceTime(std::uint64_t ms) {
+    detail::Desktop& d = desktop();
+    const std::uint64_t until = d.now + ms;
+    for (;;) {
+        auto next = std::min_element(d.timers.begin(), d.timers.end(),
+                                     [](const detail::Timer& a, const detail::Timer& b) {
+                                         return a.due != b.due ? a.due < b.due : a.order < b.order;
+                                     });
+        if (next == d.timers.end() || next->due > until)
+            break;
+        d.now = next->due;
+        next->due += next->interval;
+        next->order = d.timerOrder++;
+        TWindow* window = next->window;
+        const uint id = next->id;
+        // The handler may kill timers or delete windows: nothing above is used after it.
+        sendTimer(*window, id);
+    }
+    d.now = until;
+}
+
+std::uint64_t now() {
+    return desktop().now;
+}
+
+bool hasTimer(const TWindow& window, uint timerId) {
+    return std::any_of(
+        desktop().timers.begin(), desktop().timers.end(),
+        [&](const detail::Timer& t) { return t.window == &window && t.id == timerId; });
+}
+
+void setTimersAvailable(bool available) {
+    desktop().timersAvailable = available;
+}
+
+// --- Painting --------------------------------------------------------------------------------
+
+const std::vector<TInvalidation>& invalidations(const TWindow& window) {
+    return window.GetImpl().invalidations;
+}
+
+void clearInvalidations(TWindow& window) {
+    window.GetImpl().invalidations.clear();
+}
+
+void paint(TWindow& window) {
+    TWindow::Impl& im = window.GetImpl();
+    if (!window.IsWindow() || im.pending.IsEmpty())
+        return;
+    if (im.surface.Width() != window.Attr.W || im.surface.Height() != window.Attr.H)
+        im.surface = TRgbImage(window.Attr.W, window.Attr.H, im.background);
+    const TRect clip = im.pending & window.GetClientRect();
+    const bool erase = im.pendingErase;
+    im.pending = TRect();
+    im.pendingErase = false;
+    if (clip.IsEmpty())
+        return;
+    if (erase)
+        im.surface.Fill(clip, im.background);
+    TDC dc(std::make_unique<TDC::Impl>(TDC::Impl{&im.surface, clip}));
+    TRect rect = clip;
+    window.Paint(dc, erase, rect);
+}
+
+void paintAll(TWindow& window) {
+    window.Invalidate(true);
+    paint(window);
+}
+
+const TRgbImage& surface(const TWindow& window) {
+    return window.GetImpl().surface;
+}
+
+std::unique_ptr<TDC> makeDC(TRgbImage& target, const TRect& clip) {
+    const TRect whole(0, 0, target.Width(), target.Height());
+    return std::make_unique<TDC>(
+        std::make_unique<TDC::Impl>(TDC::Impl{&target, clip.IsEmpty() ? whole : clip & whole}));
+}
+
+// --- The list view ---------------------------------------------------------------------------
+
+TPoint listItemPoint(int index) {
+    return TPoint(8, kListHeaderHeight + index * kListRowHeight + kListRowHeight / 2);
+}
+
+std::vector<std::string> listLabels(const TListWindow& list) {
+    std::vector<std::string> labels;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        labels.push_back(list.GetItems().At(i).label);
+    return labels;
+}
+
+std::vector<int> listImages(const TListWindow& list) {
+    std::vector<int> images;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        images.push_back(list.GetItems().At(i).image);
+    return images;
+}
+
+std::vector<int> listSelection(const TListWindow& list) {
+    return list.GetItems().Selected();
+}
+
+std::string cellText(const TListWindow& list, int index, int column) {
+    return list.GetCellText(index, column);
+}
+
+bool clickListItem(TListWindow& list, int index, uint modKeys) {
+    const TPoint point = listItemPoint(index);
+    const bool taken = sendMouse(list, TMsgKind::LButtonDown, point, modKeys | MK_LBUTTON);
+    sendMouse(list, TMsgKind::LButtonUp, point, modKeys);
+    return taken;
+}
+
+bool rightClickListItem(TListWindow& list, int index, uint modKeys) {
+    return sendMouse(list, TMsgKind::RButtonDown, listItemPoint(index), modKeys | MK_RBUTTON);
+}
+
+void clickListHeader(TListWindow& list, int column) {
+    TWindow* parent = list.GetParentO();
+    if (parent == nullptr)
+        return;
+    TLwNotify notify{list.GetId(), -1, column};
+    TMsg msg = TMsg::MakeNotify(TMsgKind::LvnColumnClick, list.GetId());
+    msg.lwNotify = &notify;
+    parent->Dispatch(msg);
+}
+
+void endLabelEdit(TListWindow& list, const std::optional<std::string>& text) {
+    list.EndLabelEdit(text ? text->c_str() : nullptr);
+}
+
+const std::vector<int>& ensuredVisible(const TListWindow& list) {
+    return list.GetImpl().ensured;
+}
+
+const std::vector<std::pair<int, int>>& redrawnItems(const TListWindow& list) {
+    return list.GetImpl().redrawn;
+}
+
+// --- Pop-up menus and services ---------------------------------------------------------------
+
+void scriptPopupChoice(int commandId) {
+    desktop().popupChoices.push_back(commandId);
+}
+
+const std::vector<TPopupRecord>& popupMenus() {
+    return desktop().popups;
+}
+
+const std::vector<std::string>& launchedDocuments() {
+    return desktop().launched;
+}
+
+const std::vector<std::string>& playedSounds() {
+    return desktop().sounds;
+}
+
+std::optional<std::string> clipboard() {
+    return desktop().clipboard;
+}
+
+void setClipboard(const std::optional<std::string>& bytes) {
+    desktop().clipboard = bytes;
+}
+
+void setMailServicePresent(bool present) {
+    desktop().mailPresent = present;
+}
+
+void setSoundsAvailable(bool available) {
+    desktop().soundsAvailable = available;
+}
+
+TWindow* focusWindow() {
+    return desktop().focus;
+}
+
+TWindow* captureWindow() {
+    return desktop().capture;
+}
+
+} // namespace headless

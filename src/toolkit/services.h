@@ -1,0 +1,62 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "toolkit/window.h"
+
+// The platform's services beside windows: clipboard, sounds, mail, launching documents.
+
+// The clipboard, open for the object's life. Text crosses it as the game's 8-bit codes; a
+// backend converts them as Windows-1252 where the platform wants Unicode.
+class TClipboard {
+  public:
+    explicit TClipboard(TWindow& owner);
+    ~TClipboard();
+    TClipboard(const TClipboard&) = delete;
+    TClipboard& operator=(const TClipboard&) = delete;
+
+    bool IsOpen() const { return open_; }
+    bool EmptyClipboard();
+    bool IsClipboardFormatAvailable(uint format) const; // CF_TEXT
+    bool SetText(std::string_view bytes);               // replaces the contents
+    std::string GetText() const;                        // empty when it holds no text
+
+  private:
+    TWindow& owner_;
+    bool open_ = false;
+};
+
+// A wave sound named by its element ("button", "startUp"). Play starts it and returns at
+// once; a sound that cannot be played is silent and reports false.
+class TWaveSound {
+  public:
+    explicit TWaveSound(const char* elementName);
+    ~TWaveSound();
+    TWaveSound(const TWaveSound&) = delete;
+    TWaveSound& operator=(const TWaveSound&) = delete;
+
+    bool Play();
+    const std::string& GetName() const { return name_; }
+
+    struct Impl;
+
+  private:
+    std::string name_;
+    std::unique_ptr<Impl> impl_;
+};
+
+// The system's mail service. Creating one throws TXMail when there is none: the program
+// only asks whether it can be made.
+class TMailer {
+  public:
+    TMailer();
+    ~TMailer();
+    TMailer(const TMailer&) = delete;
+    TMailer& operator=(const TMailer&) = delete;
+};
+
+// Opens a document with the program the system associates with it, maximized, without
+// waiting. False when it could not even be started.
+bool LaunchDocument(const char* path);
