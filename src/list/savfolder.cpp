@@ -1,0 +1,48 @@
+#include "list/savfolder.h"
+
+#include "support/trace.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+bool hasExtension(std::string_view name, std::string_view extension) {
+    if (name.size() <= extension.size()) {
+        return false;
+    }
+    std::string_view tail = name.substr(name.size() - extension.size());
+#ifdef _WIN32
+    // Windows names ignore case, and "Ace.SAV" opens as "Ace.sav" there.
+    return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    });
+#else
+    // The program writes and opens label + ".sav" and label + ".dvw" in lower case. On a
+    // case-sensitive file system "Ace.SAV" is not the file "Ace.sav", so listing it would
+    // show a label whose file cannot be opened: only the exact extension counts.
+    return tail == extension;
+#endif
+}
+
+std::vector<std::string> findFolderFiles(const std::string& folder, std::string_view extension) {
+    trace("findFolderFiles", "");
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (name.empty() || name.front() == '.' || !hasExtension(name, extension)) {
+            continue;
+        }
+        std::error_code typeError;
+        if (it->is_regular_file(typeError) && !typeError) {
+            names.push_back(std::move(name));
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}

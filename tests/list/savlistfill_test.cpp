@@ -1,0 +1,227 @@
+// Filling the list from the SAV folder: which files give items, with which mark, and what
+// the dirty-file list holds afterwards.
+#include "listfixture.h"
+
+#include <cstdio>
+#include <tuple>
+
+#include <unistd.h>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+TEST_F(SavListTest, FillListsOneItemPerLabel) {
+    struct Case {
+        const char* why;
+        Strings files;
+        Strings labels;
+        std::vector<int> images;
+        Strings dirty;
+    };
+    const std::string label123(123, 'L');
+    const std::string label124(124, 'M');
+    const Case cases[] = {
+        {"a working copy marks its SAV file's item",
+         {"Ace.sav", "Ace.dvw", "Bob.sav"},
+         {"Ace", "Bob"},
+         {1, 0},
+         {"Ace"}},
+        {"a working copy without its SAV file (a new file never saved)",
+         {"New.dvw"},
+         {"New"},
+         {1},
+         {"New"}},
+        {"labels differing in case are one item, named as the working copy",
+         {"pilot.dvw", "Pilot.sav"},
+         {"pilot"},
+         {1},
+         {"pilot"}},
+        {"sorted ignoring case; the new file's leading blank sorts first",
+         {"zulu.sav", "Bravo.sav", "alpha.sav", " New Sav File.dvw"},
+         {" New Sav File", "alpha", "Bravo", "zulu"},
+         {1, 0, 0, 0},
+         {" New Sav File"}},
+        {"other extensions, upper-case ones, hidden files are no SAV files",
+         {"notes.txt", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "x.sav"},
+         {"x"},
+         {0},
+         {}},
+        {"the longest name a file-name text holds is listed; a longer one could not be opened",
+         {label123 + ".sav", label124 + ".sav", label124 + ".dvw"},
+         {label123},
+         {0},
+         {}},
+        {"an empty folder", {}, {}, {}, {}},
+    };
+    for (const auto& c : cases) {
+        TempDir folder;
+        for (const auto& name : c.files) {
+            folder.write(name, "sav");
+        }
+        list.setSavPath(folder.folder().c_str());
+        list.fillListWindow();
+        EXPECT_EQ(c.labels, labels()) << c.why;
+        EXPECT_EQ(c.images, images()) << c.why;
+        EXPECT_EQ(c.dirty, list.getDirtyFiles()) << c.why;
+    }
+}
+
+TEST_F(SavListTest, FoldersAreNotFiles) {
+    std::filesystem::create_directory(dir.path() / "folder.sav");
+    std::filesystem::create_directory(dir.path() / "folder.dvw");
+    fill({"real.sav"});
+    EXPECT_EQ(Strings{"real"}, labels());
+    EXPECT_TRUE(list.getDirtyFiles().empty());
+}
+
+TEST_F(SavListTest, RefillReplacesEveryItem) {
+    fill({"Ace.sav", "Bob.sav"});
+    remove("Bob.sav");
+    touch({"Carl.sav"});
+    list.fillListWindow();
+    EXPECT_EQ((Strings{"Ace", "Carl"}), labels());
+}
+
+TEST_F(SavListTest, ColumnWidthsFollowTheItemCount) {
+    const std::pair<int, std::pair<int, int>> cases[] = {
+        {0, {128, 141}}, {1, {128, 141}}, {3, {128, 141}}, {4, {120, 133}}, {12, {120, 133}},
+    };
+    for (const auto& [count, widths] : cases) {
+        TempDir folder;
+        for (int i = 0; i < count; ++i) {
+            folder.write("f" + std::to_string(i) + ".sav", "sav");
+        }
+        list.setSavPath(folder.folder().c_str());
+        list.fillListWindow();
+        ASSERT_EQ(count, list.GetItemCount());
+        EXPECT_EQ(widths.first, list.GetColumnWidth(0)) << count << " items";
+        EXPECT_EQ(widths.second, list.GetColumnWidth(1)) << count << " items";
+        EXPECT_EQ(75, list.GetColumnWidth(2)) << "the date column keeps its width";
+    }
+}
+
+TEST_F(SavListTest, DirtyListDescribesTheFolderOfTheLastFill) {
+    // Ace has unsaved changes in the first folder; the second folder's Ace has none.
+    fill({"Ace.sav", "Ace.dvw"});
+    list.selectFile("Ace.sav");
+    EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
+
+    TempDir other;
+    other.write("Ace.sav", "sav");
+    list.setSavPath(other.folder().c_str());
+    list.fillListWindow();
+    EXPECT_TRUE(list.getDirtyFiles().empty());
+    EXPECT_EQ(std::vector<int>{0}, images());
+    list.selectFile("Ace.sav");
+    // The real file, not a working copy that does not exist there.
+    EXPECT_EQ(Strings{"Ace.sav"}, owner.takeOpened());
+
+    // Back in the first folder, its working copy was thrown away behind the program's back.
+    list.setSavPath(dir.folder().c_str());
+    remove("Ace.dvw");
+    list.fillListWindow();
+    EXPECT_FALSE(list.doesDirtyFileExist("Ace", false));
+}
+
+TEST_F(SavListTest, RefillReopensTheSameLabel) {
+    // A rebuild follows a change of files (a fresh new file, another folder): the label kept
+    // selected is opened again so the editor shows the file as it is now.
+    fill({" New Sav File.dvw", "Ace.sav"});
+    list.selectFile(" New Sav File");
+    EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
+    list.selectFile(" New Sav File");
+    EXPECT_TRUE(owner.takeOpened().empty()) << "no rebuild, no change of label";
+
+    list.fillListWindow();
+    list.selectFile(" New Sav File");
+    EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
+
+    // Another folder where the open label has a working copy opens that working copy, not
+    // the SAV file whose fields would then overwrite the unsaved changes.
+    TempDir other;
+    other.write(" New Sav File.sav", "sav");
+    other.write(" New Sav File.dvw", "sav");
+    list.setSavPath(other.folder().c_str());
+    list.fillListWindow();
+    list.selectFile(" New Sav File.sav");
+    EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
+}
+
+TEST_F(SavListTest, UnusableFolderGivesAnEmptyList) {
+    fill({"Ace.sav"});
+    list.selectFile("Ace.sav");
+    owner.takeOpened();
+
+    std::string missing = path("missing") + kPathSeparator;
+    std::string notAFolder = path("Ace.sav") + kPathSeparator;
+    for (const std::string& folder : {missing, notAFolder}) {
+        list.setSavPath(folder.c_str());
+        list.fillListWindow();
+        EXPECT_EQ(0, list.GetItemCount()) << folder;
+        list.selectFile("Ace.sav");
+        EXPECT_TRUE(selection().empty()) << folder;
+    }
+    // The file that was open is not in the folder the list now shows.
+    EXPECT_EQ(Strings{""}, owner.takeOpened());
+}
+
+TEST_F(SavListTest, UnreadableFolderGivesAnEmptyList) {
+    TempDir locked;
+    locked.write("Ace.sav", "sav");
+    std::filesystem::permissions(locked.path(), std::filesystem::perms::none);
+    if (access(locked.path().c_str(), R_OK) == 0) {
+        GTEST_SKIP() << "permissions do not restrict this user";
+    }
+    list.setSavPath(locked.folder().c_str());
+    EXPECT_NO_THROW(list.fillListWindow());
+    EXPECT_EQ(0, list.GetItemCount());
+}
+
+TEST_F(SavListTest, ManyWorkingCopies) {
+    // More labels with working copies than the original fixed table held.
+    constexpr int kCount = 300;
+    for (int i = 0; i < kCount; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "p%03d.dvw", i);
+        dir.write(name, "sav");
+    }
+    list.fillListWindow();
+    ASSERT_EQ(static_cast<std::size_t>(kCount), list.getDirtyFiles().size());
+    EXPECT_EQ("p000", list.getDirtyFiles().front());
+    EXPECT_EQ("p299", list.getDirtyFiles().back());
+    EXPECT_TRUE(list.doesDirtyFileExist("p299.dvw", true));
+}
+
+TEST_F(SavListTest, DirtyFileList) {
+    using Op = std::pair<char, const char*>; // '+' add, '-' remove
+    const std::pair<std::vector<Op>, Strings> cases[] = {
+        {{{'+', "b"}, {'+', "a"}, {'+', "c"}}, {"a", "b", "c"}},
+        {{{'+', "b"}, {'+', "a"}, {'+', "b"}}, {"a", "b"}},
+        {{{'+', "b"}, {'-', "d"}}, {"b"}},
+        {{{'+', "b"}, {'+', "a"}, {'-', "b"}, {'-', "b"}}, {"a"}},
+        {{{'+', "B"}, {'+', "b"}}, {"B", "b"}}, // case-sensitive: two labels
+        {{{'+', "B"}, {'-', "b"}}, {"B"}},
+    };
+    for (const auto& [ops, expected] : cases) {
+        list.fillListWindow(); // an empty folder: an empty dirty list
+        for (const auto& [op, label] : ops) {
+            op == '+' ? list.addDirtyFile(label) : list.removeDirtyFile(label);
+        }
+        EXPECT_EQ(expected, list.getDirtyFiles());
+    }
+}
+
+TEST_F(SavListTest, DoesDirtyFileExist) {
+    fill({"Ace.dvw", "Bob.sav"});
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"Ace", false, true},      {"Ace.dvw", true, true}, {"Ace.sav", true, true},
+        {"Ace.dvw", false, false}, {"ace", false, false},   {"Bob", false, false},
+        {"Ace.txt", true, false},  {"", false, false},
+    };
+    for (const auto& [name, strip, expected] : cases) {
+        EXPECT_EQ(expected, list.doesDirtyFileExist(name, strip)) << name << " " << strip;
+    }
+}
+
+} // namespace
