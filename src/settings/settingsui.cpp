@@ -1,0 +1,26 @@
+#include "settings/settingsui.h"
+
+#include "settings/settingsfile.h"
+#include "support/strutil.h"
+
+void raptorSavPath(char* dest, std::size_t capacity, const char* folder) {
+    strClear(dest, static_cast<int>(capacity));
+    strAppend(dest, folder, static_cast<int>(capacity));
+    strAppend(dest, kRaptorSavName, static_cast<int>(capacity));
+}
+
+bool saveSettings(TWindow& owner, const TDrovakSettingsXfer& settings) {
+    if (saveINI(settings) == 0) {
+        return true;
+    }
+    owner.MessageBox(kSettingsNotSavedText, "Error", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+void sendParentCommand(TWindow* parent, int commandId) {
+    if (parent == nullptr) {
+        return;
+    }
+    TMsg msg = TMsg::MakeCommand(commandId);
+    parent->Dispatch(msg);
+}

@@ -1,0 +1,163 @@
+#include "splash/drovaksplash.h"
+
+#include "common/tempdir.h"
+#include "toolkit/headless/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <vector>
+
+namespace {
+
+// The main window as the splash sees it: endSplash deletes the splash, as it does there.
+struct TOwner : TSplashOwner {
+    void endSplash() override {
+        ++ends;
+        splash.reset();
+    }
+    std::unique_ptr<TDrovakSplash> splash;
+    int ends = 0;
+};
+
+// A picture with a distinct colour per quadrant, so a test sees it was drawn unshrunk.
+TRgbImage picture(int width, int height) {
+    TRgbImage image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.SetPixel(x, y, TColor(x < width / 2 ? 200 : 20, y < height / 2 ? 150 : 50, 99));
+        }
+    }
+    return image;
+}
+
+class SplashTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        headless::reset();
+        writeBmp("splash", picture(kSplashWidth, kSplashHeight));
+        writeBmp("about", picture(500, 500)); // larger than the window: not shrunk
+    }
+    void writeBmp(const char* name, const TRgbImage& image) {
+        std::vector<std::uint8_t> bytes = encodeBmp(image);
+        dir.write(name, std::string(bytes.begin(), bytes.end()));
+    }
+    bool click() { return headless::sendMouse(*owner.splash, TMsgKind::LButtonDown, {5, 5}); }
+
+    TempDir dir;
+    ScopedWorkingDir cwd{dir.path()};
+    TOwner owner;
+};
+
+TEST_F(SplashTest, StartUpSplashStaysThreeSecondsWhateverTheUserDoes) {
+    owner.splash = makeStartUpSplash(owner, true);
+    ASSERT_NE(nullptr, owner.splash);
+    TDrovakSplash* splash = owner.splash.get();
+    EXPECT_TRUE(splash->IsWindowVisible());
+    EXPECT_EQ("F-22 Raptor Drovak", splash->GetCaption());
+    EXPECT_EQ(TRect(0, 0, 400, 346), splash->GetClientRect());
+    EXPECT_EQ(splash, headless::captureWindow());
+    EXPECT_EQ(picture(400, 346), headless::surface(*splash)); // painted at once
+
+    headless::advanceTime(1000);
+    click();
+    headless::advanceTime(1999);
+    ASSERT_NE(nullptr, owner.splash);
+    EXPECT_TRUE(owner.splash->IsWindowVisible());
+    EXPECT_EQ(0, owner.ends);
+
+    headless::advanceTime(1);
+    EXPECT_EQ(1, owner.ends);
+    EXPECT_EQ(nullptr, owner.splash);
+    EXPECT_EQ(nullptr, headless::captureWindow());
+    headless::advanceTime(10000); // nothing left to tick
+    EXPECT_EQ(1, owner.ends);
+}
+
+TEST_F(SplashTest, StartUpSoundFollowsTheSoundSwitch) {
+    struct Case {
+        bool soundOn;
+        bool about;
+        std::vector<std::string> played;
+    };
+    const Case cases[] = {
+        {true, false, {"startUp"}}, {false, false, {}}, {true, true, {}}, // the About box is silent
+    };
+    for (const Case& c : cases) {
+        headless::reset();
+        owner.splash = c.about ? makeAboutBox(owner) : makeStartUpSplash(owner, c.soundOn);
+        ASSERT_NE(nullptr, owner.splash);
+        EXPECT_EQ(c.played, headless::playedSounds()) << c.soundOn << c.about;
+        owner.splash.reset();
+    }
+}
+
+TEST_F(SplashTest, AboutBoxStaysUntilClicked) {
+    owner.splash = makeAboutBox(owner);
+    ASSERT_NE(nullptr, owner.splash);
+    EXPECT_EQ(TRect(0, 0, 360, 420), owner.splash->GetClientRect());
+    EXPECT_EQ(picture(500, 500).GetPixel(359, 419),
+              headless::surface(*owner.splash).GetPixel(359, 419));
+    EXPECT_EQ(TColor(20, 150, 99), headless::surface(*owner.splash).GetPixel(359, 0));
+    headless::advanceTime(60000);
+    ASSERT_NE(nullptr, owner.splash);
+    EXPECT_EQ(0, owner.ends);
+    EXPECT_TRUE(click());
+    EXPECT_EQ(1, owner.ends);
+    EXPECT_EQ(nullptr, owner.splash);
+    EXPECT_EQ(nullptr, headless::captureWindow());
+}
+
+// What About does while a splash or About box is open: the main window deletes it, then
+// opens a new one. The deleted one leaves nothing behind: no capture, no timer, no endSplash.
+TEST_F(SplashTest, DeletingAnOpenSplashForANewAboutBox) {
+    for (bool firstIsStartUp : {true, false}) {
+        headless::reset();
+        owner.ends = 0;
+        owner.splash = firstIsStartUp ? makeStartUpSplash(owner, false) : makeAboutBox(owner);
+        ASSERT_NE(nullptr, owner.splash);
+        owner.splash.reset();
+        EXPECT_EQ(nullptr, headless::captureWindow());
+        owner.splash = makeAboutBox(owner);
+        ASSERT_NE(nullptr, owner.splash);
+        EXPECT_EQ(owner.splash.get(), headless::captureWindow());
+
+        headless::advanceTime(5000); // the old time-out, were it still running
+        EXPECT_EQ(0, owner.ends);
+        ASSERT_NE(nullptr, owner.splash);
+        EXPECT_TRUE(owner.splash->IsWindowVisible());
+        EXPECT_TRUE(click());
+        EXPECT_EQ(1, owner.ends);
+        EXPECT_EQ(nullptr, owner.splash);
+    }
+}
+
+// Only the splash's own time-out ends it: another timer's tick leaves it on screen.
+TEST_F(SplashTest, ForeignTimerTickDoesNotEndTheSplash) {
+    owner.splash = makeStartUpSplash(owner, false);
+    ASSERT_NE(nullptr, owner.splash);
+    headless::sendTimer(*owner.splash, TSplashWindow::kTimerId + 1);
+    ASSERT_NE(nullptr, owner.splash);
+    EXPECT_TRUE(owner.splash->IsWindowVisible());
+    EXPECT_EQ(0, owner.ends);
+}
+
+// A missing picture costs the picture, not the program.
+TEST_F(SplashTest, MissingPictureOpensNothing) {
+    std::filesystem::remove(dir.file("splash"));
+    std::filesystem::remove(dir.file("about"));
+    EXPECT_EQ(nullptr, makeStartUpSplash(owner, true));
+    EXPECT_EQ(nullptr, makeAboutBox(owner));
+    EXPECT_TRUE(headless::playedSounds().empty());
+}
+
+// A splash whose owner has not said who it is closes on its own and calls no one.
+TEST_F(SplashTest, WithoutAParentTheSplashStillCloses) {
+    TDrovakSplash splash(TDib("about"), 360, 420, TSplashWindow::CaptureMouse, 0, kSplashTitle);
+    splash.Create();
+    EXPECT_TRUE(headless::sendMouse(splash, TMsgKind::LButtonDown, {1, 1}));
+    EXPECT_FALSE(splash.IsWindow());
+    EXPECT_EQ(0, owner.ends);
+}
+
+} // namespace
