@@ -28,21 +28,29 @@ bool hasExtension(std::string_view name, std::string_view extension) {
 #endif
 }
 
-std::vector<std::string> findFolderFiles(const std::string& folder, std::string_view extension) {
+std::vector<std::vector<std::string>>
+findFolderFiles(const std::string& folder, const std::vector<std::string_view>& extensions) {
     trace("findFolderFiles", "");
-    std::vector<std::string> names;
+    std::vector<std::vector<std::string>> names(extensions.size());
     std::error_code ec;
     fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         std::string name = it->path().filename().string();
-        if (name.empty() || name.front() == '.' || !hasExtension(name, extension)) {
+        if (name.empty() || name.front() == '.') {
+            continue;
+        }
+        auto match = std::find_if(extensions.begin(), extensions.end(),
+                                  [&](std::string_view ext) { return hasExtension(name, ext); });
+        if (match == extensions.end()) {
             continue;
         }
         std::error_code typeError;
         if (it->is_regular_file(typeError) && !typeError) {
-            names.push_back(std::move(name));
+            names[static_cast<std::size_t>(match - extensions.begin())].push_back(std::move(name));
         }
     }
-    std::sort(names.begin(), names.end());
+    for (auto& list : names) {
+        std::sort(list.begin(), list.end());
+    }
     return names;
 }

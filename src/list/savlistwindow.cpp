@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <map>
 
 namespace {
 
@@ -87,27 +88,32 @@ void TSavListWindow::fillListWindow() {
     // even when it keeps the label that was open.
     reportNextSelection = true;
 
-    auto listFiles = [this](const char* extension, int image) {
-        for (const std::string& name : findFolderFiles(savPath, extension)) {
+    // One item per label, compared as the list view compares labels: working copies first,
+    // so that a label with one carries the edit mark. Handing the items over in the list's
+    // own order lets each go to the end instead of shifting the ones after it.
+    auto noCase = [](const std::string& a, const std::string& b) {
+        return TListItems::Compare(a, b) < 0;
+    };
+    std::map<std::string, int, decltype(noCase)> labels(noCase);
+    auto files = findFolderFiles(savPath, {kWorkingCopyExtension, kSavExtension});
+    const int images[] = {kEditImage, kPlainImage};
+    for (std::size_t kind = 0; kind < files.size(); ++kind) {
+        for (const std::string& name : files[kind]) {
             // The program keeps file names in texts of kFileNameCapacity bytes; a longer name
             // could be neither opened nor saved under its own name.
-            if (name.size() > kMaxNameLength) {
-                continue;
-            }
-            std::string label = labelOf(name);
-            if (itemExists(label.c_str())) {
-                continue;
-            }
-            TListWindItem item(label.c_str());
-            item.SetImageIndex(image);
-            InsertItem(item);
-            if (image == kEditImage) {
-                addDirtyFile(label.c_str());
+            if (name.size() <= kMaxNameLength) {
+                labels.emplace(labelOf(name), images[kind]);
             }
         }
-    };
-    listFiles(kWorkingCopyExtension, kEditImage);
-    listFiles(kSavExtension, kPlainImage);
+    }
+    for (const auto& [label, image] : labels) {
+        TListWindItem item(label.c_str());
+        item.SetImageIndex(image);
+        InsertItem(item);
+        if (image == kEditImage) {
+            addDirtyFile(label.c_str());
+        }
+    }
 
     bool few = GetItemCount() < kFewItems;
     SetColumnWidth(0, few ? kLabelWidth : kLabelWidthScrolled);

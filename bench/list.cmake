@@ -1,0 +1,1 @@
+drovak_add_bench(list SOURCES list_bench.cpp LIBS drovak_list drovak_toolkit_headless)

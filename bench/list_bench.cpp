@@ -1,0 +1,99 @@
+// Filling the SAV list from folders of 100, 1,000 and 10,000 files, against a bare scan of
+// the same folder: what the labels, the edit marks and the sorted items cost on top of
+// reading the directory.
+#include "benchutil.h"
+
+#include "list/savlistwindow.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class NoOwner : public TSavListOwner {
+  public:
+    void resetPlayerInfo(const char*) override {}
+    bool leftClick(const TPoint&, uint) override { return true; }
+    void endDrag() override {}
+    void listPopupMenu(const TPoint&) override {}
+    void processListKeyDown(uint) override {}
+    void EvKeyDown(uint, uint, uint) override {}
+    void EvKeyUp(uint, uint, uint) override {}
+};
+
+// A SAV folder of count files: every tenth label also has a working copy.
+const fs::path& savFolder(int count) {
+    static std::map<int, fs::path> folders;
+    auto it = folders.find(count);
+    if (it != folders.end()) {
+        return it->second;
+    }
+    fs::path root = fs::temp_directory_path() / ("drovak-bench-list-" + std::to_string(count));
+    fs::remove_all(root);
+    fs::create_directories(root);
+    const std::string bytes(440, '\1');
+    for (int i = 0; i < count; ++i) {
+        char label[32];
+        std::snprintf(label, sizeof label, "Pilot %05d", (i * 7919) % count);
+        std::ofstream(root / (std::string(label) + ".sav"), std::ios::binary) << bytes;
+        if (i % 10 == 0) {
+            std::ofstream(root / (std::string(label) + ".dvw"), std::ios::binary) << bytes;
+        }
+    }
+    return folders.emplace(count, root).first->second;
+}
+
+struct Cleanup {
+    ~Cleanup() {
+        for (int count : {100, 1000, 10000}) {
+            std::error_code ec;
+            fs::remove_all(
+                fs::temp_directory_path() / ("drovak-bench-list-" + std::to_string(count)), ec);
+        }
+    }
+} cleanup;
+
+void BM_FillList(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    std::string folder = savFolder(count).string() + char(fs::path::preferred_separator);
+    TWindow host(nullptr);
+    NoOwner owner;
+    TSavListWindow list(&host, owner, 4, 2, 24, 348, 142);
+    list.InsertColumn(0, TListWindColumn("SAV File", 120));
+    list.InsertColumn(1, TListWindColumn("Callsign", 133));
+    list.setSavPath(folder.c_str());
+    for (auto _ : state) {
+        list.fillListWindow();
+        benchmark::DoNotOptimize(list.GetItemCount());
+    }
+    state.counters["items"] = list.GetItemCount();
+}
+
+// The directory read alone: every entry's name and type, nothing kept.
+void BM_BareScan(benchmark::State& state) {
+    const fs::path& folder = savFolder(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        std::size_t files = 0;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            files += entry.is_regular_file() && !entry.path().filename().empty();
+        }
+        benchmark::DoNotOptimize(files);
+    }
+}
+
+BENCHMARK(BM_FillList)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BareScan)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return runBenchmarksWithRatios(argc, argv,
+                                   {{"BM_FillList/100", "BM_BareScan/100"},
+                                    {"BM_FillList/1000", "BM_BareScan/1000"},
+                                    {"BM_FillList/10000", "BM_BareScan/10000"}});
+}
