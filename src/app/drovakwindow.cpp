@@ -261,3 +261,11 @@ void TDrovakWindow::setClipboardText(std::string bytes) {
         clipboard.SetText(bytes);
     }
 }
+
+void TDrovakWindow::paintEditor(TDC& dc) {
+    screen->showEditor(dc, 352, 2);
+    screen->showExtendedChars(dc, 0, 168);
+    screen->showCursor(dc);
+    screen->hilightExtendedChars(dc);
+    screen->hilightColors(dc);
+}

@@ -5,12 +5,11 @@
 #include "list/savlistwindow.h"
 #include "player/player.h"
 #include "settings/settingsxfer.h"
+#include "splash/drovaksplash.h"
 #include "toolkit/toolkit.h"
 
 #include <memory>
 #include <string>
-
-class TDrovakSplash;
 
 inline constexpr const char* kNewFileLabel = " New Sav File";
 inline constexpr const char* kFrameTitle = "F-22 Raptor Drovak";
@@ -20,7 +19,10 @@ inline constexpr int kFrameHeight = 520;
 
 // The main window: owns the settings, the records, the list and the editor, and answers every
 // command, list notification, mouse and key message and timer tick.
-class TDrovakWindow : public TWindow, public TScreenOwner, public TSavListOwner {
+class TDrovakWindow : public TWindow,
+                      public TScreenOwner,
+                      public TSavListOwner,
+                      public TSplashOwner {
   public:
     explicit TDrovakWindow(TWindow* parent);
     ~TDrovakWindow() override;
@@ -31,7 +33,7 @@ class TDrovakWindow : public TWindow, public TScreenOwner, public TSavListOwner 
 
     // Start-up and the splash.
     void startSplashWindow();
-    void endSplash();
+    void endSplash() override;
     void EvTimer(uint timerId);
 
     // File commands.
