@@ -21,7 +21,7 @@ constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
 
 // "Mar 5, 1999": the local date of a file's last change.
 std::string dateText(const fs::file_time_type& when) {
-    auto system = std::chrono::clock_cast<std::chrono::system_clock>(when);
+    auto system = std::chrono::file_clock::to_sys(when);
     std::time_t t = std::chrono::system_clock::to_time_t(system);
     std::tm local{};
 #ifdef _WIN32

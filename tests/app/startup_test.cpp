@@ -75,7 +75,7 @@ TEST_F(AppTest, DateColumn) {
     when.tm_isdst = -1;
     auto system = std::chrono::system_clock::from_time_t(std::mktime(&when));
     fs::last_write_time(sav.file("old.sav"),
-                        std::chrono::clock_cast<fs::file_time_type::clock>(system));
+                        std::chrono::file_clock::from_sys(system));
     start();
     EXPECT_EQ("Mar 5, 1999", headless::cellText(list(), 0, 2));
     // A file that disappeared after the fill shows empty cells.
