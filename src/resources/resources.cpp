@@ -58,36 +58,37 @@ constexpr std::array<TAccelerator, 5> kAccel1{{
 using K = TControlKind;
 
 // "Drovak Settings": three groups, one per path, each an edit with its Browse button; the
-// switches below them; OK, Cancel and Help down the right.
+// switches below them, the program's icon at their right, and OK, Cancel and Help along the
+// bottom.
 constexpr std::array<TDialogControl, 20> kSettingsControls{{
-    {settings::kRaptorPathGroup, K::GroupBox, "Location of Raptor.exe", 7, 4, 240, 44},
-    {settings::kRaptorPathEdit, K::Edit, "", 14, 16, 170, 12},
-    {settings::kRaptorPathBrowse, K::Button, "Browse...", 190, 15, 50, 14},
-    {settings::kRaptorPathNote, K::Static, "This is where your F-22 Raptor is installed.", 14, 32,
+    {settings::kRaptorPathGroup, K::GroupBox, "Location of Raptor.exe", 7, 3, 240, 42},
+    {settings::kRaptorPathEdit, K::Edit, "", 14, 14, 170, 12},
+    {settings::kRaptorPathBrowse, K::Button, "Browse...", 190, 13, 50, 14},
+    {settings::kRaptorPathNote, K::Static, "This is where your F-22 Raptor is installed.", 14, 30,
      226, 10},
-    {settings::kTemplateGroup, K::GroupBox, "SAV Template File", 7, 50, 240, 56},
-    {settings::kTemplatePathEdit, K::Edit, "", 14, 62, 170, 12},
-    {settings::kTemplatePathBrowse, K::Button, "Browse...", 190, 61, 50, 14},
-    {settings::kTemplateNote, K::Static, "This is where all the SAV files are.", 14, 78, 226, 10},
+    {settings::kTemplateGroup, K::GroupBox, "SAV Template File", 7, 47, 240, 54},
+    {settings::kTemplatePathEdit, K::Edit, "", 14, 58, 170, 12},
+    {settings::kTemplatePathBrowse, K::Button, "Browse...", 190, 57, 50, 14},
+    {settings::kTemplateNote, K::Static, "This is where all the SAV files are.", 14, 74, 226, 10},
     {settings::kTemplateEqRaptorSavBox, K::AutoCheckBox, "Always use RAPTOR.SAV as template", 14,
-     91, 226, 10},
-    {settings::kSavPathGroup, K::GroupBox, "Location of SAV Files", 7, 108, 240, 66},
-    {settings::kSavPathEdit, K::Edit, "", 14, 120, 170, 12},
-    {settings::kSavPathBrowse, K::Button, "Browse...", 190, 119, 50, 14},
-    {settings::kSavPathNote, K::Static, "This is where all the SAV files are located.", 14, 136,
+     86, 226, 10},
+    {settings::kSavPathGroup, K::GroupBox, "Location of SAV Files", 7, 103, 240, 74},
+    {settings::kSavPathEdit, K::Edit, "", 14, 114, 170, 12},
+    {settings::kSavPathBrowse, K::Button, "Browse...", 190, 113, 50, 14},
+    {settings::kSavPathNote, K::Static, "This is where all the SAV files are located.", 14, 130,
      226, 10},
     {settings::kSavPathEqRaptorPathBox, K::AutoCheckBox,
      "SAV folder is the same as RAPTOR folder\nClick here if your SAV files are in the same "
      "folder RAPTOR.EXE is.",
-     14, 149, 226, 20, kMultiline},
-    {settings::kSoundOnBox, K::AutoCheckBox, "Sound is on", 14, 180, 130, 10},
+     14, 142, 226, 30, kMultiline},
+    {settings::kSoundOnBox, K::AutoCheckBox, "Sound is on", 14, 181, 120, 10},
     {settings::kShowSplashScreenBox, K::AutoCheckBox,
-     "Splash Screen is on\nWhen Drovak starts, this enables/disable startup screen", 14, 192, 170,
-     20, kMultiline},
-    {settings::kIcon, K::Icon, "", 160, 180, 21, 20, 0, kProgramIcon},
-    {kOkButton, K::DefButton, "OK", 197, 180, 50, 14},
-    {kCancelButton, K::Button, "Cancel", 197, 197, 50, 14},
-    {kHelpButton, K::Button, "Help", 197, 214, 50, 14},
+     "Splash Screen is on\nWhen Drovak starts, this enables/disable startup screen", 14, 193, 210,
+     18, kMultiline},
+    {settings::kIcon, K::Icon, "", 226, 180, 21, 20, 0, kProgramIcon},
+    {kOkButton, K::DefButton, "OK", 87, 212, 50, 14},
+    {kCancelButton, K::Button, "Cancel", 142, 212, 50, 14},
+    {kHelpButton, K::Button, "Help", 197, 212, 50, 14},
 }};
 
 constexpr TDialogResource kDialog2{
@@ -160,6 +161,10 @@ const char* iconFile(int id) {
     }
 }
 
+const char* smallIconFile(int id) {
+    return id == kProgramIcon ? "icons/icon1-16.png" : nullptr;
+}
+
 const char* cursorFile(int id) {
     switch (id) {
     case kArrowCursor:
@@ -173,7 +178,7 @@ const char* cursorFile(int id) {
 
 THotSpot cursorHotSpot(int id) {
     // The arrow points with its tip, the text cursor with the middle of its bar.
-    return id == kTextCursor ? THotSpot{15, 15} : THotSpot{0, 0};
+    return id == kTextCursor ? THotSpot{15, 16} : THotSpot{1, 1};
 }
 
 const char* bitmapFile(int id) {
@@ -181,10 +186,7 @@ const char* bitmapFile(int id) {
 }
 
 std::string soundFile(const char* element) {
-    std::string path = "sounds/";
-    path += element ? element : "";
-    path += ".wav";
-    return path;
+    return element ? element : "";
 }
 
 } // namespace resources

@@ -156,8 +156,9 @@ const TDialogResource* dialog(int id);
 const TDialogControl* dialogControl(const TDialogResource& dlg, int controlId);
 
 // Files behind the picture resources, relative to the program folder.
-const char* iconFile(int id);   // PNG, 32 by 32
-const char* cursorFile(int id); // PNG, 32 by 32
+const char* iconFile(int id);      // PNG, 32 by 32
+const char* smallIconFile(int id); // PNG, 16 by 16, for the frame's small icon
+const char* cursorFile(int id);    // PNG, 32 by 32
 struct THotSpot {
     int x;
     int y;
@@ -165,7 +166,7 @@ struct THotSpot {
 THotSpot cursorHotSpot(int id); // the pixel of a cursor that points
 const char* bitmapFile(int id); // a bitmap name for TDib (no extension)
 
-// The file that plays a wave sound element, relative to the program folder.
+// The wave file of a sound element, relative to the program folder: the element's name.
 std::string soundFile(const char* element);
 
 } // namespace resources

@@ -32,8 +32,6 @@ class TDrovakSettings : public TDialog {
     void updateTemplatePath();
     void updateSavPath();
 
-    const TDrovakSettingsXfer& getXfer() const { return xfer; }
-
     DECLARE_RESPONSE_TABLE(TDrovakSettings);
 
   private:

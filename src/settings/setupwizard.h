@@ -35,8 +35,6 @@ class TDrovakSetupWizard : public TDialog {
     void clickHelp();
     void clickRaptorPathBrowse();
 
-    const TDrovakSettingsXfer& getXfer() const { return xfer; }
-
     DECLARE_RESPONSE_TABLE(TDrovakSetupWizard);
 
   private:

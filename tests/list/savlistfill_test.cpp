@@ -42,8 +42,9 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
          {" New Sav File", "alpha", "Bravo", "zulu"},
          {1, 0, 0, 0},
          {" New Sav File"}},
-        {"other extensions, upper-case ones, hidden files are no SAV files",
-         {"notes.txt", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "x.sav"},
+        {"other extensions, upper-case ones, hidden files, folders are no SAV files",
+         {"notes.txt", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw",
+          "folder.sav/", "folder.dvw/", "x.sav"},
          {"x"},
          {0},
          {}},
@@ -57,7 +58,11 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
     for (const auto& c : cases) {
         TempDir folder;
         for (const auto& name : c.files) {
-            folder.write(name, "sav");
+            if (name.back() == '/') {
+                std::filesystem::create_directory(folder.path() / name.substr(0, name.size() - 1));
+            } else {
+                folder.write(name, "sav");
+            }
         }
         list.setSavPath(folder.folder().c_str());
         list.fillListWindow();
@@ -65,14 +70,6 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
         EXPECT_EQ(c.images, images()) << c.why;
         EXPECT_EQ(c.dirty, list.getDirtyFiles()) << c.why;
     }
-}
-
-TEST_F(SavListTest, FoldersAreNotFiles) {
-    std::filesystem::create_directory(dir.path() / "folder.sav");
-    std::filesystem::create_directory(dir.path() / "folder.dvw");
-    fill({"real.sav"});
-    EXPECT_EQ(Strings{"real"}, labels());
-    EXPECT_TRUE(list.getDirtyFiles().empty());
 }
 
 TEST_F(SavListTest, RefillReplacesEveryItem) {

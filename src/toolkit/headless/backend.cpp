@@ -36,6 +36,9 @@ bool TWindow::Create() {
     impl_->destroyed = false;
     impl_->visible = (Attr.Style & WS_VISIBLE) != 0;
     impl_->surface = TRgbImage(std::max(Attr.W, 0), std::max(Attr.H, 0), impl_->background);
+    // A new window is painted whole, as on every desktop.
+    impl_->pending = GetClientRect();
+    impl_->pendingErase = true;
     const std::vector<TWindow*> children = impl_->children;
     for (TWindow* child : children)
         child->Create();

@@ -251,7 +251,6 @@ void advanceTime(std::uint64_t ms) {
             break;
         d.now = next->due;
         next->due += next->interval;
-        next->order = d.timerOrder++;
         TWindow* window = next->window;
         const uint id = next->id;
         // The handler may kill timers or delete windows: nothing above is used after it.

@@ -1,0 +1,142 @@
+#include "resources/resources.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using resources::TControlKind;
+
+bool isBackdrop(TControlKind kind) {
+    return kind == TControlKind::GroupBox || kind == TControlKind::EtchedFrame ||
+           kind == TControlKind::Bitmap;
+}
+
+// Both dialogs: every control inside the dialog, no two controls on top of each other
+// (group boxes, frames and the picture are backdrops that others sit on), ids unique but
+// for the wizard's two Browse buttons, and OK, Cancel and Help present.
+TEST(Resources, DialogLayoutsAreSound) {
+    for (int id : {resources::kSettingsDialog, resources::kWizardDialog}) {
+        const resources::TDialogResource* dlg = resources::dialog(id);
+        ASSERT_NE(dlg, nullptr) << id;
+        std::map<int, int> seen;
+        for (const resources::TDialogControl& c : dlg->controls) {
+            ++seen[c.id];
+            EXPECT_GE(c.x, 0) << id << '/' << c.id;
+            EXPECT_GE(c.y, 0) << id << '/' << c.id;
+            EXPECT_LE(c.x + c.w, dlg->w) << id << '/' << c.id;
+            EXPECT_LE(c.y + c.h, dlg->h) << id << '/' << c.id;
+        }
+        for (const auto& [controlId, count] : seen)
+            EXPECT_EQ(count, controlId == resources::wizard::kBrowse ? 2 : 1)
+                << id << '/' << controlId;
+        for (int button : {resources::kOkButton, resources::kCancelButton, resources::kHelpButton})
+            EXPECT_NE(resources::dialogControl(*dlg, button), nullptr) << id << '/' << button;
+
+        const auto& cs = dlg->controls;
+        for (std::size_t i = 0; i < cs.size(); ++i) {
+            for (std::size_t j = i + 1; j < cs.size(); ++j) {
+                if (isBackdrop(cs[i].kind) || isBackdrop(cs[j].kind))
+                    continue;
+                const bool apart = cs[i].x + cs[i].w <= cs[j].x || cs[j].x + cs[j].w <= cs[i].x ||
+                                   cs[i].y + cs[i].h <= cs[j].y || cs[j].y + cs[j].h <= cs[i].y;
+                EXPECT_TRUE(apart) << id << ": " << cs[i].id << " overlaps " << cs[j].id;
+            }
+        }
+    }
+    EXPECT_EQ(resources::dialog(3), nullptr);
+}
+
+TEST(Resources, ControlsHaveTheKindsTheDialogsUse) {
+    namespace s = resources::settings;
+    const resources::TDialogResource& settings = *resources::dialog(resources::kSettingsDialog);
+    const resources::TDialogResource& wizard = *resources::dialog(resources::kWizardDialog);
+    struct Case {
+        const resources::TDialogResource& dlg;
+        int id;
+        TControlKind kind;
+    } cases[] = {
+        {settings, s::kRaptorPathEdit, TControlKind::Edit},
+        {settings, s::kTemplatePathEdit, TControlKind::Edit},
+        {settings, s::kSavPathEdit, TControlKind::Edit},
+        {settings, s::kTemplateEqRaptorSavBox, TControlKind::AutoCheckBox},
+        {settings, s::kSavPathEqRaptorPathBox, TControlKind::AutoCheckBox},
+        {settings, s::kSoundOnBox, TControlKind::AutoCheckBox},
+        {settings, s::kShowSplashScreenBox, TControlKind::AutoCheckBox},
+        {settings, s::kRaptorPathBrowse, TControlKind::Button},
+        {settings, s::kIcon, TControlKind::Icon},
+        {wizard, resources::wizard::kRaptorPathEdit, TControlKind::Edit},
+        {wizard, resources::wizard::kPicture, TControlKind::Bitmap},
+        {wizard, resources::wizard::kBrowse, TControlKind::Button},
+    };
+    for (const Case& c : cases) {
+        const resources::TDialogControl* control = resources::dialogControl(c.dlg, c.id);
+        ASSERT_NE(control, nullptr) << c.id;
+        EXPECT_EQ(control->kind, c.kind) << c.id;
+    }
+    // The pictures the dialogs show have files behind them.
+    EXPECT_NE(resources::iconFile(resources::dialogControl(settings, s::kIcon)->resId), nullptr);
+    EXPECT_NE(
+        resources::bitmapFile(resources::dialogControl(wizard, resources::wizard::kPicture)->resId),
+        nullptr);
+}
+
+// Every accelerator's command is on the menu, except Alt+F4's 111, which nothing answers;
+// command ids are unique across the menu.
+TEST(Resources, MenuAndAcceleratorsAgree) {
+    const resources::TMenuResource* menu = resources::menu(resources::kMainMenu);
+    ASSERT_NE(menu, nullptr);
+    std::set<int> commands;
+    std::map<int, std::string> hints;
+    for (const resources::TMenuPopup& popup : menu->popups) {
+        for (const resources::TMenuItem& item : popup.items) {
+            if (item.id == 0)
+                continue;
+            EXPECT_TRUE(commands.insert(item.id).second) << item.id;
+            hints[item.id] = item.accelHint;
+        }
+    }
+    for (const resources::TAccelerator& a : resources::accelerators(resources::kAccelerators)) {
+        if (a.command == resources::CM_CLOSE) {
+            EXPECT_EQ(commands.count(a.command), 0u);
+            continue;
+        }
+        ASSERT_EQ(commands.count(a.command), 1u) << a.command;
+        // The hint shown beside the item names the accelerator's key.
+        EXPECT_EQ(hints[a.command], std::string("Ctrl+") + static_cast<char>(a.key)) << a.command;
+    }
+    EXPECT_EQ(commands.size(), 18u);
+    EXPECT_TRUE(resources::accelerators(2).empty());
+}
+
+TEST(Resources, PictureIdsNameTheirFiles) {
+    EXPECT_STREQ(resources::iconFile(resources::kFileIcon), "icons/icon5.png");
+    EXPECT_STREQ(resources::iconFile(resources::kEditedFileIcon), "icons/icon6.png");
+    EXPECT_STREQ(resources::cursorFile(resources::kTextCursor), "cursors/cursor2.png");
+    EXPECT_EQ(resources::iconFile(2), nullptr);
+    EXPECT_EQ(resources::cursorFile(3), nullptr);
+    EXPECT_EQ(resources::bitmapFile(1), nullptr);
+}
+
+// Every file a resource names is shipped.
+TEST(Resources, TheirFilesAreAmongTheAssets) {
+    const std::filesystem::path assets(DROVAK_ASSETS_DIR);
+    std::vector<std::string> files;
+    for (int id : {resources::kProgramIcon, resources::kFileIcon, resources::kEditedFileIcon})
+        files.push_back(resources::iconFile(id));
+    files.push_back(resources::smallIconFile(resources::kProgramIcon));
+    for (int id : {resources::kArrowCursor, resources::kTextCursor})
+        files.push_back(resources::cursorFile(id));
+    files.push_back(resources::bitmapFile(resources::kWizardBitmap));
+    files.push_back(resources::soundFile("button"));
+    files.push_back(resources::soundFile("startUp"));
+    for (const std::string& f : files)
+        EXPECT_TRUE(std::filesystem::is_regular_file(assets / f)) << f;
+}
+
+} // namespace

@@ -1,0 +1,148 @@
+#include "toolkit/headless/headless.h"
+
+#include "common/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class TTicking : public TWindow {
+  public:
+    TTicking() : TWindow(nullptr) {}
+    std::vector<std::string> ticks;
+    void EvTimer(uint id) {
+        ticks.push_back(std::to_string(id) + "@" + std::to_string(headless::now()));
+    }
+    DECLARE_RESPONSE_TABLE(TTicking);
+};
+
+// clang-format off
+DEFINE_RESPONSE_TABLE1(TTicking, TWindow)
+    EV_WM_TIMER,
+END_RESPONSE_TABLE;
+// clang-format on
+
+class Timers : public ::testing::Test {
+  protected:
+    void SetUp() override { headless::reset(); }
+};
+
+TEST_F(Timers, TicksComeWhenTheTestAdvancesTime) {
+    const std::uint64_t t0 = headless::now();
+    auto at = [&](unsigned id, std::uint64_t ms) {
+        return std::to_string(id) + "@" + std::to_string(t0 + ms);
+    };
+    TTicking w;
+    // Started before the window exists, as the main window's cursor timer is.
+    EXPECT_EQ(w.SetTimer(1, 100), 1u);
+    EXPECT_EQ(w.SetTimer(2, 250), 2u);
+    headless::advanceTime(99);
+    EXPECT_TRUE(w.ticks.empty());
+    headless::advanceTime(1);
+    EXPECT_EQ(w.ticks, std::vector<std::string>{at(1, 100)});
+    headless::advanceTime(400); // every tick that falls due, in time order
+    EXPECT_EQ(w.ticks, (std::vector<std::string>{at(1, 100), at(1, 200), at(2, 250), at(1, 300),
+                                                 at(1, 400), at(1, 500), at(2, 500)}));
+    EXPECT_TRUE(w.KillTimer(1));
+    EXPECT_FALSE(w.KillTimer(1));
+    w.ticks.clear();
+    headless::advanceTime(500);
+    EXPECT_EQ(w.ticks, (std::vector<std::string>{at(2, 750), at(2, 1000)}));
+    // Setting a timer again restarts it.
+    w.SetTimer(2, 100);
+    w.ticks.clear();
+    headless::advanceTime(100);
+    EXPECT_EQ(w.ticks, std::vector<std::string>{at(2, 1100)});
+}
+
+TEST_F(Timers, ATimerThatCannotBeStartedSaysSo) {
+    TTicking w;
+    headless::setTimersAvailable(false);
+    EXPECT_EQ(w.SetTimer(1, 100), 0u);
+    headless::advanceTime(1000);
+    EXPECT_TRUE(w.ticks.empty());
+    EXPECT_FALSE(headless::hasTimer(w, 1));
+}
+
+TEST_F(Timers, DestroyingOrDeletingAWindowStopsItsTimers) {
+    TTicking w;
+    w.Create();
+    w.SetTimer(1, 10);
+    w.Destroy();
+    headless::advanceTime(100);
+    EXPECT_TRUE(w.ticks.empty());
+    {
+        TTicking gone;
+        gone.SetTimer(1, 10);
+    }
+    headless::advanceTime(100); // a deleted window's timer must not tick into freed memory
+}
+
+// The splash as the program derives it: it tells its owner when it has closed.
+class TOwnedSplash : public TSplashWindow {
+  public:
+    TOwnedSplash(const TDib& dib, uint timeOut, int* ended)
+        : TSplashWindow(dib, 40, 30, CaptureMouse, timeOut, "F-22 Raptor Drovak"), ended_(ended),
+          timeOut_(timeOut) {}
+    void EvTimer(uint id) {
+        TSplashWindow::EvTimer(id);
+        ++*ended_;
+    }
+    void EvLButtonDown(uint modKeys, const TPoint& p) {
+        if (timeOut_ != 0)
+            return;
+        TSplashWindow::EvLButtonDown(modKeys, p);
+        ++*ended_;
+    }
+    DECLARE_RESPONSE_TABLE(TOwnedSplash);
+
+  private:
+    int* ended_;
+    uint timeOut_;
+};
+
+// clang-format off
+DEFINE_RESPONSE_TABLE1(TOwnedSplash, TSplashWindow)
+    EV_WM_TIMER,
+    EV_WM_LBUTTONDOWN,
+END_RESPONSE_TABLE;
+// clang-format on
+
+TEST_F(Timers, TheSplashClosesAtItsTimeOutAndIgnoresClicks) {
+    const TDib picture(TRgbImage(40, 30, TColor(10, 20, 30)));
+    int ended = 0;
+    TOwnedSplash splash(picture, 3000, &ended);
+    splash.Create();
+    splash.UpdateWindow();
+    EXPECT_TRUE(splash.IsWindowVisible());
+    EXPECT_EQ(headless::captureWindow(), &splash);
+    EXPECT_EQ(headless::surface(splash).GetPixel(39, 29), TColor(10, 20, 30));
+
+    headless::sendMouse(splash, TMsgKind::LButtonDown, TPoint(5, 5));
+    headless::advanceTime(2999);
+    EXPECT_TRUE(splash.IsWindowVisible());
+    EXPECT_EQ(ended, 0);
+    headless::advanceTime(1);
+    EXPECT_FALSE(splash.IsWindowVisible());
+    EXPECT_EQ(headless::captureWindow(), nullptr);
+    EXPECT_EQ(ended, 1);
+    headless::advanceTime(10000); // its timer went with it
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(Timers, WithoutTimeOutTheSplashWaitsForAClick) {
+    const TDib picture(TRgbImage(40, 30));
+    int ended = 0;
+    TOwnedSplash about(picture, 0, &ended);
+    about.Create();
+    headless::advanceTime(60000);
+    EXPECT_TRUE(about.IsWindowVisible());
+    headless::sendMouse(about, TMsgKind::LButtonDown, TPoint(1, 1));
+    EXPECT_FALSE(about.IsWindowVisible());
+    EXPECT_EQ(ended, 1);
+}
+
+} // namespace
