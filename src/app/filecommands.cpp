@@ -189,8 +189,8 @@ void TDrovakWindow::CmdSaveAs() {
     truncFileName(oldLabel);
     if (newFileOpen && std::strcmp(oldLabel, kNewFileLabel) == 0) {
         removeFile(savFilePath(kNewFileLabel, ".dvw"));
-        listWindow->deleteCurrentItem();
         newFileOpen = false;
+        listWindow->fillListWindow();
     }
     // The open record becomes the saved file when it went into the SAV folder; a copy saved
     // elsewhere leaves the open file as it was, so a later Save cannot write to a wrong path.
