@@ -1,16 +1,24 @@
 // The cost of one key press in a field: dispatch, the edit and the removal of repeated colour
-// codes that follows every key.
+// codes that follows every key; and the cost of painting the whole editor.
 
 #include "editor/screen.h"
 #include "editor/screenowner.h"
 
 #include "benchutil.h"
+#include "toolkit/headless/headless.h"
 
 #include <array>
 #include <cstring>
+#include <memory>
 #include <string>
 
 namespace {
+
+// The pictures, read once for every benchmark.
+const TScreenArt& art() {
+    static const TScreenArt pictures(DROVAK_ASSETS_DIR);
+    return pictures;
+}
 
 class TQuietOwner : public TScreenOwner {
   public:
@@ -41,7 +49,7 @@ void BM_KeyPressTypeAndErase(benchmark::State& state) {
     TQuietOwner owner;
     TBuffers buffers;
     std::strcpy(buffers.callsign.data(), "~3AB~7CD~1EF~9GH");
-    TDrovakScreen screen(owner);
+    TDrovakScreen screen(owner, art());
     screen.attachFields(buffers.fields());
     screen.clickField(kFieldCallsign, 4);
     screen.endDrag();
@@ -76,7 +84,7 @@ void BM_KeyPressMove(benchmark::State& state) {
     TQuietOwner owner;
     TBuffers buffers;
     std::strcpy(buffers.callsign.data(), "~3AB~7CD~1EF~9GH");
-    TDrovakScreen screen(owner);
+    TDrovakScreen screen(owner, art());
     screen.attachFields(buffers.fields());
     screen.clickField(kFieldCallsign, 4);
     screen.endDrag();
@@ -95,7 +103,7 @@ void BM_ColourPick(benchmark::State& state) {
     TQuietOwner owner;
     TBuffers buffers;
     std::strcpy(buffers.callsign.data(), "~3AB~7CD~1EF~9GH");
-    TDrovakScreen screen(owner);
+    TDrovakScreen screen(owner, art());
     screen.attachFields(buffers.fields());
     screen.clickField(kFieldCallsign, 4); // after "~1", before E
     screen.endDrag();
@@ -108,8 +116,58 @@ void BM_ColourPick(benchmark::State& state) {
 }
 BENCHMARK(BM_ColourPick);
 
+// One whole paint as the main window runs it: both backgrounds, the six fields (a current
+// field with shown codes and a selection), the palette, the cursor and both hover frames.
+void BM_FullPaint(benchmark::State& state) {
+    TQuietOwner owner;
+    TBuffers buffers;
+    std::strcpy(buffers.callsign.data(), "~1RED~3LEADER");
+    std::strcpy(buffers.squadronName.data(), "DROVAK ~7WING");
+    std::strcpy(buffers.squadronPassword.data(), "SECRET");
+    std::strcpy(buffers.ipAddress.data(), "192.168.0.10");
+    std::strcpy(buffers.serverName.data(), "~4\xC5RHUS ~0\xA7 ~6ARENA");
+    buffers.side[0] = 1;
+    TDrovakScreen screen(owner, art());
+    screen.attachFields(buffers.fields());
+    screen.setInfoRect(352, 2, 0, 168);
+    screen.clickField(kFieldCallsign, 2);
+    screen.dragTo(5);
+    screen.endDrag();
+    screen.checkButtons(TPoint(95, 320));
+    screen.checkColors(TPoint(120, 190));
+    TRgbImage canvas(780, 520, TColor(34, 34, 34));
+    std::unique_ptr<TDC> dc = headless::makeDC(canvas);
+    for (auto _ : state) {
+        screen.showEditor(*dc, 352, 2);
+        screen.showExtendedChars(*dc, 0, 168);
+        screen.showCursor(*dc);
+        screen.hilightExtendedChars(*dc);
+        screen.hilightColors(*dc);
+        benchmark::DoNotOptimize(canvas.Data());
+    }
+    state.counters["per_paint"] = benchmark::Counter(
+        1, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_FullPaint)->Unit(benchmark::kMicrosecond);
+
+// The bare pixel copy of the same two backgrounds, a baseline for the paint.
+void BM_BareBackgroundCopy(benchmark::State& state) {
+    TRgbImage canvas(780, 520, TColor(34, 34, 34));
+    std::unique_ptr<TDC> dc = headless::makeDC(canvas);
+    for (auto _ : state) {
+        dc->BitBlt(352, 2, art().details);
+        dc->BitBlt(0, 168, art().extChar);
+        benchmark::DoNotOptimize(canvas.Data());
+    }
+    state.counters["per_paint"] = benchmark::Counter(
+        1, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_BareBackgroundCopy)->Unit(benchmark::kMicrosecond);
+
 } // namespace
 
 int main(int argc, char** argv) {
-    return runBenchmarksWithRatios(argc, argv, {{"BM_KeyPressTypeAndErase", "BM_BareInsertErase"}});
+    return runBenchmarksWithRatios(argc, argv,
+                                   {{"BM_KeyPressTypeAndErase", "BM_BareInsertErase"},
+                                    {"BM_FullPaint", "BM_BareBackgroundCopy"}});
 }

@@ -42,7 +42,11 @@ TScreenRect moved(const TScreenRect& r, int x, int y) {
 
 } // namespace
 
-TDrovakScreen::TDrovakScreen(TScreenOwner& screenOwner) : owner(screenOwner) {
+TDrovakScreen::TDrovakScreen(TScreenOwner& screenOwner)
+    : TDrovakScreen(screenOwner, TScreenArt()) {}
+
+TDrovakScreen::TDrovakScreen(TScreenOwner& screenOwner, const TScreenArt& pictures)
+    : owner(screenOwner), art(pictures) {
     trace("TDrovakScreen::TDrovakScreen", "");
     initKeyTable();
 }
@@ -100,6 +104,10 @@ std::span<char> TDrovakScreen::fieldText(int field) const {
 
 void TDrovakScreen::setInfoRect(int editorX, int editorY, int paletteX, int paletteY) {
     trace("setInfoRect", "");
+    this->editorX = editorX;
+    this->editorY = editorY;
+    this->paletteX = paletteX;
+    this->paletteY = paletteY;
     for (std::size_t i = 0; i < kFieldLayout.size(); ++i) {
         rects[i] = moved(kFieldLayout[i], editorX, editorY);
     }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "editor/chartable.h"
+#include "editor/screenart.h"
 #include "editor/screenowner.h"
+#include "toolkit/graphics.h"
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -21,6 +24,22 @@ inline constexpr int kFieldCount = 6;
 
 // The pixel advance of one character cell in a field.
 inline constexpr int kCharAdvance = 18;
+// Glyphs sit this far right of a field's left edge; the cursor this far below its top.
+inline constexpr int kTextInset = 5;
+inline constexpr int kCursorDrop = 31;
+// The blink timer repaints a strip this size on the bottom edge of the field.
+inline constexpr int kBlinkStripWidth = 60;
+inline constexpr int kBlinkStripHeight = 10;
+
+// The extended-character palette: a grid of cells with one glyph each.
+inline constexpr int kPaletteRows = 7;
+inline constexpr int kPaletteColumns = 17;
+inline constexpr int kPaletteCellWidth = 20;
+inline constexpr int kPaletteCellHeight = 32;
+// The colour palette: one row of swatches, digits 1 to 9 and then 0.
+inline constexpr int kColorCells = 10;
+inline constexpr int kColorCellWidth = 33;
+inline constexpr int kColorCellHeight = 32;
 
 // The six field buffers the screen edits in place, in field-number order. Each span covers
 // the whole buffer, terminator included, and must have the field's capacity.
@@ -36,10 +55,15 @@ struct TFieldBuffers {
 // The field editor: the current field, cursor, selection and modifier keys, and every edit of
 // the player's fields. It borrows the player record's buffers and talks back to its owner
 // only through TScreenOwner. The key half lives in screen_keys.cpp, the text model in
-// screen_text.cpp, clicks and drags in screen_fields.cpp.
+// screen_text.cpp, clicks and drags in screen_fields.cpp, painting in screen_draw.cpp and
+// the owner's mouse points in screen_mouse.cpp.
 class TDrovakScreen {
   public:
+    // Reads the pictures and "chrtable.dv" from the working directory; a missing or
+    // unreadable picture throws TXBitmap.
     explicit TDrovakScreen(TScreenOwner& owner);
+    // The same with pictures already read (they are shared, not copied).
+    TDrovakScreen(TScreenOwner& owner, const TScreenArt& art);
     TDrovakScreen(const TDrovakScreen&) = delete;
     TDrovakScreen& operator=(const TDrovakScreen&) = delete;
 
@@ -63,6 +87,34 @@ class TDrovakScreen {
     TScreenRect getEditRect() const { return fieldRect(currentField); }
     const TScreenRect& extendedCharRect() const { return rects[kFieldCount]; }
     const TScreenRect& colorRect() const { return rects[kFieldCount + 1]; }
+
+    // Painting, in this order, from the owner's Paint. The origins are those of the field
+    // area and of the palettes in the owner's client area; each stores its origin and lays
+    // out the rectangles again.
+    void showEditor(TDC& dc, int editorX, int editorY);
+    void showExtendedChars(TDC& dc, int paletteX, int paletteY);
+    void showCursor(TDC& dc);
+    void hilightExtendedChars(TDC& dc);
+    void hilightColors(TDC& dc);
+    // The record's contents were replaced: repaints the six fields.
+    void clearEditor();
+    // The blink timer: the next cursor cel, and a repaint of the strip under the cursor.
+    void changeCursor();
+    int getBlinkPhase() const { return blinkPhase; }
+    // The text the side field shows for a side code; empty for a code no game uses.
+    static const char* sideText(int code);
+    // The code in the extended-character palette's row and column; 0 outside the grid.
+    static char extendedChar(int row, int column);
+
+    // The mouse, at points of the owner's client area. editPlayer is a left-button press:
+    // true when a field is current afterwards.
+    bool editPlayer(const TPoint& point);
+    // The point lies in one of the six fields.
+    bool checkWindows(const TPoint& point) const;
+    // Mouse moves: the hover frames of both palettes, then the drag of a selection.
+    void checkButtons(const TPoint& point);
+    void checkColors(const TPoint& point);
+    void checkDrag(const TPoint& point);
 
     // Key events from the owner.
     void setKeyDown(int key);
@@ -109,6 +161,26 @@ class TDrovakScreen {
     std::span<char> fieldText(int field) const;
 
   private:
+    // Painting (screen_draw.cpp).
+    void setInfo(TDC& dc, std::span<const char> text, int field, int color, int count,
+                 bool interpret);
+    void setCharacter(TDC& dc, char c, int index, int field, int x, int color);
+    // Where the cursor is drawn, in character cells from the field's left.
+    int cursorDisplayPosition() const;
+
+    // Palette clicks (screen_mouse.cpp).
+    void addExtendedChar(const TPoint& point);
+    void addColorChar(const TPoint& point);
+    // A palette's hover frame: the cell under the point, its four bars repainted.
+    struct TFrame {
+        const TScreenRect& rect;
+        int cellWidth;
+        int cellHeight;
+        std::optional<TPoint>& framed;
+        const std::array<TScreenRect, 4>& bars;
+    };
+    void trackFrame(const TPoint& point, const TFrame& frame);
+
     // Keys (screen_keys.cpp).
     void processKeyDown(int key, std::span<char> text);
 
@@ -134,6 +206,10 @@ class TDrovakScreen {
 
     bool showColorCodes = true;
     TScreenOwner& owner;
+    int editorX = 0;
+    int editorY = 0;
+    int paletteX = 0;
+    int paletteY = 0;
     bool dirty = false;
     bool shiftDown = false;
     bool capsLock = false;
@@ -142,10 +218,16 @@ class TDrovakScreen {
     bool dragging = false;
     bool selection = false;
     TPlayer* player = nullptr;
+    TScreenArt art;
     TCharTable charTable;
     std::array<std::span<char>, kFieldCount + 1> fields{}; // by field number; 0 unused
     int currentField = kNoField;
     int anchorIndex = 0;
     int cursorIndex = 0;
+    int blinkPhase = 0;
+    // The last mouse point, and the cell corner of each palette's frame while one is shown.
+    TPoint lastMouse;
+    std::optional<TPoint> extendedFrame;
+    std::optional<TPoint> colorFrame;
     std::array<TScreenRect, kFieldCount + 2> rects{}; // fields 1 to 6, then both palettes
 };

@@ -306,6 +306,10 @@ int TDrovakScreen::getStrIndex(int displayPosition) const {
     trace("getStrIndex", "");
     std::span<const char> text = fieldText(currentField);
     const int len = text.empty() ? 0 : textLength(text);
+    if (currentField == kFieldIpAddress) {
+        // The IP address is drawn byte for byte: it hides no codes.
+        return std::clamp(displayPosition, 0, len);
+    }
     int passed = 0;
     int reached = 0;
     if (displayPosition > 0) {

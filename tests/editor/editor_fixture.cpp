@@ -58,15 +58,20 @@ bool TGuardedFields::guardsIntact() const {
     return true;
 }
 
+const TScreenArt& sharedArt() {
+    static const TScreenArt art(DROVAK_ASSETS_DIR);
+    return art;
+}
+
 ScreenFixture::ScreenFixture() {
     dir.write("chrtable.dv", kTestKeyTable);
     {
         // The screen reads its table from the working folder, as the program does.
         ScopedWorkingDir cwd(dir.path());
-        screen = std::make_unique<TDrovakScreen>(owner);
+        screen = std::make_unique<TDrovakScreen>(owner, sharedArt());
     }
     screen->attachFields(fields.buffers());
-    screen->setInfoRect(352, 2, 0, 168);
+    screen->setInfoRect(kEditorOrigin.x, kEditorOrigin.y, kPaletteOrigin.x, kPaletteOrigin.y);
 }
 
 void ScreenFixture::enter(int field, std::string_view text) {

@@ -75,6 +75,13 @@ inline constexpr int kKeyTilde = 192; // with Shift
 inline constexpr int kKeyMinus = 189;
 inline constexpr int kKeyUnmapped = 112; // F1: in neither table
 
+// The program's pictures, read once from the assets folder for every test of the run.
+const TScreenArt& sharedArt();
+
+// Where the main window puts the field area and the palettes.
+inline constexpr TPoint kEditorOrigin{352, 2};
+inline constexpr TPoint kPaletteOrigin{0, 168};
+
 // A screen over guarded buffers and a recording owner, with the test key table loaded.
 class ScreenFixture : public ::testing::Test {
   protected:

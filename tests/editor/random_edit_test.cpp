@@ -1,4 +1,5 @@
-// Thousands of random keys, palette picks, clicks, drags and pastes: no write leaves a
+// Thousands of random keys, palette picks, clicks and drags (by field and cell, and at pixel
+// points of the main window), and pastes: no write leaves a
 // field's buffer, every field stays terminated, the cursor and anchor stay in the text, and
 // no key or palette pick leaves a colour code that repeats the colour in effect.
 
@@ -46,6 +47,8 @@ class RandomEdits : public ScreenFixture, public ::testing::WithParamInterface<u
         }
         return s;
     }
+
+    TPoint randomPoint() { return TPoint(pick(-20, 800), pick(-20, 540)); }
 
     int randomKey() {
         static const std::vector<int> kKeys{
@@ -95,10 +98,18 @@ TEST_P(RandomEdits, FieldsStayWithinTheirBuffers) {
         } else if (kind < 75) {
             screen->pickExtendedChar(static_cast<char>(pick(0, 255)));
             cleansCodes = true;
-        } else if (kind < 85) {
+        } else if (kind < 80) {
             screen->clickField(pick(0, kFieldCount + 1), pick(-3, 25));
-        } else if (kind < 90) {
+        } else if (kind < 85) {
+            // A press anywhere in or around the main window: fields, palettes, the list.
+            screen->editPlayer(randomPoint());
+        } else if (kind < 88) {
             screen->dragTo(pick(-3, 25));
+        } else if (kind < 90) {
+            const TPoint p = randomPoint();
+            screen->checkButtons(p);
+            screen->checkColors(p);
+            screen->checkDrag(p);
         } else if (kind < 93) {
             screen->endDrag();
         } else if (kind < 96) {

@@ -1,0 +1,216 @@
+#include "editor/colortext.h"
+#include "editor/screen.h"
+#include "support/trace.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+using TPaletteRow = std::array<std::uint8_t, kPaletteColumns>;
+
+// The extended characters offered beside the fields, row by row.
+// clang-format off
+constexpr std::array<TPaletteRow, kPaletteRows> kPalette{{
+    {0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6, 0xDF, 0xC7, 0xD0, 0x8C, 0xC8, 0xC9, 0xCA, 0xCB, 0xCC, 0xCD},
+    {0xCE, 0xCF, 0xA3, 0xD1, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD8, 0xA7, 0x8A, 0xD9, 0xDA, 0xDB, 0xDC, 0xDD},
+    {0x9F, 0xA5, 0xAA, 0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6, 0xA2, 0xE7, 0xA9, 0x9C, 0xE8, 0xE9, 0xEA},
+    {0xEB, 0x83, 0xEC, 0xED, 0xEE, 0xEF, 0xA1, 0xF1, 0xF0, 0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF8, 0xDE, 0xFE},
+    {0xAE, 0x9A, 0x86, 0x87, 0xF9, 0xFA, 0xFB, 0xFC, 0xB5, 0xD7, 0xFD, 0xFF, 0x20, 0x7F, 0xBC, 0xBD, 0xBE},
+    {0x99, 0xBA, 0xB9, 0xB2, 0xB3, 0xAB, 0xBB, 0x8B, 0x9B, 0x84, 0x85, 0x89, 0x91, 0x92, 0x93, 0x94, 0x95},
+    {0x96, 0x97, 0x98, 0xF7, 0xA4, 0xA6, 0xA8, 0xAC, 0x2D, 0xAF, 0xB0, 0xB1, 0xB4, 0xB6, 0xB7, 0xB8, 0xBF},
+}};
+// clang-format on
+
+// Glyph places in the palette, from the palette origin.
+constexpr int kPaletteGlyphX = 5;
+constexpr int kPaletteGlyphY = 73;
+
+// Characters drawn in each field: its whole buffer, terminator and trailing zeros included.
+constexpr int kSidePositions = 7;
+// The side field's text buffer; its three texts are far shorter.
+constexpr std::size_t kSideTextCapacity = 16;
+
+// The cel of a character: the byte read as signed, plus 128, so codes 128 to 255 come
+// first and byte 0 is cel 128.
+int getCharNumber(char c) {
+    return static_cast<signed char>(c) + 128;
+}
+
+// A colour digit's strip; any other byte gives the callsign's default.
+int setColor(char digit) {
+    return isColorDigit(digit) ? digit - '0' : 5;
+}
+
+} // namespace
+
+const char* TDrovakScreen::sideText(int code) {
+    switch (code) {
+    case 0:
+        return "EITHER";
+    case 1:
+        return "SIDE 1";
+    case 2:
+        return "SIDE 2";
+    default:
+        return "";
+    }
+}
+
+char TDrovakScreen::extendedChar(int row, int column) {
+    if (row < 0 || row >= kPaletteRows || column < 0 || column >= kPaletteColumns) {
+        return 0;
+    }
+    return static_cast<char>(
+        kPalette[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]);
+}
+
+void TDrovakScreen::showEditor(TDC& dc, int x, int y) {
+    trace("showEditor", "");
+    setInfoRect(x, y, paletteX, paletteY);
+    dc.BitBlt(x, y, art.details);
+    if (fields[kFieldCallsign].empty()) {
+        return; // no record yet
+    }
+    // The IP address shows its bytes as they are, in the palette colour.
+    for (int f : {kFieldCallsign, kFieldSquadronName, kFieldSquadronPassword, kFieldIpAddress,
+                  kFieldServerName}) {
+        const bool interpret = f != kFieldIpAddress;
+        setInfo(dc, fields[static_cast<std::size_t>(f)], f,
+                interpret ? setColor(defaultColor(f)) : kPaletteStrip, fieldCapacity(f), interpret);
+    }
+    std::array<char, kSideTextCapacity> side{};
+    const char* word = sideText(static_cast<unsigned char>(fields[kFieldSide][0]));
+    std::copy_n(word, std::min(std::char_traits<char>::length(word), side.size() - 1),
+                side.begin());
+    setInfo(dc, side, kFieldSide, kPaletteStrip, kSidePositions, false);
+}
+
+void TDrovakScreen::setInfo(TDC& dc, std::span<const char> text, int field, int color, int count,
+                            bool interpret) {
+    trace("setInfo", "");
+    // Never past the buffer, whatever the count asks for.
+    const int n = std::min(count, static_cast<int>(text.size()));
+    const bool codesShown = showColorCodes && field == currentField;
+    int x = 0;
+    if (!interpret) {
+        for (int i = 0; i < n; ++i) {
+            setCharacter(dc, text[static_cast<std::size_t>(i)], i, field, x, color);
+            x += kCharAdvance;
+        }
+        return;
+    }
+    // The zero bytes after the text are drawn too, as blanks in the colour last in effect.
+    scanColorCodes(text, n, [&](int i, TByteKind kind) {
+        const char c = text[static_cast<std::size_t>(i)];
+        if (kind == TByteKind::Visible) {
+            setCharacter(dc, c, i, field, x, color);
+            x += kCharAdvance;
+            return true;
+        }
+        if (kind == TByteKind::CodeDigit) {
+            color = setColor(c);
+        }
+        if (codesShown) {
+            setCharacter(dc, c, i, field, x, kPaletteStrip);
+            x += kCharAdvance;
+        }
+        return true;
+    });
+}
+
+void TDrovakScreen::setCharacter(TDC& dc, char c, int index, int field, int x, int color) {
+    const bool selected = field == currentField && currentField != kFieldSide &&
+                          (dragging || selection) && std::min(cursorIndex, anchorIndex) <= index &&
+                          index < std::max(cursorIndex, anchorIndex);
+    const int strip = selected ? kSelectionStrip : std::clamp(color, 0, kGlyphStrips - 1);
+    const TScreenRect r = fieldRect(field);
+    art.strips[static_cast<std::size_t>(strip)].BitBlt(getCharNumber(c), dc,
+                                                       r.left + x + kTextInset, r.top);
+}
+
+void TDrovakScreen::showExtendedChars(TDC& dc, int x, int y) {
+    trace("showExtendedChars", "");
+    setInfoRect(editorX, editorY, x, y);
+    dc.BitBlt(x, y, art.extChar);
+    const TCelArray& strip = art.strips[kPaletteStrip];
+    for (int r = 0; r < kPaletteRows; ++r) {
+        for (int j = 0; j < kPaletteColumns; ++j) {
+            strip.BitBlt(getCharNumber(extendedChar(r, j)), dc,
+                         x + kPaletteGlyphX + kPaletteCellWidth * j,
+                         y + kPaletteGlyphY + kPaletteCellHeight * r);
+        }
+    }
+}
+
+int TDrovakScreen::cursorDisplayPosition() const {
+    std::span<const char> text = fieldText(currentField);
+    if (!isTextField(currentField) || text.empty()) {
+        return cursorIndex;
+    }
+    // The record may have been replaced under the cursor: never past the text's end.
+    const int index = std::clamp(cursorIndex, 0, textLength(text));
+    // The IP address shows every byte, codes or not.
+    if (showColorCodes || currentField == kFieldIpAddress) {
+        return index;
+    }
+    return getCursorIndex(text, index);
+}
+
+void TDrovakScreen::showCursor(TDC& dc) {
+    trace("showCursor", "");
+    if (!isTextField(currentField)) {
+        return;
+    }
+    const TScreenRect r = fieldRect(currentField);
+    art.cursor.BitBlt(blinkPhase, dc, r.left + kCharAdvance * cursorDisplayPosition() + kTextInset,
+                      r.top + kCursorDrop);
+}
+
+void TDrovakScreen::hilightExtendedChars(TDC& dc) {
+    trace("hilightExtendedChars", "");
+    const TScreenRect& r = extendedCharRect();
+    if (!r.contains(lastMouse.x, lastMouse.y)) {
+        return;
+    }
+    const int cx = lastMouse.x - (lastMouse.x - r.left) % kPaletteCellWidth;
+    const int cy = lastMouse.y - (lastMouse.y - r.top) % kPaletteCellHeight;
+    art.hiTop.BitBlt(0, dc, cx, cy);
+    art.hiTop.BitBlt(1, dc, cx, cy + kPaletteCellHeight);
+    art.hiSide.BitBlt(0, dc, cx, cy);
+    art.hiSide.BitBlt(1, dc, cx + kPaletteCellWidth, cy + 2);
+}
+
+void TDrovakScreen::hilightColors(TDC& dc) {
+    trace("hilightColors", "");
+    const TScreenRect& r = colorRect();
+    if (!r.contains(lastMouse.x, lastMouse.y)) {
+        return;
+    }
+    const int cx = lastMouse.x - (lastMouse.x - r.left) % kColorCellWidth;
+    const int cy = lastMouse.y - (lastMouse.y - r.top) % kColorCellHeight;
+    art.colorHiTop.BitBlt(0, dc, cx + 1, cy);
+    art.colorHiTop.BitBlt(1, dc, cx, cy + 28);
+    art.colorHiSide.BitBlt(0, dc, cx, cy);
+    art.colorHiSide.BitBlt(1, dc, cx + 30, cy);
+}
+
+void TDrovakScreen::changeCursor() {
+    trace("changeCursor", "");
+    if (currentField == kNoField) {
+        return;
+    }
+    blinkPhase = (blinkPhase + 1) % kCursorPhases;
+    const TScreenRect r = fieldRect(currentField);
+    const int x = r.left + kCharAdvance * cursorDisplayPosition();
+    owner.repaintRect(TScreenRect{x, r.bottom - kBlinkStripHeight, x + kBlinkStripWidth, r.bottom});
+}
+
+void TDrovakScreen::clearEditor() {
+    trace("clearEditor", "");
+    for (int f = 1; f <= kFieldCount; ++f) {
+        owner.repaintRect(fieldRect(f));
+    }
+}

@@ -1,0 +1,361 @@
+// The mouse at pixel points of the main window: clicks into fields and palettes, drags,
+// hover frames, the blink timer, and the repaint requests each makes.
+
+#include "editor_fixture.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+TPoint middle(const TScreenRect& r) {
+    return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+class Mouse : public ScreenFixture {
+  protected:
+    // A point inside a field's cell at a display position.
+    TPoint cell(int field, int position) const {
+        const TScreenRect r = screen->fieldRect(field);
+        return TPoint(r.left + 18 * position + 9, r.top + 20);
+    }
+    TPoint extendedCell(int row, int column) const {
+        const TScreenRect& r = screen->extendedCharRect();
+        return TPoint(r.left + 20 * column + 10, r.top + 32 * row + 16);
+    }
+    TPoint colorCell(int k) const {
+        const TScreenRect& r = screen->colorRect();
+        return TPoint(r.left + 33 * k + 16, r.top + 16);
+    }
+    // Enters a field by a click at its first cell, button released.
+    void clickIn(int field, std::string_view text) {
+        fields.set(field, text);
+        screen->editPlayer(cell(field, 0));
+        screen->endDrag();
+    }
+};
+
+// Which rectangle a point falls in; edges follow left <= x < right, top <= y < bottom. Each
+// click starts with the callsign being edited.
+TEST_F(Mouse, ClickTargets) {
+    const TScreenRect call = screen->fieldRect(kFieldCallsign);
+    const TScreenRect ext = screen->extendedCharRect();
+    const TScreenRect colors = screen->colorRect();
+    struct Case {
+        const char* name;
+        TPoint point;
+        int field; // current afterwards
+        bool overField;
+        bool paletteClick;
+    };
+    // clang-format off
+    const std::vector<Case> cases{
+        {"CallsignTopLeft", TPoint(call.left, call.top), kFieldCallsign, true, false},
+        {"CallsignBottomRight", TPoint(call.right - 1, call.bottom - 1), kFieldCallsign, true, false},
+        {"PastCallsignRight", TPoint(call.right, call.top), kNoField, false, false},
+        {"AboveCallsign", TPoint(call.left, call.top - 1), kNoField, false, false},
+        {"SquadronName", middle(screen->fieldRect(kFieldSquadronName)), kFieldSquadronName, true, false},
+        {"Password", middle(screen->fieldRect(kFieldSquadronPassword)), kFieldSquadronPassword, true, false},
+        {"Side", middle(screen->fieldRect(kFieldSide)), kFieldSide, true, false},
+        {"IpAddress", middle(screen->fieldRect(kFieldIpAddress)), kFieldIpAddress, true, false},
+        {"ServerName", middle(screen->fieldRect(kFieldServerName)), kFieldServerName, true, false},
+        {"BetweenPasswordAndSide", TPoint(kEditorOrigin.x + 260, kEditorOrigin.y + 320), kNoField, false, false},
+        {"CharacterPalette", middle(ext), kFieldCallsign, false, true},
+        {"CharacterPaletteLastCorner", TPoint(ext.right - 1, ext.bottom - 1), kFieldCallsign, false, true},
+        {"PastCharacterPalette", TPoint(ext.right, ext.top), kNoField, false, false},
+        {"ColourPalette", middle(colors), kFieldCallsign, false, true},
+        {"ListCorner", TPoint(0, 0), kNoField, false, false},
+        {"OutsideTheWindow", TPoint(-5, 9000), kNoField, false, false},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        screen->endEdit();
+        clickIn(kFieldCallsign, "AB");
+        EXPECT_EQ(screen->checkWindows(c.point), c.overField);
+        EXPECT_EQ(screen->editPlayer(c.point), c.field != kNoField);
+        EXPECT_EQ(screen->getCurrentField(), c.field);
+        EXPECT_EQ(screen->isExtChar(), c.paletteClick);
+        expectSound();
+    }
+}
+
+// Before the first paint no rectangle is laid out: a click hits nothing.
+TEST_F(Mouse, NothingIsHitBeforeTheFirstPaint) {
+    TDrovakScreen fresh(owner, sharedArt());
+    fresh.attachFields(fields.buffers());
+    for (const TPoint& p : {TPoint(0, 0), TPoint(400, 20), TPoint(100, 300)}) {
+        EXPECT_FALSE(fresh.checkWindows(p));
+        EXPECT_FALSE(fresh.editPlayer(p));
+        EXPECT_FALSE(fresh.isExtChar());
+    }
+}
+
+TEST_F(Mouse, SideStepsThroughItsThreeWords) {
+    const std::vector<int> expected{1, 2, 0, 1};
+    for (int code : expected) {
+        EXPECT_TRUE(screen->editPlayer(middle(screen->fieldRect(kFieldSide))));
+        EXPECT_EQ(fields.field(kFieldSide)[0], code);
+        EXPECT_STREQ(TDrovakScreen::sideText(code), code == 0   ? "EITHER"
+                                                    : code == 1 ? "SIDE 1"
+                                                                : "SIDE 2");
+    }
+    EXPECT_TRUE(screen->isDirty());
+}
+
+TEST_F(Mouse, ClickPlacesTheCursor) {
+    struct Case {
+        const char* name;
+        int field;
+        bool showCodes;
+        std::string text;
+        bool alreadyCurrent;
+        int x; // pixels from the field's left
+        int cursor;
+    };
+    // clang-format off
+    const std::vector<Case> cases{
+        {"EnterAtCodeStart", kFieldCallsign, true, "~3ACE", false, 3, 2},
+        {"EnterPastText", kFieldCallsign, false, "ABC", false, 300, 3},
+        {"CurrentPastText", kFieldCallsign, true, "A~3BC", true, 400, 5},
+        {"CurrentShownCodes", kFieldCallsign, true, "A~3BC", true, 2 * 18 + 17, 2},
+        {"CurrentHiddenCodes", kFieldCallsign, false, "A~3BC", true, 2 * 18, 4},
+        {"CellEdgeRoundsDown", kFieldCallsign, true, "ABCDEF", true, 3 * 18 - 1, 2},
+        {"IpKeepsItsTildes", kFieldIpAddress, false, "1~2.3", false, 3 * 18, 3},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        screen->endEdit();
+        const int field = c.field;
+        fields.set(field, c.text);
+        screen->setShowColorChars(c.showCodes);
+        if (c.alreadyCurrent) {
+            screen->editPlayer(cell(field, 0));
+            screen->endDrag();
+        }
+        const TScreenRect r = screen->fieldRect(field);
+        EXPECT_TRUE(screen->editPlayer(TPoint(r.left + c.x, r.top + 5)));
+        EXPECT_EQ(screen->getCursor(), c.cursor);
+        EXPECT_EQ(screen->getAnchor(), c.cursor);
+        EXPECT_TRUE(screen->isDragging());
+        expectSound();
+    }
+}
+
+TEST_F(Mouse, DragSelectsBetweenPressAndRelease) {
+    clickIn(kFieldCallsign, "ABCDEF");
+    screen->editPlayer(cell(kFieldCallsign, 1));
+    screen->checkDrag(cell(kFieldCallsign, 3));
+    screen->checkDrag(cell(kFieldCallsign, 4));
+    screen->endDrag();
+    EXPECT_TRUE(screen->isHilight());
+    EXPECT_EQ(screen->getAnchor(), 1);
+    EXPECT_EQ(screen->getCursor(), 4);
+
+    // Leaving the field to the left while dragging selects to its start.
+    screen->editPlayer(cell(kFieldCallsign, 3));
+    screen->checkDrag(TPoint(screen->fieldRect(kFieldCallsign).left - 100, 0));
+    screen->endDrag();
+    EXPECT_EQ(screen->getCursor(), 0);
+    EXPECT_EQ(screen->getAnchor(), 3);
+
+    screen->editPlayer(cell(kFieldCallsign, 2));
+    screen->endDrag();
+    EXPECT_FALSE(screen->isHilight());
+    // The button is up: moves do not drag.
+    screen->checkDrag(cell(kFieldCallsign, 5));
+    EXPECT_EQ(screen->getCursor(), 2);
+}
+
+TEST_F(Mouse, PalettePicks) {
+    struct Case {
+        const char* name;
+        int field;
+        int row;
+        int column;
+        std::string expected; // the field's text after the click on "AB"
+    };
+    // clang-format off
+    const std::vector<Case> cases{
+        {"FirstCharacter", kFieldCallsign, 0, 0, "AB\xC0"},
+        {"BlankInRowFour", kFieldCallsign, 4, 12, "AB "},
+        {"LastCharacter", kFieldServerName, 6, 16, "AB\xBF"},
+        {"Password", kFieldSquadronPassword, 3, 1, "AB\x83"},
+        {"IpTakesNothing", kFieldIpAddress, 0, 0, "AB"},
+        {"SideTakesNothing", kFieldSide, 0, 0, ""},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        screen->endEdit();
+        fields.field(kFieldSide)[0] = 0;
+        if (c.field != kFieldSide) {
+            fields.set(c.field, "AB");
+        }
+        screen->editPlayer(c.field == kFieldSide ? middle(screen->fieldRect(kFieldSide))
+                                                 : cell(c.field, 5));
+        screen->endDrag();
+        const int side = fields.field(kFieldSide)[0];
+        EXPECT_TRUE(screen->editPlayer(extendedCell(c.row, c.column)));
+        EXPECT_TRUE(screen->isExtChar());
+        EXPECT_EQ(screen->getCurrentField(), c.field);
+        // A palette click never steps the side.
+        EXPECT_EQ(fields.field(kFieldSide)[0], side);
+        if (c.field != kFieldSide) {
+            EXPECT_EQ(fields.text(c.field), c.expected);
+        }
+        expectSound();
+    }
+}
+
+TEST_F(Mouse, ColourSwatchesRunOneToNineThenZero) {
+    struct Case {
+        int cell;
+        std::string expected; // in an empty callsign, whose own colour is 5
+    };
+    for (const Case& c :
+         {Case{0, "~1"}, Case{3, "~4"}, Case{4, ""}, Case{8, "~9"}, Case{9, "~0"}}) {
+        screen->endEdit();
+        clickIn(kFieldCallsign, "");
+        screen->editPlayer(colorCell(c.cell));
+        EXPECT_EQ(fields.text(kFieldCallsign), c.expected) << "cell " << c.cell;
+    }
+    // The right edge of the last swatch is still colour 0.
+    screen->endEdit();
+    clickIn(kFieldCallsign, "");
+    const TScreenRect& r = screen->colorRect();
+    screen->editPlayer(TPoint(r.right - 1, r.bottom - 1));
+    EXPECT_EQ(fields.text(kFieldCallsign), "~0");
+}
+
+TEST_F(Mouse, PaletteClickWithoutAFieldChangesNothing) {
+    fields.set(kFieldCallsign, "AB");
+    EXPECT_FALSE(screen->editPlayer(extendedCell(0, 0)));
+    EXPECT_FALSE(screen->editPlayer(colorCell(0)));
+    EXPECT_TRUE(screen->isExtChar());
+    EXPECT_FALSE(screen->isDirty());
+    EXPECT_EQ(fields.text(kFieldCallsign), "AB");
+    EXPECT_TRUE(owner.repaints.empty());
+}
+
+// Hover frames: nothing within a cell, the old and new bars when the cell changes, the old
+// bars when the pointer leaves.
+TEST_F(Mouse, HoverRepaintsOnlyTheFrameBars) {
+    const TScreenRect& ext = screen->extendedCharRect();
+    const TScreenRect& col = screen->colorRect();
+    auto extBars = [](int cx, int cy) {
+        return std::vector<TScreenRect>{{cx, cy, cx + 22, cy + 2},
+                                        {cx, cy, cx + 2, cy + 34},
+                                        {cx + 20, cy, cx + 22, cy + 34},
+                                        {cx, cy + 32, cx + 22, cy + 34}};
+    };
+    auto colBars = [](int cx, int cy) {
+        return std::vector<TScreenRect>{{cx, cy, cx + 32, cy + 5},
+                                        {cx, cy, cx + 4, cy + 32},
+                                        {cx + 28, cy, cx + 32, cy + 32},
+                                        {cx, cy + 27, cx + 32, cy + 32}};
+    };
+    auto join = [](std::vector<TScreenRect> a, const std::vector<TScreenRect>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    struct Step {
+        const char* name;
+        TPoint point;
+        std::vector<TScreenRect> repaints;
+    };
+    const int x0 = ext.left;
+    const int y0 = ext.top;
+    const int k0 = col.left;
+    const int k1 = col.top;
+    const std::vector<Step> steps{
+        {"IntoFirstCell", TPoint(x0, y0), extBars(x0, y0)},
+        {"SameCell", TPoint(x0 + 19, y0 + 31), {}},
+        {"NextColumn", TPoint(x0 + 20, y0 + 31), join(extBars(x0, y0), extBars(x0 + 20, y0))},
+        {"NextRow", TPoint(x0 + 20, y0 + 32),
+         join(extBars(x0 + 20, y0), extBars(x0 + 20, y0 + 32))},
+        {"LastCell", TPoint(ext.right - 1, ext.bottom - 1),
+         join(extBars(x0 + 20, y0 + 32), extBars(x0 + 320, y0 + 192))},
+        {"OutOfThePalette", TPoint(ext.right, ext.bottom - 1), extBars(x0 + 320, y0 + 192)},
+        {"Nowhere", TPoint(5, 5), {}},
+        {"IntoASwatch", TPoint(k0 + 40, k1 + 3), colBars(k0 + 33, k1)},
+        {"SameSwatch", TPoint(k0 + 65, k1 + 31), {}},
+        {"LastSwatch", TPoint(col.right - 1, k1),
+         join(colBars(k0 + 33, k1), colBars(k0 + 297, k1))},
+        {"StraightToACharacter", TPoint(x0 + 5, y0 + 5),
+         join(extBars(x0, y0), colBars(k0 + 297, k1))},
+    };
+    for (const Step& s : steps) {
+        owner.repaints.clear();
+        screen->checkButtons(s.point);
+        screen->checkColors(s.point);
+        EXPECT_EQ(owner.repaints, s.repaints) << s.name;
+    }
+}
+
+TEST_F(Mouse, BlinkRepaintsTheStripUnderTheCursor) {
+    struct Case {
+        const char* name;
+        int field;
+        std::string text;
+        bool showCodes;
+        int cursorCell; // display position of the cursor; -1: no field
+    };
+    // clang-format off
+    const std::vector<Case> cases{
+        {"NoField", kNoField, "", true, -1},
+        {"Shown", kFieldCallsign, "~3ABC", true, 5},
+        {"Hidden", kFieldCallsign, "~3ABC", false, 3},
+        {"Side", kFieldSide, "", true, 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        screen->endEdit();
+        screen->setShowColorChars(c.showCodes);
+        if (c.field == kFieldCallsign) {
+            clickIn(c.field, c.text);
+            press(kKeyEnd);
+        } else if (c.field == kFieldSide) {
+            screen->editPlayer(middle(screen->fieldRect(kFieldSide)));
+        }
+        owner.repaints.clear();
+        const int before = screen->getBlinkPhase();
+        screen->changeCursor();
+        if (c.cursorCell < 0) {
+            EXPECT_TRUE(owner.repaints.empty());
+            EXPECT_EQ(screen->getBlinkPhase(), before);
+            continue;
+        }
+        EXPECT_EQ(screen->getBlinkPhase(), (before + 1) % 4);
+        const TScreenRect r = screen->fieldRect(c.field);
+        const int x = r.left + 18 * c.cursorCell;
+        const std::vector<TScreenRect> strip{{x, r.bottom - 10, x + 60, r.bottom}};
+        EXPECT_EQ(owner.repaints, strip);
+    }
+}
+
+TEST_F(Mouse, ClearEditorRepaintsTheSixFields) {
+    screen->clearEditor();
+    std::vector<TScreenRect> expected;
+    for (int f = 1; f <= kFieldCount; ++f) {
+        expected.push_back(screen->fieldRect(f));
+    }
+    EXPECT_EQ(owner.repaints, expected);
+}
+
+TEST_F(Mouse, ChangingFieldsRepaintsBoth) {
+    clickIn(kFieldCallsign, "AB");
+    owner.repaints.clear();
+    screen->editPlayer(cell(kFieldServerName, 0));
+    const std::vector<TScreenRect>& r = owner.repaints;
+    EXPECT_NE(std::find(r.begin(), r.end(), screen->fieldRect(kFieldCallsign)), r.end());
+    EXPECT_NE(std::find(r.begin(), r.end(), screen->fieldRect(kFieldServerName)), r.end());
+    owner.repaints.clear();
+    screen->editPlayer(TPoint(0, 0));
+    EXPECT_EQ(owner.repaints, std::vector<TScreenRect>{screen->fieldRect(kFieldServerName)});
+}
+
+} // namespace
