@@ -41,8 +41,7 @@ bool enterProgramFolder(const char* exePath) {
     }
     fs::path exeFolder = ec ? fs::path() : exe.parent_path();
     fs::path shared = exeFolder.parent_path() / "share" / "drovak";
-    std::string folder =
-        chooseProgramFolder(exeFolder.string(), shared.string(), userDataFolder());
+    std::string folder = chooseProgramFolder(exeFolder.string(), shared.string(), userDataFolder());
     if (folder.empty() || folder.size() >= kPathCapacity) {
         return false;
     }

@@ -164,7 +164,9 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
     }
 }
 
-void TDrovakWindow::EvTimer(uint) { screen->changeCursor(); }
+void TDrovakWindow::EvTimer(uint) {
+    screen->changeCursor();
+}
 
 bool TDrovakWindow::CanClose() {
     trace("CanClose", "");

@@ -82,7 +82,9 @@ void TDrovakWindow::CeEmail(TCommandEnabler& ce) {
               !listWindow->doesDirtyFileExist(player->getFileName(), true));
 }
 
-void TDrovakWindow::CeHasFile(TCommandEnabler& ce) { ce.Enable(player->getFileName()[0] != '\0'); }
+void TDrovakWindow::CeHasFile(TCommandEnabler& ce) {
+    ce.Enable(player->getFileName()[0] != '\0');
+}
 
 void TDrovakWindow::CeIsDirty(TCommandEnabler& ce) {
     std::string label = currentLabel();
@@ -102,13 +104,21 @@ void TDrovakWindow::CePaste(TCommandEnabler& ce) {
     ce.Enable(screen->isEditing() && screen->clipboardFull());
 }
 
-void TDrovakWindow::EvLButtonDown(uint, const TPoint& point) { leftClick(point, 0); }
+void TDrovakWindow::EvLButtonDown(uint, const TPoint& point) {
+    leftClick(point, 0);
+}
 
-void TDrovakWindow::EvLButtonDblClk(uint, const TPoint& point) { leftClick(point, 0); }
+void TDrovakWindow::EvLButtonDblClk(uint, const TPoint& point) {
+    leftClick(point, 0);
+}
 
-void TDrovakWindow::EvLButtonUp(uint, const TPoint&) { screen->endDrag(); }
+void TDrovakWindow::EvLButtonUp(uint, const TPoint&) {
+    screen->endDrag();
+}
 
-void TDrovakWindow::EvNCMouseMove(uint, const TPoint&) { screen->endDrag(); }
+void TDrovakWindow::EvNCMouseMove(uint, const TPoint&) {
+    screen->endDrag();
+}
 
 void TDrovakWindow::EvRButtonDown(uint, const TPoint& point) {
     trace("EvRButtonDown", "");
@@ -194,7 +204,9 @@ void TDrovakWindow::CmdHelp() {
     launch(std::string(getDrovakPath()) + "help" + kPathSeparator + "help.htm");
 }
 
-void TDrovakWindow::CmdWebsite() { launch(std::string(getDrovakPath()) + "website.htm"); }
+void TDrovakWindow::CmdWebsite() {
+    launch(std::string(getDrovakPath()) + "website.htm");
+}
 
 void TDrovakWindow::CmdContact() {
     // The contact template followed by the user's settings, so a report says how the

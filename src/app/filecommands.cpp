@@ -163,14 +163,13 @@ void TDrovakWindow::CmdSaveAs() {
     char newName[kFileNameCapacity] = "";
     parseFileName(newName, path.c_str());
     std::string inSavFolder = savFilePath(newName, "");
-    bool savedIntoSavFolder = sameFolder(fs::path(path).parent_path(),
-                                         fs::path(settings->savPath.data()));
+    bool savedIntoSavFolder =
+        sameFolder(fs::path(path).parent_path(), fs::path(settings->savPath.data()));
     std::error_code ec;
     bool existedInSavFolder = !inSavFolder.empty() && fs::exists(inSavFolder, ec);
     // Whatever folder was chosen, an existing file there is only replaced when the user says so.
-    if (fs::exists(path, ec) &&
-        MessageBox("File already exists!  Overwrite?", "Error", MB_YESNO | MB_ICONEXCLAMATION) !=
-            IDYES) {
+    if (fs::exists(path, ec) && MessageBox("File already exists!  Overwrite?", "Error",
+                                           MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
         return;
     }
     if (newName[0] == '\0' || std::strcmp(newName, ".sav") == 0) {
@@ -337,7 +336,9 @@ void TDrovakWindow::syncWorkingCopy() {
     }
 }
 
-void TDrovakWindow::rememberWrittenRecord() { writtenRecord = recordBytes(*player); }
+void TDrovakWindow::rememberWrittenRecord() {
+    writtenRecord = recordBytes(*player);
+}
 
 bool TDrovakWindow::recordDiffersFromWritten() const {
     return recordBytes(*player) != writtenRecord;

@@ -187,4 +187,6 @@ bool TDrovakWindow::leftClick(const TPoint& point, uint fromList) {
     return true;
 }
 
-void TDrovakWindow::endDrag() { screen->endDrag(); }
+void TDrovakWindow::endDrag() {
+    screen->endDrag();
+}

@@ -47,10 +47,15 @@ void AppTest::addSav(const std::string& name, const std::string& callsign) {
     sav.write(name, bytes);
 }
 
-void AppTest::start() {
-    cwd = std::make_unique<ScopedWorkingDir>(program.path());
+void AppTest::start(std::optional<int> showState) {
+    if (!cwd) {
+        cwd = std::make_unique<ScopedWorkingDir>(program.path());
+    }
     setDrovakPath(program.folder().c_str());
     app = std::make_unique<TDrovakApp>();
+    if (showState) {
+        app->nCmdShow = *showState;
+    }
     headless::startApplication(*app);
 }
 

@@ -30,7 +30,8 @@ class AppTest : public ::testing::Test {
     void writeSettings(const std::string& extra = "", bool firstRun = false);
     // A SAV file in the SAV folder with this callsign (and a working copy when asked).
     void addSav(const std::string& name, const std::string& callsign);
-    void start();
+    // Starts the program as if launched with this show state (SW_*).
+    void start(std::optional<int> showState = std::nullopt);
 
     TDrovakWindow& window() const;
     TFrameWindow& frame() const { return *app->GetMainWindow(); }

@@ -3,6 +3,8 @@
 #include "resources/resources.h"
 #include "settings/settingsfile.h"
 
+#include <cstring>
+
 using namespace resources;
 
 namespace {
@@ -70,9 +72,9 @@ TEST_F(AppTest, RightClickMenus) {
     headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(field.left + 3, field.top + 3));
     EXPECT_EQ((std::vector<int>{CM_CUT, CM_COPY, CM_PASTE, 0, CM_UNDO}), ids());
     headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(770, 470));
-    EXPECT_EQ((std::vector<int>{CM_LOAD, CM_EMAIL, 0, CM_SAVE, CM_SAVEAS, 0, CM_SETTINGS, 0,
-                                CM_UNDO}),
-              ids());
+    EXPECT_EQ(
+        (std::vector<int>{CM_LOAD, CM_EMAIL, 0, CM_SAVE, CM_SAVEAS, 0, CM_SETTINGS, 0, CM_UNDO}),
+        ids());
 }
 
 TEST_F(AppTest, LoadPutsTheRecordIntoTheGame) {

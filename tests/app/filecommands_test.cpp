@@ -3,6 +3,7 @@
 #include "common/filesizelimit.h"
 #include "resources/resources.h"
 
+#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;

@@ -13,11 +13,11 @@ TEST_F(AppTest, RenameRules) {
         std::string caption;
     };
     const Case cases[] = {
-        {std::nullopt, "", ""},                              // Escape: nothing
-        {"bob", "File Already exists!", "bob"},              // another item has it
-        {"ACE", "File Already exists!", "ACE"},              // its own label, any case
+        {std::nullopt, "", ""},                 // Escape: nothing
+        {"bob", "File Already exists!", "bob"}, // another item has it
+        {"ACE", "File Already exists!", "ACE"}, // its own label, any case
         {"", "File must have a name!", "Error"},
-        {"../escape", "Error saving file!", "Error"},        // would leave the SAV folder
+        {"../escape", "Error saving file!", "Error"}, // would leave the SAV folder
         {"..", "Error saving file!", "Error"},
         {std::string(124, 'n'), "Error saving file!", "Error"}, // no room for ".sav"
     };

@@ -55,11 +55,8 @@ TEST_F(AppTest, NeverOpensMaximized) {
         {SW_HIDE, SW_HIDE},
         {SW_SHOWMINNOACTIVE, SW_SHOWMINNOACTIVE},
     };
-    cwd = std::make_unique<ScopedWorkingDir>(program.path());
     for (const auto& [requested, shown] : cases) {
-        app = std::make_unique<TDrovakApp>();
-        app->nCmdShow = requested;
-        headless::startApplication(*app);
+        start(requested);
         EXPECT_EQ(shown, headless::shownState(frame())) << requested;
         app.reset();
     }
@@ -74,8 +71,7 @@ TEST_F(AppTest, DateColumn) {
     when.tm_hour = 12;
     when.tm_isdst = -1;
     auto system = std::chrono::system_clock::from_time_t(std::mktime(&when));
-    fs::last_write_time(sav.file("old.sav"),
-                        std::chrono::file_clock::from_sys(system));
+    fs::last_write_time(sav.file("old.sav"), std::chrono::file_clock::from_sys(system));
     start();
     EXPECT_EQ("Mar 5, 1999", headless::cellText(list(), 0, 2));
     // A file that disappeared after the fill shows empty cells.
