@@ -11,7 +11,7 @@ packages=(
     # the desktop toolkit and the event sounds
     libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module
     # end-to-end tests under a virtual display
-    xvfb xauth xdotool x11-utils
+    xvfb xauth xdotool x11-utils x11-apps
     # asset generators
     python3 python3-pil fonts-dejavu-core
     # formatting

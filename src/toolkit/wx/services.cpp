@@ -1,0 +1,202 @@
+// Drawing contexts and the desktop's services: clipboard, sounds, mail, launching documents.
+
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/filename.h>
+#include <wx/mimetype.h>
+#include <wx/process.h>
+#include <wx/stream.h>
+#include <wx/utils.h>
+
+#if defined(__WXGTK__)
+#include <canberra.h>
+#else
+#include <wx/sound.h>
+#endif
+
+#include "resources/resources.h"
+#include "toolkit/wx/convert.h"
+#include "toolkit/wx/wxbackend.h"
+
+using namespace toolkit_wx;
+
+// ---- Drawing.
+
+TDC::TDC(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+TDC::~TDC() {
+    if (impl_ && impl_->source.IsOk())
+        impl_->source.SelectObject(wxNullBitmap);
+}
+
+bool TDC::BitBlt(const TRect& dest, const TDib& dib, const TPoint& src) {
+    if (!impl_ || !impl_->dc || dest.IsEmpty() || dib.Width() <= 0 || dib.Height() <= 0)
+        return false;
+    wxBitmap bitmap = bitmapOf(dib);
+    if (!bitmap.IsOk())
+        return false;
+    const void* native = dib.GetNative().get();
+    if (impl_->selected != native) {
+        impl_->source.SelectObjectAsSource(bitmap);
+        impl_->selected = native;
+    }
+    return impl_->dc->Blit(dest.left, dest.top, dest.Width(), dest.Height(), &impl_->source, src.x,
+                           src.y);
+}
+
+TRect TDC::GetClipBox() const {
+    return impl_ ? impl_->clip : TRect();
+}
+
+// ---- Clipboard: the game's 8-bit codes cross it as Windows-1252.
+
+TClipboard::TClipboard(TWindow& owner) : owner_(owner) {
+    open_ = ensureWx() && wxTheClipboard->Open();
+}
+
+TClipboard::~TClipboard() {
+    if (open_) {
+        wxTheClipboard->Flush(); // the text stays when the program ends
+        wxTheClipboard->Close();
+    }
+}
+
+bool TClipboard::EmptyClipboard() {
+    if (!open_)
+        return false;
+    wxTheClipboard->Clear();
+    return true;
+}
+
+bool TClipboard::IsClipboardFormatAvailable(uint format) const {
+    if (!open_ || format != CF_TEXT)
+        return false;
+    return wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT);
+}
+
+bool TClipboard::SetText(std::string_view bytes) {
+    if (!open_)
+        return false;
+    const wxString text = wxString::FromUTF8(utf8FromCp1252(bytes));
+    return wxTheClipboard->SetData(new wxTextDataObject(text));
+}
+
+std::string TClipboard::GetText() const {
+    if (!open_ || !IsClipboardFormatAvailable(CF_TEXT))
+        return std::string();
+    wxTextDataObject data;
+    if (!wxTheClipboard->GetData(data))
+        return std::string();
+    return cp1252FromUtf8(fromWx(data.GetText()));
+}
+
+// ---- Sounds.
+
+namespace {
+
+// The file of a sound element: the file of that name in the working directory, as the
+// program ships them, else the one the resources name.
+std::string soundPath(const std::string& element) {
+    if (!element.empty() && wxFileName::FileExists(toWx(element)))
+        return element;
+    return resources::soundFile(element.c_str());
+}
+
+#if defined(__WXGTK__)
+// One event-sound context for the program: a sound keeps playing after its TWaveSound is gone.
+ca_context* soundContext() {
+    struct Context {
+        ca_context* ctx = nullptr;
+        bool tried = false;
+        ~Context() {
+            if (ctx)
+                ca_context_destroy(ctx);
+        }
+    };
+    static Context context;
+    if (!context.tried) {
+        context.tried = true;
+        if (ca_context_create(&context.ctx) != CA_SUCCESS)
+            context.ctx = nullptr;
+    }
+    return context.ctx;
+}
+#endif
+
+} // namespace
+
+struct TWaveSound::Impl {
+#if !defined(__WXGTK__)
+    std::unique_ptr<wxSound> sound;
+#endif
+};
+
+TWaveSound::TWaveSound(const char* elementName)
+    : name_(elementName ? elementName : ""), impl_(std::make_unique<Impl>()) {}
+
+TWaveSound::~TWaveSound() = default;
+
+bool TWaveSound::Play() {
+    const std::string path = soundPath(name_);
+    wxFileName file(toWx(path));
+    if (!file.FileExists())
+        return false;
+    file.MakeAbsolute();
+#if defined(__WXGTK__)
+    ca_context* ctx = soundContext();
+    if (!ctx)
+        return false;
+    // No sound device: canberra reports an error, and the sound is silent.
+    return ca_context_play(ctx, 0, CA_PROP_MEDIA_FILENAME,
+                           static_cast<const char*>(file.GetFullPath().utf8_str()),
+                           CA_PROP_EVENT_DESCRIPTION, name_.c_str(), nullptr) == CA_SUCCESS;
+#else
+    impl_->sound = std::make_unique<wxSound>(file.GetFullPath());
+    return impl_->sound->IsOk() && impl_->sound->Play(wxSOUND_ASYNC);
+#endif
+}
+
+// ---- Mail and documents.
+
+TMailer::TMailer() {
+#if defined(__WXGTK__)
+    // The desktop's mail program is the one that opens mail messages.
+    const char* const argv[] = {"xdg-mime", "query", "default", "message/rfc822", nullptr};
+    bool found = false;
+    if (ensureWx()) {
+        wxProcess process;
+        process.Redirect();
+        // Blocking, without handling events meanwhile: the answer comes at once.
+        if (wxExecute(argv, wxEXEC_BLOCK, &process) == 0) {
+            wxInputStream* out = process.GetInputStream();
+            std::string text;
+            char buffer[256];
+            while (out && out->CanRead()) {
+                out->Read(buffer, sizeof buffer);
+                text.append(buffer, out->LastRead());
+                if (out->LastRead() == 0)
+                    break;
+            }
+            found = text.find_first_not_of(" \t\r\n") != std::string::npos;
+        }
+    }
+    if (!found)
+        throw TXMail("no mail program is set up on this desktop");
+#else
+    if (!ensureWx())
+        throw TXMail("no mail service");
+    std::unique_ptr<wxFileType> type(
+        wxTheMimeTypesManager->GetFileTypeFromMimeType("message/rfc822"));
+    if (!type)
+        throw TXMail("no mail program is set up on this computer");
+#endif
+}
+
+TMailer::~TMailer() = default;
+
+bool LaunchDocument(const char* path) {
+    if (!path || !*path || !ensureWx())
+        return false;
+    // The desktop's own opener, started directly: no shell reads the name.
+    return wxLaunchDefaultApplication(toWx(path));
+}

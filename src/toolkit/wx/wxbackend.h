@@ -1,0 +1,124 @@
+#pragma once
+
+// What the wx backend keeps about the layer's objects, shared by its source files.
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <wx/dc.h>
+#include <wx/dcmemory.h>
+#include <wx/event.h>
+#include <wx/timer.h>
+#include <wx/weakref.h>
+#include <wx/window.h>
+
+#include "toolkit/toolkit.h"
+
+namespace toolkit_wx {
+
+// Starts wxWidgets when nothing has yet (the program's TApplication does it first); false
+// when there is no display.
+bool ensureWx();
+
+wxString toWx(const char* text);
+wxString toWx(const std::string& text);
+std::string fromWx(const wxString& text);
+
+// A timer of a window: its ticks go to the window's table.
+class TWindowTimer : public wxTimer {
+  public:
+    TWindowTimer(TWindow* owner, uint id) : owner_(owner), id_(id) {}
+    void Notify() override;
+    void Detach() { owner_ = nullptr; }
+    bool InNotify() const { return inNotify_; }
+
+  private:
+    TWindow* owner_;
+    uint id_;
+    bool inNotify_ = false;
+};
+
+// A wx window that calls back into a layer window; Detach cuts the link before the layer
+// window goes.
+class TDetachable {
+  public:
+    virtual ~TDetachable() = default;
+    virtual void Detach() = 0;
+};
+
+// Deletes a timer now, or once its tick has returned when it is ticking (a window may end
+// itself from its timer handler).
+void disposeTimer(TWindowTimer* timer);
+
+// Takes a window off the screen and deletes it once the event being handled has returned.
+void disposeWindow(wxWindow* window);
+
+// The window that receives paint, mouse and key events for a plain TWindow.
+class TCanvas;
+
+// Sends a message to a window's table, then up the chain of its parents (a frame's client
+// goes to its frame): the way commands and command enabling travel. False when no table
+// answered.
+bool routeUp(TWindow& start, TMsg& msg);
+
+// Asks the tables from start upwards whether the command may run now.
+bool isCommandEnabled(TWindow& start, int id);
+
+// Whether a key belongs to the menus rather than the window: Alt alone or with another key,
+// and F10.
+bool isSystemKey(const wxKeyEvent& event, unsigned vk);
+
+// The parent a window is created in: its parent, or the frame that holds it as its client.
+TWindow* hostOf(const TWindow& window);
+
+// The top-level wx window of a layer window, for owning dialogs; nullptr when none.
+wxWindow* topLevelOf(const TWindow* window);
+
+// Builds the list control of a TListWindow (listwindow.cpp), the dialog of a TDialog
+// (dialog.cpp).
+wxWindow* createListControl(TListWindow& list, wxWindow* parent);
+
+// The picture files of the resources, loaded from the working directory.
+wxBitmap loadIconBitmap(int iconResId, int size);
+wxBitmap bitmapOf(const TDib& dib);
+
+} // namespace toolkit_wx
+
+struct TWindow::Impl {
+    std::vector<TWindow*> children; // in construction order
+    TWindow* host = nullptr;        // the frame of a client window
+    wxWeakRef<wxWindow> wx;         // the outermost window on screen
+    wxWeakRef<wxWindow> events;     // where paint, mouse and keys arrive
+    std::map<uint, toolkit_wx::TWindowTimer*> timers;
+    std::optional<TColor> bkgnd;
+    int cursorId = 0;
+    bool captured = false;
+
+    // A frame's icons.
+    int iconId = 0;
+    int iconSmId = 0;
+
+    // A dialog control's state while its dialog is not on screen: set before it runs, read
+    // after it closed.
+    std::optional<std::string> text;
+    std::optional<uint> check;
+    std::optional<bool> readOnly;
+
+    // A running modal dialog.
+    bool modal = false;
+    int retValue = IDCANCEL;
+};
+
+struct TDC::Impl {
+    wxDC* dc = nullptr;
+    TRect clip;
+    wxMemoryDC source;
+    const void* selected = nullptr; // the TDib::Native selected into source
+};
+
+struct TDib::Native {
+    wxBitmap bitmap;
+};
