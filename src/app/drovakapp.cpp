@@ -1,0 +1,54 @@
+#include "app/drovakapp.h"
+
+#include "app/drovakwindow.h"
+#include "resources/resources.h"
+#include "settings/programfolder.h"
+#include "support/pathsep.h"
+#include "support/strutil.h"
+#include "support/trace.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+void TDrovakApp::InitMainWindow() {
+    trace("InitMainWindow", "");
+    // The window never opens maximized: anything but hidden or minimized becomes normal.
+    if (nCmdShow != SW_HIDE && nCmdShow != SW_SHOWMINNOACTIVE) {
+        nCmdShow = SW_RESTORE;
+    }
+    auto* client = new TDrovakWindow(nullptr);
+    auto* frame = new TFrameWindow(nullptr, kFrameTitle, client, false);
+    SetMainWindow(frame);
+    frame->AssignMenu(resources::kMainMenu);
+    frame->SetIconSm(resources::kProgramIcon);
+    frame->SetIcon(resources::kProgramIcon);
+    frame->Attr.Style &= ~(WS_MAXIMIZEBOX | WS_THICKFRAME);
+    frame->Attr.W = kFrameWidth;
+    frame->Attr.H = kFrameHeight;
+}
+
+bool enterProgramFolder(const char* exePath) {
+    std::error_code ec;
+    fs::path exe;
+#ifdef __linux__
+    // The real file, whatever the command line or a link called it.
+    exe = fs::canonical("/proc/self/exe", ec);
+    if (ec)
+#endif
+    {
+        exe = fs::canonical(exePath ? exePath : "", ec);
+    }
+    fs::path exeFolder = ec ? fs::path() : exe.parent_path();
+    fs::path shared = exeFolder.parent_path() / "share" / "drovak";
+    std::string folder = chooseProgramFolder(exeFolder.string(), shared.string(), userDataFolder());
+    if (folder.empty() || folder.size() >= kPathCapacity) {
+        return false;
+    }
+    fs::current_path(folder, ec);
+    if (ec) {
+        return false;
+    }
+    setDrovakPath(folder.c_str());
+    return true;
+}

@@ -1,0 +1,273 @@
+// The main window's start-up, painting, timer and shutdown.
+#include "app/drovakwindow.h"
+
+#include "resources/resources.h"
+#include "settings/settingsfile.h"
+#include "support/strutil.h"
+#include "support/trace.h"
+
+#include <algorithm>
+#include <exception>
+#include <filesystem>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace resources;
+
+namespace {
+
+constexpr uint kCursorTimer = 1;
+constexpr uint kCursorTimerMs = 100;
+const TColor kBackground{34, 34, 34};
+const TColor kListText{255, 173, 0};
+
+void catchException() {
+    trace("catchException", "");
+    std::abort();
+}
+
+} // namespace
+
+// clang-format off
+DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
+    EV_WM_TIMER,
+    EV_COMMAND(CM_NEW, CmdNew),
+    EV_COMMAND(CM_SAVE, CmdSave),
+    EV_COMMAND(CM_SAVEAS, CmdSaveAs),
+    EV_COMMAND(CM_LOAD, CmdLoad),
+    EV_COMMAND(CM_EMAIL, CmdEmail),
+    EV_COMMAND(CM_DUPLICATE, CmdDuplicate),
+    EV_COMMAND(CM_RENAME, CmdRename),
+    EV_COMMAND(CM_DELETE, CmdDelete),
+    EV_COMMAND(CM_EXIT, CmdExit),
+    EV_COMMAND(CM_UNDO, CmdUndo),
+    EV_COMMAND(CM_CUT, CmdCut),
+    EV_COMMAND(CM_COPY, CmdCopy),
+    EV_COMMAND(CM_PASTE, CmdPaste),
+    EV_COMMAND(CM_SETTINGS, CmdSettings),
+    EV_COMMAND(CM_ABOUT, CmdAbout),
+    EV_COMMAND(CM_HELP, CmdHelp),
+    EV_COMMAND(CM_CONTACT, CmdContact),
+    EV_COMMAND(CM_WEBSITE, CmdWebsite),
+    EV_COMMAND_ENABLE(CM_EMAIL, CeEmail),
+    EV_COMMAND_ENABLE(CM_SAVEAS, CeHasFile),
+    EV_COMMAND_ENABLE(CM_LOAD, CeHasFile),
+    EV_COMMAND_ENABLE(CM_DUPLICATE, CeHasFile),
+    EV_COMMAND_ENABLE(CM_RENAME, CeHasFile),
+    EV_COMMAND_ENABLE(CM_DELETE, CeHasFile),
+    EV_COMMAND_ENABLE(CM_SAVE, CeIsDirty),
+    EV_COMMAND_ENABLE(CM_UNDO, CeCanUndo),
+    EV_COMMAND_ENABLE(CM_CUT, CeCutCopy),
+    EV_COMMAND_ENABLE(CM_COPY, CeCutCopy),
+    EV_COMMAND_ENABLE(CM_PASTE, CePaste),
+    EV_LVN_COLUMNCLICK(kListId, ListColumnClick),
+    EV_LVN_GETDISPINFO(kListId, LvnGetDispInfo),
+    EV_LVN_ENDLABELEDIT(kListId, LvnEndLabelEdit),
+    EV_WM_LBUTTONDOWN,
+    EV_WM_LBUTTONUP,
+    EV_WM_LBUTTONDBLCLK,
+    EV_WM_RBUTTONDOWN,
+    EV_WM_MOUSEMOVE,
+    EV_WM_KEYDOWN,
+    EV_WM_KEYUP,
+    EV_WM_NCMOUSEMOVE,
+END_RESPONSE_TABLE;
+// clang-format on
+
+TDrovakWindow::TDrovakWindow(TWindow* parent)
+    : TWindow(parent), fileData(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST) {
+    trace("TDrovakWindow", "");
+    std::set_terminate(catchException);
+
+    settings = std::make_unique<TDrovakSettingsXfer>();
+    openINI(*settings);
+    debugStart();
+
+    if (settings->showSplashScreen) {
+        startSplashWindow();
+    }
+    try {
+        mailer = std::make_unique<TMailer>();
+    } catch (const TXToolkit&) {
+        mailer.reset();
+    }
+
+    screen = std::make_unique<TDrovakScreen>(*this);
+    screen->setShowColorChars(settings->showColorChars != 0);
+    SetBkgndColor(kBackground);
+
+    listWindow = std::make_unique<TSavListWindow>(this, *this, kListId, 2, 24, 348, 142);
+    imageList = std::make_unique<TImageList>(TSize{32, 32}, ILC_COLOR16, 15, 5);
+    imageList->Add(TIcon(kFileIcon));
+    imageList->Add(TIcon(kEditedFileIcon));
+
+    player = std::make_unique<TPlayer>(*settings, "");
+    screen->setPlayer(player.get());
+    listPlayer = std::make_unique<TPlayer>(*settings, "");
+
+    fileData.FileName.clear();
+    listWindow->setSavPath(settings->savPath.data());
+    newFileOpen = false;
+
+    savTopBitmap = std::make_unique<TDib>("savTop");
+    fileData.SetFilter("F-22 Raptor SAV file (*.sav) |*.sav|");
+    fileData.InitialDir = settings->savPath.data();
+    clickSound = std::make_unique<TWaveSound>("button");
+
+    // A new file never survives a restart under its saved name; its working copy does.
+    std::error_code ec;
+    std::string leftover = savFilePath(kNewFileLabel, ".sav");
+    if (!leftover.empty()) {
+        fs::remove(leftover, ec);
+    }
+
+    timerId = SetTimer(kCursorTimer, kCursorTimerMs);
+    if (timerId == 0) {
+        MessageBox("Error starting timer", "Timer", MB_OK | MB_ICONEXCLAMATION);
+    }
+
+    if (settings->firstRun) {
+        runSetupWizard();
+    }
+    firstPaint = true;
+}
+
+TDrovakWindow::~TDrovakWindow() {
+    trace("~TDrovakWindow", "");
+    if (timerId != 0) {
+        KillTimer(timerId);
+    }
+    splash.reset();
+}
+
+void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
+    trace("Paint", "");
+    try {
+        dc.BitBlt(0, 2, *savTopBitmap);
+        if (firstPaint) {
+            listWindow->InsertColumn(0, TListWindColumn("SAV File", 120));
+            listWindow->InsertColumn(1, TListWindColumn("Callsign", 133, TListWindColumn::Left, 1));
+            listWindow->InsertColumn(2, TListWindColumn("Modified", 75, TListWindColumn::Left, 2));
+            listWindow->SetTextColor(kListText);
+            listWindow->SetTextBkColor(kBackground);
+            listWindow->SetBkColor(kBackground);
+            listWindow->SetImageList(*imageList, TListWindow::Small);
+            // Not painting again for the list's own reports: the first paint is over.
+            firstPaint = false;
+            listWindow->fillListWindow();
+            listWindow->selectFile(settings->lastLoadedFile.data());
+        }
+        paintEditor(dc);
+    } catch (const char* what) {
+        std::string report = formatExceptionReport(what);
+        MessageBox(report.c_str(), "ERROR", MB_OK | MB_ICONEXCLAMATION);
+    }
+}
+
+void TDrovakWindow::EvTimer(uint) {
+    screen->changeCursor();
+}
+
+bool TDrovakWindow::CanClose() {
+    trace("CanClose", "");
+    endFieldEdit();
+    return onClose();
+}
+
+bool TDrovakWindow::onClose() {
+    trace("onClose", "");
+    syncWorkingCopy();
+    std::vector<std::string> copies;
+    std::error_code ec;
+    for (auto it = fs::directory_iterator(settings->savPath.data(), ec);
+         !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        if (it->is_regular_file(ec) && name.size() > 4 && name.ends_with(".dvw") &&
+            name[0] != '.') {
+            copies.push_back(name);
+        }
+    }
+    std::sort(copies.begin(), copies.end());
+
+    bool result = true;
+    for (const std::string& found : copies) {
+        resetPlayerInfo(found.c_str());
+        std::string label = found.substr(0, found.size() - 4);
+        std::string question = "Save changes to " + label + "?";
+        switch (MessageBox(question.c_str(), "Save", MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+        case IDYES:
+            CmdSave();
+            break;
+        case IDNO:
+            fs::remove(savFilePath(label, ".dvw"), ec);
+            break;
+        default:
+            result = false;
+            break;
+        }
+        if (!result) {
+            break;
+        }
+    }
+    if (result) {
+        saveINI(*settings);
+    }
+    return result;
+}
+
+void TDrovakWindow::endSplash() {
+    trace("endSplash", "");
+    splash.reset();
+}
+
+void TDrovakWindow::endFieldEdit() {
+    if (screen->isEditing()) {
+        screen->endEdit();
+    }
+}
+
+std::string TDrovakWindow::savFilePath(const std::string& label, const char* extension) const {
+    std::string path = std::string(settings->savPath.data()) + label + extension;
+    return path.size() < kPathCapacity ? path : std::string();
+}
+
+std::string TDrovakWindow::currentLabel() const {
+    char label[kFileNameCapacity] = "";
+    strAppend(label, player->getFileName(), static_cast<int>(kFileNameCapacity));
+    truncFileName(label);
+    return label;
+}
+
+bool TDrovakWindow::hasWorkingCopy(const std::string& label) const {
+    return listWindow->doesDirtyFileExist(label.c_str(), false);
+}
+
+void TDrovakWindow::repaintRect(const TScreenRect& rect) {
+    InvalidateRect(TRect(rect.left, rect.top, rect.right, rect.bottom), true);
+}
+
+bool TDrovakWindow::clipboardHasText() {
+    TClipboard clipboard(*this);
+    return clipboard.IsOpen() && clipboard.IsClipboardFormatAvailable(CF_TEXT);
+}
+
+std::string TDrovakWindow::getClipboardText() {
+    TClipboard clipboard(*this);
+    return clipboard.IsOpen() ? clipboard.GetText() : std::string();
+}
+
+void TDrovakWindow::setClipboardText(std::string bytes) {
+    TClipboard clipboard(*this);
+    if (clipboard.IsOpen()) {
+        clipboard.EmptyClipboard();
+        clipboard.SetText(bytes);
+    }
+}
+
+void TDrovakWindow::paintEditor(TDC& dc) {
+    screen->showEditor(dc, 352, 2);
+    screen->showExtendedChars(dc, 0, 168);
+    screen->showCursor(dc);
+    screen->hilightExtendedChars(dc);
+    screen->hilightColors(dc);
+}

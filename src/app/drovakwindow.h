@@ -1,0 +1,141 @@
+#pragma once
+
+#include "editor/screen.h"
+#include "list/savlistowner.h"
+#include "list/savlistwindow.h"
+#include "player/player.h"
+#include "settings/settingsxfer.h"
+#include "splash/drovaksplash.h"
+#include "toolkit/toolkit.h"
+
+#include <memory>
+#include <string>
+
+inline constexpr const char* kNewFileLabel = " New Sav File";
+inline constexpr const char* kFrameTitle = "F-22 Raptor Drovak";
+inline constexpr int kListId = 4;
+inline constexpr int kFrameWidth = 780;
+inline constexpr int kFrameHeight = 520;
+
+// The main window: owns the settings, the records, the list and the editor, and answers every
+// command, list notification, mouse and key message and timer tick.
+class TDrovakWindow : public TWindow,
+                      public TScreenOwner,
+                      public TSavListOwner,
+                      public TSplashOwner {
+  public:
+    explicit TDrovakWindow(TWindow* parent);
+    ~TDrovakWindow() override;
+
+    bool CanClose() override;
+    void Paint(TDC& dc, bool erase, TRect& rect) override;
+    bool onClose();
+
+    // Start-up and the splash.
+    void startSplashWindow();
+    void endSplash() override;
+    void EvTimer(uint timerId);
+
+    // File commands.
+    void CmdNew();
+    void CmdSave();
+    void CmdSaveAs();
+    void CmdDuplicate();
+    void CmdRename();
+    void CmdDelete();
+    void CmdUndo() override;
+    void makeNewFile();
+    void setDirtyFile() override;
+    void resetPlayerInfo(const char* fileName) override;
+    void settingsCallback(const TDrovakSettingsXfer& newSettings);
+    void wizardCallback(const TDrovakSettingsXfer& newSettings);
+
+    // The list.
+    void LvnGetDispInfo(TLwDispInfoNotify& info);
+    void LvnEndLabelEdit(TLwDispInfoNotify& info);
+    void ListColumnClick(TLwNotify& notify);
+    void listPopupMenu(const TPoint& point) override;
+    void processListKeyDown(uint key) override;
+    bool leftClick(const TPoint& point, uint fromList) override;
+    void endDrag() override;
+
+    // Edit, game, mail, help.
+    void CmdCut();
+    void CmdCopy();
+    void CmdPaste();
+    void CmdLoad();
+    void CmdEmail();
+    void CmdHelp();
+    void CmdContact();
+    void CmdWebsite();
+    void CmdAbout();
+    void CmdSettings();
+    void CmdExit();
+    void CeEmail(TCommandEnabler& ce);
+    void CeHasFile(TCommandEnabler& ce);
+    void CeIsDirty(TCommandEnabler& ce);
+    void CeCanUndo(TCommandEnabler& ce);
+    void CeCutCopy(TCommandEnabler& ce);
+    void CePaste(TCommandEnabler& ce);
+
+    // The client area's own mouse and keys.
+    void EvLButtonDown(uint modKeys, const TPoint& point);
+    void EvLButtonDblClk(uint modKeys, const TPoint& point);
+    void EvLButtonUp(uint modKeys, const TPoint& point);
+    void EvRButtonDown(uint modKeys, const TPoint& point);
+    void EvMouseMove(uint modKeys, const TPoint& point);
+    void EvNCMouseMove(uint hitTest, const TPoint& point);
+    void EvKeyDown(uint key, uint repeatCount, uint flags) override;
+    void EvKeyUp(uint key, uint repeatCount, uint flags) override;
+
+    // The editor's requests.
+    void repaintRect(const TScreenRect& rect) override;
+    bool clipboardHasText() override;
+    std::string getClipboardText() override;
+    void setClipboardText(std::string bytes) override;
+
+    // What tests and the frame look at.
+    TSavListWindow& list() const { return *listWindow; }
+    TDrovakScreen& editor() const { return *screen; }
+    TPlayer& currentPlayer() const { return *player; }
+    const TDrovakSettingsXfer& currentSettings() const { return *settings; }
+    bool isNewFileOpen() const { return newFileOpen; }
+    TDrovakSplash* openSplash() const { return splash.get(); }
+
+    DECLARE_RESPONSE_TABLE(TDrovakWindow);
+
+  private:
+    void endFieldEdit();
+    std::string savFilePath(const std::string& label, const char* extension) const;
+    std::string currentLabel() const;
+    bool hasWorkingCopy(const std::string& label) const;
+    void reportSaveStatus(int status);
+    // Keeps the working copy equal to the record after every change the user makes.
+    void syncWorkingCopy();
+    bool writeWorkingCopy();
+    void rememberWrittenRecord();
+    bool recordDiffersFromWritten() const;
+    void launch(const std::string& document);
+    void runSetupWizard();
+    void paintEditor(TDC& dc);
+
+    std::unique_ptr<TDrovakSettingsXfer> settings;
+    std::unique_ptr<TSavListWindow> listWindow;
+    std::unique_ptr<TDrovakScreen> screen;
+    std::unique_ptr<TImageList> imageList;
+    std::unique_ptr<TMailer> mailer;
+    uint timerId = 0;
+    bool firstPaint = true;
+    bool newFileOpen = false;
+    TOpenSaveDialog::TData fileData;
+    std::unique_ptr<TPlayer> player;
+    std::unique_ptr<TPlayer> listPlayer;
+    std::unique_ptr<TDib> savTopBitmap;
+    std::unique_ptr<TWaveSound> clickSound;
+    std::unique_ptr<TDrovakSplash> splash;
+
+    // The record as last written to its working copy, and whether a failed write of it was
+    // already reported for the open file.
+    std::string writtenRecord;
+    bool workingCopyFailureShown = false;
+};

@@ -1,0 +1,208 @@
+// The Edit menu, the greying of commands, the client area's mouse and keys, and the
+// commands that hand the record to the game, to e-mail, or open the help documents.
+#include "app/drovakwindow.h"
+
+#include "resources/resources.h"
+#include "settings/programfolder.h"
+#include "settings/settingsfile.h"
+#include "support/pathsep.h"
+#include "support/safefile.h"
+#include "support/strutil.h"
+#include "support/trace.h"
+
+#include <filesystem>
+#include <string>
+
+namespace fs = std::filesystem;
+using namespace resources;
+
+namespace {
+
+constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
+
+} // namespace
+
+void TDrovakWindow::CmdCut() {
+    trace("CmdCut", "");
+    screen->setKeyDown(VK_CONTROL);
+    screen->setKeyDown('X');
+    screen->setKeyUp(VK_CONTROL);
+    syncWorkingCopy();
+}
+
+void TDrovakWindow::CmdCopy() {
+    trace("CmdCopy", "");
+    screen->setKeyDown(VK_CONTROL);
+    screen->setKeyDown('C');
+    screen->setKeyUp(VK_CONTROL);
+}
+
+void TDrovakWindow::CmdPaste() {
+    trace("CmdPaste", "");
+    screen->setKeyDown(VK_CONTROL);
+    screen->setKeyDown('V');
+    screen->setKeyUp(VK_CONTROL);
+    syncWorkingCopy();
+}
+
+void TDrovakWindow::CeEmail(TCommandEnabler& ce) {
+    std::string label = currentLabel();
+    ce.Enable(mailer != nullptr && listWindow->getSelected() != -1 && !label.empty() &&
+              !listWindow->doesDirtyFileExist(player->getFileName(), true));
+}
+
+void TDrovakWindow::CeHasFile(TCommandEnabler& ce) {
+    ce.Enable(player->getFileName()[0] != '\0');
+}
+
+void TDrovakWindow::CeIsDirty(TCommandEnabler& ce) {
+    std::string label = currentLabel();
+    ce.Enable(!label.empty() && hasWorkingCopy(label));
+}
+
+void TDrovakWindow::CeCanUndo(TCommandEnabler& ce) {
+    std::string label = currentLabel();
+    ce.Enable(!label.empty() && hasWorkingCopy(label) && !newFileOpen);
+}
+
+void TDrovakWindow::CeCutCopy(TCommandEnabler& ce) {
+    ce.Enable(screen->isEditing() && screen->isHilight());
+}
+
+void TDrovakWindow::CePaste(TCommandEnabler& ce) {
+    ce.Enable(screen->isEditing() && screen->clipboardFull());
+}
+
+void TDrovakWindow::EvLButtonDown(uint, const TPoint& point) {
+    leftClick(point, 0);
+}
+
+void TDrovakWindow::EvLButtonDblClk(uint, const TPoint& point) {
+    leftClick(point, 0);
+}
+
+void TDrovakWindow::EvLButtonUp(uint, const TPoint&) {
+    screen->endDrag();
+}
+
+void TDrovakWindow::EvNCMouseMove(uint, const TPoint&) {
+    screen->endDrag();
+}
+
+void TDrovakWindow::EvRButtonDown(uint, const TPoint& point) {
+    trace("EvRButtonDown", "");
+    TPopupMenu menu;
+    if (!screen->checkWindows(point)) {
+        menu.AppendMenu(MF_STRING, CM_LOAD, "&Load into F-22 Raptor");
+        menu.AppendMenu(MF_STRING, CM_EMAIL, "Send by &Email");
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_STRING, CM_SAVE, "&Save");
+        menu.AppendMenu(MF_STRING, CM_SAVEAS, "Save &As");
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_STRING, CM_SETTINGS, "Se&ttings");
+    } else {
+        menu.AppendMenu(MF_STRING, CM_CUT, "Cu&t");
+        menu.AppendMenu(MF_STRING, CM_COPY, "&Copy");
+        menu.AppendMenu(MF_STRING, CM_PASTE, "&Paste");
+    }
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, CM_UNDO, "&Undo modifications");
+    TPoint screenPoint = point;
+    ClientToScreen(screenPoint);
+    menu.TrackPopupMenu(TPM_RIGHTBUTTON, screenPoint, *this);
+}
+
+void TDrovakWindow::EvMouseMove(uint, const TPoint& point) {
+    SetCursor(screen->checkWindows(point) ? kTextCursor : kArrowCursor);
+    screen->checkButtons(point);
+    screen->checkColors(point);
+    screen->checkDrag(point);
+}
+
+void TDrovakWindow::EvKeyDown(uint key, uint, uint) {
+    trace("EvKeyDown", "");
+    screen->setKeyDown(static_cast<int>(key));
+    syncWorkingCopy();
+    if (screen->isEditing() && settings->soundOn) {
+        clickSound->Play();
+    }
+}
+
+void TDrovakWindow::EvKeyUp(uint key, uint, uint) {
+    trace("EvKeyUp", "");
+    screen->setKeyUp(static_cast<int>(key));
+}
+
+void TDrovakWindow::CmdLoad() {
+    trace("CmdLoad", "");
+    endFieldEdit();
+    syncWorkingCopy();
+    settings->lastLoadedFile.fill('\0');
+    strAppend(settings->lastLoadedFile.data(), player->getFileName(),
+              static_cast<int>(settings->lastLoadedFile.size()));
+    saveINI(*settings);
+    int status = player->loadFile();
+    // The user must know when the game did not get the pilot.
+    if (status != kSaveOk) {
+        reportSaveStatus(status);
+    }
+}
+
+void TDrovakWindow::CmdEmail() {
+    trace("CmdEmail", "");
+    syncWorkingCopy();
+    std::string label = currentLabel();
+    if (hasWorkingCopy(label)) {
+        if (MessageBox("You need to save this file before sending?  Save?", "Error",
+                       MB_YESNOCANCEL | MB_ICONEXCLAMATION) != IDYES) {
+            return;
+        }
+        CmdSave();
+    }
+    if (hasWorkingCopy(label)) {
+        return;
+    }
+    if (player->emailFile() == kSaveOk) {
+        launch(std::string(getDrovakPath()) + "send.eml");
+    } else {
+        MessageBox("Could not open file send.eml", "Error", kWarn);
+    }
+}
+
+void TDrovakWindow::CmdHelp() {
+    launch(std::string(getDrovakPath()) + "help" + kPathSeparator + "help.htm");
+}
+
+void TDrovakWindow::CmdWebsite() {
+    launch(std::string(getDrovakPath()) + "website.htm");
+}
+
+void TDrovakWindow::CmdContact() {
+    // The contact template followed by the user's settings, so a report says how the
+    // program was set up; without the template, the prepared message.
+    std::string contact;
+    std::string ini;
+    bool composed = readWholeFile("contact", contact);
+    if (composed) {
+        std::string message = relineText(contact, "\n");
+        if (readWholeFile(kSettingsFileName, ini)) {
+            message += relineText(ini, "\n") + "\n";
+        }
+        composed = replaceFileContents("info.eml", {message.data(), message.size()});
+    }
+    launch(std::string(getDrovakPath()) + (composed ? "info.eml" : "contact.eml"));
+}
+
+void TDrovakWindow::CmdExit() {
+    trace("CmdExit", "");
+    endFieldEdit();
+    if (onClose()) {
+        PostQuitMessage(0);
+    }
+}
+
+void TDrovakWindow::launch(const std::string& document) {
+    if (document.size() < kPathCapacity) {
+        LaunchDocument(document.c_str());
+    }
+}

@@ -1,0 +1,376 @@
+// New, Save, Save As, Duplicate, Rename, Delete and Undo, and the working-copy rules: a label
+// has unsaved changes exactly when label + ".dvw" exists in the SAV folder.
+#include "app/drovakwindow.h"
+
+#include "support/strutil.h"
+#include "support/trace.h"
+
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kTemplateMessage = "Error opening template file!\nClick File->Settings and "
+                                         "make sure\nTemplate File is a valid sav file";
+constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
+
+void removeFile(const std::string& path) {
+    if (!path.empty()) {
+        std::error_code ec;
+        fs::remove(path, ec);
+    }
+}
+
+bool sameFolder(const fs::path& a, const fs::path& b) {
+    std::error_code ec1;
+    std::error_code ec2;
+    return fs::weakly_canonical(a, ec1) == fs::weakly_canonical(b, ec2) && !ec1 && !ec2;
+}
+
+std::string recordBytes(const TPlayer& p) {
+    std::string bytes;
+    auto add = [&bytes](const auto& field) { bytes.append(field.data(), field.size()); };
+    add(p.callsign);
+    add(p.squadronName);
+    add(p.squadronPassword);
+    add(p.ipAddress);
+    add(p.side);
+    add(p.serverName);
+    return bytes;
+}
+
+} // namespace
+
+void TDrovakWindow::reportSaveStatus(int status) {
+    if (status == kSaveTemplateFailed) {
+        MessageBox(kTemplateMessage, "Error", kWarn);
+    } else if (status != kSaveOk) {
+        MessageBox("Error saving file!", "Error", kWarn);
+    }
+}
+
+void TDrovakWindow::CmdNew() {
+    trace("CmdNew", "");
+    endFieldEdit();
+    if (!newFileOpen) {
+        newFileOpen = true;
+        makeNewFile();
+        return;
+    }
+    switch (MessageBox("Save changes to current file?", "Save", MB_YESNOCANCEL | MB_ICONSTOP)) {
+    case IDYES:
+        CmdSaveAs();
+        newFileOpen = true;
+        makeNewFile();
+        break;
+    case IDNO:
+        newFileOpen = true;
+        makeNewFile();
+        break;
+    default:
+        break;
+    }
+}
+
+void TDrovakWindow::makeNewFile() {
+    trace("makeNewFile", "");
+    std::string workingName = std::string(kNewFileLabel) + ".dvw";
+    fileData.FileName = workingName;
+    removeFile(savFilePath(kNewFileLabel, ".dvw"));
+
+    player->setXferBuffer(*settings);
+    player->openTemplate();
+    player->setFileName(workingName.c_str());
+    int status = player->saveFile();
+    if (status != kSaveOk) {
+        if (status == kSaveTemplateFailed) {
+            MessageBox(kTemplateMessage, "Error", kWarn);
+        } else {
+            MessageBox("Error making new file!", "Error", kWarn);
+        }
+        newFileOpen = false;
+        player->setFileName("");
+        screen->clearEditor();
+        return;
+    }
+    listWindow->fillListWindow();
+    listWindow->selectFile(kNewFileLabel);
+}
+
+void TDrovakWindow::CmdSave() {
+    trace("CmdSave", "");
+    std::string label = currentLabel();
+    endFieldEdit();
+    syncWorkingCopy();
+    if (label.empty()) {
+        return;
+    }
+    if (label == kNewFileLabel) {
+        CmdSaveAs();
+        return;
+    }
+    bool hadWorkingCopy = hasWorkingCopy(label);
+    screen->resetDirty();
+    listWindow->resetEditIcon(label.c_str());
+
+    player->setFileName((label + ".sav").c_str());
+    int status = player->saveFile();
+    reportSaveStatus(status);
+    if (status == kSaveOk) {
+        removeFile(savFilePath(label, ".dvw"));
+        rememberWrittenRecord();
+    } else if (hadWorkingCopy) {
+        // The changes are still only in the working copy: keep showing that.
+        player->setFileName((label + ".dvw").c_str());
+        listWindow->showEditIcon();
+    }
+    listWindow->selectFile(player->getFileName());
+}
+
+void TDrovakWindow::CmdSaveAs() {
+    trace("CmdSaveAs", "");
+    syncWorkingCopy();
+    TPlayer temporary(*settings, "");
+    temporary.assignPlayer(*player);
+    std::string name = currentLabel();
+    endFieldEdit();
+
+    if (newFileOpen && name == kNewFileLabel) {
+        fileData.FileName = ".sav";
+    } else if (!listWindow->doesDirtyFileExist(name.c_str(), false)) {
+        fileData.FileName = player->getFileName();
+    } else {
+        listWindow->resetEditIcon(name.c_str());
+        fileData.FileName = name + ".sav";
+    }
+    fileData.InitialDir = settings->savPath.data();
+    TFileSaveDialog dialog(this, fileData);
+    if (dialog.Execute() != IDOK) {
+        return;
+    }
+
+    std::string path = fileData.FileName;
+    if (path.size() > 4 && path.compare(path.size() - 4, 4, ".sav") != 0) {
+        path += ".sav";
+    }
+    if (path.size() >= kPathCapacity) {
+        MessageBox("Error saving file!", "Error", kWarn);
+        return;
+    }
+    char newName[kFileNameCapacity] = "";
+    parseFileName(newName, path.c_str());
+    std::string inSavFolder = savFilePath(newName, "");
+    bool savedIntoSavFolder =
+        sameFolder(fs::path(path).parent_path(), fs::path(settings->savPath.data()));
+    std::error_code ec;
+    bool existedInSavFolder = !inSavFolder.empty() && fs::exists(inSavFolder, ec);
+    // Whatever folder was chosen, an existing file there is only replaced when the user says so.
+    if (fs::exists(path, ec) && MessageBox("File already exists!  Overwrite?", "Error",
+                                           MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+        return;
+    }
+    if (newName[0] == '\0' || std::strcmp(newName, ".sav") == 0) {
+        MessageBox("File must have a name!", "Error", kWarn);
+        return;
+    }
+
+    screen->resetDirty();
+    std::string oldName = temporary.getFileName();
+    if (temporary.saveAsFile(path.c_str(), false) != kSaveOk) {
+        MessageBox("Error saving file!", "Error", kWarn);
+        return;
+    }
+    char oldLabel[kFileNameCapacity] = "";
+    strAppend(oldLabel, oldName.c_str(), static_cast<int>(kFileNameCapacity));
+    truncFileName(oldLabel);
+    if (newFileOpen && std::strcmp(oldLabel, kNewFileLabel) == 0) {
+        removeFile(savFilePath(kNewFileLabel, ".dvw"));
+        newFileOpen = false;
+        listWindow->fillListWindow();
+    }
+    // The open record becomes the saved file when it went into the SAV folder; a copy saved
+    // elsewhere leaves the open file as it was, so a later Save cannot write to a wrong path.
+    if (savedIntoSavFolder) {
+        player->setFileName(newName);
+        rememberWrittenRecord();
+    }
+    if (!existedInSavFolder) {
+        listWindow->fillListWindow();
+    }
+    listWindow->selectFile(savedIntoSavFolder ? newName : player->getFileName());
+}
+
+void TDrovakWindow::CmdDuplicate() {
+    trace("CmdDuplicate", "");
+    syncWorkingCopy();
+    std::string name = currentLabel();
+    endFieldEdit();
+    if (name.empty()) {
+        return;
+    }
+    char digit = '1';
+    std::size_t n = name.size();
+    if (n > 4 && name[n - 3] == '(' && name[n - 2] >= '1' && name[n - 2] <= '9' &&
+        name[n - 1] == ')') {
+        digit = name[n - 2];
+    } else {
+        name += "(1)";
+    }
+    while (listWindow->itemExists(name.c_str()) && digit < '9') {
+        ++digit;
+        name[name.size() - 2] = digit;
+    }
+    if (listWindow->itemExists(name.c_str())) {
+        MessageBox("Too many copies already!", name.c_str(), kWarn);
+        return;
+    }
+    std::string fileName = name + ".sav";
+    if (fileName.size() >= kFileNameCapacity) {
+        MessageBox("Error saving file!", "Error", kWarn);
+        return;
+    }
+    // The copy takes the record as it stands; the original keeps its working copy.
+    std::string original = player->getFileName();
+    player->setFileName(fileName.c_str());
+    int status = player->saveFile();
+    reportSaveStatus(status);
+    if (status != kSaveOk) {
+        player->setFileName(original.c_str());
+    }
+    listWindow->fillListWindow();
+    listWindow->selectFile(player->getFileName());
+}
+
+void TDrovakWindow::CmdRename() {
+    trace("CmdRename", "");
+    int index = listWindow->getSelected();
+    endFieldEdit();
+    if (index >= 0) {
+        listWindow->EditLabel(index);
+    }
+}
+
+void TDrovakWindow::CmdDelete() {
+    trace("CmdDelete", "");
+    endFieldEdit();
+    std::vector<int> indexes(static_cast<std::size_t>(listWindow->GetSelCount()));
+    if (indexes.empty()) {
+        return;
+    }
+    listWindow->GetSelIndexes(indexes.data(), static_cast<int>(indexes.size()));
+    if (MessageBox("Are you sure you wish to delete this file(s)?", "Deleting",
+                   MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+        return;
+    }
+    std::vector<std::string> labels;
+    for (int index : indexes) {
+        labels.push_back(listWindow->GetItems().At(index).label);
+    }
+    for (const std::string& label : labels) {
+        if (label == kNewFileLabel) {
+            newFileOpen = false;
+        }
+        if (listWindow->doesDirtyFileExist(label.c_str(), false)) {
+            listWindow->removeDirtyFile(label.c_str());
+            removeFile(savFilePath(label, ".dvw"));
+        }
+        removeFile(savFilePath(label, ".sav"));
+    }
+    // The open record may have been one of them: forget what was written for it.
+    screen->resetDirty();
+    writtenRecord.clear();
+    listWindow->deleteCurrentItem();
+}
+
+void TDrovakWindow::CmdUndo() {
+    trace("CmdUndo", "");
+    std::string label = currentLabel();
+    if (newFileOpen || label.empty() || !hasWorkingCopy(label)) {
+        return;
+    }
+    if (MessageBox("Are you sure you wish to undo all changes?", "Undo Motifications",
+                   MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+        return;
+    }
+    listWindow->resetEditIcon(label.c_str());
+    removeFile(savFilePath(label, ".dvw"));
+    resetPlayerInfo((label + ".sav").c_str());
+}
+
+void TDrovakWindow::setDirtyFile() {
+    trace("setDirtyFile", "");
+    if (player->getFileName()[0] == '\0') {
+        return; // no file is open: there is nothing to keep a copy of
+    }
+    if (writeWorkingCopy()) {
+        listWindow->showEditIcon();
+    }
+}
+
+bool TDrovakWindow::writeWorkingCopy() {
+    std::string label = currentLabel();
+    std::string name = label + ".dvw";
+    if (label.empty() || name.size() >= kFileNameCapacity) {
+        return false;
+    }
+    player->setFileName(name.c_str());
+    int status = player->saveFile();
+    if (status != kSaveOk) {
+        if (!workingCopyFailureShown) {
+            workingCopyFailureShown = true;
+            reportSaveStatus(status);
+        }
+        return false;
+    }
+    workingCopyFailureShown = false;
+    rememberWrittenRecord();
+    return true;
+}
+
+void TDrovakWindow::syncWorkingCopy() {
+    if (screen->isDirty() && player->getFileName()[0] != '\0' && recordDiffersFromWritten()) {
+        setDirtyFile();
+    }
+}
+
+void TDrovakWindow::rememberWrittenRecord() {
+    writtenRecord = recordBytes(*player);
+}
+
+bool TDrovakWindow::recordDiffersFromWritten() const {
+    return recordBytes(*player) != writtenRecord;
+}
+
+void TDrovakWindow::resetPlayerInfo(const char* fileName) {
+    trace("resetPlayerInfo", "");
+    endFieldEdit();
+    screen->resetDirty();
+    player->setFileName(fileName ? fileName : "");
+    player->openFile();
+    rememberWrittenRecord();
+    workingCopyFailureShown = false;
+    screen->clearEditor();
+}
+
+void TDrovakWindow::settingsCallback(const TDrovakSettingsXfer& newSettings) {
+    trace("settingsCallback", "");
+    syncWorkingCopy();
+    wizardCallback(newSettings);
+    listWindow->fillListWindow();
+    listWindow->selectFile(player->getFileName());
+    std::string current = player->getFileName();
+    resetPlayerInfo(current.c_str());
+}
+
+void TDrovakWindow::wizardCallback(const TDrovakSettingsXfer& newSettings) {
+    trace("wizardCallback", "");
+    *settings = newSettings;
+    player->setXferBuffer(*settings);
+    listPlayer->setXferBuffer(*settings);
+    listWindow->setSavPath(settings->savPath.data());
+    fileData.InitialDir = settings->savPath.data();
+    screen->setShowColorChars(settings->showColorChars != 0);
+}

@@ -1,0 +1,192 @@
+// What the list shows beyond its labels, the rename that follows an in-place edit, the
+// column help, the list's pop-up menu, and what a mouse press means for the editor.
+#include "app/drovakwindow.h"
+
+#include "resources/resources.h"
+#include "support/pathsep.h"
+#include "support/strutil.h"
+#include "support/trace.h"
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace resources;
+
+namespace {
+
+constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
+
+// "Mar 5, 1999": the local date of a file's last change.
+std::string dateText(const fs::file_time_type& when) {
+    auto system = std::chrono::file_clock::to_sys(when);
+    std::time_t t = std::chrono::system_clock::to_time_t(system);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &t);
+#else
+    localtime_r(&t, &local);
+#endif
+    char text[32];
+    std::snprintf(text, sizeof text, "%s %01d, %04d", getMonth(local.tm_mon + 1), local.tm_mday,
+                  local.tm_year + 1900);
+    return text;
+}
+
+// A label that would leave the SAV folder or name no file of its own.
+bool unsafeLabel(const std::string& label) {
+    return label == "." || label == ".." || label.find(kPathSeparator) != std::string::npos ||
+           label.find('/') != std::string::npos;
+}
+
+} // namespace
+
+void TDrovakWindow::LvnGetDispInfo(TLwDispInfoNotify& info) {
+    trace("LvnGetDispInfo", "");
+    int index = info.item.GetIndex();
+    if (!listWindow->GetItems().Valid(index)) {
+        return;
+    }
+    const std::string& label = listWindow->GetItems().At(index).label;
+    bool dirty = listWindow->doesDirtyFileExist(label.c_str(), false);
+    std::string name = label + (dirty ? ".dvw" : ".sav");
+    std::string path = std::string(listPlayer->getSavPath()) + name;
+    std::error_code ec;
+    if (path.size() >= kPathCapacity || name.size() >= kFileNameCapacity ||
+        !fs::is_regular_file(path, ec)) {
+        return;
+    }
+    switch (info.item.GetSubItem()) {
+    case 1: {
+        listPlayer->callsign[0] = '\0';
+        listPlayer->setFileName(name.c_str());
+        listPlayer->openFile();
+        char callsign[kFileNameCapacity];
+        parseCallsign(callsign, listPlayer->callsign.data(), sizeof callsign);
+        info.item.SetText(callsign);
+        break;
+    }
+    case 2:
+        if (dirty) {
+            info.item.SetText("EDITING");
+        } else {
+            auto when = fs::last_write_time(path, ec);
+            if (!ec) {
+                info.item.SetText(dateText(when).c_str());
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void TDrovakWindow::LvnEndLabelEdit(TLwDispInfoNotify& info) {
+    trace("LvnEndLabelEdit", "");
+    std::string oldName = player->getFileName();
+    endFieldEdit();
+    syncWorkingCopy();
+    const char* text = info.item.GetText();
+    if (text == nullptr || info.item.GetIndex() < 0) {
+        return;
+    }
+    std::string newLabel = text;
+    if (listWindow->itemExists(newLabel.c_str())) {
+        MessageBox("File Already exists!", newLabel.c_str(), kWarn);
+        return;
+    }
+    if (newLabel.empty()) {
+        MessageBox("File must have a name!", "Error", kWarn);
+        return;
+    }
+    // Nothing is written for a name that would leave the SAV folder or not fit.
+    if (unsafeLabel(newLabel) || newLabel.size() + 4 >= kFileNameCapacity) {
+        MessageBox("Error saving file!", "Error", kWarn);
+        return;
+    }
+    char oldLabel[kFileNameCapacity] = "";
+    strAppend(oldLabel, oldName.c_str(), static_cast<int>(kFileNameCapacity));
+    truncFileName(oldLabel);
+
+    player->setFileName((newLabel + ".sav").c_str());
+    int status = player->saveFile();
+    if (status != kSaveOk) {
+        reportSaveStatus(status);
+        player->setFileName(oldName.c_str());
+        return;
+    }
+    std::error_code ec;
+    if (listWindow->doesDirtyFileExist(oldLabel, false)) {
+        listWindow->resetEditIcon(oldLabel);
+        player->setFileName((newLabel + ".dvw").c_str());
+        player->saveFile();
+        fs::remove(savFilePath(oldLabel, ".dvw"), ec);
+    }
+    fs::remove(savFilePath(oldLabel, ".sav"), ec);
+    listWindow->fillListWindow();
+    listWindow->selectFile(player->getFileName());
+}
+
+void TDrovakWindow::ListColumnClick(TLwNotify& notify) {
+    trace("ListColumnClick", "");
+    static const char* const help[] = {
+        "These files are the files you will make.  They contain\na callsign, squadron name, "
+        "squadron password, ip address,\nraw side and server name.  To edit a file, just click "
+        "in\nthe edit boxes to the right",
+        "This is the callsign for the respective SAV file.",
+        "This is the last time this file has been modified.",
+    };
+    if (notify.iSubItem >= 0 && notify.iSubItem < 3) {
+        MessageBox(help[notify.iSubItem], "SAV files", MB_OKCANCEL);
+    }
+}
+
+void TDrovakWindow::listPopupMenu(const TPoint& point) {
+    trace("listPopupMenu", "");
+    TPopupMenu menu;
+    menu.AppendMenu(MF_STRING, CM_LOAD, "&Load into F-22 Raptor");
+    menu.AppendMenu(MF_STRING, CM_EMAIL, "Send by &Email");
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, CM_DUPLICATE, "Dupli&cate");
+    menu.AppendMenu(MF_STRING, CM_RENAME, "&Rename");
+    menu.AppendMenu(MF_STRING, CM_DELETE, "&Delete");
+    TPoint screenPoint = point;
+    listWindow->ClientToScreen(screenPoint);
+    menu.TrackPopupMenu(TPM_RIGHTBUTTON, screenPoint, *this);
+}
+
+void TDrovakWindow::processListKeyDown(uint key) {
+    trace("processListKeyDown", "");
+    if (key == VK_DELETE) {
+        CmdDelete();
+    } else {
+        EvKeyDown(key, 1, 0);
+    }
+}
+
+bool TDrovakWindow::leftClick(const TPoint& point, uint fromList) {
+    trace("leftClick", "");
+    if (fromList == 1 && !screen->isExtChar()) {
+        screen->endEdit();
+    } else {
+        screen->editPlayer(point);
+    }
+    syncWorkingCopy();
+    // Keys go back to the list as soon as no field is edited, changed record or not.
+    if (!screen->isEditing()) {
+        listWindow->flagEvents(false);
+    } else {
+        listWindow->flagEvents(true);
+        SetFocus();
+        if (settings->soundOn && screen->isExtChar()) {
+            clickSound->Play();
+        }
+    }
+    return true;
+}
+
+void TDrovakWindow::endDrag() {
+    screen->endDrag();
+}

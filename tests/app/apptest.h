@@ -1,0 +1,49 @@
+#pragma once
+
+#include "app/drovakapp.h"
+#include "app/drovakwindow.h"
+#include "player/savformat.h"
+
+#include "common/tempdir.h"
+#include "toolkit/headless/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+// The whole program in the headless toolkit: a program folder with the shipped files, a
+// game folder whose raptor.sav is the template, and a SAV folder of real files.
+class AppTest : public ::testing::Test {
+  protected:
+    TempDir program;
+    TempDir game;
+    TempDir sav;
+    std::unique_ptr<ScopedWorkingDir> cwd;
+    std::unique_ptr<TDrovakApp> app;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // drovak.ini for the folders above; extra lines are appended.
+    void writeSettings(const std::string& extra = "", bool firstRun = false);
+    // A SAV file in the SAV folder with this callsign (and a working copy when asked).
+    void addSav(const std::string& name, const std::string& callsign);
+    // Starts the program as if launched with this show state (SW_*).
+    void start(std::optional<int> showState = std::nullopt);
+
+    TDrovakWindow& window() const;
+    TFrameWindow& frame() const { return *app->GetMainWindow(); }
+    TSavListWindow& list() const { return window().list(); }
+
+    std::string callsignIn(const std::string& file) const; // the text at offset 80
+    std::vector<std::string> labels() const { return headless::listLabels(list()); }
+    int selected() const;
+    void select(const std::string& label);
+    // Clicks into a field of the editor at its end and types letters, as the user would.
+    void clickField(int field);
+    void typeKeys(const std::string& keys);
+    std::string lastMessage() const;
+    std::size_t messageCount() const { return headless::messageBoxes().size(); }
+};

@@ -1,0 +1,201 @@
+#include "apptest.h"
+
+#include "resources/resources.h"
+#include "settings/settingsfile.h"
+
+#include <cstring>
+
+using namespace resources;
+
+namespace {
+
+struct EnablingCase {
+    const char* state;
+    bool save, saveAs, undo, cutCopy, paste, email;
+};
+
+TEST_F(AppTest, CommandEnablingFollowsTheState) {
+    addSav("ace.sav", "ACE");
+    addSav("dirty.sav", "D");
+    addSav("dirty.dvw", "D2");
+    headless::setMailServicePresent(true);
+    start();
+    auto check = [&](const EnablingCase& c) {
+        EXPECT_EQ(c.save, headless::isCommandEnabled(frame(), CM_SAVE)) << c.state;
+        EXPECT_EQ(c.saveAs, headless::isCommandEnabled(frame(), CM_SAVEAS)) << c.state;
+        EXPECT_EQ(c.saveAs, headless::isCommandEnabled(frame(), CM_LOAD)) << c.state;
+        EXPECT_EQ(c.saveAs, headless::isCommandEnabled(frame(), CM_DELETE)) << c.state;
+        EXPECT_EQ(c.undo, headless::isCommandEnabled(frame(), CM_UNDO)) << c.state;
+        EXPECT_EQ(c.cutCopy, headless::isCommandEnabled(frame(), CM_CUT)) << c.state;
+        EXPECT_EQ(c.cutCopy, headless::isCommandEnabled(frame(), CM_COPY)) << c.state;
+        EXPECT_EQ(c.paste, headless::isCommandEnabled(frame(), CM_PASTE)) << c.state;
+        EXPECT_EQ(c.email, headless::isCommandEnabled(frame(), CM_EMAIL)) << c.state;
+        for (int always : {CM_NEW, CM_SETTINGS, CM_EXIT, CM_ABOUT, CM_HELP}) {
+            EXPECT_TRUE(headless::isCommandEnabled(frame(), always)) << c.state;
+        }
+    };
+    select("ace");
+    check({"clean file", false, true, false, false, false, true});
+    select("dirty");
+    check({"working copy", true, true, true, false, false, false});
+    clickField(kFieldCallsign);
+    check({"editing, no selection, empty clipboard", true, true, true, false, false, false});
+    headless::setClipboard(std::string("XY"));
+    check({"editing, clipboard full", true, true, true, false, true, false});
+    headless::sendKey(window(), TMsgKind::KeyDown, VK_SHIFT);
+    headless::pressKey(window(), VK_LEFT);
+    headless::sendKey(window(), TMsgKind::KeyUp, VK_SHIFT);
+    check({"editing with a selection", true, true, true, true, true, false});
+    headless::chooseMenuItem(frame(), CM_NEW);
+    check({"new file", true, true, false, false, false, false});
+    headless::setMailServicePresent(false);
+}
+
+TEST_F(AppTest, NoFileGreysTheFileCommands) {
+    start(); // an empty SAV folder
+    for (int id : {CM_SAVEAS, CM_LOAD, CM_DUPLICATE, CM_RENAME, CM_DELETE, CM_SAVE, CM_UNDO}) {
+        EXPECT_FALSE(headless::isCommandEnabled(frame(), id)) << id;
+    }
+}
+
+TEST_F(AppTest, RightClickMenus) {
+    addSav("a.sav", "A");
+    start();
+    auto ids = [] {
+        std::vector<int> out;
+        for (const auto& item : headless::popupMenus().back().items) {
+            out.push_back(item.id);
+        }
+        return out;
+    };
+    TScreenRect field = window().editor().fieldRect(kFieldCallsign);
+    headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(field.left + 3, field.top + 3));
+    EXPECT_EQ((std::vector<int>{CM_CUT, CM_COPY, CM_PASTE, 0, CM_UNDO}), ids());
+    headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(770, 470));
+    EXPECT_EQ(
+        (std::vector<int>{CM_LOAD, CM_EMAIL, 0, CM_SAVE, CM_SAVEAS, 0, CM_SETTINGS, 0, CM_UNDO}),
+        ids());
+}
+
+TEST_F(AppTest, LoadPutsTheRecordIntoTheGame) {
+    addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "EDITED");
+    start();
+    headless::chooseMenuItem(frame(), CM_LOAD);
+    std::string raptor = game.read("raptor.sav");
+    ASSERT_EQ(440u, raptor.size());
+    EXPECT_EQ("EDITED", std::string(raptor.c_str() + 80));
+    EXPECT_EQ(sav.read("ace.dvw"), raptor);
+    EXPECT_NE(std::string::npos, program.read("drovak.ini").find("lastLoadedFile = ace.dvw\r\n"));
+
+    // A failed write is reported: the game did not get the pilot.
+    TDrovakSettingsXfer broken = window().currentSettings();
+    std::strcpy(broken.raptorPath.data(), (game.folder() + "missing/").c_str());
+    window().wizardCallback(broken);
+    headless::scriptMessageBox(IDOK);
+    headless::chooseMenuItem(frame(), CM_LOAD);
+    EXPECT_EQ("Error saving file!", lastMessage());
+}
+
+TEST_F(AppTest, EmailComposesAndOpensTheMessage) {
+    addSav("ace.sav", "ACE");
+    headless::setMailServicePresent(true);
+    start();
+    headless::chooseMenuItem(frame(), CM_EMAIL);
+    ASSERT_EQ(1u, headless::launchedDocuments().size());
+    EXPECT_EQ(program.file("send.eml"), headless::launchedDocuments()[0]);
+    std::string message = program.read("send.eml");
+    EXPECT_NE(std::string::npos, message.find("filename=\"ace.sav\""));
+    EXPECT_EQ(sav.read("ace.sav") + "\r\n", message.substr(message.size() - 442));
+
+    std::filesystem::remove(program.file("send"));
+    headless::scriptMessageBox(IDOK);
+    headless::chooseMenuItem(frame(), CM_EMAIL);
+    EXPECT_EQ("Could not open file send.eml", lastMessage());
+    EXPECT_EQ(1u, headless::launchedDocuments().size());
+    headless::setMailServicePresent(false);
+}
+
+TEST_F(AppTest, HelpWebsiteAndContact) {
+    start();
+    headless::chooseMenuItem(frame(), CM_HELP);
+    headless::chooseMenuItem(frame(), CM_WEBSITE);
+    headless::chooseMenuItem(frame(), CM_CONTACT);
+    ASSERT_EQ(3u, headless::launchedDocuments().size());
+    EXPECT_EQ(program.folder() + "help/help.htm", headless::launchedDocuments()[0]);
+    EXPECT_EQ(program.file("website.htm"), headless::launchedDocuments()[1]);
+    EXPECT_EQ(program.file("info.eml"), headless::launchedDocuments()[2]);
+    std::string contact = program.read("contact");
+    std::string ini = program.read("drovak.ini");
+    // The message's lines all end with a line feed, the settings file's too.
+    for (std::size_t at; (at = ini.find("\r\n")) != std::string::npos;) {
+        ini.erase(at, 1);
+    }
+    std::string expected = contact + (contact.ends_with("\n") ? "" : "\n") + ini + "\n";
+    EXPECT_EQ(expected, program.read("info.eml"));
+
+    std::filesystem::remove(program.file("contact"));
+    headless::chooseMenuItem(frame(), CM_CONTACT);
+    EXPECT_EQ(program.file("contact.eml"), headless::launchedDocuments().back());
+}
+
+TEST_F(AppTest, ExitAsksAndQuits) {
+    addSav("a.sav", "A");
+    addSav("a.dvw", "B");
+    start();
+    headless::scriptMessageBox(IDCANCEL);
+    headless::chooseMenuItem(frame(), CM_EXIT);
+    EXPECT_FALSE(headless::quitCode().has_value());
+    headless::scriptMessageBox(IDNO);
+    headless::chooseMenuItem(frame(), CM_EXIT);
+    EXPECT_EQ(0, headless::quitCode().value_or(-1));
+}
+
+TEST_F(AppTest, SplashAboutAndSounds) {
+    writeSettings("showSplashScreen = 1\r\nsoundOn = 1\r\n");
+    start();
+    ASSERT_NE(nullptr, window().openSplash());
+    EXPECT_EQ((std::vector<std::string>{"startUp"}), headless::playedSounds());
+    headless::advanceTime(3000);
+    EXPECT_EQ(nullptr, window().openSplash());
+    headless::chooseMenuItem(frame(), CM_ABOUT);
+    headless::chooseMenuItem(frame(), CM_ABOUT); // the first About makes way
+    ASSERT_NE(nullptr, window().openSplash());
+    headless::sendMouse(*window().openSplash(), TMsgKind::LButtonDown, TPoint(10, 10));
+    EXPECT_EQ(nullptr, window().openSplash());
+}
+
+TEST_F(AppTest, NoSplashWhenSwitchedOff) {
+    writeSettings("showSplashScreen = 0\r\nsoundOn = 1\r\n");
+    start();
+    EXPECT_EQ(nullptr, window().openSplash());
+    EXPECT_TRUE(headless::playedSounds().empty());
+}
+
+TEST_F(AppTest, FirstRunWizardStoresTheGameFolder) {
+    writeSettings("", true);
+    headless::scriptDialog([&](TDialog& dlg) {
+        headless::replaceText(dlg, resources::wizard::kRaptorPathEdit, game.folder());
+        headless::clickButton(dlg, resources::kOkButton);
+    });
+    start();
+    ASSERT_EQ(1u, headless::dialogs().size());
+    EXPECT_EQ(resources::kWizardDialog, headless::dialogs()[0].resId);
+    EXPECT_EQ(game.folder(), std::string(window().currentSettings().raptorPath.data()));
+    EXPECT_EQ(0, window().currentSettings().firstRun);
+}
+
+TEST_F(AppTest, SettingsDialogChangesTakeEffect) {
+    addSav("a.sav", "A");
+    TempDir other;
+    other.write("zed.sav", readWholeFile(game.file("raptor.sav")));
+    start();
+    headless::scriptDialog([&](TDialog& dlg) {
+        headless::replaceText(dlg, resources::settings::kSavPathEdit, other.folder());
+        headless::clickButton(dlg, resources::kOkButton);
+    });
+    headless::chooseMenuItem(frame(), CM_SETTINGS);
+    EXPECT_EQ((std::vector<std::string>{"zed"}), labels());
+}
+
+} // namespace

@@ -1,0 +1,303 @@
+#include "apptest.h"
+
+#include "common/filesizelimit.h"
+#include "resources/resources.h"
+
+#include <cstring>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace resources;
+
+namespace {
+
+const char* const kTemplateMessage = "Error opening template file!\nClick File->Settings and make "
+                                     "sure\nTemplate File is a valid sav file";
+
+// The letters a key press of each of these keys types into the callsign.
+std::string typed(TDrovakWindow& w, const std::string& keys) {
+    std::string out;
+    for (char k : keys) {
+        out += static_cast<char>(w.editor().getASCII(static_cast<unsigned char>(k), false));
+    }
+    return out;
+}
+
+TEST_F(AppTest, TypedCharactersReachTheFileWhenClosingWithYes) {
+    addSav("ace.sav", "ACE");
+    start();
+    clickField(kFieldCallsign);
+    typeKeys("XYZ");
+    headless::scriptMessageBox(IDYES);
+    EXPECT_TRUE(headless::closeWindow(frame()));
+    EXPECT_EQ("ACE" + typed(window(), "XYZ"), callsignIn("ace.sav"));
+    EXPECT_FALSE(sav.exists("ace.dvw"));
+}
+
+TEST_F(AppTest, WorkingCopyHoldsEveryKey) {
+    addSav("ace.sav", "ACE");
+    start();
+    clickField(kFieldCallsign);
+    std::string expected = "ACE";
+    for (char key : std::string("QRS")) {
+        typeKeys(std::string(1, key));
+        expected += typed(window(), std::string(1, key));
+        EXPECT_EQ(expected, callsignIn("ace.dvw")) << "after " << key;
+    }
+    EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
+    EXPECT_EQ("ACE", callsignIn("ace.sav"));
+}
+
+TEST_F(AppTest, NewThenNewAgain) {
+    addSav("ace.sav", "ACE");
+    start();
+    headless::chooseMenuItem(frame(), CM_NEW);
+    EXPECT_TRUE(window().isNewFileOpen());
+    EXPECT_EQ("BULLDOG", callsignIn(" New Sav File.dvw"));
+    EXPECT_EQ(" New Sav File", labels()[static_cast<std::size_t>(selected())]);
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    EXPECT_NE("BULLDOG", callsignIn(" New Sav File.dvw"));
+
+    headless::scriptMessageBox(IDCANCEL);
+    headless::chooseMenuItem(frame(), CM_NEW);
+    EXPECT_EQ("Save changes to current file?", lastMessage());
+    EXPECT_EQ(MB_ICONSTOP, headless::messageBoxes().back().icon);
+    EXPECT_NE("BULLDOG", callsignIn(" New Sav File.dvw"));
+
+    headless::scriptMessageBox(IDNO);
+    headless::chooseMenuItem(frame(), CM_NEW);
+    EXPECT_EQ("BULLDOG", callsignIn(" New Sav File.dvw")); // a fresh one from the template
+}
+
+TEST_F(AppTest, SaveRemovesTheWorkingCopy) {
+    addSav("ace.sav", "ACE");
+    start();
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE));
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    EXPECT_FALSE(sav.exists("ace.dvw"));
+    EXPECT_EQ("ACE" + typed(window(), "Q"), callsignIn("ace.sav"));
+    EXPECT_EQ((std::vector<int>{0}), headless::listImages(list()));
+    EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_SAVE));
+    // A change after saving makes a working copy again.
+    clickField(kFieldCallsign);
+    typeKeys("R");
+    EXPECT_TRUE(sav.exists("ace.dvw"));
+}
+
+TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
+    addSav("ace.sav", "ACE");
+    start();
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    fs::remove(game.file("raptor.sav")); // the template
+    headless::scriptMessageBox(IDOK);
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    EXPECT_EQ(kTemplateMessage, lastMessage());
+    EXPECT_TRUE(sav.exists("ace.dvw"));
+    EXPECT_EQ("ACE", callsignIn("ace.sav"));
+    EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE)); // still unsaved
+}
+
+TEST_F(AppTest, SaveOfTheNewFileGoesToSaveAs) {
+    start();
+    headless::chooseMenuItem(frame(), CM_NEW);
+    headless::scriptFileDialogCancel();
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    ASSERT_EQ(1u, headless::fileDialogs().size());
+    EXPECT_EQ(".sav", headless::fileDialogs()[0].fileName);
+    EXPECT_TRUE(sav.exists(" New Sav File.dvw"));
+
+    headless::scriptFileDialog(sav.file("mine"));
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    EXPECT_EQ("BULLDOG", callsignIn("mine.sav"));
+    EXPECT_FALSE(sav.exists(" New Sav File.dvw"));
+    EXPECT_FALSE(window().isNewFileOpen());
+    EXPECT_EQ((std::vector<std::string>{"mine"}), labels());
+    EXPECT_STREQ("mine.sav", window().currentPlayer().getFileName());
+}
+
+TEST_F(AppTest, SaveAsOfAFileWithAWorkingCopy) {
+    addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "EDITED");
+    start();
+    headless::scriptFileDialogCancel();
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_EQ("ace.sav", headless::fileDialogs().back().fileName);
+    EXPECT_EQ(sav.folder(), headless::fileDialogs().back().initialDir);
+
+    headless::scriptFileDialog(sav.file("copy.SAV"));
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    // The extension test is exact; the original keeps its working copy.
+    EXPECT_EQ("EDITED", callsignIn("copy.SAV.sav"));
+    EXPECT_TRUE(sav.exists("ace.dvw"));
+    EXPECT_STREQ("copy.SAV.sav", window().currentPlayer().getFileName());
+}
+
+TEST_F(AppTest, SaveAsAsksBeforeReplacingAnyFile) {
+    addSav("ace.sav", "ACE");
+    TempDir elsewhere;
+    elsewhere.write("other.sav", "precious");
+    start();
+    // Outside the SAV folder too.
+    headless::scriptFileDialog(elsewhere.file("other.sav"));
+    headless::scriptMessageBox(IDNO);
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_EQ("File already exists!  Overwrite?", lastMessage());
+    EXPECT_EQ("precious", elsewhere.read("other.sav"));
+
+    headless::scriptFileDialog(elsewhere.file("other.sav"));
+    headless::scriptMessageBox(IDYES);
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_EQ(440u, elsewhere.read("other.sav").size());
+    // The open file is still the one in the SAV folder.
+    EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
+
+    headless::scriptFileDialog(sav.file(".sav"));
+    headless::scriptMessageBox(IDOK);
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_EQ("File must have a name!", lastMessage());
+}
+
+TEST_F(AppTest, DuplicateNumbersCopies) {
+    addSav("pilot.sav", "P");
+    start();
+    select("pilot");
+    headless::chooseMenuItem(frame(), CM_DUPLICATE);
+    EXPECT_EQ("P", callsignIn("pilot(1).sav"));
+    EXPECT_STREQ("pilot(1).sav", window().currentPlayer().getFileName());
+    headless::chooseMenuItem(frame(), CM_DUPLICATE);
+    EXPECT_TRUE(sav.exists("pilot(2).sav"));
+    for (int i = 3; i <= 9; ++i) {
+        addSav("pilot(" + std::to_string(i) + ").sav", "P");
+    }
+    list().fillListWindow();
+    select("pilot");
+    std::string before = sav.listing();
+    headless::scriptMessageBox(IDOK);
+    headless::chooseMenuItem(frame(), CM_DUPLICATE);
+    EXPECT_EQ("Too many copies already!", lastMessage());
+    EXPECT_EQ("pilot(9)", headless::messageBoxes().back().caption);
+    EXPECT_EQ(before, sav.listing());
+}
+
+TEST_F(AppTest, DuplicateCarriesUnsavedChanges) {
+    addSav("a(5).sav", "A");
+    start();
+    select("a(5)");
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    headless::chooseMenuItem(frame(), CM_DUPLICATE);
+    EXPECT_EQ("A" + typed(window(), "Q"), callsignIn("a(5)(1).sav"));
+    EXPECT_TRUE(sav.exists("a(5).dvw"));
+}
+
+TEST_F(AppTest, DeleteRemovesFilesAndWorkingCopies) {
+    addSav("a.sav", "A");
+    addSav("b.sav", "B");
+    addSav("b.dvw", "B2");
+    addSav("c.sav", "C");
+    addSav("d.sav", "D");
+    start();
+    headless::clickListItem(list(), 0);
+    headless::clickListItem(list(), 1, MK_CONTROL);
+    headless::clickListItem(list(), 2, MK_CONTROL);
+    headless::scriptMessageBox(IDNO);
+    headless::chooseMenuItem(frame(), CM_DELETE);
+    EXPECT_EQ(4u, labels().size());
+
+    headless::scriptMessageBox(IDYES);
+    headless::chooseMenuItem(frame(), CM_DELETE);
+    EXPECT_EQ("Are you sure you wish to delete this file(s)?", lastMessage());
+    EXPECT_EQ("Deleting", headless::messageBoxes().back().caption);
+    EXPECT_EQ("d.sav", sav.listing());
+    EXPECT_EQ((std::vector<std::string>{"d"}), labels());
+    EXPECT_STREQ("d.sav", window().currentPlayer().getFileName());
+}
+
+TEST_F(AppTest, DeletingTheLastFilesLeavesNoOpenFile) {
+    addSav("a.sav", "A");
+    start();
+    headless::scriptMessageBox(IDYES);
+    headless::chooseMenuItem(frame(), CM_DELETE);
+    EXPECT_STREQ("", window().currentPlayer().getFileName());
+    // A key now writes nothing back.
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    EXPECT_EQ("", sav.listing());
+    EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_DELETE));
+}
+
+TEST_F(AppTest, DeletingTheNewFileClearsIt) {
+    start();
+    headless::chooseMenuItem(frame(), CM_NEW);
+    headless::scriptMessageBox(IDYES);
+    headless::chooseMenuItem(frame(), CM_DELETE);
+    EXPECT_FALSE(window().isNewFileOpen());
+    std::size_t asked = messageCount();
+    headless::chooseMenuItem(frame(), CM_NEW);
+    EXPECT_EQ(asked, messageCount()); // the next New asks nothing
+}
+
+TEST_F(AppTest, UndoThrowsTheWorkingCopyAway) {
+    addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "EDITED");
+    start();
+    EXPECT_STREQ("EDITED", window().currentPlayer().callsign.data());
+    headless::scriptMessageBox(IDNO);
+    headless::chooseMenuItem(frame(), CM_UNDO);
+    EXPECT_TRUE(sav.exists("ace.dvw"));
+    headless::scriptMessageBox(IDYES);
+    headless::chooseMenuItem(frame(), CM_UNDO);
+    EXPECT_EQ("Undo Motifications", headless::messageBoxes().back().caption);
+    EXPECT_FALSE(sav.exists("ace.dvw"));
+    EXPECT_STREQ("ACE", window().currentPlayer().callsign.data());
+    EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
+}
+
+TEST_F(AppTest, UndoIsRefusedWhileANewFileIsOpen) {
+    addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "EDITED");
+    start();
+    headless::chooseMenuItem(frame(), CM_NEW);
+    select("ace");
+    EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_UNDO));
+    headless::sendCommand(window(), CM_UNDO);
+    EXPECT_TRUE(sav.exists("ace.dvw"));
+}
+
+TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
+    addSav("ace.sav", "ACE");
+    start();
+    {
+        FileSizeLimit limit(10);
+        clickField(kFieldCallsign);
+        headless::scriptMessageBox(IDOK);
+        typeKeys("QRS");
+    }
+    std::size_t reports = 0;
+    for (const auto& box : headless::messageBoxes()) {
+        reports += box.text == "Error saving file!";
+    }
+    EXPECT_EQ(1u, reports);
+    EXPECT_FALSE(sav.exists("ace.dvw"));
+    EXPECT_EQ((std::vector<int>{0}), headless::listImages(list()));
+}
+
+TEST_F(AppTest, SettingsChangeKeepsTheEditsAndListsTheNewFolder) {
+    addSav("ace.sav", "ACE");
+    TempDir other;
+    other.write("zed.sav", readWholeFile(game.file("raptor.sav")));
+    start();
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    TDrovakSettingsXfer next = window().currentSettings();
+    std::strcpy(next.savPath.data(), other.folder().c_str());
+    window().settingsCallback(next);
+    EXPECT_EQ((std::vector<std::string>{"zed"}), labels());
+    EXPECT_EQ("ACE" + typed(window(), "Q"), callsignIn("ace.dvw"));
+}
+
+} // namespace

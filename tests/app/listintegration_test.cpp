@@ -1,0 +1,128 @@
+#include "apptest.h"
+
+#include "resources/resources.h"
+
+using namespace resources;
+
+namespace {
+
+TEST_F(AppTest, RenameRules) {
+    struct Case {
+        std::optional<std::string> text;
+        std::string message;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {std::nullopt, "", ""},                 // Escape: nothing
+        {"bob", "File Already exists!", "bob"}, // another item has it
+        {"ACE", "File Already exists!", "ACE"}, // its own label, any case
+        {"", "File must have a name!", "Error"},
+        {"../escape", "Error saving file!", "Error"}, // would leave the SAV folder
+        {"..", "Error saving file!", "Error"},
+        {std::string(124, 'n'), "Error saving file!", "Error"}, // no room for ".sav"
+    };
+    addSav("ace.sav", "ACE");
+    addSav("bob.sav", "BOB");
+    start();
+    std::string before = sav.listing();
+    for (const auto& c : cases) {
+        std::size_t count = messageCount();
+        if (!c.message.empty()) {
+            headless::scriptMessageBox(IDOK);
+        }
+        headless::chooseMenuItem(frame(), CM_RENAME);
+        headless::endLabelEdit(list(), c.text);
+        if (c.message.empty()) {
+            EXPECT_EQ(count, messageCount());
+        } else {
+            EXPECT_EQ(c.message, lastMessage()) << c.text.value_or("<cancel>");
+            EXPECT_EQ(c.caption, headless::messageBoxes().back().caption);
+        }
+        EXPECT_EQ(before, sav.listing()) << c.text.value_or("<cancel>");
+    }
+}
+
+TEST_F(AppTest, RenameMovesTheWorkingCopy) {
+    addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "EDITED");
+    start();
+    headless::chooseMenuItem(frame(), CM_RENAME);
+    headless::endLabelEdit(list(), std::string("bob"));
+    EXPECT_EQ("bob.dvw bob.sav", sav.listing());
+    EXPECT_EQ("EDITED", callsignIn("bob.sav"));
+    EXPECT_EQ("EDITED", callsignIn("bob.dvw"));
+    EXPECT_EQ((std::vector<std::string>{"bob"}), labels());
+    EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
+}
+
+TEST_F(AppTest, LongLabelsWork) {
+    std::string longLabel(120, 'L');
+    addSav(longLabel + ".sav", "LONG");
+    addSav("a.sav", "A");
+    writeSettings("lastLoadedFile = " + longLabel + ".sav\r\n");
+    start();
+    EXPECT_EQ(longLabel, labels()[static_cast<std::size_t>(selected())]);
+    EXPECT_EQ("LONG", headless::cellText(list(), 1, 1));
+    headless::chooseMenuItem(frame(), CM_RENAME);
+    std::string longer(123, 'M');
+    headless::endLabelEdit(list(), longer);
+    EXPECT_STREQ((longer + ".sav").c_str(), window().currentPlayer().getFileName());
+    EXPECT_EQ(longer, labels()[static_cast<std::size_t>(selected())]);
+}
+
+TEST_F(AppTest, ColumnHelp) {
+    addSav("a.sav", "A");
+    start();
+    const char* const texts[] = {
+        "These files are the files you will make.  They contain\na callsign, squadron name, "
+        "squadron password, ip address,\nraw side and server name.  To edit a file, just click "
+        "in\nthe edit boxes to the right",
+        "This is the callsign for the respective SAV file.",
+        "This is the last time this file has been modified.",
+    };
+    for (int column = 0; column < 3; ++column) {
+        headless::scriptMessageBox(IDCANCEL);
+        headless::clickListHeader(list(), column);
+        EXPECT_EQ(texts[column], lastMessage());
+        EXPECT_EQ("SAV files", headless::messageBoxes().back().caption);
+        EXPECT_EQ(MB_OKCANCEL, headless::messageBoxes().back().buttons);
+    }
+}
+
+TEST_F(AppTest, ListPopupMenuAndDeleteKey) {
+    addSav("a.sav", "A");
+    addSav("b.sav", "B");
+    start();
+    headless::scriptPopupChoice(CM_DUPLICATE);
+    headless::rightClickListItem(list(), 1);
+    ASSERT_EQ(1u, headless::popupMenus().size());
+    const auto& menu = headless::popupMenus()[0];
+    std::vector<int> ids;
+    for (const auto& item : menu.items) {
+        ids.push_back(item.id);
+    }
+    EXPECT_EQ((std::vector<int>{CM_LOAD, CM_EMAIL, 0, CM_DUPLICATE, CM_RENAME, CM_DELETE}), ids);
+    EXPECT_TRUE(sav.exists("b(1).sav"));
+
+    headless::clickListItem(list(), 0);
+    headless::scriptMessageBox(IDYES);
+    headless::pressKey(list(), VK_DELETE);
+    EXPECT_FALSE(sav.exists("a.sav"));
+}
+
+TEST_F(AppTest, KeysGoToTheEditorWhileAFieldIsEdited) {
+    addSav("a.sav", "A");
+    start();
+    clickField(kFieldCallsign);
+    headless::pressKey(list(), VK_DELETE); // deletes in the field, not the file
+    EXPECT_TRUE(sav.exists("a.sav"));
+    EXPECT_EQ(0u, messageCount());
+    // A click on the list ends the edit and hands the keys back.
+    headless::clickListItem(list(), 0);
+    EXPECT_FALSE(window().editor().isEditing());
+    headless::scriptMessageBox(IDNO);
+    headless::pressKey(list(), VK_DELETE);
+    EXPECT_EQ("Are you sure you wish to delete this file(s)?", lastMessage());
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+#include "apptest.h"
+
+#include "resources/resources.h"
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
+    addSav("ace.sav", "~5ACE");
+    addSav("bob.sav", "BOB");
+    addSav(" New Sav File.sav", "LEFTOVER");
+    addSav(" New Sav File.dvw", "NEW");
+    start();
+    EXPECT_EQ((std::vector<std::string>{" New Sav File", "ace", "bob"}), labels());
+    EXPECT_EQ((std::vector<int>{1, 0, 0}), headless::listImages(list()));
+    EXPECT_EQ(1, selected());
+    EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
+    EXPECT_STREQ("~5ACE", window().currentPlayer().callsign.data());
+    // The callsign column shows the text without its colour codes; a working copy's own.
+    EXPECT_EQ("ACE", headless::cellText(list(), 1, 1));
+    EXPECT_EQ("NEW", headless::cellText(list(), 0, 1));
+    EXPECT_EQ("EDITING", headless::cellText(list(), 0, 2));
+    // A leftover new file is removed; its working copy stays.
+    EXPECT_FALSE(sav.exists(" New Sav File.sav"));
+    EXPECT_TRUE(sav.exists(" New Sav File.dvw"));
+}
+
+TEST_F(AppTest, FrameAndList) {
+    addSav("a.sav", "A");
+    start();
+    EXPECT_EQ("F-22 Raptor Drovak", frame().GetCaption());
+    EXPECT_EQ(resources::kMainMenu, frame().GetMenuResId());
+    EXPECT_EQ(780, frame().Attr.W);
+    EXPECT_EQ(520, frame().Attr.H);
+    EXPECT_EQ(0u, frame().Attr.Style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
+    ASSERT_EQ(3u, list().GetColumns().size());
+    EXPECT_EQ("SAV File", list().GetColumns()[0].GetText());
+    EXPECT_EQ("Callsign", list().GetColumns()[1].GetText());
+    EXPECT_EQ("Modified", list().GetColumns()[2].GetText());
+    EXPECT_EQ(75, list().GetColumnWidth(2));
+    EXPECT_EQ((TColor{255, 173, 0}), list().GetTextColor());
+    EXPECT_EQ((TColor{34, 34, 34}), list().GetBkColor());
+    EXPECT_TRUE(headless::hasTimer(window(), 1));
+}
+
+TEST_F(AppTest, NeverOpensMaximized) {
+    const std::pair<int, int> cases[] = {
+        {SW_SHOWMAXIMIZED, SW_RESTORE},
+        {SW_SHOWNORMAL, SW_RESTORE},
+        {SW_HIDE, SW_HIDE},
+        {SW_SHOWMINNOACTIVE, SW_SHOWMINNOACTIVE},
+    };
+    for (const auto& [requested, shown] : cases) {
+        start(requested);
+        EXPECT_EQ(shown, headless::shownState(frame())) << requested;
+        app.reset();
+    }
+}
+
+TEST_F(AppTest, DateColumn) {
+    addSav("old.sav", "OLD");
+    std::tm when{};
+    when.tm_year = 99;
+    when.tm_mon = 2;
+    when.tm_mday = 5;
+    when.tm_hour = 12;
+    when.tm_isdst = -1;
+    auto system = std::chrono::system_clock::from_time_t(std::mktime(&when));
+    fs::last_write_time(sav.file("old.sav"), std::chrono::file_clock::from_sys(system));
+    start();
+    EXPECT_EQ("Mar 5, 1999", headless::cellText(list(), 0, 2));
+    // A file that disappeared after the fill shows empty cells.
+    fs::remove(sav.file("old.sav"));
+    EXPECT_EQ("", headless::cellText(list(), 0, 1));
+    EXPECT_EQ("", headless::cellText(list(), 0, 2));
+}
+
+TEST_F(AppTest, LastLoadedFileMissingFallsBack) {
+    struct Case {
+        std::vector<std::string> files;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {{"zed.sav", "raptor.sav", "abe.sav"}, "raptor"},
+        {{"zed.sav", "abe.sav"}, "abe"},
+    };
+    for (const auto& c : cases) {
+        for (const auto& f : c.files) {
+            addSav(f, "X");
+        }
+        writeSettings("lastLoadedFile = gone.sav\r\n");
+        start();
+        ASSERT_GE(selected(), 0);
+        EXPECT_EQ(c.expected, labels()[static_cast<std::size_t>(selected())]);
+        app.reset();
+        for (const auto& f : c.files) {
+            fs::remove(sav.file(f));
+        }
+    }
+}
+
+TEST_F(AppTest, TimerThatCannotStartIsReported) {
+    headless::setTimersAvailable(false);
+    headless::scriptMessageBox(IDOK);
+    start();
+    ASSERT_EQ(1u, messageCount());
+    EXPECT_EQ("Error starting timer", headless::messageBoxes()[0].text);
+    EXPECT_EQ("Timer", headless::messageBoxes()[0].caption);
+}
+
+TEST_F(AppTest, CloseAsksAboutEveryWorkingCopyAndCancelStops) {
+    for (const char* label : {"a", "b", "c"}) {
+        addSav(std::string(label) + ".sav", "OLD");
+        addSav(std::string(label) + ".dvw", std::string("NEW") + label);
+    }
+    start();
+    std::string settingsBefore = program.read("drovak.ini");
+    headless::scriptMessageBox(IDYES);
+    headless::scriptMessageBox(IDCANCEL);
+    EXPECT_FALSE(headless::closeWindow(frame()));
+    ASSERT_EQ(2u, messageCount());
+    EXPECT_EQ("Save changes to a?", headless::messageBoxes()[0].text);
+    EXPECT_EQ("Save", headless::messageBoxes()[0].caption);
+    EXPECT_EQ("Save changes to b?", headless::messageBoxes()[1].text);
+    // a was saved; b and c keep their working copies; the settings were not written.
+    EXPECT_EQ("NEWa", callsignIn("a.sav"));
+    EXPECT_FALSE(sav.exists("a.dvw"));
+    EXPECT_TRUE(sav.exists("b.dvw"));
+    EXPECT_TRUE(sav.exists("c.dvw"));
+    EXPECT_EQ("OLD", callsignIn("b.sav"));
+    EXPECT_EQ(settingsBefore, program.read("drovak.ini"));
+    // The file asked about is shown while the question is open.
+    EXPECT_STREQ("b.dvw", window().currentPlayer().getFileName());
+}
+
+TEST_F(AppTest, CloseWithoutWorkingCopiesSavesTheSettings) {
+    addSav("a.sav", "A");
+    start();
+    program.write("drovak.ini", "");
+    EXPECT_TRUE(headless::closeWindow(frame()));
+    EXPECT_EQ(0u, messageCount());
+    EXPECT_EQ(0u, program.read("drovak.ini").find("[editor - DO NOT EDIT THIS FILE]\r\n"));
+}
+
+TEST_F(AppTest, CloseAnsweringNoDeletesTheWorkingCopy) {
+    addSav("a.sav", "OLD");
+    addSav("a.dvw", "NEW");
+    start();
+    headless::scriptMessageBox(IDNO);
+    EXPECT_TRUE(headless::closeWindow(frame()));
+    EXPECT_FALSE(sav.exists("a.dvw"));
+    EXPECT_EQ("OLD", callsignIn("a.sav"));
+}
+
+} // namespace
