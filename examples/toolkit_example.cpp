@@ -257,6 +257,17 @@ class TExampleSplash : public TSplashWindow {
         TSplashWindow::EvLButtonDown(modKeys, point);
     }
 
+    void Paint(TDC& dc, bool erase, TRect& rect) override {
+        TSplashWindow::Paint(dc, erase, rect);
+        if (!painted_)
+            g_log.Write("splash-painted");
+        painted_ = true;
+    }
+
+  private:
+    bool painted_ = false;
+
+  public:
     DECLARE_RESPONSE_TABLE(TExampleSplash);
 };
 
@@ -381,7 +392,10 @@ class TExampleWindow : public TWindow {
     void ListColumnClick(TLwNotify& notify) { g_log.Write("column %d", notify.iSubItem); }
 
     // Command enablers: the menu bar and the pop-up menu ask the same ones.
-    void CeHasSelection(TCommandEnabler& ce) { ce.Enable(list_->GetSelCount() > 0); }
+    void CeHasSelection(TCommandEnabler& ce) {
+        ce.Enable(list_->GetSelCount() > 0);
+        g_log.Write("enable %d %d", ce.GetId(), ce.IsEnabled() ? 1 : 0);
+    }
     void CeIsDirty(TCommandEnabler& ce) { ce.Enable(dirty_); }
     void CeCanPaste(TCommandEnabler& ce) {
         TClipboard clipboard(*this);

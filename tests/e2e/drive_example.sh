@@ -83,11 +83,24 @@ start() {
     pid=$!
 }
 
+# Opens a menu (by its key: alt+f, or a right click through the given command) and waits until
+# it asked the enabling handler of Delete, which it does as it opens.
+open_menu() {
+    local before
+    before=$(grep -c '^enable 107 ' "$log")
+    "$@"
+    for ((i = 0; i < 100; i++)); do
+        [ "$(grep -c '^enable 107 ' "$log")" -gt "$before" ] && break
+        sleep 0.1
+    done
+    [ "$i" -lt 100 ] || fail "the menu did not open: $*"
+    sleep 0.3 # and is on screen, holding the keyboard
+}
+
 # Chooses File > Exit by its mnemonics and checks that the example ended with status 0.
 finish() {
     focus_frame
-    keys alt+f
-    sleep 0.3
+    open_menu keys alt+f
     keys x
     wait_for '^exit 0$' 100
     local status=0
@@ -192,15 +205,13 @@ menu)
     start
     wait_for '^ready$'
     focus_frame
-    click_at $(area_point 60 160 ) 3
-    wait_for '^popup ' 50
-    sleep 0.5
+    open_menu click_at $(area_point 60 160) 3
+    wait_for '^enable 107 0$' 1
     keys d # Delete: greyed while nothing is selected
     sleep 0.3
     keys Escape
     wait_for '^popup-closed 0$' 50
-    keys alt+f
-    sleep 0.5
+    open_menu keys alt+f
     keys d
     sleep 0.3
     keys Escape
@@ -209,15 +220,13 @@ menu)
     click_at $(list_point 120 50)
     wait_for '^select 1 [0-9]+$' 50
     focus_frame
-    keys alt+f
-    sleep 0.5
+    open_menu keys alt+f
+    wait_for '^enable 107 1$' 1
     keys d
     wait_for '^command 107$' 50
     click_at $(list_point 120 50)
     wait_for '^select 1 [0-9]+$' 50
-    click_at $(area_point 60 160) 3
-    wait_for '^popup ' 50
-    sleep 0.5
+    open_menu click_at $(area_point 60 160) 3
     keys d
     wait_for '^popup-closed 1$' 50
     [ "$(grep -c '^command 107$' "$log")" -eq 2 ] || fail "Delete from the pop-up menu did not run"
@@ -248,8 +257,7 @@ dialog)
     start
     wait_for '^ready$'
     focus_frame
-    keys alt+f
-    sleep 0.5
+    open_menu keys alt+f
     keys t
     wait_for '^dialog-open$' 50
     sleep 0.5
@@ -286,10 +294,13 @@ splash_click)
     # The splash captures the mouse: a click far outside it reaches it and closes it long
     # before its time-out.
     start --splash 60000
-    wait_for '^splash-open$'
-    sleep 0.5
-    click_at 5 5
-    wait_for '^splash-click -?[0-9]+ -?[0-9]+$' 30
+    wait_for '^splash-painted$' # on screen, and so holding the mouse
+    for _ in 1 2 3; do
+        click_at 5 5
+        sleep 1
+        grep -qE '^splash-click -?[0-9]+ -?[0-9]+$' "$log" && break
+    done
+    wait_for '^splash-click -?[0-9]+ -?[0-9]+$' 10
     wait_for '^splash-closed$' 20
     wait_for '^ready$'
     finish
