@@ -23,6 +23,7 @@ pid=""
 
 fail() {
     echo "FAIL [$scenario]: $*" >&2
+    cp "$log" "$log.failed" 2>/dev/null # kept when a later run writes the log again
     echo "--- event log:" >&2
     cat "$log" >&2 2>/dev/null
     echo "--- example's standard error:" >&2
