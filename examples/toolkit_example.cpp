@@ -282,6 +282,7 @@ class TExampleWindow : public TWindow {
             list_->InsertItem(item);
         }
         area_->SetBkgndColor(kDark);
+        g_log.Write("cursor %d", area_->SetCursor(kTextCursor) ? 1 : 0);
         if (SetTimer(kTickTimer, kTickMs) == 0)
             g_log.Write("no-timer");
         if (showSplash_) {

@@ -122,6 +122,7 @@ void TDrovakScreen::setInfo(TDC& dc, std::span<const char> text, int field, int 
 }
 
 void TDrovakScreen::setCharacter(TDC& dc, char c, int index, int field, int x, int color) {
+    trace("setCharacter", "");
     const bool selected = field == currentField && currentField != kFieldSide &&
                           (dragging || selection) && std::min(cursorIndex, anchorIndex) <= index &&
                           index < std::max(cursorIndex, anchorIndex);

@@ -2,6 +2,7 @@
 
 #include "toolkit/graphics.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,9 @@ class TScreenArt {
     // Reads every picture from folder, or from the working directory when folder is empty.
     // A missing or unreadable picture throws TXBitmap naming it.
     explicit TScreenArt(const std::string& folder = "");
+    // The same from a source that gives each picture by its name.
+    using TSource = std::function<TDib(const char* name)>;
+    explicit TScreenArt(const TSource& source);
 
     TDib details;                  // behind the six fields
     TDib extChar;                  // behind both palettes, with the colour swatches

@@ -129,6 +129,7 @@ click)
     # A click at a point of the custom-drawn area arrives in its client coordinates.
     start
     wait_for '^ready$'
+    wait_for '^cursor 1$' 1 # the area's own cursor was loaded from the resources
     focus_frame
     for p in "40 120" "200 30"; do
         click_at $(area_point $p)
@@ -213,6 +214,24 @@ menu)
     keys d
     wait_for '^popup-closed 1$' 50
     [ "$(grep -c '^command 107$' "$log")" -eq 2 ] || fail "Delete from the pop-up menu did not run"
+    finish
+    ;;
+clipboard)
+    # The accelerators run commands, unless the command's enabling handler says no: Paste
+    # with nothing on the clipboard does not run. What Copy puts there, Paste reads back.
+    start
+    wait_for '^ready$'
+    focus_frame
+    click_at $(list_point 120 50)
+    wait_for '^select 1 [0-9]+$' 50
+    index=$(awk '$1 == "select" { v = $3 } END { print v }' "$log")
+    keys ctrl+v
+    sleep 0.5
+    refute '^command 204' "Paste ran with nothing on the clipboard"
+    keys ctrl+c
+    wait_for '^command 203$' 50
+    keys ctrl+v
+    wait_for "^command 204 Pilot $(printf %05d "$index")\$" 50
     finish
     ;;
 dialog)

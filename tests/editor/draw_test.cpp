@@ -65,6 +65,8 @@ std::string firstDifference(const TRgbImage& a, const TRgbImage& b) {
 
 class Painting : public ScreenFixture {
   protected:
+    Painting() { makeScreen(sharedArt()); }
+
     // The record of the tests: shown codes, hidden codes, extended characters, an IP address
     // with a tilde in it, and side 1.
     void loadRecord() {
@@ -353,6 +355,28 @@ TEST_F(Painting, PaletteAndHoverFrames) {
     EXPECT_TRUE(celAt(canvas, cside, 1, kx + 30, ky));
     // The character frame is gone: its cell shows the plain palette again.
     EXPECT_TRUE(paletteGlyph(2, 4));
+}
+
+// The screen paints before the main window hands it a record: the field area is the bare
+// "details" picture.
+TEST_F(Painting, WithoutARecordTheFieldsAreEmpty) {
+    TDrovakScreen bare(owner, sharedArt());
+    std::unique_ptr<TDC> dc = headless::makeDC(canvas);
+    bare.showEditor(*dc, kEditorOrigin.x, kEditorOrigin.y);
+    bare.showExtendedChars(*dc, kPaletteOrigin.x, kPaletteOrigin.y);
+    bare.showCursor(*dc);
+    const TRgbImage& details = sharedArt().details.GetPixels();
+    int differing = 0;
+    for (int y = 0; y < details.Height(); ++y) {
+        for (int x = 0; x < details.Width(); ++x) {
+            differing +=
+                canvas.GetPixel(kEditorOrigin.x + x, kEditorOrigin.y + y) != details.GetPixel(x, y)
+                    ? 1
+                    : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(paletteGlyph(0, 0));
 }
 
 // A change asks for repaints of the rectangles it alters; repainting just those (erased

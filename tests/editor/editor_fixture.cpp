@@ -63,12 +63,21 @@ const TScreenArt& sharedArt() {
     return art;
 }
 
+const TScreenArt& blankArt() {
+    static const TScreenArt art([](const char*) { return TDib(TRgbImage(kGlyphCels, 1)); });
+    return art;
+}
+
 ScreenFixture::ScreenFixture() {
     dir.write("chrtable.dv", kTestKeyTable);
+    makeScreen(blankArt());
+}
+
+void ScreenFixture::makeScreen(const TScreenArt& art) {
     {
         // The screen reads its table from the working folder, as the program does.
         ScopedWorkingDir cwd(dir.path());
-        screen = std::make_unique<TDrovakScreen>(owner, sharedArt());
+        screen = std::make_unique<TDrovakScreen>(owner, art);
     }
     screen->attachFields(fields.buffers());
     screen->setInfoRect(kEditorOrigin.x, kEditorOrigin.y, kPaletteOrigin.x, kPaletteOrigin.y);

@@ -77,6 +77,9 @@ inline constexpr int kKeyUnmapped = 112; // F1: in neither table
 
 // The program's pictures, read once from the assets folder for every test of the run.
 const TScreenArt& sharedArt();
+// Plain pictures of no content, for tests that never look at the screen (reading the real
+// ones takes seconds under the sanitizers).
+const TScreenArt& blankArt();
 
 // Where the main window puts the field area and the palettes.
 inline constexpr TPoint kEditorOrigin{352, 2};
@@ -86,6 +89,8 @@ inline constexpr TPoint kPaletteOrigin{0, 168};
 class ScreenFixture : public ::testing::Test {
   protected:
     ScreenFixture();
+    // A new screen over the same buffers and owner, drawing with these pictures.
+    void makeScreen(const TScreenArt& art);
 
     // Puts text into a field and enters it by a click at display position 0.
     void enter(int field, std::string_view text);

@@ -176,7 +176,7 @@ TEST_F(ScreenFixture, WrongBufferSizeIsRefused) {
 // The screen edits the record's own buffers, each field number reaching its own buffer.
 TEST(ScreenOnRecord, EditsThePlayerFieldsInPlace) {
     TRecordingOwner owner;
-    TDrovakScreen screen(owner, sharedArt());
+    TDrovakScreen screen(owner, blankArt());
     TDrovakSettingsXfer settings;
     TPlayer player(settings, "pilot.sav");
     screen.setPlayer(&player);

@@ -83,7 +83,7 @@ TEST_F(Mouse, ClickTargets) {
 
 // Before the first paint no rectangle is laid out: a click hits nothing.
 TEST_F(Mouse, NothingIsHitBeforeTheFirstPaint) {
-    TDrovakScreen fresh(owner, sharedArt());
+    TDrovakScreen fresh(owner, blankArt());
     fresh.attachFields(fields.buffers());
     for (const TPoint& p : {TPoint(0, 0), TPoint(400, 20), TPoint(100, 300)}) {
         EXPECT_FALSE(fresh.checkWindows(p));

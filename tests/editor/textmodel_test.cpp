@@ -261,7 +261,7 @@ TEST(CursorMapping, DisplayPositionsWithCodesHidden) {
     };
     // clang-format on
     TRecordingOwner owner;
-    TDrovakScreen screen(owner, sharedArt());
+    TDrovakScreen screen(owner, blankArt());
     for (const Case& c : cases) {
         std::string buffer(c.text);
         buffer.push_back('\0');
