@@ -263,7 +263,7 @@ edit)
     sleep 0.5
     shoot "$MAIN" "$outdir/edit-main.png"
     menu_exit
-    question=$(wait_window Save 1 100)
+    question=$(wait_window Save 1 100) || exit 1
     shoot "$question" "$outdir/edit-question.png"
     focus "$question"
     keys Return
@@ -293,7 +293,7 @@ setup)
         fail "drovak_make_demo failed"
     cp "$game/raptor.sav" "$work/raptor.original"
     start WINEPREFIX="$wine"
-    wizard=$(wait_window "Drovak Setup Wizard")
+    wizard=$(wait_window "Drovak Setup Wizard") || exit 1
     sleep 0.5
     shoot "$wizard" "$outdir/setup-wizard.png"
     wizard_edit="10 159 290 12"
@@ -301,7 +301,7 @@ setup)
     keys ctrl+a
     type_text "$pilots/"
     keys Return # OK is the default button
-    refusal=$(wait_window Error 1 100)
+    refusal=$(wait_window Error 1 100) || exit 1
     focus "$refusal"
     keys Return
     wait_gone Error
@@ -323,7 +323,7 @@ setup)
     keys alt+f
     sleep 0.4
     keys t
-    dialog=$(wait_window "Drovak Settings")
+    dialog=$(wait_window "Drovak Settings") || exit 1
     sleep 0.3
     click_dialog "$dialog" 254 230 14 142 226 30 # SAV folder is the RAPTOR folder: off
     click_dialog "$dialog" 254 230 14 114 170 12 # the SAV folder
@@ -358,7 +358,7 @@ splash)
     ini_set soundOn 0
     ini_set showSplashScreen 1
     start
-    splash=$(wait_window "$title" 1 100)
+    splash=$(wait_window "$title" 1 100) || exit 1
     sleep 0.5
     geometry "$splash"
     [ "$WIDTH" -eq 400 ] && [ "$HEIGHT" -eq 346 ] ||
