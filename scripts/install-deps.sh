@@ -9,7 +9,7 @@ packages=(
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev time
     # the desktop toolkit and the event sounds
-    libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module
+    libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module libcanberra-pulse
     # end-to-end tests under a virtual display
     xvfb xauth xdotool x11-utils x11-apps
     # asset generators

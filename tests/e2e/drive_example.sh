@@ -135,6 +135,13 @@ click)
         click_at $(area_point $p)
         wait_for "^click $p\$" 50
     done
+    # The list: a header click, a click and a Control+click select two rows.
+    click_at $(list_point 200 10)
+    wait_for '^column 1$' 50
+    click_at $(list_point 120 50)
+    wait_for '^select 1 0$' 50
+    xdotool mousemove $(list_point 120 130) sleep 0.1 keydown ctrl click 1 keyup ctrl
+    wait_for '^select 2 0$' 50
     finish
     ;;
 keys)
@@ -268,9 +275,22 @@ dialog)
     ;;
 splash)
     # The splash shows over the example and closes itself after its time-out.
-    start --splash
+    start --splash 800
     wait_for '^splash-open$'
     wait_for '^splash-closed$' 100
+    wait_for '^ready$'
+    refute '^splash-click' "nobody clicked"
+    finish
+    ;;
+splash_click)
+    # The splash captures the mouse: a click far outside it reaches it and closes it long
+    # before its time-out.
+    start --splash 60000
+    wait_for '^splash-open$'
+    sleep 0.5
+    click_at 5 5
+    wait_for '^splash-click -?[0-9]+ -?[0-9]+$' 30
+    wait_for '^splash-closed$' 20
     wait_for '^ready$'
     finish
     ;;
