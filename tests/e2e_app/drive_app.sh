@@ -156,16 +156,19 @@ shoot() { # ID PNG
 # screenshot in SHOT.
 main_window() {
     MAIN=$(wait_window "$title" 600) || exit 1
-    sleep 0.5 # the first paint fills the list
     SHOT=$work/main.png
-    shoot "$MAIN" "$SHOT"
-    local corner
-    corner=$("$python" "$here/winshot.py" client "$SHOT") || fail "no client area"
+    local corner=""
+    for ((i = 0; i < 50; i++)); do # until it is painted
+        shoot "$MAIN" "$SHOT"
+        corner=$("$python" "$here/winshot.py" client "$SHOT" 2>/dev/null) && break
+        sleep 0.2
+    done
+    [ -n "$corner" ] || fail "the main window shows no client area"
     geometry "$MAIN"
-    OX=$((X + ${corner% *}))
-    OY=$((Y + ${corner#* }))
     CX=${corner% *}
     CY=${corner#* }
+    OX=$((X + CX))
+    OY=$((Y + CY))
 }
 
 # The client y of the middle of each list row shown, from a fresh screenshot.
@@ -174,9 +177,13 @@ list_rows() {
     "$python" "$here/winshot.py" rows "$SHOT" "$CX" "$CY"
 }
 
-expect_rows() { # COUNT
-    ROWS=($(list_rows))
-    [ "${#ROWS[@]}" -eq "$1" ] || fail "the list shows ${#ROWS[@]} rows, expected $1"
+expect_rows() { # COUNT: waits a while for the list to show that many rows
+    for ((i = 0; i < 25; i++)); do
+        ROWS=($(list_rows))
+        [ "${#ROWS[@]}" -eq "$1" ] && return 0
+        sleep 0.2
+    done
+    fail "the list shows ${#ROWS[@]} rows, expected $1"
 }
 
 click_client() { # client x, y of the main window
@@ -345,6 +352,7 @@ setup)
     wait_for "Load did not put ghost into the game folder" cmp -s "$game/raptor.sav" \
         "$pilots/ghost.sav"
     ini_expect lastLoadedFile ghost.sav
+    shoot "$MAIN" "$outdir/setup-loaded.png"
     cmp -s "$work/raptor.original" "$pilots/ghost.sav" && fail "the demo's ghost is its raptor"
     menu_exit
     expect_exit
