@@ -10,6 +10,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev time
     # the desktop toolkit and the event sounds
     libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module libcanberra-pulse
+    # opening documents and mail with the desktop's programs
+    xdg-utils
     # end-to-end tests under a virtual display
     xvfb xauth xdotool x11-utils x11-apps
     # asset generators

@@ -10,7 +10,6 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -20,36 +19,6 @@ using namespace resources;
 namespace {
 
 constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
-
-bool readText(const char* path, std::string& out) {
-    out.clear();
-    std::FILE* f = std::fopen(path, "rb");
-    if (f == nullptr) {
-        return false;
-    }
-    char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        out.append(chunk, got);
-    }
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
-// The lines of a text, each ended by a line feed.
-std::string asLines(const std::string& text) {
-    std::string out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t nl = text.find('\n', pos);
-        std::size_t end = nl == std::string::npos ? text.size() : nl;
-        out.append(text, pos, end - pos);
-        out += '\n';
-        pos = nl == std::string::npos ? text.size() : nl + 1;
-    }
-    return out;
-}
 
 } // namespace
 
@@ -213,11 +182,11 @@ void TDrovakWindow::CmdContact() {
     // program was set up; without the template, the prepared message.
     std::string contact;
     std::string ini;
-    bool composed = readText("contact", contact);
+    bool composed = readWholeFile("contact", contact);
     if (composed) {
-        std::string message = asLines(contact);
-        if (readText(kSettingsFileName, ini)) {
-            message += asLines(ini) + "\n";
+        std::string message = relineText(contact, "\n");
+        if (readWholeFile(kSettingsFileName, ini)) {
+            message += relineText(ini, "\n") + "\n";
         }
         composed = replaceFileContents("info.eml", {message.data(), message.size()});
     }

@@ -14,14 +14,6 @@ template <std::size_t N> void setText(std::array<char, N>& field, const char* te
     std::strncpy(field.data(), text, N - 1);
 }
 
-// folder + name within the path capacity; empty when it would not fit.
-std::string joinPath(const char* folder, const char* name) {
-    char path[kPathCapacity] = "";
-    strAppend(path, folder, static_cast<int>(kPathCapacity));
-    strAppend(path, name, static_cast<int>(kPathCapacity));
-    return path;
-}
-
 } // namespace
 
 TPlayer::TPlayer(const TDrovakSettingsXfer& settings, const char* name) {

@@ -7,51 +7,9 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
-#include <cstdio>
-
 namespace {
 
 constexpr const char* kBoundaryLine = "------=_NextPart_000_0006_01C1BC2B.043FF300";
-
-std::string joinPath(const char* folder, const char* name) {
-    char path[kPathCapacity] = "";
-    strAppend(path, folder, static_cast<int>(kPathCapacity));
-    strAppend(path, name, static_cast<int>(kPathCapacity));
-    return path;
-}
-
-bool readWhole(const std::string& path, std::string& out) {
-    out.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) {
-        return false;
-    }
-    char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        out.append(chunk, got);
-    }
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
-// Every line of the header part, each ended with CR LF whatever it ended with before.
-std::string headerLines(const std::string& text) {
-    std::string out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t nl = text.find('\n', pos);
-        std::size_t end = nl == std::string::npos ? text.size() : nl;
-        std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        out += line + "\r\n";
-        pos = nl == std::string::npos ? text.size() : nl + 1;
-    }
-    return out;
-}
 
 } // namespace
 
@@ -64,7 +22,7 @@ int TPlayer::loadFile() {
 int TPlayer::emailFile() {
     std::string folder = getDrovakPath();
     std::string header;
-    if (!readWhole(joinPath(folder.c_str(), "send"), header)) {
+    if (!readWholeFile(joinPath(folder.c_str(), "send"), header)) {
         return kSaveTargetFailed;
     }
     std::string templateBytes;
@@ -72,7 +30,7 @@ int TPlayer::emailFile() {
         return kSaveTemplateFailed;
     }
     std::string name = fileName.data();
-    std::string message = headerLines(header);
+    std::string message = relineText(header, "\r\n");
     message += "\r\n";
     message += std::string(kBoundaryLine) + "\r\n";
     message += "Content-Type: text/plain;\r\n";

@@ -148,13 +148,7 @@ void getData(const TTokenTable& table, TDrovakSettingsXfer& settings) {
 void openINI(TDrovakSettingsXfer& settings) {
     trace("openINI", "");
     std::string text;
-    if (std::FILE* f = std::fopen(kSettingsFileName, "rb")) {
-        char chunk[4096];
-        std::size_t got;
-        while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-            text.append(chunk, got);
-        }
-        std::fclose(f);
+    if (readWholeFile(kSettingsFileName, text)) {
         loadTokens(tokenTable(), text);
     }
     getData(tokenTable(), settings);
@@ -176,10 +170,8 @@ int saveINI(const TDrovakSettingsXfer& settings) {
     setTokenValue2(table, "firstRun", settings.firstRun);
     setTokenValue2(table, "debug", settings.debug);
 
-    char path[kPathCapacity] = "";
-    strAppend(path, getDrovakPath(), static_cast<int>(kPathCapacity));
-    strAppend(path, kSettingsFileName, static_cast<int>(kPathCapacity));
-    if (path[0] == '\0') {
+    std::string path = joinPath(getDrovakPath(), kSettingsFileName);
+    if (path.empty()) {
         return -1;
     }
     std::string text = formatTokens(table);

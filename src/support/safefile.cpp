@@ -88,3 +88,36 @@ bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& 
     }
     return ok;
 }
+
+bool readWholeFile(const std::string& path, std::string& out) {
+    out.clear();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (f == nullptr) {
+        return false;
+    }
+    char chunk[4096];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+        out.append(chunk, got);
+    }
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    return ok;
+}
+
+std::string relineText(const std::string& text, const char* lineEnd) {
+    std::string out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t nl = text.find('\n', pos);
+        std::size_t end = nl == std::string::npos ? text.size() : nl;
+        std::size_t len = end - pos;
+        if (len > 0 && text[end - 1] == '\r') {
+            --len;
+        }
+        out.append(text, pos, len);
+        out += lineEnd;
+        pos = nl == std::string::npos ? text.size() : nl + 1;
+    }
+    return out;
+}

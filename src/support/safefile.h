@@ -14,3 +14,10 @@ bool appendFileContents(const std::string& path, std::span<const char> bytes);
 
 // Reads at most maxBytes from the start of a file; false when it cannot be opened.
 bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& out);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool readWholeFile(const std::string& path, std::string& out);
+
+// The lines of a text (a line ends at a line feed; a carriage return before it is dropped),
+// each ended with lineEnd. A last line without its end gets one.
+std::string relineText(const std::string& text, const char* lineEnd);

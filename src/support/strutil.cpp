@@ -134,3 +134,10 @@ const char* getMonth(int month) {
                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     return month >= 1 && month <= 12 ? names[month - 1] : "";
 }
+
+std::string joinPath(const char* folder, const char* name) {
+    char path[kPathCapacity] = "";
+    strAppend(path, folder, static_cast<int>(kPathCapacity));
+    strAppend(path, name, static_cast<int>(kPathCapacity));
+    return path;
+}

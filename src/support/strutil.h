@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 
 // Fixed capacities of the texts the program passes around, in bytes, terminator included.
 inline constexpr std::size_t kPathCapacity = 512;
@@ -34,3 +35,7 @@ void strClear(char* dest, int count);
 
 // "Jan" to "Dec" for 1 to 12, the empty text otherwise.
 const char* getMonth(int month);
+
+// folder followed by name, within a path's capacity: the empty text when it would not fit,
+// as strAppend decides.
+std::string joinPath(const char* folder, const char* name);
