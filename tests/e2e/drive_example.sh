@@ -129,11 +129,19 @@ click)
     # A click at a point of the custom-drawn area arrives in its client coordinates.
     start
     wait_for '^ready$'
+    wait_for '^cursor 1$' 1 # the area's own cursor was loaded from the resources
     focus_frame
     for p in "40 120" "200 30"; do
         click_at $(area_point $p)
         wait_for "^click $p\$" 50
     done
+    # The list: a header click, a click and a Control+click select two rows.
+    click_at $(list_point 200 10)
+    wait_for '^column 1$' 50
+    click_at $(list_point 120 50)
+    wait_for '^select 1 0$' 50
+    xdotool mousemove $(list_point 120 130) sleep 0.1 keydown ctrl click 1 keyup ctrl
+    wait_for '^select 2 0$' 50
     finish
     ;;
 keys)
@@ -215,6 +223,24 @@ menu)
     [ "$(grep -c '^command 107$' "$log")" -eq 2 ] || fail "Delete from the pop-up menu did not run"
     finish
     ;;
+clipboard)
+    # The accelerators run commands, unless the command's enabling handler says no: Paste
+    # with nothing on the clipboard does not run. What Copy puts there, Paste reads back.
+    start
+    wait_for '^ready$'
+    focus_frame
+    click_at $(list_point 120 50)
+    wait_for '^select 1 [0-9]+$' 50
+    index=$(awk '$1 == "select" { v = $3 } END { print v }' "$log")
+    keys ctrl+v
+    sleep 0.5
+    refute '^command 204' "Paste ran with nothing on the clipboard"
+    keys ctrl+c
+    wait_for '^command 203$' 50
+    keys ctrl+v
+    wait_for "^command 204 Pilot $(printf %05d "$index")\$" 50
+    finish
+    ;;
 dialog)
     # The settings dialog built from its resource: typing in an edit notifies its update, a
     # read-only edit takes no typing, a click toggles the auto check box and notifies, OK
@@ -249,9 +275,22 @@ dialog)
     ;;
 splash)
     # The splash shows over the example and closes itself after its time-out.
-    start --splash
+    start --splash 800
     wait_for '^splash-open$'
     wait_for '^splash-closed$' 100
+    wait_for '^ready$'
+    refute '^splash-click' "nobody clicked"
+    finish
+    ;;
+splash_click)
+    # The splash captures the mouse: a click far outside it reaches it and closes it long
+    # before its time-out.
+    start --splash 60000
+    wait_for '^splash-open$'
+    sleep 0.5
+    click_at 5 5
+    wait_for '^splash-click -?[0-9]+ -?[0-9]+$' 30
+    wait_for '^splash-closed$' 20
     wait_for '^ready$'
     finish
     ;;
