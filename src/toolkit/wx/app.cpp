@@ -6,6 +6,7 @@
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
+#include <wx/toplevel.h>
 
 #include "toolkit/wx/convert.h"
 #include "toolkit/wx/wxbackend.h"
@@ -100,6 +101,11 @@ int TApplication::Run() {
     mainWindow_->Show(nCmdShow);
     if (wxWindow* top = mainWindow_->GetImpl().wx)
         wxTheApp->SetTopWindow(top);
+    // A splash opened while the main window was being built stays in front of it, also where
+    // no window manager keeps stay-on-top windows up.
+    for (wxWindow* w : wxTopLevelWindows)
+        if (w->IsShown() && (w->GetWindowStyleFlag() & wxSTAY_ON_TOP))
+            w->Raise();
     if (!g_quitPosted)
         wxTheApp->MainLoop();
     return g_exitCode;

@@ -283,8 +283,10 @@ class TFrame : public wxFrame, public TDetachable {
 class TPopup : public wxFrame {
   public:
     TPopup(const wxString& title, const wxSize& size)
+        // GTK sizes a window that cannot be resized by what its contents ask for, which is
+        // nothing here: without the resize style the picture's window stays 1x1 on screen.
         : wxFrame(nullptr, wxID_ANY, title, wxDefaultPosition, size,
-                  wxBORDER_NONE | wxFRAME_NO_TASKBAR | wxSTAY_ON_TOP) {}
+                  wxBORDER_NONE | wxRESIZE_BORDER | wxFRAME_NO_TASKBAR | wxSTAY_ON_TOP) {}
 };
 
 void TWindowTimer::Notify() {
@@ -305,11 +307,19 @@ void disposeTimer(TWindowTimer* timer) {
         delete timer;
 }
 
+// Cuts a window and everything inside it off from their objects: events still queued for
+// them (a pointer leaving a closing splash) must not reach an object that is gone.
+void detachAll(wxWindow* window) {
+    if (auto* owned = dynamic_cast<TDetachable*>(window))
+        owned->Detach();
+    for (wxWindow* child : window->GetChildren())
+        detachAll(child);
+}
+
 void disposeWindow(wxWindow* window) {
     if (!window)
         return;
-    if (auto* owned = dynamic_cast<TDetachable*>(window))
-        owned->Detach();
+    detachAll(window);
     if (window->HasCapture())
         window->ReleaseMouse();
     window->Hide();
@@ -511,8 +521,18 @@ bool TWindow::Create() {
         impl_->wx = frame;
         impl_->events = canvas;
         // On screen before SetupWindow, which may capture the mouse (the splash does).
-        if (Attr.Style & WS_VISIBLE)
+        if (Attr.Style & WS_VISIBLE) {
             frame->Show();
+            // The start-up splash opens before the message loop runs: let GTK map and paint it
+            // now, or it only appears once its time is nearly over.
+            if ((Attr.Style & WS_POPUP) && wxTheApp && !wxTheApp->IsMainLoopRunning()) {
+                for (int i = 0; i < 50 && !frame->IsShownOnScreen(); ++i) {
+                    wxTheApp->Yield(true);
+                    wxMilliSleep(2);
+                }
+                frame->Update();
+            }
+        }
     }
     finishCreate(*this);
     return true;
