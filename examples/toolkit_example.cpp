@@ -2,13 +2,14 @@
 // custom-drawn area of glyph cels, a pop-up menu, message boxes, dialogs, a timer, a splash,
 // sounds and the clipboard, all through toolkit/toolkit.h.
 //
-//   drovak_toolkit_example [--assets DIR] [--e2e-log FILE] [--splash]
+//   drovak_toolkit_example [--assets DIR] [--e2e-log FILE] [--splash TIMEOUT_MS]
 //
 // With --e2e-log every message the example receives is written to FILE, one a line, as the
 // end-to-end tests read it: "click X Y", "key-down VK", "command ID", "label INDEX TEXT", ...
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -245,10 +246,42 @@ DEFINE_RESPONSE_TABLE1(TSettingsDialog, TDialog)
 END_RESPONSE_TABLE;
 // clang-format on
 
+// The splash, telling the log about a click it captured.
+class TExampleSplash : public TSplashWindow {
+  public:
+    TExampleSplash(uint timeOut)
+        : TSplashWindow(TDib("splash"), 400, 346, CaptureMouse, timeOut, "Drovak") {}
+
+    void EvLButtonDown(uint modKeys, const TPoint& point) {
+        g_log.Write("splash-click %d %d", point.x, point.y);
+        TSplashWindow::EvLButtonDown(modKeys, point);
+    }
+
+    void Paint(TDC& dc, bool erase, TRect& rect) override {
+        TSplashWindow::Paint(dc, erase, rect);
+        if (!painted_)
+            g_log.Write("splash-painted");
+        painted_ = true;
+    }
+
+  private:
+    bool painted_ = false;
+
+  public:
+    DECLARE_RESPONSE_TABLE(TExampleSplash);
+};
+
+// clang-format off
+DEFINE_RESPONSE_TABLE1(TExampleSplash, TSplashWindow)
+    EV_WM_LBUTTONDOWN,
+END_RESPONSE_TABLE;
+// clang-format on
+
 // The main window's client: the list, the area, the timer and the commands.
 class TExampleWindow : public TWindow {
   public:
-    explicit TExampleWindow(bool splash) : TWindow(nullptr), showSplash_(splash) {
+    explicit TExampleWindow(uint splashMs)
+        : TWindow(nullptr), showSplash_(splashMs > 0), splashMs_(splashMs) {
         Attr.W = kClientW;
         Attr.H = kClientH;
         list_ = new TPilotList(this, 8, 8, 460, kClientH - 16);
@@ -282,11 +315,11 @@ class TExampleWindow : public TWindow {
             list_->InsertItem(item);
         }
         area_->SetBkgndColor(kDark);
+        g_log.Write("cursor %d", area_->SetCursor(kTextCursor) ? 1 : 0);
         if (SetTimer(kTickTimer, kTickMs) == 0)
             g_log.Write("no-timer");
         if (showSplash_) {
-            splash_ = new TSplashWindow(TDib("splash"), 400, 346, TSplashWindow::CaptureMouse, 1200,
-                                        "Drovak");
+            splash_ = new TExampleSplash(splashMs_);
             splash_->Create();
             g_log.Write("splash-open");
         }
@@ -359,7 +392,10 @@ class TExampleWindow : public TWindow {
     void ListColumnClick(TLwNotify& notify) { g_log.Write("column %d", notify.iSubItem); }
 
     // Command enablers: the menu bar and the pop-up menu ask the same ones.
-    void CeHasSelection(TCommandEnabler& ce) { ce.Enable(list_->GetSelCount() > 0); }
+    void CeHasSelection(TCommandEnabler& ce) {
+        ce.Enable(list_->GetSelCount() > 0);
+        g_log.Write("enable %d %d", ce.GetId(), ce.IsEnabled() ? 1 : 0);
+    }
     void CeIsDirty(TCommandEnabler& ce) { ce.Enable(dirty_); }
     void CeCanPaste(TCommandEnabler& ce) {
         TClipboard clipboard(*this);
@@ -430,6 +466,7 @@ class TExampleWindow : public TWindow {
 
   private:
     bool showSplash_;
+    uint splashMs_;
     TPilotList* list_;
     TGlyphArea* area_;
     std::unique_ptr<TImageList> images_;
@@ -467,18 +504,19 @@ END_RESPONSE_TABLE;
 
 class TExampleApp : public TApplication {
   public:
-    explicit TExampleApp(bool splash) : TApplication("Drovak toolkit example"), splash_(splash) {}
+    explicit TExampleApp(uint splashMs)
+        : TApplication("Drovak toolkit example"), splashMs_(splashMs) {}
 
     void InitMainWindow() override {
         auto* frame =
-            new TFrameWindow(nullptr, "Drovak toolkit example", new TExampleWindow(splash_));
+            new TFrameWindow(nullptr, "Drovak toolkit example", new TExampleWindow(splashMs_));
         frame->AssignMenu(kMainMenu);
         frame->SetIcon(kProgramIcon);
         SetMainWindow(frame);
     }
 
   private:
-    bool splash_;
+    uint splashMs_;
 };
 
 } // namespace
@@ -486,15 +524,15 @@ class TExampleApp : public TApplication {
 int main(int argc, char** argv) {
     std::string assets = DROVAK_ASSETS_DIR;
     const char* logPath = nullptr;
-    bool splash = false;
+    uint splashMs = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--assets" && i + 1 < argc)
             assets = argv[++i];
         else if (arg == "--e2e-log" && i + 1 < argc)
             logPath = argv[++i];
-        else if (arg == "--splash")
-            splash = true;
+        else if (arg == "--splash" && i + 1 < argc)
+            splashMs = static_cast<uint>(std::strtoul(argv[++i], nullptr, 10));
     }
     g_log.Open(logPath); // before the asset folder becomes the working directory
     std::error_code error;
@@ -504,7 +542,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        TExampleApp app(splash);
+        TExampleApp app(splashMs);
         const int code = app.Run();
         g_log.Write("exit %d", code);
         return code;

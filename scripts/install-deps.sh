@@ -7,9 +7,9 @@ packages=(
     # build
     build-essential cmake ninja-build git pkg-config
     # tests and benchmarks
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    googletest libgtest-dev libgmock-dev libbenchmark-dev time
     # the desktop toolkit and the event sounds
-    libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module
+    libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module libcanberra-pulse
     # opening documents and mail with the desktop's programs
     xdg-utils
     # end-to-end tests under a virtual display

@@ -327,6 +327,11 @@ bool TDrovakWindow::writeWorkingCopy() {
     }
     workingCopyFailureShown = false;
     rememberWrittenRecord();
+    // The row's callsign cell reads the working copy: show what was just typed.
+    int row = listWindow->getSelected();
+    if (row >= 0) {
+        listWindow->RedrawItems(row, row);
+    }
     return true;
 }
 

@@ -45,6 +45,7 @@ TEST_F(AppTest, WorkingCopyHoldsEveryKey) {
         EXPECT_EQ(expected, callsignIn("ace.dvw")) << "after " << key;
     }
     EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
+    EXPECT_EQ(std::make_pair(0, 0), headless::redrawnItems(list()).back());
     EXPECT_EQ("ACE", callsignIn("ace.sav"));
 }
 

@@ -23,6 +23,7 @@ pid=""
 
 fail() {
     echo "FAIL [$scenario]: $*" >&2
+    cp "$log" "$log.failed" 2>/dev/null # kept when a later run writes the log again
     echo "--- event log:" >&2
     cat "$log" >&2 2>/dev/null
     echo "--- example's standard error:" >&2
@@ -83,11 +84,24 @@ start() {
     pid=$!
 }
 
+# Opens a menu (by its key: alt+f, or a right click through the given command) and waits until
+# it asked the enabling handler of Delete, which it does as it opens.
+open_menu() {
+    local before
+    before=$(grep -c '^enable 107 ' "$log")
+    "$@"
+    for ((i = 0; i < 100; i++)); do
+        [ "$(grep -c '^enable 107 ' "$log")" -gt "$before" ] && break
+        sleep 0.1
+    done
+    [ "$i" -lt 100 ] || fail "the menu did not open: $*"
+    sleep 0.3 # and is on screen, holding the keyboard
+}
+
 # Chooses File > Exit by its mnemonics and checks that the example ended with status 0.
 finish() {
     focus_frame
-    keys alt+f
-    sleep 0.3
+    open_menu keys alt+f
     keys x
     wait_for '^exit 0$' 100
     local status=0
@@ -129,11 +143,19 @@ click)
     # A click at a point of the custom-drawn area arrives in its client coordinates.
     start
     wait_for '^ready$'
+    wait_for '^cursor 1$' 1 # the area's own cursor was loaded from the resources
     focus_frame
     for p in "40 120" "200 30"; do
         click_at $(area_point $p)
         wait_for "^click $p\$" 50
     done
+    # The list: a header click, a click and a Control+click select two rows.
+    click_at $(list_point 200 10)
+    wait_for '^column 1$' 50
+    click_at $(list_point 120 50)
+    wait_for '^select 1 0$' 50
+    xdotool mousemove $(list_point 120 130) sleep 0.1 keydown ctrl click 1 keyup ctrl
+    wait_for '^select 2 0$' 50
     finish
     ;;
 keys)
@@ -184,15 +206,13 @@ menu)
     start
     wait_for '^ready$'
     focus_frame
-    click_at $(area_point 60 160 ) 3
-    wait_for '^popup ' 50
-    sleep 0.5
+    open_menu click_at $(area_point 60 160) 3
+    wait_for '^enable 107 0$' 1
     keys d # Delete: greyed while nothing is selected
     sleep 0.3
     keys Escape
     wait_for '^popup-closed 0$' 50
-    keys alt+f
-    sleep 0.5
+    open_menu keys alt+f
     keys d
     sleep 0.3
     keys Escape
@@ -201,18 +221,34 @@ menu)
     click_at $(list_point 120 50)
     wait_for '^select 1 [0-9]+$' 50
     focus_frame
-    keys alt+f
-    sleep 0.5
+    open_menu keys alt+f
+    wait_for '^enable 107 1$' 1
     keys d
     wait_for '^command 107$' 50
     click_at $(list_point 120 50)
     wait_for '^select 1 [0-9]+$' 50
-    click_at $(area_point 60 160) 3
-    wait_for '^popup ' 50
-    sleep 0.5
+    open_menu click_at $(area_point 60 160) 3
     keys d
     wait_for '^popup-closed 1$' 50
     [ "$(grep -c '^command 107$' "$log")" -eq 2 ] || fail "Delete from the pop-up menu did not run"
+    finish
+    ;;
+clipboard)
+    # The accelerators run commands, unless the command's enabling handler says no: Paste
+    # with nothing on the clipboard does not run. What Copy puts there, Paste reads back.
+    start
+    wait_for '^ready$'
+    focus_frame
+    click_at $(list_point 120 50)
+    wait_for '^select 1 [0-9]+$' 50
+    index=$(awk '$1 == "select" { v = $3 } END { print v }' "$log")
+    keys ctrl+v
+    sleep 0.5
+    refute '^command 204' "Paste ran with nothing on the clipboard"
+    keys ctrl+c
+    wait_for '^command 203$' 50
+    keys ctrl+v
+    wait_for "^command 204 Pilot $(printf %05d "$index")\$" 50
     finish
     ;;
 dialog)
@@ -222,8 +258,7 @@ dialog)
     start
     wait_for '^ready$'
     focus_frame
-    keys alt+f
-    sleep 0.5
+    open_menu keys alt+f
     keys t
     wait_for '^dialog-open$' 50
     sleep 0.5
@@ -249,9 +284,25 @@ dialog)
     ;;
 splash)
     # The splash shows over the example and closes itself after its time-out.
-    start --splash
+    start --splash 800
     wait_for '^splash-open$'
     wait_for '^splash-closed$' 100
+    wait_for '^ready$'
+    refute '^splash-click' "nobody clicked"
+    finish
+    ;;
+splash_click)
+    # The splash captures the mouse: a click far outside it reaches it and closes it long
+    # before its time-out.
+    start --splash 60000
+    wait_for '^splash-painted$' # on screen, and so holding the mouse
+    for _ in 1 2 3; do
+        click_at 5 5
+        sleep 1
+        grep -qE '^splash-click -?[0-9]+ -?[0-9]+$' "$log" && break
+    done
+    wait_for '^splash-click -?[0-9]+ -?[0-9]+$' 10
+    wait_for '^splash-closed$' 20
     wait_for '^ready$'
     finish
     ;;

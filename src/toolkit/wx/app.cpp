@@ -93,7 +93,7 @@ int TApplication::Run() {
     g_quitPosted = false;
     g_exitCode = 0;
     InitMainWindow();
-    if (!mainWindow_ || !wxTheApp)
+    if (!mainWindow_ || !wxTheApp || g_quitPosted)
         return g_exitCode;
     if (!mainWindow_->Create())
         return -1;

@@ -239,6 +239,17 @@ int TDialog::Execute() {
         applyState(*child);
     }
     dlg->filling_.clear();
+    // As the Windows dialog manager does: the focus starts on the first control that takes
+    // it (an edit, a button, a check box), in the resource's order.
+    for (const resources::TDialogControl& c : res->controls) {
+        if (c.kind == TControlKind::Edit || c.kind == TControlKind::Button ||
+            c.kind == TControlKind::DefButton || c.kind == TControlKind::AutoCheckBox) {
+            if (wxWindow* first = dlg->FindWindow(c.id); first && first->IsEnabled()) {
+                first->SetFocus();
+                break;
+            }
+        }
+    }
     GetImpl().retValue = IDCANCEL;
     GetImpl().modal = true;
     SetupWindow();

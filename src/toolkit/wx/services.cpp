@@ -50,15 +50,23 @@ TRect TDC::GetClipBox() const {
 
 // ---- Clipboard: the game's 8-bit codes cross it as Windows-1252.
 
+namespace {
+// Whether the program put text on the clipboard since it was last handed to the desktop.
+bool g_clipboardWritten = false;
+} // namespace
+
 TClipboard::TClipboard(TWindow& owner) : owner_(owner) {
     open_ = ensureWx() && wxTheClipboard->Open();
 }
 
 TClipboard::~TClipboard() {
-    if (open_) {
-        wxTheClipboard->Flush(); // the text stays when the program ends
-        wxTheClipboard->Close();
-    }
+    if (!open_)
+        return;
+    // The desktop keeps what the program copied after the program ends, as on Windows.
+    if (g_clipboardWritten)
+        wxTheClipboard->Flush();
+    g_clipboardWritten = false;
+    wxTheClipboard->Close();
 }
 
 bool TClipboard::EmptyClipboard() {
@@ -78,7 +86,9 @@ bool TClipboard::SetText(std::string_view bytes) {
     if (!open_)
         return false;
     const wxString text = wxString::FromUTF8(utf8FromCp1252(bytes));
-    return wxTheClipboard->SetData(new wxTextDataObject(text));
+    const bool set = wxTheClipboard->SetData(new wxTextDataObject(text));
+    g_clipboardWritten = g_clipboardWritten || set;
+    return set;
 }
 
 std::string TClipboard::GetText() const {

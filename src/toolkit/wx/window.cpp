@@ -399,6 +399,15 @@ long borderStyle(const TWindowAttr& attr) {
     return wxBORDER_NONE;
 }
 
+// The window whose client area is the layer window's: the canvas of a window standing alone
+// on the desktop, else the outermost (a list's client area holds its header, as on Windows).
+wxWindow* clientOf(const TWindow::Impl& impl) {
+    wxWindow* wx = impl.wx;
+    if (wx && wx->IsTopLevel() && impl.events)
+        return impl.events;
+    return wx;
+}
+
 wxPoint positionOf(const TWindowAttr& attr) {
     return wxPoint(attr.X, attr.Y);
 }
@@ -564,18 +573,18 @@ bool TWindow::IsWindowVisible() const {
 }
 
 void TWindow::Invalidate(bool erase) {
-    if (wxWindow* ev = impl_->events)
-        ev->Refresh(erase);
+    if (wxWindow* client = clientOf(*impl_))
+        client->Refresh(erase);
 }
 
 void TWindow::InvalidateRect(const TRect& rect, bool erase) {
-    if (wxWindow* ev = impl_->events)
-        ev->RefreshRect(wxRect(rect.left, rect.top, rect.Width(), rect.Height()), erase);
+    if (wxWindow* client = clientOf(*impl_))
+        client->RefreshRect(wxRect(rect.left, rect.top, rect.Width(), rect.Height()), erase);
 }
 
 void TWindow::UpdateWindow() {
-    if (wxWindow* ev = impl_->events)
-        ev->Update();
+    if (wxWindow* client = clientOf(*impl_))
+        client->Update();
 }
 
 void TWindow::SetBkgndColor(const TColor& color) {
@@ -592,16 +601,16 @@ TColor TWindow::GetBkgndColor() const {
 }
 
 TRect TWindow::GetClientRect() const {
-    if (wxWindow* ev = impl_->events) {
-        const wxSize size = ev->GetClientSize();
+    if (wxWindow* client = clientOf(*impl_)) {
+        const wxSize size = client->GetClientSize();
         return TRect(0, 0, size.x, size.y);
     }
     return TRect(0, 0, Attr.W, Attr.H);
 }
 
 void TWindow::ClientToScreen(TPoint& point) const {
-    if (wxWindow* ev = impl_->events) {
-        const wxPoint p = ev->ClientToScreen(wxPoint(point.x, point.y));
+    if (wxWindow* client = clientOf(*impl_)) {
+        const wxPoint p = client->ClientToScreen(wxPoint(point.x, point.y));
         point = TPoint(p.x, p.y);
     }
 }

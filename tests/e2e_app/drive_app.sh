@@ -1,0 +1,386 @@
+#!/usr/bin/env bash
+# Drives the real program on a virtual display with real mouse and key events and checks the
+# files it leaves behind. Runs inside xvfb-run:
+#
+#   drive_app.sh DROVAK MAKE_DEMO SCENARIO OUTDIR
+#
+# Every scenario runs a private copy of the program folder (the program takes the folder its
+# executable really lives in), so the build tree's own settings are never touched. Clicks
+# go to client points of the main window, whose corner is read off a screenshot; the list's
+# rows are found the same way. Screenshots land in OUTDIR as PNG.
+set -uo pipefail
+
+drovak=$1
+make_demo=$2
+scenario=$3
+outdir=$4
+here=$(cd "$(dirname "$0")" && pwd)
+assets=$here/../../assets
+python=/usr/bin/python3
+mkdir -p "$outdir"
+errlog=$outdir/$scenario.stderr
+rm -f "$errlog" "$outdir/$scenario"-*.png
+
+title="F-22 Raptor Drovak"
+pid=""
+work=$(mktemp -d)
+program=$work/program
+
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL [$scenario]: $*" >&2
+    echo "--- program's standard error:" >&2
+    grep -v '^ALSA lib' "$errlog" >&2 2>/dev/null
+    local id
+    id=$(find_window "$title" 600) && shoot "$id" "$outdir/$scenario-failed.png" 2>/dev/null
+    exit 1
+}
+
+# A fresh program folder: the executable (a hard link where the file system allows one), the
+# shipped files next to it and the shipped settings file as it comes out of the box.
+make_program_folder() {
+    mkdir -p "$program"
+    local bin
+    bin=$(dirname "$drovak")
+    (cd "$bin" && find . -mindepth 1 -maxdepth 1 ! -name drovak ! -name drovak.ini \
+        -exec cp -r {} "$program/" \;) || fail "cannot copy the program folder"
+    ln "$drovak" "$program/drovak" 2>/dev/null || cp "$drovak" "$program/drovak" ||
+        fail "cannot copy the program"
+    cp "$assets/drovak.ini" "$program/drovak.ini" || fail "no shipped settings file"
+}
+
+ini_set() { # KEY VALUE: one line of drovak.ini, its CR LF kept
+    sed -i "s|^$1 = .*\r\$|$1 = $2\r|" "$program/drovak.ini"
+    grep -q "^$1 = $2"$'\r'"\$" "$program/drovak.ini" || fail "could not set $1"
+}
+
+ini_expect() { # KEY VALUE
+    local line
+    line=$(grep "^$1 = " "$program/drovak.ini" | tr -d '\r')
+    [ "$line" = "$1 = $2" ] || fail "drovak.ini: '$line', expected '$1 = $2'"
+}
+
+start() { # [VAR=VALUE...]: the program, from outside its folder
+    (cd "$work" && exec env "$@" "$program/drovak") 2>>"$errlog" &
+    pid=$!
+}
+
+# The first visible window of that exact name at least MINWIDTH wide (the splash carries the
+# main window's name).
+find_window() { # NAME [MINWIDTH]
+    local id width
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        width=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | sed -n 's/^WIDTH=//p')
+        if [ -n "$width" ] && [ "$width" -ge "${2:-1}" ]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+
+wait_window() { # NAME [MINWIDTH] [TENTHS]: prints the window's id
+    local limit=${3:-300} id
+    for ((i = 0; i < limit; i++)); do
+        id=$(find_window "$1" "${2:-1}") && {
+            echo "$id"
+            return 0
+        }
+        if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+            fail "the program ended while waiting for the window '$1'"
+        fi
+        sleep 0.1
+    done
+    fail "no window '$1' appeared"
+}
+
+wait_gone() { # NAME [TENTHS]
+    local limit=${2:-100}
+    for ((i = 0; i < limit; i++)); do
+        find_window "$1" >/dev/null || return 0
+        sleep 0.1
+    done
+    fail "the window '$1' did not close"
+}
+
+wait_for() { # DESCRIPTION COMMAND...: until the command succeeds, for ten seconds
+    local what=$1
+    shift
+    for ((i = 0; i < 100; i++)); do
+        "$@" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    fail "$what"
+}
+
+geometry() { # ID: sets X Y WIDTH HEIGHT
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+}
+
+focus() { # ID: there is no window manager to give the keyboard focus
+    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+    sleep 0.2
+}
+
+click_at() { # screen x, y
+    # No --sync: it waits for a move that never comes when the pointer is already there.
+    xdotool mousemove "$1" "$2" sleep 0.1 click 1
+    sleep 0.2
+}
+
+keys() {
+    xdotool key --delay 60 "$@"
+}
+
+type_text() {
+    xdotool type --delay 30 "$1"
+}
+
+shoot() { # ID PNG
+    local dump=$work/window.xwd
+    for _ in 1 2 3; do
+        xwd -id "$1" -silent -out "$dump" && break
+        sleep 0.2
+    done
+    "$python" "$here/winshot.py" convert "$dump" "$2" ||
+        "$python" "$here/../e2e/xwd2png.py" "$dump" "$2" || fail "could not write $2"
+    rm -f "$dump"
+}
+
+# The main window: its id in MAIN, its client corner on the screen in OX OY, a fresh
+# screenshot in SHOT.
+main_window() {
+    MAIN=$(wait_window "$title" 600) || exit 1
+    SHOT=$work/main.png
+    local corner=""
+    for ((i = 0; i < 50; i++)); do # until it is painted
+        shoot "$MAIN" "$SHOT"
+        corner=$("$python" "$here/winshot.py" client "$SHOT" 2>/dev/null) && break
+        sleep 0.2
+    done
+    [ -n "$corner" ] || fail "the main window shows no client area"
+    geometry "$MAIN"
+    CX=${corner% *}
+    CY=${corner#* }
+    OX=$((X + CX))
+    OY=$((Y + CY))
+}
+
+# The client y of the middle of each list row shown, from a fresh screenshot.
+list_rows() {
+    shoot "$MAIN" "$SHOT"
+    "$python" "$here/winshot.py" rows "$SHOT" "$CX" "$CY"
+}
+
+expect_rows() { # COUNT: waits a while for the list to show that many rows
+    for ((i = 0; i < 25; i++)); do
+        ROWS=($(list_rows))
+        [ "${#ROWS[@]}" -eq "$1" ] && return 0
+        sleep 0.2
+    done
+    fail "the list shows ${#ROWS[@]} rows, expected $1"
+}
+
+click_client() { # client x, y of the main window
+    click_at $((OX + $1)) $((OY + $2))
+}
+
+# A dialog control's middle on the screen, from its place in dialog units and the dialog's
+# size in pixels and in dialog units (the toolkit scales the resource's layout).
+click_dialog() { # ID DLG_W DLG_H X Y W H (dialog units)
+    geometry "$1"
+    click_at $((X + ($4 * 2 + $6) * WIDTH / ($2 * 2))) $((Y + ($5 * 2 + $7) * HEIGHT / ($3 * 2)))
+}
+
+# Chooses File > Exit by its mnemonics.
+menu_exit() {
+    focus "$MAIN"
+    keys alt+f
+    sleep 0.4
+    keys x
+}
+
+# Waits for the program to end and checks that it ended cleanly.
+expect_exit() {
+    local status=0
+    for ((i = 0; i < 100; i++)); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "the program did not end"
+    wait "$pid" || status=$?
+    pid=""
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+    if grep -qE 'runtime error|AddressSanitizer|wx assertion|Gtk-CRITICAL' "$errlog"; then
+        fail "the program reported an error"
+    fi
+}
+
+# Settings for a scenario that is not about the splash: no splash, no sound.
+quiet_settings() {
+    ini_set soundOn 0
+    ini_set showSplashScreen 0
+}
+
+# The demo set-up: a game folder with raptor.sav and four pilots, with the settings that
+# point at them.
+make_demo_setup() {
+    "$make_demo" "$program/template.sav" "$work/demo" "$program" >/dev/null ||
+        fail "drovak_make_demo failed"
+    cp -r "$work/demo" "$work/original"
+}
+
+# Field and palette places of the editor (client coordinates): the callsign field spans
+# (353, 8) to (766, 48); the colour swatches run 1 to 9 then 0, 33 pixels apart from x 10, at
+# y 178 to 210.
+kCallsignEnd="752 28"
+swatch_x() { # DIGIT
+    echo $((10 + 33 * (($1 + 9) % 10) + 16))
+}
+kSwatchY=194
+
+case "$scenario" in
+edit)
+    # The start selects the file last loaded into the game; a click on another file, a
+    # callsign typed with a colour from the palette, File > Exit and Yes to the question: the
+    # file holds the new callsign, byte for byte, and nothing else changed.
+    make_program_folder
+    make_demo_setup
+    quiet_settings
+    ini_set lastLoadedFile bulldog.sav
+    start
+    main_window
+    expect_rows 3 # ace, bulldog, ghost; viper is below
+    selected=$("$python" "$here/winshot.py" selected "$SHOT" "$CX" "$CY")
+    [ "$selected" = 1 ] || fail "row '$selected' is selected at the start, not bulldog's"
+    click_client 150 "${ROWS[2]}"
+    click_client $kCallsignEnd
+    keys $(printf 'BackSpace %.0s' $(seq 22))
+    pilots=$work/demo/pilots
+    wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+    click_client "$(swatch_x 7)" $kSwatchY
+    keys shift+s t o r m
+    click_client "$(swatch_x 2)" $kSwatchY
+    keys 1
+    sleep 0.5
+    shoot "$MAIN" "$outdir/edit-main.png"
+    menu_exit
+    question=$(wait_window Save 1 100) || exit 1
+    shoot "$question" "$outdir/edit-question.png"
+    focus "$question"
+    keys Return
+    expect_exit
+    [ -e "$pilots/ghost.dvw" ] && fail "the working copy survived Yes"
+    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
+        'callsign=~7Storm~21' || fail "ghost.sav does not hold the new callsign"
+    for f in ace bulldog viper; do
+        cmp -s "$pilots/$f.sav" "$work/original/pilots/$f.sav" || fail "$f.sav changed"
+    done
+    cmp -s "$work/demo/F-22 Raptor/raptor.sav" "$work/original/F-22 Raptor/raptor.sav" ||
+        fail "raptor.sav changed"
+    ;;
+setup)
+    # The first run on the shipped settings file: the wizard refuses a folder without
+    # raptor.sav and takes the game folder; the settings dialog moves the SAV folder, and the
+    # list shows the new folder's files; Load copies the chosen one into the game folder and
+    # remembers it for the next start.
+    make_program_folder
+    quiet_settings
+    wine=$work/wine
+    novalogic="$wine/drive_c/Program Files/Novalogic"
+    game="$novalogic/F-22 Raptor"
+    pilots="$novalogic/pilots"
+    mkdir -p "$work/scratch"
+    "$make_demo" "$program/template.sav" "$novalogic" "$work/scratch" >/dev/null ||
+        fail "drovak_make_demo failed"
+    cp "$game/raptor.sav" "$work/raptor.original"
+    start WINEPREFIX="$wine"
+    wizard=$(wait_window "Drovak Setup Wizard") || exit 1
+    sleep 0.5
+    shoot "$wizard" "$outdir/setup-wizard.png"
+    wizard_edit="10 159 290 12"
+    click_dialog "$wizard" 367 198 $wizard_edit
+    keys ctrl+a
+    type_text "$pilots/"
+    keys Return # OK is the default button
+    refusal=$(wait_window Error 1 100) || exit 1
+    focus "$refusal"
+    keys Return
+    wait_gone Error
+    find_window "Drovak Setup Wizard" >/dev/null || fail "the wizard closed on a wrong folder"
+    click_dialog "$wizard" 367 198 $wizard_edit
+    keys ctrl+a
+    type_text "$game/"
+    click_dialog "$wizard" 367 198 306 180 50 14 # OK
+    wait_gone "Drovak Setup Wizard"
+    main_window
+    ini_expect firstRun 0
+    ini_expect raptorPath "$game/"
+    ini_expect savPath "$game/"
+    ini_expect templatePath "$game/raptor.sav"
+    ini_expect showSplashScreen 1
+    expect_rows 1 # raptor
+
+    focus "$MAIN"
+    keys alt+f
+    sleep 0.4
+    keys t
+    dialog=$(wait_window "Drovak Settings") || exit 1
+    sleep 0.3
+    click_dialog "$dialog" 254 230 14 142 226 30 # SAV folder is the RAPTOR folder: off
+    click_dialog "$dialog" 254 230 14 114 170 12 # the SAV folder
+    keys ctrl+a
+    type_text "$pilots/"
+    sleep 0.3
+    shoot "$dialog" "$outdir/setup-settings.png"
+    click_dialog "$dialog" 254 230 87 212 50 14 # OK
+    wait_gone "Drovak Settings"
+    ini_expect savPath "$pilots/"
+    ini_expect savPathEqRaptorPath 0
+    sleep 0.5
+    expect_rows 3 # ace, bulldog, ghost; viper is below
+    click_client 150 "${ROWS[2]}"
+    focus "$MAIN"
+    keys alt+f
+    sleep 0.4
+    keys l
+    wait_for "Load did not put ghost into the game folder" cmp -s "$game/raptor.sav" \
+        "$pilots/ghost.sav"
+    ini_expect lastLoadedFile ghost.sav
+    shoot "$MAIN" "$outdir/setup-loaded.png"
+    cmp -s "$work/raptor.original" "$pilots/ghost.sav" && fail "the demo's ghost is its raptor"
+    menu_exit
+    expect_exit
+
+    ;;
+splash)
+    # The splash shows its picture over the desktop first, then closes and the main window
+    # follows.
+    make_program_folder
+    make_demo_setup
+    ini_set soundOn 0
+    ini_set showSplashScreen 1
+    start
+    splash=$(wait_window "$title" 1 100) || exit 1
+    sleep 0.5
+    geometry "$splash"
+    [ "$WIDTH" -eq 400 ] && [ "$HEIGHT" -eq 346 ] ||
+        fail "the first window is ${WIDTH}x$HEIGHT, not the 400x346 splash"
+    shoot "$splash" "$outdir/splash-splash.png"
+    "$python" "$here/winshot.py" painted "$outdir/splash-splash.png" ||
+        fail "the splash shows no picture"
+    main_window
+    wait_for "the splash stayed open" bash -c "! xdotool search --onlyvisible --name '^$title\$' | grep -qvx '$MAIN'"
+    menu_exit
+    expect_exit
+    ;;
+*)
+    fail "unknown scenario"
+    ;;
+esac
+echo "PASS [$scenario]"
