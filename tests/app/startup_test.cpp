@@ -51,8 +51,6 @@ TEST_F(AppTest, FrameAndList) {
 TEST_F(AppTest, NeverOpensMaximized) {
     const std::pair<int, int> cases[] = {
         {SW_SHOWMAXIMIZED, SW_RESTORE},
-        {SW_SHOWNORMAL, SW_RESTORE},
-        {SW_HIDE, SW_HIDE},
         {SW_SHOWMINNOACTIVE, SW_SHOWMINNOACTIVE},
     };
     for (const auto& [requested, shown] : cases) {

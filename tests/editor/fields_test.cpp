@@ -58,46 +58,6 @@ TEST_P(EnterField, SetsCursorFromClick) {
 INSTANTIATE_TEST_SUITE_P(Cases, EnterField, ::testing::ValuesIn(kEnterCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(ScreenFixture, ClickInCurrentFieldPastTextGoesToEnd) {
-    for (bool show : {true, false}) {
-        screen->setShowColorChars(show);
-        enter(kFieldCallsign, "A~3BC");
-        screen->clickField(kFieldCallsign, 15);
-        EXPECT_EQ(screen->getCursor(), 5);
-    }
-}
-
-// In the current field a cell is a string index while codes are shown, a visible character
-// while they are hidden.
-TEST_F(ScreenFixture, ClickInCurrentFieldFollowsWhatIsShown) {
-    enter(kFieldCallsign, "A~3BCD");
-    screen->setShowColorChars(true);
-    screen->clickField(kFieldCallsign, 2);
-    EXPECT_EQ(screen->getCursor(), 2);
-    screen->setShowColorChars(false);
-    screen->clickField(kFieldCallsign, 2);
-    EXPECT_EQ(screen->getCursor(), 4);
-}
-
-TEST_F(ScreenFixture, DragSelectsAndBareClickDoesNot) {
-    enter(kFieldCallsign, "ABCDEF");
-    screen->clickField(kFieldCallsign, 1);
-    screen->dragTo(3);
-    screen->dragTo(4);
-    screen->endDrag();
-    EXPECT_TRUE(screen->isHilight());
-    EXPECT_EQ(screen->getAnchor(), 1);
-    EXPECT_EQ(screen->getCursor(), 4);
-    press(kKeyBackspace);
-    EXPECT_EQ(text(), "AEF");
-
-    screen->clickField(kFieldCallsign, 2);
-    screen->endDrag();
-    EXPECT_FALSE(screen->isHilight());
-    screen->dragTo(5); // the button is up: no drag
-    EXPECT_EQ(screen->getCursor(), 2);
-}
-
 TEST_F(ScreenFixture, SideCyclesAndMarksDirtyOnce) {
     const std::vector<int> expected{1, 2, 0, 1};
     for (int code : expected) {
@@ -110,35 +70,6 @@ TEST_F(ScreenFixture, SideCyclesAndMarksDirtyOnce) {
     screen->clickField(kFieldSide, 0);
     EXPECT_EQ(fields.field(kFieldSide)[0], 0);
     expectSound();
-}
-
-TEST_F(ScreenFixture, PalettesActOnlyInTextFieldsThatTakeThem) {
-    struct Case {
-        int field;
-        bool changes;
-    };
-    for (Case c : {Case{kNoField, false}, Case{kFieldSide, false}, Case{kFieldIpAddress, false},
-                   Case{kFieldCallsign, true}, Case{kFieldSquadronPassword, true}}) {
-        fields.set(kFieldCallsign, "AB");
-        fields.set(kFieldSquadronPassword, "AB");
-        fields.set(kFieldIpAddress, "AB");
-        screen->endEdit();
-        if (c.field != kNoField) {
-            screen->clickField(c.field, 9);
-            screen->endDrag();
-        }
-        const int sideBefore = fields.field(kFieldSide)[0];
-        screen->resetDirty();
-        screen->pickExtendedChar(static_cast<char>(0xC0));
-        EXPECT_TRUE(screen->isExtChar());
-        EXPECT_EQ(screen->isDirty(), c.changes) << "field " << c.field;
-        EXPECT_EQ(fields.field(kFieldSide)[0], sideBefore);
-        EXPECT_EQ(screen->getCurrentField(), c.field);
-        if (c.field != kNoField && c.field != kFieldSide) {
-            EXPECT_EQ(fields.text(c.field), c.changes ? "AB\xC0" : "AB");
-        }
-        expectSound();
-    }
 }
 
 TEST_F(ScreenFixture, EndEditRepaintsAndForgetsTheField) {

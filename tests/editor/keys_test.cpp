@@ -4,8 +4,6 @@
 
 namespace {
 
-const TScreenRect kCallsignRect{353, 8, 766, 48}; // the editor at (352, 2)
-
 TEST_F(ScreenFixture, ControlZWithoutFieldAsksForUndo) {
     screen->setKeyDown(kKeyControl);
     screen->setKeyDown(kKeyZ);
@@ -45,17 +43,6 @@ TEST_F(ScreenFixture, UndoThatEndsTheEditLeavesFieldsAlone) {
     controlled(kKeyZ);
     EXPECT_FALSE(screen->isEditing());
     EXPECT_EQ(fields.text(kFieldCallsign), "AB~3");
-}
-
-TEST_F(ScreenFixture, KeysRepaintTheCurrentField) {
-    enter(kFieldCallsign, "AB");
-    owner.repaints.clear();
-    screen->setKeyDown(kKeyA);
-    screen->setKeyUp(kKeyA);
-    ASSERT_EQ(owner.repaints.size(), 2u);
-    EXPECT_EQ(owner.repaints[0], kCallsignRect);
-    EXPECT_EQ(owner.repaints[1], kCallsignRect);
-    EXPECT_EQ(screen->getEditRect(), kCallsignRect);
 }
 
 TEST_F(ScreenFixture, SideFieldIgnoresKeys) {

@@ -92,18 +92,6 @@ TEST_F(Mouse, NothingIsHitBeforeTheFirstPaint) {
     }
 }
 
-TEST_F(Mouse, SideStepsThroughItsThreeWords) {
-    const std::vector<int> expected{1, 2, 0, 1};
-    for (int code : expected) {
-        EXPECT_TRUE(screen->editPlayer(middle(screen->fieldRect(kFieldSide))));
-        EXPECT_EQ(fields.field(kFieldSide)[0], code);
-        EXPECT_STREQ(TDrovakScreen::sideText(code), code == 0   ? "EITHER"
-                                                    : code == 1 ? "SIDE 1"
-                                                                : "SIDE 2");
-    }
-    EXPECT_TRUE(screen->isDirty());
-}
-
 TEST_F(Mouse, ClickPlacesTheCursor) {
     struct Case {
         const char* name;
@@ -240,103 +228,6 @@ TEST_F(Mouse, PaletteClickWithoutAFieldChangesNothing) {
     EXPECT_TRUE(owner.repaints.empty());
 }
 
-// Hover frames: nothing within a cell, the old and new bars when the cell changes, the old
-// bars when the pointer leaves.
-TEST_F(Mouse, HoverRepaintsOnlyTheFrameBars) {
-    const TScreenRect& ext = screen->extendedCharRect();
-    const TScreenRect& col = screen->colorRect();
-    auto extBars = [](int cx, int cy) {
-        return std::vector<TScreenRect>{{cx, cy, cx + 22, cy + 2},
-                                        {cx, cy, cx + 2, cy + 34},
-                                        {cx + 20, cy, cx + 22, cy + 34},
-                                        {cx, cy + 32, cx + 22, cy + 34}};
-    };
-    auto colBars = [](int cx, int cy) {
-        return std::vector<TScreenRect>{{cx, cy, cx + 32, cy + 5},
-                                        {cx, cy, cx + 4, cy + 32},
-                                        {cx + 28, cy, cx + 32, cy + 32},
-                                        {cx, cy + 27, cx + 32, cy + 32}};
-    };
-    auto join = [](std::vector<TScreenRect> a, const std::vector<TScreenRect>& b) {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
-    };
-    struct Step {
-        const char* name;
-        TPoint point;
-        std::vector<TScreenRect> repaints;
-    };
-    const int x0 = ext.left;
-    const int y0 = ext.top;
-    const int k0 = col.left;
-    const int k1 = col.top;
-    const std::vector<Step> steps{
-        {"IntoFirstCell", TPoint(x0, y0), extBars(x0, y0)},
-        {"SameCell", TPoint(x0 + 19, y0 + 31), {}},
-        {"NextColumn", TPoint(x0 + 20, y0 + 31), join(extBars(x0, y0), extBars(x0 + 20, y0))},
-        {"NextRow", TPoint(x0 + 20, y0 + 32),
-         join(extBars(x0 + 20, y0), extBars(x0 + 20, y0 + 32))},
-        {"LastCell", TPoint(ext.right - 1, ext.bottom - 1),
-         join(extBars(x0 + 20, y0 + 32), extBars(x0 + 320, y0 + 192))},
-        {"OutOfThePalette", TPoint(ext.right, ext.bottom - 1), extBars(x0 + 320, y0 + 192)},
-        {"Nowhere", TPoint(5, 5), {}},
-        {"IntoASwatch", TPoint(k0 + 40, k1 + 3), colBars(k0 + 33, k1)},
-        {"SameSwatch", TPoint(k0 + 65, k1 + 31), {}},
-        {"LastSwatch", TPoint(col.right - 1, k1),
-         join(colBars(k0 + 33, k1), colBars(k0 + 297, k1))},
-        {"StraightToACharacter", TPoint(x0 + 5, y0 + 5),
-         join(extBars(x0, y0), colBars(k0 + 297, k1))},
-    };
-    for (const Step& s : steps) {
-        owner.repaints.clear();
-        screen->checkButtons(s.point);
-        screen->checkColors(s.point);
-        EXPECT_EQ(owner.repaints, s.repaints) << s.name;
-    }
-}
-
-TEST_F(Mouse, BlinkRepaintsTheStripUnderTheCursor) {
-    struct Case {
-        const char* name;
-        int field;
-        std::string text;
-        bool showCodes;
-        int cursorCell; // display position of the cursor; -1: no field
-    };
-    // clang-format off
-    const std::vector<Case> cases{
-        {"NoField", kNoField, "", true, -1},
-        {"Shown", kFieldCallsign, "~3ABC", true, 5},
-        {"Hidden", kFieldCallsign, "~3ABC", false, 3},
-        {"Side", kFieldSide, "", true, 0},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        screen->endEdit();
-        screen->setShowColorChars(c.showCodes);
-        if (c.field == kFieldCallsign) {
-            clickIn(c.field, c.text);
-            press(kKeyEnd);
-        } else if (c.field == kFieldSide) {
-            screen->editPlayer(middle(screen->fieldRect(kFieldSide)));
-        }
-        owner.repaints.clear();
-        const int before = screen->getBlinkPhase();
-        screen->changeCursor();
-        if (c.cursorCell < 0) {
-            EXPECT_TRUE(owner.repaints.empty());
-            EXPECT_EQ(screen->getBlinkPhase(), before);
-            continue;
-        }
-        EXPECT_EQ(screen->getBlinkPhase(), (before + 1) % 4);
-        const TScreenRect r = screen->fieldRect(c.field);
-        const int x = r.left + 18 * c.cursorCell;
-        const std::vector<TScreenRect> strip{{x, r.bottom - 10, x + 60, r.bottom}};
-        EXPECT_EQ(owner.repaints, strip);
-    }
-}
-
 TEST_F(Mouse, ClearEditorRepaintsTheSixFields) {
     screen->clearEditor();
     std::vector<TScreenRect> expected;
@@ -344,18 +235,6 @@ TEST_F(Mouse, ClearEditorRepaintsTheSixFields) {
         expected.push_back(screen->fieldRect(f));
     }
     EXPECT_EQ(owner.repaints, expected);
-}
-
-TEST_F(Mouse, ChangingFieldsRepaintsBoth) {
-    clickIn(kFieldCallsign, "AB");
-    owner.repaints.clear();
-    screen->editPlayer(cell(kFieldServerName, 0));
-    const std::vector<TScreenRect>& r = owner.repaints;
-    EXPECT_NE(std::find(r.begin(), r.end(), screen->fieldRect(kFieldCallsign)), r.end());
-    EXPECT_NE(std::find(r.begin(), r.end(), screen->fieldRect(kFieldServerName)), r.end());
-    owner.repaints.clear();
-    screen->editPlayer(TPoint(0, 0));
-    EXPECT_EQ(owner.repaints, std::vector<TScreenRect>{screen->fieldRect(kFieldServerName)});
 }
 
 } // namespace

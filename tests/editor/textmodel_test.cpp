@@ -10,7 +10,7 @@
 namespace {
 
 struct Step {
-    enum Kind { Key, ShiftKey, ShiftDown, ShiftUp, Control, Type, Color, Extended, Paste };
+    enum Kind { Key, ShiftDown, ShiftUp, Control, Type, Color, Extended, Paste };
     Kind kind;
     int value = 0;
     std::string text;
@@ -110,16 +110,11 @@ const std::vector<EditCase> kCases = {
     {"ColourSelectionRightwards", kFieldCallsign, "A~2BCD", 5, 3, {color('6')}, "A~6BC~2D", 3, true},
     {"ColourSelectionLeftwards", kFieldCallsign, "A~2BCD", 3, 5, {color('6')}, "A~6BC~2D", 3, true},
     {"ColourSelectionSameAsAfterRightwards", kFieldCallsign, "A~2BCD", 5, 3, {color('2')}, "A~2BCD", 3, true},
-    {"ColourSelectionSameAsAfterLeftwards", kFieldCallsign, "A~2BCD", 3, 5, {color('2')}, "A~2BCD", 3, true},
     {"ColourSelectionOverCodeRightwards", kFieldCallsign, "AB~3CD", 5, 1, {color('7')}, "A~7BC~3D", 3, true},
-    {"ColourSelectionOverCodeLeftwards", kFieldCallsign, "AB~3CD", 1, 5, {color('7')}, "A~7BC~3D", 3, true},
     {"ColourSelectionToEndRightwards", kFieldCallsign, "ABC", 3, 1, {color('4')}, "A~4BC", 3, true},
-    {"ColourSelectionToEndLeftwards", kFieldCallsign, "ABC", 1, 3, {color('4')}, "A~4BC", 3, true},
     {"ColourSelectionDefaultLeftwards", kFieldSquadronName, "A~7BCD", 3, 5, {color('4')}, "ABC~7D", 1, true},
-    {"ColourSelectionDefaultRightwards", kFieldSquadronName, "A~7BCD", 5, 3, {color('4')}, "ABC~7D", 1, true},
     {"ColourEmptySelectionActsAtCursor", kFieldCallsign, "A~2BCD", 3, {}, {key(kKeyShift), color('6')}, "A~6BCD", 3, true},
     {"PasswordColourStripsSelection", kFieldSquadronPassword, "AB~3CD", 5, 1, {color('7')}, "ABCD", 1, true},
-    {"PasswordColourStripsSelectionLeftwards", kFieldSquadronPassword, "AB~3CD", 1, 5, {color('7')}, "ABCD", 1, true},
     {"PasswordColourSelectionInsertsNothing", kFieldSquadronPassword, "ABCD", 3, 1, {color('7')}, "ABCD", 1, true},
     {"PasswordColourWithoutSelection", kFieldSquadronPassword, "AB~3CD", 2, {}, {color('7')}, "AB~3CD", 2, true},
     {"IpAddressIgnoresColour", kFieldIpAddress, "1.2", 3, {}, {color('4')}, "1.2", 3, false},
@@ -157,9 +152,6 @@ class TextModel : public ScreenFixture, public ::testing::WithParamInterface<Edi
         switch (step.kind) {
         case Step::Key:
             press(step.value);
-            break;
-        case Step::ShiftKey:
-            shifted(step.value);
             break;
         case Step::ShiftDown:
             screen->setKeyDown(kKeyShift);
@@ -219,22 +211,6 @@ TEST_P(TextModel, Edit) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, TextModel, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ScreenFixture, ShiftLeftTwiceSelectsFromAnchor) {
-    enter(kFieldCallsign, "ABCDEFG");
-    place(5);
-    screen->setKeyDown(kKeyShift);
-    press(kKeyLeft);
-    press(kKeyLeft);
-    EXPECT_TRUE(screen->isHilight());
-    EXPECT_EQ(screen->getAnchor(), 5);
-    EXPECT_EQ(screen->getCursor(), 3);
-    screen->setKeyUp(kKeyShift);
-    EXPECT_TRUE(screen->isHilight());
-    press(kKeyLeft);
-    EXPECT_FALSE(screen->isHilight());
-    EXPECT_EQ(screen->getCursor(), 2);
-}
 
 TEST_F(ScreenFixture, DirtyFileReportedOnceUntilReset) {
     enter(kFieldCallsign, "AB");

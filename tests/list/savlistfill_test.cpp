@@ -21,40 +21,20 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
     };
     const std::string label123(123, 'L');
     const std::string label124(124, 'M');
+    // clang-format off
     const Case cases[] = {
-        {"a working copy marks its SAV file's item",
-         {"Ace.sav", "Ace.dvw", "Bob.sav"},
-         {"Ace", "Bob"},
-         {1, 0},
-         {"Ace"}},
-        {"a working copy without its SAV file (a new file never saved)",
-         {"New.dvw"},
-         {"New"},
-         {1},
-         {"New"}},
-        {"labels differing in case are one item, named as the working copy",
-         {"pilot.dvw", "Pilot.sav"},
-         {"pilot"},
-         {1},
-         {"pilot"}},
+        {"a working copy marks its SAV file's item", {"Ace.sav", "Ace.dvw", "Bob.sav"}, {"Ace", "Bob"}, {1, 0}, {"Ace"}},
+        {"a working copy without its SAV file (a new file never saved)", {"New.dvw"}, {"New"}, {1}, {"New"}},
+        {"labels differing in case are one item, named as the working copy", {"pilot.dvw", "Pilot.sav"}, {"pilot"}, {1}, {"pilot"}},
         {"sorted ignoring case; the new file's leading blank sorts first",
-         {"zulu.sav", "Bravo.sav", "alpha.sav", " New Sav File.dvw"},
-         {" New Sav File", "alpha", "Bravo", "zulu"},
-         {1, 0, 0, 0},
-         {" New Sav File"}},
+         {"zulu.sav", "Bravo.sav", "alpha.sav", " New Sav File.dvw"}, {" New Sav File", "alpha", "Bravo", "zulu"}, {1, 0, 0, 0}, {" New Sav File"}},
         {"other extensions, upper-case ones, hidden files, folders are no SAV files",
-         {"notes.txt", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw",
-          "folder.sav/", "folder.dvw/", "x.sav"},
-         {"x"},
-         {0},
-         {}},
+         {"notes.txt", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"x"}, {0}, {}},
         {"the longest name a file-name text holds is listed; a longer one could not be opened",
-         {label123 + ".sav", label124 + ".sav", label124 + ".dvw"},
-         {label123},
-         {0},
-         {}},
+         {label123 + ".sav", label124 + ".sav", label124 + ".dvw"}, {label123}, {0}, {}},
         {"an empty folder", {}, {}, {}, {}},
     };
+    // clang-format on
     for (const auto& c : cases) {
         TempDir folder;
         for (const auto& name : c.files) {

@@ -52,40 +52,6 @@ TEST(Resources, DialogLayoutsAreSound) {
     EXPECT_EQ(resources::dialog(3), nullptr);
 }
 
-TEST(Resources, ControlsHaveTheKindsTheDialogsUse) {
-    namespace s = resources::settings;
-    const resources::TDialogResource& settings = *resources::dialog(resources::kSettingsDialog);
-    const resources::TDialogResource& wizard = *resources::dialog(resources::kWizardDialog);
-    struct Case {
-        const resources::TDialogResource& dlg;
-        int id;
-        TControlKind kind;
-    } cases[] = {
-        {settings, s::kRaptorPathEdit, TControlKind::Edit},
-        {settings, s::kTemplatePathEdit, TControlKind::Edit},
-        {settings, s::kSavPathEdit, TControlKind::Edit},
-        {settings, s::kTemplateEqRaptorSavBox, TControlKind::AutoCheckBox},
-        {settings, s::kSavPathEqRaptorPathBox, TControlKind::AutoCheckBox},
-        {settings, s::kSoundOnBox, TControlKind::AutoCheckBox},
-        {settings, s::kShowSplashScreenBox, TControlKind::AutoCheckBox},
-        {settings, s::kRaptorPathBrowse, TControlKind::Button},
-        {settings, s::kIcon, TControlKind::Icon},
-        {wizard, resources::wizard::kRaptorPathEdit, TControlKind::Edit},
-        {wizard, resources::wizard::kPicture, TControlKind::Bitmap},
-        {wizard, resources::wizard::kBrowse, TControlKind::Button},
-    };
-    for (const Case& c : cases) {
-        const resources::TDialogControl* control = resources::dialogControl(c.dlg, c.id);
-        ASSERT_NE(control, nullptr) << c.id;
-        EXPECT_EQ(control->kind, c.kind) << c.id;
-    }
-    // The pictures the dialogs show have files behind them.
-    EXPECT_NE(resources::iconFile(resources::dialogControl(settings, s::kIcon)->resId), nullptr);
-    EXPECT_NE(
-        resources::bitmapFile(resources::dialogControl(wizard, resources::wizard::kPicture)->resId),
-        nullptr);
-}
-
 // Every accelerator's command is on the menu, except Alt+F4's 111, which nothing answers;
 // command ids are unique across the menu.
 TEST(Resources, MenuAndAcceleratorsAgree) {
@@ -112,15 +78,6 @@ TEST(Resources, MenuAndAcceleratorsAgree) {
     }
     EXPECT_EQ(commands.size(), 18u);
     EXPECT_TRUE(resources::accelerators(2).empty());
-}
-
-TEST(Resources, PictureIdsNameTheirFiles) {
-    EXPECT_STREQ(resources::iconFile(resources::kFileIcon), "icons/icon5.png");
-    EXPECT_STREQ(resources::iconFile(resources::kEditedFileIcon), "icons/icon6.png");
-    EXPECT_STREQ(resources::cursorFile(resources::kTextCursor), "cursors/cursor2.png");
-    EXPECT_EQ(resources::iconFile(2), nullptr);
-    EXPECT_EQ(resources::cursorFile(3), nullptr);
-    EXPECT_EQ(resources::bitmapFile(1), nullptr);
 }
 
 // Every file a resource names is shipped.

@@ -172,43 +172,23 @@ TEST_F(SettingsDialogTest, BrowseButtons) {
         Asked asked;
         std::array<std::string, 3> fields; // game folder, template, SAV folder afterwards
     };
+    const std::string tpls = native("/tpl/");
+    const std::string g = native("/game/");
+    const std::string sv = native("/sav/");
+    // clang-format off
     const Case cases[] = {
-        {"game folder, ties on: the tied fields follow",
-         {true, true},
-         tpl,
-         ids::kRaptorPathBrowse,
-         exe,
-         {native("/game/"), "Raptor.exe", exeFilter, kDefault},
-         {game, game + "raptor.sav", game}},
-        {"game folder, cancelled",
-         {true, true},
-         tpl,
-         ids::kRaptorPathBrowse,
-         std::nullopt,
-         {native("/game/"), "Raptor.exe", exeFilter, kDefault},
-         {native("/game/"), tpl, native("/sav/")}},
-        {"template: starts in its folder with its name proposed",
-         {},
-         tpl,
-         ids::kTemplatePathBrowse,
-         chosenTemplate,
-         {native("/tpl/"), "base.sav", savFilter, kDefault},
-         {native("/game/"), chosenTemplate, native("/sav/")}},
-        {"template: a long name is proposed cut to 32 characters",
-         {},
-         native("/tpl/") + longName,
-         ids::kTemplatePathBrowse,
-         std::nullopt,
-         {native("/tpl/"), longName.substr(0, 32), savFilter, kDefault},
-         {native("/game/"), native("/tpl/") + longName, native("/sav/")}},
-        {"SAV folder: a name that does not exist names its folder",
-         {},
-         tpl,
-         ids::kSavPathBrowse,
-         pilots + "new name.sav",
-         {native("/sav/"), "", "SAV files Folder (.sav)|.sav|", 0},
-         {native("/game/"), tpl, pilots}},
+        {"game folder, ties on: the tied fields follow", {true, true}, tpl, ids::kRaptorPathBrowse, exe,
+         {g, "Raptor.exe", exeFilter, kDefault}, {game, game + "raptor.sav", game}},
+        {"game folder, cancelled", {true, true}, tpl, ids::kRaptorPathBrowse, std::nullopt,
+         {g, "Raptor.exe", exeFilter, kDefault}, {g, tpl, sv}},
+        {"template: starts in its folder with its name proposed", {}, tpl, ids::kTemplatePathBrowse, chosenTemplate,
+         {tpls, "base.sav", savFilter, kDefault}, {g, chosenTemplate, sv}},
+        {"template: a long name is proposed cut to 32 characters", {}, tpls + longName, ids::kTemplatePathBrowse, std::nullopt,
+         {tpls, longName.substr(0, 32), savFilter, kDefault}, {g, tpls + longName, sv}},
+        {"SAV folder: a name that does not exist names its folder", {}, tpl, ids::kSavPathBrowse, pilots + "new name.sav",
+         {sv, "", "SAV files Folder (.sav)|.sav|", 0}, {g, tpl, pilots}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         headless::reset();
         tokenTable().clear();

@@ -172,25 +172,6 @@ TEST_F(ListView, ItemTextComesFromTheItemOrTheParent) {
     EXPECT_STREQ(buf, "");
 }
 
-TEST_F(ListView, ColumnsAndLooksAreKept) {
-    list.InsertColumn(0, TListWindColumn("SAV File", 120));
-    list.InsertColumn(1, TListWindColumn("Callsign", 133));
-    list.InsertColumn(2, TListWindColumn("Modified", 75));
-    EXPECT_TRUE(list.SetColumnWidth(0, 128));
-    EXPECT_FALSE(list.SetColumnWidth(3, 10));
-    EXPECT_EQ(list.GetColumnWidth(0), 128);
-    EXPECT_EQ(list.GetColumnWidth(2), 75);
-    EXPECT_EQ(list.GetColumns()[1].GetText(), "Callsign");
-    list.SetTextColor(TColor(255, 173, 0));
-    EXPECT_EQ(list.GetTextColor(), TColor(255, 173, 0));
-    TImageList images(TSize(32, 32), ILC_COLOR16, 15, 5);
-    EXPECT_EQ(images.Add(TIcon(5)), 0);
-    EXPECT_EQ(images.Add(TIcon(6)), 1);
-    list.SetImageList(images);
-    ASSERT_NE(list.GetImageList(), nullptr);
-    EXPECT_EQ(list.GetImageList()->GetIconResId(1), 6);
-}
-
 TEST_F(ListView, LabelEditFollowsItsItem) {
     insert({"b", "d"});
     list.EditLabel(1);

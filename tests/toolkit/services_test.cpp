@@ -61,17 +61,6 @@ TEST_F(Services, RepaintsAreRecordedAndClipped) {
     EXPECT_EQ(w.painted.size(), 2u);
 }
 
-TEST_F(Services, PointsConvertToTheScreenThroughTheirParents) {
-    auto* client = new TWindow(nullptr);
-    TFrameWindow frame(nullptr, "F-22 Raptor Drovak", client);
-    frame.Attr.X = 100;
-    frame.Attr.Y = 50;
-    TListWindow list(client, 4, 2, 24, 348, 142);
-    TPoint p(10, 5);
-    list.ClientToScreen(p);
-    EXPECT_EQ(p, TPoint(112, 79));
-}
-
 class TMenuOwner : public TWindow {
   public:
     TMenuOwner() : TWindow(nullptr) {}
@@ -133,85 +122,6 @@ TEST_F(Services, ClipboardCarriesTheGamesBytes) {
     EXPECT_EQ(clip.GetText(), game);
     EXPECT_TRUE(clip.EmptyClipboard());
     EXPECT_FALSE(clip.IsClipboardFormatAvailable(CF_TEXT));
-}
-
-TEST_F(Services, SoundsLaunchesAndTheMailProbeAreRecorded) {
-    TWaveSound click("button");
-    EXPECT_TRUE(click.Play());
-    EXPECT_TRUE(click.Play());
-    headless::setSoundsAvailable(false);
-    EXPECT_FALSE(TWaveSound("startUp").Play());
-    EXPECT_EQ(headless::playedSounds(), (std::vector<std::string>{"button", "button"}));
-
-    EXPECT_TRUE(LaunchDocument("/opt/drovak/help/help.htm"));
-    EXPECT_EQ(headless::launchedDocuments(), std::vector<std::string>{"/opt/drovak/help/help.htm"});
-
-    EXPECT_NO_THROW(TMailer());
-    headless::setMailServicePresent(false);
-    EXPECT_THROW(TMailer(), TXMail);
-    try {
-        TMailer mailer;
-    } catch (const TXToolkit&) { // the program catches the layer's base exception
-    }
-}
-
-TEST_F(Services, InputStateFollowsTheWindows) {
-    auto* w = new TWindow(nullptr);
-    EXPECT_TRUE(w->SetCursor(resources::kTextCursor));
-    EXPECT_FALSE(w->SetCursor(77));
-    w->SetCursor(resources::kArrowCursor);
-    EXPECT_EQ(w->GetCursor(), resources::kArrowCursor);
-    w->SetFocus();
-    w->SetCapture();
-    EXPECT_EQ(headless::focusWindow(), w);
-    delete w; // a deleted window keeps neither
-    EXPECT_EQ(headless::focusWindow(), nullptr);
-    EXPECT_EQ(headless::captureWindow(), nullptr);
-}
-
-// An application in the framework's shape, closed through its client's CanClose.
-class TClient : public TWindow {
-  public:
-    TClient() : TWindow(nullptr) {}
-    bool allowClose = false;
-    int paints = 0;
-    bool CanClose() override { return allowClose; }
-    void Paint(TDC&, bool, TRect&) override { ++paints; }
-};
-
-class TApp : public TApplication {
-  public:
-    TClient* client = nullptr;
-    void InitMainWindow() override {
-        if (nCmdShow != SW_HIDE && nCmdShow != SW_SHOWMINNOACTIVE)
-            nCmdShow = SW_RESTORE;
-        client = new TClient;
-        auto* frame = new TFrameWindow(nullptr, "F-22 Raptor Drovak", client);
-        SetMainWindow(frame);
-        frame->AssignMenu(resources::kMainMenu);
-        frame->Attr.W = 780;
-        frame->Attr.H = 520;
-    }
-};
-
-TEST_F(Services, TheApplicationShowsItsFrameAndClosesOnlyWhenAllowed) {
-    TApp app;
-    app.nCmdShow = SW_SHOWMAXIMIZED;
-    EXPECT_EQ(app.Run(), 0);
-    TFrameWindow* frame = app.GetMainWindow();
-    ASSERT_NE(frame, nullptr);
-    EXPECT_EQ(headless::shownState(*frame), SW_RESTORE);
-    EXPECT_EQ(frame->GetMenuResId(), resources::kMainMenu);
-    EXPECT_EQ(app.client->GetClientRect(), TRect(0, 0, 780, 520));
-    EXPECT_EQ(app.client->paints, 1); // the first paint
-    EXPECT_FALSE(headless::closeWindow(*frame));
-    EXPECT_TRUE(frame->IsWindow());
-    app.client->allowClose = true;
-    EXPECT_TRUE(headless::closeWindow(*frame));
-    EXPECT_FALSE(frame->IsWindow());
-    EXPECT_FALSE(headless::quitCode().has_value());
-    PostQuitMessage(0);
-    EXPECT_EQ(headless::quitCode(), 0);
 }
 
 } // namespace
