@@ -15,15 +15,27 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 log=$(mktemp)
 status=0
-(cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 300) | tee "$log" || status=$?
+# The unit tests run side by side; then the end-to-end runs of real windows, one at a time on
+# an otherwise idle machine, since their timing is the desktop's. A window test that trips
+# over the virtual display's timing gets one more try.
+(cd "$build" && ctest --output-on-failure -j "$(nproc)" --timeout 300 -LE e2e) | tee "$log" ||
+    status=$?
+(cd "$build" && ctest --output-on-failure --timeout 300 -L e2e --repeat until-pass:2) |
+    tee -a "$log" || status=$?
 
-summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
+passed=0
+failed=0
+while read -r line; do
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+done < <(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log")
+runs=$(grep -c -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" || true)
 rm -f "$log"
-if [ -z "$summary" ]; then
-    echo "tests: 0 passed, 1 failed"
-    exit 1
+if [ "$runs" -lt 1 ]; then
+    failed=$((failed + 1))
+    status=1
 fi
-total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary")
-failed=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$summary")
-echo "tests: $((total - failed)) passed, ${failed} failed"
+echo "tests: ${passed} passed, ${failed} failed"
 exit "$status"

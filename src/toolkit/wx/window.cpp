@@ -530,7 +530,9 @@ bool TWindow::Create() {
                     wxTheApp->Yield(true);
                     wxMilliSleep(2);
                 }
-                frame->Update();
+                canvas->Refresh();
+                canvas->Update();
+                wxTheApp->Yield(true);
             }
         }
     }
