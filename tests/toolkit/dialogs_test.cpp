@@ -46,19 +46,6 @@ TEST_F(ScriptedDialogs, MessageBoxesAnswerFromTheScriptAndAreRecorded) {
     EXPECT_EQ(headless::pendingMessageBoxAnswers(), 0u);
 }
 
-TEST_F(ScriptedDialogs, UnscriptedOrImpossibleAnswersFailTheTest) {
-    EXPECT_THROW(owner.MessageBox("Error saving file!", "Error", MB_OK), std::logic_error);
-    headless::scriptMessageBox(IDYES); // an OK box has no Yes button
-    EXPECT_THROW(owner.MessageBox("Error saving file!", "Error", MB_OK), std::logic_error);
-    EXPECT_EQ(headless::messageBoxes().size(), 2u); // both were still seen
-
-    TOpenSaveDialog::TData data;
-    TFileSaveDialog save(&owner, data);
-    EXPECT_THROW(save.Execute(), std::logic_error);
-    TDialog dlg(&owner, resources::kSettingsDialog);
-    EXPECT_THROW(dlg.Execute(), std::logic_error);
-}
-
 TEST_F(ScriptedDialogs, FileDialogsAnswerFromTheScript) {
     TempDir dir;
     dir.write("Raptor.exe", "x");
@@ -191,21 +178,6 @@ TEST_F(ScriptedDialogs, ADialogIsDrivenWhileItIsOpen) {
     ASSERT_EQ(headless::dialogs().size(), 1u);
     EXPECT_EQ(headless::dialogs()[0].caption, "Drovak Settings");
     EXPECT_EQ(headless::dialogs()[0].result, IDOK);
-}
-
-TEST_F(ScriptedDialogs, CancelAndTheCloseBoxReturnIdCancel) {
-    TDialog plain(&owner, resources::kWizardDialog);
-    // The default answers: Cancel closes with IDCANCEL, OK with IDOK.
-    headless::scriptDialog([](TDialog& d) { headless::clickButton(d, IDCANCEL); });
-    EXPECT_EQ(plain.Execute(), IDCANCEL);
-    headless::scriptDialog([](TDialog& d) { headless::clickButton(d, IDOK); });
-    EXPECT_EQ(plain.Execute(), IDOK);
-    // A script that leaves the dialog open: the user closed it with the close box.
-    headless::scriptDialog([](TDialog& d) {
-        EXPECT_EQ(headless::controlText(d, resources::wizard::kRaptorPathEdit),
-                  "C:\\Program Files\\Novalogic\\F-22 Raptor\\");
-    });
-    EXPECT_EQ(plain.Execute(), IDCANCEL);
 }
 
 } // namespace

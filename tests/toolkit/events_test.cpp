@@ -16,7 +16,6 @@ class TBaseWindow : public TWindow {
     void CmdShared() { log.push_back("base CmdShared"); }
     void CmdBaseOnly() { log.push_back("base CmdBaseOnly"); }
     void CeShared(TCommandEnabler& ce) { ce.Enable(true); }
-    void EvTimer(uint id) { log.push_back("base EvTimer " + std::to_string(id)); }
 
     DECLARE_RESPONSE_TABLE(TBaseWindow);
 };
@@ -26,7 +25,6 @@ DEFINE_RESPONSE_TABLE1(TBaseWindow, TWindow)
     EV_COMMAND(10, CmdShared),
     EV_COMMAND(11, CmdBaseOnly),
     EV_COMMAND_ENABLE(10, CeShared),
-    EV_WM_TIMER,
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -36,20 +34,6 @@ class TDerivedWindow : public TBaseWindow {
 
     void CmdShared() { log.push_back("derived CmdShared"); }
     void CeShared(TCommandEnabler& ce) { ce.Enable(dirty); }
-    void EvLButtonDown(uint modKeys, const TPoint& p) {
-        log.push_back("down " + std::to_string(modKeys) + " " + std::to_string(p.x) + "," +
-                      std::to_string(p.y));
-    }
-    void EvKeyDown(uint key, uint repeat, uint) {
-        log.push_back("key " + std::to_string(key) + " x" + std::to_string(repeat));
-    }
-    void EvNCMouseMove(uint, const TPoint&) { log.push_back("ncmove"); }
-    void LvnEndLabelEdit(TLwDispInfoNotify& info) {
-        const char* text = info.item.GetText();
-        log.push_back("edit " + std::to_string(info.item.GetIndex()) + " " +
-                      (text ? text : "<cancelled>"));
-    }
-    void ListColumnClick(TLwNotify& n) { log.push_back("column " + std::to_string(n.iSubItem)); }
 
     DECLARE_RESPONSE_TABLE(TDerivedWindow);
 };
@@ -58,11 +42,6 @@ class TDerivedWindow : public TBaseWindow {
 DEFINE_RESPONSE_TABLE1(TDerivedWindow, TBaseWindow)
     EV_COMMAND(10, CmdShared),
     EV_COMMAND_ENABLE(10, CeShared),
-    EV_WM_LBUTTONDOWN,
-    EV_WM_KEYDOWN,
-    EV_WM_NCMOUSEMOVE,
-    EV_LVN_ENDLABELEDIT(4, LvnEndLabelEdit),
-    EV_LVN_COLUMNCLICK(4, ListColumnClick),
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -89,19 +68,6 @@ TEST_F(EventTable, DerivedEntriesWinAndBaseEntriesStillAnswer) {
     }
 }
 
-TEST_F(EventTable, MessagesCarryTheirArguments) {
-    TDerivedWindow w;
-    headless::sendMouse(w, TMsgKind::LButtonDown, TPoint(352, 70), MK_LBUTTON | MK_SHIFT);
-    headless::sendKey(w, TMsgKind::KeyDown, VK_DELETE);
-    headless::sendTimer(w, 7);
-    headless::sendMouse(w, TMsgKind::NcMouseMove, TPoint(1, 1));
-    EXPECT_EQ(w.log,
-              (std::vector<std::string>{"down 5 352,70", "key 46 x1", "base EvTimer 7", "ncmove"}));
-    // Kinds the tables do not name are not answered.
-    EXPECT_FALSE(headless::sendMouse(w, TMsgKind::RButtonDown, TPoint(0, 0)));
-    EXPECT_FALSE(headless::sendKey(w, TMsgKind::KeyUp, VK_DELETE));
-}
-
 TEST_F(EventTable, CommandEnablingAsksTheMostDerivedEnabler) {
     TDerivedWindow w;
     EXPECT_FALSE(headless::isCommandEnabled(w, 10));
@@ -110,29 +76,6 @@ TEST_F(EventTable, CommandEnablingAsksTheMostDerivedEnabler) {
     // A command without an enabler is always enabled.
     EXPECT_TRUE(headless::isCommandEnabled(w, 11));
     EXPECT_TRUE(headless::isCommandEnabled(w, 999));
-}
-
-TEST_F(EventTable, ListNotificationsMatchTheControlId) {
-    TDerivedWindow w;
-    TListWindow list(&w, 4, 0, 0, 100, 100);
-    TListWindow other(&w, 5, 0, 0, 100, 100);
-    TListWindItem item("Ace");
-    list.InsertItem(item);
-    other.InsertItem(item);
-
-    list.EditLabel(0); // without LVS_EDITLABELS nothing is edited
-    EXPECT_EQ(list.GetEditIndex(), -1);
-    list.Attr.Style |= LVS_EDITLABELS;
-    list.EditLabel(0);
-    EXPECT_EQ(list.GetEditIndex(), 0);
-    headless::endLabelEdit(list, std::string("Bob"));
-    EXPECT_EQ(list.GetEditIndex(), -1);
-    list.EditLabel(0);
-    headless::endLabelEdit(list, std::nullopt);
-    headless::clickListHeader(list, 2);
-    headless::clickListHeader(other, 1); // control 5 is not in the table
-    headless::endLabelEdit(other, std::string("x"));
-    EXPECT_EQ(w.log, (std::vector<std::string>{"edit 0 Bob", "edit 0 <cancelled>", "column 2"}));
 }
 
 // A frame hands menu commands and enablers to its client first.

@@ -1,7 +1,5 @@
 #include "toolkit/headless/headless.h"
 
-#include "common/tempdir.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -56,15 +54,6 @@ TEST_F(Timers, TicksComeWhenTheTestAdvancesTime) {
     w.ticks.clear();
     headless::advanceTime(100);
     EXPECT_EQ(w.ticks, std::vector<std::string>{at(2, 1100)});
-}
-
-TEST_F(Timers, ATimerThatCannotBeStartedSaysSo) {
-    TTicking w;
-    headless::setTimersAvailable(false);
-    EXPECT_EQ(w.SetTimer(1, 100), 0u);
-    headless::advanceTime(1000);
-    EXPECT_TRUE(w.ticks.empty());
-    EXPECT_FALSE(headless::hasTimer(w, 1));
 }
 
 TEST_F(Timers, DestroyingOrDeletingAWindowStopsItsTimers) {
