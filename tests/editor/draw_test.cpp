@@ -127,19 +127,6 @@ class Painting : public ScreenFixture {
         return ::testing::AssertionSuccess();
     }
 
-    // A palette glyph; its bottom rows lie under the next row's glyph, drawn later.
-    ::testing::AssertionResult paletteGlyph(int row, int column, std::vector<TRect> skip = {}) {
-        const int x = kPaletteOrigin.x + 5 + 20 * column;
-        const int y = kPaletteOrigin.y + 73 + 32 * row;
-        if (row < 6) {
-            skip.push_back(TRect(x, y + 32, x + 18, y + 40));
-        }
-        return celAt(
-            canvas, sharedArt().strips[10],
-            celOfCode(static_cast<unsigned char>(TDrovakScreen::extendedChar(row, column))), x, y,
-            skip);
-    }
-
     ::testing::AssertionResult cursorAt(int field, int position, int phase) {
         const TPoint at = cellPlace(field, position);
         return celAt(canvas, sharedArt().cursor, phase, at.x, at.y + 31);
@@ -231,21 +218,6 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     std::cout << "The editor as painted: " << png.string() << "\n";
 }
 
-TEST_F(Painting, SelectionShowsWhileDragging) {
-    loadRecord();
-    screen->clickField(kFieldSquadronPassword, 1);
-    screen->dragTo(4);
-    paintAll();
-    const TPoint cursor = cellPlace(kFieldSquadronPassword, 4);
-    const std::vector<TRect> underCursor{
-        TRect(cursor.x, cursor.y + 31, cursor.x + 18, cursor.y + 34)};
-    for (int p = 0; p < 6; ++p) {
-        EXPECT_TRUE(glyph(kFieldSquadronPassword, p, p >= 1 && p < 4 ? 11 : 2,
-                          static_cast<unsigned char>("SECRET"[p]), underCursor))
-            << p;
-    }
-}
-
 TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
     struct Case {
         const char* name;
@@ -292,72 +264,6 @@ TEST_F(Painting, CursorStaysInsideAReplacedText) {
     fields.set(kFieldSquadronPassword, "AB");
     paintAll();
     EXPECT_TRUE(cursorAt(kFieldSquadronPassword, 2, screen->getBlinkPhase()));
-}
-
-TEST_F(Painting, PaletteAndHoverFrames) {
-    const TScreenRect ext = screen->extendedCharRect();
-    const TScreenRect colors = screen->colorRect();
-    // Row 2, column 4 of the characters; the fourth colour swatch.
-    const TPoint overChar(ext.left + 4 * 20 + 7, ext.top + 2 * 32 + 30);
-    const TPoint overColor(colors.left + 3 * 33 + 32, colors.top + 1);
-    screen->checkButtons(overChar);
-    screen->checkColors(overChar);
-    paintAll();
-    for (int r = 0; r < 7; ++r) {
-        for (int j = 0; j < 17; ++j) {
-            // The frame bars lie over the glyphs of its cell's neighbours; skip that cell.
-            const std::vector<TRect> frame{
-                TRect(ext.left + 80, ext.top + 64, ext.left + 102, ext.top + 98)};
-            EXPECT_TRUE(paletteGlyph(r, j, frame)) << "row " << r << " column " << j;
-        }
-    }
-    const int cx = ext.left + 80;
-    const int cy = ext.top + 64;
-    const TCelArray& top = sharedArt().hiTop;
-    const TCelArray& side = sharedArt().hiSide;
-    EXPECT_TRUE(celAt(canvas, top, 0, cx, cy));
-    EXPECT_TRUE(celAt(canvas, top, 1, cx, cy + 32));
-    EXPECT_TRUE(celAt(canvas, side, 0, cx, cy));
-    EXPECT_TRUE(celAt(canvas, side, 1, cx + 20, cy + 2));
-
-    screen->checkButtons(overColor);
-    screen->checkColors(overColor);
-    paintAll();
-    const int kx = colors.left + 99;
-    const int ky = colors.top;
-    const TCelArray& ctop = sharedArt().colorHiTop;
-    const TCelArray& cside = sharedArt().colorHiSide;
-    // The side bars are drawn last, over the ends of the top and bottom bars.
-    const std::vector<TRect> sides{TRect(kx, ky, kx + 2, ky + 32),
-                                   TRect(kx + 30, ky, kx + 32, ky + 32)};
-    EXPECT_TRUE(celAt(canvas, ctop, 0, kx + 1, ky, sides));
-    EXPECT_TRUE(celAt(canvas, ctop, 1, kx, ky + 28, sides));
-    EXPECT_TRUE(celAt(canvas, cside, 0, kx, ky));
-    EXPECT_TRUE(celAt(canvas, cside, 1, kx + 30, ky));
-    // The character frame is gone: its cell shows the plain palette again.
-    EXPECT_TRUE(paletteGlyph(2, 4));
-}
-
-// The screen paints before the main window hands it a record: the field area is the bare
-// "details" picture.
-TEST_F(Painting, WithoutARecordTheFieldsAreEmpty) {
-    TDrovakScreen bare(owner, sharedArt());
-    std::unique_ptr<TDC> dc = headless::makeDC(canvas);
-    bare.showEditor(*dc, kEditorOrigin.x, kEditorOrigin.y);
-    bare.showExtendedChars(*dc, kPaletteOrigin.x, kPaletteOrigin.y);
-    bare.showCursor(*dc);
-    const TRgbImage& details = sharedArt().details.GetPixels();
-    int differing = 0;
-    for (int y = 0; y < details.Height(); ++y) {
-        for (int x = 0; x < details.Width(); ++x) {
-            differing +=
-                canvas.GetPixel(kEditorOrigin.x + x, kEditorOrigin.y + y) != details.GetPixel(x, y)
-                    ? 1
-                    : 0;
-        }
-    }
-    EXPECT_EQ(differing, 0);
-    EXPECT_TRUE(paletteGlyph(0, 0));
 }
 
 // A change asks for repaints of the rectangles it alters; repainting just those (erased
@@ -452,14 +358,6 @@ TEST(ScreenPictures, MissingPictureStopsTheScreen) {
             EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
         }
     }
-}
-
-TEST(ScreenPictures, ReadFromTheWorkingDirectory) {
-    ScopedWorkingDir cwd(DROVAK_ASSETS_DIR);
-    TRecordingOwner owner;
-    TDrovakScreen screen(owner);
-    // The real key table came along: Shift with the key left of 1 gives the tilde.
-    EXPECT_EQ(screen.getASCII(192, true), '~');
 }
 
 } // namespace

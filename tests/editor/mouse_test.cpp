@@ -81,17 +81,6 @@ TEST_F(Mouse, ClickTargets) {
     }
 }
 
-// Before the first paint no rectangle is laid out: a click hits nothing.
-TEST_F(Mouse, NothingIsHitBeforeTheFirstPaint) {
-    TDrovakScreen fresh(owner, blankArt());
-    fresh.attachFields(fields.buffers());
-    for (const TPoint& p : {TPoint(0, 0), TPoint(400, 20), TPoint(100, 300)}) {
-        EXPECT_FALSE(fresh.checkWindows(p));
-        EXPECT_FALSE(fresh.editPlayer(p));
-        EXPECT_FALSE(fresh.isExtChar());
-    }
-}
-
 TEST_F(Mouse, ClickPlacesTheCursor) {
     struct Case {
         const char* name;
@@ -130,31 +119,6 @@ TEST_F(Mouse, ClickPlacesTheCursor) {
         EXPECT_TRUE(screen->isDragging());
         expectSound();
     }
-}
-
-TEST_F(Mouse, DragSelectsBetweenPressAndRelease) {
-    clickIn(kFieldCallsign, "ABCDEF");
-    screen->editPlayer(cell(kFieldCallsign, 1));
-    screen->checkDrag(cell(kFieldCallsign, 3));
-    screen->checkDrag(cell(kFieldCallsign, 4));
-    screen->endDrag();
-    EXPECT_TRUE(screen->isHilight());
-    EXPECT_EQ(screen->getAnchor(), 1);
-    EXPECT_EQ(screen->getCursor(), 4);
-
-    // Leaving the field to the left while dragging selects to its start.
-    screen->editPlayer(cell(kFieldCallsign, 3));
-    screen->checkDrag(TPoint(screen->fieldRect(kFieldCallsign).left - 100, 0));
-    screen->endDrag();
-    EXPECT_EQ(screen->getCursor(), 0);
-    EXPECT_EQ(screen->getAnchor(), 3);
-
-    screen->editPlayer(cell(kFieldCallsign, 2));
-    screen->endDrag();
-    EXPECT_FALSE(screen->isHilight());
-    // The button is up: moves do not drag.
-    screen->checkDrag(cell(kFieldCallsign, 5));
-    EXPECT_EQ(screen->getCursor(), 2);
 }
 
 TEST_F(Mouse, PalettePicks) {
@@ -216,25 +180,6 @@ TEST_F(Mouse, ColourSwatchesRunOneToNineThenZero) {
     const TScreenRect& r = screen->colorRect();
     screen->editPlayer(TPoint(r.right - 1, r.bottom - 1));
     EXPECT_EQ(fields.text(kFieldCallsign), "~0");
-}
-
-TEST_F(Mouse, PaletteClickWithoutAFieldChangesNothing) {
-    fields.set(kFieldCallsign, "AB");
-    EXPECT_FALSE(screen->editPlayer(extendedCell(0, 0)));
-    EXPECT_FALSE(screen->editPlayer(colorCell(0)));
-    EXPECT_TRUE(screen->isExtChar());
-    EXPECT_FALSE(screen->isDirty());
-    EXPECT_EQ(fields.text(kFieldCallsign), "AB");
-    EXPECT_TRUE(owner.repaints.empty());
-}
-
-TEST_F(Mouse, ClearEditorRepaintsTheSixFields) {
-    screen->clearEditor();
-    std::vector<TScreenRect> expected;
-    for (int f = 1; f <= kFieldCount; ++f) {
-        expected.push_back(screen->fieldRect(f));
-    }
-    EXPECT_EQ(owner.repaints, expected);
 }
 
 } // namespace
