@@ -52,14 +52,6 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
     }
 }
 
-TEST_F(SavListTest, RefillReplacesEveryItem) {
-    fill({"Ace.sav", "Bob.sav"});
-    remove("Bob.sav");
-    touch({"Carl.sav"});
-    list.fillListWindow();
-    EXPECT_EQ((Strings{"Ace", "Carl"}), labels());
-}
-
 TEST_F(SavListTest, ColumnWidthsFollowTheItemCount) {
     const std::pair<int, std::pair<int, int>> cases[] = {
         {0, {128, 141}}, {1, {128, 141}}, {3, {128, 141}}, {4, {120, 133}}, {12, {120, 133}},

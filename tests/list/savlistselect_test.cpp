@@ -2,8 +2,6 @@
 // edit marks, deletion, and the mouse and keys on the list.
 #include "listfixture.h"
 
-#include <algorithm>
-
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -79,40 +77,6 @@ TEST_F(SavListTest, SelectFileByNameOrPath) {
     }
 }
 
-TEST_F(SavListTest, SelectFileClearsTheOldSelection) {
-    fill({"Ace.sav", "Bob.sav", "Carl.sav"});
-    headless::clickListItem(list, 0);
-    headless::clickListItem(list, 1, MK_CONTROL);
-    list.selectFile("Carl.sav");
-    EXPECT_EQ(std::vector<int>{2}, selection());
-}
-
-TEST_F(SavListTest, LongLabelsAreFoundWhole) {
-    // File names from a save or rename come back through selectFile as paths; the whole
-    // label must be found and reported, whatever its length.
-    for (std::size_t length : {28u, 29u, 31u, 32u, 33u, 63u, 64u, 100u, 123u}) {
-        TempDir folder;
-        std::string label(length - 1, 'a');
-        label += 'Z'; // the last character tells a cut label from the whole
-        folder.write(label + ".sav", "sav");
-        folder.write("Ace.sav", "sav");
-        folder.write("raptor.sav", "sav");
-        list.setSavPath(folder.folder().c_str());
-        list.fillListWindow();
-
-        list.selectFile((folder.folder() + label + ".sav").c_str());
-        EXPECT_EQ(Strings{label + ".sav"}, owner.takeOpened()) << length;
-        EXPECT_EQ(label, list.getCurrentFileName()) << length;
-
-        list.selectFile("Ace");
-        Strings shown = labels();
-        list.selectIndex(
-            static_cast<int>(std::find(shown.begin(), shown.end(), label) - shown.begin()));
-        EXPECT_EQ((Strings{"Ace.sav", label + ".sav"}), owner.takeOpened()) << length;
-        EXPECT_TRUE(list.itemExists(label.c_str())) << length;
-    }
-}
-
 TEST_F(SavListTest, SelectIndex) {
     fill({"Ace.sav", "Bob.sav", "Carl.sav"});
     list.selectIndex(2);
@@ -124,20 +88,6 @@ TEST_F(SavListTest, SelectIndex) {
     }
     EXPECT_TRUE(owner.calls.empty());
     EXPECT_EQ(2, list.getSelected());
-}
-
-TEST_F(SavListTest, GetSelectedAndItemExists) {
-    fill({"Ace.sav", "Bob.sav"});
-    EXPECT_EQ(-1, list.getSelected());
-    headless::clickListItem(list, 1);
-    headless::clickListItem(list, 0, MK_CONTROL);
-    EXPECT_EQ(0, list.getSelected());
-    const std::pair<const char*, bool> cases[] = {
-        {"Ace", true}, {"ace", true}, {"BOB", true}, {"Ac", false}, {"Ace.sav", false}, {"", false},
-    };
-    for (const auto& [label, exists] : cases) {
-        EXPECT_EQ(exists, list.itemExists(label)) << label;
-    }
 }
 
 TEST_F(SavListTest, EditMarks) {
@@ -278,33 +228,6 @@ TEST_F(SavListTest, MouseOnTheList) {
     EXPECT_EQ(
         (Strings{"leftClick " + at + " 1", "endDrag", "leftClick " + at + " 1", "popup " + at}),
         owner.calls);
-}
-
-TEST_F(SavListTest, KeysGoToTheListOrTheEditor) {
-    fill({"Ace.sav", "Bob.sav"});
-    list.selectIndex(0);
-    owner.calls.clear();
-
-    headless::sendKey(list, TMsgKind::KeyDown, VK_DOWN);
-    headless::sendKey(list, TMsgKind::KeyUp, VK_DOWN);
-    EXPECT_EQ((Strings{"listKey " + std::to_string(VK_DOWN), "open Bob.sav"}), owner.calls);
-    owner.calls.clear();
-
-    list.flagEvents(true);
-    EXPECT_TRUE(list.editorTakesKeys());
-    headless::sendKey(list, TMsgKind::KeyDown, VK_UP);
-    headless::sendKey(list, TMsgKind::KeyUp, VK_UP);
-    headless::sendKey(list, TMsgKind::KeyDown, VK_DELETE);
-    EXPECT_EQ(
-        (Strings{"editorKeyDown " + std::to_string(VK_UP), "editorKeyUp " + std::to_string(VK_UP),
-                 "editorKeyDown " + std::to_string(VK_DELETE)}),
-        owner.calls);
-    EXPECT_EQ(std::vector<int>{1}, selection()) << "the editor's keys do not move the list";
-    owner.calls.clear();
-
-    list.flagEvents(false);
-    headless::sendKey(list, TMsgKind::KeyDown, VK_DELETE);
-    EXPECT_EQ(Strings{"listKey " + std::to_string(VK_DELETE)}, owner.calls);
 }
 
 } // namespace
