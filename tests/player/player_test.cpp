@@ -1,7 +1,5 @@
 #include "playertestutil.h"
 
-#include "common/filesizelimit.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -28,16 +26,6 @@ TEST_F(PlayerTest, SaveThenOpenKeepsTheFields) {
     EXPECT_STREQ("10.0.0.1", q.ipAddress.data());
     EXPECT_STREQ("SERVER", q.serverName.data());
     EXPECT_EQ(2, q.side[0]);
-}
-
-TEST_F(PlayerTest, LongFileNamesWork) {
-    std::string name = std::string(100, 'n') + ".sav";
-    TPlayer p(settings(), name.c_str());
-    fillFields(p);
-    ASSERT_EQ(kSaveOk, p.saveFile());
-    TPlayer q(settings(), name.c_str());
-    EXPECT_EQ(0, q.openFile());
-    EXPECT_STREQ("SERVER", q.serverName.data());
 }
 
 TEST_F(PlayerTest, SaveOverItsOwnTemplate) {
@@ -78,18 +66,6 @@ TEST_F(PlayerTest, FailuresLeaveTheTargetAsItWas) {
         EXPECT_EQ("precious", d.read("pilot.sav")) << c.why;
         EXPECT_EQ(before, d.listing()) << c.why;
     }
-}
-
-TEST_F(PlayerTest, FailureInTheMiddleOfAWrite) {
-    dir.write("pilot.sav", std::string(kSavSize, 'o'));
-    TPlayer p(settings(), "pilot.sav");
-    fillFields(p);
-    {
-        FileSizeLimit limit(200);
-        EXPECT_EQ(kSaveTargetFailed, p.saveFile());
-    }
-    EXPECT_EQ(std::string(kSavSize, 'o'), dir.read("pilot.sav"));
-    EXPECT_EQ("pilot.sav template.sav", dir.listing());
 }
 
 TEST_F(PlayerTest, AppendAddsOneRecord) {
