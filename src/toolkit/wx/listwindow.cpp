@@ -11,19 +11,6 @@ using namespace toolkit_wx;
 
 namespace {
 
-uint modKeysOf(const wxMouseEvent& event) {
-    uint keys = 0;
-    if (event.LeftIsDown())
-        keys |= MK_LBUTTON;
-    if (event.RightIsDown())
-        keys |= MK_RBUTTON;
-    if (event.ShiftDown())
-        keys |= MK_SHIFT;
-    if (event.ControlDown())
-        keys |= MK_CONTROL;
-    return keys;
-}
-
 class TListControl : public wxListCtrl, public TDetachable {
   public:
     TListControl(wxWindow* parent, TListWindow* owner, const wxPoint& pos, const wxSize& size,

@@ -17,8 +17,6 @@
 
 namespace toolkit_wx {
 
-namespace {
-
 uint modKeysOf(const wxMouseState& state) {
     uint keys = 0;
     if (state.LeftIsDown())
@@ -31,6 +29,8 @@ uint modKeysOf(const wxMouseState& state) {
         keys |= MK_CONTROL;
     return keys;
 }
+
+namespace {
 
 // The menu bar of a menu resource, each item showing its accelerator.
 wxMenuBar* buildMenuBar(int menuResId) {

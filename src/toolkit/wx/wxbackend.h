@@ -19,6 +19,9 @@
 
 namespace toolkit_wx {
 
+// The MK_* keys of a mouse message from wx's mouse state.
+uint modKeysOf(const wxMouseState& state);
+
 // Starts wxWidgets when nothing has yet (the program's TApplication does it first); false
 // when there is no display.
 bool ensureWx();
