@@ -16,6 +16,8 @@ inline constexpr const char* kFrameTitle = "F-22 Raptor Drovak";
 inline constexpr int kListId = 4;
 inline constexpr int kFrameWidth = 780;
 inline constexpr int kFrameHeight = 520;
+// Every error message box: an OK button and the exclamation icon.
+inline constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
 
 // The main window: owns the settings, the records, the list and the editor, and answers every
 // command, list notification, mouse and key message and timer tick.

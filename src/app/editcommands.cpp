@@ -16,11 +16,7 @@
 namespace fs = std::filesystem;
 using namespace resources;
 
-namespace {
-
-constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
-
-} // namespace
+namespace {} // namespace
 
 void TDrovakWindow::CmdCut() {
     trace("CmdCut", "");

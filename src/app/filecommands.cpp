@@ -15,7 +15,6 @@ namespace {
 
 constexpr const char* kTemplateMessage = "Error opening template file!\nClick File->Settings and "
                                          "make sure\nTemplate File is a valid sav file";
-constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
 
 void removeFile(const std::string& path) {
     if (!path.empty()) {

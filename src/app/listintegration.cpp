@@ -17,8 +17,6 @@ using namespace resources;
 
 namespace {
 
-constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
-
 // "Mar 5, 1999": the local date of a file's last change.
 std::string dateText(const fs::file_time_type& when) {
     auto system = std::chrono::file_clock::to_sys(when);

@@ -163,20 +163,10 @@ class TListControl : public wxListCtrl, public TDetachable {
     void OnMouse(wxMouseEvent& event) {
         if (!owner_)
             return;
-        const wxEventType type = event.GetEventType();
-        TMsgKind kind;
-        if (type == wxEVT_LEFT_DOWN)
-            kind = TMsgKind::LButtonDown;
-        else if (type == wxEVT_LEFT_UP)
-            kind = TMsgKind::LButtonUp;
-        else if (type == wxEVT_LEFT_DCLICK)
-            kind = TMsgKind::LButtonDblClk;
-        else if (type == wxEVT_RIGHT_DOWN)
-            kind = TMsgKind::RButtonDown;
-        else if (type == wxEVT_MOTION)
-            kind = TMsgKind::MouseMove;
-        else
+        const std::optional<TMsgKind> found = mouseKindOf(event.GetEventType());
+        if (!found)
             return; // the right button's release: nothing listens
+        const TMsgKind kind = *found;
         if (kind == TMsgKind::LButtonDown || kind == TMsgKind::RButtonDown)
             main_->SetFocus();
         const wxPoint p = FromMain(event.GetPosition());

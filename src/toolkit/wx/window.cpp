@@ -30,6 +30,20 @@ uint modKeysOf(const wxMouseState& state) {
     return keys;
 }
 
+std::optional<TMsgKind> mouseKindOf(wxEventType type) {
+    if (type == wxEVT_LEFT_DOWN)
+        return TMsgKind::LButtonDown;
+    if (type == wxEVT_LEFT_UP)
+        return TMsgKind::LButtonUp;
+    if (type == wxEVT_LEFT_DCLICK)
+        return TMsgKind::LButtonDblClk;
+    if (type == wxEVT_RIGHT_DOWN)
+        return TMsgKind::RButtonDown;
+    if (type == wxEVT_MOTION)
+        return TMsgKind::MouseMove;
+    return std::nullopt;
+}
+
 namespace {
 
 // The menu bar of a menu resource, each item showing its accelerator.
@@ -163,16 +177,7 @@ class TCanvas : public wxWindow, public TDetachable {
     void OnMouse(wxMouseEvent& event) {
         if (!owner_)
             return;
-        TMsgKind kind = TMsgKind::MouseMove;
-        const wxEventType type = event.GetEventType();
-        if (type == wxEVT_LEFT_DOWN)
-            kind = TMsgKind::LButtonDown;
-        else if (type == wxEVT_LEFT_UP)
-            kind = TMsgKind::LButtonUp;
-        else if (type == wxEVT_LEFT_DCLICK)
-            kind = TMsgKind::LButtonDblClk;
-        else if (type == wxEVT_RIGHT_DOWN)
-            kind = TMsgKind::RButtonDown;
+        const TMsgKind kind = mouseKindOf(event.GetEventType()).value_or(TMsgKind::MouseMove);
         if (kind != TMsgKind::MouseMove)
             event.Skip(); // lets the window take the focus
         TMsg msg = TMsg::MakeMouse(kind, modKeysOf(event), TPoint(event.GetX(), event.GetY()));

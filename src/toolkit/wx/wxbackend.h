@@ -21,6 +21,9 @@ namespace toolkit_wx {
 
 // The MK_* keys of a mouse message from wx's mouse state.
 uint modKeysOf(const wxMouseState& state);
+// The mouse message of a wx mouse event: presses, releases of the left button, double
+// clicks and moves; nothing for the others.
+std::optional<TMsgKind> mouseKindOf(wxEventType type);
 
 // Starts wxWidgets when nothing has yet (the program's TApplication does it first); false
 // when there is no display.
