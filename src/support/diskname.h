@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+// Pilot files are named without regard to case, as on the system the game was made for, while
+// this file system keeps case. These find the name a file actually has on disk.
+
+// Whether two names are equal when ASCII letters are compared without case.
+bool sameNameIgnoringCase(const std::string& a, const std::string& b);
+
+// The name on disk in folder of the entry whose name equals name without regard to case: name
+// itself when that entry exists as typed, else the first other spelling in byte order, else
+// the empty text. An empty folder text means the current folder.
+std::string findNameOnDisk(const std::string& folder, const std::string& name);
+
+// name as it is on disk in folder when such an entry exists, else name unchanged: the name to
+// read, write or delete, so that a file is never doubled by a second spelling.
+std::string diskNameOr(const std::string& folder, const std::string& name);
