@@ -3,6 +3,7 @@
 
 #include "resources/resources.h"
 #include "settings/settingsfile.h"
+#include "support/diskname.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
@@ -208,7 +209,9 @@ bool TDrovakWindow::onClose() {
 
     bool result = true;
     for (const std::string& found : copies) {
-        resetPlayerInfo(found.c_str());
+        if (!openPlayerFile(found)) {
+            continue; // said already; the working copy stays for a later run
+        }
         std::string label = found.substr(0, found.size() - 4);
         std::string question = "Save changes to " + label + "?";
         switch (MessageBox(question.c_str(), "Save", MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
@@ -244,7 +247,9 @@ void TDrovakWindow::endFieldEdit() {
 }
 
 std::string TDrovakWindow::savFilePath(const std::string& label, const char* extension) const {
-    std::string path = std::string(settings->savPath.data()) + label + extension;
+    // A label stands for its files whatever the case of their names on disk.
+    std::string folder = settings->savPath.data();
+    std::string path = folder + diskNameOr(folder, label + extension);
     return path.size() < kPathCapacity ? path : std::string();
 }
 

@@ -112,6 +112,9 @@ class TDrovakWindow : public TWindow,
     std::string currentLabel() const;
     bool hasWorkingCopy(const std::string& label) const;
     void reportSaveStatus(int status);
+    // Opens a file of the SAV folder into the editor; false (and said) when it is there but
+    // cannot be read.
+    bool openPlayerFile(const std::string& fileName);
     // Keeps the working copy equal to the record after every change the user makes.
     void syncWorkingCopy();
     bool writeWorkingCopy();

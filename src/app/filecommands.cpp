@@ -2,9 +2,11 @@
 // has unsaved changes exactly when label + ".dvw" exists in the SAV folder.
 #include "app/drovakwindow.h"
 
+#include "support/diskname.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <vector>
@@ -161,6 +163,20 @@ void TDrovakWindow::CmdSaveAs() {
     }
     char newName[kFileNameCapacity] = "";
     parseFileName(newName, path.c_str());
+    if (newName[0] == '.' && std::strcmp(newName, ".sav") != 0) {
+        // A hidden pilot would never show in the list.
+        MessageBox("Error saving file!", "Error", kWarn);
+        return;
+    }
+    {
+        // A name that differs from an existing file only in case is that file.
+        char folder[kPathCapacity] = "";
+        parseFilePath(folder, path.c_str());
+        std::string onDisk = diskNameOr(folder, newName);
+        path = std::string(folder) + onDisk;
+        newName[0] = '\0';
+        strAppend(newName, onDisk.c_str(), static_cast<int>(kFileNameCapacity));
+    }
     std::string inSavFolder = savFilePath(newName, "");
     bool savedIntoSavFolder =
         sameFolder(fs::path(path).parent_path(), fs::path(settings->savPath.data()));
@@ -272,10 +288,9 @@ void TDrovakWindow::CmdDelete() {
         if (label == kNewFileLabel) {
             newFileOpen = false;
         }
-        if (listWindow->doesDirtyFileExist(label.c_str(), false)) {
-            listWindow->removeDirtyFile(label.c_str());
-            removeFile(savFilePath(label, ".dvw"));
-        }
+        // Both files of the label go, whatever the list knew of its working copy.
+        listWindow->removeDirtyFile(label.c_str());
+        removeFile(savFilePath(label, ".dvw"));
         removeFile(savFilePath(label, ".sav"));
     }
     // The open record may have been one of them: forget what was written for it.
@@ -350,13 +365,27 @@ bool TDrovakWindow::recordDiffersFromWritten() const {
 
 void TDrovakWindow::resetPlayerInfo(const char* fileName) {
     trace("resetPlayerInfo", "");
+    openPlayerFile(fileName ? fileName : "");
+}
+
+bool TDrovakWindow::openPlayerFile(const std::string& fileName) {
     endFieldEdit();
     screen->resetDirty();
-    player->setFileName(fileName ? fileName : "");
-    player->openFile();
+    player->setFileName(fileName.c_str());
+    bool opened = player->openFile() == 0;
+    int error = errno;
+    if (!opened && error != ENOENT) {
+        // A file that is there but cannot be read is not shown as blank fields: the first key
+        // would write those over the pilot. Nothing is open, so nothing is written for it.
+        player->setFileName("");
+        std::string message = "Could not read " + fileName + ": " + std::strerror(error) +
+                              "\nNothing is written to it. Check that you may read the file.";
+        MessageBox(message.c_str(), "Error", kWarn);
+    }
     rememberWrittenRecord();
     workingCopyFailureShown = false;
     screen->clearEditor();
+    return opened || error == ENOENT;
 }
 
 void TDrovakWindow::settingsCallback(const TDrovakSettingsXfer& newSettings) {

@@ -3,7 +3,7 @@
 #include "app/drovakwindow.h"
 
 #include "resources/resources.h"
-#include "support/pathsep.h"
+#include "support/diskname.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
@@ -33,10 +33,10 @@ std::string dateText(const fs::file_time_type& when) {
     return text;
 }
 
-// A label that would leave the SAV folder or name no file of its own.
+// A label that would leave the SAV folder, name no file of its own, or hide its pilot from
+// the list (a leading '.').
 bool unsafeLabel(const std::string& label) {
-    return label == "." || label == ".." || label.find(kPathSeparator) != std::string::npos ||
-           label.find('/') != std::string::npos;
+    return !isPlainFileName(label);
 }
 
 } // namespace
@@ -168,7 +168,8 @@ bool TDrovakWindow::leftClick(const TPoint& point, uint fromList) {
     trace("leftClick", "");
     if (fromList == 1 && !screen->isExtChar()) {
         screen->endEdit();
-    } else {
+    } else if (player->getFileName()[0] != '\0') {
+        // With no file open (an empty list, an unreadable file) there is nothing to edit.
         screen->editPlayer(point);
     }
     syncWorkingCopy();

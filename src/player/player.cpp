@@ -1,10 +1,12 @@
 #include "player/player.h"
 
 #include "player/savformat.h"
+#include "support/diskname.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cerrno>
 #include <cstring>
 
 namespace {
@@ -71,13 +73,27 @@ int TPlayer::openTemplate() {
     return -1;
 }
 
+// The path of the open file's name in the SAV folder, spelt as the file is on disk; empty for
+// a name that would leave the folder or that no list would show.
+std::string TPlayer::savFolderPath() const {
+    std::string name = fileName.data();
+    if (!isPlainFileName(name)) {
+        return "";
+    }
+    return joinPath(xfer.savPath.data(), diskNameOr(xfer.savPath.data(), name).c_str());
+}
+
 int TPlayer::openFile() {
     trace("openFile", "");
-    std::string path = joinPath(xfer.savPath.data(), fileName.data());
+    std::string path = savFolderPath();
     std::string bytes;
-    if (!path.empty() && fileName[0] != '\0' && readFilePrefix(path, kSavSize, bytes)) {
-        readSavFields(bytes, *this);
-        return 0;
+    int error = ENOENT;
+    if (!path.empty()) {
+        if (readFilePrefix(path, kSavSize, bytes)) {
+            readSavFields(bytes, *this);
+            return 0;
+        }
+        error = errno;
     }
     callsign.fill('\0');
     squadronName.fill('\0');
@@ -85,15 +101,16 @@ int TPlayer::openFile() {
     ipAddress.fill('\0');
     serverName.fill('\0');
     side.fill('\0');
+    errno = error;
     return -1;
 }
 
 int TPlayer::saveFile() {
     trace("saveFile", "");
-    if (fileName[0] == '\0') {
+    std::string path = savFolderPath();
+    if (path.empty()) {
         return kSaveTargetFailed;
     }
-    std::string path = joinPath(xfer.savPath.data(), fileName.data());
     return saveAsFile(path.c_str(), false);
 }
 

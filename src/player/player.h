@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 inline constexpr std::size_t kCallsignCapacity = 22;
 inline constexpr std::size_t kSquadronNameCapacity = 22;
@@ -43,9 +44,14 @@ class TPlayer {
     const char* getFileName() const { return fileName.data(); }
 
     int openTemplate();
+    // 0 when the file was read; -1 with errno telling why when it was not (ENOENT for a file
+    // that is not there or a name that is not a plain file name).
     int openFile();
     int saveFile();
     int saveAsFile(const char* targetPath, bool append);
     int loadFile();
     int emailFile();
+
+  private:
+    std::string savFolderPath() const;
 };

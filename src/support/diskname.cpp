@@ -1,5 +1,7 @@
 #include "support/diskname.h"
 
+#include "support/pathsep.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -13,6 +15,11 @@ char lowerAscii(char c) {
 }
 
 } // namespace
+
+bool isPlainFileName(const std::string& name) {
+    return !name.empty() && name.front() != '.' && name.find('/') == std::string::npos &&
+           name.find(kPathSeparator) == std::string::npos;
+}
 
 bool sameNameIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {

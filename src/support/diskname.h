@@ -5,6 +5,10 @@
 // Pilot files are named without regard to case, as on the system the game was made for, while
 // this file system keeps case. These find the name a file actually has on disk.
 
+// Whether a bare file name stays inside its folder and shows in the program's lists: not
+// empty, no path separator, and not hidden (a leading '.', which also rules out "." and "..").
+bool isPlainFileName(const std::string& name);
+
 // Whether two names are equal when ASCII letters are compared without case.
 bool sameNameIgnoringCase(const std::string& a, const std::string& b);
 

@@ -160,6 +160,61 @@ TEST_F(AppTest, SaveAsAsksBeforeReplacingAnyFile) {
     headless::scriptMessageBox(IDOK);
     headless::chooseMenuItem(frame(), CM_SAVEAS);
     EXPECT_EQ("File must have a name!", lastMessage());
+
+    // A hidden name would be a pilot the list never shows.
+    headless::scriptFileDialog(sav.file(".ghost.sav"));
+    headless::scriptMessageBox(IDOK);
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_EQ("Error saving file!", lastMessage());
+    EXPECT_FALSE(sav.exists(".ghost.sav"));
+}
+
+// A label's files are the ones on disk whatever the case of their names: nothing is doubled by
+// a second spelling, and nothing is left behind.
+TEST_F(AppTest, LabelsActOnTheNamesOnDisk) {
+    addSav("Pilot.sav", "OLD");
+    addSav("pilot.dvw", "EDITED");
+    start();
+    ASSERT_EQ((std::vector<std::string>{"pilot"}), labels());
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    EXPECT_EQ("Pilot.sav", sav.listing());
+    EXPECT_EQ("EDITED", callsignIn("Pilot.sav"));
+
+    // Save As a name that differs only in case asks, and then writes that file.
+    headless::scriptFileDialog(sav.file("PILOT.sav"));
+    headless::scriptMessageBox(IDNO);
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_EQ("File already exists!  Overwrite?", lastMessage());
+    headless::scriptFileDialog(sav.file("PILOT.sav"));
+    headless::scriptMessageBox(IDYES);
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_EQ("Pilot.sav", sav.listing());
+
+    addSav("PILOT.dvw", "AGAIN"); // behind the program's back: Delete still takes both
+    headless::scriptMessageBox(IDYES);
+    headless::chooseMenuItem(frame(), CM_DELETE);
+    EXPECT_EQ("", sav.listing());
+}
+
+// A pilot that is there but cannot be read is said so by name, and nothing is ever written
+// for it: blank fields typed over would otherwise replace it.
+TEST_F(AppTest, UnreadableFileIsReportedAndNeverWritten) {
+    addSav("ace.sav", "ACE");
+    addSav("ghost.sav", "GHOST");
+    start();
+    // A folder where the file was read (as root, permissions alone stop nothing).
+    fs::remove(sav.file("ghost.sav"));
+    fs::create_directory(sav.file("ghost.sav"));
+    headless::scriptMessageBox(IDOK);
+    select("ghost");
+    EXPECT_EQ(0u, lastMessage().find("Could not read ghost.sav: "));
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    EXPECT_FALSE(sav.exists("ghost.dvw"));
+    EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_SAVE));
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    EXPECT_TRUE(fs::is_directory(sav.file("ghost.sav")));
+    EXPECT_EQ("ace.sav ghost.sav", sav.listing());
 }
 
 TEST_F(AppTest, DuplicateNumbersCopies) {

@@ -19,6 +19,7 @@ TEST_F(AppTest, RenameRules) {
         {"", "File must have a name!", "Error"},
         {"../escape", "Error saving file!", "Error"}, // would leave the SAV folder
         {"..", "Error saving file!", "Error"},
+        {".ace", "Error saving file!", "Error"}, // a hidden file: the pilot would vanish
         {std::string(124, 'n'), "Error saving file!", "Error"}, // no room for ".sav"
     };
     addSav("ace.sav", "ACE");

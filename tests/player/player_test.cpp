@@ -68,6 +68,29 @@ TEST_F(PlayerTest, FailuresLeaveTheTargetAsItWas) {
     }
 }
 
+// Whatever a caller passes, a record is written into the SAV folder as a file the list shows,
+// and under the name that file has on disk.
+TEST_F(PlayerTest, SaveFileStaysInTheSavFolder) {
+    std::filesystem::create_directory(dir.path() / "sub");
+    dir.write("Ace.sav", "old");
+    std::string before = dir.listing();
+    for (const char* name : {"../escape.sav", "sub/x.sav", "..", ".hidden.sav", ""}) {
+        TPlayer p(settings(), name);
+        fillFields(p);
+        EXPECT_EQ(kSaveTargetFailed, p.saveFile()) << name;
+        EXPECT_EQ(-1, p.openFile()) << name;
+    }
+    EXPECT_EQ(before, dir.listing());
+    EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "escape.sav"));
+
+    TPlayer p(settings(), "ACE.sav");
+    fillFields(p);
+    ASSERT_EQ(kSaveOk, p.saveFile());
+    EXPECT_EQ(before, dir.listing());
+    EXPECT_EQ(kSavSize, dir.read("Ace.sav").size());
+    EXPECT_EQ(0, p.openFile());
+}
+
 TEST_F(PlayerTest, AppendAddsOneRecord) {
     dir.write("m", "head");
     TPlayer p(settings(), "pilot.sav");
