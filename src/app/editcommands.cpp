@@ -117,6 +117,10 @@ void TDrovakWindow::EvMouseMove(uint, const TPoint& point) {
 
 void TDrovakWindow::EvKeyDown(uint key, uint, uint) {
     trace("EvKeyDown", "");
+    // Control or Shift may have been let go, or Caps Lock switched, while a message box or menu
+    // had the keyboard. The Caps Lock key itself switches the editor's lock as it always did.
+    bool capsOn = key == VK_CAPITAL ? screen->isCapsLock() : IsKeyDown(VK_CAPITAL);
+    screen->followModifiers(IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT), capsOn);
     screen->setKeyDown(static_cast<int>(key));
     syncWorkingCopy();
     if (screen->isEditing() && settings->soundOn) {

@@ -121,6 +121,9 @@ class TDrovakScreen {
     void setKeyUp(int key);
     void processKeyUp(int key);
     void resetShiftKey();
+    // Takes the modifier keys as the keyboard has them now: their own key messages may have
+    // gone to a dialog or a menu.
+    void followModifiers(bool control, bool shift, bool capsOn);
     int getASCII(int key, bool shift) const;
 
     // Clicks and drags, after the owner's point has been turned into a field and a display

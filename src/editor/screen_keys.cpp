@@ -53,6 +53,12 @@ void TDrovakScreen::resetShiftKey() {
     controlDown = false;
 }
 
+void TDrovakScreen::followModifiers(bool control, bool shift, bool capsOn) {
+    controlDown = control;
+    shiftDown = shift;
+    capsLock = capsOn;
+}
+
 void TDrovakScreen::processKeyDown(int key, std::span<char> text) {
     trace("processKeyDown", "");
     paletteClick = false;

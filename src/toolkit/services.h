@@ -60,3 +60,7 @@ class TMailer {
 // Opens a document with the program the system associates with it, maximized, without
 // waiting. False when it could not even be started.
 bool LaunchDocument(const char* path);
+
+// The keyboard as it is now: whether Control or Shift is held down, or for Caps Lock whether
+// it is on. A window misses the key messages that reach a dialog or a menu; this does not.
+bool IsKeyDown(uint virtualKey);

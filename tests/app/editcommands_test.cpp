@@ -198,4 +198,40 @@ TEST_F(AppTest, SettingsDialogChangesTakeEffect) {
     EXPECT_EQ((std::vector<std::string>{"zed"}), labels());
 }
 
+// Modifier keys let go or switched while a message box had the keyboard: the editor's next
+// key follows the keyboard as it is, not the key messages it happened to see.
+TEST_F(AppTest, ModifiersFollowTheKeyboardAfterADialog) {
+    addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "ACE");
+    start();
+    clickField(kFieldCallsign);
+    headless::scriptMessageBox(IDNO);
+    headless::sendKey(window(), TMsgKind::KeyDown, VK_CONTROL);
+    headless::sendKey(window(), TMsgKind::KeyDown, 'Z');
+    ASSERT_EQ(1u, messageCount());
+    EXPECT_EQ("Undo Motifications", headless::messageBoxes().back().caption);
+    headless::setKeyboard(VK_CONTROL, false);
+    headless::setKeyboard('Z', false);
+    struct Case {
+        uint modifier; // pressed (or switched) where the editor did not see it
+        bool shift;
+        bool caps;
+    };
+    std::string expected = "ACE";
+    for (Case c :
+         {Case{0, false, false}, Case{VK_SHIFT, true, false}, Case{VK_CAPITAL, false, true}}) {
+        if (c.modifier != 0) {
+            headless::setKeyboard(c.modifier, true);
+        }
+        typeKeys("Z");
+        expected += static_cast<char>(window().editor().getASCII('Z', c.shift));
+        EXPECT_EQ(c.caps, window().editor().isCapsLock());
+        if (c.modifier != 0) {
+            headless::setKeyboard(c.modifier, false);
+        }
+    }
+    EXPECT_EQ(1u, messageCount());
+    EXPECT_EQ(expected, callsignIn("ace.dvw"));
+}
+
 } // namespace

@@ -482,6 +482,11 @@ TMailer::TMailer() {
 
 TMailer::~TMailer() = default;
 
+bool IsKeyDown(uint virtualKey) {
+    const headless::detail::Desktop& d = desktop();
+    return virtualKey == VK_CAPITAL ? d.capsLockOn : d.keysDown.contains(virtualKey);
+}
+
 bool LaunchDocument(const char* path) {
     desktop().launched.emplace_back(path ? path : "");
     return true;

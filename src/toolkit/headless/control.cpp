@@ -223,8 +223,18 @@ bool sendMouse(TWindow& window, TMsgKind kind, const TPoint& point, uint modKeys
 }
 
 bool sendKey(TWindow& window, TMsgKind kind, uint key) {
+    setKeyboard(key, kind == TMsgKind::KeyDown);
     TMsg msg = TMsg::MakeKey(kind, key);
     return window.Dispatch(msg);
+}
+
+void setKeyboard(uint key, bool down) {
+    detail::Desktop& d = desktop();
+    if (!down) {
+        d.keysDown.erase(key);
+    } else if (d.keysDown.insert(key).second && key == VK_CAPITAL) {
+        d.capsLockOn = !d.capsLockOn;
+    }
 }
 
 void pressKey(TWindow& window, uint key) {

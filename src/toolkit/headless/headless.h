@@ -99,6 +99,8 @@ bool sendCommand(TWindow& window, int id);
 bool sendMouse(TWindow& window, TMsgKind kind, const TPoint& point, uint modKeys = 0);
 bool sendKey(TWindow& window, TMsgKind kind, uint key);
 void pressKey(TWindow& window, uint key); // key down, then key up
+// Presses or releases a key where no window sees it (while a dialog or menu has the keys).
+void setKeyboard(uint key, bool down);
 bool sendTimer(TWindow& window, uint timerId);
 
 // --- Time ------------------------------------------------------------------------------------

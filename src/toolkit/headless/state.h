@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,9 @@ struct Desktop {
     std::vector<Timer> timers;
     TWindow* focus = nullptr;
     TWindow* capture = nullptr;
+    // The keyboard: keys held down and the Caps Lock state, as sendKey left them.
+    std::set<uint> keysDown;
+    bool capsLockOn = false;
 };
 
 Desktop& desktop();

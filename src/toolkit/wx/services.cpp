@@ -210,3 +210,19 @@ bool LaunchDocument(const char* path) {
     // The desktop's own opener, started directly: no shell reads the name.
     return wxLaunchDefaultApplication(toWx(path));
 }
+
+bool IsKeyDown(uint virtualKey) {
+    if (!ensureWx()) {
+        return false;
+    }
+    switch (virtualKey) {
+    case VK_CONTROL:
+        return wxGetKeyState(WXK_CONTROL);
+    case VK_SHIFT:
+        return wxGetKeyState(WXK_SHIFT);
+    case VK_CAPITAL:
+        return wxGetKeyState(WXK_CAPITAL); // the lock's state, not the key's
+    default:
+        return false;
+    }
+}
