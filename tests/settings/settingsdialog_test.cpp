@@ -171,6 +171,32 @@ TEST_F(SettingsDialogTest, OkSavesAndHandsOverWhatTheDialogShows) {
     EXPECT_STREQ("pilot.sav", x.lastLoadedFile.data()); // no control for it: kept
 }
 
+// drovak.ini keeps one path a line: a path with a line break is refused, the dialog stays.
+TEST_F(SettingsDialogTest, PathsWithLineBreaksAreRefused) {
+    const std::pair<int, std::string> cases[] = {
+        {ids::kRaptorPathEdit, native("/ga\nme/")},
+        {ids::kTemplatePathEdit, native("/tpl/a\r.sav")},
+        {ids::kSavPathEdit, native("/sav\r\n/")},
+    };
+    for (const auto& [field, path] : cases) {
+        headless::reset();
+        tokenTable().clear();
+        headless::scriptMessageBox(IDOK);
+        int result = run({}, [&](TDialog& d) {
+            ASSERT_TRUE(headless::replaceText(d, field, path));
+            clickButton(d, IDOK);
+            EXPECT_TRUE(headless::isOpen(d)) << path;
+        });
+        EXPECT_EQ(IDCANCEL, result);
+        ASSERT_EQ(1u, headless::messageBoxes().size()) << path;
+        EXPECT_EQ("A folder or file name must not hold a line break.\nPlease choose another one.",
+                  headless::messageBoxes()[0].text);
+        EXPECT_EQ("Error", headless::messageBoxes()[0].caption);
+        EXPECT_FALSE(program.exists(kSettingsFileName)) << path;
+        EXPECT_TRUE(handed.empty()) << path;
+    }
+}
+
 TEST_F(SettingsDialogTest, CancelAndCloseBoxDiscardEverything) {
     const std::function<void(TDialog&)> endings[] = {
         [](TDialog& d) { clickButton(d, IDCANCEL); },

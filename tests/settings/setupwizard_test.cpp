@@ -106,13 +106,22 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
     makeFile("game/raptor.sav");
     makeFolder("odd/raptor.sav"); // a folder of that name is no player file
     makeFolder("empty");
-    const std::string refused[] = {
-        game.substr(0, game.size() - 1), // without its separator
-        native(program.folder() + "empty/"),
-        native(program.folder() + "odd/"),
-        native(program.folder() + "missing/"),
+    makeFile("line\nbreak/raptor.sav"); // a game there, but drovak.ini could not keep the path
+    makeFile("carriage\rreturn/raptor.sav");
+    const std::string notFound = "RAPTOR.SAV was not found.  Please make sure\nthis is the "
+                                 "folder where F-22 Raptor is installed.  Use\nBrowse to "
+                                 "search for the folder.";
+    const std::string lineBreak =
+        "A folder or file name must not hold a line break.\nPlease choose another one.";
+    const std::pair<std::string, std::string> refused[] = {
+        {game.substr(0, game.size() - 1), notFound}, // without its separator
+        {native(program.folder() + "empty/"), notFound},
+        {native(program.folder() + "odd/"), notFound},
+        {native(program.folder() + "missing/"), notFound},
+        {native(program.folder() + "line\nbreak/"), lineBreak},
+        {native(program.folder() + "carriage\rreturn/"), lineBreak},
     };
-    for (const std::string& folder : refused) {
+    for (const auto& [folder, text] : refused) {
         headless::reset();
         headless::scriptMessageBox(IDOK);
         headless::scriptMessageBox(IDOK);
@@ -127,9 +136,8 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
         EXPECT_EQ(IDOK, result) << folder;
         ASSERT_EQ(2u, headless::messageBoxes().size()) << folder;
         for (const auto& box : headless::messageBoxes()) {
-            EXPECT_EQ("RAPTOR.SAV was not found.  Please make sure\nthis is the folder where "
-                      "F-22 Raptor is installed.  Use\nBrowse to search for the folder.",
-                      box.text);
+            EXPECT_EQ(text, box.text);
+            EXPECT_EQ("Error", box.caption);
             EXPECT_EQ(MB_ICONEXCLAMATION, box.icon);
         }
         EXPECT_EQ(savedSettings(game), ini()) << folder;
