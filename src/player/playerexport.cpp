@@ -92,7 +92,9 @@ std::string nameParameter(const char* attribute, const std::string& name) {
 
 int TPlayer::loadFile() {
     trace("loadFile", "");
-    std::string path = joinPath(xfer.raptorPath.data(), "raptor.sav");
+    // Into the game's own file, whatever case it has: a second spelling would go unread.
+    std::string path =
+        joinPath(xfer.raptorPath.data(), raptorSavName(xfer.raptorPath.data()).c_str());
     return saveAsFile(path.c_str(), false);
 }
 

@@ -8,7 +8,7 @@
 void raptorSavPath(char* dest, std::size_t capacity, const char* folder) {
     strClear(dest, static_cast<int>(capacity));
     strAppend(dest, folder, static_cast<int>(capacity));
-    strAppend(dest, kRaptorSavName, static_cast<int>(capacity));
+    strAppend(dest, raptorSavName(folder).c_str(), static_cast<int>(capacity));
 }
 
 bool refuseLineBreaks(TWindow& owner, std::initializer_list<const char*> paths) {

@@ -30,15 +30,30 @@ class ExportTest : public ::testing::Test {
     }
 };
 
-TEST_F(ExportTest, LoadReplacesRaptorSav) {
-    game.write("raptor.sav", std::string(600, 'r'));
-    TPlayer p = player();
-    ASSERT_EQ(kSaveOk, p.loadFile());
-    EXPECT_EQ(record(p), game.read("raptor.sav"));
+// The game reads its one file of whatever case: a second spelling beside it would go unread.
+TEST_F(ExportTest, LoadReplacesRaptorSavOfAnyCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"raptor.sav", "raptor.sav"},
+        {"RAPTOR.SAV", "RAPTOR.SAV"},
+        {"Raptor.sav", "Raptor.sav"},
+        {nullptr, "raptor.sav"}, // none yet
+    };
+    for (const auto& [existing, written] : cases) {
+        TempDir folder;
+        folder.write("template.sav", tmpl);
+        if (existing != nullptr) {
+            folder.write(existing, std::string(600, 'r'));
+        }
+        TPlayer p(settingsIn(folder, "template.sav"), "pilot.sav");
+        fillFields(p);
+        ASSERT_EQ(kSaveOk, p.loadFile()) << written;
+        EXPECT_EQ(record(p), folder.read(written));
+        EXPECT_EQ(std::string(written) + " template.sav", folder.listing());
 
-    std::filesystem::remove(game.path() / "template.sav");
-    EXPECT_EQ(kSaveTemplateFailed, p.loadFile());
-    EXPECT_EQ(record(p), game.read("raptor.sav"));
+        std::filesystem::remove(folder.path() / "template.sav");
+        EXPECT_EQ(kSaveTemplateFailed, p.loadFile());
+        EXPECT_EQ(record(p), folder.read(written));
+    }
 }
 
 std::string parts(const std::string& name) {

@@ -78,6 +78,32 @@ TEST_F(SettingsDialogTest, TiedFieldsFollowEveryKeystroke) {
     }
 }
 
+// The tied template is the game folder's raptor.sav as the game under Wine named it.
+TEST_F(SettingsDialogTest, TiedTemplateIsRaptorSavOfAnyCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"raptor.sav", "raptor.sav"},
+        {"RAPTOR.SAV", "RAPTOR.SAV"},
+        {"Raptor.sav", "Raptor.sav"},
+        {nullptr, "raptor.sav"},
+    };
+    for (const auto& [onDisk, shown] : cases) {
+        headless::reset();
+        tokenTable().clear();
+        handed.clear();
+        const std::string game = makeFolder(std::string("game-") + (onDisk ? onDisk : "none"));
+        if (onDisk != nullptr) {
+            makeFile(std::string("game-") + onDisk + "/" + onDisk);
+        }
+        run({false, true}, [&](TDialog& d) {
+            headless::replaceText(d, ids::kRaptorPathEdit, game);
+            EXPECT_EQ(game + shown, controlText(d, ids::kTemplatePathEdit));
+            clickButton(d, IDOK);
+        });
+        ASSERT_EQ(1u, handed.size()) << shown;
+        EXPECT_EQ(game + shown, handed[0].templatePath.data());
+    }
+}
+
 TEST_F(SettingsDialogTest, BrowseButtons) {
     const std::string game = makeFolder("Novalogic/F-22 Raptor");
     const std::string exe = makeFile("Novalogic/F-22 Raptor/Raptor.exe");
