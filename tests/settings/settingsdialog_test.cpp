@@ -86,7 +86,8 @@ TEST_F(SettingsDialogTest, TiedTemplateIsRaptorSavOfAnyCase) {
         {"Raptor.sav", "Raptor.sav"},
         {nullptr, "raptor.sav"},
     };
-    for (const auto& [onDisk, shown] : cases) {
+    for (const auto& [onDisk, name] : cases) {
+        const std::string shown = name; // a lambda below uses it
         headless::reset();
         tokenTable().clear();
         handed.clear();
@@ -204,7 +205,9 @@ TEST_F(SettingsDialogTest, PathsWithLineBreaksAreRefused) {
         {ids::kTemplatePathEdit, native("/tpl/a\r.sav")},
         {ids::kSavPathEdit, native("/sav\r\n/")},
     };
-    for (const auto& [field, path] : cases) {
+    for (const auto& c : cases) {
+        const int field = c.first;
+        const std::string& path = c.second;
         headless::reset();
         tokenTable().clear();
         headless::scriptMessageBox(IDOK);

@@ -130,7 +130,8 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
         {native(program.folder() + "line\nbreak/"), lineBreak},
         {native(program.folder() + "carriage\rreturn/"), lineBreak},
     };
-    for (const auto& [folder, text] : refused) {
+    for (const auto& [typed, text] : refused) {
+        const std::string& folder = typed; // a lambda below uses it
         headless::reset();
         headless::scriptMessageBox(IDOK);
         headless::scriptMessageBox(IDOK);
