@@ -7,15 +7,94 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr const char* kBoundaryLine = "------=_NextPart_000_0006_01C1BC2B.043FF300";
+
+// Whether bytes are UTF-8 as a strict decoder takes them, so a mail reader shows the name.
+bool isUtf8(const std::string& bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        auto lead = static_cast<unsigned char>(bytes[i++]);
+        if (lead < 0x80) {
+            continue;
+        }
+        // The first continuation byte's range rules out overlong forms, surrogates and values
+        // past U+10FFFF.
+        std::size_t extra = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            extra = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            extra = 2;
+            low = lead == 0xE0 ? 0xA0 : low;
+            high = lead == 0xED ? 0x9F : high;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            extra = 3;
+            low = lead == 0xF0 ? 0x90 : low;
+            high = lead == 0xF4 ? 0x8F : high;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i < extra) {
+            return false;
+        }
+        for (std::size_t k = 0; k < extra; ++k, low = 0x80, high = 0xBF) {
+            auto next = static_cast<unsigned char>(bytes[i + k]);
+            if (next < low || next > high) {
+                return false;
+            }
+        }
+        i += extra;
+    }
+    return true;
+}
+
+// A name that can stand in quotes as it is: printable ASCII without quote or backslash.
+bool isPlainName(const std::string& name) {
+    for (char c : name) {
+        if (c < 0x20 || c > 0x7E || c == '"' || c == '\\') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One MIME header parameter naming the attached file. Any other name is percent-encoded with
+// its character set (RFC 2231), so no byte of it can end the header or start another one.
+std::string nameParameter(const char* attribute, const std::string& name) {
+    if (isPlainName(name)) {
+        return std::string(attribute) + "=\"" + name + "\"";
+    }
+    // Names that are not UTF-8 come from the game's own 8-bit codes.
+    std::string text =
+        std::string(attribute) + "*=" + (isUtf8(name) ? "utf-8" : "windows-1252") + "''";
+    constexpr const char* kHex = "0123456789ABCDEF";
+    for (char c : name) {
+        auto b = static_cast<unsigned char>(c);
+        bool keep = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') ||
+                    (c != '\0' && std::strchr("!#$&+-.^_`|~", c) != nullptr);
+        if (keep) {
+            text += c;
+        } else {
+            text += '%';
+            text += kHex[b >> 4];
+            text += kHex[b & 0x0F];
+        }
+    }
+    return text;
+}
 
 } // namespace
 
 int TPlayer::loadFile() {
     trace("loadFile", "");
-    std::string path = joinPath(xfer.raptorPath.data(), "raptor.sav");
+    // Into the game's own file, whatever case it has: a second spelling would go unread.
+    std::string path =
+        joinPath(xfer.raptorPath.data(), raptorSavName(xfer.raptorPath.data()).c_str());
     return saveAsFile(path.c_str(), false);
 }
 
@@ -34,10 +113,10 @@ int TPlayer::emailFile() {
     message += "\r\n";
     message += std::string(kBoundaryLine) + "\r\n";
     message += "Content-Type: text/plain;\r\n";
-    message += "\tname=\"" + name + "\"\r\n";
+    message += "\t" + nameParameter("name", name) + "\r\n";
     message += "Content-Transfer-Encoding: 7bit\r\n";
     message += "Content-Disposition: attachment;\r\n";
-    message += "\tfilename=\"" + name + "\"\r\n";
+    message += "\t" + nameParameter("filename", name) + "\r\n";
     message += "\r\n";
     auto record = composeSav(*this, templateBytes);
     message.append(record.data(), record.size());

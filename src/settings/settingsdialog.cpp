@@ -155,9 +155,16 @@ void TDrovakSettings::clickSavPathBrowse() {
 
 void TDrovakSettings::clickOk() {
     trace("clickOk", "");
-    raptorPathEdit.GetText(xfer.raptorPath.data(), static_cast<int>(xfer.raptorPath.size()));
-    templatePathEdit.GetText(xfer.templatePath.data(), static_cast<int>(xfer.templatePath.size()));
-    savPathEdit.GetText(xfer.savPath.data(), static_cast<int>(xfer.savPath.size()));
+    // Checked before the record takes them: unticking a tie puts the record's path back.
+    PathText raptorPath = textOf(raptorPathEdit);
+    PathText templatePath = textOf(templatePathEdit);
+    PathText savPath = textOf(savPathEdit);
+    if (refuseLineBreaks(*this, {raptorPath.data(), templatePath.data(), savPath.data()})) {
+        return;
+    }
+    xfer.raptorPath = raptorPath;
+    xfer.templatePath = templatePath;
+    xfer.savPath = savPath;
     xfer.savPathEqRaptorPath = isChecked(savPathEqRaptorPathBox) ? 1 : 0;
     xfer.soundOn = isChecked(soundOnBox) ? 1 : 0;
     xfer.showSplashScreen = isChecked(showSplashScreenBox) ? 1 : 0;

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 const std::string* TTokenTable::find(const std::string& key) const {
     for (const auto& [k, v] : slots) {
@@ -38,14 +39,25 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
+// A line ends at its first NUL, as C text does. A carriage return ends it too: the one before
+// the line feed is no part of the line, and a stray one would make the line unwritable.
+std::string lineContent(const std::string& line) {
+    return line.substr(0, line.find_first_of(std::string_view("\r\0", 2)));
+}
+
 bool isComment(const std::string& line) {
     return !line.empty() && (line[0] == ';' || line[0] == '[');
 }
 
+bool holdsLineEnd(const std::string& text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos;
+}
+
 } // namespace
 
-std::optional<std::string> parseToken(const std::string& line) {
+std::optional<std::string> parseToken(const std::string& text) {
     trace("parseToken", "");
+    std::string line = lineContent(text);
     if (line.empty() || isComment(line)) {
         return std::nullopt;
     }
@@ -61,17 +73,20 @@ std::optional<std::string> parseToken(const std::string& line) {
     return line.substr(0, end);
 }
 
-std::string parseTokenValue(const std::string& line) {
+std::string parseTokenValue(const std::string& text) {
     trace("parseTokenValue", "");
+    std::string line = lineContent(text);
     if (isComment(line)) {
         return "";
     }
-    std::size_t eq = line.rfind('=');
+    // The value starts after the "=" that ends the key, so a value may hold "=" itself; only
+    // the blank the writer puts after "=" is skipped, so leading blanks of a value survive.
+    std::size_t eq = line.find('=');
     if (eq == std::string::npos) {
         return "";
     }
     std::size_t start = eq + 1;
-    while (start < line.size() && isBlank(line[start])) {
+    if (start < line.size() && isBlank(line[start])) {
         ++start;
     }
     return line.substr(start);
@@ -111,9 +126,6 @@ void loadTokens(TTokenTable& table, const std::string& text) {
         std::size_t nl = text.find('\n', pos);
         std::size_t end = nl == std::string::npos ? text.size() : nl;
         std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
         pos = nl == std::string::npos ? text.size() : nl + 1;
         if (auto key = parseToken(line)) {
             table.set(*key, parseTokenValue(line));
@@ -156,7 +168,9 @@ void openINI(TDrovakSettingsXfer& settings) {
 
 int saveINI(const TDrovakSettingsXfer& settings) {
     trace("saveINI", "");
-    TTokenTable& table = tokenTable();
+    // Filled in a copy: a value that cannot be written must not stay in the table, where it
+    // would make every later save fail as well.
+    TTokenTable table = tokenTable();
     setTokenValue(table, "savPath", settings.savPath.data());
     setTokenValue(table, "raptorPath", settings.raptorPath.data());
     setTokenValue(table, "templatePath", settings.templatePath.data());
@@ -169,6 +183,14 @@ int saveINI(const TDrovakSettingsXfer& settings) {
     setTokenValue2(table, "templateFileEqRaptorSav", settings.templateFileEqRaptorSav);
     setTokenValue2(table, "firstRun", settings.firstRun);
     setTokenValue2(table, "debug", settings.debug);
+
+    // A line break or NUL would end its line early and turn the rest into a line of its own.
+    for (const auto& [key, value] : table.entries()) {
+        if (holdsLineEnd(key) || holdsLineEnd(value)) {
+            return -1;
+        }
+    }
+    tokenTable() = table;
 
     std::string path = joinPath(getDrovakPath(), kSettingsFileName);
     if (path.empty()) {

@@ -31,8 +31,9 @@ class TTokenTable {
 // The one table of the process.
 TTokenTable& tokenTable();
 
-// The key and value of one settings line; a line without a key (a comment, the header, a
-// line without "=" or starting with it) gives nothing.
+// The key and value of one settings line, which ends at its first CR or NUL; a line without
+// a key (a comment, the header, a line without "=" or starting with it) gives nothing. The
+// value is everything after the first "=" and the one blank written after it.
 std::optional<std::string> parseToken(const std::string& line);
 std::string parseTokenValue(const std::string& line);
 
@@ -55,7 +56,8 @@ void getData(const TTokenTable& table, TDrovakSettingsXfer& settings);
 // Reads drovak.ini from the working folder into the table, then fills settings from it.
 void openINI(TDrovakSettingsXfer& settings);
 // Stores settings into the table and replaces drovak.ini in the program folder; 0 when the
-// file was written whole, -1 when it was left as it was.
+// file was written whole, -1 when it was left as it was. Settings that would put a CR, LF or
+// NUL in a key or value are refused, and the table keeps what it held: no line can carry them.
 int saveINI(const TDrovakSettingsXfer& settings);
 
 template <std::size_t N>

@@ -3,10 +3,22 @@
 #include "settings/settingsfile.h"
 #include "support/strutil.h"
 
+#include <cstring>
+
 void raptorSavPath(char* dest, std::size_t capacity, const char* folder) {
     strClear(dest, static_cast<int>(capacity));
     strAppend(dest, folder, static_cast<int>(capacity));
-    strAppend(dest, kRaptorSavName, static_cast<int>(capacity));
+    strAppend(dest, raptorSavName(folder).c_str(), static_cast<int>(capacity));
+}
+
+bool refuseLineBreaks(TWindow& owner, std::initializer_list<const char*> paths) {
+    for (const char* path : paths) {
+        if (std::strpbrk(path, "\r\n") != nullptr) {
+            owner.MessageBox(kLineBreakInPathText, "Error", MB_OK | MB_ICONEXCLAMATION);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool saveSettings(TWindow& owner, const TDrovakSettingsXfer& settings) {

@@ -1,5 +1,10 @@
 #include "settings/settingsxfer.h"
 
+#include "support/diskname.h"
+#include "support/pathsep.h"
+
+#include <cstring>
+
 TDrovakSettingsXfer& TDrovakSettingsXfer::operator=(const TDrovakSettingsXfer& other) {
     if (this == &other) {
         return *this;
@@ -17,4 +22,12 @@ TDrovakSettingsXfer& TDrovakSettingsXfer::operator=(const TDrovakSettingsXfer& o
     firstRun = other.firstRun;
     debug = other.debug;
     return *this;
+}
+
+std::string raptorSavName(const char* folder) {
+    std::size_t length = std::strlen(folder);
+    if (length > 0 && folder[length - 1] != kPathSeparator) {
+        return kRaptorSavName;
+    }
+    return diskNameOr(folder, kRaptorSavName);
 }

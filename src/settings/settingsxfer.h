@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
 
 inline constexpr std::size_t kSettingsPathCapacity = 512;
 inline constexpr std::size_t kLastLoadedFileCapacity = 128;
@@ -31,3 +32,11 @@ struct TDrovakSettingsXfer {
     // sort code: the dialogs hand settings back this way without touching what they lack.
     TDrovakSettingsXfer& operator=(const TDrovakSettingsXfer& other);
 };
+
+// The game's player file inside the game folder, which is also the default template.
+inline constexpr const char* kRaptorSavName = "raptor.sav";
+
+// The name the game's player file has in the game folder, whose case the game under Wine may
+// have changed: raptor.sav when there is none, or when the folder text lacks its separator
+// (it then only begins a file name).
+std::string raptorSavName(const char* folder);

@@ -111,6 +111,9 @@ void TDrovakSetupWizard::clickOk() {
     raptorPathEdit.GetText(xfer.raptorPath.data(), static_cast<int>(xfer.raptorPath.size()));
     raptorSavPath(xfer.templatePath.data(), xfer.templatePath.size(), xfer.raptorPath.data());
     xfer.savPath = xfer.raptorPath;
+    if (refuseLineBreaks(*this, {xfer.raptorPath.data()})) {
+        return;
+    }
     if (!isReadableFile(xfer.templatePath.data())) {
         MessageBox(kRaptorSavNotFoundText, "Error", MB_OK | MB_ICONEXCLAMATION);
         return;

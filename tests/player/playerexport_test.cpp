@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
+
 namespace {
 
 class ExportTest : public ::testing::Test {
@@ -27,15 +30,30 @@ class ExportTest : public ::testing::Test {
     }
 };
 
-TEST_F(ExportTest, LoadReplacesRaptorSav) {
-    game.write("raptor.sav", std::string(600, 'r'));
-    TPlayer p = player();
-    ASSERT_EQ(kSaveOk, p.loadFile());
-    EXPECT_EQ(record(p), game.read("raptor.sav"));
+// The game reads its one file of whatever case: a second spelling beside it would go unread.
+TEST_F(ExportTest, LoadReplacesRaptorSavOfAnyCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"raptor.sav", "raptor.sav"},
+        {"RAPTOR.SAV", "RAPTOR.SAV"},
+        {"Raptor.sav", "Raptor.sav"},
+        {nullptr, "raptor.sav"}, // none yet
+    };
+    for (const auto& [existing, written] : cases) {
+        TempDir folder;
+        folder.write("template.sav", tmpl);
+        if (existing != nullptr) {
+            folder.write(existing, std::string(600, 'r'));
+        }
+        TPlayer p(settingsIn(folder, "template.sav"), "pilot.sav");
+        fillFields(p);
+        ASSERT_EQ(kSaveOk, p.loadFile()) << written;
+        EXPECT_EQ(record(p), folder.read(written));
+        EXPECT_EQ(std::string(written) + " template.sav", folder.listing());
 
-    std::filesystem::remove(game.path() / "template.sav");
-    EXPECT_EQ(kSaveTemplateFailed, p.loadFile());
-    EXPECT_EQ(record(p), game.read("raptor.sav"));
+        std::filesystem::remove(folder.path() / "template.sav");
+        EXPECT_EQ(kSaveTemplateFailed, p.loadFile());
+        EXPECT_EQ(record(p), folder.read(written));
+    }
 }
 
 std::string parts(const std::string& name) {
@@ -70,6 +88,49 @@ TEST_F(ExportTest, MessageByteForByte) {
         ASSERT_EQ(kSaveOk, p.emailFile()) << c.why;
         std::string expected = c.copied + parts("pilot.sav") + record(p) + "\r\n";
         EXPECT_EQ(expected, program.read("send.eml")) << c.why;
+    }
+}
+
+std::string hexOf(const std::string& bytes) {
+    std::string hex;
+    for (unsigned char b : bytes) {
+        hex += "0123456789abcdef"[b >> 4];
+        hex += "0123456789abcdef"[b & 0x0F];
+    }
+    return hex;
+}
+
+// A mail program reads every name back as it was, and no byte of a name ends its header line.
+TEST_F(ExportTest, AnyNameStaysInItsHeader) {
+    std::filesystem::copy_file(std::filesystem::path(DROVAK_ASSETS_DIR) / "send",
+                               program.path() / "send");
+    auto compose = [&](const std::string& name, const std::string& file) {
+        TPlayer p(settingsIn(game, "template.sav"), name.c_str());
+        ASSERT_EQ(kSaveOk, p.emailFile()) << name;
+        std::filesystem::rename(program.path() / "send.eml", program.path() / file);
+    };
+    compose("pilot.sav", "plain.eml");
+    const std::string names[] = {
+        "ace 1.sav",
+        "say \"hi\".sav",
+        "evil\r\nBcc: x@example.org\r\n.sav",
+        "back\\slash\t.sav",
+        "Zo\xC3\xAB \xE9\xA3\x9B.sav", // UTF-8
+        "caf\xE9.sav",                 // the game's 8-bit code for e acute
+    };
+    for (const std::string& name : names) {
+        compose(name, "named.eml");
+        std::string command = std::string(DROVAK_PYTHON) + " '" + DROVAK_MAILCHECK + "' '" +
+                              program.file("plain.eml") + "' '" + program.file("named.eml") + "' " +
+                              hexOf(name) + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        ASSERT_NE(nullptr, pipe);
+        std::string output;
+        std::array<char, 256> chunk{};
+        while (std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe) != nullptr) {
+            output += chunk.data();
+        }
+        EXPECT_EQ(0, pclose(pipe)) << name << ": " << output;
     }
 }
 

@@ -78,6 +78,33 @@ TEST_F(SettingsDialogTest, TiedFieldsFollowEveryKeystroke) {
     }
 }
 
+// The tied template is the game folder's raptor.sav as the game under Wine named it.
+TEST_F(SettingsDialogTest, TiedTemplateIsRaptorSavOfAnyCase) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"raptor.sav", "raptor.sav"},
+        {"RAPTOR.SAV", "RAPTOR.SAV"},
+        {"Raptor.sav", "Raptor.sav"},
+        {nullptr, "raptor.sav"},
+    };
+    for (const auto& [onDisk, name] : cases) {
+        const std::string shown = name; // a lambda below uses it
+        headless::reset();
+        tokenTable().clear();
+        handed.clear();
+        const std::string game = makeFolder(std::string("game-") + (onDisk ? onDisk : "none"));
+        if (onDisk != nullptr) {
+            makeFile(std::string("game-") + onDisk + "/" + onDisk);
+        }
+        run({false, true}, [&](TDialog& d) {
+            headless::replaceText(d, ids::kRaptorPathEdit, game);
+            EXPECT_EQ(game + shown, controlText(d, ids::kTemplatePathEdit));
+            clickButton(d, IDOK);
+        });
+        ASSERT_EQ(1u, handed.size()) << shown;
+        EXPECT_EQ(game + shown, handed[0].templatePath.data());
+    }
+}
+
 TEST_F(SettingsDialogTest, BrowseButtons) {
     const std::string game = makeFolder("Novalogic/F-22 Raptor");
     const std::string exe = makeFile("Novalogic/F-22 Raptor/Raptor.exe");
@@ -169,6 +196,34 @@ TEST_F(SettingsDialogTest, OkSavesAndHandsOverWhatTheDialogShows) {
     EXPECT_EQ(1, x.soundOn);
     EXPECT_EQ(0, x.showSplashScreen);
     EXPECT_STREQ("pilot.sav", x.lastLoadedFile.data()); // no control for it: kept
+}
+
+// drovak.ini keeps one path a line: a path with a line break is refused, the dialog stays.
+TEST_F(SettingsDialogTest, PathsWithLineBreaksAreRefused) {
+    const std::pair<int, std::string> cases[] = {
+        {ids::kRaptorPathEdit, native("/ga\nme/")},
+        {ids::kTemplatePathEdit, native("/tpl/a\r.sav")},
+        {ids::kSavPathEdit, native("/sav\r\n/")},
+    };
+    for (const auto& c : cases) {
+        const int field = c.first;
+        const std::string& path = c.second;
+        headless::reset();
+        tokenTable().clear();
+        headless::scriptMessageBox(IDOK);
+        int result = run({}, [&](TDialog& d) {
+            ASSERT_TRUE(headless::replaceText(d, field, path));
+            clickButton(d, IDOK);
+            EXPECT_TRUE(headless::isOpen(d)) << path;
+        });
+        EXPECT_EQ(IDCANCEL, result);
+        ASSERT_EQ(1u, headless::messageBoxes().size()) << path;
+        EXPECT_EQ("A folder or file name must not hold a line break.\nPlease choose another one.",
+                  headless::messageBoxes()[0].text);
+        EXPECT_EQ("Error", headless::messageBoxes()[0].caption);
+        EXPECT_FALSE(program.exists(kSettingsFileName)) << path;
+        EXPECT_TRUE(handed.empty()) << path;
+    }
 }
 
 TEST_F(SettingsDialogTest, CancelAndCloseBoxDiscardEverything) {

@@ -20,10 +20,13 @@ TEST(SettingsLine, KeyAndValue) {
         {"soundOn = 1", "soundOn", "1"},
         {"soundOn=yes", "soundOn", "yes"},
         {"soundOn =", "soundOn", ""},
-        {"soundOn \t= \t value  ", "soundOn", "value  "}, // trailing blanks kept
-        {"  soundOn = 1", "  soundOn", "1"},              // leading blanks are part of the key
-        {"savPath = C:\\a=b", "savPath", "b"},            // value after the last "="
-        {" = x", " ", "x"},                               // the first character always stays
+        {"soundOn \t= \t value  ", "soundOn", "\t value  "}, // one blank after "=" skipped
+        {"soundOn =  1", "soundOn", " 1"},
+        {"  soundOn = 1", "  soundOn", "1"},         // leading blanks are part of the key
+        {"savPath = C:\\a=b", "savPath", "C:\\a=b"}, // value after the first "="
+        {"a = b\rc = d", "a", "b"},                  // a stray CR ends the line
+        {std::string("a = b\0c", 7), "a", "b"},      // so does a NUL
+        {" = x", " ", "x"},                          // the first character always stays
         {"=x", std::nullopt, "x"},
         {"no equals sign", std::nullopt, ""},
         {";soundOn = 1", std::nullopt, ""},
@@ -37,10 +40,14 @@ TEST(SettingsLine, KeyAndValue) {
 }
 
 TEST(SettingsSwitch, OnlyZeroIsFalse) {
-    const std::pair<const char*, char> cases[] = {
-        {"firstRun = 1\n", 1}, {"firstRun = yes\n", 1}, {"firstRun =\n", 1},
-        {"firstRun = 0\n", 0}, {"firstRun = 0 \n", 1}, // the blank is part of the value
-        {"other = 0\n", 0},                            // missing reads false
+    const std::pair<std::string, char> cases[] = {
+        {"firstRun = 1\n", 1},
+        {"firstRun = yes\n", 1},
+        {"firstRun =\n", 1},
+        {"firstRun = 0\n", 0},
+        {"firstRun = 0 \n", 1},                      // the blank is part of the value
+        {"other = 0\n", 0},                          // missing reads false
+        {std::string("firstRun = 0\0x\r\n", 16), 0}, // the line ends at the NUL
     };
     for (const auto& [text, expected] : cases) {
         TTokenTable table;
@@ -195,6 +202,44 @@ TEST_F(SettingsFileTest, ReadBackGivesTheSameRecord) {
     EXPECT_EQ(0, s.firstRun);
     ASSERT_EQ(0, saveINI(s));
     EXPECT_EQ(kFreshFile, dir.read("drovak.ini")); // byte for byte
+}
+
+TEST_F(SettingsFileTest, ValuesComeBackAsSaved) {
+    const std::string values[] = {"a=b.sav", "==",      " = ", "  lead",
+                                  "trail  ", "\ttab\t", "",    " \t "};
+    for (const std::string& value : values) {
+        TDrovakSettingsXfer s;
+        std::strcpy(s.savPath.data(), value.c_str());
+        std::strcpy(s.lastLoadedFile.data(), ("x" + value).c_str());
+        ASSERT_EQ(0, saveINI(s)) << value;
+        tokenTable().clear();
+        TDrovakSettingsXfer back;
+        openINI(back);
+        EXPECT_EQ(value, back.savPath.data());
+        EXPECT_EQ("x" + value, back.lastLoadedFile.data());
+    }
+}
+
+// Such a line would end early and its rest would read as a line of its own.
+TEST_F(SettingsFileTest, LineBreaksAndNulsAreNeverWritten) {
+    dir.write("drovak.ini", kFreshFile);
+    const std::pair<std::string, std::string> cases[] = {
+        {"savPath", "/a\nb = 1/"}, {"savPath", "/a\rb/"}, {"mine", std::string("v\0x", 3)},
+        {"mi\nne", "v"},           {"mi\rne", "v"},       {std::string("mi\0ne", 5), "v"},
+    };
+    for (const auto& [key, value] : cases) {
+        tokenTable().clear();
+        TDrovakSettingsXfer s;
+        openINI(s);
+        if (key == "savPath") {
+            std::strcpy(s.savPath.data(), value.c_str());
+        } else {
+            tokenTable().set(key, value);
+        }
+        EXPECT_EQ(-1, saveINI(s)) << key << value;
+        EXPECT_EQ(kFreshFile, dir.read("drovak.ini")) << key << value;
+        EXPECT_EQ("/s/", *tokenTable().find("savPath")); // the table took nothing
+    }
 }
 
 TEST_F(SettingsFileTest, MissingFileKeepsTextFieldsAndClearsSwitches) {
