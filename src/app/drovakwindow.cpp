@@ -134,6 +134,7 @@ TDrovakWindow::TDrovakWindow(TWindow* parent)
     if (!leftover.empty()) {
         fs::remove(leftover, ec);
     }
+    followNewFile();
 
     timerId = SetTimer(kCursorTimer, kCursorTimerMs);
     if (timerId == 0) {
@@ -200,17 +201,28 @@ bool TDrovakWindow::onClose() {
     for (auto it = fs::directory_iterator(settings->savPath.data(), ec);
          !ec && it != fs::directory_iterator(); it.increment(ec)) {
         std::string name = it->path().filename().string();
+        // The files the list shows: a longer name could not be saved under its own label.
         if (it->is_regular_file(ec) && name.size() > 4 && name.ends_with(".dvw") &&
-            name[0] != '.') {
+            name[0] != '.' && name.size() <= TSavListWindow::kMaxNameLength) {
             copies.push_back(name);
         }
     }
     std::sort(copies.begin(), copies.end());
 
+    if (!copies.empty()) {
+        // The marks follow the working copies as they are now on disk.
+        listWindow->fillListWindow();
+    }
     bool result = true;
     for (const std::string& found : copies) {
         if (!openPlayerFile(found)) {
             continue; // said already; the working copy stays for a later run
+        }
+        // The list shows the pilot asked about, so that after Cancel the selection and the
+        // open record are the same file.
+        listWindow->selectFile(found.c_str());
+        if (found != player->getFileName() && !openPlayerFile(found)) {
+            continue;
         }
         std::string label = found.substr(0, found.size() - 4);
         std::string question = "Save changes to " + label + "?";

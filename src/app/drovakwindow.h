@@ -122,6 +122,8 @@ class TDrovakWindow : public TWindow,
     bool recordDiffersFromWritten() const;
     void launch(const std::string& document);
     void runSetupWizard();
+    // Whether the SAV folder holds the new file's working copy.
+    void followNewFile();
     void paintEditor(TDC& dc);
 
     std::unique_ptr<TDrovakSettingsXfer> settings;

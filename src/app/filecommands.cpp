@@ -144,7 +144,7 @@ void TDrovakWindow::CmdSaveAs() {
     } else if (!listWindow->doesDirtyFileExist(name.c_str(), false)) {
         fileData.FileName = player->getFileName();
     } else {
-        listWindow->resetEditIcon(name.c_str());
+        // The working copy stays whatever the dialog's answer, and so does its mark.
         fileData.FileName = name + ".sav";
     }
     fileData.InitialDir = settings->savPath.data();
@@ -406,4 +406,13 @@ void TDrovakWindow::wizardCallback(const TDrovakSettingsXfer& newSettings) {
     listWindow->setSavPath(settings->savPath.data());
     fileData.InitialDir = settings->savPath.data();
     screen->setShowColorChars(settings->showColorChars != 0);
+    followNewFile();
+}
+
+void TDrovakWindow::followNewFile() {
+    // The new file's working copy survives a restart, and it is the new file still: Save As
+    // under a name removes it, Undo has no saved file to go back to.
+    std::string workingCopy = savFilePath(kNewFileLabel, ".dvw");
+    std::error_code ec;
+    newFileOpen = !workingCopy.empty() && fs::is_regular_file(workingCopy, ec);
 }

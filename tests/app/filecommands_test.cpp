@@ -137,6 +137,36 @@ TEST_F(AppTest, SaveAsOfAFileWithAWorkingCopy) {
     EXPECT_STREQ("copy.SAV.sav", window().currentPlayer().getFileName());
 }
 
+// The mark, the Save command and the next Save As follow the working copy, which a cancelled
+// Save As leaves where it was.
+TEST_F(AppTest, CancelledSaveAsKeepsTheEditMark) {
+    addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "EDITED");
+    start();
+    for (int round = 0; round < 2; ++round) {
+        headless::scriptFileDialogCancel();
+        headless::chooseMenuItem(frame(), CM_SAVEAS);
+        EXPECT_EQ("ace.sav", headless::fileDialogs().back().fileName);
+        EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
+        EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE));
+    }
+    headless::scriptMessageBox(IDYES);
+    headless::chooseMenuItem(frame(), CM_DELETE);
+    EXPECT_EQ("", sav.listing());
+}
+
+// A new file's working copy found at start is the new file again.
+TEST_F(AppTest, NewFileSurvivesARestart) {
+    addSav(" New Sav File.dvw", "FRESH");
+    start();
+    EXPECT_TRUE(window().isNewFileOpen());
+    EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_UNDO));
+    headless::scriptFileDialog(sav.file("mine"));
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    EXPECT_EQ("mine.sav", sav.listing());
+    EXPECT_FALSE(window().isNewFileOpen());
+}
+
 TEST_F(AppTest, SaveAsAsksBeforeReplacingAnyFile) {
     addSav("ace.sav", "ACE");
     TempDir elsewhere;

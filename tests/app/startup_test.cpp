@@ -132,8 +132,26 @@ TEST_F(AppTest, CloseAsksAboutEveryWorkingCopyAndCancelStops) {
     EXPECT_TRUE(sav.exists("c.dvw"));
     EXPECT_EQ("OLD", callsignIn("b.sav"));
     EXPECT_EQ(settingsBefore, program.read("drovak.ini"));
-    // The file asked about is shown while the question is open.
+    // The file asked about is shown, and selected, while the question is open; after Cancel
+    // the next key goes into that file's working copy and no other.
     EXPECT_STREQ("b.dvw", window().currentPlayer().getFileName());
+    EXPECT_EQ("b", labels()[static_cast<std::size_t>(selected())]);
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    EXPECT_EQ("NEWa", callsignIn("a.sav"));
+    EXPECT_FALSE(sav.exists("a.dvw"));
+    EXPECT_NE("NEWb", callsignIn("b.dvw"));
+}
+
+// Only working copies the list can show are asked about: a longer name could be saved under no
+// label of its own, and would be asked about at every exit.
+TEST_F(AppTest, CloseSkipsWorkingCopiesTooLongToList) {
+    std::string longLabel(140, 'x');
+    addSav(longLabel + ".dvw", "LONG");
+    start();
+    EXPECT_TRUE(headless::closeWindow(frame()));
+    EXPECT_EQ(0u, messageCount());
+    EXPECT_EQ(longLabel + ".dvw", sav.listing());
 }
 
 TEST_F(AppTest, CloseWithoutWorkingCopiesSavesTheSettings) {
