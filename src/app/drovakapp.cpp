@@ -1,12 +1,17 @@
 #include "app/drovakapp.h"
 
 #include "app/drovakwindow.h"
+#include "editor/chartable.h"
 #include "resources/resources.h"
 #include "settings/programfolder.h"
 #include "support/pathsep.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -51,4 +56,45 @@ bool enterProgramFolder(const char* exePath) {
     }
     setDrovakPath(folder.c_str());
     return true;
+}
+
+namespace {
+
+constexpr const char* kCannotStart = "Drovak cannot start";
+
+int startFailed(const std::string& text) {
+    std::fprintf(stderr, "drovak: %s\n", text.c_str());
+    ShowStartupError(text.c_str(), kCannotStart);
+    return 1;
+}
+
+std::string restoreAdvice() {
+    return std::string("\nReinstall Drovak, or copy the file back into ") + getDrovakPath() + ".";
+}
+
+} // namespace
+
+int runDrovak(const char* exePath) {
+    if (!enterProgramFolder(exePath)) {
+        return startFailed("no folder with Drovak's files was found beside the program or in " +
+                           userDataFolder() + ".\nReinstall Drovak.");
+    }
+    // Without its key table the editor would type next to nothing, and say nothing about it.
+    if (std::FILE* table = std::fopen(TCharTable::kFileName, "rb")) {
+        std::fclose(table);
+    } else {
+        return startFailed(std::string("the key table ") + getDrovakPath() + TCharTable::kFileName +
+                           " cannot be read: " + std::strerror(errno) + "." + restoreAdvice());
+    }
+    // The failure is said while the application still stands, so that its box can show.
+    TDrovakApp app;
+    try {
+        return app.Run();
+    } catch (const TXBitmap& e) {
+        return startFailed(std::string(e.what()) + "." + restoreAdvice());
+    } catch (const std::exception& e) {
+        return startFailed(e.what());
+    } catch (const char* text) {
+        return startFailed(text ? text : "unknown error");
+    }
 }

@@ -26,9 +26,16 @@ std::string withSeparator(std::string folder) {
     return folder;
 }
 
+// A folder with any of the program's own files is its folder: one that lost a file is
+// reported as damaged instead of quietly giving way to another folder.
 bool holdsAssets(const std::string& folder) {
     std::error_code ec;
-    return !folder.empty() && fs::is_regular_file(fs::path(folder) / kAssetMarker, ec);
+    for (const char* marker : {kAssetMarker, "details", "savTop"}) {
+        if (!folder.empty() && fs::is_regular_file(fs::path(folder) / marker, ec)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool writable(const std::string& folder) {

@@ -64,3 +64,7 @@ bool LaunchDocument(const char* path);
 // The keyboard as it is now: whether Control or Shift is held down, or for Caps Lock whether
 // it is on. A window misses the key messages that reach a dialog or a menu; this does not.
 bool IsKeyDown(uint virtualKey);
+
+// Shows an error while no window of the program is open (a start that failed). False when
+// there is no desktop to show it on.
+bool ShowStartupError(const char* text, const char* caption);

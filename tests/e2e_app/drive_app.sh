@@ -316,6 +316,37 @@ modifiers)
     "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
         'callsign=azx' || fail "ghost.sav does not hold the callsign typed after the box"
     ;;
+broken)
+    # A start that cannot succeed says why, naming the file, on standard error and, on a
+    # desktop, in a box; it never ends with status 0.
+    make_program_folder
+    make_demo_setup
+    quiet_settings
+    expect_refusal() { # WHAT-STDERR-NAMES COMMAND...
+        local named=$1 status=0
+        shift
+        : >"$errlog"
+        (cd "$work" && exec "$@") 2>>"$errlog" || status=$?
+        [ "$status" -ne 0 ] || fail "a start without $named ended with status 0"
+        grep -q "$named" "$errlog" || fail "standard error does not name $named"
+    }
+    expect_refusal DISPLAY env -u DISPLAY "$program/drovak"
+    mv "$program/chrtable.dv" "$work/chrtable.dv"
+    expect_refusal chrtable.dv env -u DISPLAY "$program/drovak"
+    mv "$work/chrtable.dv" "$program/chrtable.dv"
+    rm "$program/0alpha"
+    : >"$errlog"
+    start
+    box=$(wait_window "Drovak cannot start" 1 100) || exit 1
+    shoot "$box" "$outdir/broken-box.png"
+    focus "$box"
+    keys Return
+    status=0
+    wait "$pid" || status=$?
+    pid=""
+    [ "$status" -ne 0 ] || fail "a start without 0alpha ended with status 0"
+    grep -q 0alpha "$errlog" || fail "standard error does not name 0alpha"
+    ;;
 setup)
     # The first run on the shipped settings file: the wizard refuses a folder without
     # raptor.sav and takes the game folder; the settings dialog moves the SAV folder, and the

@@ -482,6 +482,12 @@ TMailer::TMailer() {
 
 TMailer::~TMailer() = default;
 
+bool ShowStartupError(const char* text, const char* caption) {
+    desktop().messageBoxes.push_back(
+        {text ? text : "", caption ? caption : "", MB_OK, MB_ICONSTOP, IDOK});
+    return true;
+}
+
 bool IsKeyDown(uint virtualKey) {
     const headless::detail::Desktop& d = desktop();
     return virtualKey == VK_CAPITAL ? d.capsLockOn : d.keysDown.contains(virtualKey);

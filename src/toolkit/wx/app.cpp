@@ -8,6 +8,7 @@
 #include <wx/log.h>
 #include <wx/toplevel.h>
 
+#include "toolkit/errors.h"
 #include "toolkit/wx/convert.h"
 #include "toolkit/wx/wxbackend.h"
 
@@ -93,6 +94,8 @@ void TApplication::SetMainWindow(TFrameWindow* window) {
 int TApplication::Run() {
     g_quitPosted = false;
     g_exitCode = 0;
+    if (!ensureWx())
+        throw TXToolkit("cannot open the display; start Drovak from the desktop, or set DISPLAY");
     InitMainWindow();
     if (!mainWindow_ || !wxTheApp || g_quitPosted)
         return g_exitCode;

@@ -873,3 +873,11 @@ bool TPopupMenu::TrackPopupMenu(uint flags, const TPoint& point, TWindow& owner)
     routeUp(owner, msg);
     return true;
 }
+
+bool ShowStartupError(const char* text, const char* caption) {
+    if (!ensureWx())
+        return false;
+    wxMessageDialog box(nullptr, toWx(text), toWx(caption), wxOK | wxICON_ERROR);
+    box.ShowModal();
+    return true;
+}
