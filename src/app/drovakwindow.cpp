@@ -2,8 +2,10 @@
 #include "app/drovakwindow.h"
 
 #include "resources/resources.h"
+#include "settings/programfolder.h"
 #include "settings/settingsfile.h"
 #include "support/diskname.h"
+#include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
@@ -128,13 +130,19 @@ TDrovakWindow::TDrovakWindow(TWindow* parent)
     fileData.InitialDir = settings->savPath.data();
     clickSound = std::make_unique<TWaveSound>("button");
 
-    // A new file never survives a restart under its saved name; its working copy does.
+    // A new file never survives a restart under its saved name; its working copy does. Nor do
+    // the temporaries of a write that was cut short.
     std::error_code ec;
     std::string leftover = savFilePath(kNewFileLabel, ".sav");
     if (!leftover.empty()) {
         fs::remove(leftover, ec);
     }
     followNewFile();
+    const char* writtenFolders[] = {settings->savPath.data(), settings->raptorPath.data(),
+                                    getDrovakPath()};
+    for (const char* folder : writtenFolders) {
+        removeLeftoverTemporaries(folder);
+    }
 
     timerId = SetTimer(kCursorTimer, kCursorTimerMs);
     if (timerId == 0) {

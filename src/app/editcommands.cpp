@@ -177,20 +177,22 @@ void TDrovakWindow::CmdWebsite() {
     launch(std::string(getDrovakPath()) + "website.htm");
 }
 
-void TDrovakWindow::CmdContact() {
-    // The contact template followed by the user's settings, so a report says how the
-    // program was set up; without the template, the prepared message.
+bool writeContactMessage() {
     std::string contact;
     std::string ini;
-    bool composed = readWholeFile("contact", contact);
-    if (composed) {
-        std::string message = relineText(contact, "\n");
-        if (readWholeFile(kSettingsFileName, ini)) {
-            message += relineText(ini, "\n") + "\n";
-        }
-        composed = replaceFileContents("info.eml", {message.data(), message.size()});
+    if (!readWholeFile("contact", contact)) {
+        return false;
     }
-    launch(std::string(getDrovakPath()) + (composed ? "info.eml" : "contact.eml"));
+    std::string message = relineText(contact, "\n");
+    if (readWholeFile(kSettingsFileName, ini)) {
+        message += relineText(ini, "\n") + "\n";
+    }
+    return replaceFileContents("info.eml", {message.data(), message.size()});
+}
+
+void TDrovakWindow::CmdContact() {
+    // Without the composed message, the prepared one.
+    launch(std::string(getDrovakPath()) + (writeContactMessage() ? "info.eml" : "contact.eml"));
 }
 
 void TDrovakWindow::CmdExit() {

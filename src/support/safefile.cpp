@@ -3,13 +3,40 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
 #else
+#include "support/fsseam.h"
+
+#include <climits>
+#include <fcntl.h>
+#include <random>
 #include <unistd.h>
 #endif
+
+namespace {
+
+constexpr std::string_view kTempPrefix = ".drovak-";
+constexpr std::string_view kTempSuffix = ".tmp";
+constexpr std::string_view kTempAlphabet =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kTempRandomChars = 6;
+
+bool isOurTemporaryName(std::string_view name) {
+    if (name.size() != kTempPrefix.size() + kTempRandomChars + kTempSuffix.size() ||
+        !name.starts_with(kTempPrefix) || !name.ends_with(kTempSuffix)) {
+        return false;
+    }
+    std::string_view random = name.substr(kTempPrefix.size(), kTempRandomChars);
+    return random.find_first_not_of(kTempAlphabet) == std::string_view::npos;
+}
+
+} // namespace
+
+#ifdef _WIN32
 
 namespace {
 
@@ -17,11 +44,7 @@ bool syncToDisk(std::FILE* f) {
     if (std::fflush(f) != 0) {
         return false;
     }
-#ifdef _WIN32
     return _commit(_fileno(f)) == 0;
-#else
-    return fsync(fileno(f)) == 0;
-#endif
 }
 
 // Creates a new, exclusive file next to the target so no other file is ever overwritten.
@@ -58,6 +81,201 @@ bool replaceFileContents(const std::string& path, std::span<const char> bytes) {
         std::filesystem::remove(tempPath, ec);
     }
     return ok;
+}
+
+#else
+
+namespace {
+
+const FileSystemCalls kSystemCalls = {
+    [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); },
+    [](int fd, const void* data, size_t size) { return ::write(fd, data, size); },
+    [](int fd) { return ::fsync(fd); },
+    [](int fd, uid_t owner, gid_t group) { return ::fchown(fd, owner, group); },
+    [](int fd, mode_t mode) { return ::fchmod(fd, mode); },
+    [](int fd) { return ::close(fd); },
+    [](const char* from, const char* to) { return ::rename(from, to); },
+    [](const char* path) { return ::unlink(path); },
+    [](const char* path, struct stat* st) { return ::lstat(path, st); },
+    [](const char* path, char* buf, size_t size) { return ::readlink(path, buf, size); },
+    [](const char* path, int mode) { return ::access(path, mode); },
+};
+
+FileSystemCalls gCalls = kSystemCalls;
+
+// The folder part of a path with its closing separator; empty for a bare name.
+std::string folderOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Follows symbolic links from path to the file they finally name, so that the link stays a
+// link and its target gets the bytes. A name that does not exist (yet) ends the chain.
+bool followLinks(std::string& path, struct stat& st, bool& exists) {
+    const FileSystemCalls& fs = fileSystemCalls();
+    for (int hops = 0; hops <= 40; ++hops) {
+        if (fs.lstat(path.c_str(), &st) != 0) {
+            exists = false;
+            return errno == ENOENT;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            exists = true;
+            return true;
+        }
+        std::string link(PATH_MAX, '\0');
+        ssize_t n = fs.readlink(path.c_str(), link.data(), link.size());
+        if (n < 0) {
+            return false;
+        }
+        if (n == 0 || static_cast<std::size_t>(n) >= link.size()) {
+            errno = n == 0 ? ENOENT : ENAMETOOLONG;
+            return false;
+        }
+        link.resize(static_cast<std::size_t>(n));
+        path = link.front() == '/' ? link : folderOf(path) + link;
+    }
+    errno = ELOOP;
+    return false;
+}
+
+// A file the user may not write is refused, and one without any write bit too: a pilot made
+// read-only stays so even for root, as the read-only attribute does on Windows.
+bool mayReplace(const std::string& path, const struct stat& st) {
+    if (!S_ISREG(st.st_mode)) {
+        errno = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    if (fileSystemCalls().access(path.c_str(), W_OK) != 0) {
+        return false;
+    }
+    if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return true;
+}
+
+std::string temporaryName() {
+    static std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kTempAlphabet.size() - 1);
+    std::string name(kTempPrefix);
+    for (std::size_t i = 0; i < kTempRandomChars; ++i) {
+        name += kTempAlphabet[pick(random)];
+    }
+    return name += kTempSuffix;
+}
+
+// A new file of our own, hidden from the list, that no other file can be: a name taken is
+// drawn again.
+int createTemporary(const std::string& folder, mode_t mode, std::string& tempPath) {
+    for (int attempt = 0; attempt < 10000; ++attempt) {
+        tempPath = folder + temporaryName();
+        int fd =
+            fileSystemCalls().open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+bool writeAll(int fd, std::span<const char> bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = fileSystemCalls().write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            if (n == 0) {
+                errno = EIO;
+            }
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// A rename is only lasting once the folder that holds the new name is on disk.
+bool syncFolder(const std::string& folder) {
+    const FileSystemCalls& fs = fileSystemCalls();
+    int fd = fs.open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    // Some file systems cannot sync a folder at all; that is no failure of ours.
+    bool ok = fs.fsync(fd) == 0 || errno == EINVAL;
+    int error = errno;
+    if (fs.close(fd) != 0 && ok) {
+        return false;
+    }
+    errno = error;
+    return ok;
+}
+
+} // namespace
+
+FileSystemCalls& fileSystemCalls() {
+    return gCalls;
+}
+
+const FileSystemCalls& systemFileSystemCalls() {
+    return kSystemCalls;
+}
+
+bool replaceFileContents(const std::string& path, std::span<const char> bytes) {
+    const FileSystemCalls& fs = fileSystemCalls();
+    std::string target = path;
+    struct stat st {};
+    bool exists = false;
+    if (!followLinks(target, st, exists) || (exists && !mayReplace(target, st))) {
+        return false;
+    }
+    std::string folder = folderOf(target);
+    std::string tempPath;
+    // Until it has the target's mode, the copy is readable by no one else.
+    int fd = createTemporary(folder, exists ? 0600 : 0666, tempPath);
+    if (fd < 0) {
+        return false;
+    }
+    bool ok = true;
+    if (exists) {
+        // The owner first: changing it clears set-id bits that the mode then puts back. Only
+        // root may give a file away (EPERM, or EINVAL for an owner the system cannot map);
+        // anyone else keeps the copy as their own.
+        ok = (fs.fchown(fd, st.st_uid, st.st_gid) == 0 || errno == EPERM || errno == EINVAL) &&
+             fs.fchmod(fd, st.st_mode & 07777) == 0;
+    }
+    ok = ok && writeAll(fd, bytes) && fs.fsync(fd) == 0;
+    int error = errno;
+    if (fs.close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok) {
+        if (fs.rename(tempPath.c_str(), target.c_str()) == 0) {
+            return syncFolder(folder);
+        }
+        error = errno;
+    }
+    fs.unlink(tempPath.c_str());
+    errno = error;
+    return false;
+}
+
+#endif
+
+void removeLeftoverTemporaries(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (auto it = fs::directory_iterator(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+         !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::error_code entryEc;
+        if (isOurTemporaryName(it->path().filename().string()) &&
+            it->symlink_status(entryEc).type() == fs::file_type::regular) {
+            fs::remove(it->path(), entryEc);
+        }
+    }
 }
 
 bool appendFileContents(const std::string& path, std::span<const char> bytes) {

@@ -4,10 +4,18 @@
 #include <span>
 #include <string>
 
-// Replaces the file at path with bytes: they go to a new file in the same folder, which is
-// flushed to disk and renamed over the target only when every byte was written. On failure
-// the temporary file is removed, the target is untouched and false is returned.
+// Replaces the file at path with bytes. They go to a new hidden file in the target's folder
+// (.drovak-XXXXXX.tmp), which is flushed to disk and renamed over the target only when every
+// byte was written; the folder is then flushed too. A symbolic link is written through to the
+// file it finally names (created when missing), and the link stays. The target keeps its mode,
+// and its owner where the system allows. A file the user may not write, or one without any
+// write bit, is refused. On failure nothing is left behind, the target is as it was (unless
+// only the final flush of the folder failed), errno says why and false is returned.
 bool replaceFileContents(const std::string& path, std::span<const char> bytes);
+
+// Removes the temporary files a replacing write left in folder when the program was stopped
+// part way; files of any other name are never touched. An empty folder means the current one.
+void removeLeftoverTemporaries(const std::string& folder);
 
 // Appends bytes at the end of the file at path (creating it); false when any byte failed.
 bool appendFileContents(const std::string& path, std::span<const char> bytes);

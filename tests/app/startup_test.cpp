@@ -15,6 +15,9 @@ TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
     addSav("bob.sav", "BOB");
     addSav(" New Sav File.sav", "LEFTOVER");
     addSav(" New Sav File.dvw", "NEW");
+    for (const TempDir* folder : {&sav, &game, &program}) {
+        folder->write(".drovak-Ab12xY.tmp", "a write cut short");
+    }
     start();
     EXPECT_EQ((std::vector<std::string>{" New Sav File", "ace", "bob"}), labels());
     EXPECT_EQ((std::vector<int>{1, 0, 0}), headless::listImages(list()));
@@ -28,6 +31,9 @@ TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
     // A leftover new file is removed; its working copy stays.
     EXPECT_FALSE(sav.exists(" New Sav File.sav"));
     EXPECT_TRUE(sav.exists(" New Sav File.dvw"));
+    for (const TempDir* folder : {&sav, &game, &program}) {
+        EXPECT_FALSE(folder->exists(".drovak-Ab12xY.tmp")) << folder->folder();
+    }
 }
 
 TEST_F(AppTest, FrameAndList) {

@@ -1,45 +1,168 @@
 #include "support/safefile.h"
 
 #include "common/filesizelimit.h"
+#include "common/fsfaults.h"
 #include "common/tempdir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <regex>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::span<const char> bytesOf(const std::string& s) {
     return {s.data(), s.size()};
 }
 
-TEST(ReplaceFile, ReplacesWholeAndLeavesNoTemporary) {
+mode_t modeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+bool isOurTemporary(const std::string& path) {
+    static const std::regex pattern(R"(\.drovak-[A-Za-z0-9]{6}\.tmp)");
+    return std::regex_match(fs::path(path).filename().string(), pattern);
+}
+
+struct KeepCase {
+    const char* why;
+    const char* given; // the name the write is given
+    const char* lands; // the file that gets the bytes
+    mode_t mode;       // its mode afterwards
+};
+
+TEST(ReplaceFile, KeepsWhatTheTargetIs) {
+    mode_t umaskNow = ::umask(022);
+    ::umask(umaskNow);
+    const mode_t fresh = 0666 & ~umaskNow;
+    const KeepCase cases[] = {
+        {"plain file", "plain.sav", "plain.sav", 0640},
+        {"private file", "private.sav", "private.sav", 0600},
+        {"chain of links", "link.sav", "real/pilot.sav", 0604},
+        {"dangling link creates what it names", "dangling.sav", "real/new.sav", fresh},
+        {"new file", "fresh.sav", "fresh.sav", fresh},
+    };
+    TempDir dir;
+    fs::create_directory(dir.path() / "real");
+    for (const char* name : {"plain.sav", "private.sav", "real/pilot.sav"}) {
+        dir.write(name, "old");
+    }
+    fs::permissions(dir.file("plain.sav"), fs::perms(0640));
+    fs::permissions(dir.file("private.sav"), fs::perms(0600));
+    fs::permissions(dir.file("real/pilot.sav"), fs::perms(0604));
+    fs::create_symlink("hop.sav", dir.path() / "link.sav");
+    fs::create_symlink("real/pilot.sav", dir.path() / "hop.sav");
+    fs::create_symlink(dir.file("real/new.sav"), dir.path() / "dangling.sav");
+    const std::string bytes(440, 'n');
+    for (const auto& c : cases) {
+        FileSystemFaults calls; // only watching
+        ASSERT_TRUE(replaceFileContents(dir.file(c.given), bytesOf(bytes))) << c.why;
+        EXPECT_EQ(bytes, dir.read(c.lands)) << c.why;
+        EXPECT_EQ(c.mode, modeOf(dir.file(c.lands))) << c.why;
+        // The temporary sits next to the file it becomes, and that folder is synced after the
+        // rename, so the new name survives a crash.
+        std::string folder = fs::path(dir.file(c.lands)).parent_path().string() + "/";
+        const auto& log = calls.log();
+        auto created = std::find_if(log.begin(), log.end(), [](const std::string& call) {
+            return call.starts_with("open ");
+        });
+        ASSERT_NE(log.end(), created) << c.why;
+        EXPECT_TRUE(created->starts_with("open " + folder) && isOurTemporary(created->substr(5)))
+            << c.why << ": " << *created;
+        auto renamed = std::find_if(log.begin(), log.end(), [](const std::string& call) {
+            return call.starts_with("rename ");
+        });
+        EXPECT_NE(log.end(), std::find(renamed, log.end(), "fsync " + folder)) << c.why;
+    }
+    for (const char* link : {"link.sav", "hop.sav", "dangling.sav"}) {
+        EXPECT_TRUE(fs::is_symlink(dir.path() / link)) << link;
+    }
+    EXPECT_EQ("dangling.sav fresh.sav hop.sav link.sav plain.sav private.sav real", dir.listing());
+    EXPECT_TRUE(fs::exists(dir.path() / "real/new.sav"));
+    EXPECT_EQ(2, std::distance(fs::directory_iterator(dir.path() / "real"), {}));
+}
+
+TEST(ReplaceFile, RefusesAFileWithoutWritePermission) {
+    // A read-only pilot stays so, for root too; a link to it does not get round that.
+    TempDir dir;
+    dir.write("locked.sav", "old");
+    fs::permissions(dir.file("locked.sav"), fs::perms(0444));
+    fs::create_symlink("locked.sav", dir.path() / "link.sav");
+    for (const char* name : {"locked.sav", "link.sav"}) {
+        errno = 0;
+        EXPECT_FALSE(replaceFileContents(dir.file(name), bytesOf("new"))) << name;
+        EXPECT_EQ(EACCES, errno) << name;
+        EXPECT_EQ("old", dir.read("locked.sav")) << name;
+        EXPECT_EQ(0444u, modeOf(dir.file("locked.sav"))) << name;
+        EXPECT_TRUE(fs::is_symlink(dir.path() / "link.sav")) << name;
+        EXPECT_EQ("link.sav locked.sav", dir.listing()) << name;
+    }
+}
+
+TEST(ReplaceFile, KeepsTheOwnerWhenRoot) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may give a file away";
+    }
     TempDir dir;
     dir.write("a.sav", "old");
-    std::string fresh(440, 'n');
-    EXPECT_TRUE(replaceFileContents(dir.file("a.sav"), bytesOf(fresh)));
-    EXPECT_EQ(fresh, dir.read("a.sav"));
-    EXPECT_EQ("a.sav", dir.listing());
+    ASSERT_EQ(0, ::chown(dir.file("a.sav").c_str(), 1234, 5678));
+    fs::permissions(dir.file("a.sav"), fs::perms(02770)); // a change of owner clears set-id bits
+    ASSERT_TRUE(replaceFileContents(dir.file("a.sav"), bytesOf("new")));
+    struct stat st {};
+    ASSERT_EQ(0, ::stat(dir.file("a.sav").c_str(), &st));
+    EXPECT_EQ(1234u, st.st_uid);
+    EXPECT_EQ(5678u, st.st_gid);
+    EXPECT_EQ(02770u, st.st_mode & 07777);
 }
 
-TEST(ReplaceFile, FailureInTheMiddleKeepsTheTarget) {
+TEST(ReplaceFile, ShortWritesInterruptionsAndTakenNames) {
     TempDir dir;
-    std::string old(440, 'o');
-    dir.write("a.sav", old);
-    {
-        FileSizeLimit limit(100);
-        EXPECT_FALSE(replaceFileContents(dir.file("a.sav"), bytesOf(std::string(440, 'n'))));
+    dir.write("a.sav", "old");
+    std::string bytes(440, '\0');
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>(i * 7);
     }
-    EXPECT_EQ(old, dir.read("a.sav"));
+    FileSystemFaults calls;
+    calls.shortWrites(7);
+    calls.takeNames(150);
+    ASSERT_TRUE(replaceFileContents(dir.file("a.sav"), bytesOf(bytes)));
+    EXPECT_EQ(bytes, dir.read("a.sav"));
     EXPECT_EQ("a.sav", dir.listing());
 }
 
-TEST(ReplaceFile, DoesNotClobberAStrayTemporaryName) {
+TEST(Temporaries, OnlyOurOwnAreEverRemoved) {
     TempDir dir;
-    dir.write("a.sav.tmp0", "someone else's");
-    EXPECT_TRUE(replaceFileContents(dir.file("a.sav"), bytesOf("new")));
-    EXPECT_EQ("someone else's", dir.read("a.sav.tmp0"));
+    dir.write("a.sav", "old");
+    // Names another program (or an older one of ours) may use, and near misses of our own.
+    std::vector<std::string> strays = {".drovak-Ab12x.tmp",      ".drovak-Ab12xYZ.tmp",
+                                       "drovak-Ab12xY.tmp",      ".drovak-Ab_2xY.tmp",
+                                       ".drovak-Ab12xY.tmp.sav", ".Drovak-Ab12xY.tmp"};
+    for (int i = 0; i < 100; ++i) {
+        strays.push_back("a.sav.tmp" + std::to_string(i));
+    }
+    for (const auto& name : strays) {
+        dir.write(name, "someone else's");
+    }
+    fs::create_directory(dir.path() / ".drovak-Folder.tmp");
+    fs::create_symlink("a.sav", dir.path() / ".drovak-Link00.tmp");
+    const std::string kept = dir.listing();
+    dir.write(".drovak-Ab12xY.tmp", "left by a crash");
+    dir.write(".drovak-000000.tmp", "left by a crash");
+
+    ASSERT_TRUE(replaceFileContents(dir.file("a.sav"), bytesOf("new")));
+    removeLeftoverTemporaries(dir.folder());
+    EXPECT_EQ(kept, dir.listing());
     EXPECT_EQ("new", dir.read("a.sav"));
+    for (const auto& name : strays) {
+        EXPECT_EQ("someone else's", dir.read(name)) << name;
+    }
+    removeLeftoverTemporaries(dir.folder() + "missing/"); // nothing to do, no harm
 }
 
 TEST(AppendFile, AppendsAndReportsFailure) {
