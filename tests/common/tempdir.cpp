@@ -52,8 +52,12 @@ bool TempDir::exists(const std::string& name) const {
 }
 
 std::string TempDir::listing() const {
+    return listingOf(root);
+}
+
+std::string TempDir::listingOf(const std::filesystem::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(root)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

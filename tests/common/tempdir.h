@@ -22,6 +22,7 @@ class TempDir {
     bool exists(const std::string& name) const;
     // Names of every entry in the folder, sorted.
     std::string listing() const;
+    static std::string listingOf(const std::filesystem::path& folder);
 
   private:
     std::filesystem::path root;

@@ -72,22 +72,24 @@ TEST_F(PlayerTest, FailuresLeaveTheTargetAsItWas) {
 // and under the name that file has on disk.
 TEST_F(PlayerTest, SaveFileStaysInTheSavFolder) {
     std::filesystem::create_directory(dir.path() / "sub");
-    dir.write("Ace.sav", "old");
-    std::string before = dir.listing();
-    for (const char* name : {"../escape.sav", "sub/x.sav", "..", ".hidden.sav", ""}) {
-        TPlayer p(settings(), name);
+    dir.write("sub/Ace.sav", "old");
+    TDrovakSettingsXfer inSub = settings();
+    std::strcat(inSub.savPath.data(), "sub/");
+    std::string outside = dir.listing();
+    for (const char* name : {"../escape.sav", "x/y.sav", "..", ".hidden.sav", ""}) {
+        TPlayer p(inSub, name);
         fillFields(p);
         EXPECT_EQ(kSaveTargetFailed, p.saveFile()) << name;
         EXPECT_EQ(-1, p.openFile()) << name;
     }
-    EXPECT_EQ(before, dir.listing());
-    EXPECT_FALSE(std::filesystem::exists(dir.path().parent_path() / "escape.sav"));
+    EXPECT_EQ(outside, dir.listing());
+    EXPECT_EQ("Ace.sav", TempDir::listingOf(dir.path() / "sub"));
 
-    TPlayer p(settings(), "ACE.sav");
+    TPlayer p(inSub, "ACE.sav");
     fillFields(p);
     ASSERT_EQ(kSaveOk, p.saveFile());
-    EXPECT_EQ(before, dir.listing());
-    EXPECT_EQ(kSavSize, dir.read("Ace.sav").size());
+    EXPECT_EQ("Ace.sav", TempDir::listingOf(dir.path() / "sub"));
+    EXPECT_EQ(kSavSize, dir.read("sub/Ace.sav").size());
     EXPECT_EQ(0, p.openFile());
 }
 
