@@ -251,6 +251,12 @@ bool TDrovakWindow::onClose() {
     }
     if (result) {
         saveINI(*settings);
+    } else if (!copies.empty()) {
+        // The program goes on: the list shows what the answers before Cancel left on disk.
+        followNewFile();
+        std::string open = player->getFileName();
+        listWindow->fillListWindow();
+        listWindow->selectFile(open.c_str());
     }
     return result;
 }

@@ -209,6 +209,14 @@ void TDrovakWindow::CmdSaveAs() {
     // The open record becomes the saved file when it went into the SAV folder; a copy saved
     // elsewhere leaves the open file as it was, so a later Save cannot write to a wrong path.
     if (savedIntoSavFolder) {
+        char newLabel[kFileNameCapacity] = "";
+        strAppend(newLabel, newName, static_cast<int>(kFileNameCapacity));
+        truncFileName(newLabel);
+        if (sameNameIgnoringCase(newLabel, oldLabel) && oldName.ends_with(".dvw")) {
+            // Saved as its own file: that is Save, and the working copy has nothing left.
+            removeFile(savFilePath(oldLabel, ".dvw"));
+            listWindow->resetEditIcon(oldLabel);
+        }
         player->setFileName(newName);
         rememberWrittenRecord();
     }

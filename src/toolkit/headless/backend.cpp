@@ -148,6 +148,9 @@ int TWindow::MessageBox(const char* text, const char* caption, uint type) {
     auto& d = desktop();
     headless::TMessageBoxRecord record{text ? text : "", caption ? caption : "", type & MB_TYPEMASK,
                                        type & MB_ICONMASK, 0};
+    if (d.messageBoxAnswers.empty() && d.messageBoxAnswerer) {
+        d.messageBoxAnswers.push_back(d.messageBoxAnswerer(record));
+    }
     if (d.messageBoxAnswers.empty()) {
         d.messageBoxes.push_back(record);
         throw std::logic_error("headless: unscripted message box \"" + record.text + "\"");
@@ -362,6 +365,9 @@ int TOpenSaveDialog::Execute() {
     auto& d = desktop();
     headless::TFileDialogRecord record{kind_,       data_.InitialDir, data_.FileName, data_.Filter,
                                        data_.Flags, IDCANCEL,         std::string()};
+    if (d.fileAnswers.empty() && d.fileDialogAnswerer) {
+        d.fileAnswers.push_back(d.fileDialogAnswerer(record));
+    }
     if (d.fileAnswers.empty()) {
         d.fileDialogs.push_back(record);
         throw std::logic_error("headless: unscripted file dialog");

@@ -46,6 +46,15 @@ void scriptMessageBox(int answer) {
     desktop().messageBoxAnswers.push_back(answer);
 }
 
+void answerMessageBoxesWith(std::function<int(const TMessageBoxRecord&)> answerer) {
+    desktop().messageBoxAnswerer = std::move(answerer);
+}
+
+void answerFileDialogsWith(
+    std::function<std::optional<std::string>(const TFileDialogRecord&)> answerer) {
+    desktop().fileDialogAnswerer = std::move(answerer);
+}
+
 const std::vector<TMessageBoxRecord>& messageBoxes() {
     return desktop().messageBoxes;
 }

@@ -34,6 +34,8 @@ struct TMessageBoxRecord {
 // Queues the answer of the next message box: IDOK, IDCANCEL, IDYES or IDNO. An answer that
 // is not one of the box's buttons throws std::logic_error when the box opens.
 void scriptMessageBox(int answer);
+// Answers every message box that finds no scripted answer (a randomised run); empty to stop.
+void answerMessageBoxesWith(std::function<int(const TMessageBoxRecord&)> answerer);
 const std::vector<TMessageBoxRecord>& messageBoxes();
 std::size_t pendingMessageBoxAnswers();
 
@@ -51,6 +53,9 @@ struct TFileDialogRecord {
 
 void scriptFileDialog(const std::string& path); // the user picks this path
 void scriptFileDialogCancel();
+// Answers every file dialog that finds no scripted answer: a path, or nullopt to cancel.
+void answerFileDialogsWith(
+    std::function<std::optional<std::string>(const TFileDialogRecord&)> answerer);
 const std::vector<TFileDialogRecord>& fileDialogs();
 
 // --- Modal dialogs ---------------------------------------------------------------------------

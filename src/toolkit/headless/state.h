@@ -4,6 +4,7 @@
 // simulated desktop (scripts, records, clock, timers, focus) shared by all windows.
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -32,6 +33,8 @@ struct Timer {
 
 struct Desktop {
     std::deque<int> messageBoxAnswers;
+    std::function<int(const TMessageBoxRecord&)> messageBoxAnswerer;
+    std::function<std::optional<std::string>(const TFileDialogRecord&)> fileDialogAnswerer;
     std::vector<TMessageBoxRecord> messageBoxes;
     std::deque<std::optional<std::string>> fileAnswers;
     std::vector<TFileDialogRecord> fileDialogs;

@@ -1,0 +1,190 @@
+// Random runs of file commands, clicks, keys and cancelled closes on the whole program, with
+// random answers to every question it asks. After every step the working-copy rule holds (a
+// label has its edit mark exactly when its working copy exists), the open record is the
+// selected label's, and no saved file changed except by a command that saves, renames or
+// deletes.
+#include "apptest.h"
+
+#include "resources/resources.h"
+#include "support/diskname.h"
+
+#include <filesystem>
+#include <map>
+#include <random>
+
+namespace fs = std::filesystem;
+using namespace resources;
+
+namespace {
+
+enum class Step { Click, Type, Save, SaveAs, Duplicate, Rename, Delete, New, Undo, Close, Count };
+
+const char* const kStepNames[] = {"click",  "type",   "save", "save as", "duplicate",
+                                  "rename", "delete", "new",  "undo",    "close"};
+
+class RandomCommandsTest : public AppTest {
+  protected:
+    std::mt19937 rng;
+
+    int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+
+    std::map<std::string, std::string> savedFiles() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(sav.path())) {
+            std::string name = entry.path().filename().string();
+            if (name.ends_with(".sav")) {
+                files[name] = sav.read(name);
+            }
+        }
+        return files;
+    }
+
+    bool workingCopyExists(const std::string& label) const {
+        return !findNameOnDisk(sav.folder(), label + ".dvw").empty();
+    }
+
+    std::string randomLabel() {
+        const char* const names[] = {"ace", "Ace", "bob", "ace(1)", "new", " New Sav File"};
+        return names[pick(6)];
+    }
+
+    void checkRules(const std::string& where) {
+        auto all = labels();
+        auto images = headless::listImages(list());
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            EXPECT_EQ(workingCopyExists(all[i]), images[i] == TSavListWindow::kEditImage)
+                << where << ": mark of " << all[i];
+        }
+        int index = selected();
+        std::string open = window().currentPlayer().getFileName();
+        if (index >= 0 && !open.empty()) {
+            char label[kFileNameCapacity] = "";
+            strAppend(label, open.c_str(), static_cast<int>(sizeof label));
+            truncFileName(label);
+            EXPECT_TRUE(sameNameIgnoringCase(label, all[static_cast<std::size_t>(index)]))
+                << where << ": open " << open << ", selected "
+                << all[static_cast<std::size_t>(index)];
+            EXPECT_EQ(open.ends_with(".dvw"), workingCopyExists(label)) << where << ": " << open;
+        }
+    }
+
+    void run(Step step) {
+        int count = static_cast<int>(labels().size());
+        switch (step) {
+        case Step::Click:
+            if (count > 0) {
+                headless::clickListItem(list(), pick(count));
+            }
+            break;
+        case Step::Type:
+            clickField(1 + pick(3));
+            typeKeys(std::string(1, static_cast<char>('A' + pick(26))));
+            break;
+        case Step::Save:
+            headless::chooseMenuItem(frame(), CM_SAVE);
+            break;
+        case Step::SaveAs:
+            headless::chooseMenuItem(frame(), CM_SAVEAS);
+            break;
+        case Step::Duplicate:
+            headless::chooseMenuItem(frame(), CM_DUPLICATE);
+            break;
+        case Step::Rename:
+            headless::chooseMenuItem(frame(), CM_RENAME);
+            headless::endLabelEdit(
+                list(), pick(4) == 0 ? std::nullopt : std::optional<std::string>(randomLabel()));
+            break;
+        case Step::Delete:
+            headless::chooseMenuItem(frame(), CM_DELETE);
+            break;
+        case Step::New:
+            headless::chooseMenuItem(frame(), CM_NEW);
+            break;
+        case Step::Undo:
+            headless::chooseMenuItem(frame(), CM_UNDO);
+            break;
+        case Step::Close:
+            questionsLeft = 1 + pick(workingCopies());
+            closing = true;
+            headless::closeWindow(frame());
+            closing = false;
+            break;
+        case Step::Count:
+            break;
+        }
+    }
+
+    int workingCopies() const {
+        int n = 0;
+        for (const auto& entry : fs::directory_iterator(sav.path())) {
+            n += entry.path().extension() == ".dvw";
+        }
+        return n;
+    }
+
+    bool closing = false;
+    int questionsLeft = 0;
+};
+
+TEST_F(RandomCommandsTest, FilesAndMarksStayTrueToEachOther) {
+    for (unsigned seed = 1; seed <= 10; ++seed) {
+        rng.seed(seed);
+        for (const auto& entry : fs::directory_iterator(sav.path())) {
+            fs::remove_all(entry.path());
+        }
+        addSav("ace.sav", "ACE");
+        addSav("bob.sav", "BOB");
+        addSav("bob.dvw", "BOBEDIT");
+        app.reset();
+        headless::reset();
+        headless::answerMessageBoxesWith([this](const headless::TMessageBoxRecord& box) {
+            if (closing && box.caption == "Save" && --questionsLeft == 0) {
+                return IDCANCEL; // the program goes on
+            }
+            switch (box.buttons) {
+            case MB_YESNO:
+                return pick(2) ? IDYES : IDNO;
+            case MB_YESNOCANCEL: {
+                const int answers[] = {IDYES, IDNO, IDCANCEL};
+                return answers[pick(closing ? 2 : 3)];
+            }
+            default:
+                return IDOK;
+            }
+        });
+        headless::answerFileDialogsWith([this](const headless::TFileDialogRecord&) {
+            return pick(4) == 0 ? std::nullopt
+                                : std::optional<std::string>(sav.file(randomLabel() + ".sav"));
+        });
+        start();
+        auto saved = savedFiles();
+        for (int n = 0; n < 40; ++n) {
+            auto step = static_cast<Step>(pick(static_cast<int>(Step::Count)));
+            if (step == Step::Close && workingCopies() == 0) {
+                continue; // the program would end
+            }
+            std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(n) +
+                                " (" + kStepNames[static_cast<int>(step)] + ")";
+            run(step);
+            checkRules(where);
+            auto now = savedFiles();
+            bool mayWrite = step == Step::Save || step == Step::SaveAs || step == Step::Rename ||
+                            step == Step::Delete || step == Step::Close || step == Step::New;
+            if (step == Step::Duplicate) {
+                for (const auto& [name, bytes] : saved) {
+                    EXPECT_EQ(bytes, now.count(name) ? now[name] : "") << where << ": " << name;
+                }
+            } else if (!mayWrite) {
+                EXPECT_EQ(saved, now) << where;
+            }
+            saved = now;
+            if (HasFailure()) {
+                return;
+            }
+        }
+        headless::answerMessageBoxesWith({});
+        headless::answerFileDialogsWith({});
+    }
+}
+
+} // namespace
