@@ -37,11 +37,14 @@ char TDrovakScreen::colorBefore(std::span<const char> text, int len, int index) 
 void TDrovakScreen::processNewChar(std::span<char> text, int key) {
     trace("processNewChar", "");
     const int c = getASCII(key, shiftDown);
+    // Room is judged on the text as the key found it: in a full field, typing over a
+    // selection only removes the selection.
+    const bool room = textLength(text) + 1 < capacityOf(text);
     if (selection) {
         processDelete(text);
     }
     int len = textLength(text);
-    if (c != 0 && len + 1 < capacityOf(text)) {
+    if (c != 0 && room) {
         setDirty();
         if (insertText(text, len, cursorIndex, std::string(1, static_cast<char>(c)))) {
             ++cursorIndex;
@@ -52,6 +55,8 @@ void TDrovakScreen::processNewChar(std::span<char> text, int key) {
 void TDrovakScreen::processSpace(std::span<char> text) {
     trace("processSpace", "");
     int len = textLength(text);
+    // As for typing, a full field takes no blank, even over a selection.
+    const bool room = len + 1 < capacityOf(text);
     if (selection) {
         processDelete(text);
         len = textLength(text);
@@ -59,7 +64,7 @@ void TDrovakScreen::processSpace(std::span<char> text) {
         // The blank goes before the code, not between its tilde and digit.
         --cursorIndex;
     }
-    if (len + 1 < capacityOf(text)) {
+    if (room) {
         setDirty();
         if (insertText(text, len, cursorIndex, " ")) {
             ++cursorIndex;

@@ -125,6 +125,8 @@ const std::vector<EditCase> kCases = {
     {"BackspaceSelection", kFieldCallsign, "ABCDE", 4, 1, {key(kKeyBackspace)}, "AE", 1, true},
     {"DeleteSelectionLeftwards", kFieldCallsign, "ABCDE", 1, 4, {key(kKeyDelete)}, "AE", 1, true},
     {"TypeOverSelection", kFieldCallsign, "ABCDE", 4, 1, {typed("x")}, "AxE", 2, true},
+    {"TypeOverSelectionInFullField", kFieldCallsign, k21, 4, 1, {typed("x")}, "AEFGHIJKLMNOPQRSTU", 1, true},
+    {"SpaceOverSelectionInFullField", kFieldCallsign, k21, 1, 4, {key(kKeySpace)}, "AEFGHIJKLMNOPQRSTU", 1, true},
     {"UnmappedKeyRemovesSelection", kFieldCallsign, "ABCDE", 4, 1, {key(kKeyUnmapped)}, "AE", 1, true},
     {"EmptySelectionBackspace", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), key(kKeyBackspace)}, "ABCDE", 3, false},
     {"EmptySelectionDelete", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), key(kKeyDelete)}, "ABCDE", 3, false},
