@@ -152,10 +152,7 @@ void TDrovakScreen::processColor(std::span<char> text, char digit) {
     char prev = getPrevColor(text);
     bool same = digit == prev;
     setDirty();
-    if (selection && cursorIndex == anchorIndex) {
-        // An empty selection recolours nothing; the colour goes in at the cursor as usual.
-        selection = false;
-    }
+    // An empty selection (Shift pressed without a move) takes the same steps as any other.
     if (selection) {
         int lo = std::clamp(std::min(cursorIndex, anchorIndex), 0, len);
         int hi = std::clamp(std::max(cursorIndex, anchorIndex), lo, len);

@@ -113,7 +113,7 @@ const std::vector<EditCase> kCases = {
     {"ColourSelectionOverCodeRightwards", kFieldCallsign, "AB~3CD", 5, 1, {color('7')}, "A~7BC~3D", 3, true},
     {"ColourSelectionToEndRightwards", kFieldCallsign, "ABC", 3, 1, {color('4')}, "A~4BC", 3, true},
     {"ColourSelectionDefaultLeftwards", kFieldSquadronName, "A~7BCD", 3, 5, {color('4')}, "ABC~7D", 1, true},
-    {"ColourEmptySelectionActsAtCursor", kFieldCallsign, "A~2BCD", 3, {}, {key(kKeyShift), color('6')}, "A~6BCD", 3, true},
+    {"ColourEmptySelectionKeepsColourAfter", kFieldCallsign, "A~2BCD", 3, {}, {key(kKeyShift), color('6')}, "A~6~2BCD", 3, true},
     {"PasswordColourStripsSelection", kFieldSquadronPassword, "AB~3CD", 5, 1, {color('7')}, "ABCD", 1, true},
     {"PasswordColourSelectionInsertsNothing", kFieldSquadronPassword, "ABCD", 3, 1, {color('7')}, "ABCD", 1, true},
     {"PasswordColourWithoutSelection", kFieldSquadronPassword, "AB~3CD", 2, {}, {color('7')}, "AB~3CD", 2, true},
