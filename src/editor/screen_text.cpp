@@ -206,10 +206,9 @@ void TDrovakScreen::processCut(std::span<char> text) {
     if (!selection) {
         return;
     }
-    if (cursorIndex != anchorIndex) {
-        setDirty();
-        processCopy(text);
-    }
+    // Cut is a change of the file whatever it takes away, an empty selection included.
+    setDirty();
+    processCopy(text);
     processDelete(text);
 }
 
@@ -221,9 +220,9 @@ void TDrovakScreen::processCopy(std::span<char> text) {
     const int len = textLength(text);
     const int hi = std::min(std::max(cursorIndex, anchorIndex), len);
     const int lo = std::clamp(std::min(cursorIndex, anchorIndex), 0, hi);
-    if (hi > lo) {
-        owner.setClipboardText(std::string(text.data() + lo, static_cast<std::size_t>(hi - lo)));
-    }
+    // The clipboard takes the selection as it is: an empty one replaces what it held with an
+    // empty text.
+    owner.setClipboardText(std::string(text.data() + lo, static_cast<std::size_t>(hi - lo)));
 }
 
 void TDrovakScreen::processPaste(std::span<char> text) {
