@@ -154,12 +154,10 @@ void TDrovakScreen::processColor(std::span<char> text, char digit) {
     setDirty();
     // An empty selection (Shift pressed without a move) takes the same steps as any other.
     if (selection) {
-        int lo = std::clamp(std::min(cursorIndex, anchorIndex), 0, len);
+        const int lo = std::clamp(std::min(cursorIndex, anchorIndex), 0, len);
         int hi = std::clamp(std::max(cursorIndex, anchorIndex), lo, len);
-        // A bound between a tilde and its digit (codes shown) takes the whole code in.
-        if (colorCodeAt(text, len, lo - 1)) {
-            --lo;
-        }
+        // An end between a tilde and its digit takes that code in: the code put back after
+        // the selection would otherwise land inside it and break it.
         if (colorCodeAt(text, len, hi - 1)) {
             ++hi;
         }
