@@ -172,6 +172,8 @@ void TDrovakScreen::processColor(std::span<char> text, char digit) {
             }
         }
         same = digit == prev;
+        // A code right after the selection sets the colour there anyway; a lone tilde sets
+        // none, so the text behind it still needs its colour put back.
         if (!same && insertsColorCodes(currentField) && hi < len && hi + 4 < capacityOf(text) &&
             !colorCodeAt(text, len, hi)) {
             insertText(text, len, hi, std::string{kColorTilde, prev});

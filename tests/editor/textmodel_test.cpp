@@ -113,6 +113,7 @@ const std::vector<EditCase> kCases = {
     {"ColourSelectionOverCodeRightwards", kFieldCallsign, "AB~3CD", 5, 1, {color('7')}, "A~7BC~3D", 3, true},
     {"ColourSelectionStartsInsideCode", kFieldCallsign, "A~3~4BC", 6, 4, {color('7')}, "A~3~7B~4C", 4, true},
     {"ColourSelectionEndsInsideCode", kFieldCallsign, "AB~3CD", 3, 1, {color('7')}, "A~7B~3CD", 3, true},
+    {"ColourSelectionBeforeLoneTilde", kFieldCallsign, "AB~CD", 2, 1, {color('7')}, "A~7B~5~CD", 3, true},
     {"ColourSelectionToEndRightwards", kFieldCallsign, "ABC", 3, 1, {color('4')}, "A~4BC", 3, true},
     {"ColourSelectionDefaultLeftwards", kFieldSquadronName, "A~7BCD", 3, 5, {color('4')}, "ABC~7D", 1, true},
     {"ColourEmptySelectionKeepsColourAfter", kFieldCallsign, "A~2BCD", 3, {}, {key(kKeyShift), color('6')}, "A~6~2BCD", 3, true},
