@@ -10,10 +10,11 @@
 namespace {
 
 struct Step {
-    enum Kind { Key, ShiftDown, ShiftUp, Control, Type, Color, Extended, Paste };
+    enum Kind { Key, ShiftDown, ShiftUp, Control, Type, Color, Extended, Paste, Drag };
     Kind kind;
     int value = 0;
     std::string text;
+    int to = 0; // where a drag ends
 };
 
 Step key(int k) {
@@ -39,6 +40,10 @@ Step extended(char c) {
 }
 Step paste(std::string bytes) {
     return {Step::Paste, 0, std::move(bytes)};
+}
+// A press in the current field at one display position, a drag to another, and the release.
+Step drag(int from, int to) {
+    return {Step::Drag, from, {}, to};
 }
 
 constexpr int kClicked = -1; // leave the cursor where the entering click put it
@@ -96,6 +101,7 @@ const std::vector<EditCase> kCases = {
     {"DefaultCodeDropsOnNextKey", kFieldSquadronName, "~4AB", kClicked, {}, {key(kKeyRight)}, "AB", 1, false},
     {"RepeatedCodeDropsOnNextKey", kFieldCallsign, "~3AB~3C", kClicked, {}, {key(kKeyRight)}, "~3ABC", 3, false},
     {"DroppedCodeBeforeCursor", kFieldCallsign, "~3A~3B", kClicked, {}, {key(kKeyEnd)}, "~3AB", 4, false},
+    {"DroppedCodeMovesAnchor", kFieldCallsign, "AB~5CDEF", kClicked, {}, {drag(6, 0), key(kKeyShift), key(kKeyDelete)}, "EF", 0, true},
     {"DroppedCodeSplitByCursor", kFieldCallsign, "AB5", 2, {}, {typed("~")}, "AB", 2, true},
     {"TypedCodeRepeatsColour", kFieldCallsign, "~3AB", 4, {}, {typed("~3")}, "~3AB", 4, true},
     {"TypedDefaultCodeServer", kFieldServerName, "AB", 2, {}, {typed("~2")}, "AB", 2, true},
@@ -180,6 +186,11 @@ class TextModel : public ScreenFixture, public ::testing::WithParamInterface<Edi
         case Step::Paste:
             owner.clipboard = step.text;
             controlled(kKeyV);
+            break;
+        case Step::Drag:
+            screen->clickField(screen->getCurrentField(), step.value);
+            screen->dragTo(step.to);
+            screen->endDrag();
             break;
         }
         expectSound();
