@@ -118,7 +118,12 @@ void TCharTable::load(const std::string& path) {
 void TCharTable::parse(std::string_view bytes) {
     TTableReader reader(bytes);
     std::string_view line = reader.readLine();
-    if (line.size() <= kHeaderLineLength && line == kCharacterHeader) {
+    // A first line longer than 63 characters is no table file's: reading stops there and
+    // both tables stay empty, whatever follows.
+    if (line.size() > kHeaderLineLength) {
+        return;
+    }
+    if (line == kCharacterHeader) {
         readTable(reader, characters);
     }
     if (reader.failed()) {
@@ -129,7 +134,7 @@ void TCharTable::parse(std::string_view bytes) {
     while (line.empty() && !reader.atEnd()) {
         line = reader.readLine();
     }
-    if (line.size() <= kHeaderLineLength && line == kShiftHeader) {
+    if (line == kShiftHeader) {
         readTable(reader, shifted);
     }
 }

@@ -35,6 +35,7 @@ struct TKeyEntry {
 class TCharTable {
   public:
     static constexpr std::size_t kEntries = 100; // 99 mappings and the terminating entry
+    // The longest first line the reader takes; a longer one leaves both tables empty.
     static constexpr std::size_t kHeaderLineLength = 63;
     static constexpr const char* kFileName = "chrtable.dv";
     static constexpr const char* kCharacterHeader = "[character table]";

@@ -37,11 +37,14 @@ char TDrovakScreen::colorBefore(std::span<const char> text, int len, int index) 
 void TDrovakScreen::processNewChar(std::span<char> text, int key) {
     trace("processNewChar", "");
     const int c = getASCII(key, shiftDown);
+    // Room is judged on the text as the key found it: in a full field, typing over a
+    // selection only removes the selection.
+    const bool room = textLength(text) + 1 < capacityOf(text);
     if (selection) {
         processDelete(text);
     }
     int len = textLength(text);
-    if (c != 0 && len + 1 < capacityOf(text)) {
+    if (c != 0 && room) {
         setDirty();
         if (insertText(text, len, cursorIndex, std::string(1, static_cast<char>(c)))) {
             ++cursorIndex;
@@ -52,6 +55,8 @@ void TDrovakScreen::processNewChar(std::span<char> text, int key) {
 void TDrovakScreen::processSpace(std::span<char> text) {
     trace("processSpace", "");
     int len = textLength(text);
+    // As for typing, a full field takes no blank, even over a selection.
+    const bool room = len + 1 < capacityOf(text);
     if (selection) {
         processDelete(text);
         len = textLength(text);
@@ -59,7 +64,7 @@ void TDrovakScreen::processSpace(std::span<char> text) {
         // The blank goes before the code, not between its tilde and digit.
         --cursorIndex;
     }
-    if (len + 1 < capacityOf(text)) {
+    if (room) {
         setDirty();
         if (insertText(text, len, cursorIndex, " ")) {
             ++cursorIndex;
@@ -147,17 +152,12 @@ void TDrovakScreen::processColor(std::span<char> text, char digit) {
     char prev = getPrevColor(text);
     bool same = digit == prev;
     setDirty();
-    if (selection && cursorIndex == anchorIndex) {
-        // An empty selection recolours nothing; the colour goes in at the cursor as usual.
-        selection = false;
-    }
+    // An empty selection (Shift pressed without a move) takes the same steps as any other.
     if (selection) {
-        int lo = std::clamp(std::min(cursorIndex, anchorIndex), 0, len);
+        const int lo = std::clamp(std::min(cursorIndex, anchorIndex), 0, len);
         int hi = std::clamp(std::max(cursorIndex, anchorIndex), lo, len);
-        // A bound between a tilde and its digit (codes shown) takes the whole code in.
-        if (colorCodeAt(text, len, lo - 1)) {
-            --lo;
-        }
+        // An end between a tilde and its digit takes that code in: the code put back after
+        // the selection would otherwise land inside it and break it.
         if (colorCodeAt(text, len, hi - 1)) {
             ++hi;
         }
@@ -172,6 +172,8 @@ void TDrovakScreen::processColor(std::span<char> text, char digit) {
             }
         }
         same = digit == prev;
+        // A code right after the selection sets the colour there anyway; a lone tilde sets
+        // none, so the text behind it still needs its colour put back.
         if (!same && insertsColorCodes(currentField) && hi < len && hi + 4 < capacityOf(text) &&
             !colorCodeAt(text, len, hi)) {
             insertText(text, len, hi, std::string{kColorTilde, prev});
@@ -204,10 +206,9 @@ void TDrovakScreen::processCut(std::span<char> text) {
     if (!selection) {
         return;
     }
-    if (cursorIndex != anchorIndex) {
-        setDirty();
-        processCopy(text);
-    }
+    // Cut is a change of the file whatever it takes away, an empty selection included.
+    setDirty();
+    processCopy(text);
     processDelete(text);
 }
 
@@ -219,9 +220,9 @@ void TDrovakScreen::processCopy(std::span<char> text) {
     const int len = textLength(text);
     const int hi = std::min(std::max(cursorIndex, anchorIndex), len);
     const int lo = std::clamp(std::min(cursorIndex, anchorIndex), 0, hi);
-    if (hi > lo) {
-        owner.setClipboardText(std::string(text.data() + lo, static_cast<std::size_t>(hi - lo)));
-    }
+    // The clipboard takes the selection as it is: an empty one replaces what it held with an
+    // empty text.
+    owner.setClipboardText(std::string(text.data() + lo, static_cast<std::size_t>(hi - lo)));
 }
 
 void TDrovakScreen::processPaste(std::span<char> text) {

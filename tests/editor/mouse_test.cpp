@@ -121,6 +121,38 @@ TEST_F(Mouse, ClickPlacesTheCursor) {
     }
 }
 
+// A press and a drag in the current field select the cells the pointer passed over, as the
+// field is drawn: with its codes hidden, a cell is a visible character.
+TEST_F(Mouse, DragSelectsTheCellsShown) {
+    struct Case {
+        const char* name;
+        bool showCodes;
+        int from; // display positions of the press and of the drag's end
+        int to;
+        int anchor;
+        int cursor;
+    };
+    // clang-format off
+    const std::vector<Case> cases{
+        {"HiddenCodes", false, 1, 3, 3, 7},   // B and C, and the code before D
+        {"HiddenLeftwards", false, 3, 0, 7, 0},
+        {"ShownCodes", true, 1, 3, 1, 3},     // the code ~3
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        screen->endEdit();
+        clickIn(kFieldCallsign, "A~3BC~4D");
+        screen->setShowColorChars(c.showCodes);
+        screen->editPlayer(cell(kFieldCallsign, c.from));
+        screen->checkDrag(cell(kFieldCallsign, c.to));
+        screen->endDrag();
+        EXPECT_EQ(screen->getAnchor(), c.anchor);
+        EXPECT_EQ(screen->getCursor(), c.cursor);
+        EXPECT_TRUE(screen->isHilight());
+    }
+}
+
 TEST_F(Mouse, PalettePicks) {
     struct Case {
         const char* name;

@@ -10,10 +10,11 @@
 namespace {
 
 struct Step {
-    enum Kind { Key, ShiftDown, ShiftUp, Control, Type, Color, Extended, Paste };
+    enum Kind { Key, ShiftDown, ShiftUp, Control, Type, Color, Extended, Paste, Drag };
     Kind kind;
     int value = 0;
     std::string text;
+    int to = 0; // where a drag ends
 };
 
 Step key(int k) {
@@ -39,6 +40,10 @@ Step extended(char c) {
 }
 Step paste(std::string bytes) {
     return {Step::Paste, 0, std::move(bytes)};
+}
+// A press in the current field at one display position, a drag to another, and the release.
+Step drag(int from, int to) {
+    return {Step::Drag, from, {}, to};
 }
 
 constexpr int kClicked = -1; // leave the cursor where the entering click put it
@@ -96,6 +101,7 @@ const std::vector<EditCase> kCases = {
     {"DefaultCodeDropsOnNextKey", kFieldSquadronName, "~4AB", kClicked, {}, {key(kKeyRight)}, "AB", 1, false},
     {"RepeatedCodeDropsOnNextKey", kFieldCallsign, "~3AB~3C", kClicked, {}, {key(kKeyRight)}, "~3ABC", 3, false},
     {"DroppedCodeBeforeCursor", kFieldCallsign, "~3A~3B", kClicked, {}, {key(kKeyEnd)}, "~3AB", 4, false},
+    {"DroppedCodeMovesAnchor", kFieldCallsign, "AB~5CDEF", kClicked, {}, {drag(6, 0), key(kKeyShift), key(kKeyDelete)}, "EF", 0, true},
     {"DroppedCodeSplitByCursor", kFieldCallsign, "AB5", 2, {}, {typed("~")}, "AB", 2, true},
     {"TypedCodeRepeatsColour", kFieldCallsign, "~3AB", 4, {}, {typed("~3")}, "~3AB", 4, true},
     {"TypedDefaultCodeServer", kFieldServerName, "AB", 2, {}, {typed("~2")}, "AB", 2, true},
@@ -111,9 +117,12 @@ const std::vector<EditCase> kCases = {
     {"ColourSelectionLeftwards", kFieldCallsign, "A~2BCD", 3, 5, {color('6')}, "A~6BC~2D", 3, true},
     {"ColourSelectionSameAsAfterRightwards", kFieldCallsign, "A~2BCD", 5, 3, {color('2')}, "A~2BCD", 3, true},
     {"ColourSelectionOverCodeRightwards", kFieldCallsign, "AB~3CD", 5, 1, {color('7')}, "A~7BC~3D", 3, true},
+    {"ColourSelectionStartsInsideCode", kFieldCallsign, "A~3~4BC", 6, 4, {color('7')}, "A~3~7B~4C", 4, true},
+    {"ColourSelectionEndsInsideCode", kFieldCallsign, "AB~3CD", 3, 1, {color('7')}, "A~7B~3CD", 3, true},
+    {"ColourSelectionBeforeLoneTilde", kFieldCallsign, "AB~CD", 2, 1, {color('7')}, "A~7B~5~CD", 3, true},
     {"ColourSelectionToEndRightwards", kFieldCallsign, "ABC", 3, 1, {color('4')}, "A~4BC", 3, true},
     {"ColourSelectionDefaultLeftwards", kFieldSquadronName, "A~7BCD", 3, 5, {color('4')}, "ABC~7D", 1, true},
-    {"ColourEmptySelectionActsAtCursor", kFieldCallsign, "A~2BCD", 3, {}, {key(kKeyShift), color('6')}, "A~6BCD", 3, true},
+    {"ColourEmptySelectionKeepsColourAfter", kFieldCallsign, "A~2BCD", 3, {}, {key(kKeyShift), color('6')}, "A~6~2BCD", 3, true},
     {"PasswordColourStripsSelection", kFieldSquadronPassword, "AB~3CD", 5, 1, {color('7')}, "ABCD", 1, true},
     {"PasswordColourSelectionInsertsNothing", kFieldSquadronPassword, "ABCD", 3, 1, {color('7')}, "ABCD", 1, true},
     {"PasswordColourWithoutSelection", kFieldSquadronPassword, "AB~3CD", 2, {}, {color('7')}, "AB~3CD", 2, true},
@@ -125,11 +134,14 @@ const std::vector<EditCase> kCases = {
     {"BackspaceSelection", kFieldCallsign, "ABCDE", 4, 1, {key(kKeyBackspace)}, "AE", 1, true},
     {"DeleteSelectionLeftwards", kFieldCallsign, "ABCDE", 1, 4, {key(kKeyDelete)}, "AE", 1, true},
     {"TypeOverSelection", kFieldCallsign, "ABCDE", 4, 1, {typed("x")}, "AxE", 2, true},
+    {"TypeOverSelectionInFullField", kFieldCallsign, k21, 4, 1, {typed("x")}, "AEFGHIJKLMNOPQRSTU", 1, true},
+    {"SpaceOverSelectionInFullField", kFieldCallsign, k21, 1, 4, {key(kKeySpace)}, "AEFGHIJKLMNOPQRSTU", 1, true},
     {"UnmappedKeyRemovesSelection", kFieldCallsign, "ABCDE", 4, 1, {key(kKeyUnmapped)}, "AE", 1, true},
     {"EmptySelectionBackspace", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), key(kKeyBackspace)}, "ABCDE", 3, false},
     {"EmptySelectionDelete", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), key(kKeyDelete)}, "ABCDE", 3, false},
     {"EmptySelectionUnmappedKey", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), key(kKeyUnmapped)}, "ABCDE", 3, false},
-    {"EmptySelectionCut", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), ctrl(kKeyX)}, "ABCDE", 3, false},
+    {"EmptySelectionCut", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), ctrl(kKeyX)}, "ABCDE", 3, true, false, ""},
+    {"EmptySelectionCopy", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), ctrl(kKeyC)}, "ABCDE", 3, false, true, ""},
     {"EmptySelectionTyping", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), typed("x")}, "ABCxDE", 4, true},
     {"CutSelection", kFieldCallsign, "ABCDE", 1, 4, {ctrl(kKeyX)}, "AE", 1, true, false, "BCD"},
     {"CopySelection", kFieldCallsign, "A~3BCDE", 6, 1, {ctrl(kKeyC)}, "A~3BCDE", 6, false, true, "~3BCD"},
@@ -174,6 +186,11 @@ class TextModel : public ScreenFixture, public ::testing::WithParamInterface<Edi
         case Step::Paste:
             owner.clipboard = step.text;
             controlled(kKeyV);
+            break;
+        case Step::Drag:
+            screen->clickField(screen->getCurrentField(), step.value);
+            screen->dragTo(step.to);
+            screen->endDrag();
             break;
         }
         expectSound();
