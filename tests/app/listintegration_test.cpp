@@ -2,7 +2,10 @@
 
 #include "resources/resources.h"
 
+#include <filesystem>
+
 using namespace resources;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -41,6 +44,20 @@ TEST_F(AppTest, RenameRules) {
         }
         EXPECT_EQ(before, sav.listing()) << c.text.value_or("<cancel>");
     }
+}
+
+// A rename that cannot write keeps the file it was given: the next key still goes into its
+// working copy, not into one under the name that failed.
+TEST_F(AppTest, FailedRenameKeepsTheOldName) {
+    addSav("ace.sav", "ACE");
+    start();
+    fs::remove(game.file("raptor.sav")); // the template
+    headless::scriptMessageBox(IDOK);
+    headless::chooseMenuItem(frame(), CM_RENAME);
+    headless::endLabelEdit(list(), std::string("zed"));
+    EXPECT_EQ(0u, lastMessage().find("Error opening template file!"));
+    EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
+    EXPECT_EQ("ace.sav", sav.listing());
 }
 
 TEST_F(AppTest, RenameMovesTheWorkingCopy) {
