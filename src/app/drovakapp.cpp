@@ -1,6 +1,7 @@
 #include "app/drovakapp.h"
 
 #include "app/drovakwindow.h"
+#include "cli/commandline.h"
 #include "editor/chartable.h"
 #include "resources/resources.h"
 #include "settings/programfolder.h"
@@ -8,11 +9,14 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
+#include <iostream>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -22,7 +26,7 @@ void TDrovakApp::InitMainWindow() {
     if (nCmdShow != SW_HIDE && nCmdShow != SW_SHOWMINNOACTIVE) {
         nCmdShow = SW_RESTORE;
     }
-    auto* client = new TDrovakWindow(nullptr);
+    auto* client = new TDrovakWindow(nullptr, startFile);
     auto* frame = new TFrameWindow(nullptr, kFrameTitle, client, false);
     SetMainWindow(frame);
     frame->AssignMenu(resources::kMainMenu);
@@ -33,29 +37,25 @@ void TDrovakApp::InitMainWindow() {
     frame->Attr.H = kFrameHeight;
 }
 
-bool enterProgramFolder(const char* exePath) {
+std::string enterProgramFolder(const char* exePath) {
+    TProgramFolders folders = locateProgramFolders(exePath);
+    if (folders.shared.empty()) {
+        return "no folder with Drovak's files was found beside the program or in its "
+               "installed place.\nReinstall Drovak.";
+    }
+    for (const std::string* folder : {&folders.settings, &folders.mail}) {
+        if (folder->empty() || folder->size() >= kPathCapacity) {
+            return "no folder for the settings and mail could be found: set HOME.";
+        }
+    }
+    // The shipped files are read from the working folder; nothing is written there.
     std::error_code ec;
-    fs::path exe;
-#ifdef __linux__
-    // The real file, whatever the command line or a link called it.
-    exe = fs::canonical("/proc/self/exe", ec);
-    if (ec)
-#endif
-    {
-        exe = fs::canonical(exePath ? exePath : "", ec);
-    }
-    fs::path exeFolder = ec ? fs::path() : exe.parent_path();
-    fs::path shared = exeFolder.parent_path() / "share" / "drovak";
-    std::string folder = chooseProgramFolder(exeFolder.string(), shared.string(), userDataFolder());
-    if (folder.empty() || folder.size() >= kPathCapacity) {
-        return false;
-    }
-    fs::current_path(folder, ec);
+    fs::current_path(folders.shared, ec);
     if (ec) {
-        return false;
+        return "the folder " + folders.shared + " cannot be entered: " + ec.message() + ".";
     }
-    setDrovakPath(folder.c_str());
-    return true;
+    setProgramFolders(folders);
+    return "";
 }
 
 namespace {
@@ -69,25 +69,39 @@ int startFailed(const std::string& text) {
 }
 
 std::string restoreAdvice() {
-    return std::string("\nReinstall Drovak, or copy the file back into ") + getDrovakPath() + ".";
+    return "\nReinstall Drovak, or copy the file back into " + programFolders().shared + ".";
 }
 
 } // namespace
 
-int runDrovak(const char* exePath) {
-    if (!enterProgramFolder(exePath)) {
-        return startFailed("no folder with Drovak's files was found beside the program or in " +
-                           userDataFolder() + ".\nReinstall Drovak.");
+int runDrovak(int argc, char** argv) {
+    const char* exePath = argc > 0 ? argv[0] : nullptr;
+    std::vector<std::string> args(argv + std::min(argc, 1), argv + std::max(argc, 0));
+    // The subcommands answer without a window; a folder they cannot use is theirs to name.
+    setProgramFolders(locateProgramFolders(exePath));
+    TCommandLineResult command = runCommandLine(args, std::cout, std::cerr);
+    if (!command.startWindow) {
+        return command.status;
+    }
+    if (std::string failure = enterProgramFolder(exePath); !failure.empty()) {
+        return startFailed(failure);
+    }
+    // The window keeps its settings and mail there; an installed copy makes them on its first
+    // start.
+    if (!makeUserFolders(programFolders())) {
+        return startFailed("the folders " + programFolders().settings + " and " +
+                           programFolders().mail + " cannot be made.");
     }
     // Without its key table the editor would type next to nothing, and say nothing about it.
     if (std::FILE* table = std::fopen(TCharTable::kFileName, "rb")) {
         std::fclose(table);
     } else {
-        return startFailed(std::string("the key table ") + getDrovakPath() + TCharTable::kFileName +
+        return startFailed("the key table " + sharedFile(TCharTable::kFileName) +
                            " cannot be read: " + std::strerror(errno) + "." + restoreAdvice());
     }
     // The failure is said while the application still stands, so that its box can show.
     TDrovakApp app;
+    app.startFile = command.windowFile;
     try {
         return app.Run();
     } catch (const TXBitmap& e) {

@@ -90,7 +90,7 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
 END_RESPONSE_TABLE;
 // clang-format on
 
-TDrovakWindow::TDrovakWindow(TWindow* parent)
+TDrovakWindow::TDrovakWindow(TWindow* parent, const std::string& startFile)
     : TWindow(parent), fileData(OFN_HIDEREADONLY | OFN_PATHMUSTEXIST) {
     trace("TDrovakWindow", "");
     std::set_terminate(catchException);
@@ -139,7 +139,7 @@ TDrovakWindow::TDrovakWindow(TWindow* parent)
     }
     followNewFile();
     const char* writtenFolders[] = {settings->savPath.data(), settings->raptorPath.data(),
-                                    getDrovakPath()};
+                                    getDrovakPath(), programFolders().mail.c_str()};
     for (const char* folder : writtenFolders) {
         removeLeftoverTemporaries(folder);
     }
@@ -151,6 +151,9 @@ TDrovakWindow::TDrovakWindow(TWindow* parent)
 
     if (settings->firstRun) {
         runSetupWizard();
+    }
+    if (!startFile.empty()) {
+        adoptStartFile(startFile);
     }
     firstPaint = true;
 }
@@ -179,7 +182,8 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
             // Not painting again for the list's own reports: the first paint is over.
             firstPaint = false;
             listWindow->fillListWindow();
-            listWindow->selectFile(settings->lastLoadedFile.data());
+            listWindow->selectFile(startSelection.empty() ? settings->lastLoadedFile.data()
+                                                          : startSelection.c_str());
         }
         paintEditor(dc);
         if (first) {

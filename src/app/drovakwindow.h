@@ -19,7 +19,7 @@ inline constexpr int kFrameHeight = 520;
 // Every error message box: an OK button and the exclamation icon.
 inline constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
 
-// The contact template followed by the user's settings, written to info.eml in the working
+// The contact template followed by the user's settings, written to info.eml in the mail
 // folder, so a report says how the program was set up; false without the template or when
 // info.eml could not be written.
 bool writeContactMessage();
@@ -31,7 +31,8 @@ class TDrovakWindow : public TWindow,
                       public TSavListOwner,
                       public TSplashOwner {
   public:
-    explicit TDrovakWindow(TWindow* parent);
+    // startFile: a pilot file to open instead of the one last loaded into the game.
+    explicit TDrovakWindow(TWindow* parent, const std::string& startFile = "");
     ~TDrovakWindow() override;
 
     bool CanClose() override;
@@ -130,6 +131,9 @@ class TDrovakWindow : public TWindow,
     // Whether the SAV folder holds the new file's working copy.
     void followNewFile();
     void paintEditor(TDC& dc);
+    // Brings the start file into the SAV folder (asking before it replaces a pilot there)
+    // and names it for the first paint to select.
+    void adoptStartFile(const std::string& path);
 
     std::unique_ptr<TDrovakSettingsXfer> settings;
     std::unique_ptr<TSavListWindow> listWindow;
@@ -150,4 +154,6 @@ class TDrovakWindow : public TWindow,
     // already reported for the open file.
     std::string writtenRecord;
     bool workingCopyFailureShown = false;
+    // The file the first paint selects; empty for the one last loaded into the game.
+    std::string startSelection;
 };

@@ -163,36 +163,36 @@ void TDrovakWindow::CmdEmail() {
         return;
     }
     if (player->emailFile() == kSaveOk) {
-        launch(std::string(getDrovakPath()) + "send.eml");
+        launch(mailFile("send.eml"));
     } else {
         MessageBox("Could not open file send.eml", "Error", kWarn);
     }
 }
 
 void TDrovakWindow::CmdHelp() {
-    launch(std::string(getDrovakPath()) + "help" + kPathSeparator + "help.htm");
+    launch(sharedFile("help") + kPathSeparator + "help.htm");
 }
 
 void TDrovakWindow::CmdWebsite() {
-    launch(std::string(getDrovakPath()) + "website.htm");
+    launch(sharedFile("website.htm"));
 }
 
 bool writeContactMessage() {
     std::string contact;
     std::string ini;
-    if (!readWholeFile("contact", contact)) {
+    if (!readWholeFile(sharedFile("contact"), contact)) {
         return false;
     }
     std::string message = relineText(contact, "\n");
-    if (readWholeFile(kSettingsFileName, ini)) {
+    if (readWholeFile(joinPath(getDrovakPath(), kSettingsFileName), ini)) {
         message += relineText(ini, "\n") + "\n";
     }
-    return replaceFileContents("info.eml", {message.data(), message.size()});
+    return replaceFileContents(mailFile("info.eml"), {message.data(), message.size()});
 }
 
 void TDrovakWindow::CmdContact() {
     // Without the composed message, the prepared one.
-    launch(std::string(getDrovakPath()) + (writeContactMessage() ? "info.eml" : "contact.eml"));
+    launch(writeContactMessage() ? mailFile("info.eml") : sharedFile("contact.eml"));
 }
 
 void TDrovakWindow::CmdExit() {

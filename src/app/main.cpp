@@ -1,5 +1,5 @@
 #include "app/drovakapp.h"
 
 int main(int argc, char** argv) {
-    return runDrovak(argc > 0 ? argv[0] : nullptr);
+    return runDrovak(argc, argv);
 }

@@ -99,9 +99,8 @@ int TPlayer::loadFile() {
 }
 
 int TPlayer::emailFile() {
-    std::string folder = getDrovakPath();
     std::string header;
-    if (!readWholeFile(joinPath(folder.c_str(), "send"), header)) {
+    if (!readWholeFile(sharedFile("send"), header)) {
         return kSaveTargetFailed;
     }
     std::string templateBytes;
@@ -122,7 +121,7 @@ int TPlayer::emailFile() {
     message.append(record.data(), record.size());
     message += "\r\n";
 
-    std::string target = joinPath(folder.c_str(), "send.eml");
+    std::string target = mailFile("send.eml");
     if (target.empty()) {
         return kSaveTargetFailed;
     }

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char programFolder[kPathCapacity] = "";
+TProgramFolders folders;
+std::string settingsPath; // folders.settings as a C string that outlives every call
 
 std::string withSeparator(std::string folder) {
     if (!folder.empty() && folder.back() != kPathSeparator) {
@@ -55,67 +56,101 @@ bool writable(const std::string& folder) {
 #endif
 }
 
-// Copies every shipped file and folder that the user folder lacks; never replaces one.
-void seed(const fs::path& from, const fs::path& to) {
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(from, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        fs::path target = to / fs::relative(it->path(), from, ec);
-        if (it->is_directory(ec)) {
-            fs::create_directories(target, ec);
-        } else if (!fs::exists(target, ec)) {
-            fs::copy_file(it->path(), target, ec);
-        }
+#ifndef _WIN32
+// An XDG base folder: the variable when it holds an absolute path, else the fallback under
+// the home folder.
+std::string xdgFolder(const char* variable, const char* underHome) {
+    const char* set = std::getenv(variable);
+    if (set && *set == '/') {
+        return withSeparator(set) + "drovak" + kPathSeparator;
     }
+    const char* home = std::getenv("HOME");
+    return home && *home
+               ? withSeparator(home) + underHome + kPathSeparator + "drovak" + kPathSeparator
+               : "";
+}
+#endif
+
+bool makeFolder(const std::string& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    return !folder.empty() && fs::is_directory(folder, ec);
 }
 
 } // namespace
 
 const char* getDrovakPath() {
     trace("getDrovakPath", "");
-    return programFolder;
+    return settingsPath.c_str();
 }
 
 void setDrovakPath(const char* folder) {
     trace("setDrovakPath", "");
-    std::size_t n = folder ? std::strlen(folder) : 0;
-    if (n >= kPathCapacity) {
-        n = kPathCapacity - 1;
-    }
-    std::memcpy(programFolder, folder ? folder : "", n);
-    programFolder[n] = '\0';
+    std::string f = folder ? folder : "";
+    setProgramFolders({f, f, f});
 }
 
-std::string chooseProgramFolder(const std::string& exeFolder, const std::string& sharedFolder,
-                                const std::string& userFolder) {
-    if (holdsAssets(exeFolder) && writable(exeFolder)) {
-        return withSeparator(exeFolder);
-    }
-    if (userFolder.empty()) {
-        return "";
-    }
-    std::error_code ec;
-    fs::create_directories(userFolder, ec);
-    if (!fs::is_directory(userFolder, ec)) {
-        return "";
-    }
-    std::string source = holdsAssets(sharedFolder) ? sharedFolder : exeFolder;
-    if (holdsAssets(source)) {
-        seed(source, userFolder);
-    }
-    return withSeparator(userFolder);
+const TProgramFolders& programFolders() {
+    return folders;
 }
 
-std::string userDataFolder() {
+void setProgramFolders(const TProgramFolders& chosen) {
+    folders = chosen;
+    settingsPath = folders.settings.substr(0, kPathCapacity - 1);
+}
+
+std::string sharedFile(const char* name) {
+    return joinPath(folders.shared.c_str(), name);
+}
+
+std::string mailFile(const char* name) {
+    return joinPath(folders.mail.c_str(), name);
+}
+
+TProgramFolders userFolders() {
 #ifdef _WIN32
     const char* appData = std::getenv("APPDATA");
-    return appData && *appData ? withSeparator(appData) + "Drovak" : "";
+    std::string own = appData && *appData ? withSeparator(appData) + "Drovak\\" : "";
+    return {"", own, own};
 #else
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && *xdg == '/') {
-        return withSeparator(xdg) + "drovak";
-    }
-    const char* home = std::getenv("HOME");
-    return home && *home ? withSeparator(home) + ".local/share/drovak" : "";
+    return {"", xdgFolder("XDG_CONFIG_HOME", ".config"), xdgFolder("XDG_CACHE_HOME", ".cache")};
 #endif
+}
+
+TProgramFolders chooseProgramFolders(const std::string& exeFolder,
+                                     const std::string& installedShared,
+                                     const TProgramFolders& user) {
+    if (holdsAssets(exeFolder) && writable(exeFolder)) {
+        std::string own = withSeparator(exeFolder);
+        return {own, own, own};
+    }
+    TProgramFolders chosen{"", withSeparator(user.settings), withSeparator(user.mail)};
+    if (holdsAssets(exeFolder)) {
+        chosen.shared = withSeparator(exeFolder);
+    } else if (holdsAssets(installedShared)) {
+        chosen.shared = withSeparator(installedShared);
+    }
+    return chosen;
+}
+
+bool makeUserFolders(const TProgramFolders& chosen) {
+    return makeFolder(chosen.settings) && makeFolder(chosen.mail);
+}
+
+TProgramFolders locateProgramFolders(const char* exePath) {
+    std::error_code ec;
+    fs::path exe;
+#ifdef __linux__
+    exe = fs::canonical("/proc/self/exe", ec);
+    if (ec)
+#endif
+    {
+        exe = fs::canonical(exePath ? exePath : "", ec);
+    }
+    if (ec) {
+        return {};
+    }
+    fs::path exeFolder = exe.parent_path();
+    fs::path installed = (exeFolder / DROVAK_SHARED_FROM_BIN).lexically_normal();
+    return chooseProgramFolders(exeFolder.string(), installed.string(), userFolders());
 }

@@ -2,22 +2,44 @@
 
 #include <string>
 
-// The program's own folder, ending with the path separator: where drovak.ini is written and
-// where the shipped files (help pages, mail templates, artwork) are found.
+// Where the program finds and keeps its files; each folder ends with the path separator.
+struct TProgramFolders {
+    std::string shared;   // the shipped files: artwork, key table, help pages, mail templates
+    std::string settings; // drovak.ini
+    std::string mail;     // composed mail (send.eml, info.eml)
+};
+
+// The settings folder: where drovak.ini is written.
 const char* getDrovakPath();
+// One folder for everything, as in a build tree or a portable copy.
 void setDrovakPath(const char* folder);
+const TProgramFolders& programFolders();
+void setProgramFolders(const TProgramFolders& folders);
+// A shipped file, or a composed mail file, by its name.
+std::string sharedFile(const char* name);
+std::string mailFile(const char* name);
 
 // The file whose presence marks a folder as holding the program's shipped files.
 inline constexpr const char* kAssetMarker = "chrtable.dv";
 
-// Picks the program folder. The executable's own folder when it holds the shipped files and
-// can be written (a build tree, a portable copy); otherwise userFolder, created if need be
-// and given a copy of every shipped file from sharedFolder that it lacks, so that an
-// installed, read-only copy still has one writable place for its settings. Returns the
-// folder with a trailing separator, or the empty text when neither can be used.
-std::string chooseProgramFolder(const std::string& exeFolder, const std::string& sharedFolder,
-                                const std::string& userFolder);
+// The per-user folders of an installed copy: $XDG_CONFIG_HOME/drovak for the settings and
+// $XDG_CACHE_HOME/drovak for composed mail, under ~/.config and ~/.cache when those are unset
+// or not absolute; %APPDATA%\Drovak for both on Windows. Empty texts without a home.
+TProgramFolders userFolders();
 
-// The per-user data folder: $XDG_DATA_HOME/drovak or ~/.local/share/drovak on Linux,
-// %APPDATA%\Drovak on Windows.
-std::string userDataFolder();
+// Picks the folders. The executable's own folder when it holds the shipped files (a build
+// tree, a portable copy): everything is kept there, or only the shipped files when it cannot
+// be written. Otherwise the installed layout: installedShared for the shipped files, read in
+// place, and user for the rest. shared is empty when neither folder holds the shipped files,
+// settings and mail when no folder can take them.
+TProgramFolders chooseProgramFolders(const std::string& exeFolder,
+                                     const std::string& installedShared,
+                                     const TProgramFolders& user);
+
+// Creates the settings and mail folders where missing; false when one cannot be had.
+bool makeUserFolders(const TProgramFolders& folders);
+
+// The folders of the running program, from its executable (the real file behind any link)
+// or exePath where the system cannot say; the installed layout's shared folder lies at
+// DROVAK_SHARED_FROM_BIN from the executable's folder.
+TProgramFolders locateProgramFolders(const char* exePath);

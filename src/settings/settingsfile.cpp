@@ -159,8 +159,10 @@ void getData(const TTokenTable& table, TDrovakSettingsXfer& settings) {
 
 void openINI(TDrovakSettingsXfer& settings) {
     trace("openINI", "");
+    // Until the user's own file is written, the shipped one gives the first-run defaults.
     std::string text;
-    if (readWholeFile(kSettingsFileName, text)) {
+    if (readWholeFile(joinPath(getDrovakPath(), kSettingsFileName), text) ||
+        readWholeFile(sharedFile(kSettingsFileName), text)) {
         loadTokens(tokenTable(), text);
     }
     getData(tokenTable(), settings);

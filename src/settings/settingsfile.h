@@ -53,7 +53,8 @@ void loadTokens(TTokenTable& table, const std::string& text);
 std::string formatTokens(const TTokenTable& table);
 
 void getData(const TTokenTable& table, TDrovakSettingsXfer& settings);
-// Reads drovak.ini from the working folder into the table, then fills settings from it.
+// Reads drovak.ini from the settings folder, or the shipped one from the shared folder when
+// the user has none yet, into the table; then fills settings from it.
 void openINI(TDrovakSettingsXfer& settings);
 // Stores settings into the table and replaces drovak.ini in the program folder; 0 when the
 // file was written whole, -1 when it was left as it was. Settings that would put a CR, LF or

@@ -1,0 +1,582 @@
+#include "cli/commandline.h"
+
+#include "drovakversion.h"
+#include "editor/chartable.h"
+#include "editor/colortext.h"
+#include "editor/screen.h"
+#include "player/player.h"
+#include "player/savformat.h"
+#include "settings/programfolder.h"
+#include "settings/settingsfile.h"
+#include "support/diskname.h"
+#include "support/pathsep.h"
+#include "support/safefile.h"
+#include "support/strutil.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <span>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: drovak [FILE.sav]\n"
+    "       drovak show FILE.sav [--json]\n"
+    "       drovak set FILE.sav [--callsign TEXT] [--squadron TEXT] [--password TEXT]\n"
+    "                           [--ip TEXT] [--server TEXT] [--side either|1|2]\n"
+    "       drovak load LABEL\n"
+    "       drovak --help | --version\n";
+
+constexpr const char* kHelp =
+    "Edits the player files (.sav) of the game F-22 Raptor.\n"
+    "\n"
+    "Without a command, opens the window; on FILE.sav when one is given, first copied into\n"
+    "the SAV folder when it lies elsewhere.\n"
+    "\n"
+    "Commands (none needs a display):\n"
+    "  show FILE.sav    print the six fields, each text with and without its colour codes\n"
+    "                   (~ and a digit); with --json as one JSON object\n"
+    "  set FILE.sav     change the fields named by the options and save the file as the\n"
+    "                   editor does; a text too long for its field, a character the game's\n"
+    "                   font cannot show or an unknown side is refused, and nothing is written\n"
+    "  load LABEL       put the pilot LABEL.sav of the SAV folder into the game's folder as\n"
+    "                   raptor.sav, as File > Load does\n"
+    "\n"
+    "Options:\n"
+    "  --help           show this help and exit\n"
+    "  --version        show the version and exit\n"
+    "\n"
+    "Exit status: 0 on success, 1 on a usage error, 2 when a file cannot be read or written.\n";
+
+constexpr const char* kTryHelp = "Try 'drovak --help' for more information.\n";
+
+// The five texts of a record, by their option names, in the order the editor shows them.
+struct TTextField {
+    const char* option;
+    const char* name;
+    int field;
+    // The editor draws the IP address byte for byte: it has no colour codes.
+    bool codes;
+};
+constexpr std::array<TTextField, 5> kTextFields{{
+    {"callsign", "callsign", kFieldCallsign, true},
+    {"squadron", "squadron name", kFieldSquadronName, true},
+    {"password", "squadron password", kFieldSquadronPassword, true},
+    {"ip", "IP address", kFieldIpAddress, false},
+    {"server", "server name", kFieldServerName, true},
+}};
+constexpr const char* kSideNames[] = {"either", "1", "2"};
+
+// Windows-1252 for 0x80 to 0x9F; 0 where it leaves a code undefined (kept as the C1 control).
+constexpr std::array<char16_t, 32> kHighCodes{
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char32_t kHouseSign = 0x2302;
+
+char32_t codePointOf(unsigned char b) {
+    if (b == 0x7F) {
+        return kHouseSign;
+    }
+    if (b >= 0x80 && b < 0xA0 && kHighCodes[b - 0x80] != 0) {
+        return kHighCodes[b - 0x80];
+    }
+    return b;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// The next code point of a UTF-8 text; nothing for a malformed or overlong sequence.
+std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    if (lead < 0x80) {
+        return lead;
+    }
+    int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
+    if (more < 0 || lead > 0xF4 || i + static_cast<std::size_t>(more) > text.size()) {
+        return std::nullopt;
+    }
+    char32_t c = lead & (0x3F >> more);
+    for (int k = 0; k < more; ++k) {
+        const auto next = static_cast<unsigned char>(text[i++]);
+        if ((next & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        c = (c << 6) | (next & 0x3F);
+    }
+    constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (c < kLeast[more] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
+        return std::nullopt;
+    }
+    return c;
+}
+
+// The bytes the game's font shows and the editor can put into a field: the letters, digits
+// and blank it types by its own rules, everything the key table types, and the palette.
+class TFontRules {
+  public:
+    explicit TFontRules(const TCharTable& table) {
+        for (int c = 'A'; c <= 'Z'; ++c) {
+            shows[static_cast<std::size_t>(c)] = true;
+            shows[static_cast<std::size_t>(c - 'A' + 'a')] = true;
+        }
+        for (int c = '0'; c <= '9'; ++c) {
+            shows[static_cast<std::size_t>(c)] = true;
+        }
+        shows[' '] = true;
+        for (const auto* keys : {&table.characterTable(), &table.shiftTable()}) {
+            for (const TKeyEntry& entry : *keys) {
+                if (entry.key == 0) {
+                    break;
+                }
+                shows[static_cast<unsigned char>(entry.character)] = true;
+            }
+        }
+        for (int r = 0; r < kPaletteRows; ++r) {
+            for (int c = 0; c < kPaletteColumns; ++c) {
+                shows[static_cast<unsigned char>(TDrovakScreen::extendedChar(r, c))] = true;
+            }
+        }
+        shows[0] = false;
+    }
+
+    // The editor types capitals into the squadron password, whatever Shift and Caps Lock say.
+    bool allows(int field, unsigned char b) const {
+        return shows[b] && !(field == kFieldSquadronPassword && b >= 'a' && b <= 'z');
+    }
+
+  private:
+    std::array<bool, 256> shows{};
+};
+
+std::span<char> fieldOf(TPlayer& player, int field) {
+    switch (field) {
+    case kFieldCallsign:
+        return player.callsign;
+    case kFieldSquadronName:
+        return player.squadronName;
+    case kFieldSquadronPassword:
+        return player.squadronPassword;
+    case kFieldIpAddress:
+        return player.ipAddress;
+    case kFieldServerName:
+        return player.serverName;
+    default:
+        return player.side;
+    }
+}
+
+std::string textOf(std::span<const char> field) {
+    return std::string(field.data(), static_cast<std::size_t>(textLength(field)));
+}
+
+// The text as the editor shows it with codes hidden.
+std::string withoutCodes(const std::string& bytes) {
+    std::string shown;
+    scanColorCodes(std::span<const char>(bytes.data(), bytes.size()),
+                   static_cast<int>(bytes.size()), [&](int i, TByteKind kind) {
+                       if (kind == TByteKind::Visible) {
+                           shown += bytes[static_cast<std::size_t>(i)];
+                       }
+                       return true;
+                   });
+    return shown;
+}
+
+// For a terminal: control characters would move its cursor or change its state.
+std::string printable(const std::string& bytes) {
+    std::string text;
+    for (unsigned char b : bytes) {
+        char32_t c = codePointOf(b);
+        appendUtf8(text, c < 0x20 || (c >= 0x80 && c < 0xA0) ? U'?' : c);
+    }
+    return text;
+}
+
+std::string jsonString(const std::string& bytes) {
+    std::string out = "\"";
+    for (char c : gameToUtf8(bytes)) {
+        const auto b = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (b < 0x20) {
+            constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[b >> 4];
+            out += kHex[b & 0x0F];
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string sideName(char code) {
+    const auto c = static_cast<unsigned char>(code);
+    return c < std::size(kSideNames) ? kSideNames[c] : "unknown (" + std::to_string(c) + ")";
+}
+
+class TRun {
+  public:
+    TRun(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream) {}
+
+    int usage(const std::string& message) {
+        err << "drovak: " << message << "\n" << kTryHelp;
+        return kExitUsage;
+    }
+    int fileError(const std::string& file, const std::string& message) {
+        err << "drovak: " << file << ": " << message << "\n";
+        return kExitFile;
+    }
+    int systemError(const std::string& file, const char* what) {
+        return fileError(file, std::string(what) + ": " + std::strerror(errno));
+    }
+
+    int show(const std::vector<std::string>& args);
+    int set(const std::vector<std::string>& args);
+    int load(const std::vector<std::string>& args);
+    // A readable player file of 440 bytes into player, whose SAV folder becomes the file's.
+    int readPlayer(const std::string& file, TPlayer& player);
+
+  private:
+    std::ostream& out;
+    std::ostream& err;
+};
+
+int TRun::readPlayer(const std::string& file, TPlayer& player) {
+    std::error_code ec;
+    fs::path path = fs::absolute(file, ec);
+    if (ec || fs::is_directory(path, ec)) {
+        return fileError(file, "not a player file");
+    }
+    std::string bytes;
+    if (!readFilePrefix(path.string(), kSavSize + 1, bytes)) {
+        return systemError(file, "cannot read");
+    }
+    if (bytes.size() != kSavSize) {
+        return fileError(file, "not a player file (" + std::to_string(bytes.size()) +
+                                   " bytes; a player file has " + std::to_string(kSavSize) + ")");
+    }
+    std::string folder = path.parent_path().string();
+    if (!folder.ends_with(kPathSeparator)) {
+        folder += kPathSeparator;
+    }
+    std::string name = path.filename().string();
+    if (folder.size() >= player.xfer.savPath.size() || name.size() >= player.fileName.size() ||
+        !isPlainFileName(name)) {
+        return fileError(file, "the path is too long, or the name is not a plain file name");
+    }
+    player.xfer.savPath.fill('\0');
+    std::copy(folder.begin(), folder.end(), player.xfer.savPath.begin());
+    player.setFileName(name.c_str());
+    readSavFields(bytes, player);
+    return kExitOk;
+}
+
+int TRun::show(const std::vector<std::string>& args) {
+    bool json = false;
+    std::vector<std::string> files;
+    for (const std::string& a : args) {
+        if (a == "--json") {
+            json = true;
+        } else if (a.starts_with("-")) {
+            return usage("show: unknown option '" + a + "'");
+        } else {
+            files.push_back(a);
+        }
+    }
+    if (files.size() != 1) {
+        return usage("show takes one player file");
+    }
+    TPlayer player(TDrovakSettingsXfer{}, "");
+    if (int status = readPlayer(files[0], player); status != kExitOk) {
+        return status;
+    }
+    if (json) {
+        out << "{\"file\": " << jsonString(files[0]);
+        for (const TTextField& f : kTextFields) {
+            std::string bytes = textOf(fieldOf(player, f.field));
+            out << ", \"" << f.option
+                << "\": {\"text\": " << jsonString(f.codes ? withoutCodes(bytes) : bytes)
+                << ", \"codes\": " << jsonString(bytes) << "}";
+        }
+        out << ", \"side\": {\"code\": "
+            << static_cast<int>(static_cast<unsigned char>(player.side[0]))
+            << ", \"text\": " << jsonString(sideName(player.side[0])) << "}}\n";
+        return kExitOk;
+    }
+    for (const TTextField& f : kTextFields) {
+        std::string bytes = textOf(fieldOf(player, f.field));
+        out << f.name << ": " << printable(f.codes ? withoutCodes(bytes) : bytes) << "\n";
+        if (f.codes) {
+            out << f.name << " with codes: " << printable(bytes) << "\n";
+        }
+    }
+    out << "side: " << sideName(player.side[0]) << "\n";
+    return kExitOk;
+}
+
+int TRun::set(const std::vector<std::string>& args) {
+    std::map<std::string, std::string> given;
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (!a.starts_with("--")) {
+            files.push_back(a);
+            continue;
+        }
+        std::string option = a.substr(2);
+        std::optional<std::string> value;
+        if (std::size_t eq = option.find('='); eq != std::string::npos) {
+            value = option.substr(eq + 1);
+            option.resize(eq);
+        }
+        bool known = option == "side" ||
+                     std::any_of(kTextFields.begin(), kTextFields.end(),
+                                 [&](const TTextField& f) { return option == f.option; });
+        if (!known) {
+            return usage("set: unknown option '" + a + "'");
+        }
+        if (!value) {
+            if (i + 1 >= args.size()) {
+                return usage("set: option '" + a + "' needs a value");
+            }
+            value = args[++i];
+        }
+        given[option] = *value;
+    }
+    if (files.size() != 1) {
+        return usage("set takes one player file");
+    }
+    if (given.empty()) {
+        return usage("set: nothing to change; name at least one field");
+    }
+    const std::string& file = files[0];
+
+    TDrovakSettingsXfer settings;
+    openINI(settings);
+    TPlayer player(settings, "");
+    if (int status = readPlayer(file, player); status != kExitOk) {
+        return status;
+    }
+    std::string tableBytes;
+    const std::string tablePath = sharedFile(TCharTable::kFileName);
+    if (!readWholeFile(tablePath, tableBytes)) {
+        return systemError(tablePath, "cannot read the key table");
+    }
+    TCharTable table;
+    table.parse(tableBytes);
+    const TFontRules font(table);
+
+    // Every value is checked before any is applied: a refusal leaves the file as it was.
+    TPlayer changed(player);
+    for (const TTextField& f : kTextFields) {
+        auto it = given.find(f.option);
+        if (it == given.end()) {
+            continue;
+        }
+        std::string bytes;
+        std::string bad;
+        if (!utf8ToGame(it->second, bytes, bad)) {
+            return usage(file + ": the " + std::string(f.name) + " holds '" + bad +
+                         "', which the game's font cannot show; nothing was written");
+        }
+        std::span<char> buffer = fieldOf(changed, f.field);
+        const std::size_t room = buffer.size() - 1;
+        if (bytes.size() > room) {
+            return usage(file + ": the " + std::string(f.name) + " takes at most " +
+                         std::to_string(room) + " characters, colour codes included; '" +
+                         it->second + "' has " + std::to_string(bytes.size()) +
+                         "; nothing was written");
+        }
+        for (unsigned char b : bytes) {
+            if (!font.allows(f.field, b)) {
+                std::string shown = gameToUtf8(std::string(1, static_cast<char>(b)));
+                return usage(file + ": the " + std::string(f.name) + " cannot hold '" + shown +
+                             "': the game's font cannot show it there; nothing was written");
+            }
+        }
+        std::fill(buffer.begin(), buffer.end(), '\0');
+        std::copy(bytes.begin(), bytes.end(), buffer.begin());
+    }
+    if (auto it = given.find("side"); it != given.end()) {
+        auto name = std::find(std::begin(kSideNames), std::end(kSideNames), it->second);
+        if (name == std::end(kSideNames)) {
+            return usage(file + ": the side is 'either', '1' or '2', not '" + it->second +
+                         "'; nothing was written");
+        }
+        changed.side.fill('\0');
+        changed.side[0] = static_cast<char>(name - std::begin(kSideNames));
+    }
+
+    // As Save: the template's bytes around the fields. Before the first set-up there is no
+    // template in the settings, and the shipped one serves.
+    std::string templatePath = settings.templatePath.data();
+    if (templatePath.empty()) {
+        templatePath = sharedFile("template.sav");
+    }
+    if (templatePath.size() >= changed.xfer.templatePath.size()) {
+        return fileError(templatePath, "the template's path is too long");
+    }
+    changed.xfer.templatePath.fill('\0');
+    std::copy(templatePath.begin(), templatePath.end(), changed.xfer.templatePath.begin());
+    switch (changed.saveFile()) {
+    case kSaveOk:
+        return kExitOk;
+    case kSaveTemplateFailed:
+        return systemError(templatePath, "cannot read the template file; nothing was written");
+    default:
+        return systemError(file, "cannot write");
+    }
+}
+
+int TRun::load(const std::vector<std::string>& args) {
+    if (args.size() != 1 || args[0].starts_with("-")) {
+        return usage("load takes one pilot's label");
+    }
+    std::string name = args[0];
+    if (!(name.size() > 4 && sameNameIgnoringCase(name.substr(name.size() - 4), ".sav"))) {
+        name += ".sav";
+    }
+    if (!isPlainFileName(name) || name.find(kPathSeparator) != std::string::npos ||
+        name.size() >= kLastLoadedFileCapacity) {
+        return usage("load: '" + args[0] + "' is not the label of a pilot in the SAV folder");
+    }
+    TDrovakSettingsXfer settings;
+    openINI(settings);
+    const std::string settingsFile = joinPath(getDrovakPath(), kSettingsFileName);
+    if (settings.raptorPath[0] == '\0' || settings.savPath[0] == '\0') {
+        return fileError(settingsFile, "no game folder is set up; start drovak once and "
+                                       "choose the game's folder");
+    }
+    TPlayer player(settings, name.c_str());
+    if (player.openFile() != 0) {
+        return systemError(joinPath(settings.savPath.data(), name.c_str()), "cannot read");
+    }
+    const std::string target =
+        joinPath(settings.raptorPath.data(), raptorSavName(settings.raptorPath.data()).c_str());
+    switch (player.loadFile()) {
+    case kSaveOk:
+        break;
+    case kSaveTemplateFailed:
+        return systemError(settings.templatePath.data(), "cannot read the template file");
+    default:
+        return systemError(target, "cannot write");
+    }
+    settings.lastLoadedFile.fill('\0');
+    std::copy(name.begin(), name.end(), settings.lastLoadedFile.begin());
+    if (!makeUserFolders(programFolders()) || saveINI(settings) != 0) {
+        return systemError(settingsFile, "the pilot is in the game, but the settings file "
+                                         "cannot be written");
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+std::string gameToUtf8(std::string_view bytes) {
+    std::string text;
+    for (char b : bytes) {
+        appendUtf8(text, codePointOf(static_cast<unsigned char>(b)));
+    }
+    return text;
+}
+
+bool utf8ToGame(std::string_view text, std::string& bytes, std::string& bad) {
+    bytes.clear();
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        std::optional<char32_t> c = nextCodePoint(text, i);
+        if (!c) {
+            bad = "(not UTF-8)";
+            return false;
+        }
+        int code = -1;
+        if (*c == kHouseSign) {
+            code = 0x7F;
+        } else if (*c < 0x100) {
+            code = static_cast<int>(*c);
+        }
+        auto high = std::find(kHighCodes.begin(), kHighCodes.end(), static_cast<char16_t>(*c));
+        if (*c >= 0x100 && *c < 0x10000 && high != kHighCodes.end()) {
+            code = 0x80 + static_cast<int>(high - kHighCodes.begin());
+        }
+        // A C1 control that Windows-1252 maps to a printable character is not that character.
+        if (code < 0 || (*c >= 0x80 && *c < 0xA0 && kHighCodes[*c - 0x80] != 0)) {
+            bad = std::string(text.substr(start, i - start));
+            return false;
+        }
+        bytes += static_cast<char>(code);
+    }
+    return true;
+}
+
+TCommandLineResult runCommandLine(const std::vector<std::string>& args, std::ostream& out,
+                                  std::ostream& err) {
+    TRun run(out, err);
+    if (args.empty()) {
+        return {true, "", kExitOk};
+    }
+    const std::string& first = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (first == "--help" || first == "-h") {
+        out << kUsage << "\n" << kHelp;
+        return {false, "", kExitOk};
+    }
+    if (first == "--version") {
+        out << "drovak " << kDrovakVersion << "\n"
+            << "Copyright (c) The Drovak developers\n"
+            << "MIT License: this is free software; there is NO WARRANTY.\n";
+        return {false, "", kExitOk};
+    }
+    if (first == "show") {
+        return {false, "", run.show(rest)};
+    }
+    if (first == "set") {
+        return {false, "", run.set(rest)};
+    }
+    if (first == "load") {
+        return {false, "", run.load(rest)};
+    }
+    std::vector<std::string> files = args;
+    if (first == "--") {
+        files.erase(files.begin());
+    } else if (first.starts_with("-")) {
+        return {false, "", run.usage("unknown option '" + first + "'")};
+    }
+    if (files.size() != 1) {
+        return {
+            false, "",
+            run.usage(files.empty() ? "no file after '--'" : "unknown command '" + first + "'")};
+    }
+    const std::string& file = files[0];
+    if (!(file.size() > 4 && sameNameIgnoringCase(file.substr(file.size() - 4), ".sav"))) {
+        return {false, "", run.usage(file + ": not a player file name (FILE.sav)")};
+    }
+    TPlayer player(TDrovakSettingsXfer{}, "");
+    if (int status = run.readPlayer(file, player); status != kExitOk) {
+        return {false, "", status};
+    }
+    std::error_code ec;
+    return {true, fs::absolute(file, ec).lexically_normal().string(), kExitOk};
+}
