@@ -18,6 +18,8 @@ packages=(
     python3 python3-pil fonts-dejavu-core
     # formatting
     clang-format
+    # the package and the checks of the installed files
+    dpkg-dev lintian desktop-file-utils appstream man-db
 )
 
 missing=()

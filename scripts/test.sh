@@ -23,8 +23,17 @@ status=0
 (cd "$build" && ctest --output-on-failure --timeout 300 -L e2e --repeat until-pass:2) |
     tee -a "$log" || status=$?
 
+# The installed program and its package, as a packager and a first-time user meet them.
+scripts/install-check.sh | tee -a "$log" || status=$?
+
 passed=0
 failed=0
+if line=$(grep -E '^install checks: [0-9]+ passed, [0-9]+ failed$' "$log"); then
+    passed=$(sed -E 's/.*: ([0-9]+) passed.*/\1/' <<<"$line")
+    failed=$(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$line")
+else
+    failed=1
+fi
 while read -r line; do
     total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$line")
     bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")

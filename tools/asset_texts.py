@@ -1,8 +1,22 @@
 """Texts that ship with Drovak: the help page, the website page and the mail templates."""
 
+import os
+import re
+
 CONTACT_ADDRESS = "drovak.editor@gmail.com"
 WEBSITE = "https://github.com/drovak-editor/drovak"
-VERSION = "0.1"
+
+
+def project_version():
+    """The version in the project() call of CMakeLists.txt: the one version of the program."""
+    top = os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))),
+                       "CMakeLists.txt")
+    with open(top, encoding="utf-8") as f:
+        match = re.search(r"^project\(\s*drovak\s+VERSION\s+([0-9.]+)", f.read(), re.M)
+    return match.group(1)
+
+
+VERSION = project_version()
 
 # The boundary that the composed message's attachment part opens with.
 BOUNDARY = "----=_NextPart_000_0006_01C1BC2B.043FF300"

@@ -497,6 +497,24 @@ def app_icon(size):
     return img if size == 32 else img.resize((size, size), Image.LANCZOS)
 
 
+# The desktop's icon sizes; each is drawn at its own size, so the large ones stay sharp.
+DESKTOP_ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+
+
+def desktop_icon(size):
+    k = size / 32.0
+
+    def paint(d, s):
+        f = k * s
+        d.rounded_rectangle((0, 0, size * s - 1, size * s - 1), radius=round(6 * f),
+                            fill=BG + (255,), outline=AMBER_DIM + (255,),
+                            width=max(s, round(f)))
+
+    img = supersampled((size, size), 4, paint)
+    jet = jet_layer((size, size), (4 * k, 4 * k, 24 * k, 24 * k), AMBER + (255,))
+    return Image.alpha_composite(img, jet)
+
+
 def arrow_cursor():
     def paint(d, s):
         pts = [(1, 1), (1, 20), (6, 15), (10, 24), (13, 23), (9, 14), (16, 14)]
@@ -804,6 +822,8 @@ def build():
     images["wizard"] = make_wizard()
     images["icons/icon1.png"] = app_icon(32)
     images["icons/icon1-16.png"] = app_icon(16)
+    for size in DESKTOP_ICON_SIZES:
+        images["icons/drovak-%d.png" % size] = desktop_icon(size)
     images["icons/icon5.png"] = document_icon(False)
     images["icons/icon6.png"] = document_icon(True)
     images["cursors/cursor1.png"] = arrow_cursor()

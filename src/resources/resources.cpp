@@ -161,6 +161,16 @@ const char* iconFile(int id) {
     }
 }
 
+std::span<const char* const> iconBundle(int id) {
+    static constexpr const char* kSizes[] = {
+        "icons/drovak-16.png", "icons/drovak-24.png",  "icons/drovak-32.png", "icons/drovak-48.png",
+        "icons/drovak-64.png", "icons/drovak-128.png", "icons/drovak-256.png"};
+    if (id != kProgramIcon) {
+        return {};
+    }
+    return kSizes;
+}
+
 const char* smallIconFile(int id) {
     return id == kProgramIcon ? "icons/icon1-16.png" : nullptr;
 }

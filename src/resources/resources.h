@@ -156,7 +156,10 @@ const TDialogResource* dialog(int id);
 const TDialogControl* dialogControl(const TDialogResource& dlg, int controlId);
 
 // Files behind the picture resources, relative to the program folder.
-const char* iconFile(int id);      // PNG, 32 by 32
+const char* iconFile(int id); // PNG, 32 by 32
+// The program icon at every size the desktop asks for (16 to 256 pixels), smallest first;
+// empty for every other icon.
+std::span<const char* const> iconBundle(int id);
 const char* smallIconFile(int id); // PNG, 16 by 16, for the frame's small icon
 const char* cursorFile(int id);    // PNG, 32 by 32
 struct THotSpot {

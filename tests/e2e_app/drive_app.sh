@@ -61,12 +61,12 @@ ini_set() { # KEY VALUE: one line of drovak.ini, its CR LF kept
 
 ini_expect() { # KEY VALUE
     local line
-    line=$(grep "^$1 = " "$program/drovak.ini" | tr -d '\r')
+    line=$(grep "^$1 = " "${ini:-$program/drovak.ini}" | tr -d '\r')
     [ "$line" = "$1 = $2" ] || fail "drovak.ini: '$line', expected '$1 = $2'"
 }
 
 start() { # [VAR=VALUE...]: the program, from outside its folder
-    (cd "$work" && exec env "$@" "$program/drovak") 2>>"$errlog" &
+    (cd "$work" && exec env "$@" "${exe:-$program/drovak}") 2>>"$errlog" &
     pid=$!
 }
 
@@ -420,6 +420,40 @@ setup)
     menu_exit
     expect_exit
 
+    ;;
+installed)
+    # DROVAK is an installed copy (PREFIX/bin/drovak) on a fresh home without the game: the
+    # wizard comes first, and OK on a game folder writes the settings into the user's
+    # configuration folder. Whether the prefix stayed untouched is the caller's to check.
+    exe=$drovak
+    home=$work/home
+    mkdir -p "$home" "$work/scratch"
+    shared=$(dirname "$drovak")/../share/drovak
+    "$make_demo" "$shared/template.sav" "$work/demo" "$work/scratch" >/dev/null ||
+        fail "drovak_make_demo failed"
+    game="$work/demo/F-22 Raptor"
+    ini=$home/.config/drovak/drovak.ini
+    start -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_DATA_HOME HOME="$home" \
+        WINEPREFIX="$work/wine"
+    wizard=$(wait_window "Drovak Setup Wizard") || exit 1
+    sleep 0.5
+    shoot "$wizard" "$outdir/installed-wizard.png"
+    click_dialog "$wizard" 367 198 10 159 290 12
+    keys ctrl+a
+    type_text "$game/"
+    click_dialog "$wizard" 367 198 306 180 50 14 # OK
+    wait_gone "Drovak Setup Wizard"
+    main_window
+    ini_expect firstRun 0
+    ini_expect raptorPath "$game/"
+    ini_expect templatePath "$game/raptor.sav"
+    expect_rows 1 # raptor
+    shoot "$MAIN" "$outdir/installed-main.png"
+    menu_exit
+    expect_exit
+    [ -d "$home/.cache/drovak" ] || fail "no mail folder in ~/.cache/drovak"
+    others=$(find "$home" -name drovak.ini ! -path "$ini")
+    [ -z "$others" ] || fail "settings written outside ~/.config/drovak: $others"
     ;;
 splash)
     # The splash shows its picture over the desktop first, then closes and the main window

@@ -87,6 +87,9 @@ TEST(Resources, TheirFilesAreAmongTheAssets) {
     for (int id : {resources::kProgramIcon, resources::kFileIcon, resources::kEditedFileIcon})
         files.push_back(resources::iconFile(id));
     files.push_back(resources::smallIconFile(resources::kProgramIcon));
+    for (const char* f : resources::iconBundle(resources::kProgramIcon))
+        files.push_back(f);
+    EXPECT_EQ(7u, resources::iconBundle(resources::kProgramIcon).size());
     for (int id : {resources::kArrowCursor, resources::kTextCursor})
         files.push_back(resources::cursorFile(id));
     files.push_back(resources::bitmapFile(resources::kWizardBitmap));

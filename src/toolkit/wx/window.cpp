@@ -826,8 +826,17 @@ bool TFrameWindow::SetIcon(int iconResId) {
     if (!frame)
         return true;
     wxIconBundle bundle;
+    // Every size the resource has, so the desktop never scales a small one up.
+    for (const char* file : resources::iconBundle(GetImpl().iconId)) {
+        wxImage image;
+        if (wxFileExists(file) && image.LoadFile(file, wxBITMAP_TYPE_PNG)) {
+            wxIcon icon;
+            icon.CopyFromBitmap(wxBitmap(image));
+            bundle.AddIcon(icon);
+        }
+    }
     for (int id : {GetImpl().iconId, GetImpl().iconSmId}) {
-        if (id == 0)
+        if (id == 0 || !bundle.IsEmpty())
             continue;
         wxBitmap bitmap = loadIconBitmap(id, id == GetImpl().iconSmId ? 16 : 32);
         if (bitmap.IsOk()) {

@@ -1,0 +1,57 @@
+# The installed layout (GNUInstallDirs): the program in bin/, its shipped files read in place
+# from share/drovak/, and the desktop's entries, icons, metainfo, man page and licence.
+if(NOT TARGET drovak)
+    return()
+endif()
+
+install(TARGETS drovak RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY ${DROVAK_ASSETS_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/drovak
+        PATTERN preview EXCLUDE)
+foreach(size 16 24 32 48 64 128 256)
+    install(FILES ${DROVAK_ASSETS_DIR}/icons/drovak-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME drovak.png)
+endforeach()
+install(FILES ${CMAKE_SOURCE_DIR}/data/drovak.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+set(generated ${CMAKE_BINARY_DIR}/generated)
+configure_file(${CMAKE_SOURCE_DIR}/data/drovak.metainfo.xml.in
+               ${generated}/org.example.drovak.metainfo.xml @ONLY)
+install(FILES ${generated}/org.example.drovak.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Debian wants manuals and changelogs compressed, without a time stamp in the gzip header.
+set(VERSION ${PROJECT_VERSION})
+configure_file(${CMAKE_SOURCE_DIR}/docs/drovak.1 ${generated}/drovak.1 @ONLY)
+add_custom_command(OUTPUT ${generated}/drovak.1.gz ${generated}/changelog.gz
+    COMMAND gzip -9nc ${generated}/drovak.1 > ${generated}/drovak.1.gz
+    COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/CHANGELOG.md > ${generated}/changelog.gz
+    DEPENDS ${generated}/drovak.1 ${CMAKE_SOURCE_DIR}/CHANGELOG.md VERBATIM)
+add_custom_target(drovak_docs ALL DEPENDS ${generated}/drovak.1.gz ${generated}/changelog.gz)
+install(FILES ${generated}/drovak.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${generated}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME copyright)
+
+# cpack -G DEB in a build folder: a .deb whose dependencies dpkg-shlibdeps finds.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME drovak)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "The Drovak developers <drovak@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the pilot files of the game F-22 Raptor")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Drovak keeps a folder of F-22 Raptor player files, lists them and edits a pilot's\n"
+    "callsign, squadron name and password, IP address, side and server name in the\n"
+    "game's own font, with its colour codes. It puts the chosen pilot into the game or\n"
+    "into an e-mail. A command line shows and changes pilot files without a window.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE
+    GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+include(CPack)
