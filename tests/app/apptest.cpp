@@ -53,6 +53,7 @@ void AppTest::start(std::optional<int> showState) {
     }
     setDrovakPath(program.folder().c_str());
     app = std::make_unique<TDrovakApp>();
+    app->startFile = startFile;
     if (showState) {
         app->nCmdShow = *showState;
     }

@@ -22,6 +22,7 @@ class AppTest : public ::testing::Test {
     TempDir sav;
     std::unique_ptr<ScopedWorkingDir> cwd;
     std::unique_ptr<TDrovakApp> app;
+    std::string startFile; // a pilot file named on the command line
 
     void SetUp() override;
     void TearDown() override;

@@ -180,3 +180,44 @@ TEST_F(AppTest, CloseAnsweringNoDeletesTheWorkingCopy) {
 }
 
 } // namespace
+
+namespace {
+
+// A pilot file from the command line: copied into the SAV folder unless it is there already,
+// asking before it replaces a pilot of the same name, and selected at the start.
+TEST_F(AppTest, OpensOnAFileFromTheCommandLine) {
+    TempDir elsewhere;
+    addSav("ace.sav", "ACE");
+    addSav("ghost.sav", "OLD GHOST");
+    std::string bytes = sav.read("ghost.sav");
+    bytes.replace(80, 9, "NEW GHOST");
+    elsewhere.write("ghost.sav", bytes);
+    elsewhere.write("viper.sav", bytes);
+    struct Case {
+        std::string file;
+        std::optional<int> answer; // to the question about replacing
+        std::string selected;
+        std::string ghostCallsign;
+    } cases[] = {
+        {sav.file("ace.sav"), {}, "ace.sav", "OLD GHOST"},
+        {elsewhere.file("viper.sav"), {}, "viper.sav", "OLD GHOST"},
+        {elsewhere.file("ghost.sav"), IDNO, "ghost.sav", "OLD GHOST"},
+        {elsewhere.file("ghost.sav"), IDYES, "ghost.sav", "NEW GHOST"},
+    };
+    for (const Case& c : cases) {
+        headless::reset();
+        if (c.answer) {
+            headless::scriptMessageBox(*c.answer);
+        }
+        startFile = c.file;
+        start();
+        EXPECT_EQ(c.answer ? 1u : 0u, messageCount()) << c.file;
+        EXPECT_STREQ(c.selected.c_str(), window().currentPlayer().getFileName()) << c.file;
+        EXPECT_EQ(c.ghostCallsign, callsignIn("ghost.sav")) << c.file;
+        app.reset();
+    }
+    EXPECT_EQ(bytes, sav.read("viper.sav"));
+    EXPECT_EQ(bytes, elsewhere.read("ghost.sav"));
+}
+
+} // namespace
