@@ -8,6 +8,7 @@
 // end-to-end tests read it: "click X Y", "key-down VK", "command ID", "label INDEX TEXT", ...
 
 #include <array>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -41,10 +42,14 @@ class TEventLog {
         if (file_)
             std::fclose(file_);
     }
-    template <class... A> void Write(const char* format, A... args) {
+    // printf-style, so the compiler checks each line's arguments against its format.
+    __attribute__((format(printf, 2, 3))) void Write(const char* format, ...) {
         if (!file_)
             return;
-        std::fprintf(file_, format, args...);
+        va_list args;
+        va_start(args, format);
+        std::vfprintf(file_, format, args);
+        va_end(args);
         std::fputc('\n', file_);
         std::fflush(file_);
     }

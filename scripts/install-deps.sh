@@ -6,16 +6,20 @@ set -euo pipefail
 packages=(
     # build
     build-essential cmake ninja-build git pkg-config
-    # tests and benchmarks
-    googletest libgtest-dev libgmock-dev libbenchmark-dev time
+    # the second compiler and the fuzz targets: libFuzzer and Clang's sanitizer runtimes, and
+    # the symbolizer that puts file and line into their reports
+    clang libclang-rt-14-dev llvm
+    # tests and benchmarks (the start-up benchmark finds the program's process with pgrep)
+    googletest libgtest-dev libgmock-dev libbenchmark-dev time procps
     # the desktop toolkit and the event sounds
     libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module libcanberra-pulse
     # opening documents and mail with the desktop's programs
     xdg-utils
     # end-to-end tests under a virtual display
     xvfb xauth xdotool x11-utils x11-apps
-    # asset generators
-    python3 python3-pil fonts-dejavu-core
+    # asset generators and the Python checks of the tests; the condensed DejaVu faces are in
+    # fonts-dejavu-extra
+    python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
     # formatting
     clang-format
     # the package and the checks of the installed files

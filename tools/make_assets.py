@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Generates every file under assets/: bitmaps, sounds, the key table, texts and the preview.
 
-Run with Debian's python3 (python3-pil, fonts-dejavu-core):
+Run with Debian's python3 (python3-pil, fonts-dejavu-core, fonts-dejavu-extra):
     /usr/bin/python3 tools/make_assets.py            # rewrite assets/
     /usr/bin/python3 tools/make_assets.py --out DIR  # write somewhere else
     /usr/bin/python3 tools/make_assets.py --check    # regenerate into a temporary folder and

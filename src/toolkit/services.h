@@ -24,7 +24,6 @@ class TClipboard {
     std::string GetText() const;                        // empty when it holds no text
 
   private:
-    TWindow& owner_;
     bool open_ = false;
 };
 

@@ -176,7 +176,7 @@ TEST(KeyTable, ArbitraryBytesNeverOverrunTheTables) {
 
 // The table the program ships: every printable character can be typed.
 TEST(ShippedKeyTable, TypesEveryPrintableCharacter) {
-    const std::string path = std::string(DROVAK_ASSETS_DIR) + "/chrtable.dv";
+    const std::string path = DROVAK_ASSETS_DIR "/chrtable.dv";
     if (!std::filesystem::exists(path)) {
         GTEST_SKIP() << "no " << path;
     }

@@ -54,7 +54,7 @@ TEST(SavFormat, IpAddressRule) {
     // Set: all 22 bytes replaced, the template's bytes after the text's end too.
     setField(p.ipAddress, "1.2.3.4");
     auto set = composeSav(p, tmpl);
-    EXPECT_EQ(std::string("1.2.3.4") + std::string(15, '\0'), std::string(set.data() + 136, 22));
+    EXPECT_EQ(std::string("1.2.3.4").append(15, '\0'), std::string(set.data() + 136, 22));
 }
 
 TEST(SavFormat, TemplateOfAnyLengthGives440Bytes) {

@@ -169,7 +169,10 @@ TEST_F(SetupWizardTest, CancelEndsTheProgram) {
              clickButton(d, IDOK);
          }},
     };
-    for (const auto& [what, ending] : endings) {
+    // Named copies, not a structured binding: Clang 14 cannot capture a binding in a lambda.
+    for (const auto& entry : endings) {
+        const char* what = entry.first;
+        const auto& ending = entry.second;
         headless::reset();
         parent.commands.clear();
         headless::scriptMessageBox(IDOK);

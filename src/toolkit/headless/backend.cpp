@@ -443,7 +443,7 @@ TRect TDC::GetClipBox() const {
 
 // --- Services --------------------------------------------------------------------------------
 
-TClipboard::TClipboard(TWindow& owner) : owner_(owner), open_(true) {}
+TClipboard::TClipboard(TWindow& /*owner*/) : open_(true) {}
 
 TClipboard::~TClipboard() = default;
 

@@ -55,7 +55,7 @@ namespace {
 bool g_clipboardWritten = false;
 } // namespace
 
-TClipboard::TClipboard(TWindow& owner) : owner_(owner) {
+TClipboard::TClipboard(TWindow& /*owner*/) {
     open_ = ensureWx() && wxTheClipboard->Open();
 }
 
