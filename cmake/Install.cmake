@@ -39,15 +39,16 @@ set(CPACK_PACKAGE_NAME drovak)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "The Drovak developers <drovak@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the pilot files of the game F-22 Raptor")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Drovak keeps a folder of F-22 Raptor player files, lists them and edits a pilot's\n"
-    "callsign, squadron name and password, IP address, side and server name in the\n"
-    "game's own font, with its colour codes. It puts the chosen pilot into the game or\n"
-    "into an e-mail. A command line shows and changes pilot files without a window.")
+set(CPACK_PACKAGE_DESCRIPTION "Drovak keeps a folder of F-22 Raptor player files, lists them and edits
+a pilot's callsign, squadron name and password, IP address, side and server
+name in the game's own font, with its colour codes. It puts the chosen pilot
+into the game or into an e-mail. A command line shows and changes pilot files
+without a window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+# An editor of a game's files, not a game: Debian keeps those in utils.
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")

@@ -50,7 +50,7 @@ drovak=$stage/bin/drovak
 
 lintian_errors() {
     local out
-    out=$(lintian --no-tag-display-limit "$deb" 2>&1)
+    out=$(lintian --tag-display-limit 0 "$deb" 2>&1)
     printf '%s\n' "$out"
     ! grep -q '^E:' <<<"$out"
 }
