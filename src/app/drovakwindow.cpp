@@ -120,6 +120,8 @@ TDrovakWindow::TDrovakWindow(TWindow* parent)
     player = std::make_unique<TPlayer>(*settings, "");
     screen->setPlayer(player.get());
     listPlayer = std::make_unique<TPlayer>(*settings, "");
+    player->setSavNames(listWindow.get());
+    listPlayer->setSavNames(listWindow.get());
 
     fileData.FileName.clear();
     listWindow->setSavPath(settings->savPath.data());
@@ -160,6 +162,9 @@ TDrovakWindow::~TDrovakWindow() {
     if (timerId != 0) {
         KillTimer(timerId);
     }
+    if (writePending) {
+        KillTimer(kWorkingCopyTimer);
+    }
     splash.reset();
 }
 
@@ -191,8 +196,12 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
     }
 }
 
-void TDrovakWindow::EvTimer(uint) {
-    screen->changeCursor();
+void TDrovakWindow::EvTimer(uint id) {
+    if (id == kWorkingCopyTimer) {
+        syncWorkingCopy();
+    } else {
+        screen->changeCursor();
+    }
 }
 
 bool TDrovakWindow::CanClose() {
@@ -240,6 +249,7 @@ bool TDrovakWindow::onClose() {
             break;
         case IDNO:
             fs::remove(savFilePath(label, ".dvw"), ec);
+            listWindow->updateLabel(label);
             break;
         default:
             result = false;
@@ -275,7 +285,9 @@ void TDrovakWindow::endFieldEdit() {
 std::string TDrovakWindow::savFilePath(const std::string& label, const char* extension) const {
     // A label stands for its files whatever the case of their names on disk.
     std::string folder = settings->savPath.data();
-    std::string path = folder + diskNameOr(folder, label + extension);
+    std::string name = label + extension;
+    std::string path = folder + (listWindow->folderPath() == folder ? listWindow->diskNameOr(name)
+                                                                    : diskNameOr(folder, name));
     return path.size() < kPathCapacity ? path : std::string();
 }
 

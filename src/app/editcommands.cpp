@@ -23,7 +23,7 @@ void TDrovakWindow::CmdCut() {
     screen->setKeyDown(VK_CONTROL);
     screen->setKeyDown('X');
     screen->setKeyUp(VK_CONTROL);
-    syncWorkingCopy();
+    scheduleWorkingCopy();
 }
 
 void TDrovakWindow::CmdCopy() {
@@ -38,7 +38,7 @@ void TDrovakWindow::CmdPaste() {
     screen->setKeyDown(VK_CONTROL);
     screen->setKeyDown('V');
     screen->setKeyUp(VK_CONTROL);
-    syncWorkingCopy();
+    scheduleWorkingCopy();
 }
 
 void TDrovakWindow::CeEmail(TCommandEnabler& ce) {
@@ -122,7 +122,7 @@ void TDrovakWindow::EvKeyDown(uint key, uint, uint) {
     bool capsOn = key == VK_CAPITAL ? screen->isCapsLock() : IsKeyDown(VK_CAPITAL);
     screen->followModifiers(IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT), capsOn);
     screen->setKeyDown(static_cast<int>(key));
-    syncWorkingCopy();
+    scheduleWorkingCopy();
     if (screen->isEditing() && settings->soundOn) {
         clickSound->Play();
     }
