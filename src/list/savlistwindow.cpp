@@ -115,7 +115,6 @@ void TSavListWindow::fillListWindow() {
     // a working copy removed behind the program's back, would open a working copy that does
     // not exist and a later save would write its empty fields over the real file.
     dirtyFiles.clear();
-    selectedIndex = -1;
     currentFileName.clear();
     // The files may have changed under every label: the next selection opens its file afresh
     // even when it keeps the label that was open.
@@ -281,15 +280,13 @@ void TSavListWindow::updateList() {
         // An emptied list leaves no file to show: the owner must not keep editing (and later
         // write back) the file it had open, which may just have been deleted.
         if (GetItemCount() == 0 && !lastFileName.empty()) {
-            selectedIndex = -1;
             currentFileName.clear();
             lastFileName.clear();
             owner.resetPlayerInfo("");
         }
         return;
     }
-    selectedIndex = selected.front();
-    currentFileName = GetItems().At(selectedIndex).label;
+    currentFileName = GetItems().At(selected.front()).label;
     std::string fileName = currentFileName;
     fileName +=
         doesDirtyFileExist(currentFileName.c_str(), false) ? kWorkingCopyExtension : kSavExtension;
@@ -346,27 +343,6 @@ bool TSavListWindow::itemExists(const char* label) const {
     return label != nullptr && findLabel(label) >= 0;
 }
 
-void TSavListWindow::showEditIcon() {
-    trace("showEditIcon", "");
-    if (currentFileName.empty() || doesDirtyFileExist(currentFileName.c_str(), false)) {
-        return;
-    }
-    addDirtyFile(currentFileName.c_str());
-    int index = replaceItemImage(selectedIndex, currentFileName, kEditImage);
-    if (index >= 0) {
-        selectIndex(index);
-    }
-}
-
-void TSavListWindow::resetEditIcon(const char* label) {
-    trace("resetEditIcon", "");
-    if (label == nullptr || !doesDirtyFileExist(label, false)) {
-        return;
-    }
-    removeDirtyFile(label);
-    replaceItemImage(selectedIndex, label, kPlainImage);
-}
-
 void TSavListWindow::deleteCurrentItem() {
     trace("deleteCurrentItem", "");
     int first = getSelected();
@@ -378,7 +354,6 @@ void TSavListWindow::deleteCurrentItem() {
         updateLabel(label);
     }
     // The owner forgot the record it had open: whatever is selected now is opened afresh.
-    selectedIndex = -1;
     currentFileName.clear();
     reportNextSelection = true;
     int count = GetItemCount();
@@ -482,27 +457,4 @@ void TSavListWindow::clearSelection() {
     if (!selected.empty()) {
         SetSelIndexes(selected.data(), static_cast<int>(selected.size()), false);
     }
-}
-
-int TSavListWindow::replaceItemImage(int index, const std::string& label, int image) {
-    const TListItems& items = GetItems();
-    if (!items.Valid(index) || !TListItems::EqualNoCase(items.At(index).label, label)) {
-        // The caller normally has the label's item selected; when it has not (several items
-        // being deleted one by one), the label's own item is the one to change.
-        index = findLabel(label);
-        if (index < 0) {
-            return -1;
-        }
-    }
-    std::string itemLabel = items.At(index).label;
-    bool wasSelected = items.At(index).selected;
-    DeleteAnItem(index);
-    TListWindItem item(itemLabel.c_str());
-    item.SetImageIndex(image);
-    int newIndex = InsertItem(item);
-    if (wasSelected) {
-        SetSel(newIndex, true);
-    }
-    RedrawItems(newIndex, newIndex + 1);
-    return newIndex;
 }

@@ -65,11 +65,6 @@ class TSavListWindow : public TListWindow, public TFolderNames {
     const char* getCurrentFileName() const { return currentFileName.c_str(); }
     bool itemExists(const char* label) const; // ignoring case, as the list compares labels
 
-    // The open file got its working copy: the selected item gets the edit mark.
-    void showEditIcon();
-    // The label's working copy is gone: its item gets the plain mark and stays as selected as
-    // it was.
-    void resetEditIcon(const char* label);
     // The owner has deleted the selected files: updates their items and selects the item that
     // took the place of the first deleted one, or the last item when the deleted ones were at
     // the end. An emptied list reports that no file is open.
@@ -119,13 +114,9 @@ class TSavListWindow : public TListWindow, public TFolderNames {
     void noteFolderTime() const;
     bool folderChangedElsewhere() const;
     void clearSelection();
-    // Replaces the item of a label by one with another image (the list view keeps no other
-    // way to change it); returns the new item's index, -1 when no item has the label.
-    int replaceItemImage(int index, const std::string& label, int image);
 
     TSavListOwner& owner;
     bool editorHasKeys = false;
-    int selectedIndex = -1;
     std::string currentFileName; // label of the first selected item at the last updateList
     std::string lastFileName;    // label last reported to the owner
     std::string savPath;
