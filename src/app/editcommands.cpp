@@ -10,6 +10,7 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -142,6 +143,9 @@ void TDrovakWindow::CmdLoad() {
               static_cast<int>(settings->lastLoadedFile.size()));
     saveINI(*settings);
     int status = player->loadFile();
+    if (std::strcmp(settings->raptorPath.data(), settings->savPath.data()) == 0) {
+        listWindow->updateLabel("raptor"); // the game's file is one of the list's
+    }
     // The user must know when the game did not get the pilot.
     if (status != kSaveOk) {
         reportSaveStatus(status);

@@ -258,6 +258,11 @@ bool TSavListWindow::folderChangedElsewhere() const {
 
 std::string TSavListWindow::diskNameOr(const std::string& name) const {
     trace("diskNameOr", "");
+    // Every file the owner touches is looked up first: a folder changed behind the list's
+    // back is read again before the owner writes into it.
+    if (folderChangedElsewhere()) {
+        scanNames();
+    }
     std::error_code ec;
     std::string folder = savPath.empty() ? std::string(".") + kPathSeparator : savPath;
     if (fs::symlink_status(folder + name, ec).type() != fs::file_type::not_found && !ec) {
@@ -265,9 +270,6 @@ std::string TSavListWindow::diskNameOr(const std::string& name) const {
     }
     if (!isListedName(name, kMaxNameLength)) {
         return ::diskNameOr(savPath, name);
-    }
-    if (folderChangedElsewhere()) {
-        scanNames();
     }
     auto it = std::lower_bound(names.begin(), names.end(), name, kindBefore);
     return it != names.end() && sameNameIgnoringCase(*it, name) ? *it : name;
