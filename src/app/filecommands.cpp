@@ -214,11 +214,11 @@ void TDrovakWindow::CmdSaveAs() {
         savedIntoSavFolder && sameNameIgnoringCase(newLabel, oldLabel) && oldName.ends_with(".dvw");
     if (savedNewFile || savedOwnFile) {
         removeFile(oldWorkingCopy);
+        listWindow->updateLabel(oldLabel);
     }
     if (savedNewFile) {
         newFileOpen = false;
     }
-    listWindow->updateLabel(oldLabel);
     // The open record becomes the saved file when it went into the SAV folder; a copy saved
     // elsewhere leaves the open file as it was, so a later Save cannot write to a wrong path.
     if (savedIntoSavFolder) {

@@ -63,8 +63,8 @@ bool kindBefore(const std::string& a, const std::string& b) {
 // A name the list shows: a SAV file or working copy, not hidden, short enough for the
 // program's file-name texts.
 bool isListedName(std::string_view name, std::size_t maxLength) {
-    return name.size() > kExtensionLength && name.size() <= maxLength && name.front() != '.' &&
-           name.find('/') == std::string_view::npos &&
+    return name.size() > kExtensionLength && name.size() <= maxLength &&
+           isPlainFileName(std::string(name)) &&
            (hasExtension(name, kSavExtension) || hasExtension(name, kWorkingCopyExtension));
 }
 

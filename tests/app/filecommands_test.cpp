@@ -35,14 +35,15 @@ TEST_F(AppTest, TypedCharactersReachTheFileWhenClosingWithYes) {
 }
 
 // The first change makes the working copy and its mark at once; later keys reach it at most
-// the pause time after they changed the record, even while the typing goes on. The open row's
-// callsign is the record's.
+// the pause time after they changed the record, even while the typing goes on, and before
+// another pilot is opened. The open row's callsign is the record's.
 TEST_F(AppTest, WorkingCopyFollowsTheTyping) {
     addSav("ace.sav", "ACE");
+    addSav("bob.sav", "BOB");
     start();
     clickField(kFieldCallsign);
     typeKeys("Q");
-    EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
+    EXPECT_EQ((std::vector<int>{1, 0}), headless::listImages(list()));
     EXPECT_TRUE(sav.exists("ace.dvw"));
     EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE));
     for (char key : std::string("RST")) {
@@ -59,6 +60,10 @@ TEST_F(AppTest, WorkingCopyFollowsTheTyping) {
     headless::advanceTime(kWorkingCopyDelayMs);
     EXPECT_EQ(expected, callsignIn("ace.dvw"));
     EXPECT_EQ("ACE", callsignIn("ace.sav"));
+
+    typeKeys("V");
+    select("bob");
+    EXPECT_EQ(expected + typed(window(), "V"), callsignIn("ace.dvw"));
 }
 
 TEST_F(AppTest, NewThenNewAgain) {
