@@ -120,6 +120,8 @@ TDrovakWindow::TDrovakWindow(TWindow* parent, const std::string& startFile)
     player = std::make_unique<TPlayer>(*settings, "");
     screen->setPlayer(player.get());
     listPlayer = std::make_unique<TPlayer>(*settings, "");
+    player->setSavNames(listWindow.get());
+    listPlayer->setSavNames(listWindow.get());
 
     fileData.FileName.clear();
     listWindow->setSavPath(settings->savPath.data());
@@ -163,6 +165,9 @@ TDrovakWindow::~TDrovakWindow() {
     if (timerId != 0) {
         KillTimer(timerId);
     }
+    if (writePending) {
+        KillTimer(kWorkingCopyTimer);
+    }
     splash.reset();
 }
 
@@ -195,8 +200,12 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
     }
 }
 
-void TDrovakWindow::EvTimer(uint) {
-    screen->changeCursor();
+void TDrovakWindow::EvTimer(uint id) {
+    if (id == kWorkingCopyTimer) {
+        syncWorkingCopy();
+    } else {
+        screen->changeCursor();
+    }
 }
 
 bool TDrovakWindow::CanClose() {
@@ -244,6 +253,7 @@ bool TDrovakWindow::onClose() {
             break;
         case IDNO:
             fs::remove(savFilePath(label, ".dvw"), ec);
+            listWindow->updateLabel(label);
             break;
         default:
             result = false;
@@ -279,7 +289,9 @@ void TDrovakWindow::endFieldEdit() {
 std::string TDrovakWindow::savFilePath(const std::string& label, const char* extension) const {
     // A label stands for its files whatever the case of their names on disk.
     std::string folder = settings->savPath.data();
-    std::string path = folder + diskNameOr(folder, label + extension);
+    std::string name = label + extension;
+    std::string path = folder + (listWindow->folderPath() == folder ? listWindow->diskNameOr(name)
+                                                                    : diskNameOr(folder, name));
     return path.size() < kPathCapacity ? path : std::string();
 }
 

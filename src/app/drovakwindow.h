@@ -16,6 +16,10 @@ inline constexpr const char* kFrameTitle = "F-22 Raptor Drovak";
 inline constexpr int kListId = 4;
 inline constexpr int kFrameWidth = 780;
 inline constexpr int kFrameHeight = 520;
+// What is typed reaches the working copy at most this long after the change (the pause
+// timer's id and time): a crash loses no more, and a key costs no disk write.
+inline constexpr uint kWorkingCopyTimer = 2;
+inline constexpr uint kWorkingCopyDelayMs = 250;
 // Every error message box: an OK button and the exclamation icon.
 inline constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
 
@@ -121,7 +125,11 @@ class TDrovakWindow : public TWindow,
     // Opens a file of the SAV folder into the editor; false (and said) when it is there but
     // cannot be read.
     bool openPlayerFile(const std::string& fileName);
-    // Keeps the working copy equal to the record after every change the user makes.
+    // The record changed: its working copy follows when the typing pauses, or at once when
+    // the change is the file's first (the working copy and its mark appear together).
+    void scheduleWorkingCopy();
+    // Writes what the record holds beyond its working copy now: before anything reads,
+    // replaces or leaves the file, and at the pause.
     void syncWorkingCopy();
     bool writeWorkingCopy();
     void rememberWrittenRecord();
@@ -156,4 +164,6 @@ class TDrovakWindow : public TWindow,
     bool workingCopyFailureShown = false;
     // The file the first paint selects; empty for the one last loaded into the game.
     std::string startSelection;
+    // A change of the record waits for the pause timer.
+    bool writePending = false;
 };

@@ -10,6 +10,7 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -23,7 +24,7 @@ void TDrovakWindow::CmdCut() {
     screen->setKeyDown(VK_CONTROL);
     screen->setKeyDown('X');
     screen->setKeyUp(VK_CONTROL);
-    syncWorkingCopy();
+    scheduleWorkingCopy();
 }
 
 void TDrovakWindow::CmdCopy() {
@@ -38,7 +39,7 @@ void TDrovakWindow::CmdPaste() {
     screen->setKeyDown(VK_CONTROL);
     screen->setKeyDown('V');
     screen->setKeyUp(VK_CONTROL);
-    syncWorkingCopy();
+    scheduleWorkingCopy();
 }
 
 void TDrovakWindow::CeEmail(TCommandEnabler& ce) {
@@ -122,7 +123,7 @@ void TDrovakWindow::EvKeyDown(uint key, uint, uint) {
     bool capsOn = key == VK_CAPITAL ? screen->isCapsLock() : IsKeyDown(VK_CAPITAL);
     screen->followModifiers(IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT), capsOn);
     screen->setKeyDown(static_cast<int>(key));
-    syncWorkingCopy();
+    scheduleWorkingCopy();
     if (screen->isEditing() && settings->soundOn) {
         clickSound->Play();
     }
@@ -142,6 +143,9 @@ void TDrovakWindow::CmdLoad() {
               static_cast<int>(settings->lastLoadedFile.size()));
     saveINI(*settings);
     int status = player->loadFile();
+    if (std::strcmp(settings->raptorPath.data(), settings->savPath.data()) == 0) {
+        listWindow->updateLabel("raptor"); // the game's file is one of the list's
+    }
     // The user must know when the game did not get the pilot.
     if (status != kSaveOk) {
         reportSaveStatus(status);

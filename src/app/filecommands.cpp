@@ -56,6 +56,7 @@ void TDrovakWindow::reportSaveStatus(int status) {
 void TDrovakWindow::CmdNew() {
     trace("CmdNew", "");
     endFieldEdit();
+    syncWorkingCopy();
     if (!newFileOpen) {
         newFileOpen = true;
         makeNewFile();
@@ -81,11 +82,13 @@ void TDrovakWindow::makeNewFile() {
     std::string workingName = std::string(kNewFileLabel) + ".dvw";
     fileData.FileName = workingName;
     removeFile(savFilePath(kNewFileLabel, ".dvw"));
+    listWindow->updateLabel(kNewFileLabel);
 
     player->setXferBuffer(*settings);
     player->openTemplate();
     player->setFileName(workingName.c_str());
     int status = player->saveFile();
+    listWindow->updateLabel(kNewFileLabel);
     if (status != kSaveOk) {
         if (status == kSaveTemplateFailed) {
             MessageBox(kTemplateMessage, "Error", kWarn);
@@ -97,7 +100,8 @@ void TDrovakWindow::makeNewFile() {
         screen->clearEditor();
         return;
     }
-    listWindow->fillListWindow();
+    // A new file replacing the one open under the same label is opened afresh all the same.
+    listWindow->reportSelectionAgain();
     listWindow->selectFile(kNewFileLabel);
 }
 
@@ -114,20 +118,20 @@ void TDrovakWindow::CmdSave() {
         return;
     }
     bool hadWorkingCopy = hasWorkingCopy(label);
+    std::string workingCopy = savFilePath(label, ".dvw");
     screen->resetDirty();
-    listWindow->resetEditIcon(label.c_str());
 
     player->setFileName((label + ".sav").c_str());
     int status = player->saveFile();
-    reportSaveStatus(status);
     if (status == kSaveOk) {
-        removeFile(savFilePath(label, ".dvw"));
+        removeFile(workingCopy);
         rememberWrittenRecord();
     } else if (hadWorkingCopy) {
-        // The changes are still only in the working copy: keep showing that.
+        // The changes are still only in the working copy, which keeps its mark.
         player->setFileName((label + ".dvw").c_str());
-        listWindow->showEditIcon();
     }
+    listWindow->updateLabel(label);
+    reportSaveStatus(status);
     listWindow->selectFile(player->getFileName());
 }
 
@@ -168,20 +172,19 @@ void TDrovakWindow::CmdSaveAs() {
         MessageBox("Error saving file!", "Error", kWarn);
         return;
     }
+    bool savedIntoSavFolder =
+        sameFolder(fs::path(path).parent_path(), fs::path(settings->savPath.data()));
     {
         // A name that differs from an existing file only in case is that file.
         char folder[kPathCapacity] = "";
         parseFilePath(folder, path.c_str());
-        std::string onDisk = diskNameOr(folder, newName);
+        std::string onDisk =
+            savedIntoSavFolder ? listWindow->diskNameOr(newName) : diskNameOr(folder, newName);
         path = std::string(folder) + onDisk;
         newName[0] = '\0';
         strAppend(newName, onDisk.c_str(), static_cast<int>(kFileNameCapacity));
     }
-    std::string inSavFolder = savFilePath(newName, "");
-    bool savedIntoSavFolder =
-        sameFolder(fs::path(path).parent_path(), fs::path(settings->savPath.data()));
     std::error_code ec;
-    bool existedInSavFolder = !inSavFolder.empty() && fs::exists(inSavFolder, ec);
     // Whatever folder was chosen, an existing file there is only replaced when the user says so.
     if (fs::exists(path, ec) && MessageBox("File already exists!  Overwrite?", "Error",
                                            MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
@@ -194,34 +197,34 @@ void TDrovakWindow::CmdSaveAs() {
 
     screen->resetDirty();
     std::string oldName = temporary.getFileName();
+    char oldLabel[kFileNameCapacity] = "";
+    strAppend(oldLabel, oldName.c_str(), static_cast<int>(kFileNameCapacity));
+    truncFileName(oldLabel);
+    char newLabel[kFileNameCapacity] = "";
+    strAppend(newLabel, newName, static_cast<int>(kFileNameCapacity));
+    truncFileName(newLabel);
+    std::string oldWorkingCopy = savFilePath(oldLabel, ".dvw");
     if (temporary.saveAsFile(path.c_str(), false) != kSaveOk) {
         MessageBox("Error saving file!", "Error", kWarn);
         return;
     }
-    char oldLabel[kFileNameCapacity] = "";
-    strAppend(oldLabel, oldName.c_str(), static_cast<int>(kFileNameCapacity));
-    truncFileName(oldLabel);
-    if (newFileOpen && std::strcmp(oldLabel, kNewFileLabel) == 0) {
-        removeFile(savFilePath(kNewFileLabel, ".dvw"));
+    bool savedNewFile = newFileOpen && std::strcmp(oldLabel, kNewFileLabel) == 0;
+    // Saved as its own file: that is Save, and the working copy has nothing left.
+    bool savedOwnFile =
+        savedIntoSavFolder && sameNameIgnoringCase(newLabel, oldLabel) && oldName.ends_with(".dvw");
+    if (savedNewFile || savedOwnFile) {
+        removeFile(oldWorkingCopy);
+        listWindow->updateLabel(oldLabel);
+    }
+    if (savedNewFile) {
         newFileOpen = false;
-        listWindow->fillListWindow();
     }
     // The open record becomes the saved file when it went into the SAV folder; a copy saved
     // elsewhere leaves the open file as it was, so a later Save cannot write to a wrong path.
     if (savedIntoSavFolder) {
-        char newLabel[kFileNameCapacity] = "";
-        strAppend(newLabel, newName, static_cast<int>(kFileNameCapacity));
-        truncFileName(newLabel);
-        if (sameNameIgnoringCase(newLabel, oldLabel) && oldName.ends_with(".dvw")) {
-            // Saved as its own file: that is Save, and the working copy has nothing left.
-            removeFile(savFilePath(oldLabel, ".dvw"));
-            listWindow->resetEditIcon(oldLabel);
-        }
+        listWindow->updateLabel(newLabel);
         player->setFileName(newName);
         rememberWrittenRecord();
-    }
-    if (!existedInSavFolder) {
-        listWindow->fillListWindow();
     }
     listWindow->selectFile(savedIntoSavFolder ? newName : player->getFileName());
 }
@@ -259,11 +262,11 @@ void TDrovakWindow::CmdDuplicate() {
     std::string original = player->getFileName();
     player->setFileName(fileName.c_str());
     int status = player->saveFile();
+    listWindow->updateLabel(name);
     reportSaveStatus(status);
     if (status != kSaveOk) {
         player->setFileName(original.c_str());
     }
-    listWindow->fillListWindow();
     listWindow->selectFile(player->getFileName());
 }
 
@@ -279,6 +282,7 @@ void TDrovakWindow::CmdRename() {
 void TDrovakWindow::CmdDelete() {
     trace("CmdDelete", "");
     endFieldEdit();
+    syncWorkingCopy();
     std::vector<int> indexes(static_cast<std::size_t>(listWindow->GetSelCount()));
     if (indexes.empty()) {
         return;
@@ -288,18 +292,20 @@ void TDrovakWindow::CmdDelete() {
                    MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
         return;
     }
-    std::vector<std::string> labels;
+    // Every file of each label goes, in any spelling, whatever the list knew of it: one read
+    // of the folder finds them all.
+    std::vector<std::string> names;
     for (int index : indexes) {
-        labels.push_back(listWindow->GetItems().At(index).label);
-    }
-    for (const std::string& label : labels) {
+        const std::string& label = listWindow->GetItems().At(index).label;
         if (label == kNewFileLabel) {
             newFileOpen = false;
         }
-        // Both files of the label go, whatever the list knew of its working copy.
-        listWindow->removeDirtyFile(label.c_str());
-        removeFile(savFilePath(label, ".dvw"));
-        removeFile(savFilePath(label, ".sav"));
+        names.push_back(label + ".dvw");
+        names.push_back(label + ".sav");
+    }
+    std::string folder = settings->savPath.data();
+    for (const std::string& name : findNamesOnDisk(folder, names)) {
+        removeFile(folder + name);
     }
     // The open record may have been one of them: forget what was written for it.
     screen->resetDirty();
@@ -309,6 +315,7 @@ void TDrovakWindow::CmdDelete() {
 
 void TDrovakWindow::CmdUndo() {
     trace("CmdUndo", "");
+    syncWorkingCopy();
     std::string label = currentLabel();
     if (newFileOpen || label.empty() || !hasWorkingCopy(label)) {
         return;
@@ -317,8 +324,10 @@ void TDrovakWindow::CmdUndo() {
                    MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
         return;
     }
-    listWindow->resetEditIcon(label.c_str());
+    // Nothing of the record thrown away is written again.
+    screen->resetDirty();
     removeFile(savFilePath(label, ".dvw"));
+    listWindow->updateLabel(label);
     resetPlayerInfo((label + ".sav").c_str());
 }
 
@@ -327,9 +336,7 @@ void TDrovakWindow::setDirtyFile() {
     if (player->getFileName()[0] == '\0') {
         return; // no file is open: there is nothing to keep a copy of
     }
-    if (writeWorkingCopy()) {
-        listWindow->showEditIcon();
-    }
+    writeWorkingCopy();
 }
 
 bool TDrovakWindow::writeWorkingCopy() {
@@ -338,9 +345,15 @@ bool TDrovakWindow::writeWorkingCopy() {
     if (label.empty() || name.size() >= kFileNameCapacity) {
         return false;
     }
+    std::string previous = player->getFileName();
     player->setFileName(name.c_str());
     int status = player->saveFile();
+    // The mark follows the working copy on disk; the row's cells show the record.
+    listWindow->updateLabel(label);
     if (status != kSaveOk) {
+        if (!hasWorkingCopy(label)) {
+            player->setFileName(previous.c_str()); // no working copy to have open
+        }
         if (!workingCopyFailureShown) {
             workingCopyFailureShown = true;
             reportSaveStatus(status);
@@ -349,15 +362,26 @@ bool TDrovakWindow::writeWorkingCopy() {
     }
     workingCopyFailureShown = false;
     rememberWrittenRecord();
-    // The row's callsign cell reads the working copy: show what was just typed.
-    int row = listWindow->getSelected();
-    if (row >= 0) {
-        listWindow->RedrawItems(row, row);
-    }
     return true;
 }
 
+void TDrovakWindow::scheduleWorkingCopy() {
+    if (writePending || !screen->isDirty() || player->getFileName()[0] == '\0' ||
+        !recordDiffersFromWritten()) {
+        return;
+    }
+    if (!hasWorkingCopy(currentLabel()) || SetTimer(kWorkingCopyTimer, kWorkingCopyDelayMs) == 0) {
+        setDirtyFile();
+        return;
+    }
+    writePending = true;
+}
+
 void TDrovakWindow::syncWorkingCopy() {
+    if (writePending) {
+        writePending = false;
+        KillTimer(kWorkingCopyTimer);
+    }
     if (screen->isDirty() && player->getFileName()[0] != '\0' && recordDiffersFromWritten()) {
         setDirtyFile();
     }
@@ -373,6 +397,8 @@ bool TDrovakWindow::recordDiffersFromWritten() const {
 
 void TDrovakWindow::resetPlayerInfo(const char* fileName) {
     trace("resetPlayerInfo", "");
+    // Another pilot replaces the record: what was typed into it goes to its working copy first.
+    syncWorkingCopy();
     openPlayerFile(fileName ? fileName : "");
 }
 

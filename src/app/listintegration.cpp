@@ -49,6 +49,8 @@ void TDrovakWindow::LvnGetDispInfo(TLwDispInfoNotify& info) {
     }
     const std::string& label = listWindow->GetItems().At(index).label;
     bool dirty = listWindow->doesDirtyFileExist(label.c_str(), false);
+    // The open file's callsign is the one being typed, whatever its working copy holds yet.
+    bool open = player->getFileName()[0] != '\0' && sameNameIgnoringCase(label, currentLabel());
     std::string name = label + (dirty ? ".dvw" : ".sav");
     std::string path = std::string(listPlayer->getSavPath()) + name;
     std::error_code ec;
@@ -58,11 +60,15 @@ void TDrovakWindow::LvnGetDispInfo(TLwDispInfoNotify& info) {
     }
     switch (info.item.GetSubItem()) {
     case 1: {
-        listPlayer->callsign[0] = '\0';
-        listPlayer->setFileName(name.c_str());
-        listPlayer->openFile();
+        const TPlayer* record = player.get();
+        if (!open) {
+            listPlayer->callsign[0] = '\0';
+            listPlayer->setFileName(name.c_str());
+            listPlayer->openFile();
+            record = listPlayer.get();
+        }
         char callsign[kFileNameCapacity];
-        parseCallsign(callsign, listPlayer->callsign.data(), sizeof callsign);
+        parseCallsign(callsign, record->callsign.data(), sizeof callsign);
         info.item.SetText(callsign);
         break;
     }
@@ -108,8 +114,13 @@ void TDrovakWindow::LvnEndLabelEdit(TLwDispInfoNotify& info) {
     strAppend(oldLabel, oldName.c_str(), static_cast<int>(kFileNameCapacity));
     truncFileName(oldLabel);
 
+    // The old files' names are found before anything is written, while the list still
+    // knows the folder as it is.
+    std::string oldWorkingCopy = savFilePath(oldLabel, ".dvw");
+    std::string oldSav = savFilePath(oldLabel, ".sav");
     player->setFileName((newLabel + ".sav").c_str());
     int status = player->saveFile();
+    listWindow->updateLabel(newLabel);
     if (status != kSaveOk) {
         reportSaveStatus(status);
         player->setFileName(oldName.c_str());
@@ -117,13 +128,13 @@ void TDrovakWindow::LvnEndLabelEdit(TLwDispInfoNotify& info) {
     }
     std::error_code ec;
     if (listWindow->doesDirtyFileExist(oldLabel, false)) {
-        listWindow->resetEditIcon(oldLabel);
         player->setFileName((newLabel + ".dvw").c_str());
         player->saveFile();
-        fs::remove(savFilePath(oldLabel, ".dvw"), ec);
+        fs::remove(oldWorkingCopy, ec);
     }
-    fs::remove(savFilePath(oldLabel, ".sav"), ec);
-    listWindow->fillListWindow();
+    fs::remove(oldSav, ec);
+    listWindow->updateLabel(oldLabel);
+    listWindow->updateLabel(newLabel);
     listWindow->selectFile(player->getFileName());
 }
 
@@ -172,7 +183,7 @@ bool TDrovakWindow::leftClick(const TPoint& point, uint fromList) {
         // With no file open (an empty list, an unreadable file) there is nothing to edit.
         screen->editPlayer(point);
     }
-    syncWorkingCopy();
+    scheduleWorkingCopy();
     // Keys go back to the list as soon as no field is edited, changed record or not.
     if (!screen->isEditing()) {
         listWindow->flagEvents(false);

@@ -2,12 +2,15 @@
 
 #include "list/savfolder.h"
 #include "resources/resources.h"
+#include "support/pathsep.h"
 #include "support/trace.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <map>
+#include <optional>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -16,11 +19,6 @@ constexpr const char* kWorkingCopyExtension = ".dvw";
 constexpr std::size_t kExtensionLength = 4;
 // The file selectFile falls back to: the game's own player file, when the folder has one.
 constexpr const char* kFallbackFile = "raptor.sav";
-
-// The label of a file name: the name without its last four characters (the extension).
-std::string labelOf(const std::string& fileName) {
-    return fileName.substr(0, fileName.size() - kExtensionLength);
-}
 
 std::string stripExtension(std::string name) {
     if (name.size() > kExtensionLength) {
@@ -32,9 +30,42 @@ std::string stripExtension(std::string name) {
     return name;
 }
 
-// The platform's locale-aware, case-sensitive order.
-bool collatesBefore(const std::string& a, const std::string& b) {
-    return std::strcoll(a.c_str(), b.c_str()) < 0;
+// The label of a file name: the name without its extension.
+std::string_view labelPart(std::string_view name) {
+    return name.substr(0, name.size() - kExtensionLength);
+}
+
+bool isWorkingCopy(std::string_view name) {
+    return name.substr(name.size() - kExtensionLength) == kWorkingCopyExtension;
+}
+
+// The order of the known names: by label as the list compares labels, a label's working
+// copies before its SAV files, and the spellings of one name in byte order, so that the first
+// name of a label is the one a fill shows it by.
+int compareKinds(std::string_view a, std::string_view b) {
+    int byLabel = TListItems::Compare(labelPart(a), labelPart(b));
+    if (byLabel != 0) {
+        return byLabel;
+    }
+    bool aCopy = isWorkingCopy(a);
+    return aCopy == isWorkingCopy(b) ? 0 : (aCopy ? -1 : 1);
+}
+
+bool nameBefore(const std::string& a, const std::string& b) {
+    int byKind = compareKinds(a, b);
+    return byKind != 0 ? byKind < 0 : a < b;
+}
+
+bool kindBefore(const std::string& a, const std::string& b) {
+    return compareKinds(a, b) < 0;
+}
+
+// A name the list shows: a SAV file or working copy, not hidden, short enough for the
+// program's file-name texts.
+bool isListedName(std::string_view name, std::size_t maxLength) {
+    return name.size() > kExtensionLength && name.size() <= maxLength &&
+           isPlainFileName(std::string(name)) &&
+           (hasExtension(name, kSavExtension) || hasExtension(name, kWorkingCopyExtension));
 }
 
 } // namespace
@@ -71,6 +102,8 @@ void TSavListWindow::setSavPath(const char* path) {
     if (savPath.size() > kPathCapacity - 1) {
         savPath.resize(kPathCapacity - 1);
     }
+    names.clear();
+    namesTime.reset();
 }
 
 void TSavListWindow::fillListWindow() {
@@ -82,42 +115,164 @@ void TSavListWindow::fillListWindow() {
     // a working copy removed behind the program's back, would open a working copy that does
     // not exist and a later save would write its empty fields over the real file.
     dirtyFiles.clear();
-    selectedIndex = -1;
     currentFileName.clear();
     // The files may have changed under every label: the next selection opens its file afresh
     // even when it keeps the label that was open.
     reportNextSelection = true;
 
-    // One item per label, compared as the list view compares labels: working copies first,
-    // so that a label with one carries the edit mark. Handing the items over in the list's
-    // own order lets each go to the end instead of shifting the ones after it.
-    auto noCase = [](const std::string& a, const std::string& b) {
-        return TListItems::Compare(a, b) < 0;
-    };
-    std::map<std::string, int, decltype(noCase)> labels(noCase);
-    auto files = findFolderFiles(savPath, {kWorkingCopyExtension, kSavExtension});
-    const int images[] = {kEditImage, kPlainImage};
-    for (std::size_t kind = 0; kind < files.size(); ++kind) {
-        for (const std::string& name : files[kind]) {
-            // The program keeps file names in texts of kFileNameCapacity bytes; a longer name
-            // could be neither opened nor saved under its own name.
-            if (name.size() <= kMaxNameLength) {
-                labels.emplace(labelOf(name), images[kind]);
-            }
+    scanNames();
+    // The first name of each label is the one it is shown by (a working copy gives the edit
+    // mark). Handing the items over in the list's own order lets each go to the end.
+    const std::string* previous = nullptr;
+    for (const std::string& name : names) {
+        if (previous != nullptr &&
+            TListItems::Compare(labelPart(*previous), labelPart(name)) == 0) {
+            continue;
+        }
+        previous = &name;
+        std::string label(labelPart(name));
+        TListWindItem item(label.c_str());
+        item.SetImageIndex(isWorkingCopy(name) ? kEditImage : kPlainImage);
+        InsertItem(item);
+        if (isWorkingCopy(name)) {
+            dirtyFiles.push_back(std::move(label));
         }
     }
-    for (const auto& [label, image] : labels) {
-        TListWindItem item(label.c_str());
-        item.SetImageIndex(image);
-        InsertItem(item);
-        if (image == kEditImage) {
-            addDirtyFile(label.c_str());
+    std::sort(dirtyFiles.begin(), dirtyFiles.end());
+    fitColumns();
+}
+
+void TSavListWindow::updateLabel(const std::string& label) {
+    trace("updateLabel", "");
+    // The names the label's files may have: those known, and the program's own spelling.
+    std::vector<std::string> candidates;
+    for (const char* extension : {kWorkingCopyExtension, kSavExtension}) {
+        std::string key = label + extension;
+        auto [first, last] = std::equal_range(names.begin(), names.end(), key, kindBefore);
+        candidates.insert(candidates.end(), std::make_move_iterator(first),
+                          std::make_move_iterator(last));
+        names.erase(first, last);
+        candidates.push_back(std::move(key));
+    }
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    std::string folder = savPath.empty() ? std::string(".") + kPathSeparator : savPath;
+    for (std::string& name : candidates) {
+        std::error_code ec;
+        if (isListedName(name, kMaxNameLength) && fs::is_regular_file(folder + name, ec)) {
+            names.insert(std::upper_bound(names.begin(), names.end(), name, nameBefore),
+                         std::move(name));
         }
     }
 
+    std::optional<TShown> shown = shownFor(label);
+    int index = findLabel(label);
+    bool selected = false;
+    if (index >= 0) {
+        const TListItems::TItem& item = GetItems().At(index);
+        if (shown && item.label == shown->label && item.image == shown->image) {
+            // Its files changed all the same: the callsign and date cells may read otherwise.
+            RedrawItems(index, index);
+            noteFolderTime();
+            return;
+        }
+        selected = item.selected;
+        if (item.image == kEditImage) {
+            removeDirtyFile(item.label.c_str());
+        }
+        DeleteAnItem(index);
+    }
+    if (shown) {
+        TListWindItem item(shown->label.c_str());
+        item.SetImageIndex(shown->image);
+        int at = InsertItem(item);
+        if (selected) {
+            SetSel(at, true);
+        }
+        if (shown->image == kEditImage) {
+            addDirtyFile(shown->label.c_str());
+        }
+        RedrawItems(at, at);
+    }
+    fitColumns();
+    noteFolderTime();
+}
+
+int TSavListWindow::findLabel(std::string_view label) const {
+    const TListItems& items = GetItems();
+    int lo = 0;
+    int hi = items.Count();
+    while (lo < hi) {
+        int mid = lo + (hi - lo) / 2;
+        if (TListItems::Compare(items.At(mid).label, label) < 0) {
+            lo = mid + 1;
+        } else {
+            hi = mid;
+        }
+    }
+    return lo < items.Count() && TListItems::EqualNoCase(items.At(lo).label, label) ? lo : -1;
+}
+
+std::optional<TSavListWindow::TShown> TSavListWindow::shownFor(std::string_view label) const {
+    std::string key = std::string(label) + kWorkingCopyExtension;
+    auto it = std::lower_bound(names.begin(), names.end(), key, kindBefore);
+    if (it == names.end() || TListItems::Compare(labelPart(*it), label) != 0) {
+        return std::nullopt;
+    }
+    return TShown{std::string(labelPart(*it)), isWorkingCopy(*it) ? kEditImage : kPlainImage};
+}
+
+void TSavListWindow::fitColumns() {
     bool few = GetItemCount() < kFewItems;
     SetColumnWidth(0, few ? kLabelWidth : kLabelWidthScrolled);
     SetColumnWidth(1, few ? kCallsignWidth : kCallsignWidthScrolled);
+}
+
+void TSavListWindow::scanNames() const {
+    // The time first: a change made while the folder is read shows as a later time.
+    noteFolderTime();
+    names.clear();
+    for (auto& kind : findFolderFiles(savPath, {kWorkingCopyExtension, kSavExtension})) {
+        for (std::string& name : kind) {
+            // The program keeps file names in texts of kFileNameCapacity bytes; a longer name
+            // could be neither opened nor saved under its own name.
+            if (name.size() <= kMaxNameLength) {
+                names.push_back(std::move(name));
+            }
+        }
+    }
+    std::sort(names.begin(), names.end(), nameBefore);
+}
+
+void TSavListWindow::noteFolderTime() const {
+    std::error_code ec;
+    auto time = fs::last_write_time(savPath.empty() ? fs::path(".") : fs::path(savPath), ec);
+    namesTime = ec ? std::nullopt : std::optional(time);
+}
+
+bool TSavListWindow::folderChangedElsewhere() const {
+    std::error_code ec;
+    auto time = fs::last_write_time(savPath.empty() ? fs::path(".") : fs::path(savPath), ec);
+    return ec || !namesTime || time != *namesTime;
+}
+
+std::string TSavListWindow::diskNameOr(const std::string& name) const {
+    trace("diskNameOr", "");
+    // Every file the owner touches is looked up first: a folder changed behind the list's
+    // back is read again before the owner writes into it.
+    if (folderChangedElsewhere()) {
+        scanNames();
+    }
+    std::error_code ec;
+    std::string folder = savPath.empty() ? std::string(".") + kPathSeparator : savPath;
+    if (fs::symlink_status(folder + name, ec).type() != fs::file_type::not_found && !ec) {
+        return name;
+    }
+    if (!isListedName(name, kMaxNameLength)) {
+        return ::diskNameOr(savPath, name);
+    }
+    auto it = std::lower_bound(names.begin(), names.end(), name, kindBefore);
+    return it != names.end() && sameNameIgnoringCase(*it, name) ? *it : name;
 }
 
 void TSavListWindow::updateList() {
@@ -127,15 +282,13 @@ void TSavListWindow::updateList() {
         // An emptied list leaves no file to show: the owner must not keep editing (and later
         // write back) the file it had open, which may just have been deleted.
         if (GetItemCount() == 0 && !lastFileName.empty()) {
-            selectedIndex = -1;
             currentFileName.clear();
             lastFileName.clear();
             owner.resetPlayerInfo("");
         }
         return;
     }
-    selectedIndex = selected.front();
-    currentFileName = GetItems().At(selectedIndex).label;
+    currentFileName = GetItems().At(selected.front()).label;
     std::string fileName = currentFileName;
     fileName +=
         doesDirtyFileExist(currentFileName.c_str(), false) ? kWorkingCopyExtension : kSavExtension;
@@ -153,9 +306,7 @@ void TSavListWindow::selectFile(const char* name) {
         std::array<char, kFileNameCapacity> label{};
         parseFileName(label.data(), name, label.size());
         truncFileName(label.data());
-        TLwFindInfo find;
-        find.SetString(label.data());
-        found = FindItem(-1, find);
+        found = findLabel(label.data());
     }
     clearSelection();
     if (found >= 0) {
@@ -191,36 +342,22 @@ int TSavListWindow::getSelected() const {
 
 bool TSavListWindow::itemExists(const char* label) const {
     trace("itemExists", "");
-    TLwFindInfo find;
-    find.SetString(label);
-    return FindItem(-1, find) >= 0;
-}
-
-void TSavListWindow::showEditIcon() {
-    trace("showEditIcon", "");
-    if (currentFileName.empty() || doesDirtyFileExist(currentFileName.c_str(), false)) {
-        return;
-    }
-    addDirtyFile(currentFileName.c_str());
-    int index = replaceItemImage(selectedIndex, currentFileName, kEditImage);
-    if (index >= 0) {
-        selectIndex(index);
-    }
-}
-
-void TSavListWindow::resetEditIcon(const char* label) {
-    trace("resetEditIcon", "");
-    if (label == nullptr || !doesDirtyFileExist(label, false)) {
-        return;
-    }
-    removeDirtyFile(label);
-    replaceItemImage(selectedIndex, label, kPlainImage);
+    return label != nullptr && findLabel(label) >= 0;
 }
 
 void TSavListWindow::deleteCurrentItem() {
     trace("deleteCurrentItem", "");
     int first = getSelected();
-    fillListWindow();
+    std::vector<std::string> labels;
+    for (int index : GetItems().Selected()) {
+        labels.push_back(GetItems().At(index).label);
+    }
+    for (const std::string& label : labels) {
+        updateLabel(label);
+    }
+    // The owner forgot the record it had open: whatever is selected now is opened afresh.
+    currentFileName.clear();
+    reportNextSelection = true;
     int count = GetItemCount();
     if (count == 0) {
         updateList();
@@ -233,13 +370,14 @@ void TSavListWindow::deleteCurrentItem() {
 
 void TSavListWindow::addDirtyFile(const char* label) {
     trace("addDirtyFile", "");
-    if (label == nullptr ||
-        std::find(dirtyFiles.begin(), dirtyFiles.end(), label) != dirtyFiles.end()) {
+    if (label == nullptr) {
         return;
     }
-    std::string entry(label);
-    dirtyFiles.insert(std::lower_bound(dirtyFiles.begin(), dirtyFiles.end(), entry, collatesBefore),
-                      std::move(entry));
+    std::string_view entry(label);
+    auto it = std::lower_bound(dirtyFiles.begin(), dirtyFiles.end(), entry);
+    if (it == dirtyFiles.end() || *it != entry) {
+        dirtyFiles.emplace(it, entry);
+    }
 }
 
 void TSavListWindow::removeDirtyFile(const char* label) {
@@ -247,8 +385,9 @@ void TSavListWindow::removeDirtyFile(const char* label) {
     if (label == nullptr) {
         return;
     }
-    auto it = std::find(dirtyFiles.begin(), dirtyFiles.end(), label);
-    if (it != dirtyFiles.end()) {
+    std::string_view entry(label);
+    auto it = std::lower_bound(dirtyFiles.begin(), dirtyFiles.end(), entry);
+    if (it != dirtyFiles.end() && *it == entry) {
         dirtyFiles.erase(it);
     }
 }
@@ -259,7 +398,7 @@ bool TSavListWindow::doesDirtyFileExist(const char* name, bool strip) const {
         return false;
     }
     std::string label = strip ? stripExtension(name) : std::string(name);
-    return std::find(dirtyFiles.begin(), dirtyFiles.end(), label) != dirtyFiles.end();
+    return std::binary_search(dirtyFiles.begin(), dirtyFiles.end(), label);
 }
 
 void TSavListWindow::flagEvents(bool editorTakesKeys) {
@@ -320,29 +459,4 @@ void TSavListWindow::clearSelection() {
     if (!selected.empty()) {
         SetSelIndexes(selected.data(), static_cast<int>(selected.size()), false);
     }
-}
-
-int TSavListWindow::replaceItemImage(int index, const std::string& label, int image) {
-    const TListItems& items = GetItems();
-    if (!items.Valid(index) || !TListItems::EqualNoCase(items.At(index).label, label)) {
-        // The caller normally has the label's item selected; when it has not (several items
-        // being deleted one by one), the label's own item is the one to change.
-        TLwFindInfo find;
-        find.SetString(label.c_str());
-        index = FindItem(-1, find);
-        if (index < 0) {
-            return -1;
-        }
-    }
-    std::string itemLabel = items.At(index).label;
-    bool wasSelected = items.At(index).selected;
-    DeleteAnItem(index);
-    TListWindItem item(itemLabel.c_str());
-    item.SetImageIndex(image);
-    int newIndex = InsertItem(item);
-    if (wasSelected) {
-        SetSel(newIndex, true);
-    }
-    RedrawItems(newIndex, newIndex + 1);
-    return newIndex;
 }

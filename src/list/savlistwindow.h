@@ -1,17 +1,24 @@
 #pragma once
 
 #include "list/savlistowner.h"
+#include "support/diskname.h"
 #include "support/strutil.h"
 #include "toolkit/toolkit.h"
 
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The list of the SAV folder's files on the left of the main window: one item per label (a
 // file name without its ".sav" or ".dvw"), the edit mark on labels that have a working copy
 // (label + ".dvw"), and the selection logic that tells the owner when another file is to be
 // opened. The callsign and date columns are the owner's (LvnGetDispInfo).
-class TSavListWindow : public TListWindow {
+//
+// It also keeps the names of the folder's SAV files and working copies as it last saw them,
+// so that the owner finds a file's spelling on disk without reading a folder of thousands.
+class TSavListWindow : public TListWindow, public TFolderNames {
   public:
     // Item images: the plain mark and the edit mark (a working copy exists).
     static constexpr int kPlainImage = 0;
@@ -39,6 +46,13 @@ class TSavListWindow : public TListWindow {
     // SAV files whose label is not listed yet. The dirty-file list becomes exactly the labels
     // listed from working copies.
     void fillListWindow();
+    // The owner wrote, renamed or removed files of this label: its item is added, replaced or
+    // removed where it stands, so that the list is what a fill would make of the folder now,
+    // without reading the folder. The selection stays on the items that keep their place.
+    void updateLabel(const std::string& label);
+    // The next updateList reports the selection even when its label is the one reported last:
+    // the owner changed that label's files under its open record.
+    void reportSelectionAgain() { reportNextSelection = true; }
     // Reads the selection and, when it moved to another label, reports the file to the owner.
     // When the list is empty, an open file is reported gone (an empty name).
     void updateList();
@@ -51,17 +65,12 @@ class TSavListWindow : public TListWindow {
     const char* getCurrentFileName() const { return currentFileName.c_str(); }
     bool itemExists(const char* label) const; // ignoring case, as the list compares labels
 
-    // The open file got its working copy: the selected item gets the edit mark.
-    void showEditIcon();
-    // The label's working copy is gone: its item gets the plain mark and stays as selected as
-    // it was.
-    void resetEditIcon(const char* label);
-    // The owner has deleted the selected files: rebuilds the list and selects the item that
+    // The owner has deleted the selected files: updates their items and selects the item that
     // took the place of the first deleted one, or the last item when the deleted ones were at
     // the end. An emptied list reports that no file is open.
     void deleteCurrentItem();
 
-    // The labels with a working copy, in ascending order.
+    // The labels with a working copy, in byte order.
     void addDirtyFile(const char* label);
     void removeDirtyFile(const char* label);
     // Whether the name is a label with a working copy; stripExtension first cuts ".sav" or
@@ -81,21 +90,41 @@ class TSavListWindow : public TListWindow {
     void EvKeyDown(uint key, uint repeatCount, uint flags);
     void EvKeyUp(uint key, uint repeatCount, uint flags);
 
+    // The SAV folder's names (TFolderNames): the name itself when it is on disk, else the
+    // spelling of a SAV file or working copy the list knows, else the name. When the folder
+    // changed behind the list's back since it last looked, it is read again first.
+    const std::string& folderPath() const override { return savPath; }
+    std::string diskNameOr(const std::string& name) const override;
+
     DECLARE_RESPONSE_TABLE(TSavListWindow);
 
   private:
+    struct TShown {
+        std::string label;
+        int image;
+    };
+    // The item index of a label (ignoring case), -1 when none; the items are sorted.
+    int findLabel(std::string_view label) const;
+    // What a fill shows for a label, from the names known for it.
+    std::optional<TShown> shownFor(std::string_view label) const;
+    void fitColumns();
+    // Reads the names of the folder's SAV files and working copies, and notes the folder's
+    // time of change, which tells later whether anyone else changed it.
+    void scanNames() const;
+    void noteFolderTime() const;
+    bool folderChangedElsewhere() const;
     void clearSelection();
-    // Replaces the item of a label by one with another image (the list view keeps no other
-    // way to change it); returns the new item's index, -1 when no item has the label.
-    int replaceItemImage(int index, const std::string& label, int image);
 
     TSavListOwner& owner;
     bool editorHasKeys = false;
-    int selectedIndex = -1;
     std::string currentFileName; // label of the first selected item at the last updateList
     std::string lastFileName;    // label last reported to the owner
     std::string savPath;
-    std::vector<std::string> dirtyFiles; // ascending
+    std::vector<std::string> dirtyFiles; // byte order
+    // Every listed file name, ordered ignoring case and then byte by byte, and the folder's
+    // time of change when they were last known to be all of them.
+    mutable std::vector<std::string> names;
+    mutable std::optional<std::filesystem::file_time_type> namesTime;
     // Set by a rebuild: the files may have changed, so the next selection is reported even
     // when its label is the one reported last.
     bool reportNextSelection = false;

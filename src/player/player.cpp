@@ -42,6 +42,7 @@ void TPlayer::assignPlayer(const TPlayer& other) {
     serverName = other.serverName;
     side = other.side;
     fileName = other.fileName;
+    savNames = other.savNames;
     setXferBuffer(other.xfer);
 }
 
@@ -80,7 +81,11 @@ std::string TPlayer::savFolderPath() const {
     if (!isPlainFileName(name)) {
         return "";
     }
-    return joinPath(xfer.savPath.data(), diskNameOr(xfer.savPath.data(), name).c_str());
+    const char* folder = xfer.savPath.data();
+    std::string onDisk = savNames != nullptr && savNames->folderPath() == folder
+                             ? savNames->diskNameOr(name)
+                             : diskNameOr(folder, name);
+    return joinPath(folder, onDisk.c_str());
 }
 
 int TPlayer::openFile() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/settingsxfer.h"
+#include "support/diskname.h"
 
 #include <array>
 #include <cstddef>
@@ -42,6 +43,9 @@ class TPlayer {
     void setXferBuffer(const TDrovakSettingsXfer& settings);
     const char* getSavPath() const { return xfer.savPath.data(); }
     const char* getFileName() const { return fileName.data(); }
+    // Who keeps the SAV folder's names, so that finding a file's spelling does not read the
+    // folder; not owned, nullptr to read the folder.
+    void setSavNames(const TFolderNames* names) { savNames = names; }
 
     int openTemplate();
     // 0 when the file was read; -1 with errno telling why when it was not (ENOENT for a file
@@ -54,4 +58,6 @@ class TPlayer {
 
   private:
     std::string savFolderPath() const;
+
+    const TFolderNames* savNames = nullptr;
 };

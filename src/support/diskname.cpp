@@ -5,6 +5,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <unordered_set>
+
+#ifndef _WIN32
+#include <dirent.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -50,4 +55,42 @@ std::string findNameOnDisk(const std::string& folder, const std::string& name) {
 std::string diskNameOr(const std::string& folder, const std::string& name) {
     std::string found = findNameOnDisk(folder, name);
     return found.empty() ? name : found;
+}
+
+std::vector<std::string> findNamesOnDisk(const std::string& folder,
+                                         const std::vector<std::string>& names) {
+    auto folded = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(), lowerAscii);
+        return text;
+    };
+    std::unordered_set<std::string> wanted;
+    std::unordered_set<std::size_t> lengths;
+    for (const std::string& name : names) {
+        wanted.insert(folded(name));
+        lengths.insert(name.size());
+    }
+    std::vector<std::string> found;
+    auto consider = [&](std::string entry) {
+        if (lengths.count(entry.size()) != 0 && wanted.count(folded(entry)) != 0) {
+            found.push_back(std::move(entry));
+        }
+    };
+    std::string dir = folder.empty() ? std::string(".") : folder;
+#ifndef _WIN32
+    // The plain directory read: a folder of many thousand pilots is read in a millisecond or
+    // two, several times faster than through directory entries with their paths.
+    if (DIR* stream = opendir(dir.c_str())) {
+        while (const dirent* entry = readdir(stream)) {
+            consider(entry->d_name);
+        }
+        closedir(stream);
+    }
+#else
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+        consider(it->path().filename().string());
+    }
+#endif
+    return found;
 }

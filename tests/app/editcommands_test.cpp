@@ -231,6 +231,7 @@ TEST_F(AppTest, ModifiersFollowTheKeyboardAfterADialog) {
         }
     }
     EXPECT_EQ(1u, messageCount());
+    headless::advanceTime(kWorkingCopyDelayMs);
     EXPECT_EQ(expected, callsignIn("ace.dvw"));
 }
 

@@ -34,19 +34,36 @@ TEST_F(AppTest, TypedCharactersReachTheFileWhenClosingWithYes) {
     EXPECT_FALSE(sav.exists("ace.dvw"));
 }
 
-TEST_F(AppTest, WorkingCopyHoldsEveryKey) {
+// The first change makes the working copy and its mark at once; later keys reach it at most
+// the pause time after they changed the record, even while the typing goes on, and before
+// another pilot is opened. The open row's callsign is the record's.
+TEST_F(AppTest, WorkingCopyFollowsTheTyping) {
     addSav("ace.sav", "ACE");
+    addSav("bob.sav", "BOB");
     start();
     clickField(kFieldCallsign);
-    std::string expected = "ACE";
-    for (char key : std::string("QRS")) {
+    typeKeys("Q");
+    EXPECT_EQ((std::vector<int>{1, 0}), headless::listImages(list()));
+    EXPECT_TRUE(sav.exists("ace.dvw"));
+    EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE));
+    for (char key : std::string("RST")) {
         typeKeys(std::string(1, key));
-        expected += typed(window(), std::string(1, key));
-        EXPECT_EQ(expected, callsignIn("ace.dvw")) << "after " << key;
+        headless::advanceTime(100);
     }
-    EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
-    EXPECT_EQ(std::make_pair(0, 0), headless::redrawnItems(list()).back());
+    std::string expected = "ACE" + typed(window(), "QRST");
+    EXPECT_EQ(expected, callsignIn("ace.dvw"));
+
+    typeKeys("U");
+    expected += typed(window(), "U");
+    EXPECT_EQ(expected, headless::cellText(list(), 0, 1));
+    EXPECT_NE(expected, callsignIn("ace.dvw"));
+    headless::advanceTime(kWorkingCopyDelayMs);
+    EXPECT_EQ(expected, callsignIn("ace.dvw"));
     EXPECT_EQ("ACE", callsignIn("ace.sav"));
+
+    typeKeys("V");
+    select("bob");
+    EXPECT_EQ(expected + typed(window(), "V"), callsignIn("ace.dvw"));
 }
 
 TEST_F(AppTest, NewThenNewAgain) {
@@ -58,13 +75,13 @@ TEST_F(AppTest, NewThenNewAgain) {
     EXPECT_EQ(" New Sav File", labels()[static_cast<std::size_t>(selected())]);
     clickField(kFieldCallsign);
     typeKeys("Q");
-    EXPECT_NE("BULLDOG", callsignIn(" New Sav File.dvw"));
 
+    // Asked about, the typing is in the working copy, before the pause too.
     headless::scriptMessageBox(IDCANCEL);
     headless::chooseMenuItem(frame(), CM_NEW);
     EXPECT_EQ("Save changes to current file?", lastMessage());
     EXPECT_EQ(MB_ICONSTOP, headless::messageBoxes().back().icon);
-    EXPECT_NE("BULLDOG", callsignIn(" New Sav File.dvw"));
+    EXPECT_EQ("BULLDOG" + typed(window(), "Q"), callsignIn(" New Sav File.dvw"));
 
     headless::scriptMessageBox(IDNO);
     headless::chooseMenuItem(frame(), CM_NEW);
@@ -93,6 +110,7 @@ TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     start();
     clickField(kFieldCallsign);
     typeKeys("Q");
+    headless::advanceTime(kWorkingCopyDelayMs);
     fs::remove(game.file("raptor.sav")); // the template
     headless::scriptMessageBox(IDOK);
     headless::chooseMenuItem(frame(), CM_SAVE);
@@ -354,22 +372,41 @@ TEST_F(AppTest, UndoIsRefusedWhileANewFileIsOpen) {
     EXPECT_TRUE(sav.exists("ace.dvw"));
 }
 
+// A working copy that cannot be written, the first one or one at a pause, is said once; the
+// mark and the open file stay what is on disk, and the typing is written once it can be.
 TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
-    addSav("ace.sav", "ACE");
-    start();
-    {
-        FileSizeLimit limit(10);
+    for (bool firstWriteFails : {true, false}) {
+        SCOPED_TRACE(firstWriteFails ? "the first write fails" : "a write at a pause fails");
+        app.reset();
+        headless::reset();
+        addSav("ace.sav", "ACE");
+        fs::remove(sav.file("ace.dvw"));
+        start();
         clickField(kFieldCallsign);
-        headless::scriptMessageBox(IDOK);
-        typeKeys("QRS");
+        if (!firstWriteFails) {
+            typeKeys("Q");
+        }
+        {
+            FileSizeLimit limit(10);
+            headless::scriptMessageBox(IDOK);
+            for (char key : std::string("RS")) {
+                typeKeys(std::string(1, key));
+                headless::advanceTime(kWorkingCopyDelayMs);
+            }
+        }
+        std::size_t reports = 0;
+        for (const auto& box : headless::messageBoxes()) {
+            reports += box.text == "Error saving file!";
+        }
+        EXPECT_EQ(1u, reports);
+        EXPECT_EQ(!firstWriteFails, sav.exists("ace.dvw"));
+        EXPECT_EQ((std::vector<int>{firstWriteFails ? 0 : 1}), headless::listImages(list()));
+        EXPECT_STREQ(firstWriteFails ? "ace.sav" : "ace.dvw",
+                     window().currentPlayer().getFileName());
+        typeKeys("T");
+        headless::advanceTime(kWorkingCopyDelayMs);
+        EXPECT_EQ("ACE" + typed(window(), firstWriteFails ? "RST" : "QRST"), callsignIn("ace.dvw"));
     }
-    std::size_t reports = 0;
-    for (const auto& box : headless::messageBoxes()) {
-        reports += box.text == "Error saving file!";
-    }
-    EXPECT_EQ(1u, reports);
-    EXPECT_FALSE(sav.exists("ace.dvw"));
-    EXPECT_EQ((std::vector<int>{0}), headless::listImages(list()));
 }
 
 TEST_F(AppTest, SettingsChangeKeepsTheEditsAndListsTheNewFolder) {

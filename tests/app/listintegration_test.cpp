@@ -3,6 +3,7 @@
 #include "resources/resources.h"
 
 #include <filesystem>
+#include <functional>
 
 using namespace resources;
 namespace fs = std::filesystem;
@@ -86,6 +87,83 @@ TEST_F(AppTest, LongLabelsWork) {
     headless::endLabelEdit(list(), longer);
     EXPECT_STREQ((longer + ".sav").c_str(), window().currentPlayer().getFileName());
     EXPECT_EQ(longer, labels()[static_cast<std::size_t>(selected())]);
+}
+
+// Each command changes the items it touches where they stand, and leaves the list a fill of
+// the folder would make: labels as spelt on disk, marks, the labels with working copies.
+TEST_F(AppTest, ListCommandsLeaveWhatAFillShows) {
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+    };
+    auto command = [this](int id) { headless::chooseMenuItem(frame(), id); };
+    // Pilot has two spellings on disk: Pilot.sav, and the working copy pilot.dvw.
+    const Case cases[] = {
+        {"new over the new file",
+         [&] {
+             command(CM_NEW);
+             headless::scriptMessageBox(IDNO);
+             command(CM_NEW);
+         }},
+        {"the first key", [&] { clickField(kFieldCallsign), typeKeys("Q"); }},
+        {"save", [&] { select("pilot"), command(CM_SAVE); }},
+        {"save as of the new file",
+         [&] {
+             command(CM_NEW);
+             headless::scriptFileDialog(sav.file("mine.sav"));
+             command(CM_SAVEAS);
+         }},
+        {"save as its own name",
+         [&] {
+             select("bob");
+             headless::scriptFileDialog(sav.file("bob.sav"));
+             headless::scriptMessageBox(IDYES);
+             command(CM_SAVEAS);
+         }},
+        {"duplicate", [&] { select("bob"), command(CM_DUPLICATE); }},
+        {"rename",
+         [&] {
+             select("pilot");
+             command(CM_RENAME);
+             headless::endLabelEdit(list(), std::string("zulu"));
+         }},
+        {"delete",
+         [&] {
+             select("ace");
+             headless::clickListItem(list(), 2, MK_CONTROL); // pilot
+             headless::scriptMessageBox(IDYES);
+             command(CM_DELETE);
+         }},
+        {"undo",
+         [&] {
+             select("bob");
+             headless::scriptMessageBox(IDYES);
+             command(CM_UNDO);
+         }},
+    };
+    for (const auto& c : cases) {
+        for (const auto& entry : fs::directory_iterator(sav.path())) {
+            fs::remove(entry.path());
+        }
+        addSav("ace.sav", "ACE");
+        addSav("bob.sav", "BOB");
+        addSav("bob.dvw", "BOBEDIT");
+        addSav("Pilot.sav", "PILOT");
+        addSav("pilot.dvw", "PILOTEDIT");
+        app.reset();
+        headless::reset();
+        start();
+        std::string before = sav.listing();
+        c.act();
+        EXPECT_NE(before, sav.listing()) << c.what << ": the command did nothing";
+        auto shown = labels();
+        auto marks = headless::listImages(list());
+        auto dirty = list().getDirtyFiles();
+        list().fillListWindow();
+        EXPECT_EQ(labels(), shown) << c.what;
+        EXPECT_EQ(headless::listImages(list()), marks) << c.what;
+        EXPECT_EQ(list().getDirtyFiles(), dirty) << c.what;
+    }
 }
 
 TEST_F(AppTest, ColumnHelp) {

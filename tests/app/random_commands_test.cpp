@@ -1,7 +1,8 @@
-// Random runs of file commands, clicks, keys and cancelled closes on the whole program, with
-// random answers to every question it asks. After every step the working-copy rule holds (a
-// label has its edit mark exactly when its working copy exists), the open record is the
-// selected label's, and no saved file changed except by a command that saves, renames or
+// Random runs of file commands, clicks, keys, pauses and cancelled closes on the whole
+// program, with random answers to every question it asks. After every step the working-copy
+// rule holds (a label has its edit mark exactly when its working copy exists), the list is what
+// a fill of the folder shows, the open record is the selected label's, after a pause its
+// working copy holds it, and no saved file changed except by a command that saves, renames or
 // deletes.
 #include "apptest.h"
 
@@ -17,10 +18,34 @@ using namespace resources;
 
 namespace {
 
-enum class Step { Click, Type, Save, SaveAs, Duplicate, Rename, Delete, New, Undo, Close, Count };
+enum class Step {
+    Click,
+    Type,
+    Pause,
+    Save,
+    SaveAs,
+    Duplicate,
+    Rename,
+    Delete,
+    New,
+    Undo,
+    Close,
+    Count
+};
 
-const char* const kStepNames[] = {"click",  "type",   "save", "save as", "duplicate",
-                                  "rename", "delete", "new",  "undo",    "close"};
+const char* const kStepNames[] = {"click",  "type",   "pause", "save", "save as", "duplicate",
+                                  "rename", "delete", "new",   "undo", "close"};
+
+class NoOwner : public TSavListOwner {
+  public:
+    void resetPlayerInfo(const char*) override {}
+    bool leftClick(const TPoint&, uint) override { return true; }
+    void endDrag() override {}
+    void listPopupMenu(const TPoint&) override {}
+    void processListKeyDown(uint) override {}
+    void EvKeyDown(uint, uint, uint) override {}
+    void EvKeyUp(uint, uint, uint) override {}
+};
 
 class RandomCommandsTest : public AppTest {
   protected:
@@ -48,13 +73,20 @@ class RandomCommandsTest : public AppTest {
         return names[pick(6)];
     }
 
-    void checkRules(const std::string& where) {
+    void checkRules(const std::string& where, bool paused) {
         auto all = labels();
         auto images = headless::listImages(list());
         for (std::size_t i = 0; i < all.size(); ++i) {
             EXPECT_EQ(workingCopyExists(all[i]), images[i] == TSavListWindow::kEditImage)
                 << where << ": mark of " << all[i];
         }
+        TWindow host(nullptr);
+        NoOwner owner;
+        TSavListWindow fresh(&host, owner, kListId, 0, 0, 100, 100);
+        fresh.setSavPath(sav.folder().c_str());
+        fresh.fillListWindow();
+        EXPECT_EQ(headless::listLabels(fresh), all) << where;
+        EXPECT_EQ(headless::listImages(fresh), images) << where;
         int index = selected();
         std::string open = window().currentPlayer().getFileName();
         if (index >= 0 && !open.empty()) {
@@ -65,6 +97,13 @@ class RandomCommandsTest : public AppTest {
                 << where << ": open " << open << ", selected "
                 << all[static_cast<std::size_t>(index)];
             EXPECT_EQ(open.ends_with(".dvw"), workingCopyExists(label)) << where << ": " << open;
+            const TPlayer& record = window().currentPlayer();
+            TPlayer onDisk(window().currentSettings(), open.c_str());
+            if (paused && open.ends_with(".dvw") && onDisk.openFile() == 0) {
+                EXPECT_EQ(record.callsign, onDisk.callsign) << where;
+                EXPECT_EQ(record.squadronName, onDisk.squadronName) << where;
+                EXPECT_EQ(record.squadronPassword, onDisk.squadronPassword) << where;
+            }
         }
     }
 
@@ -78,8 +117,15 @@ class RandomCommandsTest : public AppTest {
             break;
         case Step::Type:
             clickField(1 + pick(3));
-            typeKeys(std::string(1, static_cast<char>('A' + pick(26))));
+            for (int keys = 1 + pick(3); keys > 0; --keys) {
+                typeKeys(std::string(1, static_cast<char>('A' + pick(26))));
+            }
             break;
+        case Step::Pause: {
+            const std::uint64_t pauses[] = {50, 150, kWorkingCopyDelayMs};
+            headless::advanceTime(pauses[pick(3)]);
+            break;
+        }
         case Step::Save:
             headless::chooseMenuItem(frame(), CM_SAVE);
             break;
@@ -165,8 +211,9 @@ TEST_F(RandomCommandsTest, FilesAndMarksStayTrueToEachOther) {
             }
             std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(n) +
                                 " (" + kStepNames[static_cast<int>(step)] + ")";
+            std::uint64_t before = headless::now();
             run(step);
-            checkRules(where);
+            checkRules(where, headless::now() - before >= kWorkingCopyDelayMs);
             auto now = savedFiles();
             bool mayWrite = step == Step::Save || step == Step::SaveAs || step == Step::Rename ||
                             step == Step::Delete || step == Step::Close || step == Step::New;

@@ -144,6 +144,7 @@ TEST_F(AppTest, CloseAsksAboutEveryWorkingCopyAndCancelStops) {
     EXPECT_EQ("b", labels()[static_cast<std::size_t>(selected())]);
     clickField(kFieldCallsign);
     typeKeys("Q");
+    headless::advanceTime(kWorkingCopyDelayMs);
     EXPECT_EQ("NEWa", callsignIn("a.sav"));
     EXPECT_FALSE(sav.exists("a.dvw"));
     EXPECT_NE("NEWb", callsignIn("b.dvw"));

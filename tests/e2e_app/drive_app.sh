@@ -316,6 +316,37 @@ modifiers)
     "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
         'callsign=azx' || fail "ghost.sav does not hold the callsign typed after the box"
     ;;
+crash)
+    # What is typed reaches the working copy within a pause: killed a second after the last
+    # key, the program loses none of it, and the next start has the pilot as edited.
+    make_program_folder
+    make_demo_setup
+    quiet_settings
+    ini_set lastLoadedFile ghost.sav
+    start
+    main_window
+    click_client $kCallsignEnd
+    keys $(printf 'BackSpace %.0s' $(seq 22))
+    keys shift+k i l o 4 2
+    sleep 1
+    kill -9 "$pid"
+    wait "$pid" 2>/dev/null
+    pid=""
+    pilots=$work/demo/pilots
+    "$python" "$here/savcheck.py" "$pilots/ghost.dvw" "$work/original/pilots/ghost.sav" \
+        'callsign=Kilo42' || fail "the working copy does not hold every key typed"
+    cmp -s "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" || fail "ghost.sav changed"
+    start
+    main_window
+    shoot "$MAIN" "$outdir/crash-restarted.png"
+    menu_exit
+    question=$(wait_window Save 1 100) || exit 1
+    focus "$question"
+    keys Return
+    expect_exit
+    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
+        'callsign=Kilo42' || fail "the restarted program did not save what was typed"
+    ;;
 broken)
     # A start that cannot succeed says why, naming the file, on standard error and, on a
     # desktop, in a box; it never ends with status 0.

@@ -1,5 +1,5 @@
-// The selection: what is reported to the owner and when, selecting by name and index, the
-// edit marks, deletion, and the mouse and keys on the list.
+// The selection: what is reported to the owner and when, selecting by name and index, items
+// following their files, deletion, names on disk, and the mouse and keys on the list.
 #include "listfixture.h"
 
 namespace {
@@ -22,7 +22,8 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     // Ace saved: its working copy is gone, and the next report for it is the SAV file.
     headless::clickListItem(list, 0);
     EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
-    list.resetEditIcon("Ace");
+    remove("Ace.dvw");
+    list.updateLabel("Ace");
     headless::clickListItem(list, 1);
     headless::clickListItem(list, 0);
     EXPECT_EQ((Strings{"Bob.sav", "Ace.sav"}), owner.takeOpened());
@@ -90,57 +91,89 @@ TEST_F(SavListTest, SelectIndex) {
     EXPECT_EQ(2, list.getSelected());
 }
 
-TEST_F(SavListTest, EditMarks) {
-    fill({"Ace.sav", "Bob.sav", "Carl.sav"});
-    headless::clickListItem(list, 1);
-    owner.takeOpened();
-
-    // The first change of Bob: the edit mark, the label dirty, Bob still the selection.
-    list.showEditIcon();
-    EXPECT_EQ((std::vector<int>{0, 1, 0}), images());
-    EXPECT_EQ(Strings{"Bob"}, list.getDirtyFiles());
-    EXPECT_EQ(std::vector<int>{1}, selection());
-    EXPECT_FALSE(headless::redrawnItems(list).empty());
-    list.showEditIcon();
-    EXPECT_EQ(Strings{"Bob"}, list.getDirtyFiles());
-    EXPECT_EQ((Strings{"Ace", "Bob", "Carl"}), labels()) << "one item per label";
-    EXPECT_TRUE(owner.takeOpened().empty()) << "the open file stays open";
-
-    headless::clickListItem(list, 0);
-    headless::clickListItem(list, 1);
-    EXPECT_EQ((Strings{"Ace.sav", "Bob.dvw"}), owner.takeOpened());
-
-    // Saved: the plain mark again, and the item stays selected.
-    list.resetEditIcon("Bob");
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), images());
-    EXPECT_TRUE(list.getDirtyFiles().empty());
-    EXPECT_EQ(std::vector<int>{1}, selection());
-    EXPECT_EQ(1, list.getSelected());
-    EXPECT_TRUE(owner.takeOpened().empty());
-
-    // A label without a working copy changes nothing.
-    list.resetEditIcon("Carl");
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), images());
-    EXPECT_EQ(std::vector<int>{1}, selection());
+// The owner changed a label's files: its item follows them where it stands, as a fill would
+// show it, the selection stays where it was, and nothing is reported.
+TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
+    struct Case {
+        const char* why;
+        Strings files;
+        std::vector<int> selected;
+        Strings added; // "name/" is a folder
+        Strings removed;
+        const char* label;
+        Strings labels;
+        std::vector<int> images;
+        Strings dirty;
+        std::vector<int> selection;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"a working copy appears: the edit mark", {"Ace.sav", "Bob.sav", "Carl.sav"}, {1},
+         {"Bob.dvw"}, {}, "Bob", {"Ace", "Bob", "Carl"}, {0, 1, 0}, {"Bob"}, {1}},
+        {"the working copy goes: the plain mark", {"Ace.sav", "Bob.sav", "Bob.dvw"}, {1},
+         {}, {"Bob.dvw"}, "Bob", {"Ace", "Bob"}, {0, 0}, {}, {1}},
+        {"one of several selected items", {"Ace.sav", "Bob.sav", "Bob.dvw", "Carl.sav"}, {0, 1},
+         {}, {"Bob.dvw"}, "Bob", {"Ace", "Bob", "Carl"}, {0, 0, 0}, {}, {0, 1}},
+        {"a new label goes in its place", {"Ace.sav", "Carl.sav"}, {1},
+         {"bob.dvw"}, {}, "bob", {"Ace", "bob", "Carl"}, {0, 1, 0}, {"bob"}, {2}},
+        {"the label's last file goes, and so does its item", {"Ace.sav", "Bob.sav"}, {0},
+         {}, {"Bob.sav"}, "Bob", {"Ace"}, {0}, {}, {0}},
+        {"the label is shown as its remaining file is spelt", {"pilot.dvw", "Pilot.sav"}, {0},
+         {}, {"pilot.dvw"}, "pilot", {"Pilot"}, {0}, {}, {0}},
+        {"what a fill leaves out", {"Ace.sav"}, {0},
+         {"Bob.sav/", std::string(125, 'B') + ".sav"}, {}, "Bob", {"Ace"}, {0}, {}, {0}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        TempDir folder;
+        for (const auto& name : c.files) {
+            folder.write(name, "sav");
+        }
+        list.setSavPath(folder.folder().c_str());
+        list.fillListWindow();
+        list.selectIndex(c.selected.front());
+        for (std::size_t i = 1; i < c.selected.size(); ++i) {
+            headless::clickListItem(list, c.selected[i], MK_CONTROL);
+        }
+        for (const auto& name : c.added) {
+            if (name.back() == '/') {
+                std::filesystem::create_directory(folder.path() / name.substr(0, name.size() - 1));
+            } else {
+                folder.write(name, "sav");
+            }
+        }
+        for (const auto& name : c.removed) {
+            std::filesystem::remove(folder.path() / name);
+        }
+        owner.takeOpened();
+        list.updateLabel(c.label);
+        EXPECT_EQ(c.labels, labels()) << c.why;
+        EXPECT_EQ(c.images, images()) << c.why;
+        EXPECT_EQ(c.dirty, list.getDirtyFiles()) << c.why;
+        EXPECT_EQ(c.selection, selection()) << c.why;
+        EXPECT_TRUE(owner.calls.empty()) << c.why;
+    }
 }
 
-TEST_F(SavListTest, NoEditMarkWithoutAnOpenFile) {
-    fill({"Ace.sav"});
-    list.showEditIcon();
-    EXPECT_TRUE(list.getDirtyFiles().empty());
-    EXPECT_EQ((Strings{"Ace"}), labels());
-    EXPECT_EQ(std::vector<int>{0}, images());
-}
-
-TEST_F(SavListTest, ResetEditIconOfOneOfSeveralSelectedItems) {
-    // Deleting Ace and Bob, Bob with a working copy: Bob's mark goes, Ace's item stays.
-    fill({"Ace.sav", "Bob.sav", "Bob.dvw", "Carl.sav"});
-    headless::clickListItem(list, 0);
-    headless::clickListItem(list, 1, MK_CONTROL);
-    list.resetEditIcon("Bob");
-    EXPECT_EQ((Strings{"Ace", "Bob", "Carl"}), labels());
-    EXPECT_EQ((std::vector<int>{0, 0, 0}), images());
-    EXPECT_EQ((std::vector<int>{0, 1}), selection());
+// A spelling on disk is found among the names the list knows, without reading the folder
+// while the folder's time says nobody else changed it; once it changed, the folder is read.
+TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
+    namespace fs = std::filesystem;
+    fill({"Pilot.sav", "ace.dvw"});
+    const std::pair<const char*, const char*> cases[] = {
+        {"Pilot.sav", "Pilot.sav"}, {"PILOT.sav", "Pilot.sav"}, {"ACE.dvw", "ace.dvw"},
+        {"ace.sav", "ace.sav"},     {"new.sav", "new.sav"},     {"Pilot.SAV", "Pilot.sav"},
+    };
+    for (const auto& [name, expected] : cases) {
+        EXPECT_EQ(expected, list.diskNameOr(name)) << name;
+    }
+    // Written behind the list's back with the folder's time put back: not seen.
+    auto time = fs::last_write_time(dir.path());
+    dir.write("NEW.sav", "sav");
+    fs::last_write_time(dir.path(), time);
+    EXPECT_EQ("new.sav", list.diskNameOr("new.sav"));
+    fs::last_write_time(dir.path(), time + std::chrono::seconds(1));
+    EXPECT_EQ("NEW.sav", list.diskNameOr("new.sav"));
 }
 
 TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
@@ -189,8 +222,7 @@ TEST_F(SavListTest, DeleteOfADirtyItem) {
     fill({"Ace.sav", "Ace.dvw", "Bob.sav"});
     list.selectFile("Ace");
     EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
-    // The owner removes the mark, deletes both files, then lets the list choose.
-    list.resetEditIcon("Ace");
+    // The owner deletes both files, then lets the list choose.
     remove("Ace.dvw");
     remove("Ace.sav");
     list.deleteCurrentItem();
