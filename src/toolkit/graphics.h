@@ -22,6 +22,9 @@ class TRgbImage {
     TColor GetPixel(int x, int y) const;
     void SetPixel(int x, int y, const TColor& color);
     void Fill(const TRect& rect, const TColor& color); // clipped to the picture
+    // Copies the part of another picture that starts at src, of dest's size, to dest; only
+    // the pixels both pictures have are copied.
+    void Draw(const TRect& dest, const TRgbImage& from, const TPoint& src);
     const std::uint8_t* Data() const { return data_.data(); }
     std::uint8_t* Data() { return data_.data(); }
     bool operator==(const TRgbImage&) const = default;
@@ -30,6 +33,13 @@ class TRgbImage {
     bool WritePng(const std::string& path) const;
 
   private:
+    // Where a pixel of the picture starts in data_.
+    std::size_t Offset(int x, int y) const {
+        return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                static_cast<std::size_t>(x)) *
+               3;
+    }
+
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint8_t> data_;

@@ -78,29 +78,38 @@ TEST(Bitmap, ACelLandsAtItsPoint) {
     EXPECT_EQ(cels.CelSize(), TSize(10, 6));
     const TColor ground(34, 34, 34);
     struct Case {
-        int cel;
+        int cel; // -1: the strip's part at src, of dest's size
         TPoint at;
         TRect clip; // empty: the whole surface
+        TRect dest;
+        TPoint src;
     } cases[] = {
-        {2, {5, 7}, {}},
-        {0, {0, 0}, {}},
-        {3, {25, 20}, {}}, // partly off the surface's right and bottom edges
-        {1, {-4, -2}, {}}, // partly off the left and top edges
-        {2, {5, 7}, {8, 0, 12, 30}},
+        {2, {5, 7}, {}, {}, {}},
+        {0, {0, 0}, {}, {}, {}},
+        {3, {25, 20}, {}, {}, {}}, // partly off the surface's right and bottom edges
+        {1, {-4, -2}, {}, {}, {}}, // partly off the left and top edges
+        {2, {5, 7}, {8, 0, 12, 30}, {}, {}},
+        // Parts reaching past the strip's edges: only the strip's own pixels are copied.
+        {-1, {}, {}, {2, 3, 28, 12}, {-3, -2}},
+        {-1, {}, {}, {0, 0, 30, 24}, {25, 4}},
+        {-1, {}, {3, 1, 9, 20}, {1, 1, 29, 23}, {-2, 1}},
     };
     for (const Case& c : cases) {
         TRgbImage surface(30, 24, ground);
         auto dc = headless::makeDC(surface, c.clip);
-        ASSERT_TRUE(cels.BitBlt(c.cel, *dc, c.at.x, c.at.y));
+        const TRect dest = c.cel >= 0 ? TRect(c.at, cels.CelSize()) : c.dest;
+        const TPoint src = c.cel >= 0 ? cels.CelRect(c.cel).TopLeft() : c.src;
+        ASSERT_TRUE(c.cel >= 0 ? cels.BitBlt(c.cel, *dc, c.at.x, c.at.y)
+                               : dc->BitBlt(dest, cels.GetDib(), src));
         const TRect visible = c.clip.IsEmpty() ? TRect(0, 0, 30, 24) : c.clip;
         for (int y = 0; y < 24; ++y) {
             for (int x = 0; x < 30; ++x) {
-                const int cx = x - c.at.x, cy = y - c.at.y;
-                const bool drawn =
-                    cx >= 0 && cx < 10 && cy >= 0 && cy < 6 && visible.Contains(TPoint(x, y));
-                const TColor want = drawn ? TColor(c.cel * 60, cx, cy) : ground;
+                const int sx = src.x + x - dest.left, sy = src.y + y - dest.top;
+                const bool drawn = dest.Contains(TPoint(x, y)) && sx >= 0 && sx < 40 && sy >= 0 &&
+                                   sy < 6 && visible.Contains(TPoint(x, y));
+                const TColor want = drawn ? TColor(sx / 10 * 60, sx % 10, sy) : ground;
                 ASSERT_EQ(surface.GetPixel(x, y), want)
-                    << "cel " << c.cel << " pixel " << x << "," << y;
+                    << "case at " << dest.left << "," << dest.top << " pixel " << x << "," << y;
             }
         }
     }
