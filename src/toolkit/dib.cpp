@@ -1,31 +1,85 @@
+#include <algorithm>
 #include <fstream>
-#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "toolkit/bmp.h"
 #include "toolkit/errors.h"
-#include "toolkit/graphics.h"
 
 namespace {
 
-bool readFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !bytes.empty();
+// The headers and palette of nearly every bitmap file lie within this many first bytes.
+constexpr std::size_t kHeadBytes = 4096;
+
+// Up to count first bytes of a file, in one read; empty when it cannot be read.
+std::vector<std::uint8_t> readStart(std::ifstream& file, std::size_t count) {
+    std::vector<std::uint8_t> bytes(count);
+    file.clear();
+    file.seekg(0);
+    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
+    bytes.resize(file ? count
+                      : static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+    return bytes;
 }
 
 } // namespace
 
-TDib::TDib(const char* name) {
+struct TDib::Pixels {
+    std::optional<TRgbImage> image;
+    std::string path; // until decoded
+    std::string name;
+    std::size_t fileBytes = 0;
+};
+
+TDib::TDib(const char* name) : pixels_(std::make_shared<Pixels>()) {
     const std::string bare = name ? name : "";
-    std::vector<std::uint8_t> bytes;
-    if (!bare.empty() && (readFile(bare, bytes) || readFile(bare + ".bmp", bytes)))
-        pixels_ = std::make_shared<const TRgbImage>(decodeBmp(bytes, bare));
-    else
-        throw TXBitmap("TDib: cannot read the bitmap " + bare);
+    for (const std::string& path : {bare, bare + ".bmp"}) {
+        std::ifstream file;
+        if (!bare.empty())
+            file.open(path, std::ios::binary);
+        std::vector<std::uint8_t> head =
+            file ? readStart(file, kHeadBytes) : std::vector<std::uint8_t>();
+        if (head.empty())
+            continue;
+        file.clear();
+        file.seekg(0, std::ios::end);
+        const std::streamoff size = file.tellg();
+        if (size < static_cast<std::streamoff>(head.size()))
+            continue;
+        if (const std::size_t want = bmpHeadBytes(head);
+            want > head.size() && static_cast<std::size_t>(size) > head.size())
+            head = readStart(file, std::min(want, static_cast<std::size_t>(size)));
+        const TBmpLayout layout = readBmpLayout(head, static_cast<std::size_t>(size), bare);
+        size_ = TSize(layout.width, layout.height);
+        pixels_->path = path;
+        pixels_->name = bare;
+        pixels_->fileBytes = layout.fileBytes;
+        return;
+    }
+    throw TXBitmap("TDib: cannot read the bitmap " + bare);
 }
 
-TDib::TDib(TRgbImage image) : pixels_(std::make_shared<const TRgbImage>(std::move(image))) {}
+TDib::TDib(TRgbImage image)
+    : pixels_(std::make_shared<Pixels>()), size_(image.Width(), image.Height()) {
+    pixels_->image = std::move(image);
+}
+
+const TRgbImage& TDib::GetPixels() const {
+    Pixels& p = *pixels_;
+    if (!p.image) {
+        std::ifstream file(p.path, std::ios::binary);
+        const std::vector<std::uint8_t> bytes = readStart(file, p.fileBytes);
+        if (bytes.size() != p.fileBytes)
+            throw TXBitmap("TDib: cannot read the bitmap " + p.name);
+        TRgbImage image = decodeBmp(bytes, p.name);
+        if (image.Width() != size_.cx || image.Height() != size_.cy)
+            throw TXBitmap("TDib: " + p.name + " changed while the program ran");
+        p.image = std::move(image);
+        p.path.clear();
+    }
+    return *p.image;
+}
 
 TCelArray::TCelArray(const TDib& dib, int numCels) : dib_(dib), numCels_(numCels) {
     if (numCels < 1 || numCels > dib.Width())

@@ -53,17 +53,20 @@ TRgbImage decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& n
 std::vector<std::uint8_t> encodeBmp(const TRgbImage& image);
 
 // A device-independent bitmap read by name from the working directory: the file of exactly
-// that name, or, when there is none, the name with ".bmp". Throws TXBitmap when neither
-// can be read. Copies share the pixels.
+// that name, or, when there is none, the name with ".bmp". The constructor reads and checks
+// the headers alone and throws TXBitmap when neither file can be read as a bitmap; the pixels
+// are read in one go and decoded when first asked for, so a picture never drawn costs one
+// small read. Copies share the pixels.
 class TDib {
   public:
     explicit TDib(const char* name);
     explicit TDib(TRgbImage image);
 
-    int Width() const { return pixels_->Width(); }
-    int Height() const { return pixels_->Height(); }
-    TSize Size() const { return {Width(), Height()}; }
-    const TRgbImage& GetPixels() const { return *pixels_; }
+    int Width() const { return size_.cx; }
+    int Height() const { return size_.cy; }
+    TSize Size() const { return size_; }
+    // Throws TXBitmap when the file can no longer be read as the picture it was.
+    const TRgbImage& GetPixels() const;
 
     // A backend's own rendering of the pixels (the wx backend keeps a wxBitmap here), made
     // on first use. The headless backend has none.
@@ -71,7 +74,9 @@ class TDib {
     std::shared_ptr<Native>& GetNative() const { return native_; }
 
   private:
-    std::shared_ptr<const TRgbImage> pixels_;
+    struct Pixels; // the decoded picture, or where to read it
+    std::shared_ptr<Pixels> pixels_;
+    TSize size_;
     mutable std::shared_ptr<Native> native_;
 };
 

@@ -1,6 +1,9 @@
+#include "common/tempdir.h"
 #include "toolkit/headless/headless.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <array>
 #include <cstdint>
@@ -62,6 +65,111 @@ TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
                                                                  &rle, &outsidePalette})
         EXPECT_THROW(decodeBmp(*file, "x"), TXBitmap);
     EXPECT_THROW(decodeBmp({}, "x"), TXBitmap);
+}
+
+// Every pixel format, stored bottom-up or top-down, gives the same 3 by 2 picture: red,
+// green, blue over white, black, yellow (colours every format holds exactly).
+TEST(Bitmap, DecodesEveryPixelFormat) {
+    const TColor want[2][3] = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
+                               {{255, 255, 255}, {0, 0, 0}, {255, 255, 0}}};
+    // Palette entries (BGR0) in that order.
+    const Bytes palette{0,   0,   255, 0, 0, 255, 0, 0, 255, 0,   0,   0,
+                        255, 255, 255, 0, 0, 0,   0, 0, 0,   255, 255, 0};
+    auto masks = [](std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+        Bytes m(12);
+        put32(m, 0, r);
+        put32(m, 4, g);
+        put32(m, 8, b);
+        return m;
+    };
+    struct Case {
+        const char* name;
+        int height; // negative: top-down
+        unsigned bpp;
+        unsigned compression;
+        Bytes palette, masks, rows; // rows as stored, each padded to four bytes
+    };
+    const Case cases[] = {
+        {"24 bits", 2, 24, 0, {}, {}, {255, 255, 255, 0, 0,   0, 0,   255, 255, 0, 0, 0,
+                                       0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0}},
+        {"24 bits top-down", -2, 24, 0, {}, {}, {0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0,
+                                                 255, 255, 255, 0, 0,   0, 0,   255, 255, 0, 0, 0}},
+        {"8 bits", 2, 8, 0, palette, {}, {3, 4, 5, 0, 0, 1, 2, 0}},
+        {"4 bits", 2, 4, 0, palette, {}, {0x34, 0x50, 0, 0, 0x01, 0x20, 0, 0}},
+        {"16 bits 5-5-5",
+         2,
+         16,
+         0,
+         {},
+         {},
+         {0xFF, 0x7F, 0, 0, 0xE0, 0x7F, 0, 0, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0, 0, 0}},
+        {"16 bits 5-6-5",
+         2,
+         16,
+         3,
+         {},
+         masks(0xF800, 0x07E0, 0x001F),
+         {0xFF, 0xFF, 0, 0, 0xE0, 0xFF, 0, 0, 0x00, 0xF8, 0xE0, 0x07, 0x1F, 0, 0, 0}},
+        {"32 bits", 2, 32, 0, {}, {}, {255, 255, 255, 0, 0, 0,   0, 0, 0,   255, 255, 0,
+                                       0,   0,   255, 0, 0, 255, 0, 0, 255, 0,   0,   0}},
+        {"32 bits RGBX", -2, 32, 3, {}, masks(0xFF, 0xFF00, 0xFF0000), {255, 0, 0, 9,   0, 255, 0,
+                                                                        9,   0, 0, 255, 9, 255, 255,
+                                                                        255, 9, 0, 0,   0, 9,   255,
+                                                                        255, 0, 9}},
+    };
+    for (const Case& c : cases) {
+        const TRgbImage image =
+            decodeBmp(bmpFile(3, c.height, c.bpp, c.compression, c.palette, c.rows, c.masks), "x");
+        ASSERT_EQ(image.Width(), 3) << c.name;
+        ASSERT_EQ(image.Height(), 2) << c.name;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(image.GetPixel(x, y), want[y][x]) << c.name << " at " << x << "," << y;
+    }
+}
+
+// A picture file's headers are checked when it is named, its pixels read when first drawn:
+// a file damaged from the start is refused at once, one gone by then when it is drawn, and
+// both name it.
+TEST(Bitmap, PictureFileIsCheckedAtOnceAndReadWhenDrawn) {
+    TempDir dir;
+    TRgbImage picture(5, 3, red);
+    picture.SetPixel(4, 2, TColor(1, 2, 3));
+    const Bytes good = encodeBmp(picture);
+    auto write = [&](const std::string& name, const Bytes& bytes) {
+        dir.write(name, std::string(bytes.begin(), bytes.end()));
+    };
+    write("plain", good);
+    write("other.bmp", good);
+    Bytes cut = good;
+    cut.resize(good.size() - 2);
+    write("cut", cut);
+    Bytes notBm = good;
+    notBm[1] = 'X';
+    write("notbm", notBm);
+
+    for (const char* name : {"plain", "other"}) {
+        const TDib dib(dir.file(name).c_str());
+        EXPECT_EQ(dib.Size(), TSize(5, 3)) << name;
+        EXPECT_EQ(dib.GetPixels(), picture) << name;
+    }
+    for (const char* name : {"cut", "notbm", "none"}) {
+        try {
+            TDib dib(dir.file(name).c_str());
+            ADD_FAILURE() << name << " was taken";
+        } catch (const TXBitmap& e) {
+            EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
+        }
+    }
+    const TDib gone(dir.file("plain").c_str());
+    const TDib copy = gone;
+    std::filesystem::remove(dir.file("plain"));
+    try {
+        copy.GetPixels();
+        ADD_FAILURE() << "a removed picture was drawn";
+    } catch (const TXBitmap& e) {
+        EXPECT_NE(std::string(e.what()).find("plain"), std::string::npos) << e.what();
+    }
 }
 
 // A strip of four 10 by 6 cels; every pixel says which cel and where it is.
