@@ -24,6 +24,8 @@ namespace {
 
 constexpr uint kCursorTimer = 1;
 constexpr uint kCursorTimerMs = 100;
+// Ticks once, when the first paint is on screen.
+constexpr uint kAfterFirstPaintTimer = 3;
 const TColor kBackground{34, 34, 34};
 const TColor kListText{255, 173, 0};
 
@@ -39,6 +41,25 @@ void reportFirstPaint() {
         auto now = std::chrono::system_clock::now().time_since_epoch();
         long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
         std::fprintf(stderr, "first paint %lld\n", ms);
+    }
+}
+
+// The pilot the list is going to select, read for the first paint to show: the list itself is
+// filled after that paint. A file that cannot be read is said when the list selects it.
+void openLastPilot(TPlayer& player, const TDrovakSettingsXfer& settings) {
+    char label[kFileNameCapacity] = "";
+    parseFileName(label, settings.lastLoadedFile.data(), sizeof label);
+    truncFileName(label);
+    std::error_code ec;
+    for (const char* extension : {".dvw", ".sav"}) {
+        const std::string name = label + std::string(extension);
+        if (label[0] != '\0' && fs::is_regular_file(settings.savPath.data() + name, ec)) {
+            player.setFileName(name.c_str());
+            if (player.openFile() != 0) {
+                player.setFileName("");
+            }
+            return;
+        }
     }
 }
 
@@ -102,12 +123,6 @@ TDrovakWindow::TDrovakWindow(TWindow* parent)
     if (settings->showSplashScreen) {
         startSplashWindow();
     }
-    try {
-        mailer = std::make_unique<TMailer>();
-    } catch (const TXToolkit&) {
-        mailer.reset();
-    }
-
     screen = std::make_unique<TDrovakScreen>(*this);
     screen->setShowColorChars(settings->showColorChars != 0);
     SetBkgndColor(kBackground);
@@ -176,14 +191,16 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
             listWindow->SetTextBkColor(kBackground);
             listWindow->SetBkColor(kBackground);
             listWindow->SetImageList(*imageList, TListWindow::Small);
-            // Not painting again for the list's own reports: the first paint is over.
             firstPaint = false;
-            listWindow->fillListWindow();
-            listWindow->selectFile(settings->lastLoadedFile.data());
+            openLastPilot(*player, *settings);
         }
         paintEditor(dc);
         if (first) {
             reportFirstPaint();
+            // A large folder or a slow mail check never holds up the window.
+            if (SetTimer(kAfterFirstPaintTimer, 0) == 0) {
+                EvTimer(kAfterFirstPaintTimer);
+            }
         }
     } catch (const char* what) {
         std::string report = formatExceptionReport(what);
@@ -191,8 +208,19 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
     }
 }
 
-void TDrovakWindow::EvTimer(uint) {
-    screen->changeCursor();
+void TDrovakWindow::EvTimer(uint id) {
+    if (id != kAfterFirstPaintTimer) {
+        screen->changeCursor();
+        return;
+    }
+    KillTimer(kAfterFirstPaintTimer);
+    listWindow->fillListWindow();
+    listWindow->selectFile(settings->lastLoadedFile.data());
+    try {
+        mailer = std::make_unique<TMailer>();
+    } catch (const TXToolkit&) {
+        mailer.reset();
+    }
 }
 
 bool TDrovakWindow::CanClose() {

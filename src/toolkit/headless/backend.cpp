@@ -133,8 +133,9 @@ uint TWindow::SetTimer(uint timerId, uint timeoutMs) {
     if (!d.timersAvailable || timerId == 0)
         return 0;
     KillTimer(timerId);
+    // A zero timeout is due at once: the next advanceTime, even by 0, ticks it.
     const std::uint64_t interval = std::max(timeoutMs, 1u);
-    d.timers.push_back({this, timerId, interval, d.now + interval, d.timerOrder++});
+    d.timers.push_back({this, timerId, interval, d.now + timeoutMs, d.timerOrder++});
     return timerId;
 }
 
