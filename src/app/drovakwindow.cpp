@@ -53,7 +53,10 @@ void openLastPilot(TPlayer& player, const TDrovakSettingsXfer& settings) {
     std::error_code ec;
     for (const char* extension : {".dvw", ".sav"}) {
         const std::string name = label + std::string(extension);
-        if (label[0] != '\0' && fs::is_regular_file(settings.savPath.data() + name, ec)) {
+        // A new file's saved name is a leftover that start-up removes.
+        const bool leftover = name == std::string(kNewFileLabel) + ".sav";
+        if (label[0] != '\0' && !leftover &&
+            fs::is_regular_file(settings.savPath.data() + name, ec)) {
             player.setFileName(name.c_str());
             if (player.openFile() != 0) {
                 player.setFileName("");
@@ -145,20 +148,6 @@ TDrovakWindow::TDrovakWindow(TWindow* parent)
     fileData.InitialDir = settings->savPath.data();
     clickSound = std::make_unique<TWaveSound>("button");
 
-    // A new file never survives a restart under its saved name; its working copy does. Nor do
-    // the temporaries of a write that was cut short.
-    std::error_code ec;
-    std::string leftover = savFilePath(kNewFileLabel, ".sav");
-    if (!leftover.empty()) {
-        fs::remove(leftover, ec);
-    }
-    followNewFile();
-    const char* writtenFolders[] = {settings->savPath.data(), settings->raptorPath.data(),
-                                    getDrovakPath()};
-    for (const char* folder : writtenFolders) {
-        removeLeftoverTemporaries(folder);
-    }
-
     timerId = SetTimer(kCursorTimer, kCursorTimerMs);
     if (timerId == 0) {
         MessageBox("Error starting timer", "Timer", MB_OK | MB_ICONEXCLAMATION);
@@ -214,6 +203,20 @@ void TDrovakWindow::EvTimer(uint id) {
         return;
     }
     KillTimer(kAfterFirstPaintTimer);
+    // Everything that reads the whole SAV folder waits for the first paint. A new file never
+    // survives a restart under its saved name; its working copy does. Nor do the temporaries of
+    // a write that was cut short.
+    std::error_code ec;
+    std::string leftover = savFilePath(kNewFileLabel, ".sav");
+    if (!leftover.empty()) {
+        fs::remove(leftover, ec);
+    }
+    followNewFile();
+    const char* writtenFolders[] = {settings->savPath.data(), settings->raptorPath.data(),
+                                    getDrovakPath()};
+    for (const char* folder : writtenFolders) {
+        removeLeftoverTemporaries(folder);
+    }
     listWindow->fillListWindow();
     listWindow->selectFile(settings->lastLoadedFile.data());
     try {

@@ -38,7 +38,8 @@ TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
 }
 
 // The first paint shows the pilot the list is going to select while the list is still empty;
-// the list fills once that paint is done: a large folder never holds up the window.
+// the list fills, and everything else that reads the whole SAV folder runs, once that paint is
+// done: a large folder never holds up the window.
 TEST_F(AppTest, FirstPaintShowsTheLastPilotBeforeTheListFills) {
     struct Case {
         const char* name;
@@ -62,13 +63,16 @@ TEST_F(AppTest, FirstPaintShowsTheLastPilotBeforeTheListFills) {
         for (const std::string& file : c.files) {
             addSav(file, file == "ace.dvw" ? "EDITED" : file == "ace.sav" ? "~5ACE" : "BOB");
         }
+        sav.write(".drovak-Ab12xY.tmp", "a write cut short");
         app = std::make_unique<TDrovakApp>();
         app->InitMainWindow();
         frame().Create();
         headless::paintAll(window());
         EXPECT_EQ(0, list().GetItemCount());
+        EXPECT_TRUE(sav.exists(".drovak-Ab12xY.tmp"));
         EXPECT_STREQ(c.atFirstPaint, window().currentPlayer().callsign.data());
         headless::advanceTime(0);
+        EXPECT_FALSE(sav.exists(".drovak-Ab12xY.tmp"));
         EXPECT_EQ(c.labels, labels());
         EXPECT_STREQ(c.opened, window().currentPlayer().getFileName());
         app.reset();
