@@ -180,7 +180,7 @@ std::size_t bmpHeadBytes(std::span<const std::uint8_t> first) {
     return static_cast<std::size_t>(14 + headerSize + 12 + 256 * 4);
 }
 
-TRgbImage decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& name) {
+TRgbImage decodeBmp(std::span<const std::uint8_t> bytes, const std::string& name) {
     const TBmpLayout layout = readBmpLayout(bytes, bytes.size(), name);
     TRgbImage image(layout.width, layout.height);
     const std::size_t rowBytes = static_cast<std::size_t>(layout.width) * 3;

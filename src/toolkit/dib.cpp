@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,14 +13,17 @@ namespace {
 // The headers and palette of nearly every bitmap file lie within this many first bytes.
 constexpr std::size_t kHeadBytes = 4096;
 
-// Up to count first bytes of a file, in one read; empty when it cannot be read.
-std::vector<std::uint8_t> readStart(std::ifstream& file, std::size_t count) {
-    std::vector<std::uint8_t> bytes(count);
+// Reads up to count first bytes of a file into bytes, in one read; how many it read.
+std::size_t readStart(std::ifstream& file, std::uint8_t* bytes, std::size_t count) {
     file.clear();
     file.seekg(0);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(count));
-    bytes.resize(file ? count
-                      : static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+    file.read(reinterpret_cast<char*>(bytes), static_cast<std::streamsize>(count));
+    return file ? count : static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0));
+}
+
+std::vector<std::uint8_t> readStart(std::ifstream& file, std::size_t count) {
+    std::vector<std::uint8_t> bytes(count);
+    bytes.resize(readStart(file, bytes.data(), count));
     return bytes;
 }
 
@@ -69,10 +73,11 @@ const TRgbImage& TDib::GetPixels() const {
     Pixels& p = *pixels_;
     if (!p.image) {
         std::ifstream file(p.path, std::ios::binary);
-        const std::vector<std::uint8_t> bytes = readStart(file, p.fileBytes);
-        if (bytes.size() != p.fileBytes)
+        // Not zeroed first: the read fills it.
+        const auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(p.fileBytes);
+        if (readStart(file, bytes.get(), p.fileBytes) != p.fileBytes)
             throw TXBitmap("TDib: cannot read the bitmap " + p.name);
-        TRgbImage image = decodeBmp(bytes, p.name);
+        TRgbImage image = decodeBmp({bytes.get(), p.fileBytes}, p.name);
         if (image.Width() != size_.cx || image.Height() != size_.cy)
             throw TXBitmap("TDib: " + p.name + " changed while the program ran");
         p.image = std::move(image);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,7 @@ class TRgbImage {
 
 // Decodes a Windows bitmap file (uncompressed 1, 4, 8, 24 or 32 bits a pixel, bottom-up or
 // top-down). Throws TXBitmap naming the file when it is not one.
-TRgbImage decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& name);
+TRgbImage decodeBmp(std::span<const std::uint8_t> bytes, const std::string& name);
 
 // Encodes a picture as a 24-bit bitmap file (tests and asset tools write their inputs so).
 std::vector<std::uint8_t> encodeBmp(const TRgbImage& image);

@@ -8,7 +8,8 @@
 TRgbImage::TRgbImage(int width, int height, const TColor& fill)
     : width_(width > 0 ? width : 0), height_(height > 0 ? height : 0),
       data_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3) {
-    Fill(TRect(0, 0, width_, height_), fill);
+    if (fill != TColor())
+        Fill(TRect(0, 0, width_, height_), fill); // black it is already
 }
 
 TColor TRgbImage::GetPixel(int x, int y) const {
