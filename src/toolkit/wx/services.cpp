@@ -32,6 +32,19 @@ TDC::~TDC() {
 bool TDC::BitBlt(const TRect& dest, const TDib& dib, const TPoint& src) {
     if (!impl_ || !impl_->dc || dest.IsEmpty() || dib.Width() <= 0 || dib.Height() <= 0)
         return false;
+    // A blit through a memory device context converts the whole picture on every change of
+    // picture: a glyph strip costs far more than its glyph. The graphics context draws the
+    // picture it converted once, clipped to dest.
+    if (wxGraphicsContext* gc = impl_->dc->GetGraphicsContext()) {
+        if (wxGraphicsRenderer* renderer = gc->GetRenderer()) {
+            const wxGraphicsBitmap& picture = graphicsBitmapOf(dib, *renderer);
+            gc->PushState();
+            gc->Clip(dest.left, dest.top, dest.Width(), dest.Height());
+            gc->DrawBitmap(picture, dest.left - src.x, dest.top - src.y, dib.Width(), dib.Height());
+            gc->PopState();
+            return true;
+        }
+    }
     wxBitmap bitmap = bitmapOf(dib);
     if (!bitmap.IsOk())
         return false;

@@ -385,19 +385,41 @@ wxBitmap loadIconBitmap(int iconResId, int size) {
     return wxBitmap(image);
 }
 
-wxBitmap bitmapOf(const TDib& dib) {
+namespace {
+
+wxImage imageOf(const TDib& dib) {
+    const TRgbImage& pixels = dib.GetPixels();
+    wxImage image(pixels.Width(), pixels.Height(), false);
+    const std::size_t bytes =
+        static_cast<std::size_t>(pixels.Width()) * static_cast<std::size_t>(pixels.Height()) * 3;
+    if (bytes > 0)
+        std::copy(pixels.Data(), pixels.Data() + bytes, image.GetData());
+    return image;
+}
+
+TDib::Native& nativeOf(const TDib& dib) {
     std::shared_ptr<TDib::Native>& native = dib.GetNative();
-    if (!native) {
-        const TRgbImage& pixels = dib.GetPixels();
-        wxImage image(pixels.Width(), pixels.Height(), false);
-        const std::size_t bytes = static_cast<std::size_t>(pixels.Width()) *
-                                  static_cast<std::size_t>(pixels.Height()) * 3;
-        if (bytes > 0)
-            std::copy(pixels.Data(), pixels.Data() + bytes, image.GetData());
+    if (!native)
         native = std::make_shared<TDib::Native>();
-        native->bitmap = wxBitmap(image);
+    return *native;
+}
+
+} // namespace
+
+wxBitmap bitmapOf(const TDib& dib) {
+    TDib::Native& native = nativeOf(dib);
+    if (!native.bitmap.IsOk())
+        native.bitmap = wxBitmap(imageOf(dib));
+    return native.bitmap;
+}
+
+const wxGraphicsBitmap& graphicsBitmapOf(const TDib& dib, wxGraphicsRenderer& renderer) {
+    TDib::Native& native = nativeOf(dib);
+    if (native.graphics.IsNull() || native.renderer != &renderer) {
+        native.graphics = renderer.CreateBitmapFromImage(imageOf(dib));
+        native.renderer = &renderer;
     }
-    return native->bitmap;
+    return native.graphics;
 }
 
 } // namespace toolkit_wx

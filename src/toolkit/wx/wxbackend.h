@@ -11,6 +11,7 @@
 #include <wx/dc.h>
 #include <wx/dcmemory.h>
 #include <wx/event.h>
+#include <wx/graphics.h>
 #include <wx/timer.h>
 #include <wx/weakref.h>
 #include <wx/window.h>
@@ -90,6 +91,8 @@ wxWindow* createListControl(TListWindow& list, wxWindow* parent);
 // The picture files of the resources, loaded from the working directory.
 wxBitmap loadIconBitmap(int iconResId, int size);
 wxBitmap bitmapOf(const TDib& dib);
+// The same for a graphics context's renderer: converted once, then drawn as it is.
+const wxGraphicsBitmap& graphicsBitmapOf(const TDib& dib, wxGraphicsRenderer& renderer);
 
 } // namespace toolkit_wx
 
@@ -126,5 +129,7 @@ struct TDC::Impl {
 };
 
 struct TDib::Native {
-    wxBitmap bitmap;
+    wxBitmap bitmap;                // for a device context without a graphics context
+    wxGraphicsBitmap graphics;      // the renderer's own copy, drawn without converting again
+    const void* renderer = nullptr; // the one graphics was made for
 };
