@@ -387,14 +387,12 @@ wxBitmap loadIconBitmap(int iconResId, int size) {
 
 namespace {
 
+// The picture's pixels seen as a wx image, not copied: the image is only read at once to make
+// the backend's own copy, and does not own them.
 wxImage imageOf(const TDib& dib) {
     const TRgbImage& pixels = dib.GetPixels();
-    wxImage image(pixels.Width(), pixels.Height(), false);
-    const std::size_t bytes =
-        static_cast<std::size_t>(pixels.Width()) * static_cast<std::size_t>(pixels.Height()) * 3;
-    if (bytes > 0)
-        std::copy(pixels.Data(), pixels.Data() + bytes, image.GetData());
-    return image;
+    return wxImage(pixels.Width(), pixels.Height(), const_cast<unsigned char*>(pixels.Data()),
+                   true);
 }
 
 TDib::Native& nativeOf(const TDib& dib) {
@@ -413,13 +411,33 @@ wxBitmap bitmapOf(const TDib& dib) {
     return native.bitmap;
 }
 
-const wxGraphicsBitmap& graphicsBitmapOf(const TDib& dib, wxGraphicsRenderer& renderer) {
+const wxGraphicsBitmap& graphicsBitmapOf(const TDib& dib, const TRect& part,
+                                         wxGraphicsRenderer& renderer) {
     TDib::Native& native = nativeOf(dib);
-    if (native.graphics.IsNull() || native.renderer != &renderer) {
-        native.graphics = renderer.CreateBitmapFromImage(imageOf(dib));
+    if (native.renderer != &renderer) {
+        native.parts.clear();
         native.renderer = &renderer;
     }
-    return native.graphics;
+    wxGraphicsBitmap& made = native.parts[{part.left, part.top, part.right, part.bottom}];
+    if (made.IsNull()) {
+        if (part == TRect(TPoint(0, 0), dib.Size())) {
+            made = renderer.CreateBitmapFromImage(imageOf(dib));
+        } else {
+            const TRgbImage& pixels = dib.GetPixels();
+            wxImage image(part.Width(), part.Height(), false);
+            const std::size_t row = static_cast<std::size_t>(part.Width()) * 3;
+            for (int y = 0; y < part.Height(); ++y) {
+                const std::size_t from = (static_cast<std::size_t>(part.top + y) *
+                                              static_cast<std::size_t>(pixels.Width()) +
+                                          static_cast<std::size_t>(part.left)) *
+                                         3;
+                std::copy_n(pixels.Data() + from, row,
+                            image.GetData() + row * static_cast<std::size_t>(y));
+            }
+            made = renderer.CreateBitmapFromImage(image);
+        }
+    }
+    return made;
 }
 
 } // namespace toolkit_wx
