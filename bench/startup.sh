@@ -3,9 +3,9 @@
 # main window's size, a menu bar and a report list, nothing drawn): the time from launch to
 # the first paint, and the peak memory of the process up to then. Each round starts the bare
 # frame, then the program on a fresh copy of its folder with the demo set-up (no splash, no
-# sound), then the program on a SAV folder of 10,000 files; all on a virtual display, all
-# launched the same way and timed by the "first paint N" line they print under
-# DROVAK_REPORT_FIRST_PAINT. The ratios are medians over the rounds.
+# sound), and the program on a SAV folder of 10,000 files, in turns; all on a virtual display,
+# all launched the same way and timed by the "first paint N" line they print under
+# DROVAK_REPORT_FIRST_PAINT. The ratios are medians over the rounds of each round's ratio.
 #
 #   startup.sh BUILD_DIR [ROUNDS]
 #
@@ -43,7 +43,8 @@ ms_now() {
     date +%s%3N
 }
 
-# A SAV folder of many pilots, made once: copies of the template under numbered names.
+# A SAV folder of many pilots, made once: copies of the template under numbered names, and
+# the demo's pilots (the one shown at start among them) as each run adds them.
 big=$work/big-sav
 mkdir -p "$big"
 python3 - "$assets/template.sav" "$big" "$big_count" <<'EOF'
@@ -66,17 +67,19 @@ make_program() { # N [SAV_FOLDER]
     sed -i 's/^soundOn = 1\r$/soundOn = 0\r/; s/^showSplashScreen = 1\r$/showSplashScreen = 0\r/' \
         "$program/drovak.ini"
     if [ -n "${2:-}" ]; then
+        cp "$work/run$1/demo/pilots/"*.sav "$2/"
         sed -i "s|^savPath = .*\r\$|savPath = $2/\r|" "$program/drovak.ini"
     fi
     echo "$program"
 }
 
-# Starts EXECUTABLE in its own folder, waits for its first paint and ends it: prints "MS KB".
+# Starts EXECUTABLE in its own folder, waits for its first paint and ends it with whatever it
+# started (the program's mail check may still run), so nothing is left to slow the next run:
+# prints "MS KB".
 one_run() { # NAME EXECUTABLE
-    local dir=$work/$1 err=$work/$1.stderr usage=$work/$1.usage start painted="" timer
-    mkdir -p "$dir"
+    local err=$work/$1.stderr usage=$work/$1.usage start painted="" timer
     start=$(ms_now)
-    (cd "$(dirname "$2")" && DROVAK_REPORT_FIRST_PAINT=1 exec /usr/bin/time -v -o "$usage" "$2") \
+    (cd "$(dirname "$2")" && DROVAK_REPORT_FIRST_PAINT=1 exec setsid /usr/bin/time -v -o "$usage" "$2") \
         2>"$err" &
     timer=$!
     for ((i = 0; i < 600; i++)); do
@@ -88,6 +91,12 @@ one_run() { # NAME EXECUTABLE
     child=$(pgrep -P "$timer" | head -n 1)
     [ -n "$child" ] && kill "$child" 2>/dev/null
     wait "$timer" 2>/dev/null
+    kill -- -"$timer" 2>/dev/null
+    for ((i = 0; i < 100; i++)); do
+        pgrep -g "$timer" >/dev/null || break
+        sleep 0.05
+    done
+    kill -KILL -- -"$timer" 2>/dev/null
     child=""
     if [ -z "$painted" ]; then
         echo "startup: $1 never painted" >&2
@@ -101,9 +110,14 @@ results=$work/results
 for ((n = 1; n <= rounds; n++)); do
     demo=$(make_program "$n-demo") || exit 1
     many=$(make_program "$n-many" "$big") || exit 1
-    b=$(one_run "bare$n" "$bare") || exit 1
-    d=$(one_run "demo$n" "$demo/drovak") || exit 1
-    m=$(one_run "many$n" "$many/drovak") || exit 1
+    # Each round starts with the next of the three, so none always runs first.
+    for ((k = 0; k < 3; k++)); do
+        case $(((n + k) % 3)) in
+        0) b=$(one_run "bare$n" "$bare") || exit 1 ;;
+        1) d=$(one_run "demo$n" "$demo/drovak") || exit 1 ;;
+        2) m=$(one_run "many$n" "$many/drovak") || exit 1 ;;
+        esac
+    done
     echo "$b $d $m" >>"$results"
     printf 'round %d: first paint %5d ms bare frame, %5d ms drovak, %5d ms drovak with %d files;' \
         "$n" "${b% *}" "${d% *}" "${m% *}" "$big_count"
