@@ -60,6 +60,9 @@ class Canvas : public wxWindow {
     bool painted_ = false;
 };
 
+} // namespace
+
+// Outside the anonymous namespace: wxIMPLEMENT_APP defines wxGetApp for it.
 class BareFrameApp : public wxApp {
   public:
     bool OnInit() override {
@@ -78,7 +81,5 @@ class BareFrameApp : public wxApp {
         return true;
     }
 };
-
-} // namespace
 
 wxIMPLEMENT_APP(BareFrameApp);
