@@ -50,20 +50,23 @@ void putMasked(std::uint8_t* out, std::uint32_t pixel, const std::uint32_t (&mas
     out[2] = channel(pixel, masks[2]);
 }
 
-// One stored row (src) into one picture row (out, 3 bytes a pixel).
-void decodeRow(const TBmpLayout& layout, const std::uint8_t* src, std::uint8_t* out,
-               const std::string& name) {
-    const int w = layout.width;
+} // namespace
+
+void decodeBmpRow(const TBmpLayout& layout, const std::uint8_t* src, int first, int count,
+                  std::uint8_t* out, const std::string& name) {
+    const std::size_t skip = static_cast<std::size_t>(first);
     switch (layout.bpp) {
     case 24:
-        for (int x = 0; x < w; ++x, src += 3, out += 3) {
+        src += skip * 3;
+        for (int x = 0; x < count; ++x, src += 3, out += 3) {
             out[0] = src[2];
             out[1] = src[1];
             out[2] = src[0];
         }
         break;
     case 32:
-        for (int x = 0; x < w; ++x, src += 4, out += 3) {
+        src += skip * 4;
+        for (int x = 0; x < count; ++x, src += 4, out += 3) {
             const std::uint32_t p =
                 static_cast<std::uint32_t>(src[0]) | static_cast<std::uint32_t>(src[1]) << 8 |
                 static_cast<std::uint32_t>(src[2]) << 16 | static_cast<std::uint32_t>(src[3]) << 24;
@@ -71,14 +74,15 @@ void decodeRow(const TBmpLayout& layout, const std::uint8_t* src, std::uint8_t* 
         }
         break;
     case 16:
-        for (int x = 0; x < w; ++x, src += 2, out += 3)
+        src += skip * 2;
+        for (int x = 0; x < count; ++x, src += 2, out += 3)
             putMasked(out, static_cast<std::uint32_t>(src[0] | src[1] << 8), layout.masks);
         break;
     default: { // 1, 4 or 8 bits of palette index, the leftmost pixel in the high bits
         const unsigned bpp = layout.bpp;
         const unsigned mask = (1u << bpp) - 1;
-        for (int x = 0; x < w; ++x, out += 3) {
-            const std::size_t bit = static_cast<std::size_t>(x) * bpp;
+        for (int x = 0; x < count; ++x, out += 3) {
+            const std::size_t bit = (skip + static_cast<std::size_t>(x)) * bpp;
             const unsigned shift = 8 - bpp - static_cast<unsigned>(bit % 8);
             const unsigned index = (src[bit / 8] >> shift) & mask;
             if (index >= layout.palette.size())
@@ -92,8 +96,6 @@ void decodeRow(const TBmpLayout& layout, const std::uint8_t* src, std::uint8_t* 
     }
     }
 }
-
-} // namespace
 
 TBmpLayout readBmpLayout(std::span<const std::uint8_t> head, std::size_t fileSize,
                          const std::string& name) {
@@ -186,8 +188,9 @@ TRgbImage decodeBmp(std::span<const std::uint8_t> bytes, const std::string& name
     const std::size_t rowBytes = static_cast<std::size_t>(layout.width) * 3;
     for (int row = 0; row < layout.height; ++row) {
         const int y = layout.topDown ? row : layout.height - 1 - row;
-        decodeRow(layout, &bytes[layout.dataOffset + layout.stride * static_cast<std::size_t>(row)],
-                  image.Data() + rowBytes * static_cast<std::size_t>(y), name);
+        decodeBmpRow(layout,
+                     &bytes[layout.dataOffset + layout.stride * static_cast<std::size_t>(row)], 0,
+                     layout.width, image.Data() + rowBytes * static_cast<std::size_t>(y), name);
     }
     return image;
 }

@@ -32,3 +32,8 @@ TBmpLayout readBmpLayout(std::span<const std::uint8_t> head, std::size_t fileSiz
 
 // How many first bytes of a file readBmpLayout needs, from the first 18 or more.
 std::size_t bmpHeadBytes(std::span<const std::uint8_t> first);
+
+// Decodes count pixels from pixel first on of one stored row (src, as the file holds it) into
+// out, 3 bytes a pixel. Throws TXBitmap for a palette index the palette lacks.
+void decodeBmpRow(const TBmpLayout& layout, const std::uint8_t* src, int first, int count,
+                  std::uint8_t* out, const std::string& name);

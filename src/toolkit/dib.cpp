@@ -33,7 +33,7 @@ struct TDib::Pixels {
     std::optional<TRgbImage> image;
     std::string path; // until decoded
     std::string name;
-    std::size_t fileBytes = 0;
+    TBmpLayout layout;
 };
 
 TDib::TDib(const char* name) : pixels_(std::make_shared<Pixels>()) {
@@ -58,7 +58,7 @@ TDib::TDib(const char* name) : pixels_(std::make_shared<Pixels>()) {
         size_ = TSize(layout.width, layout.height);
         pixels_->path = path;
         pixels_->name = bare;
-        pixels_->fileBytes = layout.fileBytes;
+        pixels_->layout = layout;
         return;
     }
     throw TXBitmap("TDib: cannot read the bitmap " + bare);
@@ -74,16 +74,49 @@ const TRgbImage& TDib::GetPixels() const {
     if (!p.image) {
         std::ifstream file(p.path, std::ios::binary);
         // Not zeroed first: the read fills it.
-        const auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(p.fileBytes);
-        if (readStart(file, bytes.get(), p.fileBytes) != p.fileBytes)
+        const std::size_t size = p.layout.fileBytes;
+        const auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+        if (readStart(file, bytes.get(), size) != size)
             throw TXBitmap("TDib: cannot read the bitmap " + p.name);
-        TRgbImage image = decodeBmp({bytes.get(), p.fileBytes}, p.name);
+        TRgbImage image = decodeBmp({bytes.get(), size}, p.name);
         if (image.Width() != size_.cx || image.Height() != size_.cy)
             throw TXBitmap("TDib: " + p.name + " changed while the program ran");
         p.image = std::move(image);
         p.path.clear();
     }
     return *p.image;
+}
+
+TRgbImage TDib::GetPart(const TRect& part) const {
+    const Pixels& p = *pixels_;
+    TRgbImage out(part.Width(), part.Height());
+    if (p.image) {
+        out.Draw(TRect(TPoint(0, 0), part.Size()), *p.image, part.TopLeft());
+        return out;
+    }
+    // Of each stored row, only the bytes that hold the part: a glyph's are a few dozen.
+    const TBmpLayout& layout = p.layout;
+    const std::size_t bpp = layout.bpp;
+    const std::size_t from = static_cast<std::size_t>(part.left) * bpp / 8;
+    const std::size_t to = (static_cast<std::size_t>(part.right) * bpp + 7) / 8;
+    const int skip = part.left - static_cast<int>(from * 8 / bpp);
+    std::vector<std::uint8_t> bytes(to - from);
+    std::ifstream file;
+    file.rdbuf()->pubsetbuf(nullptr, 0); // each read is the one system call it asks for
+    file.open(p.path, std::ios::binary);
+    const std::size_t outRow = static_cast<std::size_t>(part.Width()) * 3;
+    for (int y = part.top; y < part.bottom; ++y) {
+        const int stored = layout.topDown ? y : layout.height - 1 - y;
+        file.seekg(static_cast<std::streamoff>(
+            layout.dataOffset + layout.stride * static_cast<std::size_t>(stored) + from));
+        file.read(reinterpret_cast<char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        if (!file)
+            throw TXBitmap("TDib: cannot read the bitmap " + p.name);
+        decodeBmpRow(layout, bytes.data(), skip, part.Width(),
+                     out.Data() + outRow * static_cast<std::size_t>(y - part.top), p.name);
+    }
+    return out;
 }
 
 TCelArray::TCelArray(const TDib& dib, int numCels) : dib_(dib), numCels_(numCels) {

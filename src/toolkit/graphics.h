@@ -68,6 +68,9 @@ class TDib {
     TSize Size() const { return size_; }
     // Throws TXBitmap when the file can no longer be read as the picture it was.
     const TRgbImage& GetPixels() const;
+    // The pixels of a part inside the picture. Until the whole picture is decoded, only the
+    // part is read and decoded: a glyph costs its own pixels, not its strip's.
+    TRgbImage GetPart(const TRect& part) const;
 
     // A backend's own rendering of the pixels (the wx backend keeps a wxBitmap here), made
     // on first use. The headless backend has none.

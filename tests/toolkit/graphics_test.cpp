@@ -68,7 +68,8 @@ TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
 }
 
 // Every pixel format, stored bottom-up or top-down, gives the same 3 by 2 picture: red,
-// green, blue over white, black, yellow (colours every format holds exactly).
+// green, blue over white, black, yellow (colours every format holds exactly); so does each
+// part of it read alone from the file, before the whole is decoded and after.
 TEST(Bitmap, DecodesEveryPixelFormat) {
     const TColor want[2][3] = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
                                {{255, 255, 255}, {0, 0, 0}, {255, 255, 0}}};
@@ -117,14 +118,31 @@ TEST(Bitmap, DecodesEveryPixelFormat) {
                                                                         255, 9, 0, 0,   0, 9,   255,
                                                                         255, 0, 9}},
     };
+    TempDir dir;
+    const TRect parts[] = {{1, 0, 3, 2}, {0, 1, 2, 2}, {2, 0, 3, 1}, {0, 0, 3, 2}};
     for (const Case& c : cases) {
-        const TRgbImage image =
-            decodeBmp(bmpFile(3, c.height, c.bpp, c.compression, c.palette, c.rows, c.masks), "x");
+        const Bytes file = bmpFile(3, c.height, c.bpp, c.compression, c.palette, c.rows, c.masks);
+        const TRgbImage image = decodeBmp(file, "x");
         ASSERT_EQ(image.Width(), 3) << c.name;
         ASSERT_EQ(image.Height(), 2) << c.name;
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 3; ++x)
                 EXPECT_EQ(image.GetPixel(x, y), want[y][x]) << c.name << " at " << x << "," << y;
+        dir.write("picture", std::string(file.begin(), file.end()));
+        const TDib dib(dir.file("picture").c_str());
+        for (bool decoded : {false, true}) {
+            if (decoded)
+                dib.GetPixels();
+            for (const TRect& part : parts) {
+                const TRgbImage pixels = dib.GetPart(part);
+                ASSERT_EQ(pixels.Width(), part.Width());
+                for (int y = part.top; y < part.bottom; ++y)
+                    for (int x = part.left; x < part.right; ++x)
+                        EXPECT_EQ(pixels.GetPixel(x - part.left, y - part.top), want[y][x])
+                            << c.name << (decoded ? ", decoded," : "") << " part from " << part.left
+                            << "," << part.top << " at " << x << "," << y;
+            }
+        }
     }
 }
 

@@ -389,8 +389,7 @@ namespace {
 
 // The picture's pixels seen as a wx image, not copied: the image is only read at once to make
 // the backend's own copy, and does not own them.
-wxImage imageOf(const TDib& dib) {
-    const TRgbImage& pixels = dib.GetPixels();
+wxImage imageOf(const TRgbImage& pixels) {
     return wxImage(pixels.Width(), pixels.Height(), const_cast<unsigned char*>(pixels.Data()),
                    true);
 }
@@ -407,7 +406,7 @@ TDib::Native& nativeOf(const TDib& dib) {
 wxBitmap bitmapOf(const TDib& dib) {
     TDib::Native& native = nativeOf(dib);
     if (!native.bitmap.IsOk())
-        native.bitmap = wxBitmap(imageOf(dib));
+        native.bitmap = wxBitmap(imageOf(dib.GetPixels()));
     return native.bitmap;
 }
 
@@ -421,20 +420,9 @@ const wxGraphicsBitmap& graphicsBitmapOf(const TDib& dib, const TRect& part,
     wxGraphicsBitmap& made = native.parts[{part.left, part.top, part.right, part.bottom}];
     if (made.IsNull()) {
         if (part == TRect(TPoint(0, 0), dib.Size())) {
-            made = renderer.CreateBitmapFromImage(imageOf(dib));
+            made = renderer.CreateBitmapFromImage(imageOf(dib.GetPixels()));
         } else {
-            const TRgbImage& pixels = dib.GetPixels();
-            wxImage image(part.Width(), part.Height(), false);
-            const std::size_t row = static_cast<std::size_t>(part.Width()) * 3;
-            for (int y = 0; y < part.Height(); ++y) {
-                const std::size_t from = (static_cast<std::size_t>(part.top + y) *
-                                              static_cast<std::size_t>(pixels.Width()) +
-                                          static_cast<std::size_t>(part.left)) *
-                                         3;
-                std::copy_n(pixels.Data() + from, row,
-                            image.GetData() + row * static_cast<std::size_t>(y));
-            }
-            made = renderer.CreateBitmapFromImage(image);
+            made = renderer.CreateBitmapFromImage(imageOf(dib.GetPart(part)));
         }
     }
     return made;
