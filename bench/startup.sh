@@ -14,7 +14,7 @@
 set -uo pipefail
 
 build=$(cd "$1" && pwd)
-rounds=${2:-5}
+rounds=${2:-9}
 drovak=$build/bin/drovak
 bare=$build/bench/drovak_bare_frame
 make_demo=$build/tools/demo/drovak_make_demo
@@ -110,6 +110,7 @@ results=$work/results
 for ((n = 1; n <= rounds; n++)); do
     demo=$(make_program "$n-demo") || exit 1
     many=$(make_program "$n-many" "$big") || exit 1
+    sync # the copies' write-back is not the runs' to pay
     # Each round starts with the next of the three, so none always runs first.
     for ((k = 0; k < 3; k++)); do
         case $(((n + k) % 3)) in

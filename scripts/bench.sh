@@ -19,7 +19,7 @@ for b in "$PWD/$build"/bench/drovak_bench_*; do
     [ -x "$b" ] || continue
     (cd "$build/bench" && "$b") | tee -a "$output"
 done
-bench/startup.sh "$build" "${DROVAK_STARTUP_RUNS:-5}" | tee -a "$output"
+bench/startup.sh "$build" "${DROVAK_STARTUP_RUNS:-9}" | tee -a "$output"
 
 echo
 echo "Figures beside their goals:"
