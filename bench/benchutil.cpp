@@ -7,7 +7,7 @@ namespace {
 
 class CollectingReporter : public benchmark::ConsoleReporter {
   public:
-    std::map<std::string, double> nsPerIteration;
+    TBenchTimes nsPerIteration;
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs) {
             if (run.iterations > 0) {
@@ -25,7 +25,8 @@ class CollectingReporter : public benchmark::ConsoleReporter {
 } // namespace
 
 int runBenchmarksWithRatios(int argc, char** argv,
-                            const std::vector<std::pair<std::string, std::string>>& pairs) {
+                            const std::vector<std::pair<std::string, std::string>>& pairs,
+                            const std::function<void(const TBenchTimes&)>& goals) {
     benchmark::Initialize(&argc, argv);
     CollectingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -38,6 +39,9 @@ int runBenchmarksWithRatios(int argc, char** argv,
             std::printf("%s / %s: %.2f (%.0f vs %.0f per second)\n", ours.c_str(), bare.c_str(),
                         a->second / b->second, 1e9 / a->second, 1e9 / b->second);
         }
+    }
+    if (goals) {
+        goals(reporter.nsPerIteration);
     }
     benchmark::Shutdown();
     return 0;

@@ -24,6 +24,8 @@ namespace {
 
 constexpr uint kCursorTimer = 1;
 constexpr uint kCursorTimerMs = 100;
+// Ticks once, when the first paint is on screen.
+constexpr uint kAfterFirstPaintTimer = 3;
 const TColor kBackground{34, 34, 34};
 const TColor kListText{255, 173, 0};
 
@@ -39,6 +41,28 @@ void reportFirstPaint() {
         auto now = std::chrono::system_clock::now().time_since_epoch();
         long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
         std::fprintf(stderr, "first paint %lld\n", ms);
+    }
+}
+
+// The pilot the list is going to select (the file named at start, else the one last loaded), read for the first paint to show: the list itself is
+// filled after that paint. A file that cannot be read is said when the list selects it.
+void openLastPilot(TPlayer& player, const TDrovakSettingsXfer& settings, const char* fileName) {
+    char label[kFileNameCapacity] = "";
+    parseFileName(label, fileName, sizeof label);
+    truncFileName(label);
+    std::error_code ec;
+    for (const char* extension : {".dvw", ".sav"}) {
+        const std::string name = label + std::string(extension);
+        // A new file's saved name is a leftover that start-up removes.
+        const bool leftover = name == std::string(kNewFileLabel) + ".sav";
+        if (label[0] != '\0' && !leftover &&
+            fs::is_regular_file(settings.savPath.data() + name, ec)) {
+            player.setFileName(name.c_str());
+            if (player.openFile() != 0) {
+                player.setFileName("");
+            }
+            return;
+        }
     }
 }
 
@@ -102,12 +126,6 @@ TDrovakWindow::TDrovakWindow(TWindow* parent, const std::string& startFile)
     if (settings->showSplashScreen) {
         startSplashWindow();
     }
-    try {
-        mailer = std::make_unique<TMailer>();
-    } catch (const TXToolkit&) {
-        mailer.reset();
-    }
-
     screen = std::make_unique<TDrovakScreen>(*this);
     screen->setShowColorChars(settings->showColorChars != 0);
     SetBkgndColor(kBackground);
@@ -131,20 +149,6 @@ TDrovakWindow::TDrovakWindow(TWindow* parent, const std::string& startFile)
     fileData.SetFilter("F-22 Raptor SAV file (*.sav) |*.sav|");
     fileData.InitialDir = settings->savPath.data();
     clickSound = std::make_unique<TWaveSound>("button");
-
-    // A new file never survives a restart under its saved name; its working copy does. Nor do
-    // the temporaries of a write that was cut short.
-    std::error_code ec;
-    std::string leftover = savFilePath(kNewFileLabel, ".sav");
-    if (!leftover.empty()) {
-        fs::remove(leftover, ec);
-    }
-    followNewFile();
-    const char* writtenFolders[] = {settings->savPath.data(), settings->raptorPath.data(),
-                                    getDrovakPath(), programFolders().mail.c_str()};
-    for (const char* folder : writtenFolders) {
-        removeLeftoverTemporaries(folder);
-    }
 
     timerId = SetTimer(kCursorTimer, kCursorTimerMs);
     if (timerId == 0) {
@@ -184,15 +188,16 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
             listWindow->SetTextBkColor(kBackground);
             listWindow->SetBkColor(kBackground);
             listWindow->SetImageList(*imageList, TListWindow::Small);
-            // Not painting again for the list's own reports: the first paint is over.
             firstPaint = false;
-            listWindow->fillListWindow();
-            listWindow->selectFile(startSelection.empty() ? settings->lastLoadedFile.data()
-                                                          : startSelection.c_str());
+            openLastPilot(*player, *settings, startFileName());
         }
         paintEditor(dc);
         if (first) {
             reportFirstPaint();
+            // A large folder or a slow mail check never holds up the window.
+            if (SetTimer(kAfterFirstPaintTimer, 0) == 0) {
+                EvTimer(kAfterFirstPaintTimer);
+            }
         }
     } catch (const char* what) {
         std::string report = formatExceptionReport(what);
@@ -203,8 +208,33 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
 void TDrovakWindow::EvTimer(uint id) {
     if (id == kWorkingCopyTimer) {
         syncWorkingCopy();
-    } else {
+        return;
+    }
+    if (id != kAfterFirstPaintTimer) {
         screen->changeCursor();
+        return;
+    }
+    KillTimer(kAfterFirstPaintTimer);
+    // Everything that reads the whole SAV folder waits for the first paint. A new file never
+    // survives a restart under its saved name; its working copy does. Nor do the temporaries of
+    // a write that was cut short.
+    std::error_code ec;
+    std::string leftover = savFilePath(kNewFileLabel, ".sav");
+    if (!leftover.empty()) {
+        fs::remove(leftover, ec);
+    }
+    followNewFile();
+    const char* writtenFolders[] = {settings->savPath.data(), settings->raptorPath.data(),
+                                    getDrovakPath(), programFolders().mail.c_str()};
+    for (const char* folder : writtenFolders) {
+        removeLeftoverTemporaries(folder);
+    }
+    listWindow->fillListWindow();
+    listWindow->selectFile(startFileName());
+    try {
+        mailer = std::make_unique<TMailer>();
+    } catch (const TXToolkit&) {
+        mailer.reset();
     }
 }
 

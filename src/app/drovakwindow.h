@@ -164,6 +164,9 @@ class TDrovakWindow : public TWindow,
     bool workingCopyFailureShown = false;
     // The file the first paint selects; empty for the one last loaded into the game.
     std::string startSelection;
+    const char* startFileName() const {
+        return startSelection.empty() ? settings->lastLoadedFile.data() : startSelection.c_str();
+    }
     // A change of the record waits for the pause timer.
     bool writePending = false;
 };

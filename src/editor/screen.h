@@ -222,6 +222,8 @@ class TDrovakScreen {
     bool selection = false;
     TPlayer* player = nullptr;
     TScreenArt art;
+    // The palette's background with every glyph on it, drawn on first use: one copy a paint.
+    std::optional<TDib> palettePicture;
     TCharTable charTable;
     std::array<std::span<char>, kFieldCount + 1> fields{}; // by field number; 0 unused
     int currentField = kNoField;

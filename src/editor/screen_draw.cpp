@@ -135,15 +135,21 @@ void TDrovakScreen::setCharacter(TDC& dc, char c, int index, int field, int x, i
 void TDrovakScreen::showExtendedChars(TDC& dc, int x, int y) {
     trace("showExtendedChars", "");
     setInfoRect(editorX, editorY, x, y);
-    dc.BitBlt(x, y, art.extChar);
-    const TCelArray& strip = art.strips[kPaletteStrip];
-    for (int r = 0; r < kPaletteRows; ++r) {
-        for (int j = 0; j < kPaletteColumns; ++j) {
-            strip.BitBlt(getCharNumber(extendedChar(r, j)), dc,
-                         x + kPaletteGlyphX + kPaletteCellWidth * j,
-                         y + kPaletteGlyphY + kPaletteCellHeight * r);
+    if (!palettePicture) {
+        // Glyphs are kept to the background's picture, which holds them all.
+        TRgbImage picture = art.extChar.GetPixels();
+        const TCelArray& strip = art.strips[kPaletteStrip];
+        for (int r = 0; r < kPaletteRows; ++r) {
+            for (int j = 0; j < kPaletteColumns; ++j) {
+                const TPoint at(kPaletteGlyphX + kPaletteCellWidth * j,
+                                kPaletteGlyphY + kPaletteCellHeight * r);
+                const TRect cel = strip.CelRect(getCharNumber(extendedChar(r, j)));
+                picture.Draw(TRect(at, cel.Size()), strip.GetDib().GetPixels(), cel.TopLeft());
+            }
         }
+        palettePicture.emplace(std::move(picture));
     }
+    dc.BitBlt(x, y, *palettePicture);
 }
 
 int TDrovakScreen::cursorDisplayPosition() const {

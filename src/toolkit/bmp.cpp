@@ -1,8 +1,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "toolkit/bmp.h"
 #include "toolkit/errors.h"
-#include "toolkit/graphics.h"
 
 namespace {
 
@@ -10,24 +10,26 @@ namespace {
 // cannot make us allocate gigabytes.
 constexpr std::int64_t kMaxPixels = 16 * 1024 * 1024;
 
+// Reads the headers from head, the file's first bytes; fileSize is the whole file's.
 struct Reader {
-    const std::vector<std::uint8_t>& bytes;
+    std::span<const std::uint8_t> head;
     const std::string& name;
 
+    [[noreturn]] void cutShort() const { throw TXBitmap("TDib: " + name + " is cut short"); }
     void need(std::size_t offset, std::size_t count) const {
-        if (offset > bytes.size() || count > bytes.size() - offset)
-            throw TXBitmap("TDib: " + name + " is cut short");
+        if (offset > head.size() || count > head.size() - offset)
+            cutShort();
     }
     std::uint32_t u32(std::size_t at) const {
         need(at, 4);
-        return static_cast<std::uint32_t>(bytes[at]) |
-               static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
-               static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
-               static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+        return static_cast<std::uint32_t>(head[at]) |
+               static_cast<std::uint32_t>(head[at + 1]) << 8 |
+               static_cast<std::uint32_t>(head[at + 2]) << 16 |
+               static_cast<std::uint32_t>(head[at + 3]) << 24;
     }
     std::uint16_t u16(std::size_t at) const {
         need(at, 2);
-        return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
+        return static_cast<std::uint16_t>(head[at] | head[at + 1] << 8);
     }
 };
 
@@ -42,12 +44,64 @@ std::uint8_t channel(std::uint32_t pixel, std::uint32_t mask) {
     return static_cast<std::uint8_t>((static_cast<std::uint64_t>(v) * 255 + max / 2) / max);
 }
 
+void putMasked(std::uint8_t* out, std::uint32_t pixel, const std::uint32_t (&masks)[3]) {
+    out[0] = channel(pixel, masks[0]);
+    out[1] = channel(pixel, masks[1]);
+    out[2] = channel(pixel, masks[2]);
+}
+
 } // namespace
 
-TRgbImage decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& name) {
-    Reader in{bytes, name};
+void decodeBmpRow(const TBmpLayout& layout, const std::uint8_t* src, int first, int count,
+                  std::uint8_t* out, const std::string& name) {
+    const std::size_t skip = static_cast<std::size_t>(first);
+    switch (layout.bpp) {
+    case 24:
+        src += skip * 3;
+        for (int x = 0; x < count; ++x, src += 3, out += 3) {
+            out[0] = src[2];
+            out[1] = src[1];
+            out[2] = src[0];
+        }
+        break;
+    case 32:
+        src += skip * 4;
+        for (int x = 0; x < count; ++x, src += 4, out += 3) {
+            const std::uint32_t p =
+                static_cast<std::uint32_t>(src[0]) | static_cast<std::uint32_t>(src[1]) << 8 |
+                static_cast<std::uint32_t>(src[2]) << 16 | static_cast<std::uint32_t>(src[3]) << 24;
+            putMasked(out, p, layout.masks);
+        }
+        break;
+    case 16:
+        src += skip * 2;
+        for (int x = 0; x < count; ++x, src += 2, out += 3)
+            putMasked(out, static_cast<std::uint32_t>(src[0] | src[1] << 8), layout.masks);
+        break;
+    default: { // 1, 4 or 8 bits of palette index, the leftmost pixel in the high bits
+        const unsigned bpp = layout.bpp;
+        const unsigned mask = (1u << bpp) - 1;
+        for (int x = 0; x < count; ++x, out += 3) {
+            const std::size_t bit = (skip + static_cast<std::size_t>(x)) * bpp;
+            const unsigned shift = 8 - bpp - static_cast<unsigned>(bit % 8);
+            const unsigned index = (src[bit / 8] >> shift) & mask;
+            if (index >= layout.palette.size())
+                throw TXBitmap("TDib: " + name + " uses a colour outside its palette");
+            const TColor& c = layout.palette[index];
+            out[0] = c.r;
+            out[1] = c.g;
+            out[2] = c.b;
+        }
+        break;
+    }
+    }
+}
+
+TBmpLayout readBmpLayout(std::span<const std::uint8_t> head, std::size_t fileSize,
+                         const std::string& name) {
+    Reader in{head, name};
     in.need(0, 14);
-    if (bytes[0] != 'B' || bytes[1] != 'M')
+    if (head[0] != 'B' || head[1] != 'M')
         throw TXBitmap("TDib: " + name + " is not a bitmap file");
     const std::uint32_t dataOffset = in.u32(10);
     const std::uint32_t headerSize = in.u32(14);
@@ -70,13 +124,14 @@ TRgbImage decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& n
         throw TXBitmap("TDib: " + name + " has an unknown header");
     }
 
-    const bool topDown = height < 0;
-    if (topDown)
+    TBmpLayout layout;
+    layout.topDown = height < 0;
+    if (layout.topDown)
         height = -height;
     if (width <= 0 || height <= 0 || width * height > kMaxPixels)
         throw TXBitmap("TDib: " + name + " has a bad size");
 
-    std::uint32_t masks[3] = {0x00FF0000u, 0x0000FF00u, 0x000000FFu};
+    std::uint32_t(&masks)[3] = layout.masks;
     if (bpp == 16)
         masks[0] = 0x7C00u, masks[1] = 0x03E0u, masks[2] = 0x001Fu;
     if (compression == 3 && (bpp == 16 || bpp == 32)) {
@@ -90,7 +145,6 @@ TRgbImage decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& n
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
         throw TXBitmap("TDib: " + name + " has an unknown pixel format");
 
-    std::vector<TColor> palette;
     if (bpp <= 8) {
         std::size_t count = colorsUsed != 0 ? colorsUsed : (1u << bpp);
         if (count > 256)
@@ -100,54 +154,43 @@ TRgbImage decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& n
             at += 12;
         in.need(at, count * paletteEntry);
         for (std::size_t i = 0; i < count; ++i) {
-            const std::uint8_t* e = &bytes[at + i * paletteEntry];
-            palette.emplace_back(e[2], e[1], e[0]);
+            const std::uint8_t* e = &head[at + i * paletteEntry];
+            layout.palette.emplace_back(e[2], e[1], e[0]);
         }
     }
 
-    const int w = static_cast<int>(width);
-    const int h = static_cast<int>(height);
-    const std::size_t stride = ((static_cast<std::size_t>(w) * bpp + 31) / 32) * 4;
-    in.need(dataOffset,
-            stride * static_cast<std::size_t>(h - 1) + (static_cast<std::size_t>(w) * bpp + 7) / 8);
+    layout.width = static_cast<int>(width);
+    layout.height = static_cast<int>(height);
+    layout.bpp = bpp;
+    layout.dataOffset = dataOffset;
+    layout.stride = ((static_cast<std::size_t>(width) * bpp + 31) / 32) * 4;
+    // The last row need not be padded out to the stride.
+    const std::size_t pixelBytes = layout.stride * static_cast<std::size_t>(height - 1) +
+                                   (static_cast<std::size_t>(width) * bpp + 7) / 8;
+    if (dataOffset > fileSize || pixelBytes > fileSize - dataOffset)
+        in.cutShort();
+    layout.fileBytes = dataOffset + pixelBytes;
+    return layout;
+}
 
-    TRgbImage image(w, h);
-    for (int row = 0; row < h; ++row) {
-        const std::uint8_t* src = &bytes[dataOffset + stride * static_cast<std::size_t>(row)];
-        const int y = topDown ? row : h - 1 - row;
-        for (int x = 0; x < w; ++x) {
-            TColor c;
-            switch (bpp) {
-            case 1:
-            case 4:
-            case 8: {
-                const std::size_t bit = static_cast<std::size_t>(x) * bpp;
-                const unsigned shift = 8 - bpp - static_cast<unsigned>(bit % 8);
-                const unsigned index = (src[bit / 8] >> shift) & ((1u << bpp) - 1);
-                if (index >= palette.size())
-                    throw TXBitmap("TDib: " + name + " uses a colour outside its palette");
-                c = palette[index];
-                break;
-            }
-            case 16: {
-                std::uint32_t p = src[x * 2] | src[x * 2 + 1] << 8;
-                c = TColor(channel(p, masks[0]), channel(p, masks[1]), channel(p, masks[2]));
-                break;
-            }
-            case 24:
-                c = TColor(src[x * 3 + 2], src[x * 3 + 1], src[x * 3]);
-                break;
-            default: {
-                const std::uint8_t* q = &src[x * 4];
-                std::uint32_t p =
-                    static_cast<std::uint32_t>(q[0]) | static_cast<std::uint32_t>(q[1]) << 8 |
-                    static_cast<std::uint32_t>(q[2]) << 16 | static_cast<std::uint32_t>(q[3]) << 24;
-                c = TColor(channel(p, masks[0]), channel(p, masks[1]), channel(p, masks[2]));
-                break;
-            }
-            }
-            image.SetPixel(x, y, c);
-        }
+std::size_t bmpHeadBytes(std::span<const std::uint8_t> first) {
+    if (first.size() < 18)
+        return first.size();
+    const std::uint64_t headerSize = static_cast<std::uint64_t>(first[14]) | first[15] << 8 |
+                                     first[16] << 16 | static_cast<std::uint64_t>(first[17]) << 24;
+    // The file header, the info header, bit-field masks and the largest palette.
+    return static_cast<std::size_t>(14 + headerSize + 12 + 256 * 4);
+}
+
+TRgbImage decodeBmp(std::span<const std::uint8_t> bytes, const std::string& name) {
+    const TBmpLayout layout = readBmpLayout(bytes, bytes.size(), name);
+    TRgbImage image(layout.width, layout.height);
+    const std::size_t rowBytes = static_cast<std::size_t>(layout.width) * 3;
+    for (int row = 0; row < layout.height; ++row) {
+        const int y = layout.topDown ? row : layout.height - 1 - row;
+        decodeBmpRow(layout,
+                     &bytes[layout.dataOffset + layout.stride * static_cast<std::size_t>(row)], 0,
+                     layout.width, image.Data() + rowBytes * static_cast<std::size_t>(y), name);
     }
     return image;
 }

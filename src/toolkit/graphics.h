@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ class TRgbImage {
     TColor GetPixel(int x, int y) const;
     void SetPixel(int x, int y, const TColor& color);
     void Fill(const TRect& rect, const TColor& color); // clipped to the picture
+    // Copies the part of another picture that starts at src, of dest's size, to dest; only
+    // the pixels both pictures have are copied.
+    void Draw(const TRect& dest, const TRgbImage& from, const TPoint& src);
     const std::uint8_t* Data() const { return data_.data(); }
     std::uint8_t* Data() { return data_.data(); }
     bool operator==(const TRgbImage&) const = default;
@@ -30,6 +34,13 @@ class TRgbImage {
     bool WritePng(const std::string& path) const;
 
   private:
+    // Where a pixel of the picture starts in data_.
+    std::size_t Offset(int x, int y) const {
+        return (static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
+                static_cast<std::size_t>(x)) *
+               3;
+    }
+
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint8_t> data_;
@@ -37,23 +48,29 @@ class TRgbImage {
 
 // Decodes a Windows bitmap file (uncompressed 1, 4, 8, 24 or 32 bits a pixel, bottom-up or
 // top-down). Throws TXBitmap naming the file when it is not one.
-TRgbImage decodeBmp(const std::vector<std::uint8_t>& bytes, const std::string& name);
+TRgbImage decodeBmp(std::span<const std::uint8_t> bytes, const std::string& name);
 
 // Encodes a picture as a 24-bit bitmap file (tests and asset tools write their inputs so).
 std::vector<std::uint8_t> encodeBmp(const TRgbImage& image);
 
 // A device-independent bitmap read by name from the working directory: the file of exactly
-// that name, or, when there is none, the name with ".bmp". Throws TXBitmap when neither
-// can be read. Copies share the pixels.
+// that name, or, when there is none, the name with ".bmp". The constructor reads and checks
+// the headers alone and throws TXBitmap when neither file can be read as a bitmap; the pixels
+// are read in one go and decoded when first asked for, so a picture never drawn costs one
+// small read. Copies share the pixels.
 class TDib {
   public:
     explicit TDib(const char* name);
     explicit TDib(TRgbImage image);
 
-    int Width() const { return pixels_->Width(); }
-    int Height() const { return pixels_->Height(); }
-    TSize Size() const { return {Width(), Height()}; }
-    const TRgbImage& GetPixels() const { return *pixels_; }
+    int Width() const { return size_.cx; }
+    int Height() const { return size_.cy; }
+    TSize Size() const { return size_; }
+    // Throws TXBitmap when the file can no longer be read as the picture it was.
+    const TRgbImage& GetPixels() const;
+    // The pixels of a part inside the picture. Until the whole picture is decoded, only the
+    // part is read and decoded: a glyph costs its own pixels, not its strip's.
+    TRgbImage GetPart(const TRect& part) const;
 
     // A backend's own rendering of the pixels (the wx backend keeps a wxBitmap here), made
     // on first use. The headless backend has none.
@@ -61,7 +78,9 @@ class TDib {
     std::shared_ptr<Native>& GetNative() const { return native_; }
 
   private:
-    std::shared_ptr<const TRgbImage> pixels_;
+    struct Pixels; // the decoded picture, or where to read it
+    std::shared_ptr<Pixels> pixels_;
+    TSize size_;
     mutable std::shared_ptr<Native> native_;
 };
 

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <fstream>
 
 #include "toolkit/graphics.h"
@@ -7,30 +8,55 @@
 TRgbImage::TRgbImage(int width, int height, const TColor& fill)
     : width_(width > 0 ? width : 0), height_(height > 0 ? height : 0),
       data_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_) * 3) {
-    Fill(TRect(0, 0, width_, height_), fill);
+    if (fill != TColor())
+        Fill(TRect(0, 0, width_, height_), fill); // black it is already
 }
 
 TColor TRgbImage::GetPixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return TColor();
-    const std::uint8_t* p = &data_[(static_cast<std::size_t>(y) * width_ + x) * 3];
+    const std::uint8_t* p = &data_[Offset(x, y)];
     return TColor(p[0], p[1], p[2]);
 }
 
 void TRgbImage::SetPixel(int x, int y, const TColor& color) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
-    std::uint8_t* p = &data_[(static_cast<std::size_t>(y) * width_ + x) * 3];
+    std::uint8_t* p = &data_[Offset(x, y)];
     p[0] = color.r;
     p[1] = color.g;
     p[2] = color.b;
 }
 
 void TRgbImage::Fill(const TRect& rect, const TColor& color) {
-    TRect r = rect & TRect(0, 0, width_, height_);
+    const TRect r = rect & TRect(0, 0, width_, height_);
+    if (r.IsEmpty())
+        return;
+    // The first row is set pixel by pixel; the others are copies of it.
+    const std::size_t rowBytes = static_cast<std::size_t>(r.Width()) * 3;
+    std::uint8_t* first = data_.data() + Offset(r.left, r.top);
+    for (std::size_t i = 0; i < rowBytes; i += 3) {
+        first[i] = color.r;
+        first[i + 1] = color.g;
+        first[i + 2] = color.b;
+    }
+    for (int y = r.top + 1; y < r.bottom; ++y)
+        std::memcpy(data_.data() + Offset(r.left, y), first, rowBytes);
+}
+
+void TRgbImage::Draw(const TRect& dest, const TRgbImage& from, const TPoint& src) {
+    // Where the source has pixels, moved to dest's place.
+    const TRect sourceArea(dest.left - src.x, dest.top - src.y, dest.left - src.x + from.width_,
+                           dest.top - src.y + from.height_);
+    const TRect r = dest & TRect(0, 0, width_, height_) & sourceArea;
+    if (r.IsEmpty())
+        return;
+    const std::size_t rowBytes = static_cast<std::size_t>(r.Width()) * 3;
+    const int dx = src.x - dest.left;
+    const int dy = src.y - dest.top;
     for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            SetPixel(x, y, color);
+        std::memcpy(data_.data() + Offset(r.left, y),
+                    from.data_.data() + from.Offset(r.left + dx, y + dy), rowBytes);
 }
 
 namespace {

@@ -75,6 +75,7 @@ class TWindow : public TEventHandler {
 
     // A repeating timer whose ticks reach this window's table (EvTimer) with timerId. It may be
     // started before the window is created. Returns timerId, or 0 when no timer could be made.
+    // A timeout of 0 ticks as soon as the message loop is free, then every millisecond.
     uint SetTimer(uint timerId, uint timeoutMs);
     bool KillTimer(uint timerId);
 

@@ -1,6 +1,7 @@
 #include "apptest.h"
 
 #include "resources/resources.h"
+#include "settings/programfolder.h"
 
 #include <chrono>
 #include <ctime>
@@ -33,6 +34,48 @@ TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
     EXPECT_TRUE(sav.exists(" New Sav File.dvw"));
     for (const TempDir* folder : {&sav, &game, &program}) {
         EXPECT_FALSE(folder->exists(".drovak-Ab12xY.tmp")) << folder->folder();
+    }
+}
+
+// The first paint shows the pilot the list is going to select while the list is still empty;
+// the list fills, and everything else that reads the whole SAV folder runs, once that paint is
+// done: a large folder never holds up the window.
+TEST_F(AppTest, FirstPaintShowsTheLastPilotBeforeTheListFills) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> files;
+        const char* atFirstPaint; // the callsign shown
+        const char* opened;       // the file open once the list is filled
+        std::vector<std::string> labels;
+    };
+    const Case cases[] = {
+        {"saved file", {"ace.sav", "bob.sav"}, "~5ACE", "ace.sav", {"ace", "bob"}},
+        {"working copy", {"ace.sav", "ace.dvw", "bob.sav"}, "EDITED", "ace.dvw", {"ace", "bob"}},
+        {"gone", {"bob.sav"}, "", "bob.sav", {"bob"}},
+    };
+    cwd = std::make_unique<ScopedWorkingDir>(program.path());
+    setDrovakPath(program.folder().c_str());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& entry : fs::directory_iterator(sav.path())) {
+            fs::remove(entry.path());
+        }
+        for (const std::string& file : c.files) {
+            addSav(file, file == "ace.dvw" ? "EDITED" : file == "ace.sav" ? "~5ACE" : "BOB");
+        }
+        sav.write(".drovak-Ab12xY.tmp", "a write cut short");
+        app = std::make_unique<TDrovakApp>();
+        app->InitMainWindow();
+        frame().Create();
+        headless::paintAll(window());
+        EXPECT_EQ(0, list().GetItemCount());
+        EXPECT_TRUE(sav.exists(".drovak-Ab12xY.tmp"));
+        EXPECT_STREQ(c.atFirstPaint, window().currentPlayer().callsign.data());
+        headless::advanceTime(0);
+        EXPECT_FALSE(sav.exists(".drovak-Ab12xY.tmp"));
+        EXPECT_EQ(c.labels, labels());
+        EXPECT_STREQ(c.opened, window().currentPlayer().getFileName());
+        app.reset();
     }
 }
 

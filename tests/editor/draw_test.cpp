@@ -212,6 +212,20 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
         }
     }
     EXPECT_TRUE(cursorAt(kFieldCallsign, 5, 0));
+    // The extended characters, each in its palette cell in the palette colour; a glyph is
+    // taller than its cell, and the next row's glyph covers its foot.
+    for (int r = 0; r < kPaletteRows; ++r) {
+        for (int j = 0; j < kPaletteColumns; ++j) {
+            const TPoint at(kPaletteOrigin.x + 5 + kPaletteCellWidth * j,
+                            kPaletteOrigin.y + 73 + kPaletteCellHeight * r);
+            const std::vector<TRect> nextRow{TRect(at.x, at.y + kPaletteCellHeight, at.x + 18,
+                                                   r + 1 < kPaletteRows ? at.y + 40 : at.y)};
+            const auto code = static_cast<unsigned char>(TDrovakScreen::extendedChar(r, j));
+            EXPECT_TRUE(celAt(canvas, sharedArt().strips[kPaletteStrip], celOfCode(code), at.x,
+                              at.y, nextRow))
+                << "palette row " << r << " column " << j;
+        }
+    }
 
     const std::filesystem::path png = std::filesystem::current_path() / "editor.png";
     ASSERT_TRUE(canvas.WritePng(png.string()));

@@ -1,6 +1,9 @@
+#include "common/tempdir.h"
 #include "toolkit/headless/headless.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <array>
 #include <cstdint>
@@ -64,6 +67,129 @@ TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
     EXPECT_THROW(decodeBmp({}, "x"), TXBitmap);
 }
 
+// Every pixel format, stored bottom-up or top-down, gives the same 3 by 2 picture: red,
+// green, blue over white, black, yellow (colours every format holds exactly); so does each
+// part of it read alone from the file, before the whole is decoded and after.
+TEST(Bitmap, DecodesEveryPixelFormat) {
+    const TColor want[2][3] = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
+                               {{255, 255, 255}, {0, 0, 0}, {255, 255, 0}}};
+    // Palette entries (BGR0) in that order.
+    const Bytes palette{0,   0,   255, 0, 0, 255, 0, 0, 255, 0,   0,   0,
+                        255, 255, 255, 0, 0, 0,   0, 0, 0,   255, 255, 0};
+    auto masks = [](std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+        Bytes m(12);
+        put32(m, 0, r);
+        put32(m, 4, g);
+        put32(m, 8, b);
+        return m;
+    };
+    struct Case {
+        const char* name;
+        int height; // negative: top-down
+        unsigned bpp;
+        unsigned compression;
+        Bytes palette, masks, rows; // rows as stored, each padded to four bytes
+    };
+    const Case cases[] = {
+        {"24 bits", 2, 24, 0, {}, {}, {255, 255, 255, 0, 0,   0, 0,   255, 255, 0, 0, 0,
+                                       0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0}},
+        {"24 bits top-down", -2, 24, 0, {}, {}, {0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0,
+                                                 255, 255, 255, 0, 0,   0, 0,   255, 255, 0, 0, 0}},
+        {"8 bits", 2, 8, 0, palette, {}, {3, 4, 5, 0, 0, 1, 2, 0}},
+        {"4 bits", 2, 4, 0, palette, {}, {0x34, 0x50, 0, 0, 0x01, 0x20, 0, 0}},
+        {"16 bits 5-5-5",
+         2,
+         16,
+         0,
+         {},
+         {},
+         {0xFF, 0x7F, 0, 0, 0xE0, 0x7F, 0, 0, 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0, 0, 0}},
+        {"16 bits 5-6-5",
+         2,
+         16,
+         3,
+         {},
+         masks(0xF800, 0x07E0, 0x001F),
+         {0xFF, 0xFF, 0, 0, 0xE0, 0xFF, 0, 0, 0x00, 0xF8, 0xE0, 0x07, 0x1F, 0, 0, 0}},
+        {"32 bits", 2, 32, 0, {}, {}, {255, 255, 255, 0, 0, 0,   0, 0, 0,   255, 255, 0,
+                                       0,   0,   255, 0, 0, 255, 0, 0, 255, 0,   0,   0}},
+        {"32 bits RGBX", -2, 32, 3, {}, masks(0xFF, 0xFF00, 0xFF0000), {255, 0, 0, 9,   0, 255, 0,
+                                                                        9,   0, 0, 255, 9, 255, 255,
+                                                                        255, 9, 0, 0,   0, 9,   255,
+                                                                        255, 0, 9}},
+    };
+    TempDir dir;
+    const TRect parts[] = {{1, 0, 3, 2}, {0, 1, 2, 2}, {2, 0, 3, 1}, {0, 0, 3, 2}};
+    for (const Case& c : cases) {
+        const Bytes file = bmpFile(3, c.height, c.bpp, c.compression, c.palette, c.rows, c.masks);
+        const TRgbImage image = decodeBmp(file, "x");
+        ASSERT_EQ(image.Width(), 3) << c.name;
+        ASSERT_EQ(image.Height(), 2) << c.name;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(image.GetPixel(x, y), want[y][x]) << c.name << " at " << x << "," << y;
+        dir.write("picture", std::string(file.begin(), file.end()));
+        const TDib dib(dir.file("picture").c_str());
+        for (bool decoded : {false, true}) {
+            if (decoded)
+                dib.GetPixels();
+            for (const TRect& part : parts) {
+                const TRgbImage pixels = dib.GetPart(part);
+                ASSERT_EQ(pixels.Width(), part.Width());
+                for (int y = part.top; y < part.bottom; ++y)
+                    for (int x = part.left; x < part.right; ++x)
+                        EXPECT_EQ(pixels.GetPixel(x - part.left, y - part.top), want[y][x])
+                            << c.name << (decoded ? ", decoded," : "") << " part from " << part.left
+                            << "," << part.top << " at " << x << "," << y;
+            }
+        }
+    }
+}
+
+// A picture file's headers are checked when it is named, its pixels read when first drawn:
+// a file damaged from the start is refused at once, one gone by then when it is drawn, and
+// both name it.
+TEST(Bitmap, PictureFileIsCheckedAtOnceAndReadWhenDrawn) {
+    TempDir dir;
+    TRgbImage picture(5, 3, red);
+    picture.SetPixel(4, 2, TColor(1, 2, 3));
+    const Bytes good = encodeBmp(picture);
+    auto write = [&](const std::string& name, const Bytes& bytes) {
+        dir.write(name, std::string(bytes.begin(), bytes.end()));
+    };
+    write("plain", good);
+    write("other.bmp", good);
+    Bytes cut = good;
+    cut.resize(good.size() - 2);
+    write("cut", cut);
+    Bytes notBm = good;
+    notBm[1] = 'X';
+    write("notbm", notBm);
+
+    for (const char* name : {"plain", "other"}) {
+        const TDib dib(dir.file(name).c_str());
+        EXPECT_EQ(dib.Size(), TSize(5, 3)) << name;
+        EXPECT_EQ(dib.GetPixels(), picture) << name;
+    }
+    for (const char* name : {"cut", "notbm", "none"}) {
+        try {
+            TDib dib(dir.file(name).c_str());
+            ADD_FAILURE() << name << " was taken";
+        } catch (const TXBitmap& e) {
+            EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
+        }
+    }
+    const TDib gone(dir.file("plain").c_str());
+    const TDib copy = gone;
+    std::filesystem::remove(dir.file("plain"));
+    try {
+        copy.GetPixels();
+        ADD_FAILURE() << "a removed picture was drawn";
+    } catch (const TXBitmap& e) {
+        EXPECT_NE(std::string(e.what()).find("plain"), std::string::npos) << e.what();
+    }
+}
+
 // A strip of four 10 by 6 cels; every pixel says which cel and where it is.
 TDib numberedStrip() {
     TRgbImage strip(40, 6);
@@ -78,29 +204,38 @@ TEST(Bitmap, ACelLandsAtItsPoint) {
     EXPECT_EQ(cels.CelSize(), TSize(10, 6));
     const TColor ground(34, 34, 34);
     struct Case {
-        int cel;
+        int cel; // -1: the strip's part at src, of dest's size
         TPoint at;
         TRect clip; // empty: the whole surface
+        TRect dest;
+        TPoint src;
     } cases[] = {
-        {2, {5, 7}, {}},
-        {0, {0, 0}, {}},
-        {3, {25, 20}, {}}, // partly off the surface's right and bottom edges
-        {1, {-4, -2}, {}}, // partly off the left and top edges
-        {2, {5, 7}, {8, 0, 12, 30}},
+        {2, {5, 7}, {}, {}, {}},
+        {0, {0, 0}, {}, {}, {}},
+        {3, {25, 20}, {}, {}, {}}, // partly off the surface's right and bottom edges
+        {1, {-4, -2}, {}, {}, {}}, // partly off the left and top edges
+        {2, {5, 7}, {8, 0, 12, 30}, {}, {}},
+        // Parts reaching past the strip's edges: only the strip's own pixels are copied.
+        {-1, {}, {}, {2, 3, 28, 12}, {-3, -2}},
+        {-1, {}, {}, {0, 0, 30, 24}, {25, 4}},
+        {-1, {}, {3, 1, 9, 20}, {1, 1, 29, 23}, {-2, 1}},
     };
     for (const Case& c : cases) {
         TRgbImage surface(30, 24, ground);
         auto dc = headless::makeDC(surface, c.clip);
-        ASSERT_TRUE(cels.BitBlt(c.cel, *dc, c.at.x, c.at.y));
+        const TRect dest = c.cel >= 0 ? TRect(c.at, cels.CelSize()) : c.dest;
+        const TPoint src = c.cel >= 0 ? cels.CelRect(c.cel).TopLeft() : c.src;
+        ASSERT_TRUE(c.cel >= 0 ? cels.BitBlt(c.cel, *dc, c.at.x, c.at.y)
+                               : dc->BitBlt(dest, cels.GetDib(), src));
         const TRect visible = c.clip.IsEmpty() ? TRect(0, 0, 30, 24) : c.clip;
         for (int y = 0; y < 24; ++y) {
             for (int x = 0; x < 30; ++x) {
-                const int cx = x - c.at.x, cy = y - c.at.y;
-                const bool drawn =
-                    cx >= 0 && cx < 10 && cy >= 0 && cy < 6 && visible.Contains(TPoint(x, y));
-                const TColor want = drawn ? TColor(c.cel * 60, cx, cy) : ground;
+                const int sx = src.x + x - dest.left, sy = src.y + y - dest.top;
+                const bool drawn = dest.Contains(TPoint(x, y)) && sx >= 0 && sx < 40 && sy >= 0 &&
+                                   sy < 6 && visible.Contains(TPoint(x, y));
+                const TColor want = drawn ? TColor(sx / 10 * 60, sx % 10, sy) : ground;
                 ASSERT_EQ(surface.GetPixel(x, y), want)
-                    << "cel " << c.cel << " pixel " << x << "," << y;
+                    << "case at " << dest.left << "," << dest.top << " pixel " << x << "," << y;
             }
         }
     }

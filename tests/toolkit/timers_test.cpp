@@ -54,6 +54,14 @@ TEST_F(Timers, TicksComeWhenTheTestAdvancesTime) {
     w.ticks.clear();
     headless::advanceTime(100);
     EXPECT_EQ(w.ticks, std::vector<std::string>{at(2, 1100)});
+    // A timeout of 0 is due at once, then every millisecond.
+    w.KillTimer(2);
+    w.SetTimer(3, 0);
+    w.ticks.clear();
+    headless::advanceTime(0);
+    EXPECT_EQ(w.ticks, std::vector<std::string>{at(3, 1100)});
+    headless::advanceTime(2);
+    EXPECT_EQ(w.ticks, (std::vector<std::string>{at(3, 1100), at(3, 1101), at(3, 1102)}));
 }
 
 TEST_F(Timers, DestroyingOrDeletingAWindowStopsItsTimers) {

@@ -133,8 +133,9 @@ uint TWindow::SetTimer(uint timerId, uint timeoutMs) {
     if (!d.timersAvailable || timerId == 0)
         return 0;
     KillTimer(timerId);
+    // A zero timeout is due at once: the next advanceTime, even by 0, ticks it.
     const std::uint64_t interval = std::max(timeoutMs, 1u);
-    d.timers.push_back({this, timerId, interval, d.now + interval, d.timerOrder++});
+    d.timers.push_back({this, timerId, interval, d.now + timeoutMs, d.timerOrder++});
     return timerId;
 }
 
@@ -421,18 +422,10 @@ TDC::TDC(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 TDC::~TDC() = default;
 
 bool TDC::BitBlt(const TRect& dest, const TDib& dib, const TPoint& src) {
-    TRgbImage& target = *impl_->target;
-    const TRect area = dest & impl_->clip & TRect(0, 0, target.Width(), target.Height());
-    const TRgbImage& pixels = dib.GetPixels();
-    for (int y = area.top; y < area.bottom; ++y) {
-        const int sy = src.y + (y - dest.top);
-        if (sy < 0 || sy >= pixels.Height())
-            continue;
-        for (int x = area.left; x < area.right; ++x) {
-            const int sx = src.x + (x - dest.left);
-            if (sx >= 0 && sx < pixels.Width())
-                target.SetPixel(x, y, pixels.GetPixel(sx, sy));
-        }
+    const TRect area = dest & impl_->clip;
+    if (!area.IsEmpty()) {
+        const TPoint from(src.x + area.left - dest.left, src.y + area.top - dest.top);
+        impl_->target->Draw(area, dib.GetPixels(), from);
     }
     return true;
 }

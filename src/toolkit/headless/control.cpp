@@ -190,6 +190,8 @@ void startApplication(TApplication& app) {
         client->Show(app.nCmdShow);
         paintAll(*client);
     }
+    // The loop's first turn: timers set to tick at once.
+    advanceTime(0);
 }
 
 bool closeWindow(TFrameWindow& frame) {

@@ -85,7 +85,8 @@ bool isOpen(const TDialog& dlg);
 // --- Application, windows and messages -------------------------------------------------------
 
 // What Run does before its loop: InitMainWindow, creates and shows the main window with
-// nCmdShow, paints its client once.
+// nCmdShow, paints its client once; then the loop's first turn, which ticks the timers set to
+// tick at once (a timeout of 0).
 void startApplication(TApplication& app);
 // The user closes the frame: true when CanClose agreed and the frame was taken down.
 bool closeWindow(TFrameWindow& frame);
@@ -111,6 +112,7 @@ bool sendTimer(TWindow& window, uint timerId);
 // --- Time ------------------------------------------------------------------------------------
 
 // Moves the clock on; every timer that falls due ticks, earliest first, as often as it is due.
+// A timer set with a timeout of 0 is due at once.
 void advanceTime(std::uint64_t ms);
 std::uint64_t now();
 bool hasTimer(const TWindow& window, uint timerId);

@@ -32,6 +32,20 @@ TDC::~TDC() {
 bool TDC::BitBlt(const TRect& dest, const TDib& dib, const TPoint& src) {
     if (!impl_ || !impl_->dc || dest.IsEmpty() || dib.Width() <= 0 || dib.Height() <= 0)
         return false;
+    // A blit through a memory device context converts the whole picture whenever the picture
+    // changes: a glyph strip costs far more than its glyph. The graphics context draws the part
+    // it converted the first time that part was drawn.
+    if (wxGraphicsContext* gc = impl_->dc->GetGraphicsContext()) {
+        if (wxGraphicsRenderer* renderer = gc->GetRenderer()) {
+            const TRect part = TRect(src, dest.Size()) & TRect(TPoint(0, 0), dib.Size());
+            if (!part.IsEmpty()) {
+                gc->DrawBitmap(graphicsBitmapOf(dib, part, *renderer),
+                               dest.left + part.left - src.x, dest.top + part.top - src.y,
+                               part.Width(), part.Height());
+            }
+            return true;
+        }
+    }
     wxBitmap bitmap = bitmapOf(dib);
     if (!bitmap.IsOk())
         return false;

@@ -385,19 +385,47 @@ wxBitmap loadIconBitmap(int iconResId, int size) {
     return wxBitmap(image);
 }
 
-wxBitmap bitmapOf(const TDib& dib) {
+namespace {
+
+// The picture's pixels seen as a wx image, not copied: the image is only read at once to make
+// the backend's own copy, and does not own them.
+wxImage imageOf(const TRgbImage& pixels) {
+    return wxImage(pixels.Width(), pixels.Height(), const_cast<unsigned char*>(pixels.Data()),
+                   true);
+}
+
+TDib::Native& nativeOf(const TDib& dib) {
     std::shared_ptr<TDib::Native>& native = dib.GetNative();
-    if (!native) {
-        const TRgbImage& pixels = dib.GetPixels();
-        wxImage image(pixels.Width(), pixels.Height(), false);
-        const std::size_t bytes = static_cast<std::size_t>(pixels.Width()) *
-                                  static_cast<std::size_t>(pixels.Height()) * 3;
-        if (bytes > 0)
-            std::copy(pixels.Data(), pixels.Data() + bytes, image.GetData());
+    if (!native)
         native = std::make_shared<TDib::Native>();
-        native->bitmap = wxBitmap(image);
+    return *native;
+}
+
+} // namespace
+
+wxBitmap bitmapOf(const TDib& dib) {
+    TDib::Native& native = nativeOf(dib);
+    if (!native.bitmap.IsOk())
+        native.bitmap = wxBitmap(imageOf(dib.GetPixels()));
+    return native.bitmap;
+}
+
+const wxGraphicsBitmap& graphicsBitmapOf(const TDib& dib, const TRect& part,
+                                         wxGraphicsRenderer& renderer) {
+    TDib::Native& native = nativeOf(dib);
+    if (native.renderer != &renderer) {
+        native.parts.clear();
+        native.renderer = &renderer;
     }
-    return native->bitmap;
+    wxGraphicsBitmap& made = native.parts[{part.left, part.top, part.right, part.bottom}];
+    if (made.IsNull()) {
+        if (part == TRect(TPoint(0, 0), dib.Size())) {
+            made = renderer.CreateBitmapFromImage(imageOf(dib.GetPixels()));
+        } else {
+            made = renderer.CreateBitmapFromImage(imageOf(dib.GetPart(part)));
+        }
+    }
+    return made;
 }
 
 } // namespace toolkit_wx

@@ -2,6 +2,7 @@
 
 // What the wx backend keeps about the layer's objects, shared by its source files.
 
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <wx/dc.h>
 #include <wx/dcmemory.h>
 #include <wx/event.h>
+#include <wx/graphics.h>
 #include <wx/timer.h>
 #include <wx/weakref.h>
 #include <wx/window.h>
@@ -90,6 +92,10 @@ wxWindow* createListControl(TListWindow& list, wxWindow* parent);
 // The picture files of the resources, loaded from the working directory.
 wxBitmap loadIconBitmap(int iconResId, int size);
 wxBitmap bitmapOf(const TDib& dib);
+// The same for a graphics context's renderer, of a part of the picture (inside it):
+// converted once, then drawn as it is.
+const wxGraphicsBitmap& graphicsBitmapOf(const TDib& dib, const TRect& part,
+                                         wxGraphicsRenderer& renderer);
 
 } // namespace toolkit_wx
 
@@ -126,5 +132,9 @@ struct TDC::Impl {
 };
 
 struct TDib::Native {
-    wxBitmap bitmap;
+    wxBitmap bitmap; // for a device context without a graphics context
+    // The graphics renderer's own copies, each made once: of parts drawn (a strip's cels), by
+    // their rectangle (left, top, right, bottom), the whole picture as a part too.
+    std::map<std::array<int, 4>, wxGraphicsBitmap> parts;
+    const void* renderer = nullptr; // the one the parts were made for
 };
