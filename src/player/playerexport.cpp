@@ -3,6 +3,7 @@
 
 #include "player/savformat.h"
 #include "settings/programfolder.h"
+#include "support/base64.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
@@ -12,6 +13,8 @@
 namespace {
 
 constexpr const char* kBoundaryLine = "------=_NextPart_000_0006_01C1BC2B.043FF300";
+// The longest line MIME allows a base64 body (RFC 2045).
+constexpr std::size_t kBase64LineLength = 76;
 
 // Whether bytes are UTF-8 as a strict decoder takes them, so a mail reader shows the name.
 bool isUtf8(const std::string& bytes) {
@@ -111,15 +114,16 @@ int TPlayer::emailFile() {
     std::string message = relineText(header, "\r\n");
     message += "\r\n";
     message += std::string(kBoundaryLine) + "\r\n";
-    message += "Content-Type: text/plain;\r\n";
+    message += "Content-Type: application/octet-stream;\r\n";
     message += "\t" + nameParameter("name", name) + "\r\n";
-    message += "Content-Transfer-Encoding: 7bit\r\n";
+    message += "Content-Transfer-Encoding: base64\r\n";
     message += "Content-Disposition: attachment;\r\n";
     message += "\t" + nameParameter("filename", name) + "\r\n";
     message += "\r\n";
+    // Raw, the record's NULs and line ends would be changed on the way by any mail program.
     auto record = composeSav(*this, templateBytes);
-    message.append(record.data(), record.size());
-    message += "\r\n";
+    message += base64Encode({record.data(), record.size()}, kBase64LineLength);
+    message += std::string(kBoundaryLine) + "--\r\n";
 
     std::string target = mailFile("send.eml");
     if (target.empty()) {

@@ -2,6 +2,7 @@
 
 #include "resources/resources.h"
 #include "settings/settingsfile.h"
+#include "support/base64.h"
 
 #include <cstring>
 
@@ -106,7 +107,10 @@ TEST_F(AppTest, EmailComposesAndOpensTheMessage) {
     EXPECT_EQ(program.file("send.eml"), headless::launchedDocuments()[0]);
     std::string message = program.read("send.eml");
     EXPECT_NE(std::string::npos, message.find("filename=\"ace.sav\""));
-    EXPECT_EQ(sav.read("ace.sav") + "\r\n", message.substr(message.size() - 442));
+    std::string ending = "\r\n\r\n" + base64Encode(sav.read("ace.sav"), 76) +
+                         "------=_NextPart_000_0006_01C1BC2B.043FF300--\r\n";
+    ASSERT_LE(ending.size(), message.size());
+    EXPECT_EQ(ending, message.substr(message.size() - ending.size()));
 
     std::filesystem::remove(program.file("send"));
     headless::scriptMessageBox(IDOK);

@@ -5,6 +5,7 @@ Usage: check_assets.py ASSETS_DIR
 Each check prints its failures; the exit status is 1 when any check failed.
 """
 
+import base64
 import email
 import email.policy
 import os
@@ -406,15 +407,18 @@ BOUNDARY = "----=_NextPart_000_0006_01C1BC2B.043FF300"
 
 
 def compose_send_eml(send, record, file_name):
-    """send.eml as the player record composes it: header lines, the part, the record."""
+    """send.eml as the player record composes it: header lines, the part, the record in base64."""
     out = b""
     for line in send.split(b"\n")[:-1] if send.endswith(b"\n") else send.split(b"\n"):
         out += line + b"\r\n"
-    for line in ("", "--" + BOUNDARY, "Content-Type: text/plain;", '\tname="%s"' % file_name,
-                 "Content-Transfer-Encoding: 7bit", "Content-Disposition: attachment;",
-                 '\tfilename="%s"' % file_name, ""):
+    for line in ("", "--" + BOUNDARY, "Content-Type: application/octet-stream;",
+                 '\tname="%s"' % file_name, "Content-Transfer-Encoding: base64",
+                 "Content-Disposition: attachment;", '\tfilename="%s"' % file_name, ""):
         out += line.encode("ascii") + b"\r\n"
-    return out + record + b"\r\n"
+    encoded = base64.b64encode(record)
+    for i in range(0, len(encoded), 76):
+        out += encoded[i:i + 76] + b"\r\n"
+    return out + b"--" + BOUNDARY.encode("ascii") + b"--\r\n"
 
 
 def check_mail():

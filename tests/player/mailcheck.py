@@ -1,12 +1,12 @@
 #!/usr/bin/python3
-"""Reads a composed send.eml as a mail program would and checks its attachment's name.
+"""Reads a composed send.eml as a mail program would and checks what arrives.
 
-Usage: mailcheck.py PLAIN_EML EML NAME_HEX
-PLAIN_EML is the same message for a plain file name: its defects are the ones every message
-has today. EML must have no Bcc header in any part, no other defect, and an attachment whose
-name (in Content-Type and Content-Disposition) decodes to the bytes NAME_HEX, read as UTF-8
-when they are UTF-8 and as the game's Windows-1252 codes otherwise. Prints what is wrong;
-the exit status is 1 then.
+Usage: mailcheck.py EML NAME_HEX SAV
+EML must parse without a defect in any part or header, carry no Bcc header, and hold one
+attachment whose name (in Content-Type and Content-Disposition) decodes to the bytes NAME_HEX,
+read as UTF-8 when they are UTF-8 and as the game's Windows-1252 codes otherwise, and whose
+content is exactly the bytes of the file SAV, also after a mail program rewrites the message's
+line ends and drops its NULs. Prints what is wrong; the exit status is 1 then.
 """
 
 import email
@@ -14,43 +14,51 @@ import email.policy
 import sys
 
 
-def parse(path):
-    with open(path, "rb") as f:
-        return email.message_from_bytes(f.read(), policy=email.policy.default)
-
-
 def defects(message):
-    found = set()
+    found = []
     for part in message.walk():
-        found.update(type(d).__name__ for d in part.defects)
+        found += [type(d).__name__ for d in part.defects]
         for _, value in part.items():
-            found.update(type(d).__name__ for d in getattr(value, "defects", ()))
+            found += [type(d).__name__ for d in getattr(value, "defects", ())]
     return found
 
 
-def main():
-    plain, message = parse(sys.argv[1]), parse(sys.argv[2])
-    raw = bytes.fromhex(sys.argv[3])
-    try:
-        name = raw.decode("utf-8")
-    except UnicodeDecodeError:
-        name = raw.decode("cp1252")
-    problems = []
+def check(raw, name, record, problems, how):
+    message = email.message_from_bytes(raw, policy=email.policy.default)
     for part in message.walk():
         if "Bcc" in part:
-            problems.append("a Bcc header: %r" % part["Bcc"])
-    extra = defects(message) - defects(plain)
-    if extra:
-        problems.append("defects a plain name does not give: %s" % sorted(extra))
+            problems.append("%s: a Bcc header: %r" % (how, part["Bcc"]))
+    if defects(message):
+        problems.append("%s: defects %s" % (how, sorted(set(defects(message)))))
     attachments = list(message.iter_attachments())
     if len(attachments) != 1:
-        problems.append("%d attachments" % len(attachments))
-    else:
-        part = attachments[0]
-        if part.get_filename() != name:
-            problems.append("filename %r, not %r" % (part.get_filename(), name))
-        if part["Content-Type"].params.get("name") != name:
-            problems.append("name %r, not %r" % (part["Content-Type"].params.get("name"), name))
+        problems.append("%s: %d attachments" % (how, len(attachments)))
+        return
+    part = attachments[0]
+    if part.get_filename() != name:
+        problems.append("%s: filename %r, not %r" % (how, part.get_filename(), name))
+    if part["Content-Type"].params.get("name") != name:
+        problems.append("%s: name %r, not %r" % (how, part["Content-Type"].params.get("name"), name))
+    content = part.get_payload(decode=True)
+    if content != record:
+        problems.append("%s: the attachment holds %d bytes that are not the %d of the record"
+                        % (how, len(content or b""), len(record)))
+
+
+def main():
+    with open(sys.argv[1], "rb") as f:
+        raw = f.read()
+    raw_name = bytes.fromhex(sys.argv[2])
+    try:
+        name = raw_name.decode("utf-8")
+    except UnicodeDecodeError:
+        name = raw_name.decode("cp1252")
+    with open(sys.argv[3], "rb") as f:
+        record = f.read()
+    problems = []
+    check(raw, name, record, problems, "as written")
+    # What a mail program may do to a message on its way: Unix line ends, no NULs.
+    check(raw.replace(b"\r\n", b"\n").replace(b"\0", b""), name, record, problems, "as sent")
     print("\n".join(problems))
     return 1 if problems else 0
 

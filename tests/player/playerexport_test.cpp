@@ -1,6 +1,7 @@
 #include "playertestutil.h"
 
 #include "settings/programfolder.h"
+#include "support/base64.h"
 
 #include <gtest/gtest.h>
 
@@ -58,11 +59,11 @@ TEST_F(ExportTest, LoadReplacesRaptorSavOfAnyCase) {
 
 std::string parts(const std::string& name) {
     return "\r\n------=_NextPart_000_0006_01C1BC2B.043FF300\r\n"
-           "Content-Type: text/plain;\r\n"
+           "Content-Type: application/octet-stream;\r\n"
            "\tname=\"" +
            name +
            "\"\r\n"
-           "Content-Transfer-Encoding: 7bit\r\n"
+           "Content-Transfer-Encoding: base64\r\n"
            "Content-Disposition: attachment;\r\n"
            "\tfilename=\"" +
            name + "\"\r\n\r\n";
@@ -86,7 +87,8 @@ TEST_F(ExportTest, MessageByteForByte) {
         program.write("send", c.send);
         TPlayer p = player();
         ASSERT_EQ(kSaveOk, p.emailFile()) << c.why;
-        std::string expected = c.copied + parts("pilot.sav") + record(p) + "\r\n";
+        std::string expected = c.copied + parts("pilot.sav") + base64Encode(record(p), 76) +
+                               "------=_NextPart_000_0006_01C1BC2B.043FF300--\r\n";
         EXPECT_EQ(expected, program.read("send.eml")) << c.why;
     }
 }
@@ -100,17 +102,32 @@ std::string hexOf(const std::string& bytes) {
     return hex;
 }
 
+// Reads send.eml back with Python's email package; what is wrong with it, or "".
+std::string mailProblems(const TempDir& program, const std::string& name,
+                         const std::string& record) {
+    program.write("record.sav", record);
+    std::string command = std::string(DROVAK_PYTHON) + " '" + DROVAK_MAILCHECK + "' '" +
+                          program.file("send.eml") + "' " + hexOf(name) + " '" +
+                          program.file("record.sav") + "' 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return "python did not start";
+    }
+    std::string output;
+    std::array<char, 256> chunk{};
+    while (std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe) != nullptr) {
+        output += chunk.data();
+    }
+    int status = pclose(pipe);
+    return status == 0 ? "" : "status " + std::to_string(status) + ": " + output;
+}
+
 // A mail program reads every name back as it was, and no byte of a name ends its header line.
 TEST_F(ExportTest, AnyNameStaysInItsHeader) {
     std::filesystem::copy_file(std::filesystem::path(DROVAK_ASSETS_DIR) / "send",
                                program.path() / "send");
-    auto compose = [&](const std::string& name, const std::string& file) {
-        TPlayer p(settingsIn(game, "template.sav"), name.c_str());
-        ASSERT_EQ(kSaveOk, p.emailFile()) << name;
-        std::filesystem::rename(program.path() / "send.eml", program.path() / file);
-    };
-    compose("pilot.sav", "plain.eml");
     const std::string names[] = {
+        "pilot.sav",
         "ace 1.sav",
         "say \"hi\".sav",
         "evil\r\nBcc: x@example.org\r\n.sav",
@@ -119,19 +136,30 @@ TEST_F(ExportTest, AnyNameStaysInItsHeader) {
         "caf\xE9.sav",                 // the game's 8-bit code for e acute
     };
     for (const std::string& name : names) {
-        compose(name, "named.eml");
-        std::string command = std::string(DROVAK_PYTHON) + " '" + DROVAK_MAILCHECK + "' '" +
-                              program.file("plain.eml") + "' '" + program.file("named.eml") + "' " +
-                              hexOf(name) + " 2>&1";
-        FILE* pipe = popen(command.c_str(), "r");
-        ASSERT_NE(nullptr, pipe);
-        std::string output;
-        std::array<char, 256> chunk{};
-        while (std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe) != nullptr) {
-            output += chunk.data();
-        }
-        EXPECT_EQ(0, pclose(pipe)) << name << ": " << output;
+        TPlayer p(settingsIn(game, "template.sav"), name.c_str());
+        ASSERT_EQ(kSaveOk, p.emailFile()) << name;
+        EXPECT_EQ("", mailProblems(program, name, record(p))) << name;
     }
+}
+
+// The record's bytes that mail programs rewrite (NUL, line ends, ^Z, 0xFF) arrive unchanged.
+TEST_F(ExportTest, AttachmentArrivesIntact) {
+    std::filesystem::copy_file(std::filesystem::path(DROVAK_ASSETS_DIR) / "send",
+                               program.path() / "send");
+    const std::string awkward("\0\n\r\x1A\xFF\r\n\n\r", 9);
+    std::string bytes;
+    while (bytes.size() < kSavSize) {
+        bytes += awkward;
+    }
+    tmpl = bytes.substr(0, kSavSize);
+    game.write("template.sav", tmpl);
+    TPlayer p = player();
+    std::string sent = record(p);
+    for (char c : awkward) {
+        ASSERT_NE(std::string::npos, sent.find(c)) << int(c);
+    }
+    ASSERT_EQ(kSaveOk, p.emailFile());
+    EXPECT_EQ("", mailProblems(program, "pilot.sav", sent));
 }
 
 TEST_F(ExportTest, MessageFailuresWriteNoMessage) {
