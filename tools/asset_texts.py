@@ -3,8 +3,8 @@
 import os
 import re
 
-CONTACT_ADDRESS = "drovak.editor@gmail.com"
-WEBSITE = "https://github.com/drovak-editor/drovak"
+# The program ships with nobody's address: reports go where the user's own drovak.ini says.
+CONTACT_SETTING = "contactAddress = you@example.org"
 
 
 def project_version():
@@ -30,6 +30,9 @@ ABOUT_LINES = [
     "Not made or endorsed by Novalogic.",
     "F-22 Raptor is a trademark of its owner.",
 ]
+
+# Under the About picture's text: where reports are addressed.
+ABOUT_CONTACT = "CONTACT: SET contactAddress IN drovak.ini"
 
 STYLE = """\
 body { background: #222222; color: #e6e6e0; font-family: "DejaVu Sans", Verdana, sans-serif;
@@ -184,8 +187,9 @@ Send by Email, Save, Save As and Settings.</p>
 <tr><th>Command</th><th>Does</th></tr>
 <tr><td>Quick Help</td><td>Opens this page.</td></tr>
 <tr><td>Tarnel's website</td><td>Opens the Drovak web page.</td></tr>
-<tr><td>Contact Tarnel</td><td>Opens a mail message to the author with your settings file
-attached as text, for questions and bug reports.</td></tr>
+<tr><td>Contact Tarnel</td><td>Opens a mail message with your settings file attached as text,
+for questions and bug reports, addressed to the contact address set in <code>drovak.ini</code>
+(see below).</td></tr>
 <tr><td>About</td><td>Shows the version; click the picture to close it.</td></tr>
 </table>
 
@@ -214,7 +218,10 @@ into F-22 Raptor to switch between them.</li>
 <li>The extended characters are those of the game's font; some mail and chat programs show
 them differently.</li>
 </ul>
-<p>Questions, ideas and bug reports: <a href="mailto:%(address)s">%(address)s</a>.</p>
+<p>Questions, ideas and bug reports go to the contact address of your copy of Drovak, which
+it does not come with: add a line such as <code>%(setting)s</code> to
+<code>drovak.ini</code>, and Contact Tarnel and the error messages use it. Without one, Contact
+Tarnel opens the message for you to address.</p>
 """
 
 WEBSITE_BODY = """\
@@ -235,14 +242,14 @@ characters.</li>
 <li>Load into F-22 Raptor and Send by Email.</li>
 </ul>
 
-<h2>Download and source</h2>
-<p>Drovak is free software; its source, its releases and its issue tracker are at
-<a href="%(website)s">%(website)s</a>. It runs on Linux and Windows.</p>
+<h2>Licence</h2>
+<p>Drovak is free software under the MIT licence. It runs on Linux and Windows.</p>
 
 <h2>Help and contact</h2>
-<p>The Quick Help page comes with the program (Help &gt; Quick Help). Questions and bug
-reports: <a href="mailto:%(address)s">%(address)s</a>, or Help &gt; Contact Tarnel in the
-program, which attaches your settings to the message.</p>
+<p>The Quick Help page comes with the program (Help &gt; Quick Help). For questions and bug
+reports, Help &gt; Contact Tarnel opens a message with your settings attached. It is addressed
+to the contact address set in <code>drovak.ini</code> by a line such as
+<code>%(setting)s</code>; without one, you address it yourself.</p>
 
 <p class="note">F-22 Raptor is a game by Novalogic. Drovak is not made or endorsed by Novalogic
 and contains nothing of the game.</p>
@@ -250,7 +257,7 @@ and contains nothing of the game.</p>
 
 # Lines of "contact": the program copies them into info.eml and appends the settings file.
 CONTACT_LINES = [
-    "To: Drovak <%s>" % CONTACT_ADDRESS,
+    "To: ",
     "Subject: Drovak %s: question or bug report" % VERSION,
     "X-Unsent: 1",
     "MIME-Version: 1.0",
@@ -267,7 +274,12 @@ CONTACT_LINES = [
     "",
 ]
 
-CONTACT_EML_LINES = CONTACT_LINES[:-3] + [
+# Opened when there is no template: no address to fill in, so it says how to set one.
+CONTACT_EML_LINES = CONTACT_LINES[:7] + [
+    "(No contact address is set: fill in the To: line above, or add the line",
+    "\"%s\" to drovak.ini in Drovak's settings folder.)" % CONTACT_SETTING,
+    "",
+] + CONTACT_LINES[7:-3] + [
     "Drovak version: %s" % VERSION,
 ]
 
@@ -287,14 +299,13 @@ SEND_LINES = [
     "Content-Transfer-Encoding: 7bit",
     "",
     "Here is my F-22 Raptor pilot file. To fly with it, copy it into your",
-    "F-22 Raptor folder as raptor.sav, or open it with Drovak:",
-    WEBSITE,
+    "F-22 Raptor folder as raptor.sav, or open it with Drovak, the pilot file",
+    "editor for F-22 Raptor.",
 ]
 
 
 def text_files():
-    values = {"colours": colour_table(), "address": CONTACT_ADDRESS, "version": VERSION,
-              "website": WEBSITE}
+    values = {"colours": colour_table(), "setting": CONTACT_SETTING, "version": VERSION}
     help_page = page("Drovak Quick Help", HELP_BODY % values)
     website = page("Drovak: pilot file editor for F-22 Raptor", WEBSITE_BODY % values)
     return {

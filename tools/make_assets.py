@@ -435,7 +435,7 @@ def make_about():
             centred(d, y, line, SMALL_FONT, (210, 210, 205), size[0])
         y += 17
     d.line((30, y + 4, 330, y + 4), fill=GREY_DARK)
-    centred(d, y + 14, asset_texts.CONTACT_ADDRESS, SMALL_BOLD, AMBER, size[0])
+    centred(d, y + 14, asset_texts.ABOUT_CONTACT, SMALL_BOLD, AMBER, size[0])
     centred(d, 392, "CLICK TO CLOSE", LABEL_FONT, AMBER_DIM, size[0])
     frame_border(d, size)
     return img

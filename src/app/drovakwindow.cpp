@@ -44,8 +44,9 @@ void reportFirstPaint() {
     }
 }
 
-// The pilot the list is going to select (the file named at start, else the one last loaded), read for the first paint to show: the list itself is
-// filled after that paint. A file that cannot be read is said when the list selects it.
+// The pilot the list is going to select (the file named at start, else the one last loaded), read
+// for the first paint to show: the list itself is filled after that paint. A file that cannot be
+// read is said when the list selects it.
 void openLastPilot(TPlayer& player, const TDrovakSettingsXfer& settings, const char* fileName) {
     char label[kFileNameCapacity] = "";
     parseFileName(label, fileName, sizeof label);
@@ -200,7 +201,7 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
             }
         }
     } catch (const char* what) {
-        std::string report = formatExceptionReport(what);
+        std::string report = formatExceptionReport(what, contactOrHowTo(*settings).c_str());
         MessageBox(report.c_str(), "ERROR", MB_OK | MB_ICONEXCLAMATION);
     }
 }

@@ -23,10 +23,10 @@ inline constexpr uint kWorkingCopyDelayMs = 250;
 // Every error message box: an OK button and the exclamation icon.
 inline constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
 
-// The contact template followed by the user's settings, written to info.eml in the mail
-// folder, so a report says how the program was set up; false without the template or when
-// info.eml could not be written.
-bool writeContactMessage();
+// The contact template addressed to address (none when empty) followed by the user's settings,
+// written to info.eml in the mail folder, so a report says how the program was set up; false
+// without the template or when info.eml could not be written.
+bool writeContactMessage(const char* address);
 
 // The main window: owns the settings, the records, the list and the editor, and answers every
 // command, list notification, mouse and key message and timer tick.

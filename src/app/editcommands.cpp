@@ -181,13 +181,40 @@ void TDrovakWindow::CmdWebsite() {
     launch(sharedFile("website.htm"));
 }
 
-bool writeContactMessage() {
+namespace {
+
+// The template with its To: line for address. Without an address the message still opens,
+// for the user to address, and its text says how to set one.
+std::string addressContactMessage(const std::string& contact, const std::string& address) {
+    std::string note = "(No contact address is set: fill in the To: line above, or\n" +
+                       contactAddressHowTo() + ".)\n\n";
+    std::string message = "To: " + address + "\n";
+    bool inHeader = true;
+    for (std::size_t pos = 0; pos < contact.size();) {
+        std::size_t end = std::min(contact.find('\n', pos), contact.size() - 1) + 1;
+        std::string line = contact.substr(pos, end - pos);
+        pos = end;
+        if (inHeader && line.starts_with("To:")) {
+            continue;
+        }
+        message += line;
+        if (inHeader && line == "\n") {
+            inHeader = false;
+            message += address.empty() ? note : "";
+        }
+    }
+    return message;
+}
+
+} // namespace
+
+bool writeContactMessage(const char* address) {
     std::string contact;
     std::string ini;
     if (!readWholeFile(sharedFile("contact"), contact)) {
         return false;
     }
-    std::string message = relineText(contact, "\n");
+    std::string message = addressContactMessage(relineText(contact, "\n"), address);
     if (readWholeFile(joinPath(getDrovakPath(), kSettingsFileName), ini)) {
         message += relineText(ini, "\n") + "\n";
     }
@@ -196,7 +223,8 @@ bool writeContactMessage() {
 
 void TDrovakWindow::CmdContact() {
     // Without the composed message, the prepared one.
-    launch(writeContactMessage() ? mailFile("info.eml") : sharedFile("contact.eml"));
+    launch(writeContactMessage(settings->contactAddress.data()) ? mailFile("info.eml")
+                                                                : sharedFile("contact.eml"));
 }
 
 void TDrovakWindow::CmdExit() {

@@ -28,6 +28,10 @@ void TTokenTable::set(const std::string& key, const std::string& value) {
     slots.emplace_back(key, value);
 }
 
+void TTokenTable::remove(const std::string& key) {
+    std::erase_if(slots, [&](const auto& slot) { return slot.first == key; });
+}
+
 TTokenTable& tokenTable() {
     static TTokenTable table;
     return table;
@@ -155,6 +159,7 @@ void getData(const TTokenTable& table, TDrovakSettingsXfer& settings) {
     getTokenValue2(table, "templateFileEqRaptorSav", settings.templateFileEqRaptorSav);
     getTokenValue2(table, "firstRun", settings.firstRun);
     getTokenValue2(table, "debug", settings.debug);
+    getTokenValue(table, kContactAddressKey, settings.contactAddress);
 }
 
 void openINI(TDrovakSettingsXfer& settings) {
@@ -185,6 +190,12 @@ int saveINI(const TDrovakSettingsXfer& settings) {
     setTokenValue2(table, "templateFileEqRaptorSav", settings.templateFileEqRaptorSav);
     setTokenValue2(table, "firstRun", settings.firstRun);
     setTokenValue2(table, "debug", settings.debug);
+    // Everyone who never sets an address keeps the file as it always was.
+    if (settings.contactAddress[0] != '\0') {
+        setTokenValue(table, kContactAddressKey, settings.contactAddress.data());
+    } else {
+        table.remove(kContactAddressKey);
+    }
 
     // A line break or NUL would end its line early and turn the rest into a line of its own.
     for (const auto& [key, value] : table.entries()) {
@@ -200,4 +211,22 @@ int saveINI(const TDrovakSettingsXfer& settings) {
     }
     std::string text = formatTokens(table);
     return replaceFileContents(path, {text.data(), text.size()}) ? 0 : -1;
+}
+
+std::string contactAddressHowTo() {
+    // A path past this length is left out, so the error report, bounded to 512 bytes, always
+    // has room for the text.
+    constexpr std::size_t kLongestPathShown = 200;
+    std::string path = joinPath(getDrovakPath(), kSettingsFileName);
+    if (path.empty() || path.size() > kLongestPathShown) {
+        path = kSettingsFileName;
+    }
+    return std::string("add the line \"") + kContactAddressKey + " = you@example.org\" to " + path;
+}
+
+std::string contactOrHowTo(const TDrovakSettingsXfer& settings) {
+    if (settings.contactAddress[0] != '\0') {
+        return settings.contactAddress.data();
+    }
+    return "(no contact address is set: " + contactAddressHowTo() + ")";
 }

@@ -21,6 +21,7 @@ TDrovakSettingsXfer& TDrovakSettingsXfer::operator=(const TDrovakSettingsXfer& o
     templateFileEqRaptorSav = other.templateFileEqRaptorSav;
     firstRun = other.firstRun;
     debug = other.debug;
+    contactAddress = other.contactAddress;
     return *this;
 }
 

@@ -7,9 +7,11 @@
 inline constexpr std::size_t kSettingsPathCapacity = 512;
 inline constexpr std::size_t kLastLoadedFileCapacity = 128;
 inline constexpr std::size_t kListSortMethodCapacity = 3;
+// The longest mail address has 254 characters.
+inline constexpr std::size_t kContactAddressCapacity = 256;
 
 // The program's settings as every window receives them: three folders and files, the last
-// file loaded into the game, and seven one-byte switches.
+// file loaded into the game, seven one-byte switches, and where reports are mailed.
 struct TDrovakSettingsXfer {
     std::array<char, kSettingsPathCapacity>
         raptorPath{}; // the game's folder, ends with a separator
@@ -25,6 +27,8 @@ struct TDrovakSettingsXfer {
     char templateFileEqRaptorSav = 0;
     char firstRun = 0;
     char debug = 0;
+    // Empty unless the user sets one: the program ships with nobody's address.
+    std::array<char, kContactAddressCapacity> contactAddress{};
 
     TDrovakSettingsXfer() = default;
     TDrovakSettingsXfer(const TDrovakSettingsXfer&) = default;

@@ -58,12 +58,12 @@ void debugStart() {
     }
 }
 
-std::string formatExceptionReport(const char* what) {
+std::string formatExceptionReport(const char* what, const char* contact) {
     constexpr int kCapacity = 512;
     auto message = initStr(kCapacity, "EXCEPTION HANDLING: ");
     strAppend(message.get(), what ? what : "", kCapacity);
     strAppend(message.get(), "\nIt is recommended you save your files\n", kCapacity);
     strAppend(message.get(), "and exit.Please report this error to \n", kCapacity);
-    strAppend(message.get(), kContactAddress, kCapacity);
+    strAppend(message.get(), contact ? contact : "", kCapacity);
     return message.get();
 }

@@ -16,7 +16,6 @@ bool traceSwitch();
 // detail right-aligned in 20 columns.
 std::string formatTraceLine(const char* name, const char* detail);
 
-// The message shown for an unexpected failure, built within 512 bytes like every message.
-std::string formatExceptionReport(const char* what);
-
-inline constexpr const char* kContactAddress = "drovak.editor@gmail.com";
+// The message shown for an unexpected failure, built within 512 bytes like every message;
+// contact is the address to report to, or a text saying how to set one.
+std::string formatExceptionReport(const char* what, const char* contact);

@@ -121,22 +121,45 @@ TEST_F(AppTest, EmailComposesAndOpensTheMessage) {
 }
 
 TEST_F(AppTest, HelpWebsiteAndContact) {
-    start();
-    headless::chooseMenuItem(frame(), CM_HELP);
-    headless::chooseMenuItem(frame(), CM_WEBSITE);
-    headless::chooseMenuItem(frame(), CM_CONTACT);
-    ASSERT_EQ(3u, headless::launchedDocuments().size());
-    EXPECT_EQ(program.folder() + "help/help.htm", headless::launchedDocuments()[0]);
-    EXPECT_EQ(program.file("website.htm"), headless::launchedDocuments()[1]);
-    EXPECT_EQ(program.file("info.eml"), headless::launchedDocuments()[2]);
-    std::string contact = program.read("contact");
-    std::string ini = program.read("drovak.ini");
-    // The message's lines all end with a line feed, the settings file's too.
-    for (std::size_t at; (at = ini.find("\r\n")) != std::string::npos;) {
-        ini.erase(at, 1);
+    struct Case {
+        std::string setting;
+        std::string toLine;
+        std::string note; // what the body says before the template's text
+    };
+    // Nobody's address ships: without one set the message opens for the user to address.
+    const Case cases[] = {
+        {"", "To: \n",
+         "(No contact address is set: fill in the To: line above, or\nadd the line "
+         "\"contactAddress = you@example.org\" to " +
+             program.file("drovak.ini") + ".)\n\n"},
+        {"contactAddress = me@example.org\r\n", "To: me@example.org\n", ""},
+    };
+    for (const auto& c : cases) {
+        app.reset();
+        headless::reset();
+        tokenTable().clear();
+        writeSettings(c.setting);
+        start();
+        headless::chooseMenuItem(frame(), CM_HELP);
+        headless::chooseMenuItem(frame(), CM_WEBSITE);
+        headless::chooseMenuItem(frame(), CM_CONTACT);
+        ASSERT_EQ(3u, headless::launchedDocuments().size());
+        EXPECT_EQ(program.folder() + "help/help.htm", headless::launchedDocuments()[0]);
+        EXPECT_EQ(program.file("website.htm"), headless::launchedDocuments()[1]);
+        EXPECT_EQ(program.file("info.eml"), headless::launchedDocuments()[2]);
+        // The template with its To: line filled in, then the settings file, all lines ending
+        // with a line feed.
+        std::string contact = program.read("contact");
+        ASSERT_TRUE(contact.starts_with("To: \n"));
+        std::size_t body = contact.find("\n\n") + 2;
+        std::string ini = program.read("drovak.ini");
+        for (std::size_t at; (at = ini.find("\r\n")) != std::string::npos;) {
+            ini.erase(at, 1);
+        }
+        std::string expected =
+            c.toLine + contact.substr(5, body - 5) + c.note + contact.substr(body) + ini + "\n";
+        EXPECT_EQ(expected, program.read("info.eml")) << c.setting;
     }
-    std::string expected = contact + (contact.ends_with("\n") ? "" : "\n") + ini + "\n";
-    EXPECT_EQ(expected, program.read("info.eml"));
 
     std::filesystem::remove(program.file("contact"));
     headless::chooseMenuItem(frame(), CM_CONTACT);

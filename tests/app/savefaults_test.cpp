@@ -38,7 +38,7 @@ TEST_F(AppTest, EveryReplacingWriteIsWholeOrNotAtAll) {
         {"game's file", game, "raptor.sav", [&] { return pilot.loadFile() == kSaveOk; }},
         {"settings", program, "drovak.ini", [&] { return saveINI(settings) == 0; }},
         {"mail message", program, "send.eml", [&] { return pilot.emailFile() == kSaveOk; }},
-        {"contact message", program, "info.eml", [] { return writeContactMessage(); }},
+        {"contact message", program, "info.eml", [] { return writeContactMessage(""); }},
     };
     for (const auto& w : writes) {
         const std::string old = std::string("old ") + w.what;

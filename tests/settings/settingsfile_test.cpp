@@ -116,8 +116,10 @@ TEST(SettingsRecord, AssignmentKeepsLastLoadedFile) {
     std::strcpy(a.listSortMethod.data(), "xy");
     a.soundOn = 1;
     a.debug = 1;
+    std::strcpy(a.contactAddress.data(), "me@example.org");
     std::strcpy(b.lastLoadedFile.data(), "b.sav");
     b = a;
+    EXPECT_STREQ("me@example.org", b.contactAddress.data());
     EXPECT_STREQ("/sav/", b.savPath.data());
     EXPECT_STREQ("b.sav", b.lastLoadedFile.data());
     EXPECT_STREQ("x", b.listSortMethod.data());
@@ -251,6 +253,41 @@ TEST_F(SettingsFileTest, MissingFileKeepsTextFieldsAndClearsSwitches) {
     EXPECT_STREQ("/before/", s.savPath.data());
     EXPECT_EQ(0, s.firstRun);
     EXPECT_EQ(0, s.showSplashScreen);
+}
+
+// Whoever never sets an address keeps drovak.ini byte for byte; a set one comes back as saved.
+TEST_F(SettingsFileTest, ContactAddressIsWrittenOnlyWhenSet) {
+    const std::string line = "contactAddress = me@example.org\r\n";
+    struct Case {
+        std::string file;
+        const char* setTo; // nullptr: as read
+        std::string address;
+        std::string saved;
+    };
+    const Case cases[] = {
+        {kFreshFile, nullptr, "", kFreshFile},
+        {kFreshFile + line, nullptr, "me@example.org", kFreshFile + line},
+        {kFreshFile, "me@example.org", "me@example.org", kFreshFile + line},
+        {kFreshFile + line, "", "", kFreshFile},
+        {kFreshFile + std::string("contactAddress = \r\n"), nullptr, "", kFreshFile},
+    };
+    for (const auto& c : cases) {
+        tokenTable().clear();
+        dir.write("drovak.ini", c.file);
+        TDrovakSettingsXfer s;
+        openINI(s);
+        if (c.setTo != nullptr) {
+            std::strcpy(s.contactAddress.data(), c.setTo);
+        }
+        EXPECT_EQ(c.address, s.contactAddress.data()) << c.file;
+        EXPECT_EQ(c.address.empty() ? "(no contact address is set: add the line \"contactAddress "
+                                      "= you@example.org\" to " +
+                                          dir.file("drovak.ini") + ")"
+                                    : c.address,
+                  contactOrHowTo(s));
+        ASSERT_EQ(0, saveINI(s));
+        EXPECT_EQ(c.saved, dir.read("drovak.ini")) << c.file;
+    }
 }
 
 TEST_F(SettingsFileTest, FailedSaveLeavesTheFileAsItWas) {

@@ -55,18 +55,19 @@ TEST_F(TraceTest, StartMarkerSwitchAloneWritesOnlyTheMarker) {
 }
 
 TEST(ExceptionReport, LayoutAndOverflow) {
+    const char* contact = "me@example.org";
     std::string tail = "\nIt is recommended you save your files\n"
                        "and exit.Please report this error to \n";
-    tail += kContactAddress;
+    tail += contact;
     EXPECT_EQ("EXCEPTION HANDLING: parseFileName: null string" + tail,
-              formatExceptionReport("parseFileName: null string"));
+              formatExceptionReport("parseFileName: null string", contact));
     // A text that cannot fit empties the report; the closing lines still follow.
     std::string huge(492, 'e');
-    EXPECT_EQ(tail, formatExceptionReport(huge.c_str()));
+    EXPECT_EQ(tail, formatExceptionReport(huge.c_str(), contact));
     // 491 characters fill the report to 511; the next piece is dropped and empties it.
     std::string full(491, 'e');
-    EXPECT_EQ(std::string("and exit.Please report this error to \n").append(kContactAddress),
-              formatExceptionReport(full.c_str()));
+    EXPECT_EQ(std::string("and exit.Please report this error to \n").append(contact),
+              formatExceptionReport(full.c_str(), contact));
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+#!/usr/bin/python3
+"""Finds addresses the project does not own in what it ships.
+
+Usage: check_addresses.py REPO
+Reads every text file under assets/, data/, docs/, src/ and tools/ of REPO (the pictures are
+drawn from the texts in tools/asset_texts.py, so those stand for them) and reports each line
+with "http", a mailbox or a domain name outside the reserved example names. Exit status 1 when
+any is found.
+"""
+
+import os
+import re
+import sys
+
+ROOTS = ("assets", "data", "docs", "src", "tools")
+
+# Names set aside for examples and tests (RFC 2606, RFC 6761): the only ones a text may use.
+RESERVED = re.compile(r"(^|\.)(example\.(org|com|net)|[a-z0-9-]+\.example|[a-z0-9-]+\.invalid"
+                      r"|example|invalid|localhost)$", re.I)
+
+# Top-level domains a name in these texts could end with, in the lower case names are written
+# in (so a member such as items.At is no name). Those that are also file extensions here (.sh,
+# .py, .md, .cc, .so, .in) are left out: the names they end are files.
+TLDS = ("com|org|net|edu|gov|mil|int|io|dev|app|info|biz|co|me|ai|tv|eu|uk|de|fr|nl|ru|cn|jp"
+        "|us|ca|au|ch|at|se|no|pl|cz|it|es|be|dk|fi|br|ly|gg|xyz|online|site|email|cloud")
+DOMAIN = re.compile(r"(?<![\w.-])((?:[A-Za-z0-9](?:[A-Za-z0-9-]*[A-Za-z0-9])?\.)+(?:%s))"
+                    r"(?![\w-])" % TLDS)
+MAILBOX = re.compile(r"[\w.+%-]+@((?:[a-z0-9-]+\.)+[a-z0-9-]+)", re.I)
+
+# Texts that take the shape of a name and are none, each with its reason. Empty today: a new
+# entry needs a line saying why it is no address.
+NOT_ADDRESSES = set()
+
+
+def problems_in(text):
+    found = []
+    if re.search("http", text, re.I):
+        found.append("http")
+    for match in MAILBOX.finditer(text):
+        if not RESERVED.search(match.group(1)):
+            found.append("mailbox " + match.group(0))
+    for match in DOMAIN.finditer(text):
+        name = match.group(1)
+        if not RESERVED.search(name) and name.lower() not in NOT_ADDRESSES:
+            found.append("domain " + name)
+    return found
+
+
+def main():
+    repo = sys.argv[1]
+    count = 0
+    for root in ROOTS:
+        for folder, _, files in os.walk(os.path.join(repo, root)):
+            for name in sorted(files):
+                path = os.path.join(folder, name)
+                with open(path, "rb") as f:
+                    data = f.read()
+                if b"\0" in data:
+                    continue  # a picture, sound or pilot file
+                text = data.decode("utf-8", errors="replace")
+                for number, line in enumerate(text.splitlines(), 1):
+                    for problem in problems_in(line):
+                        print("%s:%d: %s" % (os.path.relpath(path, repo), number, problem))
+                        count += 1
+    print("%d foreign addresses" % count)
+    return 1 if count else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
