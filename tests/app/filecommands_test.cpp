@@ -287,6 +287,22 @@ TEST_F(AppTest, DuplicateNumbersCopies) {
     EXPECT_EQ(before, sav.listing());
 }
 
+TEST_F(AppTest, DuplicateOfALongNameFitsOrIsRefused) {
+    const std::string fits(120, 'f'), tooLong(121, 't'); // "(1).sav" makes 127 and 128
+    addSav(fits + ".sav", "F");
+    addSav(tooLong + ".sav", "T");
+    start();
+    select(fits);
+    headless::chooseMenuItem(frame(), CM_DUPLICATE);
+    EXPECT_TRUE(sav.exists(fits + "(1).sav"));
+    select(tooLong);
+    std::string before = sav.listing();
+    headless::scriptMessageBox(IDOK);
+    headless::chooseMenuItem(frame(), CM_DUPLICATE);
+    EXPECT_EQ("Error saving file!", lastMessage());
+    EXPECT_EQ(before, sav.listing());
+}
+
 TEST_F(AppTest, DuplicateCarriesUnsavedChanges) {
     addSav("a(5).sav", "A");
     start();

@@ -135,7 +135,9 @@ TEST(KeyTable, MissingFileLeavesOnlyLettersAndDigits) {
     TCharTable table;
     table.load(dir.file("chrtable.dv"));
     EXPECT_EQ(table.getASCII('1', true, false, 1), 0); // Shift+1 needs the shift table
-    EXPECT_EQ(table.getASCII('1', false, false, 1), '1');
+    for (char digit : {'0', '1', '9'}) {               // both ends of the digit keys
+        EXPECT_EQ(table.getASCII(digit, false, false, 1), digit);
+    }
     EXPECT_EQ(table.getASCII('Q', false, false, 1), 'q');
     EXPECT_EQ(table.getASCII(kOemTilde, true, false, 1), 0);
 }

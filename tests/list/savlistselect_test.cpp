@@ -43,6 +43,7 @@ TEST_F(SavListTest, SelectFileByNameOrPath) {
     const std::string xPath = games + "x.sav";
     const Case cases[] = {
         {"a bare label", {"Ace.sav", "Bob.sav"}, "Bob", "Bob"},
+        {"the first item by name", {"Ace.sav", "raptor.sav"}, "Ace.sav", "Ace"},
         {"a path with a working copy's extension", {"Ace.sav", "Bob.sav"}, bobPath.c_str(), "Bob"},
         {"case is ignored", {"Ace.sav", "bob.sav"}, "BOB.sav", "bob"},
         {"unknown: the game's own file", {"Ace.sav", "raptor.sav"}, xPath.c_str(), "raptor"},

@@ -79,6 +79,8 @@ TEST(ReplaceFile, KeepsWhatTheTargetIs) {
             return call.starts_with("rename ");
         });
         EXPECT_NE(log.end(), std::find(renamed, log.end(), "fsync " + folder)) << c.why;
+        // ...and the bytes are on the disk before the name points at them.
+        EXPECT_NE(renamed, std::find(created, renamed, "fsync " + created->substr(5))) << c.why;
     }
     for (const char* link : {"link.sav", "hop.sav", "dangling.sav"}) {
         EXPECT_TRUE(fs::is_symlink(dir.path() / link)) << link;
@@ -187,6 +189,9 @@ TEST(ReadPrefix, ShortLongAndMissing) {
     EXPECT_TRUE(readFilePrefix(dir.file("l"), 440, out));
     EXPECT_EQ(440u, out.size());
     EXPECT_FALSE(readFilePrefix(dir.file("missing"), 440, out));
+    // A folder named as a template is no file of zeros.
+    EXPECT_FALSE(readFilePrefix(dir.path().string(), 440, out));
+    EXPECT_EQ("", out);
 }
 
 } // namespace

@@ -53,6 +53,13 @@ TEST(PathSplit, LongNamesKeepUpTo127Characters) {
     std::string tooLong(200, 'y');
     parseFileName(name, tooLong.c_str());
     EXPECT_EQ(std::string(127, 'y'), name);
+
+    // A name exactly as long as the room is cut, and the byte past the room stays untouched.
+    char room[9];
+    std::memset(room, 'z', sizeof room);
+    parseFileName(room, "abcdefgh", 8);
+    EXPECT_STREQ("abcdefg", room);
+    EXPECT_EQ('z', room[8]);
 }
 
 TEST(PathSplit, FolderIsBoundedByTheDestination) {
