@@ -88,7 +88,7 @@ const std::vector<EditCase> kCases = {
     {"PasteIntoFullField", kFieldCallsign, k21, 21, {}, {paste("XYZ")}, k21, 21, true, false, "XYZ"},
     {"PasteEndsAtZeroByte", kFieldCallsign, "Q", 1, {}, {paste(std::string("AB\0CD", 5))}, "QAB", 3, true, false, std::string("AB\0CD", 5)},
     // Each removed code is taken again in the scan: "~~33" after "~3" leaves nothing new.
-    {"PastedCodesRepeatingTheColour", kFieldCallsign, "~3", 2, {}, {paste("~~33")}, "~3", 2, true},
+    {"PastedCodesRepeatingTheColour", kFieldCallsign, "~3", 2, {}, {paste("~~33")}, "~3", 2, true, false, "~~33"},
     {"PasteOverSelection", kFieldCallsign, "ABCDE", 4, 1, {paste("xy")}, "AxyE", 3, true, false, "xy"},
     {"PasteKeepsCodesInPassword", kFieldSquadronPassword, "AB", 2, {}, {paste("~3c")}, "AB~3c", 5, true, false, "~3c"},
 
