@@ -91,6 +91,7 @@ class TChoiceDialog {
     // IDOK with the chosen line in GetSelection, or IDCANCEL.
     int Execute();
     int GetSelection() const { return selection_; }
+    TWindow* GetParentO() const { return parent_; }
     const std::string& GetCaption() const { return caption_; }
     const std::string& GetPrompt() const { return prompt_; }
     const std::vector<std::string>& GetLines() const { return lines_; }

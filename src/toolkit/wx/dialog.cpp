@@ -333,6 +333,9 @@ int TChoiceDialog::Execute() {
         choices.Add(toWx(line));
     wxSingleChoiceDialog dialog(topLevelOf(parent_), toWx(prompt_), toWx(caption_), choices);
     dialog.SetSelection(0);
+    // Room for a dozen lines: a list squeezed to its first lines trips GTK's scroll bar.
+    dialog.SetSize(dialog.FromDIP(wxSize(440, 380)));
+    dialog.CentreOnParent();
     if (dialog.ShowModal() != wxID_OK || dialog.GetSelection() < 0)
         return IDCANCEL;
     selection_ = dialog.GetSelection();
