@@ -13,6 +13,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev time procps
     # the desktop toolkit and the event sounds
     libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module libcanberra-pulse
+    # the desktop's trash and its document handlers (GIO)
+    libglib2.0-dev
     # opening documents and mail with the desktop's programs
     xdg-utils
     # end-to-end tests under a virtual display

@@ -89,13 +89,18 @@ the right.</p>
 <h2>The window</h2>
 <ul>
 <li><b>The list</b> (top left) shows every SAV file of the SAV folder with its callsign and the
-date it was last changed. Click a file to open it in the editor. Click a column header to sort.
-A file shown with a pencil has unsaved changes. Several files can be selected for Delete.</li>
+date it was last changed, in name order. Click a file to open it in the editor. Click a column
+header to see what the column shows. A file shown with a pencil has unsaved changes. A file shown
+with a warning sign is not a plain 440-byte pilot file (a different size, or a text without its
+end); opening it says once what Save would change. Several files can be selected for
+Delete.</li>
 <li><b>The fields</b> (right): callsign, squadron name, squadron password, side, IP address and
 server name. Click into a field to edit it; the amber bar under the text is the cursor.</li>
 <li><b>The colour swatches</b> (left, under the list) insert a colour code at the cursor.</li>
 <li><b>The extended characters</b> (left, bottom) insert an accented letter or symbol at the
 cursor.</li>
+<li><b>The strip at the bottom</b> says for a few seconds what Load and Restore Game Pilot did,
+with a click when sound is on.</li>
 </ul>
 
 <h2>The fields</h2>
@@ -165,12 +170,21 @@ Drovak open.</li>
 <tr><td>Save As</td><td>Saves the open file under another name.</td></tr>
 <tr><td>Load into F-22 Raptor</td><td>Copies the open file, unsaved changes included, into the
 game folder as <code>raptor.sav</code>: the next game you start flies with this pilot. Drovak
-remembers the file and selects it at the next start.</td></tr>
+remembers the file and selects it at the next start. The <code>raptor.sav</code> it replaces is
+kept first (see Restore Game Pilot).</td></tr>
 <tr><td>Send by Email</td><td>Opens a new mail message in your mail program with the open file
 attached.</td></tr>
+<tr><td>Restore Game Pilot...</td><td>Lists the game pilots Drovak kept, newest first, by the
+time they were replaced and their callsign, and puts the one you choose back into the game folder
+as <code>raptor.sav</code> (the pilot there now is kept first). Drovak keeps the last 20, named
+by time and callsign, in <code>~/.local/share/drovak/backups/</code>
+(<code>$XDG_DATA_HOME/drovak/backups/</code>). Grey while there are none or no game folder is
+set.</td></tr>
 <tr><td>Duplicate</td><td>Copies the open file to a new name ending in (1), (2), &hellip;</td></tr>
 <tr><td>Rename</td><td>Edits the name of the selected file in the list.</td></tr>
-<tr><td>Delete</td><td>Deletes the selected files and their working copies, after asking.</td></tr>
+<tr><td>Delete</td><td>Moves the selected files and their working copies to the desktop's
+trash, after asking; fetch them back from there. Where there is no trash, Drovak asks a second
+time before it deletes them for good.</td></tr>
 <tr><td>Settings</td><td>Opens the settings (below).</td></tr>
 <tr><td>Exit</td><td>Asks about unsaved changes and closes Drovak.</td></tr>
 </table>
@@ -180,12 +194,14 @@ attached.</td></tr>
 <tr><td>Undo Modifications</td><td>Throws away every unsaved change of the open file.</td></tr>
 <tr><td>Cut, Copy, Paste</td><td>Work on the selection of the field being edited.</td></tr>
 </table>
-<p>A right click offers the same commands: over a field Cut, Copy and Paste, elsewhere Load,
-Send by Email, Save, Save As and Settings.</p>
+<p>A right click offers the same commands: over a field Cut, Copy, Paste and Undo
+Modifications; over the list Load, Send by Email, Duplicate, Rename and Delete; elsewhere Load,
+Send by Email, Save, Save As, Settings and Undo Modifications.</p>
 <h3>Help</h3>
 <table>
 <tr><th>Command</th><th>Does</th></tr>
-<tr><td>Quick Help</td><td>Opens this page.</td></tr>
+<tr><td>Quick Help</td><td>Opens this page in your web browser. Without one, Drovak says
+where the page is, to open it yourself; the same for the website and the contact mail.</td></tr>
 <tr><td>Tarnel's website</td><td>Opens the Drovak web page.</td></tr>
 <tr><td>Contact Tarnel</td><td>Opens a mail message with your settings file attached as text,
 for questions and bug reports, addressed to the contact address set in <code>drovak.ini</code>
@@ -203,10 +219,12 @@ writes takes the game's own data from it; only the six fields come from the edit
 <i>Always use RAPTOR.SAV as template</i> takes the game's own <code>raptor.sav</code>.</td></tr>
 <tr><td>Location of SAV Files</td><td>The folder whose SAV files the list shows.
 <i>SAV folder is the same as RAPTOR folder</i> keeps them in the game folder.</td></tr>
-<tr><td>Sound is on</td><td>Key clicks and the start-up sound.</td></tr>
+<tr><td>Sound is on</td><td>Key clicks, the click of a finished Load and the start-up
+sound.</td></tr>
 <tr><td>Splash Screen is on</td><td>Shows the start-up picture for three seconds.</td></tr>
 </table>
-<p>The settings live in <code>drovak.ini</code> in the program folder. On the first start a
+<p>The settings live in <code>drovak.ini</code>: beside the program in a portable copy, in
+<code>~/.config/drovak/</code> when Drovak is installed. On the first start a
 setup wizard asks for the game folder and fills the settings in from it: the folder must hold
 <code>raptor.sav</code>, so start the game once before you set Drovak up.</p>
 

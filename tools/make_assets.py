@@ -463,7 +463,7 @@ def make_wizard():
 # Icons and mouse cursors (RGBA PNG, 32 x 32).
 
 
-def document_icon(mark):
+def document_icon(mark, warning=False):
     def paint(d, s):
         def p(*xy):
             return [v * s for v in xy]
@@ -482,6 +482,12 @@ def document_icon(mark):
                       fill=(255, 230, 190, 255))
             d.line([(x * s, y * s) for x, y in ((14, 27), (28, 13), (31, 16), (17, 30), (14, 27))],
                    fill=(40, 10, 10, 255), width=s)
+        if warning:
+            # A warning sign on the corner: saving this file would change more than its fields.
+            d.polygon([(x * s, y * s) for x, y in ((22, 13), (31, 30), (13, 30))],
+                      fill=(255, 214, 0, 255), outline=(40, 30, 0, 255))
+            d.line(p(22, 18, 22, 25), fill=(30, 20, 0, 255), width=2 * s)
+            d.rectangle(p(21, 27, 23, 29), fill=(30, 20, 0, 255))
 
     return supersampled((32, 32), 4, paint)
 
@@ -792,7 +798,7 @@ def make_preview(images):
         draw_text(sd, (x, y), name + (" (x3)" if name != "savTop" else ""), LABEL_FONT, GREY)
         sheet.paste(big, (x, y + 16))
         x += max(big.size[0], text_width(LABEL_FONT, name + " (x3)")) + gap
-    for name in ("icons/icon1.png", "icons/icon5.png", "icons/icon6.png",
+    for name in ("icons/icon1.png", "icons/icon5.png", "icons/icon6.png", "icons/icon7.png",
                  "cursors/cursor1.png", "cursors/cursor2.png"):
         img = images[name]
         big = img.resize((64, 64), Image.NEAREST)
@@ -826,6 +832,7 @@ def build():
         images["icons/drovak-%d.png" % size] = desktop_icon(size)
     images["icons/icon5.png"] = document_icon(False)
     images["icons/icon6.png"] = document_icon(True)
+    images["icons/icon7.png"] = document_icon(False, warning=True)
     images["cursors/cursor1.png"] = arrow_cursor()
     images["cursors/cursor2.png"] = ibeam_cursor()
 

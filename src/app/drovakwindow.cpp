@@ -28,6 +28,8 @@ constexpr uint kCursorTimerMs = 100;
 constexpr uint kAfterFirstPaintTimer = 3;
 const TColor kBackground{34, 34, 34};
 const TColor kListText{255, 173, 0};
+// Room beside a date in its column: the cell's margins.
+constexpr int kDatePadding = 14;
 
 void catchException() {
     trace("catchException", "");
@@ -80,6 +82,7 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
     EV_COMMAND(CM_DUPLICATE, CmdDuplicate),
     EV_COMMAND(CM_RENAME, CmdRename),
     EV_COMMAND(CM_DELETE, CmdDelete),
+    EV_COMMAND(CM_RESTORE, CmdRestore),
     EV_COMMAND(CM_EXIT, CmdExit),
     EV_COMMAND(CM_UNDO, CmdUndo),
     EV_COMMAND(CM_CUT, CmdCut),
@@ -93,6 +96,7 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
     EV_COMMAND_ENABLE(CM_EMAIL, CeEmail),
     EV_COMMAND_ENABLE(CM_SAVEAS, CeHasFile),
     EV_COMMAND_ENABLE(CM_LOAD, CeHasFile),
+    EV_COMMAND_ENABLE(CM_RESTORE, CeRestore),
     EV_COMMAND_ENABLE(CM_DUPLICATE, CeHasFile),
     EV_COMMAND_ENABLE(CM_RENAME, CeHasFile),
     EV_COMMAND_ENABLE(CM_DELETE, CeHasFile),
@@ -135,6 +139,7 @@ TDrovakWindow::TDrovakWindow(TWindow* parent, const std::string& startFile)
     imageList = std::make_unique<TImageList>(TSize{32, 32}, ILC_COLOR16, 15, 5);
     imageList->Add(TIcon(kFileIcon));
     imageList->Add(TIcon(kEditedFileIcon));
+    imageList->Add(TIcon(kOddFileIcon));
 
     player = std::make_unique<TPlayer>(*settings, "");
     screen->setPlayer(player.get());
@@ -184,7 +189,17 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
         if (firstPaint) {
             listWindow->InsertColumn(0, TListWindColumn("SAV File", 120));
             listWindow->InsertColumn(1, TListWindColumn("Callsign", 133, TListWindColumn::Left, 1));
-            listWindow->InsertColumn(2, TListWindColumn("Modified", 75, TListWindColumn::Left, 2));
+            // The date as the list's font draws it, whatever font the desktop gives the list.
+            int dateWidth = listWindow->GetStringWidth("EDITING");
+            for (int month = 1; month <= 12; ++month) {
+                dateWidth = std::max(dateWidth, listWindow->GetStringWidth(
+                                                    std::string(getMonth(month)) + " 30, 2026"));
+            }
+            listWindow->InsertColumn(
+                2, TListWindColumn("Modified", dateWidth + kDatePadding, TListWindColumn::Left, 2));
+            listWindow->SetColumnWidth(
+                1, listWindow->GetColumnWidth(1) -
+                       std::max(0, dateWidth + kDatePadding - TSavListWindow::kDateWidth));
             listWindow->SetTextColor(kListText);
             listWindow->SetTextBkColor(kBackground);
             listWindow->SetBkColor(kBackground);
@@ -193,6 +208,9 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
             openLastPilot(*player, *settings, startFileName());
         }
         paintEditor(dc);
+        if (!statusText.empty()) {
+            dc.TextOut(kStatusStrip.left + 8, kStatusStrip.top + 6, statusText, kListText);
+        }
         if (first) {
             reportFirstPaint();
             // A large folder or a slow mail check never holds up the window.
@@ -209,6 +227,12 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
 void TDrovakWindow::EvTimer(uint id) {
     if (id == kWorkingCopyTimer) {
         syncWorkingCopy();
+        return;
+    }
+    if (id == kStatusTimer) {
+        KillTimer(kStatusTimer);
+        statusText.clear();
+        InvalidateRect(kStatusStrip, true);
         return;
     }
     if (id != kAfterFirstPaintTimer) {

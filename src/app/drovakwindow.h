@@ -9,6 +9,7 @@
 #include "toolkit/toolkit.h"
 
 #include <memory>
+#include <set>
 #include <string>
 
 inline constexpr const char* kNewFileLabel = " New Sav File";
@@ -22,6 +23,10 @@ inline constexpr uint kWorkingCopyTimer = 2;
 inline constexpr uint kWorkingCopyDelayMs = 250;
 // Every error message box: an OK button and the exclamation icon.
 inline constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
+// A line of news in the free strip below the editor, cleared by its timer after a while.
+inline constexpr uint kStatusTimer = 4;
+inline constexpr uint kStatusShownMs = 4000;
+inline constexpr TRect kStatusStrip{0, 476, kFrameWidth, kFrameHeight};
 
 // The contact template addressed to address (none when empty) followed by the user's settings,
 // written to info.eml in the mail folder, so a report says how the program was set up; false
@@ -55,6 +60,7 @@ class TDrovakWindow : public TWindow,
     void CmdDuplicate();
     void CmdRename();
     void CmdDelete();
+    void CmdRestore();
     void CmdUndo() override;
     void makeNewFile();
     void setDirtyFile() override;
@@ -85,6 +91,7 @@ class TDrovakWindow : public TWindow,
     void CmdExit();
     void CeEmail(TCommandEnabler& ce);
     void CeHasFile(TCommandEnabler& ce);
+    void CeRestore(TCommandEnabler& ce);
     void CeIsDirty(TCommandEnabler& ce);
     void CeCanUndo(TCommandEnabler& ce);
     void CeCutCopy(TCommandEnabler& ce);
@@ -113,6 +120,7 @@ class TDrovakWindow : public TWindow,
     const TDrovakSettingsXfer& currentSettings() const { return *settings; }
     bool isNewFileOpen() const { return newFileOpen; }
     TDrovakSplash* openSplash() const { return splash.get(); }
+    const std::string& statusLine() const { return statusText; }
 
     DECLARE_RESPONSE_TABLE(TDrovakWindow);
 
@@ -134,7 +142,13 @@ class TDrovakWindow : public TWindow,
     bool writeWorkingCopy();
     void rememberWrittenRecord();
     bool recordDiffersFromWritten() const;
+    // Hands a document to the desktop; says so, naming the file, when nothing takes it.
     void launch(const std::string& document);
+    void showStatus(const std::string& text);
+    // Says once a run what Save would change of an odd SAV file of the SAV folder.
+    void warnOddFile(const std::string& fileName);
+    // Whether a SAV file of the SAV folder is one Save would change beyond its fields.
+    bool isOddSavFile(const std::string& path) const;
     void runSetupWizard();
     // Whether the SAV folder holds the new file's working copy.
     void followNewFile();
@@ -169,4 +183,7 @@ class TDrovakWindow : public TWindow,
     }
     // A change of the record waits for the pause timer.
     bool writePending = false;
+    std::string statusText;
+    // The odd files already described in this run, by path.
+    std::set<std::string> oddFilesWarned;
 };

@@ -2,6 +2,7 @@
 // commands that hand the record to the game, to e-mail, or open the help documents.
 #include "app/drovakwindow.h"
 
+#include "player/gamebackups.h"
 #include "resources/resources.h"
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
@@ -10,9 +11,12 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace resources;
@@ -142,13 +146,91 @@ void TDrovakWindow::CmdLoad() {
     strAppend(settings->lastLoadedFile.data(), player->getFileName(),
               static_cast<int>(settings->lastLoadedFile.size()));
     saveINI(*settings);
+    std::error_code ec;
+    const std::string raptorFolder = settings->raptorPath.data();
+    const bool replaced = fs::is_regular_file(
+        joinPath(raptorFolder.c_str(), raptorSavName(raptorFolder.c_str()).c_str()), ec);
     int status = player->loadFile();
     if (std::strcmp(settings->raptorPath.data(), settings->savPath.data()) == 0) {
         listWindow->updateLabel("raptor"); // the game's file is one of the list's
     }
     // The user must know when the game did not get the pilot.
-    if (status != kSaveOk) {
+    if (status == kSaveBackupFailed) {
+        std::string message = "Could not keep a copy of the game's raptor.sav in " +
+                              backupFolder() + ": " + std::strerror(errno) +
+                              "\nThe pilot was not loaded; the game's pilot is as it was.";
+        MessageBox(message.c_str(), "Error", kWarn);
+    } else if (status != kSaveOk) {
         reportSaveStatus(status);
+    } else {
+        showStatus(currentLabel() + " is loaded into F-22 Raptor." +
+                   (replaced ? " The pilot it replaced is in File > Restore Game Pilot." : ""));
+    }
+}
+
+void TDrovakWindow::CeRestore(TCommandEnabler& ce) {
+    std::error_code ec;
+    ce.Enable(settings->raptorPath[0] != '\0' &&
+              fs::is_directory(settings->raptorPath.data(), ec) && hasGameBackups());
+}
+
+void TDrovakWindow::CmdRestore() {
+    trace("CmdRestore", "");
+    endFieldEdit();
+    syncWorkingCopy();
+    const std::vector<TGameBackup> backups = listGameBackups();
+    if (backups.empty() || settings->raptorPath[0] == '\0') {
+        return;
+    }
+    std::vector<std::string> lines;
+    for (const TGameBackup& backup : backups) {
+        lines.push_back(backup.time + "    " + backup.callsign);
+    }
+    TChoiceDialog dialog(this, "Restore Game Pilot",
+                         "Which pilot goes back into F-22 Raptor as raptor.sav?\n"
+                         "The one there now is kept first.",
+                         lines);
+    if (dialog.Execute() != IDOK) {
+        return;
+    }
+    const TGameBackup& chosen = backups.at(static_cast<std::size_t>(dialog.GetSelection()));
+    const std::string raptorFolder = settings->raptorPath.data();
+    std::string failure;
+    switch (restoreGamePilot(raptorFolder, chosen, std::time(nullptr))) {
+    case TRestoreStatus::Ok:
+        break;
+    case TRestoreStatus::BackupUnreadable:
+        failure = "Could not read " + chosen.path;
+        break;
+    case TRestoreStatus::CurrentNotKept:
+        failure = "Could not keep a copy of the game's raptor.sav in " + backupFolder();
+        break;
+    case TRestoreStatus::TargetFailed:
+        failure = "Could not write " +
+                  joinPath(raptorFolder.c_str(), raptorSavName(raptorFolder.c_str()).c_str());
+        break;
+    }
+    if (!failure.empty()) {
+        failure += std::string(": ") + std::strerror(errno) + "\nThe game's pilot is as it was.";
+        MessageBox(failure.c_str(), "Error", kWarn);
+        return;
+    }
+    if (std::strcmp(settings->raptorPath.data(), settings->savPath.data()) == 0) {
+        listWindow->updateLabel("raptor");
+        if (sameNameIgnoringCase(currentLabel(), "raptor")) {
+            resetPlayerInfo(player->getFileName());
+        }
+    }
+    showStatus(chosen.callsign + " of " + chosen.time + " is back in F-22 Raptor.");
+}
+
+void TDrovakWindow::showStatus(const std::string& text) {
+    statusText = text;
+    InvalidateRect(kStatusStrip, true);
+    SetTimer(kStatusTimer, kStatusShownMs);
+    // Heard as well as seen: nothing to click away.
+    if (settings->soundOn) {
+        clickSound->Play();
     }
 }
 
@@ -236,7 +318,12 @@ void TDrovakWindow::CmdExit() {
 }
 
 void TDrovakWindow::launch(const std::string& document) {
-    if (document.size() < kPathCapacity) {
-        LaunchDocument(document.c_str());
+    if (document.size() >= kPathCapacity || LaunchDocument(document.c_str())) {
+        return;
     }
+    const bool mail = document.ends_with(".eml");
+    std::string message = std::string(mail ? "No mail program" : "No web browser") + " opened " +
+                          fs::path(document).filename().string() + ". Open it yourself:\n" +
+                          document;
+    MessageBox(message.c_str(), mail ? "Mail" : "Help", kWarn);
 }

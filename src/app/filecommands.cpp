@@ -2,7 +2,9 @@
 // has unsaved changes exactly when label + ".dvw" exists in the SAV folder.
 #include "app/drovakwindow.h"
 
+#include "player/savformat.h"
 #include "support/diskname.h"
+#include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
@@ -303,9 +305,27 @@ void TDrovakWindow::CmdDelete() {
         names.push_back(label + ".dvw");
         names.push_back(label + ".sav");
     }
+    // Into the desktop's trash, where the user can fetch them back; where there is none, a
+    // file goes for good only when the user says so again.
     std::string folder = settings->savPath.data();
+    std::vector<std::string> untrashed;
     for (const std::string& name : findNamesOnDisk(folder, names)) {
-        removeFile(folder + name);
+        if (!MoveToTrash((folder + name).c_str())) {
+            untrashed.push_back(name);
+        }
+    }
+    if (!untrashed.empty()) {
+        std::string question = untrashed.front();
+        if (untrashed.size() > 1) {
+            question += " and " + std::to_string(untrashed.size() - 1) + " more file(s)";
+        }
+        question += " cannot be moved to the trash. Delete permanently?";
+        if (MessageBox(question.c_str(), "Deleting",
+                       MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES) {
+            for (const std::string& name : untrashed) {
+                removeFile(folder + name);
+            }
+        }
     }
     // The open record may have been one of them: forget what was written for it.
     screen->resetDirty();
@@ -419,7 +439,47 @@ bool TDrovakWindow::openPlayerFile(const std::string& fileName) {
     rememberWrittenRecord();
     workingCopyFailureShown = false;
     screen->clearEditor();
+    if (opened && fileName.size() > 4 && !fileName.ends_with(".dvw")) {
+        warnOddFile(fileName);
+    }
     return opened || error == ENOENT;
+}
+
+bool TDrovakWindow::isOddSavFile(const std::string& path) const {
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    std::string bytes;
+    if (ec || (size == kSavSize && !readFilePrefix(path, kSavSize, bytes))) {
+        return false;
+    }
+    return size != kSavSize || !savOddities("", size, bytes).empty();
+}
+
+void TDrovakWindow::warnOddFile(const std::string& fileName) {
+    const std::string path = savFilePath(fileName.substr(0, fileName.size() - 4), ".sav");
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    std::string bytes;
+    if (path.empty() || ec || oddFilesWarned.contains(path) ||
+        !readFilePrefix(path, kSavSize, bytes)) {
+        return;
+    }
+    const std::vector<std::string> oddities = savOddities(fileName, size, bytes);
+    if (oddities.empty()) {
+        return;
+    }
+    oddFilesWarned.insert(path);
+    std::string message;
+    for (const std::string& line : oddities) {
+        message += line + ".\n";
+    }
+    message += "The fields show what the program read.";
+    MessageBox(message.c_str(), fileName.c_str(), kWarn);
+    // The list shows the mark from now on, whether or not the row was drawn yet.
+    const int index = listWindow->GetItems().FindExact(fileName.substr(0, fileName.size() - 4), -1);
+    if (index >= 0 && listWindow->GetItems().At(index).image == TSavListWindow::kPlainImage) {
+        listWindow->SetItemImage(index, TSavListWindow::kOddImage);
+    }
 }
 
 void TDrovakWindow::settingsCallback(const TDrovakSettingsXfer& newSettings) {

@@ -70,6 +70,11 @@ void TDrovakWindow::LvnGetDispInfo(TLwDispInfoNotify& info) {
         char callsign[kFileNameCapacity];
         parseCallsign(callsign, record->callsign.data(), sizeof callsign);
         info.item.SetText(callsign);
+        // The row is being drawn: its mark says whether Save would change the file.
+        if (!dirty) {
+            listWindow->SetItemImage(index, isOddSavFile(path) ? TSavListWindow::kOddImage
+                                                               : TSavListWindow::kPlainImage);
+        }
         break;
     }
     case 2:

@@ -480,6 +480,9 @@ int TRun::load(const std::vector<std::string>& args) {
         break;
     case kSaveTemplateFailed:
         return systemError(settings.templatePath.data(), "cannot read the template file");
+    case kSaveBackupFailed:
+        return systemError(backupFolder(), "cannot keep a copy of the game's raptor.sav here; "
+                                           "nothing was written");
     default:
         return systemError(target, "cannot write");
     }

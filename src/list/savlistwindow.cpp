@@ -225,7 +225,9 @@ std::optional<TSavListWindow::TShown> TSavListWindow::shownFor(std::string_view 
 void TSavListWindow::fitColumns() {
     bool few = GetItemCount() < kFewItems;
     SetColumnWidth(0, few ? kLabelWidth : kLabelWidthScrolled);
-    SetColumnWidth(1, few ? kCallsignWidth : kCallsignWidthScrolled);
+    // A date column wider than planned takes its room from the callsign's.
+    int wider = std::max(0, GetColumnWidth(2) - kDateWidth);
+    SetColumnWidth(1, (few ? kCallsignWidth : kCallsignWidthScrolled) - wider);
 }
 
 void TSavListWindow::scanNames() const {

@@ -23,6 +23,8 @@ class TSavListWindow : public TListWindow, public TFolderNames {
     // Item images: the plain mark and the edit mark (a working copy exists).
     static constexpr int kPlainImage = 0;
     static constexpr int kEditImage = 1;
+    // The owner's mark of a SAV file that Save would change beyond its fields.
+    static constexpr int kOddImage = 2;
 
     // Widths of the label and callsign columns; with four items or more the vertical scroll
     // bar takes its room from them.
@@ -31,6 +33,7 @@ class TSavListWindow : public TListWindow, public TFolderNames {
     static constexpr int kCallsignWidth = 141;
     static constexpr int kLabelWidthScrolled = 120;
     static constexpr int kCallsignWidthScrolled = 133;
+    static constexpr int kDateWidth = 75; // the date column the widths above leave room for
 
     // The longest label and file name the program can hold (its file-name texts).
     static constexpr std::size_t kMaxNameLength = kFileNameCapacity - 1;

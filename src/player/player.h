@@ -19,6 +19,8 @@ inline constexpr std::size_t kPlayerFileNameCapacity = 128;
 inline constexpr int kSaveOk = 0;
 inline constexpr int kSaveTargetFailed = -1;
 inline constexpr int kSaveTemplateFailed = -2;
+// Load only: the game's raptor.sav could not be kept in the backups folder, so it stays.
+inline constexpr int kSaveBackupFailed = -3;
 
 // One SAV file in memory: the six fields the editor changes in place, the file's name in the
 // SAV folder, and the folders it needs to find that file, the template and the game.

@@ -1,4 +1,5 @@
 // Taking a record out of the program: into the game folder, or into an e-mail message.
+#include "player/gamebackups.h"
 #include "player/player.h"
 
 #include "player/savformat.h"
@@ -9,6 +10,7 @@
 #include "support/trace.h"
 
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -98,6 +100,9 @@ int TPlayer::loadFile() {
     // Into the game's own file, whatever case it has: a second spelling would go unread.
     std::string path =
         joinPath(xfer.raptorPath.data(), raptorSavName(xfer.raptorPath.data()).c_str());
+    if (!backupGamePilot(xfer.raptorPath.data(), std::time(nullptr))) {
+        return kSaveBackupFailed;
+    }
     return saveAsFile(path.c_str(), false);
 }
 

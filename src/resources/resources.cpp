@@ -5,13 +5,14 @@
 namespace resources {
 namespace {
 
-constexpr std::array<TMenuItem, 14> kFileMenu{{
+constexpr std::array<TMenuItem, 15> kFileMenu{{
     {CM_NEW, "&New", ""},
     {CM_SAVE, "&Save", ""},
     {CM_SAVEAS, "Save &As", ""},
     {0, "", ""},
     {CM_LOAD, "&Load into F-22 Raptor", ""},
     {CM_EMAIL, "Send by &Email", ""},
+    {CM_RESTORE, "Restore Game &Pilot...", ""},
     {0, "", ""},
     {CM_DUPLICATE, "Dupli&cate", ""},
     {CM_RENAME, "&Rename", ""},
@@ -156,6 +157,8 @@ const char* iconFile(int id) {
         return "icons/icon5.png";
     case kEditedFileIcon:
         return "icons/icon6.png";
+    case kOddFileIcon:
+        return "icons/icon7.png";
     default:
         return nullptr;
     }

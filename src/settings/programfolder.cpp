@@ -117,6 +117,16 @@ TProgramFolders userFolders() {
 #endif
 }
 
+std::string backupFolder() {
+#ifdef _WIN32
+    const char* appData = std::getenv("APPDATA");
+    return appData && *appData ? withSeparator(appData) + "Drovak\\backups\\" : "";
+#else
+    std::string data = xdgFolder("XDG_DATA_HOME", ".local/share");
+    return data.empty() ? data : data + "backups" + kPathSeparator;
+#endif
+}
+
 TProgramFolders chooseProgramFolders(const std::string& exeFolder,
                                      const std::string& installedShared,
                                      const TProgramFolders& user) {

@@ -36,6 +36,11 @@ TProgramFolders chooseProgramFolders(const std::string& exeFolder,
                                      const std::string& installedShared,
                                      const TProgramFolders& user);
 
+// Where copies of the game's raptor.sav are kept before the program replaces it:
+// $XDG_DATA_HOME/drovak/backups/ (~/.local/share/drovak/backups/), %APPDATA%\Drovak\backups\ on
+// Windows; empty without a home.
+std::string backupFolder();
+
 // Creates the settings and mail folders where missing; false when one cannot be had.
 bool makeUserFolders(const TProgramFolders& folders);
 

@@ -15,6 +15,8 @@ inline constexpr unsigned MB_ICONSTOP = 0x0010;
 inline constexpr unsigned MB_ICONEXCLAMATION = 0x0030;
 inline constexpr unsigned MB_ICONWARNING = MB_ICONEXCLAMATION;
 inline constexpr unsigned MB_ICONMASK = 0x00F0;
+// The second button (No) is the default one; the first is otherwise.
+inline constexpr unsigned MB_DEFBUTTON2 = 0x0100;
 
 // Dialog and message box results; also the ids of the OK, Cancel and Help buttons.
 inline constexpr int IDOK = 1;

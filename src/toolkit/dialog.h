@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "support/strutil.h"
 #include "toolkit/window.h"
@@ -77,6 +78,30 @@ class TCheckBox : public TButton {
     void Check() { SetCheck(BF_CHECKED); }
     void Uncheck() { SetCheck(BF_UNCHECKED); }
     void Toggle() { SetCheck(GetCheck() == BF_CHECKED ? BF_UNCHECKED : BF_CHECKED); }
+};
+
+// The platform's choice from a list: a prompt over lines of text, OK and Cancel; the first
+// line starts chosen.
+class TChoiceDialog {
+  public:
+    TChoiceDialog(TWindow* parent, std::string caption, std::string prompt,
+                  std::vector<std::string> lines)
+        : parent_(parent), caption_(std::move(caption)), prompt_(std::move(prompt)),
+          lines_(std::move(lines)) {}
+    // IDOK with the chosen line in GetSelection, or IDCANCEL.
+    int Execute();
+    int GetSelection() const { return selection_; }
+    TWindow* GetParentO() const { return parent_; }
+    const std::string& GetCaption() const { return caption_; }
+    const std::string& GetPrompt() const { return prompt_; }
+    const std::vector<std::string>& GetLines() const { return lines_; }
+
+  private:
+    TWindow* parent_;
+    std::string caption_;
+    std::string prompt_;
+    std::vector<std::string> lines_;
+    int selection_ = -1;
 };
 
 // The platform's file-open and file-save dialogs.

@@ -119,6 +119,9 @@ class TDC {
     bool BitBlt(const TRect& dest, const TDib& dib, const TPoint& src);
     // Copies the whole bitmap with its top left at (x, y).
     bool BitBlt(int x, int y, const TDib& dib);
+    // One line of text in the desktop's normal font, its top left at (x, y), over what is
+    // there.
+    bool TextOut(int x, int y, const std::string& text, const TColor& color);
     // The area this paint may change (everything outside is left as it was).
     TRect GetClipBox() const;
 

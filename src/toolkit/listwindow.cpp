@@ -165,6 +165,16 @@ int TListWindow::FindItem(int startIndex, const TLwFindInfo& findInfo) const {
     return items_.FindExact(findInfo.GetString(), startIndex);
 }
 
+bool TListWindow::SetItemImage(int index, int image) {
+    if (!items_.Valid(index))
+        return false;
+    if (items_.At(index).image != image) {
+        items_.At(index).image = image;
+        RedrawItems(index, index);
+    }
+    return true;
+}
+
 int TListWindow::GetItemText(int index, int subItem, char* text, int size) const {
     if (text == nullptr || size <= 0)
         return 0;

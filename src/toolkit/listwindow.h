@@ -134,6 +134,10 @@ class TListWindow : public TWindow {
     // Writes up to size-1 characters of a cell and its terminator; column 0 is the label, the
     // others are asked of the parent (LvnGetDispInfo). Returns the length written.
     int GetItemText(int index, int subItem, char* text, int size) const;
+    // Changes an item's image; false for an index out of range.
+    bool SetItemImage(int index, int image);
+    // How wide a text is in the list's font, in pixels (defined by each backend).
+    int GetStringWidth(const std::string& text) const;
 
     // Selection.
     int GetSelCount() const;

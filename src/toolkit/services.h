@@ -57,8 +57,11 @@ class TMailer {
 };
 
 // Opens a document with the program the system associates with it, maximized, without
-// waiting. False when it could not even be started.
+// waiting. False when no program is set up for it or it could not even be started.
 bool LaunchDocument(const char* path);
+
+// Moves a file to the desktop's trash; false (the file stays) when there is no trash for it.
+bool MoveToTrash(const char* path);
 
 // The keyboard as it is now: whether Control or Shift is held down, or for Caps Lock whether
 // it is on. A window misses the key messages that reach a dialog or a menu; this does not.

@@ -20,6 +20,8 @@ class AppTest : public ::testing::Test {
     TempDir program;
     TempDir game;
     TempDir sav;
+    TempDir data; // $XDG_DATA_HOME: the backups of the game's pilot go under it
+    ScopedEnv dataHome{"XDG_DATA_HOME", data.folder().c_str()};
     std::unique_ptr<ScopedWorkingDir> cwd;
     std::unique_ptr<TDrovakApp> app;
     std::string startFile; // a pilot file named on the command line

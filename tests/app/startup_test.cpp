@@ -91,7 +91,6 @@ TEST_F(AppTest, FrameAndList) {
     EXPECT_EQ("SAV File", list().GetColumns()[0].GetText());
     EXPECT_EQ("Callsign", list().GetColumns()[1].GetText());
     EXPECT_EQ("Modified", list().GetColumns()[2].GetText());
-    EXPECT_EQ(75, list().GetColumnWidth(2));
     EXPECT_EQ((TColor{255, 173, 0}), list().GetTextColor());
     EXPECT_EQ((TColor{34, 34, 34}), list().GetBkColor());
     EXPECT_TRUE(headless::hasTimer(window(), 1));

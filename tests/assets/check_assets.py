@@ -42,7 +42,8 @@ BITMAPS = ["details", "extChar", "cursor", "hiTop", "hiSide", "colorHiTop", "col
            "savTop", "splash", "about", "wizard"] + ["%dalpha" % n for n in range(12)]
 OTHER = ["chrtable.dv", "button", "startUp", "help/help.htm", "website.htm", "contact",
          "contact.eml", "send", "drovak.ini", "template.sav", "icons/icon1.png",
-         "icons/icon5.png", "icons/icon6.png", "cursors/cursor1.png", "cursors/cursor2.png",
+         "icons/icon5.png", "icons/icon6.png", "icons/icon7.png", "cursors/cursor1.png",
+         "cursors/cursor2.png",
          "cursors/hotspots.txt", "preview/contact-sheet.png"]
 
 
@@ -217,7 +218,7 @@ def check_pictures():
     if banner.size[0] > 350 or banner.size[1] > 22:
         fail("savTop", "%dx%d overlaps the list at (2, 24)" % banner.size)
     bitmap("wizard")
-    for name in ("icons/icon1.png", "icons/icon5.png", "icons/icon6.png",
+    for name in ("icons/icon1.png", "icons/icon5.png", "icons/icon6.png", "icons/icon7.png",
                  "cursors/cursor1.png", "cursors/cursor2.png"):
         img = Image.open(path(name))
         if img.size != (32, 32) or img.mode != "RGBA":

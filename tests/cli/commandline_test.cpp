@@ -22,6 +22,8 @@ class CommandLineTest : public ::testing::Test {
     TempDir config;
     TempDir game;
     TempDir sav;
+    TempDir data;
+    ScopedEnv dataHome{"XDG_DATA_HOME", data.folder().c_str()};
     std::string out;
     std::string err;
     std::string ghost;

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
@@ -36,6 +38,31 @@ class ScopedWorkingDir {
 
   private:
     std::filesystem::path previous;
+};
+
+// Sets or clears an environment variable for one scope.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        set(value);
+    }
+    ~ScopedEnv() { set(old_ ? old_->c_str() : nullptr); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    void set(const char* value) {
+        if (value != nullptr) {
+            setenv(name_, value, 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+    const char* name_;
+    std::optional<std::string> old_;
 };
 
 std::string readWholeFile(const std::string& path);

@@ -25,6 +25,8 @@ title="F-22 Raptor Drovak"
 pid=""
 work=$(mktemp -d)
 program=$work/program
+# The backups of the game's pilot and the trash stay in the scenario's own folder.
+export XDG_DATA_HOME=$work/data
 
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
@@ -504,6 +506,77 @@ splash)
         fail "the splash shows no picture"
     main_window
     wait_for "the splash stayed open" bash -c "! xdotool search --onlyvisible --name '^$title\$' | grep -qvx '$MAIN'"
+    menu_exit
+    expect_exit
+    ;;
+backup)
+    # Load keeps the game's raptor.sav in the backups folder, named by time and callsign;
+    # File > Restore Game Pilot lists it and puts it back, keeping the pilot it replaces.
+    make_program_folder
+    make_demo_setup
+    quiet_settings
+    ini_set lastLoadedFile bulldog.sav
+    game="$work/demo/F-22 Raptor"
+    backups=$XDG_DATA_HOME/drovak/backups
+    start
+    main_window
+    expect_rows 3 # ace, bulldog, ghost
+    click_client 150 "${ROWS[2]}"
+    focus "$MAIN"
+    keys alt+f
+    sleep 0.4
+    keys l
+    wait_for "Load did not put ghost into the game" cmp -s "$game/raptor.sav" \
+        "$work/demo/pilots/ghost.sav"
+    kept=$(ls "$backups" 2>/dev/null)
+    [[ "$kept" =~ ^[0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}_ACEHIGH\.sav$ ]] ||
+        fail "the backups folder holds '$kept', not the replaced ACEHIGH"
+    cmp -s "$backups/$kept" "$work/original/F-22 Raptor/raptor.sav" ||
+        fail "the backup is not the replaced raptor.sav"
+    shoot "$MAIN" "$outdir/backup-loaded.png" # the strip below the editor says so
+    focus "$MAIN"
+    keys alt+f
+    sleep 0.4
+    keys p
+    dialog=$(wait_window "Restore Game Pilot" 1 100) || exit 1
+    sleep 0.5
+    shoot "$dialog" "$outdir/backup-restore.png"
+    focus "$dialog"
+    keys Return # the newest backup starts chosen
+    wait_gone "Restore Game Pilot"
+    wait_for "Restore did not put ACEHIGH back" cmp -s "$game/raptor.sav" \
+        "$work/original/F-22 Raptor/raptor.sav"
+    [ "$(ls "$backups" | wc -l)" -eq 2 ] || fail "the restored-over ghost was not kept"
+    ls "$backups" | grep -q "_GHOST\.sav$" || fail "no backup of GHOST: $(ls "$backups")"
+    menu_exit
+    expect_exit
+    ;;
+trash)
+    # Delete moves the pilot into the desktop's trash, with the note that can put it back.
+    make_program_folder
+    make_demo_setup
+    quiet_settings
+    ini_set lastLoadedFile bulldog.sav
+    pilots=$work/demo/pilots
+    start
+    main_window
+    expect_rows 3 # ace, bulldog, ghost
+    click_client 150 "${ROWS[0]}"
+    focus "$MAIN"
+    keys alt+f
+    sleep 0.4
+    keys d
+    question=$(wait_window Deleting 1 100) || exit 1
+    focus "$question"
+    keys Return # Yes
+    wait_gone Deleting
+    wait_for "ace.sav did not reach the trash" test -f "$XDG_DATA_HOME/Trash/files/ace.sav"
+    [ -e "$pilots/ace.sav" ] && fail "ace.sav is still in the SAV folder"
+    cmp -s "$XDG_DATA_HOME/Trash/files/ace.sav" "$work/original/pilots/ace.sav" ||
+        fail "the trashed ace.sav is not the pilot"
+    grep -qx "Path=$pilots/ace.sav" "$XDG_DATA_HOME/Trash/info/ace.sav.trashinfo" ||
+        fail "no .trashinfo naming $pilots/ace.sav"
+    expect_rows 3 # bulldog, ghost, viper
     menu_exit
     expect_exit
     ;;

@@ -114,3 +114,62 @@ TEST(SavFormat, RoundTripReproducesTheFile) {
 }
 
 } // namespace
+
+namespace {
+
+// A record whose text fields are all ended, then one change of its bytes.
+struct OddCase {
+    const char* why;
+    std::size_t size;
+    std::size_t fillAt; // bytes [fillAt, fillAt + fillCount) become 'X'
+    std::size_t fillCount;
+    std::vector<std::string> said;
+};
+
+TEST(SavFormat, OdditiesSayWhatSaveWouldChange) {
+    const OddCase cases[] = {
+        {"a well-formed record", 440, 0, 0, {}},
+        {"a callsign of 21 letters still ends in its 22 bytes", 440, 80, 21, {}},
+        {"short",
+         10,
+         0,
+         0,
+         {"ace.sav is 10 bytes, not 440: Save writes a full 440-byte record (the missing bytes "
+          "from the template; fields past the end read as empty)"}},
+        {"a text running to the end of a short file ends there",
+         90,
+         80,
+         10,
+         {"ace.sav is 90 bytes, not 440: Save writes a full 440-byte record (the missing bytes "
+          "from the template; fields past the end read as empty)"}},
+        {"long",
+         500,
+         0,
+         0,
+         {"ace.sav is 500 bytes, not 440: Save writes the 440-byte record alone (the bytes past "
+          "it are dropped)"}},
+        {"squadron name without its end",
+         440,
+         102,
+         22,
+         {"the squadron name has no end within 22 bytes: Save cuts it to 21 characters"}},
+        {"side without its end",
+         440,
+         236,
+         2,
+         {"the side has no end within 2 bytes: Save cuts it to 1 character"}},
+        {"password and IP address run together",
+         440,
+         124,
+         34,
+         {"the squadron password has no end within 12 bytes: Save cuts it to 11 characters",
+          "the IP address has no end within 22 bytes: Save cuts it to 21 characters"}},
+    };
+    for (const OddCase& c : cases) {
+        std::string bytes(std::min<std::size_t>(c.size, kSavSize), '\0');
+        bytes.replace(c.fillAt, c.fillCount, std::string(c.fillCount, 'X'));
+        EXPECT_EQ(c.said, savOddities("ace.sav", c.size, bytes)) << c.why;
+    }
+}
+
+} // namespace

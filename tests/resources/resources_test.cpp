@@ -76,7 +76,7 @@ TEST(Resources, MenuAndAcceleratorsAgree) {
         // The hint shown beside the item names the accelerator's key.
         EXPECT_EQ(hints[a.command], std::string("Ctrl+") + static_cast<char>(a.key)) << a.command;
     }
-    EXPECT_EQ(commands.size(), 18u);
+    EXPECT_EQ(commands.size(), 19u);
     EXPECT_TRUE(resources::accelerators(2).empty());
 }
 
@@ -84,7 +84,8 @@ TEST(Resources, MenuAndAcceleratorsAgree) {
 TEST(Resources, TheirFilesAreAmongTheAssets) {
     const std::filesystem::path assets(DROVAK_ASSETS_DIR);
     std::vector<std::string> files;
-    for (int id : {resources::kProgramIcon, resources::kFileIcon, resources::kEditedFileIcon})
+    for (int id : {resources::kProgramIcon, resources::kFileIcon, resources::kEditedFileIcon,
+                   resources::kOddFileIcon})
         files.push_back(resources::iconFile(id));
     files.push_back(resources::smallIconFile(resources::kProgramIcon));
     for (const char* f : resources::iconBundle(resources::kProgramIcon))

@@ -147,8 +147,9 @@ bool TWindow::KillTimer(uint timerId) {
 
 int TWindow::MessageBox(const char* text, const char* caption, uint type) {
     auto& d = desktop();
-    headless::TMessageBoxRecord record{text ? text : "", caption ? caption : "", type & MB_TYPEMASK,
-                                       type & MB_ICONMASK, 0};
+    headless::TMessageBoxRecord record{
+        text ? text : "",    caption ? caption : "", type & MB_TYPEMASK, type & MB_ICONMASK, 0,
+        type & MB_DEFBUTTON2};
     if (d.messageBoxAnswers.empty() && d.messageBoxAnswerer) {
         d.messageBoxAnswers.push_back(d.messageBoxAnswerer(record));
     }
@@ -271,6 +272,10 @@ void TListWindow::EditLabel(int index) {
 
 void TListWindow::Changed(TChange) {}
 
+int TListWindow::GetStringWidth(const std::string& text) const {
+    return static_cast<int>(text.size()) * headless::kListCharWidth;
+}
+
 // --- Dialogs ---------------------------------------------------------------------------------
 
 namespace {
@@ -362,6 +367,25 @@ void TCheckBox::SetCheck(uint state) {
     controlState(*this).checked = state == BF_CHECKED;
 }
 
+int TChoiceDialog::Execute() {
+    auto& d = desktop();
+    headless::TChoiceRecord record{caption_, prompt_, lines_, IDCANCEL, -1};
+    if (d.choiceAnswers.empty()) {
+        d.choices.push_back(record);
+        throw std::logic_error("headless: unscripted choice dialog \"" + caption_ + "\"");
+    }
+    const int line = d.choiceAnswers.front();
+    d.choiceAnswers.pop_front();
+    if (line >= static_cast<int>(lines_.size()))
+        throw std::logic_error("headless: the scripted choice is not one of the lines");
+    if (line >= 0) {
+        record.result = IDOK;
+        record.selection = selection_ = line;
+    }
+    d.choices.push_back(record);
+    return record.result;
+}
+
 int TOpenSaveDialog::Execute() {
     auto& d = desktop();
     headless::TFileDialogRecord record{kind_,       data_.InitialDir, data_.FileName, data_.Filter,
@@ -430,6 +454,12 @@ bool TDC::BitBlt(const TRect& dest, const TDib& dib, const TPoint& src) {
     return true;
 }
 
+bool TDC::TextOut(int x, int y, const std::string& text, const TColor&) {
+    if (impl_->clip.Contains(TPoint(x, y)))
+        desktop().texts.push_back({TPoint(x, y), text});
+    return true;
+}
+
 TRect TDC::GetClipBox() const {
     return impl_->clip;
 }
@@ -483,7 +513,7 @@ TMailer::~TMailer() = default;
 
 bool ShowStartupError(const char* text, const char* caption) {
     desktop().messageBoxes.push_back(
-        {text ? text : "", caption ? caption : "", MB_OK, MB_ICONSTOP, IDOK});
+        {text ? text : "", caption ? caption : "", MB_OK, MB_ICONSTOP, IDOK, 0});
     return true;
 }
 
@@ -493,6 +523,16 @@ bool IsKeyDown(uint virtualKey) {
 }
 
 bool LaunchDocument(const char* path) {
+    if (!desktop().launchAvailable)
+        return false;
     desktop().launched.emplace_back(path ? path : "");
+    return true;
+}
+
+bool MoveToTrash(const char* path) {
+    std::error_code ec;
+    if (!desktop().trashAvailable || !path || !std::filesystem::remove(path, ec))
+        return false;
+    desktop().trashed.emplace_back(path);
     return true;
 }

@@ -75,6 +75,34 @@ const std::vector<TFileDialogRecord>& fileDialogs() {
     return desktop().fileDialogs;
 }
 
+void scriptChoice(int line) {
+    desktop().choiceAnswers.push_back(line);
+}
+
+const std::vector<TChoiceRecord>& choiceDialogs() {
+    return desktop().choices;
+}
+
+void setLaunchAvailable(bool available) {
+    desktop().launchAvailable = available;
+}
+
+const std::vector<std::string>& trashedFiles() {
+    return desktop().trashed;
+}
+
+void setTrashAvailable(bool available) {
+    desktop().trashAvailable = available;
+}
+
+const std::vector<TDrawnText>& drawnTexts() {
+    return desktop().texts;
+}
+
+void clearDrawnTexts() {
+    desktop().texts.clear();
+}
+
 // --- Dialogs ---------------------------------------------------------------------------------
 
 void scriptDialog(TDialogScript script) {

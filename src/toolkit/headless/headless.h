@@ -29,6 +29,7 @@ struct TMessageBoxRecord {
     uint buttons; // MB_OK, MB_OKCANCEL, MB_YESNO or MB_YESNOCANCEL
     uint icon;    // MB_ICONEXCLAMATION, MB_ICONSTOP or 0
     int answer;
+    uint defaultButton = 0; // MB_DEFBUTTON2 when the second button is the default
 };
 
 // Queues the answer of the next message box: IDOK, IDCANCEL, IDYES or IDNO. An answer that
@@ -57,6 +58,20 @@ void scriptFileDialogCancel();
 void answerFileDialogsWith(
     std::function<std::optional<std::string>(const TFileDialogRecord&)> answerer);
 const std::vector<TFileDialogRecord>& fileDialogs();
+
+// --- Choice dialogs --------------------------------------------------------------------------
+
+struct TChoiceRecord {
+    std::string caption;
+    std::string prompt;
+    std::vector<std::string> lines;
+    int result;    // IDOK or IDCANCEL
+    int selection; // the chosen line on IDOK
+};
+
+// The line the user picks in the next choice dialog; -1 cancels it.
+void scriptChoice(int line);
+const std::vector<TChoiceRecord>& choiceDialogs();
 
 // --- Modal dialogs ---------------------------------------------------------------------------
 
@@ -176,6 +191,21 @@ const std::vector<TPopupRecord>& popupMenus();
 // --- Services and input state ----------------------------------------------------------------
 
 const std::vector<std::string>& launchedDocuments();
+// false: no program takes a document, LaunchDocument fails and records nothing.
+void setLaunchAvailable(bool available);
+// Files moved to the trash (they are gone from their folder); with no trash, MoveToTrash
+// fails and the file stays.
+const std::vector<std::string>& trashedFiles();
+void setTrashAvailable(bool available);
+// Text drawn with TDC::TextOut since the last reset or clearDrawnTexts, in every window.
+struct TDrawnText {
+    TPoint at;
+    std::string text;
+};
+const std::vector<TDrawnText>& drawnTexts();
+void clearDrawnTexts();
+// The list's font: every character is this many pixels wide.
+inline constexpr int kListCharWidth = 7;
 const std::vector<std::string>& playedSounds();
 std::optional<std::string> clipboard(); // nullopt when it holds no text
 void setClipboard(const std::optional<std::string>& bytes);

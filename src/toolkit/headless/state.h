@@ -43,6 +43,12 @@ struct Desktop {
     std::deque<int> popupChoices;
     std::vector<TPopupRecord> popups;
     std::vector<std::string> launched;
+    bool launchAvailable = true;
+    std::vector<std::string> trashed;
+    bool trashAvailable = true;
+    std::vector<TDrawnText> texts;
+    std::deque<int> choiceAnswers;
+    std::vector<TChoiceRecord> choices;
     std::vector<std::string> sounds;
     std::optional<std::string> clipboard;
     bool mailPresent = true;

@@ -2,6 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/choicdlg.h>
 #include <wx/dialog.h>
 #include <wx/filedlg.h>
 #include <wx/filename.h>
@@ -322,6 +323,23 @@ void TCheckBox::SetCheck(uint state) {
     GetImpl().check = state == BF_CHECKED ? BF_CHECKED : BF_UNCHECKED;
     if (auto* box = dynamic_cast<wxCheckBox*>(liveControl(*this)))
         box->SetValue(state == BF_CHECKED);
+}
+
+int TChoiceDialog::Execute() {
+    if (!ensureWx() || lines_.empty())
+        return IDCANCEL;
+    wxArrayString choices;
+    for (const std::string& line : lines_)
+        choices.Add(toWx(line));
+    wxSingleChoiceDialog dialog(topLevelOf(parent_), toWx(prompt_), toWx(caption_), choices);
+    dialog.SetSelection(0);
+    // Room for a dozen lines: a list squeezed to its first lines trips GTK's scroll bar.
+    dialog.SetSize(dialog.FromDIP(wxSize(440, 380)));
+    dialog.CentreOnParent();
+    if (dialog.ShowModal() != wxID_OK || dialog.GetSelection() < 0)
+        return IDCANCEL;
+    selection_ = dialog.GetSelection();
+    return IDOK;
 }
 
 int TOpenSaveDialog::Execute() {

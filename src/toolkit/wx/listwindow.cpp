@@ -319,6 +319,16 @@ void TListWindow::EditLabel(int index) {
     }
 }
 
+int TListWindow::GetStringWidth(const std::string& text) const {
+    TListControl* ctrl = controlOf(*this);
+    if (!ctrl)
+        return 0;
+    int width = 0;
+    int height = 0;
+    ctrl->GetTextExtent(toWx(text), &width, &height);
+    return width;
+}
+
 void TListWindow::Changed(TChange what) {
     TListControl* ctrl = controlOf(*this);
     if (!ctrl)

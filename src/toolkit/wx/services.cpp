@@ -5,11 +5,13 @@
 #include <wx/filename.h>
 #include <wx/mimetype.h>
 #include <wx/process.h>
+#include <wx/settings.h>
 #include <wx/stream.h>
 #include <wx/utils.h>
 
 #if defined(__WXGTK__)
 #include <canberra.h>
+#include <gio/gio.h>
 #else
 #include <wx/sound.h>
 #endif
@@ -56,6 +58,16 @@ bool TDC::BitBlt(const TRect& dest, const TDib& dib, const TPoint& src) {
     }
     return impl_->dc->Blit(dest.left, dest.top, dest.Width(), dest.Height(), &impl_->source, src.x,
                            src.y);
+}
+
+bool TDC::TextOut(int x, int y, const std::string& text, const TColor& color) {
+    if (!impl_ || !impl_->dc)
+        return false;
+    impl_->dc->SetFont(wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT));
+    impl_->dc->SetTextForeground(wxColour(color.r, color.g, color.b));
+    impl_->dc->SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    impl_->dc->DrawText(toWx(text), x, y);
+    return true;
 }
 
 TRect TDC::GetClipBox() const {
@@ -221,8 +233,34 @@ TMailer::~TMailer() = default;
 bool LaunchDocument(const char* path) {
     if (!path || !*path || !ensureWx())
         return false;
+#if defined(__WXGTK__)
+    // The opener starts even when no program takes the document, and fails where nobody sees.
+    gboolean uncertain = FALSE;
+    gchar* type = g_content_type_guess(path, nullptr, 0, &uncertain);
+    GAppInfo* handler = type ? g_app_info_get_default_for_type(type, FALSE) : nullptr;
+    g_free(type);
+    if (!handler)
+        return false;
+    g_object_unref(handler);
+#endif
     // The desktop's own opener, started directly: no shell reads the name.
     return wxLaunchDefaultApplication(toWx(path));
+}
+
+bool MoveToTrash(const char* path) {
+#if defined(__WXGTK__)
+    if (!path || !*path)
+        return false;
+    GFile* file = g_file_new_for_path(path);
+    GError* error = nullptr;
+    const bool moved = g_file_trash(file, nullptr, &error) != FALSE;
+    if (error)
+        g_error_free(error);
+    g_object_unref(file);
+    return moved;
+#else
+    return false; // no trash this backend knows of
+#endif
 }
 
 bool IsKeyDown(uint virtualKey) {

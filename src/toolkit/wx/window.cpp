@@ -763,6 +763,8 @@ int TWindow::MessageBox(const char* text, const char* caption, uint type) {
     default:
         break;
     }
+    if (type & MB_DEFBUTTON2)
+        style |= wxNO_DEFAULT;
     const wxString title = caption ? toWx(caption) : wxTheApp->GetAppDisplayName();
     wxMessageDialog box(topLevelOf(this), toWx(text), title, style);
     switch (box.ShowModal()) {

@@ -1,0 +1,177 @@
+// What players expect of the files: the game's pilot kept before Load and put back, deleted
+// pilots in the trash, odd files said, launches that fail said, dates that fit their column.
+#include "apptest.h"
+
+#include "player/gamebackups.h"
+#include "resources/resources.h"
+#include "support/strutil.h"
+
+#include <cstring>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace resources;
+
+namespace {
+
+bool drawn(const std::string& part) {
+    for (const headless::TDrawnText& text : headless::drawnTexts()) {
+        if (text.text.find(part) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
+    std::string old = game.read("raptor.sav");
+    old.replace(80, 22, std::string(22, '\0')).replace(80, 8, "OLDPILOT");
+    game.write("raptor.sav", old);
+    addSav("ace.sav", "ACE");
+    start();
+    EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_RESTORE)); // nothing kept yet
+    TDrovakSettingsXfer loud = window().currentSettings();
+    loud.soundOn = 1;
+    window().wizardCallback(loud);
+
+    headless::chooseMenuItem(frame(), CM_LOAD);
+    EXPECT_EQ("ACE", std::string(game.read("raptor.sav").c_str() + 80));
+    std::vector<TGameBackup> kept = listGameBackups();
+    ASSERT_EQ(1u, kept.size());
+    EXPECT_EQ("OLDPILOT", kept[0].callsign);
+    EXPECT_EQ(old, readWholeFile(kept[0].path));
+    // Said without a box to click away: a click and a line below the editor, for a while.
+    EXPECT_TRUE(headless::messageBoxes().empty());
+    EXPECT_EQ(std::vector<std::string>{"button"}, headless::playedSounds());
+    headless::paintAll(window());
+    EXPECT_TRUE(drawn("ace is loaded into F-22 Raptor."));
+    headless::advanceTime(kStatusShownMs);
+    headless::clearDrawnTexts();
+    headless::paintAll(window());
+    EXPECT_FALSE(drawn("loaded"));
+
+    ASSERT_TRUE(headless::isCommandEnabled(frame(), CM_RESTORE));
+    headless::scriptChoice(-1);
+    headless::chooseMenuItem(frame(), CM_RESTORE);
+    EXPECT_EQ(std::vector<std::string>{kept[0].time + "    OLDPILOT"},
+              headless::choiceDialogs().back().lines);
+    EXPECT_EQ("ACE", std::string(game.read("raptor.sav").c_str() + 80));
+
+    headless::scriptChoice(0);
+    headless::chooseMenuItem(frame(), CM_RESTORE);
+    EXPECT_EQ(old, game.read("raptor.sav"));
+    kept = listGameBackups();
+    ASSERT_EQ(2u, kept.size());
+    EXPECT_EQ("ACE", kept[0].callsign); // the pilot it replaced, newest
+
+    TDrovakSettingsXfer noGame = window().currentSettings();
+    std::strcpy(noGame.raptorPath.data(), (game.folder() + "missing/").c_str());
+    window().wizardCallback(noGame);
+    EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_RESTORE));
+}
+
+TEST_F(AppTest, DeleteMovesToTheTrashOrAsksBeforeDeletingForGood) {
+    const struct {
+        const char* why;
+        bool trash;
+        int secondAnswer; // 0: no second question
+        bool stays;
+    } cases[] = {
+        {"the trash takes it", true, 0, false},
+        {"no trash, delete for good", false, IDYES, false},
+        {"no trash, keep it", false, IDNO, true},
+    };
+    addSav("keep.sav", "KEEP");
+    start();
+    for (const auto& c : cases) {
+        addSav("gone.sav", "GONE");
+        list().fillListWindow();
+        select("gone");
+        headless::setTrashAvailable(c.trash);
+        headless::scriptMessageBox(IDYES);
+        if (c.secondAnswer != 0) {
+            headless::scriptMessageBox(c.secondAnswer);
+        }
+        const std::size_t asked = messageCount();
+        const std::vector<std::string> trashed = headless::trashedFiles();
+        headless::chooseMenuItem(frame(), CM_DELETE);
+        EXPECT_EQ(c.stays, sav.exists("gone.sav")) << c.why;
+        EXPECT_EQ(c.stays, list().itemExists("gone")) << c.why;
+        EXPECT_EQ(c.trash, headless::trashedFiles().size() > trashed.size() &&
+                               headless::trashedFiles().back() == sav.file("gone.sav"))
+            << c.why;
+        ASSERT_EQ(asked + (c.secondAnswer != 0 ? 2 : 1), messageCount()) << c.why;
+        if (c.secondAnswer != 0) {
+            const headless::TMessageBoxRecord& second = headless::messageBoxes().back();
+            EXPECT_EQ("gone.sav cannot be moved to the trash. Delete permanently?", second.text);
+            EXPECT_EQ(MB_DEFBUTTON2, second.defaultButton);
+        }
+        EXPECT_TRUE(sav.exists("keep.sav"));
+    }
+}
+
+TEST_F(AppTest, OddFilesAreMarkedAndSaidOncePerRun) {
+    addSav("good.sav", "GOOD");
+    sav.write("short.sav", "0123456789");
+    std::string noEnd = game.read("raptor.sav");
+    noEnd.replace(102, 22, std::string(22, 'S'));
+    sav.write("squad.sav", noEnd);
+    start();
+    for (int row = 0; row < 3; ++row) {
+        headless::cellText(list(), row, 1); // the rows as the list draws them
+    }
+    EXPECT_EQ((std::vector<int>{TSavListWindow::kPlainImage, TSavListWindow::kOddImage,
+                                TSavListWindow::kOddImage}),
+              headless::listImages(list()));
+
+    const std::size_t before = messageCount();
+    headless::scriptMessageBox(IDOK);
+    select("short");
+    EXPECT_EQ("short.sav is 10 bytes, not 440: Save writes a full 440-byte record (the missing "
+              "bytes from the template; fields past the end read as empty).\nThe fields show "
+              "what the program read.",
+              lastMessage());
+    headless::scriptMessageBox(IDOK);
+    select("squad");
+    EXPECT_EQ("the squadron name has no end within 22 bytes: Save cuts it to 21 characters.\n"
+              "The fields show what the program read.",
+              lastMessage());
+    select("good");
+    select("short");
+    select("squad");
+    EXPECT_EQ(before + 2, messageCount());
+}
+
+TEST_F(AppTest, LaunchesNoProgramTakesNameTheFile) {
+    start();
+    headless::setLaunchAvailable(false);
+    const struct {
+        int command;
+        std::string said;
+    } cases[] = {
+        {CM_HELP, "No web browser opened help.htm. Open it yourself:\n" + program.folder() +
+                      "help/help.htm"},
+        {CM_WEBSITE,
+         "No web browser opened website.htm. Open it yourself:\n" + program.file("website.htm")},
+        {CM_CONTACT,
+         "No mail program opened info.eml. Open it yourself:\n" + program.file("info.eml")},
+    };
+    for (const auto& c : cases) {
+        headless::scriptMessageBox(IDOK);
+        headless::chooseMenuItem(frame(), c.command);
+        EXPECT_EQ(c.said, lastMessage());
+    }
+}
+
+TEST_F(AppTest, ModifiedColumnFitsTheDateInTheListsFont) {
+    addSav("ace.sav", "ACE");
+    start();
+    // "Sep 30, 2026" and its like, in the headless font.
+    EXPECT_GE(list().GetColumnWidth(2), 12 * headless::kListCharWidth);
+    // The columns still fill the list as they did.
+    EXPECT_EQ(TSavListWindow::kLabelWidth + TSavListWindow::kCallsignWidth +
+                  TSavListWindow::kDateWidth,
+              list().GetColumnWidth(0) + list().GetColumnWidth(1) + list().GetColumnWidth(2));
+}
+
+} // namespace

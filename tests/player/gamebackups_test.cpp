@@ -1,0 +1,100 @@
+#include "player/gamebackups.h"
+
+#include "playertestutil.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A game folder, the backups under a data folder of its own, times in UTC.
+class GameBackupsTest : public ::testing::Test {
+  protected:
+    TempDir game;
+    TempDir data;
+    ScopedEnv dataHome{"XDG_DATA_HOME", data.folder().c_str()};
+    ScopedEnv zone{"TZ", "UTC"};
+    // 2026-12-06 19:40:52 UTC
+    static constexpr std::time_t kWhen = 1796586052;
+
+    void SetUp() override { tzset(); }
+    void TearDown() override { tzset(); }
+
+    static std::string record(const std::string& callsign) {
+        std::string bytes(kSavSize, '\0');
+        bytes.replace(80, callsign.size(), callsign);
+        return bytes;
+    }
+    std::string backups() const { return TempDir::listingOf(data.path() / "drovak" / "backups"); }
+};
+
+TEST_F(GameBackupsTest, NamesAreTheTimeAndAPlainCallsign) {
+    const struct {
+        const char* callsign;
+        const char* name;
+    } cases[] = {
+        {"Maverick", "2026-12-06_19-40-52_Maverick.sav"},
+        {"~7Ice~2 Man", "2026-12-06_19-40-52_IceMan.sav"}, // colour codes and blanks dropped
+        {"../a\\b:c", "2026-12-06_19-40-52_abc.sav"},
+        {"", "2026-12-06_19-40-52_pilot.sav"},
+        {"\xe9\xe9", "2026-12-06_19-40-52_pilot.sav"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.name, backupName(kWhen, record(c.callsign))) << c.callsign;
+    }
+}
+
+TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
+    EXPECT_TRUE(backupGamePilot(game.folder(), kWhen)); // no raptor.sav: nothing to keep
+    EXPECT_FALSE(hasGameBackups());
+    for (int i = 0; i < 22; ++i) {
+        game.write("raptor.sav", record("P" + std::to_string(i)));
+        ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + i * 60));
+    }
+    std::vector<TGameBackup> kept = listGameBackups();
+    ASSERT_EQ(kBackupsKept, kept.size());
+    EXPECT_EQ("P21", kept.front().callsign);
+    EXPECT_EQ("2026-12-06 20:01:52", kept.front().time);
+    EXPECT_EQ("P2", kept.back().callsign);
+    EXPECT_EQ(record("P21"), readWholeFile(kept.front().path));
+
+    // Within one second: the same record is kept once, another one beside it and newer.
+    ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + 21 * 60));
+    EXPECT_EQ(kBackupsKept, listGameBackups().size());
+    game.write("raptor.sav", record("P21") + "x");
+    ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + 21 * 60));
+    kept = listGameBackups();
+    EXPECT_EQ(record("P21") + "x", readWholeFile(kept.front().path));
+    EXPECT_EQ(record("P21"), readWholeFile(kept.at(1).path));
+}
+
+TEST_F(GameBackupsTest, RestoreKeepsTheCurrentPilotFirst) {
+    game.write("raptor.sav", record("OLD"));
+    ASSERT_TRUE(backupGamePilot(game.folder(), kWhen));
+    game.write("raptor.sav", record("NEW"));
+    const TGameBackup chosen = listGameBackups().front();
+    EXPECT_EQ(TRestoreStatus::Ok, restoreGamePilot(game.folder(), chosen, kWhen + 5));
+    EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
+    EXPECT_EQ("2026-12-06_19-40-52_OLD.sav 2026-12-06_19-40-57_NEW.sav", backups());
+
+    fs::remove(chosen.path);
+    EXPECT_EQ(TRestoreStatus::BackupUnreadable, restoreGamePilot(game.folder(), chosen, kWhen + 9));
+    EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
+}
+
+TEST_F(GameBackupsTest, NoBackupFolderKeepsTheGamePilotAsItIs) {
+    game.write("raptor.sav", record("OLD"));
+    data.write("drovak", "a file where the folder would be");
+    EXPECT_FALSE(backupGamePilot(game.folder(), kWhen));
+    TDrovakSettingsXfer settings;
+    std::strcpy(settings.raptorPath.data(), game.folder().c_str());
+    std::strcpy(settings.templatePath.data(), game.file("raptor.sav").c_str());
+    TPlayer player(settings, "");
+    EXPECT_EQ(kSaveBackupFailed, player.loadFile());
+    EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
+}
+
+} // namespace
