@@ -44,8 +44,9 @@ void reportFirstPaint() {
     }
 }
 
-// The pilot the list is going to select (the file named at start, else the one last loaded), read for the first paint to show: the list itself is
-// filled after that paint. A file that cannot be read is said when the list selects it.
+// The pilot the list is going to select (the file named at start, else the one last loaded), read
+// for the first paint to show: the list itself is filled after that paint. A file that cannot be
+// read is said when the list selects it.
 void openLastPilot(TPlayer& player, const TDrovakSettingsXfer& settings, const char* fileName) {
     char label[kFileNameCapacity] = "";
     parseFileName(label, fileName, sizeof label);
@@ -85,6 +86,7 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
     EV_COMMAND(CM_COPY, CmdCopy),
     EV_COMMAND(CM_PASTE, CmdPaste),
     EV_COMMAND(CM_SETTINGS, CmdSettings),
+    EV_COMMAND(CM_IMPORT, CmdImport),
     EV_COMMAND(CM_ABOUT, CmdAbout),
     EV_COMMAND(CM_HELP, CmdHelp),
     EV_COMMAND(CM_CONTACT, CmdContact),
@@ -111,6 +113,7 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
     EV_WM_KEYDOWN,
     EV_WM_KEYUP,
     EV_WM_NCMOUSEMOVE,
+    EV_WM_DROPFILES,
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -175,6 +178,11 @@ TDrovakWindow::~TDrovakWindow() {
     splash.reset();
 }
 
+void TDrovakWindow::SetupWindow() {
+    TWindow::SetupWindow();
+    DragAcceptFiles(true);
+}
+
 void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
     trace("Paint", "");
     try {
@@ -182,7 +190,9 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
         const bool first = firstPaint;
         if (firstPaint) {
             listWindow->InsertColumn(0, TListWindColumn("SAV File", 120));
-            listWindow->InsertColumn(1, TListWindColumn("Callsign", 133, TListWindColumn::Left, 1));
+            TListWindColumn callsigns("Callsign", 133, TListWindColumn::Left, 1);
+            callsigns.SetPictures(true);
+            listWindow->InsertColumn(1, callsigns);
             listWindow->InsertColumn(2, TListWindColumn("Modified", 75, TListWindColumn::Left, 2));
             listWindow->SetTextColor(kListText);
             listWindow->SetTextBkColor(kBackground);
@@ -231,6 +241,8 @@ void TDrovakWindow::EvTimer(uint id) {
     }
     listWindow->fillListWindow();
     listWindow->selectFile(startFileName());
+    // The keyboard starts in the list, so the program can be used without a mouse.
+    listWindow->SetFocus();
     try {
         mailer = std::make_unique<TMailer>();
     } catch (const TXToolkit&) {

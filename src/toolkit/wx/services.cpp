@@ -1,5 +1,7 @@
 // Drawing contexts and the desktop's services: clipboard, sounds, mail, launching documents.
 
+#include <chrono>
+
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/filename.h>
@@ -223,6 +225,12 @@ bool LaunchDocument(const char* path) {
         return false;
     // The desktop's own opener, started directly: no shell reads the name.
     return wxLaunchDefaultApplication(toWx(path));
+}
+
+std::uint64_t GetTickCount64() {
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 bool IsKeyDown(uint virtualKey) {
