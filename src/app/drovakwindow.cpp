@@ -241,8 +241,11 @@ void TDrovakWindow::EvTimer(uint id) {
     }
     listWindow->fillListWindow();
     listWindow->selectFile(startFileName());
-    // The keyboard starts in the list, so the program can be used without a mouse.
-    listWindow->SetFocus();
+    // The keyboard starts in the list, so the program can be used without a mouse; while the
+    // splash is up it waits (taking it would bring the main window over the splash).
+    if (!splash) {
+        listWindow->SetFocus();
+    }
     try {
         mailer = std::make_unique<TMailer>();
     } catch (const TXToolkit&) {
@@ -320,6 +323,9 @@ bool TDrovakWindow::onClose() {
 void TDrovakWindow::endSplash() {
     trace("endSplash", "");
     splash.reset();
+    if (listWindow->IsWindow()) {
+        listWindow->SetFocus();
+    }
 }
 
 void TDrovakWindow::endFieldEdit() {
