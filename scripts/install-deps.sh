@@ -21,7 +21,7 @@ packages=(
     xvfb xauth xdotool x11-utils x11-apps
     # asset generators and the Python checks of the tests; the condensed DejaVu faces are in
     # fonts-dejavu-extra
-    python3 python3-pil fonts-dejavu-core fonts-dejavu-extra
+    python3 python3-pil python3-xlib fonts-dejavu-core fonts-dejavu-extra
     # formatting
     clang-format
     # the package and the checks of the installed files

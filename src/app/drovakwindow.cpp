@@ -89,6 +89,7 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
     EV_COMMAND(CM_COPY, CmdCopy),
     EV_COMMAND(CM_PASTE, CmdPaste),
     EV_COMMAND(CM_SETTINGS, CmdSettings),
+    EV_COMMAND(CM_IMPORT, CmdImport),
     EV_COMMAND(CM_ABOUT, CmdAbout),
     EV_COMMAND(CM_HELP, CmdHelp),
     EV_COMMAND(CM_CONTACT, CmdContact),
@@ -116,6 +117,7 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
     EV_WM_KEYDOWN,
     EV_WM_KEYUP,
     EV_WM_NCMOUSEMOVE,
+    EV_WM_DROPFILES,
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -181,6 +183,11 @@ TDrovakWindow::~TDrovakWindow() {
     splash.reset();
 }
 
+void TDrovakWindow::SetupWindow() {
+    TWindow::SetupWindow();
+    DragAcceptFiles(true);
+}
+
 void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
     trace("Paint", "");
     try {
@@ -188,7 +195,9 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
         const bool first = firstPaint;
         if (firstPaint) {
             listWindow->InsertColumn(0, TListWindColumn("SAV File", 120));
-            listWindow->InsertColumn(1, TListWindColumn("Callsign", 133, TListWindColumn::Left, 1));
+            TListWindColumn callsigns("Callsign", 133, TListWindColumn::Left, 1);
+            callsigns.SetPictures(true);
+            listWindow->InsertColumn(1, callsigns);
             // The date as the list's font draws it, whatever font the desktop gives the list.
             int dateWidth = listWindow->GetStringWidth("EDITING");
             for (int month = 1; month <= 12; ++month) {
@@ -256,6 +265,11 @@ void TDrovakWindow::EvTimer(uint id) {
     }
     listWindow->fillListWindow();
     listWindow->selectFile(startFileName());
+    // The keyboard starts in the list, so the program can be used without a mouse; while the
+    // splash is up it waits (taking it would bring the main window over the splash).
+    if (!splash) {
+        listWindow->SetFocus();
+    }
     try {
         mailer = std::make_unique<TMailer>();
     } catch (const TXToolkit&) {
@@ -333,6 +347,9 @@ bool TDrovakWindow::onClose() {
 void TDrovakWindow::endSplash() {
     trace("endSplash", "");
     splash.reset();
+    if (listWindow->IsWindow()) {
+        listWindow->SetFocus();
+    }
 }
 
 void TDrovakWindow::endFieldEdit() {

@@ -8,9 +8,11 @@
 #include "splash/drovaksplash.h"
 #include "toolkit/toolkit.h"
 
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 inline constexpr const char* kNewFileLabel = " New Sav File";
 inline constexpr const char* kFrameTitle = "F-22 Raptor Drovak";
@@ -45,6 +47,7 @@ class TDrovakWindow : public TWindow,
     ~TDrovakWindow() override;
 
     bool CanClose() override;
+    void SetupWindow() override;
     void Paint(TDC& dc, bool erase, TRect& rect) override;
     bool onClose();
 
@@ -62,6 +65,9 @@ class TDrovakWindow : public TWindow,
     void CmdDelete();
     void CmdRestore();
     void CmdUndo() override;
+    void CmdImport();
+    // Files dropped on the window are brought in as Import does.
+    void EvDropFiles(TDropInfo& drop);
     void makeNewFile();
     void setDirtyFile() override;
     void resetPlayerInfo(const char* fileName) override;
@@ -156,6 +162,17 @@ class TDrovakWindow : public TWindow,
     // Brings the start file into the SAV folder (asking before it replaces a pilot there)
     // and names it for the first paint to select.
     void adoptStartFile(const std::string& path);
+    // Copies a pilot file into the SAV folder under its label, asking before it replaces a
+    // pilot of that label whatever the case of its name; sets label (empty on failure, said).
+    enum class TAdopted { Copied, AlreadyThere, Declined, Failed };
+    TAdopted adoptPilotFile(const std::string& path, const char* caption, std::string& label);
+    // Brings pilot files in (Import, a drop): the list shows them and the first is opened.
+    void importFiles(const std::vector<std::string>& paths);
+    // Tab, Shift+Tab and Return move the keyboard between the list and the fields in screen
+    // order; false for every other key.
+    bool moveKeyboard(uint key);
+    // The callsign as the game shows it, drawn once per text.
+    std::shared_ptr<const TDib> callsignPicture(const std::string& callsign);
 
     std::unique_ptr<TDrovakSettingsXfer> settings;
     std::unique_ptr<TSavListWindow> listWindow;
@@ -186,4 +203,5 @@ class TDrovakWindow : public TWindow,
     std::string statusText;
     // The odd files already described in this run, by path.
     std::set<std::string> oddFilesWarned;
+    std::map<std::string, std::shared_ptr<const TDib>> callsignPictures;
 };

@@ -120,8 +120,35 @@ void TDrovakWindow::EvMouseMove(uint, const TPoint& point) {
     screen->checkDrag(point);
 }
 
+bool TDrovakWindow::moveKeyboard(uint key) {
+    if (key != VK_TAB && !(key == VK_RETURN && screen->isEditing())) {
+        return false;
+    }
+    if (player->getFileName()[0] == '\0') {
+        return true; // no file, no fields to go to
+    }
+    const bool back = key == VK_TAB && IsKeyDown(VK_SHIFT);
+    const int field = screen->getCurrentField();
+    const int next = back ? (field == kNoField ? kFieldCount : field - 1) : field + 1;
+    if (next < 1 || next > kFieldCount) {
+        screen->endEdit();
+        scheduleWorkingCopy();
+        listWindow->flagEvents(false);
+        listWindow->SetFocus();
+    } else {
+        screen->enterField(next);
+        scheduleWorkingCopy();
+        listWindow->flagEvents(true);
+        SetFocus();
+    }
+    return true;
+}
+
 void TDrovakWindow::EvKeyDown(uint key, uint, uint) {
     trace("EvKeyDown", "");
+    if (moveKeyboard(key)) {
+        return;
+    }
     // Control or Shift may have been let go, or Caps Lock switched, while a message box or menu
     // had the keyboard. The Caps Lock key itself switches the editor's lock as it always did.
     bool capsOn = key == VK_CAPITAL ? screen->isCapsLock() : IsKeyDown(VK_CAPITAL);

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 
@@ -74,6 +75,11 @@ void TDrovakWindow::LvnGetDispInfo(TLwDispInfoNotify& info) {
         if (!dirty) {
             listWindow->SetItemImage(index, isOddSavFile(path) ? TSavListWindow::kOddImage
                                                                : TSavListWindow::kPlainImage);
+        }
+        if (info.item.WantsPicture()) {
+            const auto& codes = record->callsign;
+            info.item.SetPicture(
+                callsignPicture(std::string(codes.data(), strnlen(codes.data(), codes.size()))));
         }
         break;
     }
@@ -175,6 +181,15 @@ void TDrovakWindow::processListKeyDown(uint key) {
     trace("processListKeyDown", "");
     if (key == VK_DELETE) {
         CmdDelete();
+    } else if (key == VK_F2) {
+        if (player->getFileName()[0] != '\0') {
+            CmdRename();
+        }
+    } else if (key == VK_APPS || (key == VK_F10 && IsKeyDown(VK_SHIFT))) {
+        // The menu opens on the selected row, as a right click there would.
+        const TRect row = listWindow->GetItemRect(listWindow->getSelected());
+        listPopupMenu(row.IsEmpty() ? TPoint(8, 8)
+                                    : TPoint(row.left + 8, row.top + row.Height() / 2));
     } else {
         EvKeyDown(key, 1, 0);
     }
@@ -204,4 +219,20 @@ bool TDrovakWindow::leftClick(const TPoint& point, uint fromList) {
 
 void TDrovakWindow::endDrag() {
     screen->endDrag();
+}
+
+std::shared_ptr<const TDib> TDrovakWindow::callsignPicture(const std::string& callsign) {
+    // Each paint asks for the rows in view: a folder of thousands costs only the callsigns
+    // seen, each drawn once.
+    auto found = callsignPictures.find(callsign);
+    if (found != callsignPictures.end()) {
+        return found->second;
+    }
+    constexpr std::size_t kMaxPictures = 1024;
+    if (callsignPictures.size() >= kMaxPictures) {
+        callsignPictures.clear();
+    }
+    auto picture = std::make_shared<const TDib>(screen->callsignPicture(callsign));
+    callsignPictures.emplace(callsign, picture);
+    return picture;
 }

@@ -1,4 +1,5 @@
-// A pilot file named on the command line: the window opens on it, in the SAV folder.
+// Pilot files from elsewhere: the file named on the command line, files imported from the
+// File menu and files dropped on the window, each copied into the SAV folder.
 #include "app/drovakwindow.h"
 
 #include "support/diskname.h"
@@ -10,41 +11,117 @@
 
 namespace fs = std::filesystem;
 
-void TDrovakWindow::adoptStartFile(const std::string& path) {
-    trace("adoptStartFile", "");
+namespace {
+
+bool isSavName(const std::string& name) {
+    return name.size() > 4 && sameNameIgnoringCase(name.substr(name.size() - 4), ".sav");
+}
+
+} // namespace
+
+TDrovakWindow::TAdopted TDrovakWindow::adoptPilotFile(const std::string& path, const char* caption,
+                                                      std::string& label) {
+    trace("adoptPilotFile", "");
     fs::path file(path);
     std::string name = file.filename().string();
     // The list shows label + ".sav" in lower case; "Ace.SAV" comes in as "Ace.sav".
-    std::string label = name.substr(0, name.size() - 4);
+    label = name.substr(0, name.size() - 4);
     if (settings->savPath[0] == '\0') {
         MessageBox("There is no SAV folder to open the file in: choose one in File > Settings.",
                    "Error", kWarn);
-        return;
+        label.clear();
+        return TAdopted::Failed;
     }
     std::string target = savFilePath(label, ".sav");
     if (label.empty() || target.empty() || name.size() > TSavListWindow::kMaxNameLength) {
         MessageBox(("The name of " + path + " is too long for the SAV folder.").c_str(), "Error",
                    kWarn);
-        return;
+        label.clear();
+        return TAdopted::Failed;
     }
     std::error_code ec;
     if (fs::equivalent(file, target, ec)) {
-        startSelection = label + ".sav";
-        return;
+        return TAdopted::AlreadyThere;
     }
-    if (fs::exists(target, ec)) {
+    // A label is one pilot whatever the case of its files' names, saved or being edited.
+    const std::string workingCopy = savFilePath(label, ".dvw");
+    const bool edited = fs::exists(workingCopy, ec);
+    if (fs::exists(target, ec) || edited) {
         std::string question = "The SAV folder already has a pilot named " + label +
                                ".\nReplace it with " + path + "?";
-        if (MessageBox(question.c_str(), "Open", MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
-            // The pilot already there is the one shown.
-            startSelection = label + ".sav";
-            return;
+        if (MessageBox(question.c_str(), caption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+            return TAdopted::Declined;
         }
     }
     std::string bytes;
     if (!readWholeFile(path, bytes) || !replaceFileContents(target, {bytes.data(), bytes.size()})) {
         MessageBox(("Could not copy " + path + " into the SAV folder.").c_str(), "Error", kWarn);
-        return;
+        label.clear();
+        return TAdopted::Failed;
     }
-    startSelection = label + ".sav";
+    // The replaced pilot's unsaved changes would hide the one brought in.
+    if (edited) {
+        fs::remove(workingCopy, ec);
+    }
+    return TAdopted::Copied;
+}
+
+void TDrovakWindow::adoptStartFile(const std::string& path) {
+    trace("adoptStartFile", "");
+    std::string label;
+    // Declined: the pilot already there is the one shown.
+    if (adoptPilotFile(path, "Open", label) != TAdopted::Failed) {
+        startSelection = label + ".sav";
+    }
+}
+
+void TDrovakWindow::importFiles(const std::vector<std::string>& paths) {
+    trace("importFiles", "");
+    endFieldEdit();
+    syncWorkingCopy();
+    std::string refused;
+    for (const std::string& path : paths) {
+        if (!isSavName(fs::path(path).filename().string())) {
+            refused += "\n" + path;
+        }
+    }
+    if (!refused.empty()) {
+        MessageBox(
+            ("Only pilot files (.sav) can be brought in; these were left out:" + refused).c_str(),
+            "Import", kWarn);
+    }
+    std::string first;
+    for (const std::string& path : paths) {
+        std::string label;
+        if (!isSavName(fs::path(path).filename().string())) {
+            continue;
+        }
+        const TAdopted adopted = adoptPilotFile(path, "Import", label);
+        if (adopted == TAdopted::Copied || adopted == TAdopted::AlreadyThere) {
+            listWindow->updateLabel(label);
+            if (first.empty()) {
+                first = label;
+            }
+        }
+    }
+    if (!first.empty()) {
+        // The first pilot is opened afresh even when its label was the one open.
+        listWindow->reportSelectionAgain();
+        listWindow->selectFile((first + ".sav").c_str());
+    }
+}
+
+void TDrovakWindow::CmdImport() {
+    trace("CmdImport", "");
+    TOpenSaveDialog::TData data(OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT);
+    data.SetFilter("F-22 Raptor SAV file (*.sav) |*.sav|");
+    data.InitialDir = fileData.InitialDir;
+    if (TFileOpenDialog(this, data).Execute() == IDOK) {
+        importFiles(data.FileNames);
+    }
+}
+
+void TDrovakWindow::EvDropFiles(TDropInfo& drop) {
+    trace("EvDropFiles", "");
+    importFiles(drop.files);
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 class TPlayer;
 
@@ -96,6 +97,8 @@ class TDrovakScreen {
     void showCursor(TDC& dc);
     void hilightExtendedChars(TDC& dc);
     void hilightColors(TDC& dc);
+    // A picture of a callsign as the game shows it, for a list's row.
+    TDib callsignPicture(std::string_view callsign) const;
     // The record's contents were replaced: repaints the six fields.
     void clearEditor();
     // The blink timer: the next cursor cel, and a repaint of the strip under the cursor.
@@ -130,6 +133,9 @@ class TDrovakScreen {
     // position (cell) within it.
     bool clickField(int field, int displayPosition);
     void dragTo(int displayPosition);
+    // The keyboard's way into a field: edited as after a click, the caret after its text; the
+    // side stays as it is.
+    void enterField(int field);
     void endDrag();
     void endEdit();
     // Palette picks: an extended character, and a colour digit '0' to '9'.

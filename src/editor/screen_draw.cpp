@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -220,4 +222,53 @@ void TDrovakScreen::clearEditor() {
     for (int f = 1; f <= kFieldCount; ++f) {
         owner.repaintRect(fieldRect(f));
     }
+}
+
+TDib TDrovakScreen::callsignPicture(std::string_view callsign) const {
+    // The callsign as its field shows it when not edited (codes applied, not shown), at half
+    // size so that it fits a list's row; a blank cell for an empty one.
+    std::span<const char> text(callsign.data(), callsign.size());
+    std::vector<std::pair<int, int>> glyphs; // cel, strip
+    int color = setColor(defaultColor(kFieldCallsign));
+    scanColorCodes(text, static_cast<int>(text.size()), [&](int i, TByteKind kind) {
+        const char c = text[static_cast<std::size_t>(i)];
+        if (c == '\0') {
+            return false;
+        }
+        if (kind == TByteKind::Visible) {
+            glyphs.emplace_back(getCharNumber(c), color);
+        } else if (kind == TByteKind::CodeDigit) {
+            color = setColor(c);
+        }
+        return true;
+    });
+    if (glyphs.empty()) {
+        glyphs.emplace_back(getCharNumber('\0'), color);
+    }
+    const TSize cel = art.strips[0].CelSize();
+    TRgbImage full(cel.cx * static_cast<int>(glyphs.size()), cel.cy);
+    int x = 0;
+    for (const auto& [number, strip] : glyphs) {
+        const TCelArray& cels = art.strips[static_cast<std::size_t>(strip)];
+        full.Draw(TRect(TPoint(x, 0), cel), cels.GetDib().GetPixels(),
+                  cels.CelRect(number).TopLeft());
+        x += cel.cx;
+    }
+    TRgbImage half(full.Width() / 2, full.Height() / 2);
+    for (int y = 0; y < half.Height(); ++y) {
+        for (int hx = 0; hx < half.Width(); ++hx) {
+            int sum[3] = {0, 0, 0};
+            for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
+                const TColor p = full.GetPixel(2 * hx + dx, 2 * y + dy);
+                sum[0] += p.r;
+                sum[1] += p.g;
+                sum[2] += p.b;
+            }
+            half.SetPixel(hx, y,
+                          TColor(static_cast<std::uint8_t>(sum[0] / 4),
+                                 static_cast<std::uint8_t>(sum[1] / 4),
+                                 static_cast<std::uint8_t>(sum[2] / 4)));
+        }
+    }
+    return TDib(std::move(half));
 }

@@ -64,6 +64,25 @@ bool TDrovakScreen::clickField(int field, int displayPosition) {
     return true;
 }
 
+void TDrovakScreen::enterField(int field) {
+    trace("enterField", "");
+    if (field < 1 || field > kFieldCount) {
+        endEdit();
+        return;
+    }
+    const int previous = currentField;
+    currentField = field;
+    fitIndexesToText();
+    resetShiftKey();
+    selection = false;
+    dragging = false;
+    paletteClick = false;
+    cursorIndex = isTextField(field) ? textLength(fieldText(field)) : 0;
+    anchorIndex = cursorIndex;
+    repaintField(previous);
+    repaintField(field);
+}
+
 void TDrovakScreen::dragTo(int displayPosition) {
     trace("checkDrag", "");
     if (!dragging || !isTextField(currentField)) {

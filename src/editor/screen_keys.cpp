@@ -88,7 +88,9 @@ void TDrovakScreen::processKeyDown(int key, std::span<char> text) {
         shiftDown = true;
         break;
     case kKeySpace:
-        processSpace(text);
+        if (!controlDown) {
+            processSpace(text);
+        }
         break;
     case kKeyLeft:
         if (cursorIndex > 0) {
@@ -118,7 +120,8 @@ void TDrovakScreen::processKeyDown(int key, std::span<char> text) {
             processCopy(text);
         } else if (controlDown && key == kKeyV) {
             processPaste(text);
-        } else {
+        } else if (!controlDown) {
+            // A chord with Control is a command (the accelerators'), never a character.
             processNewChar(text, key);
         }
         break;

@@ -5,10 +5,11 @@
 namespace resources {
 namespace {
 
-constexpr std::array<TMenuItem, 15> kFileMenu{{
-    {CM_NEW, "&New", ""},
-    {CM_SAVE, "&Save", ""},
-    {CM_SAVEAS, "Save &As", ""},
+constexpr std::array<TMenuItem, 16> kFileMenu{{
+    {CM_NEW, "&New", "Ctrl+N"},
+    {CM_SAVE, "&Save", "Ctrl+S"},
+    {CM_SAVEAS, "Save &As", "Ctrl+Shift+S"},
+    {CM_IMPORT, "&Import...", ""},
     {0, "", ""},
     {CM_LOAD, "&Load into F-22 Raptor", ""},
     {CM_EMAIL, "Send by &Email", ""},
@@ -20,7 +21,7 @@ constexpr std::array<TMenuItem, 15> kFileMenu{{
     {0, "", ""},
     {CM_SETTINGS, "Se&ttings", ""},
     {0, "", ""},
-    {CM_EXIT, "E&xit", ""},
+    {CM_EXIT, "E&xit", "Ctrl+Q"},
 }};
 
 constexpr std::array<TMenuItem, 5> kEditMenu{{
@@ -32,7 +33,7 @@ constexpr std::array<TMenuItem, 5> kEditMenu{{
 }};
 
 constexpr std::array<TMenuItem, 5> kHelpMenu{{
-    {CM_HELP, "&Quick Help", ""},
+    {CM_HELP, "&Quick Help", "F1"},
     {CM_WEBSITE, "Tarnel's website", ""},
     {CM_CONTACT, "&Contact Tarnel", ""},
     {0, "", ""},
@@ -47,8 +48,14 @@ constexpr std::array<TMenuPopup, 3> kMainPopups{{
 
 constexpr TMenuResource kMenu1{kMainMenu, kMainPopups};
 
+constexpr unsigned kVkF1 = 112;
 constexpr unsigned kVkF4 = 115;
-constexpr std::array<TAccelerator, 5> kAccel1{{
+constexpr std::array<TAccelerator, 10> kAccel1{{
+    {'N', kAccelControl, CM_NEW},
+    {'S', kAccelControl, CM_SAVE},
+    {'S', kAccelControl | kAccelShift, CM_SAVEAS},
+    {'Q', kAccelControl, CM_EXIT},
+    {kVkF1, 0, CM_HELP},
     {'Z', kAccelControl, CM_UNDO},
     {'X', kAccelControl, CM_CUT},
     {'C', kAccelControl, CM_COPY},
@@ -129,6 +136,26 @@ std::span<const TAccelerator> accelerators(int id) {
     if (id == kAccelerators)
         return kAccel1;
     return {};
+}
+
+int acceleratorCommand(int id, unsigned key, unsigned modifiers) {
+    for (const TAccelerator& a : accelerators(id))
+        if (a.key == key && a.modifiers == modifiers)
+            return a.command;
+    return 0;
+}
+
+std::string acceleratorText(const TAccelerator& accel) {
+    std::string text;
+    if (accel.modifiers & kAccelControl)
+        text += "Ctrl+";
+    if (accel.modifiers & kAccelAlt)
+        text += "Alt+";
+    if (accel.modifiers & kAccelShift)
+        text += "Shift+";
+    if (accel.key >= kVkF1 && accel.key < kVkF1 + 12)
+        return text + "F" + std::to_string(accel.key - kVkF1 + 1);
+    return text + static_cast<char>(accel.key);
 }
 
 const TDialogResource* dialog(int id) {

@@ -33,6 +33,7 @@ inline constexpr int CM_RENAME = 106;
 inline constexpr int CM_DELETE = 107;
 inline constexpr int CM_SETTINGS = 108;
 inline constexpr int CM_RESTORE = 109; // a backup of the game's raptor.sav back into the game
+inline constexpr int CM_IMPORT = 110;  // pilot files copied into the SAV folder
 inline constexpr int CM_CLOSE = 111;   // Alt+F4's command, which no handler answers
 inline constexpr int CM_EXIT = 120;
 inline constexpr int CM_EMAIL = 130;
@@ -153,6 +154,11 @@ struct TDialogResource {
 // Look-ups; nullptr or an empty span for an id that does not exist.
 const TMenuResource* menu(int id);
 std::span<const TAccelerator> accelerators(int id);
+// The command of a key with exactly these modifiers (kAccel*) in an accelerator table; 0 when
+// none.
+int acceleratorCommand(int id, unsigned key, unsigned modifiers);
+// The chord as a menu shows it: "Ctrl+Shift+S", "F1".
+std::string acceleratorText(const TAccelerator& accel);
 const TDialogResource* dialog(int id);
 // The first control of a dialog with this id (two of the wizard's buttons share one).
 const TDialogControl* dialogControl(const TDialogResource& dlg, int controlId);

@@ -90,6 +90,7 @@ inline constexpr std::uint32_t OFN_OVERWRITEPROMPT = 0x00000002u;
 inline constexpr std::uint32_t OFN_HIDEREADONLY = 0x00000004u;
 inline constexpr std::uint32_t OFN_PATHMUSTEXIST = 0x00000800u;
 inline constexpr std::uint32_t OFN_FILEMUSTEXIST = 0x00001000u;
+inline constexpr std::uint32_t OFN_ALLOWMULTISELECT = 0x00000200u;
 
 // Windows virtual-key codes: every backend delivers keys as these, on every platform.
 inline constexpr unsigned VK_BACK = 8;
@@ -118,7 +119,10 @@ inline constexpr unsigned VK_SUBTRACT = 109;
 inline constexpr unsigned VK_DECIMAL = 110;
 inline constexpr unsigned VK_DIVIDE = 111;
 inline constexpr unsigned VK_F1 = 112;
+inline constexpr unsigned VK_F2 = 113;
 inline constexpr unsigned VK_F4 = 115;
+inline constexpr unsigned VK_F10 = 121;
+inline constexpr unsigned VK_APPS = 93;        // the Menu key
 inline constexpr unsigned VK_OEM_1 = 186;      // ;:
 inline constexpr unsigned VK_OEM_PLUS = 187;   // =+
 inline constexpr unsigned VK_OEM_COMMA = 188;  // ,<

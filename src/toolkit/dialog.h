@@ -121,7 +121,9 @@ class TOpenSaveDialog {
         std::string Filter;
         std::string InitialDir;
         std::string FileName; // proposed on entry, chosen on IDOK
-        int MaxPath;          // a chosen path of MaxPath characters or more counts as cancelled
+        // With OFN_ALLOWMULTISELECT on an open dialog: every path chosen, FileName the first.
+        std::vector<std::string> FileNames;
+        int MaxPath; // a chosen path of MaxPath characters or more counts as cancelled
     };
 
     enum class TKind { Open, Save };

@@ -57,6 +57,7 @@ bool TResponseEntry::Matches(const TMsg& msg) const {
     case TMsgKind::NcMouseMove:
     case TMsgKind::KeyDown:
     case TMsgKind::KeyUp:
+    case TMsgKind::DropFiles:
         return kind == msg.kind;
     case TMsgKind::BnClicked:
         return (kind == TMsgKind::BnClicked || kind == TMsgKind::Command) && id == msg.id;

@@ -3,6 +3,7 @@
 #include <functional>
 #include <initializer_list>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "toolkit/geometry.h"
@@ -46,6 +47,14 @@ enum class TMsgKind {
     LvnColumnClick,  // list control id: a column header was clicked:  void (TLwNotify&)
     BnClicked,       // dialog button or check box id clicked:  void ()
     EnUpdate,        // dialog edit id: its text is about to change on screen:  void ()
+    DropFiles,       // files dropped from another program:  void EvDropFiles(TDropInfo&)
+};
+
+// Files dropped on a window that accepts them (DragAcceptFiles): their paths, and the point
+// of the client area they were dropped at.
+struct TDropInfo {
+    std::vector<std::string> files;
+    TPoint point;
 };
 
 // One message on its way to a handler. Which fields count depends on the kind.
@@ -61,6 +70,7 @@ struct TMsg {
     TCommandEnabler* enabler = nullptr;
     TLwNotify* lwNotify = nullptr;
     TLwDispInfoNotify* dispInfo = nullptr;
+    TDropInfo* dropInfo = nullptr;
 
     static TMsg MakeCommand(int id);
     static TMsg MakeCommandEnable(TCommandEnabler& enabler);
@@ -108,6 +118,7 @@ struct TResponseEntry {
     template <auto Pmf> static TResponseEntry ListDispInfo(TMsgKind kind, int id);
     template <auto Pmf> static TResponseEntry ListNotify(TMsgKind kind, int id);
     template <auto Pmf> static TResponseEntry Notify(TMsgKind kind, int id);
+    template <auto Pmf> static TResponseEntry DropFiles();
 };
 
 class TResponseTable {
@@ -190,6 +201,12 @@ template <auto Pmf> TResponseEntry TResponseEntry::Notify(TMsgKind kind, int id)
             [](TEventHandler& h, TMsg&) { (void)std::invoke(Pmf, toolkit_detail::self<Pmf>(h)); }};
 }
 
+template <auto Pmf> TResponseEntry TResponseEntry::DropFiles() {
+    return {TMsgKind::DropFiles, 0, [](TEventHandler& h, TMsg& m) {
+                (void)std::invoke(Pmf, toolkit_detail::self<Pmf>(h), *m.dropInfo);
+            }};
+}
+
 // In the class: DECLARE_RESPONSE_TABLE(TMyWindow); (leaves the access at public).
 #define DECLARE_RESPONSE_TABLE(cls)                                                                \
   public:                                                                                          \
@@ -218,6 +235,7 @@ template <auto Pmf> TResponseEntry TResponseEntry::Notify(TMsgKind kind, int id)
 #define EV_WM_NCMOUSEMOVE ::TResponseEntry::NcMouse<&TMyClass::EvNCMouseMove>()
 #define EV_WM_KEYDOWN ::TResponseEntry::Key<&TMyClass::EvKeyDown>(TMsgKind::KeyDown)
 #define EV_WM_KEYUP ::TResponseEntry::Key<&TMyClass::EvKeyUp>(TMsgKind::KeyUp)
+#define EV_WM_DROPFILES ::TResponseEntry::DropFiles<&TMyClass::EvDropFiles>()
 #define EV_LVN_GETDISPINFO(id, method)                                                             \
     ::TResponseEntry::ListDispInfo<&TMyClass::method>(TMsgKind::LvnGetDispInfo, id)
 #define EV_LVN_ENDLABELEDIT(id, method)                                                            \

@@ -1,4 +1,5 @@
 #include "toolkit/listwindow.h"
+#include "toolkit/services.h"
 
 #include <algorithm>
 #include <cstring>
@@ -206,6 +207,21 @@ std::string TListWindow::GetCellText(int index, int subItem) const {
     return text ? text : "";
 }
 
+std::shared_ptr<const TDib> TListWindow::GetCellPicture(int index, int subItem) const {
+    TWindow* parent = GetParentO();
+    if (!items_.Valid(index) || subItem == 0 || parent == nullptr)
+        return nullptr;
+    TLwDispInfoNotify info;
+    info.idFrom = GetId();
+    info.item.SetIndex(index);
+    info.item.SetSubItem(subItem);
+    info.item.AskPicture();
+    TMsg msg = TMsg::MakeNotify(TMsgKind::LvnGetDispInfo, GetId());
+    msg.dispInfo = &info;
+    parent->Dispatch(msg);
+    return info.item.GetPicture();
+}
+
 void TListWindow::EndLabelEdit(const char* newText) {
     const int index = editIndex_;
     editIndex_ = -1;
@@ -273,13 +289,16 @@ void TListWindow::EvLButtonDown(uint modKeys, const TPoint& point) {
             selectOnly(items_, -1);
     } else if (modKeys & MK_CONTROL) {
         items_.At(hit).selected = !items_.At(hit).selected;
+        anchor_ = caret_ = hit;
     } else if ((modKeys & MK_SHIFT) && !selected.empty()) {
         const int from = std::min(selected.front(), hit);
         const int to = std::max(selected.front(), hit);
         for (int i = 0; i < items_.Count(); ++i)
             items_.At(i).selected = i >= from && i <= to;
+        caret_ = hit;
     } else {
         selectOnly(items_, hit);
+        anchor_ = caret_ = hit;
     }
     Changed(TChange::Selection);
 }
@@ -288,16 +307,55 @@ void TListWindow::EvRButtonDown(uint, const TPoint& point) {
     const int hit = HitTest(point);
     if (hit < 0 || !items_.At(hit).selected) {
         selectOnly(items_, hit);
+        anchor_ = caret_ = hit;
         Changed(TChange::Selection);
     }
 }
+
+namespace {
+
+// The character a key types into the type-ahead search, 0 for none.
+char typedChar(uint key) {
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        return static_cast<char>(key);
+    switch (key) {
+    case VK_SPACE:
+        return ' ';
+    case VK_OEM_MINUS:
+        return '-';
+    case VK_OEM_PERIOD:
+        return '.';
+    default:
+        return 0;
+    }
+}
+
+bool startsWithNoCase(std::string_view label, std::string_view prefix) {
+    return label.size() >= prefix.size() &&
+           TListItems::EqualNoCase(label.substr(0, prefix.size()), prefix);
+}
+
+// Letters typed further apart than this start a new search.
+constexpr std::uint64_t kTypeAheadMs = 1000;
+
+} // namespace
 
 void TListWindow::EvKeyDown(uint key, uint, uint) {
     const int count = items_.Count();
     if (count == 0)
         return;
+    const bool multiple = (Attr.Style & LVS_SINGLESEL) == 0;
+    const bool control = IsKeyDown(VK_CONTROL);
+    const bool extend = multiple && IsKeyDown(VK_SHIFT);
     const std::vector<int> selected = items_.Selected();
-    const int current = selected.empty() ? -1 : selected.front();
+    // The keys go on from the item they moved to last while it is still selected; the
+    // program may have moved the selection since.
+    if (caret_ < 0 || !items_.Valid(caret_) || !items_.At(caret_).selected) {
+        caret_ = selected.empty() ? -1 : selected.front();
+        anchor_ = caret_;
+    }
+    const int current = caret_;
+    const int page = std::max(GetCountPerPage(), 1);
     int target;
     switch (key) {
     case VK_UP:
@@ -306,16 +364,66 @@ void TListWindow::EvKeyDown(uint key, uint, uint) {
     case VK_DOWN:
         target = current < 0 ? 0 : std::min(current + 1, count - 1);
         break;
+    case VK_PRIOR:
+        target = current < 0 ? 0 : std::max(current - page, 0);
+        break;
+    case VK_NEXT:
+        target = current < 0 ? 0 : std::min(current + page, count - 1);
+        break;
     case VK_HOME:
         target = 0;
         break;
     case VK_END:
         target = count - 1;
         break;
-    default:
+    default: {
+        if (control && key == 'A') {
+            if (multiple) {
+                for (int i = 0; i < count; ++i)
+                    items_.At(i).selected = true;
+                Changed(TChange::Selection);
+            }
+            return;
+        }
+        const char c = control ? 0 : typedChar(key);
+        if (c == 0)
+            return;
+        const std::uint64_t now = GetTickCount64();
+        if (typed_.empty() || now - typedAt_ > kTypeAheadMs)
+            typed_.clear();
+        typedAt_ = now;
+        typed_ += c;
+        // One letter again and again steps through the labels that start with it.
+        const bool repeated =
+            typed_.size() > 1 && typed_.find_first_not_of(typed_[0]) == std::string::npos;
+        const std::string_view prefix =
+            repeated ? std::string_view(typed_).substr(0, 1) : std::string_view(typed_);
+        const int from = current < 0 ? 0 : current + (typed_.size() == 1 || repeated ? 1 : 0);
+        target = -1;
+        for (int n = 0; n < count && target < 0; ++n) {
+            const int i = (from + n) % count;
+            if (startsWithNoCase(items_.At(i).label, prefix))
+                target = i;
+        }
+        if (target < 0)
+            return;
+        selectOnly(items_, target);
+        anchor_ = caret_ = target;
+        EnsureVisible(target, false);
+        Changed(TChange::Selection);
         return;
     }
-    selectOnly(items_, target);
+    }
+    if (extend && anchor_ >= 0) {
+        const int from = std::min(anchor_, target);
+        const int to = std::max(anchor_, target);
+        for (int i = 0; i < count; ++i)
+            items_.At(i).selected = i >= from && i <= to;
+    } else {
+        selectOnly(items_, target);
+        anchor_ = target;
+    }
+    caret_ = target;
     EnsureVisible(target, false);
     Changed(TChange::Selection);
 }

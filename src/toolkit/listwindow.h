@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +27,11 @@ class TListWindItem {
     int GetSubItem() const { return subItem_; }
     void SetImageIndex(int image) { image_ = image; }
     int GetImageIndex() const { return image_; }
+    // A cell's picture: asked for (WantsPicture) only when a column of pictures is drawn.
+    void AskPicture() { wantsPicture_ = true; }
+    bool WantsPicture() const { return wantsPicture_; }
+    void SetPicture(std::shared_ptr<const TDib> picture) { picture_ = std::move(picture); }
+    const std::shared_ptr<const TDib>& GetPicture() const { return picture_; }
 
   private:
     std::string text_;
@@ -32,6 +39,8 @@ class TListWindItem {
     int index_ = 0;
     int subItem_ = 0;
     int image_ = 0;
+    bool wantsPicture_ = false;
+    std::shared_ptr<const TDib> picture_;
 };
 
 class TListWindColumn {
@@ -45,12 +54,17 @@ class TListWindColumn {
     void SetWidth(int width) { width_ = width; }
     TFormat GetFormat() const { return how_; }
     int GetSubItem() const { return subItem_; }
+    // The column's cells show the pictures the parent answers with (TListWindItem's
+    // SetPicture) in place of their text.
+    void SetPictures(bool pictures) { pictures_ = pictures; }
+    bool HasPictures() const { return pictures_; }
 
   private:
     std::string text_;
     int width_;
     TFormat how_;
     int subItem_;
+    bool pictures_ = false;
 };
 
 // A list notification: iItem is the item (-1 for none), iSubItem the column.
@@ -150,12 +164,18 @@ class TListWindow : public TWindow {
     bool RedrawItems(int first, int last);
     void EditLabel(int index); // starts in-place editing; the end arrives as LvnEndLabelEdit
 
-    // The item under a point of the client area, -1 for none (defined by each backend).
+    // The item under a point of the client area, -1 for none; the rows that fit in the view;
+    // an item's row in the client area, empty for none (defined by each backend).
     int HitTest(const TPoint& point) const;
+    int GetCountPerPage() const;
+    TRect GetItemRect(int index) const;
 
     // The control's own handling of these messages: a click selects the item under it (with
     // MK_CONTROL toggles it, with MK_SHIFT extends to it), a right click on an unselected item
-    // selects it alone, the arrow, Home and End keys move the selection. A derived list's
+    // selects it alone, the arrow, Home, End, Page Up and Page Down keys move the selection
+    // (with Shift they extend it unless LVS_SINGLESEL), Ctrl+A selects every item unless
+    // LVS_SINGLESEL, and letters and digits typed in quick succession select the next label
+    // that starts with them. A derived list's
     // handler calls them where the framework's default processing ran; the backend never lets
     // the native control handle these messages on its own.
     void EvLButtonDown(uint modKeys, const TPoint& point);
@@ -177,6 +197,8 @@ class TListWindow : public TWindow {
     void SetEditIndex(int index) { editIndex_ = index; }
     // Asks the parent for the text of a cell (LvnGetDispInfo); empty when unanswered.
     std::string GetCellText(int index, int subItem) const;
+    // Asks the parent for the picture of a cell in a column of pictures; null for none.
+    std::shared_ptr<const TDib> GetCellPicture(int index, int subItem) const;
     // Hands the end of an in-place edit to the parent (LvnEndLabelEdit): the new text, or
     // nullptr when the edit was cancelled.
     void EndLabelEdit(const char* newText);
@@ -194,4 +216,10 @@ class TListWindow : public TWindow {
     TColor bkColor_{255, 255, 255};
     TImageList* images_ = nullptr;
     int editIndex_ = -1;
+    // Where a Shift selection grows from, and the item the keys moved to last.
+    int anchor_ = -1;
+    int caret_ = -1;
+    // The letters typed so far and when the last one came.
+    std::string typed_;
+    std::uint64_t typedAt_ = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,6 +67,8 @@ bool MoveToTrash(const char* path);
 // The keyboard as it is now: whether Control or Shift is held down, or for Caps Lock whether
 // it is on. A window misses the key messages that reach a dialog or a menu; this does not.
 bool IsKeyDown(uint virtualKey);
+// Milliseconds on a clock that only moves forward (the headless clock in tests).
+std::uint64_t GetTickCount64();
 
 // Shows an error while no window of the program is open (a start that failed). False when
 // there is no desktop to show it on.

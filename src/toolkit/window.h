@@ -68,6 +68,8 @@ class TWindow : public TEventHandler {
 
     // Input.
     void SetFocus();
+    // Whether files dropped from other programs reach this window's table (EvDropFiles).
+    void DragAcceptFiles(bool accept);
     void SetCapture();
     void ReleaseCapture();
     bool SetCursor(int cursorResId); // a cursor of the program's resources

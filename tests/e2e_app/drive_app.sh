@@ -318,6 +318,58 @@ modifiers)
     "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
         'callsign=azx' || fail "ghost.sav does not hold the callsign typed after the box"
     ;;
+keyboard)
+    # Without the mouse: the list has the keys at the start, Tab goes into the callsign with
+    # its caret at the end, what is typed follows it, and Ctrl+S saves without typing an S.
+    make_program_folder
+    make_demo_setup
+    quiet_settings
+    ini_set lastLoadedFile ghost.sav
+    start
+    main_window
+    expect_rows 3
+    focus "$MAIN"
+    keys Tab
+    keys $(printf 'BackSpace %.0s' $(seq 22))
+    keys shift+k e y
+    pilots=$work/demo/pilots
+    wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+    keys ctrl+s
+    wait_for "Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
+    shoot "$MAIN" "$outdir/keyboard-main.png"
+    keys ctrl+q
+    expect_exit
+    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
+        'callsign=Key' || fail "ghost.sav does not hold the callsign typed"
+    ;;
+drop)
+    # A pilot dropped from a file manager comes into the SAV folder, selected and open.
+    make_program_folder
+    make_demo_setup
+    quiet_settings
+    ini_set lastLoadedFile ghost.sav
+    start
+    main_window
+    expect_rows 3
+    shoot "$MAIN" "$outdir/drop-start.png" # the README's picture of the main window
+    mkdir -p "$work/elsewhere"
+    cp "$work/demo/pilots/viper.sav" "$work/elsewhere/Zulu.sav"
+    xdotool mousemove $((OX + 560)) $((OY + 300))
+    "$python" "$here/xdnd_drop.py" "$MAIN" $((OX + 560)) $((OY + 300)) \
+        "$work/elsewhere/Zulu.sav" || fail "the window did not take the dropped file"
+    pilots=$work/demo/pilots
+    wait_for "the dropped pilot is not in the SAV folder" cmp -s "$pilots/Zulu.sav" \
+        "$work/elsewhere/Zulu.sav"
+    sleep 0.5
+    main_window
+    # Zulu sorts last: scrolled into view, it is the last of the three rows shown.
+    selected=$("$python" "$here/winshot.py" selected "$SHOT" "$CX" "$CY")
+    [ "$selected" = 2 ] || fail "row '$selected' is selected after the drop, not Zulu's"
+    grep -q "^lastLoadedFile = ghost.sav" "$program/drovak.ini" || fail "the settings changed"
+    shoot "$MAIN" "$outdir/drop-main.png"
+    menu_exit
+    expect_exit
+    ;;
 crash)
     # What is typed reaches the working copy within a pause: killed a second after the last
     # key, the program loses none of it, and the next start has the pilot as edited.

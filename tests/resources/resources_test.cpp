@@ -74,9 +74,32 @@ TEST(Resources, MenuAndAcceleratorsAgree) {
         }
         ASSERT_EQ(commands.count(a.command), 1u) << a.command;
         // The hint shown beside the item names the accelerator's key.
-        EXPECT_EQ(hints[a.command], std::string("Ctrl+") + static_cast<char>(a.key)) << a.command;
+        EXPECT_EQ(hints[a.command], resources::acceleratorText(a)) << a.command;
+        EXPECT_EQ(resources::acceleratorCommand(resources::kAccelerators, a.key, a.modifiers),
+                  a.command);
     }
-    EXPECT_EQ(commands.size(), 19u);
+    // The keyboard reaches the file commands and the help; a chord differing in a modifier
+    // is another chord.
+    const struct {
+        unsigned key;
+        unsigned modifiers;
+        int command;
+    } chords[] = {
+        {'S', resources::kAccelControl, resources::CM_SAVE},
+        {'S', resources::kAccelControl | resources::kAccelShift, resources::CM_SAVEAS},
+        {'N', resources::kAccelControl, resources::CM_NEW},
+        {'Q', resources::kAccelControl, resources::CM_EXIT},
+        {112, 0, resources::CM_HELP},
+        {'S', 0, 0},
+        {'S', resources::kAccelShift, 0},
+        {112, resources::kAccelControl, 0},
+    };
+    for (const auto& c : chords)
+        EXPECT_EQ(resources::acceleratorCommand(resources::kAccelerators, c.key, c.modifiers),
+                  c.command)
+            << c.key << '/' << c.modifiers;
+    EXPECT_EQ(hints[resources::CM_SAVEAS], "Ctrl+Shift+S");
+    EXPECT_EQ(commands.size(), 20u);
     EXPECT_TRUE(resources::accelerators(2).empty());
 }
 

@@ -111,6 +111,10 @@ void TWindow::SetFocus() {
     desktop().focus = this;
 }
 
+void TWindow::DragAcceptFiles(bool accept) {
+    impl_->acceptsFiles = accept;
+}
+
 void TWindow::SetCapture() {
     desktop().capture = this;
 }
@@ -253,6 +257,17 @@ int TListWindow::HitTest(const TPoint& point) const {
         return -1;
     const int index = (point.y - headless::kListHeaderHeight) / headless::kListRowHeight;
     return index < GetItemCount() ? index : -1;
+}
+
+int TListWindow::GetCountPerPage() const {
+    return std::max(1, (Attr.H - headless::kListHeaderHeight) / headless::kListRowHeight);
+}
+
+TRect TListWindow::GetItemRect(int index) const {
+    if (!items_.Valid(index))
+        return TRect();
+    const int top = headless::kListHeaderHeight + index * headless::kListRowHeight;
+    return TRect(0, top, Attr.W, top + headless::kListRowHeight);
 }
 
 bool TListWindow::EnsureVisible(int index, bool) {
@@ -399,13 +414,29 @@ int TOpenSaveDialog::Execute() {
     }
     const std::optional<std::string> answer = d.fileAnswers.front();
     d.fileAnswers.pop_front();
-    if (answer && kind_ == TKind::Open && (data_.Flags & OFN_FILEMUSTEXIST) &&
-        !std::filesystem::exists(*answer)) {
-        d.fileDialogs.push_back(record);
-        throw std::logic_error("headless: the open dialog would refuse " + *answer);
+    // Several paths chosen at once come one a line.
+    std::vector<std::string> chosen;
+    if (answer) {
+        const bool multiple = kind_ == TKind::Open && (data_.Flags & OFN_ALLOWMULTISELECT);
+        std::size_t from = 0;
+        for (std::size_t nl; multiple && (nl = answer->find('\n', from)) != std::string::npos;
+             from = nl + 1)
+            chosen.push_back(answer->substr(from, nl - from));
+        chosen.push_back(answer->substr(from));
     }
-    if (answer && static_cast<int>(answer->size()) < data_.MaxPath) {
-        data_.FileName = *answer;
+    for (const std::string& path : chosen) {
+        if (kind_ == TKind::Open && (data_.Flags & OFN_FILEMUSTEXIST) &&
+            !std::filesystem::exists(path)) {
+            d.fileDialogs.push_back(record);
+            throw std::logic_error("headless: the open dialog would refuse " + path);
+        }
+    }
+    const bool fits = std::all_of(chosen.begin(), chosen.end(), [&](const std::string& p) {
+        return static_cast<int>(p.size()) < data_.MaxPath;
+    });
+    if (answer && fits) {
+        data_.FileName = chosen.front();
+        data_.FileNames = chosen;
         record.result = IDOK;
         record.chosen = *answer;
     }
@@ -515,6 +546,10 @@ bool ShowStartupError(const char* text, const char* caption) {
     desktop().messageBoxes.push_back(
         {text ? text : "", caption ? caption : "", MB_OK, MB_ICONSTOP, IDOK, 0});
     return true;
+}
+
+std::uint64_t GetTickCount64() {
+    return desktop().now;
 }
 
 bool IsKeyDown(uint virtualKey) {

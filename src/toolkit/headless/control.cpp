@@ -67,6 +67,13 @@ void scriptFileDialog(const std::string& path) {
     desktop().fileAnswers.emplace_back(path);
 }
 
+void scriptFileDialog(const std::vector<std::string>& paths) {
+    std::string lines;
+    for (const std::string& path : paths)
+        lines += (lines.empty() ? "" : "\n") + path;
+    desktop().fileAnswers.emplace_back(lines);
+}
+
 void scriptFileDialogCancel() {
     desktop().fileAnswers.emplace_back(std::nullopt);
 }
@@ -281,6 +288,41 @@ void pressKey(TWindow& window, uint key) {
     sendKey(window, TMsgKind::KeyUp, key);
 }
 
+void typeKey(uint key, uint modifiers) {
+    detail::Desktop& d = desktop();
+    const std::pair<uint, uint> held[] = {{kCtrl, VK_CONTROL}, {kAlt, VK_MENU}, {kShift, VK_SHIFT}};
+    auto toFocus = [&](TMsgKind kind, uint k) {
+        setKeyboard(k, kind == TMsgKind::KeyDown);
+        if (d.focus != nullptr) {
+            TMsg msg = TMsg::MakeKey(kind, k);
+            d.focus->Dispatch(msg);
+        }
+    };
+    for (auto [bit, vk] : held)
+        if (modifiers & bit)
+            toFocus(TMsgKind::KeyDown, vk);
+    TFrameWindow* frame = nullptr;
+    for (TWindow* w = d.focus; w != nullptr && frame == nullptr;
+         w = w->GetImpl().frame != nullptr ? w->GetImpl().frame : w->GetParentO())
+        frame = dynamic_cast<TFrameWindow*>(w);
+    const int command =
+        frame ? resources::acceleratorCommand(frame->GetMenuResId(), key, modifiers) : 0;
+    if (command != 0) {
+        setKeyboard(key, true);
+        if (isCommandEnabled(*frame, command)) {
+            TMsg msg = TMsg::MakeCommand(command);
+            detail::routeCommand(*frame, msg);
+        }
+        setKeyboard(key, false);
+    } else {
+        toFocus(TMsgKind::KeyDown, key);
+        toFocus(TMsgKind::KeyUp, key);
+    }
+    for (auto [bit, vk] : held)
+        if (modifiers & bit)
+            toFocus(TMsgKind::KeyUp, vk);
+}
+
 bool sendTimer(TWindow& window, uint timerId) {
     TMsg msg = TMsg::MakeTimer(timerId);
     return window.Dispatch(msg);
@@ -392,6 +434,24 @@ std::vector<int> listSelection(const TListWindow& list) {
 
 std::string cellText(const TListWindow& list, int index, int column) {
     return list.GetCellText(index, column);
+}
+
+std::shared_ptr<const TDib> cellPicture(const TListWindow& list, int index, int column) {
+    const auto& columns = list.GetColumns();
+    const bool pictures = std::any_of(columns.begin(), columns.end(), [&](const auto& c) {
+        return c.GetSubItem() == column && c.HasPictures();
+    });
+    return pictures ? list.GetCellPicture(index, column) : nullptr;
+}
+
+bool dropFiles(TWindow& window, const std::vector<std::string>& paths, const TPoint& point) {
+    if (!window.IsWindow() || !window.GetImpl().acceptsFiles)
+        return false;
+    TDropInfo drop{paths, point};
+    TMsg msg;
+    msg.kind = TMsgKind::DropFiles;
+    msg.dropInfo = &drop;
+    return window.Dispatch(msg);
 }
 
 bool clickListItem(TListWindow& list, int index, uint modKeys) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,8 @@ struct TFileDialogRecord {
 };
 
 void scriptFileDialog(const std::string& path); // the user picks this path
+// The user picks several files in an open dialog that allows it.
+void scriptFileDialog(const std::vector<std::string>& paths);
 void scriptFileDialogCancel();
 // Answers every file dialog that finds no scripted answer: a path, or nullopt to cancel.
 void answerFileDialogsWith(
@@ -123,6 +126,13 @@ void pressKey(TWindow& window, uint key); // key down, then key up
 // Presses or releases a key where no window sees it (while a dialog or menu has the keys).
 void setKeyboard(uint key, bool down);
 bool sendTimer(TWindow& window, uint timerId);
+// The user types a key on the keyboard: it goes to the focus window, the modifiers (kCtrl,
+// kAlt, kShift) pressed before it and released after, each with its own messages. A chord
+// of the frame's accelerators runs its command instead (when enabled) and reaches no window.
+inline constexpr uint kCtrl = 1;
+inline constexpr uint kAlt = 2;
+inline constexpr uint kShift = 4;
+void typeKey(uint key, uint modifiers = 0);
 
 // --- Time ------------------------------------------------------------------------------------
 
@@ -163,6 +173,8 @@ std::vector<std::string> listLabels(const TListWindow& list);
 std::vector<int> listImages(const TListWindow& list);
 std::vector<int> listSelection(const TListWindow& list);
 std::string cellText(const TListWindow& list, int index, int column);
+// The picture a cell shows instead of its text, as the list draws it; null for none.
+std::shared_ptr<const TDib> cellPicture(const TListWindow& list, int index, int column);
 // The user clicks a row (left or right button, through the list's table) or a header.
 bool clickListItem(TListWindow& list, int index, uint modKeys = 0);
 bool rightClickListItem(TListWindow& list, int index, uint modKeys = 0);
@@ -172,6 +184,13 @@ void endLabelEdit(TListWindow& list, const std::optional<std::string>& text);
 // Items asked to be scrolled into view and redrawn, in order.
 const std::vector<int>& ensuredVisible(const TListWindow& list);
 const std::vector<std::pair<int, int>>& redrawnItems(const TListWindow& list);
+
+// --- Dropping files ---------------------------------------------------------------------------
+
+// The user drops files from another program on a window at a point of its client area: true
+// when the window accepts dropped files (DragAcceptFiles) and its table took them.
+bool dropFiles(TWindow& window, const std::vector<std::string>& paths,
+               const TPoint& point = TPoint());
 
 // --- Pop-up menus ----------------------------------------------------------------------------
 

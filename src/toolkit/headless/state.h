@@ -84,6 +84,7 @@ struct TWindow::Impl {
     TFrameWindow* frame = nullptr; // the frame whose client this is
     TColor background{255, 255, 255};
     int cursor = 0;
+    bool acceptsFiles = false;
 
     TRgbImage surface;
     std::vector<headless::TInvalidation> invalidations;

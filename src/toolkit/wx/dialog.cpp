@@ -351,6 +351,9 @@ int TOpenSaveDialog::Execute() {
         style |= wxFD_FILE_MUST_EXIST;
     if (!open && (data_.Flags & OFN_OVERWRITEPROMPT))
         style |= wxFD_OVERWRITE_PROMPT;
+    const bool multiple = open && (data_.Flags & OFN_ALLOWMULTISELECT);
+    if (multiple)
+        style |= wxFD_MULTIPLE;
     wxString dir = toWx(data_.InitialDir);
     wxString name = toWx(data_.FileName);
     const wxFileName proposed(name);
@@ -363,9 +366,21 @@ int TOpenSaveDialog::Execute() {
                         toWx(wxFilterFromWindows(data_.Filter, open)), style);
     if (dialog.ShowModal() != wxID_OK)
         return IDCANCEL;
-    const std::string path = fromWx(dialog.GetPath());
-    if (data_.MaxPath <= 0 || path.size() >= static_cast<std::size_t>(data_.MaxPath))
+    wxArrayString paths;
+    if (multiple)
+        dialog.GetPaths(paths);
+    else
+        paths.Add(dialog.GetPath());
+    std::vector<std::string> chosen;
+    for (const wxString& p : paths) {
+        std::string path = fromWx(p);
+        if (data_.MaxPath <= 0 || path.size() >= static_cast<std::size_t>(data_.MaxPath))
+            return IDCANCEL;
+        chosen.push_back(std::move(path));
+    }
+    if (chosen.empty())
         return IDCANCEL;
-    data_.FileName = path;
+    data_.FileName = chosen.front();
+    data_.FileNames = std::move(chosen);
     return IDOK;
 }

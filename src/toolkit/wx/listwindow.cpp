@@ -1,6 +1,11 @@
 // The list view: a virtual report list over the layer's own items. Cells are asked for when
 // they are drawn; clicks and keys go to the list's table, never to the native control.
 
+#include <algorithm>
+#include <map>
+#include <memory>
+
+#include <wx/dcclient.h>
 #include <wx/imaglist.h>
 #include <wx/listctrl.h>
 
@@ -30,6 +35,7 @@ class TListControl : public wxListCtrl, public TDetachable {
         main_->Bind(wxEVT_KEY_DOWN, &TListControl::OnKey, this);
         main_->Bind(wxEVT_KEY_UP, &TListControl::OnKey, this);
         main_->Bind(wxEVT_CHAR, &TListControl::OnChar, this);
+        main_->Bind(wxEVT_PAINT, &TListControl::OnRowsPaint, this);
     }
 
     void Detach() override { owner_ = nullptr; }
@@ -144,8 +150,76 @@ class TListControl : public wxListCtrl, public TDetachable {
         return best;
     }
 
+    bool HasPictures(long column) const {
+        const auto& columns = owner_->GetColumns();
+        return column >= 0 && column < static_cast<long>(columns.size()) &&
+               columns[static_cast<std::size_t>(column)].HasPictures();
+    }
+
+    // The control paints its rows, then the pictures go into the cells of their columns.
+    void OnRowsPaint(wxPaintEvent& event) {
+        event.Skip();
+        if (!owner_ || painting_)
+            return;
+        const auto& columns = owner_->GetColumns();
+        if (std::none_of(columns.begin(), columns.end(),
+                         [](const TListWindColumn& c) { return c.HasPictures(); }))
+            return;
+        painting_ = true;
+        main_->GetEventHandler()->ProcessEvent(event);
+        painting_ = false;
+        event.Skip(false);
+        wxPaintDC dc(main_);
+        const long count = GetItemCount();
+        const long last = std::min(count, GetTopItem() + GetCountPerPage() + 1);
+        for (long column = 0; column < static_cast<long>(columns.size()); ++column) {
+            if (!HasPictures(column))
+                continue;
+            for (long i = std::max(0L, GetTopItem()); i < last; ++i) {
+                wxRect cell;
+                if (!GetSubItemRect(i, column, cell))
+                    continue;
+                cell.SetPosition(ToMain(cell.GetPosition()));
+                wxDCClipper clip(dc, cell);
+                const int index = static_cast<int>(i);
+                const int sub = columns[static_cast<std::size_t>(column)].GetSubItem();
+                std::shared_ptr<const TDib> picture = owner_->GetCellPicture(index, sub);
+                if (picture) {
+                    dc.DrawBitmap(maskedBitmap(picture), cell.x + 2,
+                                  cell.y + (cell.height - picture->Height()) / 2, true);
+                } else {
+                    const wxString text = toWx(owner_->GetCellText(index, sub));
+                    dc.SetTextForeground(attr_.GetTextColour());
+                    dc.DrawText(text, cell.x + 4, cell.y + (cell.height - dc.GetCharHeight()) / 2);
+                }
+            }
+        }
+    }
+
+    // A picture's background (its corner's colour) lets the row's own show through, so a
+    // selected row stays marked; made once per picture.
+    const wxBitmap& maskedBitmap(const std::shared_ptr<const TDib>& picture) {
+        auto found = masked_.find(picture.get());
+        if (found != masked_.end() && found->second.first.lock() == picture)
+            return found->second.second;
+        if (masked_.size() > 512)
+            masked_.clear();
+        wxBitmap bitmap = bitmapOf(*picture);
+        bitmap = bitmap.GetSubBitmap(wxRect(0, 0, bitmap.GetWidth(), bitmap.GetHeight()));
+        const TRgbImage& pixels = picture->GetPixels();
+        if (pixels.Width() > 0 && pixels.Height() > 0) {
+            const unsigned char* corner = pixels.Data();
+            bitmap.SetMask(new wxMask(bitmap, wxColour(corner[0], corner[1], corner[2])));
+        }
+        auto& slot = masked_[picture.get()];
+        slot = {picture, bitmap};
+        return slot.second;
+    }
+
     wxString OnGetItemText(long item, long column) const override {
         if (!owner_ || !owner_->GetItems().Valid(static_cast<int>(item)))
+            return wxString();
+        if (HasPictures(column))
             return wxString();
         if (column == 0)
             return toWx(owner_->GetItems().At(static_cast<int>(item)).label);
@@ -182,20 +256,23 @@ class TListControl : public wxListCtrl, public TDetachable {
             event.Skip();
             return;
         }
-        if (!owner_ || vk == 0 || vk == VK_TAB) {
+        if (!owner_ || vk == 0) {
             event.Skip();
             return;
         }
         const bool down = event.GetEventType() == wxEVT_KEY_DOWN;
+        // Tab goes to the program too: it moves the keyboard between the list and the fields.
+        if (down && translateAccelerator(*owner_, event, vk))
+            return;
         TMsg msg = TMsg::MakeKey(down ? TMsgKind::KeyDown : TMsgKind::KeyUp, vk, 1,
                                  scanCodeFromX(event.GetRawKeyFlags()));
         owner_->Dispatch(msg);
     }
 
-    // Typing in the list searches nothing (the program's keys are its table's); keys with
-    // Alt or Control go on to the menus and accelerators.
+    // Typing in the list searches nothing natively (the layer's type-ahead does); keys with
+    // Alt or Control go on to the menus.
     void OnChar(wxKeyEvent& event) {
-        if (event.GetKeyCode() == WXK_TAB || event.HasModifiers())
+        if (event.HasModifiers())
             event.Skip();
     }
 
@@ -236,6 +313,8 @@ class TListControl : public wxListCtrl, public TDetachable {
 
     TListWindow* owner_;
     bool pending_ = false;
+    bool painting_ = false;
+    std::map<const TDib*, std::pair<std::weak_ptr<const TDib>, wxBitmap>> masked_;
     wxWindow* main_ = nullptr;
     mutable wxItemAttr attr_;
     const TImageList* images_ = nullptr;
@@ -283,6 +362,23 @@ int TListWindow::HitTest(const TPoint& point) const {
     if (index < 0 || !(flags & wxLIST_HITTEST_ONITEM))
         return -1;
     return static_cast<int>(index);
+}
+
+int TListWindow::GetCountPerPage() const {
+    TListControl* ctrl = controlOf(*this);
+    return ctrl ? std::max(1, ctrl->GetCountPerPage()) : 1;
+}
+
+TRect TListWindow::GetItemRect(int index) const {
+    TListControl* ctrl = controlOf(*this);
+    if (!ctrl || !items_.Valid(index))
+        return TRect();
+    ctrl->Flush();
+    wxRect rect;
+    if (!ctrl->GetItemRect(index, rect))
+        return TRect();
+    // In the control's client area, the header above the rows included, as the layer's.
+    return TRect(rect.x, rect.y, rect.x + rect.width, rect.y + rect.height);
 }
 
 bool TListWindow::EnsureVisible(int index, bool partialOk) {

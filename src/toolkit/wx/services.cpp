@@ -1,5 +1,7 @@
 // Drawing contexts and the desktop's services: clipboard, sounds, mail, launching documents.
 
+#include <chrono>
+
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/filename.h>
@@ -261,6 +263,12 @@ bool MoveToTrash(const char* path) {
 #else
     return false; // no trash this backend knows of
 #endif
+}
+
+std::uint64_t GetTickCount64() {
+    using namespace std::chrono;
+    return static_cast<std::uint64_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
 bool IsKeyDown(uint virtualKey) {

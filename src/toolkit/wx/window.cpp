@@ -6,6 +6,7 @@
 #include <wx/accel.h>
 #include <wx/app.h>
 #include <wx/dcclient.h>
+#include <wx/dnd.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/menu.h>
@@ -208,6 +209,8 @@ class TCanvas : public wxWindow, public TDetachable {
             return;
         }
         const bool down = event.GetEventType() == wxEVT_KEY_DOWN;
+        if (down && translateAccelerator(*owner_, event, vk))
+            return;
         const unsigned flags = scanCodeFromX(event.GetRawKeyFlags());
         TMsg msg = TMsg::MakeKey(down ? TMsgKind::KeyDown : TMsgKind::KeyUp, vk, 1, flags);
         if (!owner_->Dispatch(msg))
@@ -221,6 +224,29 @@ class TCanvas : public wxWindow, public TDetachable {
 
     TWindow* owner_;
     bool painted_ = false;
+};
+
+// Files dropped from another program go to the window's table.
+class TFileDrop : public wxFileDropTarget, public TDetachable {
+  public:
+    explicit TFileDrop(TWindow* owner) : owner_(owner) {}
+    void Detach() override { owner_ = nullptr; }
+
+    bool OnDropFiles(wxCoord x, wxCoord y, const wxArrayString& names) override {
+        if (!owner_)
+            return false;
+        TDropInfo drop;
+        drop.point = TPoint(x, y);
+        for (const wxString& name : names)
+            drop.files.push_back(fromWx(name));
+        TMsg msg;
+        msg.kind = TMsgKind::DropFiles;
+        msg.dropInfo = &drop;
+        return owner_->Dispatch(msg);
+    }
+
+  private:
+    TWindow* owner_;
 };
 
 // A frame: menu commands and command enabling go to the client's table, then the frame's;
@@ -317,6 +343,8 @@ void disposeTimer(TWindowTimer* timer) {
 void detachAll(wxWindow* window) {
     if (auto* owned = dynamic_cast<TDetachable*>(window))
         owned->Detach();
+    if (auto* drop = dynamic_cast<TDetachable*>(window->GetDropTarget()))
+        drop->Detach();
     for (wxWindow* child : window->GetChildren())
         detachAll(child);
 }
@@ -341,7 +369,34 @@ void disposeWindow(wxWindow* window) {
 }
 
 bool isSystemKey(const wxKeyEvent& event, unsigned vk) {
-    return vk == VK_MENU || vk == VK_F1 + 9 || (event.AltDown() && !event.ControlDown());
+    // Shift+F10 opens the focused window's pop-up menu, as the Menu key does.
+    return vk == VK_MENU || (vk == VK_F10 && !event.ShiftDown()) ||
+           (event.AltDown() && !event.ControlDown());
+}
+
+bool translateAccelerator(TWindow& window, const wxKeyEvent& event, unsigned vk) {
+    TFrameWindow* frame = nullptr;
+    for (TWindow* w = &window; w != nullptr && frame == nullptr; w = hostOf(*w))
+        frame = dynamic_cast<TFrameWindow*>(w);
+    if (frame == nullptr || frame->GetMenuResId() == 0)
+        return false;
+    unsigned modifiers = 0;
+    if (event.ControlDown())
+        modifiers |= resources::kAccelControl;
+    if (event.AltDown())
+        modifiers |= resources::kAccelAlt;
+    if (event.ShiftDown())
+        modifiers |= resources::kAccelShift;
+    const int command = resources::acceleratorCommand(frame->GetMenuResId(), vk, modifiers);
+    if (command == 0)
+        return false;
+    // A greyed command swallows its chord, as its menu item would.
+    TWindow& start = frame->GetClientWindow() ? *frame->GetClientWindow() : *frame;
+    if (isCommandEnabled(start, command)) {
+        TMsg msg = TMsg::MakeCommand(command);
+        routeUp(start, msg);
+    }
+    return true;
 }
 
 TWindow* hostOf(const TWindow& window) {
@@ -673,6 +728,16 @@ void TWindow::ClientToScreen(TPoint& point) const {
 void TWindow::SetFocus() {
     if (wxWindow* ev = impl_->events)
         ev->SetFocus();
+}
+
+void TWindow::DragAcceptFiles(bool accept) {
+    wxWindow* ev = impl_->events;
+    if (!ev)
+        return;
+    if (auto* old = dynamic_cast<TFileDrop*>(ev->GetDropTarget()))
+        old->Detach();
+    // The window owns its target and deletes the one it replaces.
+    ev->SetDropTarget(accept ? new TFileDrop(this) : nullptr);
 }
 
 void TWindow::SetCapture() {

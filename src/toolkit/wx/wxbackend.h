@@ -79,6 +79,10 @@ bool isCommandEnabled(TWindow& start, int id);
 // and F10.
 bool isSystemKey(const wxKeyEvent& event, unsigned vk);
 
+// A key pressed in a window of a frame: when it is one of the frame's accelerators, runs its
+// command (when enabled) and returns true, and the key reaches no window.
+bool translateAccelerator(TWindow& window, const wxKeyEvent& event, unsigned vk);
+
 // The parent a window is created in: its parent, or the frame that holds it as its client.
 TWindow* hostOf(const TWindow& window);
 

@@ -1,0 +1,153 @@
+// The program without a mouse: the keyboard walks the list and the fields, the accelerators
+// run their commands and never type, and the list answers its keys.
+#include "apptest.h"
+
+#include "resources/resources.h"
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace resources;
+using headless::kCtrl;
+using headless::kShift;
+using headless::typeKey;
+
+namespace {
+
+TEST_F(AppTest, KeyboardAloneEditsAndSaves) {
+    addSav("ace.sav", "ACE");
+    start();
+    ASSERT_EQ(headless::focusWindow(), &list());
+    typeKey(VK_TAB);
+    ASSERT_EQ(window().editor().getCurrentField(), kFieldCallsign);
+    EXPECT_EQ(window().editor().getCursor(), 3); // after the text, as a click at its end
+    typeKey('X');
+    typeKey('S', kCtrl);
+    EXPECT_EQ(callsignIn("ace.sav").substr(0, 3), "ACE");
+    EXPECT_EQ(callsignIn("ace.sav").size(), 4u) << callsignIn("ace.sav");
+    EXPECT_FALSE(fs::exists(sav.file("ace.dvw")));
+}
+
+// Tab, Shift+Tab and Return from the list through the six fields in screen order and back;
+// passing over the side never changes it.
+TEST_F(AppTest, TabAndReturnWalkTheFields) {
+    addSav("ace.sav", "ACE");
+    start();
+    const char side = window().currentPlayer().side[0];
+    const struct {
+        uint key;
+        uint modifiers;
+        int field; // kNoField: the list has the keys
+    } steps[] = {
+        {VK_TAB, 0, kFieldCallsign},
+        {VK_TAB, 0, kFieldSquadronName},
+        {VK_TAB, 0, kFieldSquadronPassword},
+        {VK_TAB, 0, kFieldSide},
+        {VK_TAB, 0, kFieldIpAddress},
+        {VK_TAB, 0, kFieldServerName},
+        {VK_TAB, 0, kNoField},
+        {VK_TAB, kShift, kFieldServerName},
+        {VK_TAB, kShift, kFieldIpAddress},
+        {VK_RETURN, 0, kFieldServerName},
+        {VK_RETURN, 0, kNoField},
+        {VK_TAB, kShift, kFieldServerName},
+    };
+    for (const auto& s : steps) {
+        typeKey(s.key, s.modifiers);
+        EXPECT_EQ(window().editor().getCurrentField(), s.field) << s.key << '/' << s.modifiers;
+        EXPECT_EQ(headless::focusWindow(),
+                  s.field == kNoField ? static_cast<TWindow*>(&list()) : &window());
+        EXPECT_EQ(list().editorTakesKeys(), s.field != kNoField);
+    }
+    EXPECT_EQ(window().currentPlayer().side[0], side);
+}
+
+// The accelerators run their commands wherever the keyboard is, and none types into a field.
+TEST_F(AppTest, AcceleratorsRunCommandsAndNeverType) {
+    addSav("ace.sav", "ACE");
+    start();
+    const struct {
+        uint key;
+        uint modifiers;
+        const char* what;
+    } chords[] = {
+        {'S', kCtrl | kShift, "save as"}, {VK_F1, 0, "help"},  {'B', kCtrl, "nothing"},
+        {VK_SPACE, kCtrl, "nothing"},     {'N', kCtrl, "new"}, // last: the new pilot stays open
+    };
+    for (const auto& c : chords) {
+        SCOPED_TRACE(c.what);
+        select("ace");
+        typeKey(VK_TAB);
+        ASSERT_EQ(window().editor().getCurrentField(), kFieldCallsign);
+        const std::size_t dialogs = headless::fileDialogs().size();
+        const std::size_t launched = headless::launchedDocuments().size();
+        if (std::string(c.what) == "save as") {
+            headless::scriptFileDialogCancel();
+        }
+        typeKey(c.key, c.modifiers);
+        if (c.key != 'N') {
+            EXPECT_EQ(std::string(window().currentPlayer().callsign.data()), "ACE");
+        }
+        EXPECT_EQ(headless::fileDialogs().size(), dialogs + (c.key == 'S' ? 1 : 0));
+        EXPECT_EQ(headless::launchedDocuments().size(), launched + (c.key == VK_F1 ? 1 : 0));
+        EXPECT_EQ(window().isNewFileOpen(), c.key == 'N');
+    }
+    // Exit, the new pilot dropped.
+    headless::answerMessageBoxesWith([](const headless::TMessageBoxRecord&) { return IDNO; });
+    typeKey('Q', kCtrl);
+    EXPECT_EQ(headless::quitCode(), std::optional<int>(0));
+}
+
+// The list's own keys: pages, Shift ranges, select-all, type-ahead, rename and its menu.
+TEST_F(AppTest, ListKeys) {
+    for (const char* label :
+         {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot", "golf", "hotel"}) {
+        addSav(std::string(label) + ".sav", "X");
+    }
+    start();
+    select("alpha");
+    const struct {
+        uint key;
+        uint modifiers;
+        std::uint64_t pauseMs; // before the key
+        std::vector<int> selection;
+    } steps[] = {
+        {VK_DOWN, 0, 0, {1}},
+        {VK_DOWN, kShift, 0, {1, 2}},
+        {VK_DOWN, kShift, 0, {1, 2, 3}},
+        {VK_UP, kShift, 0, {1, 2}},
+        {VK_NEXT, 0, 0, {5}}, // three rows to a page, from the row the keys moved to
+        {VK_PRIOR, 0, 0, {2}},
+        {VK_END, kShift, 0, {2, 3, 4, 5, 6, 7}},
+        {'A', kCtrl, 0, {0, 1, 2, 3, 4, 5, 6, 7}},
+        {VK_HOME, 0, 0, {0}},
+        {'E', 0, 2000, {4}},
+        {'D', 0, 2000, {3}},
+        {'E', 0, 100, {3}}, // "de" is no label: nothing moves
+        {'H', 0, 2000, {7}},
+        {'G', 0, 2000, {6}},
+        {'O', 0, 100, {6}}, // "go": golf still
+    };
+    for (const auto& s : steps) {
+        headless::advanceTime(s.pauseMs);
+        typeKey(s.key, s.modifiers);
+        EXPECT_EQ(headless::listSelection(list()), s.selection) << s.key << '/' << s.modifiers;
+    }
+    EXPECT_EQ(window().currentPlayer().getFileName(), std::string("golf.sav"));
+
+    typeKey(VK_F2);
+    EXPECT_EQ(list().GetEditIndex(), 6);
+    headless::endLabelEdit(list(), std::nullopt);
+    for (uint key : {VK_APPS, VK_F10}) {
+        const std::size_t menus = headless::popupMenus().size();
+        typeKey(key, key == VK_F10 ? kShift : 0);
+        ASSERT_EQ(headless::popupMenus().size(), menus + 1) << key;
+        bool rename = false;
+        for (const auto& item : headless::popupMenus().back().items) {
+            rename = rename || item.id == CM_RENAME;
+        }
+        EXPECT_TRUE(rename) << key;
+    }
+}
+
+} // namespace
