@@ -35,8 +35,9 @@ std::string_view labelPart(std::string_view name) {
     return name.substr(0, name.size() - kExtensionLength);
 }
 
+// As the listing reads extensions: "Bob.DVW" is Bob's working copy where names ignore case.
 bool isWorkingCopy(std::string_view name) {
-    return name.substr(name.size() - kExtensionLength) == kWorkingCopyExtension;
+    return hasExtension(name, kWorkingCopyExtension);
 }
 
 // The order of the known names: by label as the list compares labels, a label's working
@@ -265,11 +266,14 @@ std::string TSavListWindow::diskNameOr(const std::string& name) const {
     if (folderChangedElsewhere()) {
         scanNames();
     }
+#ifndef _WIN32
+    // A case-blind disk finds a file by any spelling, so only elsewhere is this the name.
     std::error_code ec;
     std::string folder = savPath.empty() ? std::string(".") + kPathSeparator : savPath;
     if (fs::symlink_status(folder + name, ec).type() != fs::file_type::not_found && !ec) {
         return name;
     }
+#endif
     if (!isListedName(name, kMaxNameLength)) {
         return ::diskNameOr(savPath, name);
     }
