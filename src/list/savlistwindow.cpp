@@ -159,6 +159,13 @@ void TSavListWindow::updateLabel(const std::string& label) {
     candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     std::string folder = savPath.empty() ? std::string(".") + kPathSeparator : savPath;
     for (std::string& name : candidates) {
+#ifdef _WIN32
+        // A case-blind disk opens "ACE.sav" as "ace.sav": only the spelling on disk is a name.
+        name = findNameOnDisk(folder, name);
+        if (name.empty() || std::find(names.begin(), names.end(), name) != names.end()) {
+            continue;
+        }
+#endif
         std::error_code ec;
         if (isListedName(name, kMaxNameLength) && fs::is_regular_file(folder + name, ec)) {
             names.insert(std::upper_bound(names.begin(), names.end(), name, nameBefore),
