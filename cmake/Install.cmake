@@ -4,6 +4,20 @@ if(NOT TARGET drovak)
     return()
 endif()
 
+# Windows: a portable folder, drovak.exe beside its assets, packed by `cpack` as a .zip.
+if(WIN32)
+    install(TARGETS drovak RUNTIME DESTINATION .)
+    install(DIRECTORY ${DROVAK_ASSETS_DIR}/ DESTINATION . PATTERN preview EXCLUDE)
+    install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_NAME Drovak)
+    set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+    set(CPACK_SYSTEM_NAME windows-x86_64)
+    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+    include(CPack)
+    return()
+endif()
+
 install(TARGETS drovak RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${DROVAK_ASSETS_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/drovak
         PATTERN preview EXCLUDE)

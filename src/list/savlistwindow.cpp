@@ -35,8 +35,9 @@ std::string_view labelPart(std::string_view name) {
     return name.substr(0, name.size() - kExtensionLength);
 }
 
+// As the listing reads extensions: "Bob.DVW" is Bob's working copy where names ignore case.
 bool isWorkingCopy(std::string_view name) {
-    return name.substr(name.size() - kExtensionLength) == kWorkingCopyExtension;
+    return hasExtension(name, kWorkingCopyExtension);
 }
 
 // The order of the known names: by label as the list compares labels, a label's working
@@ -158,6 +159,13 @@ void TSavListWindow::updateLabel(const std::string& label) {
     candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     std::string folder = savPath.empty() ? std::string(".") + kPathSeparator : savPath;
     for (std::string& name : candidates) {
+#ifdef _WIN32
+        // A case-blind disk opens "ACE.sav" as "ace.sav": only the spelling on disk is a name.
+        name = findNameOnDisk(folder, name);
+        if (name.empty() || std::find(names.begin(), names.end(), name) != names.end()) {
+            continue;
+        }
+#endif
         std::error_code ec;
         if (isListedName(name, kMaxNameLength) && fs::is_regular_file(folder + name, ec)) {
             names.insert(std::upper_bound(names.begin(), names.end(), name, nameBefore),
@@ -265,11 +273,14 @@ std::string TSavListWindow::diskNameOr(const std::string& name) const {
     if (folderChangedElsewhere()) {
         scanNames();
     }
+#ifndef _WIN32
+    // A case-blind disk finds a file by any spelling, so only elsewhere is this the name.
     std::error_code ec;
     std::string folder = savPath.empty() ? std::string(".") + kPathSeparator : savPath;
     if (fs::symlink_status(folder + name, ec).type() != fs::file_type::not_found && !ec) {
         return name;
     }
+#endif
     if (!isListedName(name, kMaxNameLength)) {
         return ::diskNameOr(savPath, name);
     }

@@ -25,8 +25,8 @@ constexpr const char* kRaptorExeName = "Raptor.exe";
 constexpr const char* kRaptorExeFilter = "Raptor.exe (Raptor.exe)|Raptor.exe|";
 
 // The game's folder under a Windows drive, separators of this platform.
-std::string gameFolderUnder(std::string drive) {
-    for (const char* part : {"Program Files", "Novalogic", "F-22 Raptor"}) {
+std::string gameFolderUnder(std::string drive, const char* programFiles = "Program Files") {
+    for (const char* part : {programFiles, "Novalogic", "F-22 Raptor"}) {
         drive += part;
         drive += kPathSeparator;
     }
@@ -74,14 +74,23 @@ bool isReadableFile(const char* path) {
 
 std::string defaultRaptorPath() {
 #ifdef _WIN32
-    std::string folder = gameFolderUnder("C:\\");
+    const char* drive = std::getenv("SystemDrive");
+    std::string root = drive != nullptr && *drive != '\0' ? drive : "C:";
+    root += kPathSeparator;
 #else
     std::string prefix = winePrefix();
     if (prefix.empty()) {
         return "";
     }
-    std::string folder = gameFolderUnder(prefix + kPathSeparator + "drive_c" + kPathSeparator);
+    std::string root = prefix + kPathSeparator + "drive_c" + kPathSeparator;
 #endif
+    // A 64-bit Windows (or Wine prefix) installs the 32-bit game under Program Files (x86).
+    std::string folder = gameFolderUnder(root);
+    std::string x86 = gameFolderUnder(root, "Program Files (x86)");
+    std::error_code ec;
+    if (!std::filesystem::is_directory(folder, ec) && std::filesystem::is_directory(x86, ec)) {
+        folder = x86;
+    }
     return folder.size() < kSettingsPathCapacity ? folder : "";
 }
 

@@ -38,9 +38,12 @@ std::string findNameOnDisk(const std::string& folder, const std::string& name) {
     }
     fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
     std::error_code ec;
+#ifndef _WIN32
+    // A case-blind disk finds a file by any spelling, so only elsewhere is this the name.
     if (fs::symlink_status(dir / name, ec).type() != fs::file_type::not_found && !ec) {
         return name;
     }
+#endif
     std::string best;
     fs::directory_iterator it(dir, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {

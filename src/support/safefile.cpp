@@ -6,14 +6,16 @@
 #include <string_view>
 #include <system_error>
 
+#include <algorithm>
+#include <random>
+
 #ifdef _WIN32
-#include <io.h>
+#include <windows.h>
 #else
 #include "support/fsseam.h"
 
 #include <climits>
 #include <fcntl.h>
-#include <random>
 #include <unistd.h>
 #endif
 
@@ -34,51 +36,83 @@ bool isOurTemporaryName(std::string_view name) {
     return random.find_first_not_of(kTempAlphabet) == std::string_view::npos;
 }
 
+std::string temporaryName() {
+    static std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kTempAlphabet.size() - 1);
+    std::string name(kTempPrefix);
+    for (std::size_t i = 0; i < kTempRandomChars; ++i) {
+        name += kTempAlphabet[pick(random)];
+    }
+    return name += kTempSuffix;
+}
+
 } // namespace
 
 #ifdef _WIN32
 
 namespace {
 
-bool syncToDisk(std::FILE* f) {
-    if (std::fflush(f) != 0) {
-        return false;
-    }
-    return _commit(_fileno(f)) == 0;
+// The folder part of a path with its closing separator; empty for a bare name.
+std::string folderOf(const std::string& path) {
+    std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// Creates a new, exclusive file next to the target so no other file is ever overwritten.
-std::FILE* createTemporary(const std::string& target, std::string& tempPath) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = target + ".tmp" + std::to_string(attempt);
-        if (std::FILE* f = std::fopen(tempPath.c_str(), "wbx")) {
-            return f;
-        }
-        if (errno != EEXIST) {
-            return nullptr;
+// A new file of our own, hidden from the list, that no other file can be: CREATE_NEW never
+// opens a file that is there, so a name taken is drawn again.
+HANDLE createTemporary(const std::string& folder, std::string& tempPath) {
+    for (int attempt = 0; attempt < 10000; ++attempt) {
+        tempPath = folder + temporaryName();
+        HANDLE h = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_HIDDEN, nullptr);
+        if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
+            return h;
         }
     }
-    return nullptr;
+    return INVALID_HANDLE_VALUE;
+}
+
+bool writeAll(HANDLE h, std::span<const char> bytes) {
+    while (!bytes.empty()) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) {
+            return false;
+        }
+        bytes = bytes.subspan(written);
+    }
+    return true;
 }
 
 } // namespace
 
 bool replaceFileContents(const std::string& path, std::span<const char> bytes) {
-    std::string tempPath;
-    std::FILE* f = createTemporary(path, tempPath);
-    if (f == nullptr) {
+    // A read-only file is refused: the user made it so to keep the pilot as it is.
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+        errno = EACCES;
         return false;
     }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = syncToDisk(f) && ok;
-    ok = std::fclose(f) == 0 && ok;
-    std::error_code ec;
+    std::string tempPath;
+    HANDLE h = createTemporary(folderOf(path), tempPath);
+    if (h == INVALID_HANDLE_VALUE) {
+        errno = EACCES;
+        return false;
+    }
+    bool ok = writeAll(h, bytes) && FlushFileBuffers(h);
+    ok = CloseHandle(h) && ok;
     if (ok) {
-        std::filesystem::rename(tempPath, path, ec);
-        ok = !ec;
+        // The copy takes the target's plain attributes; it was hidden only while unfinished.
+        SetFileAttributesA(tempPath.c_str(), attributes != INVALID_FILE_ATTRIBUTES
+                                                 ? attributes
+                                                 : FILE_ATTRIBUTE_NORMAL);
+        ok = MoveFileExA(tempPath.c_str(), path.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
     if (!ok) {
-        std::filesystem::remove(tempPath, ec);
+        DeleteFileA(tempPath.c_str());
+        errno = EIO;
     }
     return ok;
 }
@@ -153,16 +187,6 @@ bool mayReplace(const std::string& path, const struct stat& st) {
         return false;
     }
     return true;
-}
-
-std::string temporaryName() {
-    static std::mt19937 random{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, kTempAlphabet.size() - 1);
-    std::string name(kTempPrefix);
-    for (std::size_t i = 0; i < kTempRandomChars; ++i) {
-        name += kTempAlphabet[pick(random)];
-    }
-    return name += kTempSuffix;
 }
 
 // A new file of our own, hidden from the list, that no other file can be: a name taken is

@@ -20,8 +20,13 @@ class AppTest : public ::testing::Test {
     TempDir program;
     TempDir game;
     TempDir sav;
-    TempDir data; // $XDG_DATA_HOME: the backups of the game's pilot go under it
+    // The per-user data folder: the backups of the game's pilot go under it.
+    TempDir data;
+#ifdef _WIN32
+    ScopedEnv dataHome{"APPDATA", data.folder().c_str()};
+#else
     ScopedEnv dataHome{"XDG_DATA_HOME", data.folder().c_str()};
+#endif
     std::unique_ptr<ScopedWorkingDir> cwd;
     std::unique_ptr<TDrovakApp> app;
     std::string startFile; // a pilot file named on the command line
@@ -37,16 +42,24 @@ class AppTest : public ::testing::Test {
     void start(std::optional<int> showState = std::nullopt);
 
     TDrovakWindow& window() const;
-    TFrameWindow& frame() const { return *app->GetMainWindow(); }
-    TSavListWindow& list() const { return window().list(); }
+    TFrameWindow& frame() const {
+        return *app->GetMainWindow();
+    }
+    TSavListWindow& list() const {
+        return window().list();
+    }
 
     std::string callsignIn(const std::string& file) const; // the text at offset 80
-    std::vector<std::string> labels() const { return headless::listLabels(list()); }
+    std::vector<std::string> labels() const {
+        return headless::listLabels(list());
+    }
     int selected() const;
     void select(const std::string& label);
     // Clicks into a field of the editor at its end and types letters, as the user would.
     void clickField(int field);
     void typeKeys(const std::string& keys);
     std::string lastMessage() const;
-    std::size_t messageCount() const { return headless::messageBoxes().size(); }
+    std::size_t messageCount() const {
+        return headless::messageBoxes().size();
+    }
 };

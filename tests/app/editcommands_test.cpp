@@ -1,4 +1,5 @@
 #include "apptest.h"
+#include "support/pathsep.h"
 
 #include "resources/resources.h"
 #include "settings/settingsfile.h"
@@ -144,7 +145,8 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
         headless::chooseMenuItem(frame(), CM_WEBSITE);
         headless::chooseMenuItem(frame(), CM_CONTACT);
         ASSERT_EQ(3u, headless::launchedDocuments().size());
-        EXPECT_EQ(program.folder() + "help/help.htm", headless::launchedDocuments()[0]);
+        EXPECT_EQ(program.folder() + std::string("help") + kPathSeparator + "help.htm",
+                  headless::launchedDocuments()[0]);
         EXPECT_EQ(program.file("website.htm"), headless::launchedDocuments()[1]);
         EXPECT_EQ(program.file("info.eml"), headless::launchedDocuments()[2]);
         // The template with its To: line filled in, then the settings file, all lines ending

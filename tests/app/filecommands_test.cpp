@@ -388,6 +388,7 @@ TEST_F(AppTest, UndoIsRefusedWhileANewFileIsOpen) {
     EXPECT_TRUE(sav.exists("ace.dvw"));
 }
 
+#ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
 // A working copy that cannot be written, the first one or one at a pause, is said once; the
 // mark and the open file stay what is on disk, and the typing is written once it can be.
 TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
@@ -424,6 +425,7 @@ TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
         EXPECT_EQ("ACE" + typed(window(), firstWriteFails ? "RST" : "QRST"), callsignIn("ace.dvw"));
     }
 }
+#endif
 
 TEST_F(AppTest, SettingsChangeKeepsTheEditsAndListsTheNewFolder) {
     addSav("ace.sav", "ACE");

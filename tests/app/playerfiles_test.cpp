@@ -1,6 +1,7 @@
 // What players expect of the files: the game's pilot kept before Load and put back, deleted
 // pilots in the trash, odd files said, launches that fail said, dates that fit their column.
 #include "apptest.h"
+#include "support/pathsep.h"
 
 #include "player/gamebackups.h"
 #include "resources/resources.h"
@@ -150,7 +151,7 @@ TEST_F(AppTest, LaunchesNoProgramTakesNameTheFile) {
         std::string said;
     } cases[] = {
         {CM_HELP, "No web browser opened help.htm. Open it yourself:\n" + program.folder() +
-                      "help/help.htm"},
+                      std::string("help") + kPathSeparator + "help.htm"},
         {CM_WEBSITE,
          "No web browser opened website.htm. Open it yourself:\n" + program.file("website.htm")},
         {CM_CONTACT,

@@ -1,5 +1,8 @@
 #pragma once
 
+// A file size limit is a POSIX resource limit; Windows has none to lower.
+#ifndef _WIN32
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -25,3 +28,5 @@ class FileSizeLimit {
     rlimit saved{};
     void (*previousHandler)(int) = nullptr;
 };
+
+#endif

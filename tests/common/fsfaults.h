@@ -1,5 +1,8 @@
 #pragma once
 
+// The replacing write goes through this seam on POSIX systems only.
+#ifndef _WIN32
+
 #include "support/fsseam.h"
 
 #include <algorithm>
@@ -115,3 +118,5 @@ class FileSystemFaults {
         return true;
     }
 };
+
+#endif

@@ -55,11 +55,16 @@ class ScopedEnv {
 
   private:
     void set(const char* value) {
+#ifdef _WIN32
+        // An empty value removes the variable there.
+        _putenv_s(name_, value != nullptr ? value : "");
+#else
         if (value != nullptr) {
             setenv(name_, value, 1);
         } else {
             unsetenv(name_);
         }
+#endif
     }
     const char* name_;
     std::optional<std::string> old_;

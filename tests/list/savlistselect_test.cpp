@@ -171,7 +171,11 @@ TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
     // Written behind the list's back with the folder's time put back: not seen.
     auto time = fs::last_write_time(dir.path());
     dir.write("NEW.sav", "sav");
-    fs::last_write_time(dir.path(), time);
+    std::error_code ec;
+    fs::last_write_time(dir.path(), time, ec);
+    if (ec) {
+        GTEST_SKIP() << "a folder's time cannot be set here (Wine): " << ec.message();
+    }
     EXPECT_EQ("new.sav", list.diskNameOr("new.sav"));
     fs::last_write_time(dir.path(), time + std::chrono::seconds(1));
     EXPECT_EQ("NEW.sav", list.diskNameOr("new.sav"));

@@ -15,20 +15,32 @@ class GameBackupsTest : public ::testing::Test {
   protected:
     TempDir game;
     TempDir data;
+#ifdef _WIN32
+    ScopedEnv dataHome{"APPDATA", data.folder().c_str()};
+    static constexpr const char* kOwnFolder = "Drovak";
+#else
     ScopedEnv dataHome{"XDG_DATA_HOME", data.folder().c_str()};
+    static constexpr const char* kOwnFolder = "drovak";
+#endif
     ScopedEnv zone{"TZ", "UTC"};
     // 2026-12-06 19:40:52 UTC
     static constexpr std::time_t kWhen = 1796586052;
 
-    void SetUp() override { tzset(); }
-    void TearDown() override { tzset(); }
+    void SetUp() override {
+        tzset();
+    }
+    void TearDown() override {
+        tzset();
+    }
 
     static std::string record(const std::string& callsign) {
         std::string bytes(kSavSize, '\0');
         bytes.replace(80, callsign.size(), callsign);
         return bytes;
     }
-    std::string backups() const { return TempDir::listingOf(data.path() / "drovak" / "backups"); }
+    std::string backups() const {
+        return TempDir::listingOf(data.path() / kOwnFolder / "backups");
+    }
 };
 
 TEST_F(GameBackupsTest, NamesAreTheTimeAndAPlainCallsign) {
@@ -87,7 +99,7 @@ TEST_F(GameBackupsTest, RestoreKeepsTheCurrentPilotFirst) {
 
 TEST_F(GameBackupsTest, NoBackupFolderKeepsTheGamePilotAsItIs) {
     game.write("raptor.sav", record("OLD"));
-    data.write("drovak", "a file where the folder would be");
+    data.write(kOwnFolder, "a file where the folder would be");
     EXPECT_FALSE(backupGamePilot(game.folder(), kWhen));
     TDrovakSettingsXfer settings;
     std::strcpy(settings.raptorPath.data(), game.folder().c_str());

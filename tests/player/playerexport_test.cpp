@@ -93,6 +93,7 @@ TEST_F(ExportTest, MessageByteForByte) {
     }
 }
 
+#ifndef _WIN32
 std::string hexOf(const std::string& bytes) {
     std::string hex;
     for (unsigned char b : bytes) {
@@ -121,6 +122,7 @@ std::string mailProblems(const TempDir& program, const std::string& name,
     int status = pclose(pipe);
     return status == 0 ? "" : "status " + std::to_string(status) + ": " + output;
 }
+#endif
 
 // A mail program reads every name back as it was, and no byte of a name ends its header line.
 TEST_F(ExportTest, AnyNameStaysInItsHeader) {
@@ -138,7 +140,9 @@ TEST_F(ExportTest, AnyNameStaysInItsHeader) {
     for (const std::string& name : names) {
         TPlayer p(settingsIn(game, "template.sav"), name.c_str());
         ASSERT_EQ(kSaveOk, p.emailFile()) << name;
+#ifndef _WIN32 // the checker is a Linux Python run through a POSIX shell
         EXPECT_EQ("", mailProblems(program, name, record(p))) << name;
+#endif
     }
 }
 
@@ -159,7 +163,11 @@ TEST_F(ExportTest, AttachmentArrivesIntact) {
         ASSERT_NE(std::string::npos, sent.find(c)) << int(c);
     }
     ASSERT_EQ(kSaveOk, p.emailFile());
+#ifdef _WIN32
+    GTEST_SKIP() << "the checker is a Linux Python run through a POSIX shell";
+#else
     EXPECT_EQ("", mailProblems(program, "pilot.sav", sent));
+#endif
 }
 
 TEST_F(ExportTest, MessageFailuresWriteNoMessage) {

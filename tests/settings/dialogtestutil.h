@@ -68,7 +68,7 @@ class DialogTest : public ::testing::Test {
         std::filesystem::path path = program.path() / relative;
         std::filesystem::create_directories(path.parent_path());
         TempDir::writeAt(path, "file");
-        return path.string();
+        return native(path.string()); // as a file dialog gives it
     }
 
     std::string ini() const { return program.read(kSettingsFileName); }

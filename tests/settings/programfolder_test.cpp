@@ -1,5 +1,6 @@
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
+#include "support/pathsep.h"
 
 #include "common/tempdir.h"
 
@@ -22,10 +23,11 @@ void shipTo(const fs::path& folder) {
 TEST(ProgramFolder, ChoosesTheExecutablesFolderElseTheInstalledLayout) {
     TempDir dir;
     const std::string root = dir.folder();
+    const std::string sep(1, kPathSeparator);
     shipTo(dir.path() / "portable");
     shipTo(dir.path() / "share");
     fs::create_directories(dir.path() / "bin");
-    const TProgramFolders user{"", root + "config", root + "cache/"};
+    const TProgramFolders user{"", root + "config", root + "cache" + sep};
     struct Case {
         const char* exe;
         const char* installed;
@@ -33,10 +35,12 @@ TEST(ProgramFolder, ChoosesTheExecutablesFolderElseTheInstalledLayout) {
     } cases[] = {
         // A build tree or portable copy keeps everything beside the program, even when an
         // installed copy is there too.
-        {"portable", "share", {root + "portable/", root + "portable/", root + "portable/"}},
+        {"portable",
+         "share",
+         {root + "portable" + sep, root + "portable" + sep, root + "portable" + sep}},
         // An installed copy reads the shipped files in place and keeps the rest per user.
-        {"bin", "share", {root + "share/", root + "config/", root + "cache/"}},
-        {"bin", "nothing", {"", root + "config/", root + "cache/"}},
+        {"bin", "share", {root + "share" + sep, root + "config" + sep, root + "cache" + sep}},
+        {"bin", "nothing", {"", root + "config" + sep, root + "cache" + sep}},
     };
     for (const Case& c : cases) {
         TProgramFolders got = chooseProgramFolders(root + c.exe, root + c.installed, user);
@@ -78,6 +82,19 @@ TEST(ProgramFolder, FirstStartReadsTheShippedSettingsAndWritesTheUsersOwn) {
     setDrovakPath("");
 }
 
+#ifdef _WIN32
+TEST(ProgramFolder, UserFoldersAreUnderAppData) {
+    {
+        ScopedEnv appData("APPDATA", "C:\\Users\\pilot\\AppData\\Roaming");
+        EXPECT_EQ("C:\\Users\\pilot\\AppData\\Roaming\\Drovak\\", userFolders().settings);
+        EXPECT_EQ(userFolders().settings, userFolders().mail);
+        EXPECT_EQ("C:\\Users\\pilot\\AppData\\Roaming\\Drovak\\backups\\", backupFolder());
+    }
+    ScopedEnv none("APPDATA", nullptr);
+    EXPECT_EQ("", userFolders().settings);
+    EXPECT_EQ("", backupFolder());
+}
+#else
 TEST(ProgramFolder, UserFoldersFollowXdg) {
     struct Saved {
         const char* name;
@@ -108,5 +125,7 @@ TEST(ProgramFolder, UserFoldersFollowXdg) {
         }
     }
 }
+
+#endif
 
 } // namespace

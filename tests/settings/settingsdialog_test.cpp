@@ -86,14 +86,16 @@ TEST_F(SettingsDialogTest, TiedTemplateIsRaptorSavOfAnyCase) {
         {"Raptor.sav", "Raptor.sav"},
         {nullptr, "raptor.sav"},
     };
+    int folders = 0; // one folder a case: names differing in case alone are one on Windows
     for (const auto& [onDisk, name] : cases) {
         const std::string shown = name; // a lambda below uses it
         headless::reset();
         tokenTable().clear();
         handed.clear();
-        const std::string game = makeFolder(std::string("game-") + (onDisk ? onDisk : "none"));
+        const std::string folder = "game-" + std::to_string(++folders);
+        const std::string game = makeFolder(folder);
         if (onDisk != nullptr) {
-            makeFile(std::string("game-") + onDisk + "/" + onDisk);
+            makeFile(folder + "/" + onDisk);
         }
         run({false, true}, [&](TDialog& d) {
             headless::replaceText(d, ids::kRaptorPathEdit, game);

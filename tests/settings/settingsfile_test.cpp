@@ -295,10 +295,12 @@ TEST_F(SettingsFileTest, FailedSaveLeavesTheFileAsItWas) {
     dir.write("drovak.ini", kFreshFile);
     TDrovakSettingsXfer s;
     openINI(s);
+#ifndef _WIN32
     {
         FileSizeLimit limit(40);
         EXPECT_EQ(-1, saveINI(s));
     }
+#endif
     EXPECT_EQ(kFreshFile, dir.read("drovak.ini"));
     EXPECT_EQ("drovak.ini", dir.listing());
 

@@ -53,9 +53,18 @@ class SetupWizardTest : public DialogTest {
         headless::scriptDialog(user);
         return wizard.Execute();
     }
-    // The game folder inside a Wine prefix under the test's folder.
+#ifdef _WIN32
+    // The system drive is a folder of the test's; its variable names it.
+    static constexpr const char* kDriveVariable = "SystemDrive";
+    static constexpr const char* kDriveFolders = "";
+#else
+    // The Windows drive of a Wine prefix under the test's folder.
+    static constexpr const char* kDriveVariable = "WINEPREFIX";
+    static constexpr const char* kDriveFolders = "/drive_c";
+#endif
+    static constexpr const char* kGameFolders = "/Program Files/Novalogic/F-22 Raptor/";
     std::string wineGame(const char* prefix) const {
-        return native(program.folder() + prefix + "/drive_c/Program Files/Novalogic/F-22 Raptor/");
+        return native(program.folder() + prefix + kDriveFolders + kGameFolders);
     }
 };
 
@@ -67,10 +76,11 @@ TEST_F(SetupWizardTest, AcceptingTheDefaultFolderWithTheGameThere) {
         handed.clear();
         iniExistedAtHandOver.clear();
         std::filesystem::remove(program.file(kSettingsFileName));
-        const std::string prefix = "wine-" + raptorSav;
-        ScopedEnv env("WINEPREFIX", (program.folder() + prefix).c_str());
+        // One drive a spelling: names differing in case alone are one on Windows.
+        const std::string prefix = "wine-" + std::to_string(&raptorSav - spellings);
+        ScopedEnv env(kDriveVariable, (program.folder() + prefix).c_str());
         const std::string game = wineGame(prefix.c_str());
-        makeFile(prefix + "/drive_c/Program Files/Novalogic/F-22 Raptor/" + raptorSav);
+        makeFile(prefix + kDriveFolders + kGameFolders + raptorSav);
         int result = run([&](TDialog& d) {
             EXPECT_EQ(game, controlText(d, ids::kRaptorPathEdit));
             clickButton(d, IDOK);
@@ -85,13 +95,42 @@ TEST_F(SetupWizardTest, AcceptingTheDefaultFolderWithTheGameThere) {
     }
 }
 
+// The game of a 64-bit system sits under Program Files (x86); Program Files comes first.
+TEST_F(SetupWizardTest, ProposesProgramFilesX86WhenTheGameIsOnlyThere) {
+    const std::string x86 = "/Program Files (x86)/Novalogic/F-22 Raptor/";
+    const struct {
+        const char* prefix;
+        bool plain;
+        bool underX86;
+        bool proposesX86;
+    } cases[] = {
+        {"neither", false, false, false},
+        {"x86", false, true, true},
+        {"both", true, true, false},
+    };
+    for (const auto& c : cases) {
+        ScopedEnv env(kDriveVariable, (program.folder() + c.prefix).c_str());
+        if (c.plain) {
+            makeFile(c.prefix + std::string(kDriveFolders) + kGameFolders + "raptor.sav");
+        }
+        if (c.underX86) {
+            makeFile(c.prefix + std::string(kDriveFolders) + x86 + "raptor.sav");
+        }
+        const std::string expected = native(program.folder() + c.prefix + kDriveFolders +
+                                            (c.proposesX86 ? x86 : kGameFolders));
+        EXPECT_EQ(expected, defaultRaptorPath()) << c.prefix;
+    }
+}
+
 TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
     const std::string game = makeFolder("game");
     makeFile("game/raptor.sav");
     makeFolder("odd/raptor.sav"); // a folder of that name is no player file
     makeFolder("empty");
+#ifndef _WIN32 // Windows names hold no line breaks; the typed path is refused all the same
     makeFile("line\nbreak/raptor.sav"); // a game there, but drovak.ini could not keep the path
     makeFile("carriage\rreturn/raptor.sav");
+#endif
     const std::string notFound = "RAPTOR.SAV was not found.  Please make sure\nthis is the "
                                  "folder where F-22 Raptor is installed.  Use\nBrowse to "
                                  "search for the folder.";

@@ -9,8 +9,10 @@
 #include <algorithm>
 #include <regex>
 #include <string>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -20,6 +22,8 @@ std::span<const char> bytesOf(const std::string& s) {
     return {s.data(), s.size()};
 }
 
+#ifndef _WIN32
+// Links, modes, owners and the system calls of the write are POSIX matters.
 mode_t modeOf(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
@@ -138,13 +142,18 @@ TEST(ReplaceFile, ShortWritesInterruptionsAndTakenNames) {
     EXPECT_EQ("a.sav", dir.listing());
 }
 
+#endif
+
 TEST(Temporaries, OnlyOurOwnAreEverRemoved) {
     TempDir dir;
     dir.write("a.sav", "old");
     // Names another program (or an older one of ours) may use, and near misses of our own.
-    std::vector<std::string> strays = {".drovak-Ab12x.tmp",      ".drovak-Ab12xYZ.tmp",
-                                       "drovak-Ab12xY.tmp",      ".drovak-Ab_2xY.tmp",
-                                       ".drovak-Ab12xY.tmp.sav", ".Drovak-Ab12xY.tmp"};
+    std::vector<std::string> strays = {".drovak-Ab12x.tmp", ".drovak-Ab12xYZ.tmp",
+                                       "drovak-Ab12xY.tmp", ".drovak-Ab_2xY.tmp",
+                                       ".drovak-Ab12xY.tmp.sav"};
+#ifndef _WIN32 // one name with the crash's on a case-blind disk
+    strays.push_back(".Drovak-Ab12xY.tmp");
+#endif
     for (int i = 0; i < 100; ++i) {
         strays.push_back("a.sav.tmp" + std::to_string(i));
     }
@@ -152,7 +161,9 @@ TEST(Temporaries, OnlyOurOwnAreEverRemoved) {
         dir.write(name, "someone else's");
     }
     fs::create_directory(dir.path() / ".drovak-Folder.tmp");
+#ifndef _WIN32 // Wine makes no symbolic links
     fs::create_symlink("a.sav", dir.path() / ".drovak-Link00.tmp");
+#endif
     const std::string kept = dir.listing();
     dir.write(".drovak-Ab12xY.tmp", "left by a crash");
     dir.write(".drovak-000000.tmp", "left by a crash");
@@ -172,10 +183,12 @@ TEST(AppendFile, AppendsAndReportsFailure) {
     dir.write("m.eml", "head");
     EXPECT_TRUE(appendFileContents(dir.file("m.eml"), bytesOf("tail")));
     EXPECT_EQ("headtail", dir.read("m.eml"));
+#ifndef _WIN32
     {
         FileSizeLimit limit(10);
         EXPECT_FALSE(appendFileContents(dir.file("m.eml"), bytesOf(std::string(100, 'x'))));
     }
+#endif
     EXPECT_FALSE(appendFileContents(dir.file("no/m.eml"), bytesOf("x")));
 }
 

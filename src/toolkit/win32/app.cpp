@@ -1,0 +1,103 @@
+// The application: the message loop, accelerators and the quit message.
+
+#include "toolkit/errors.h"
+#include "toolkit/win32/win32backend.h"
+
+#include <commctrl.h>
+
+namespace toolkit_win32 {
+
+std::wstring widen(std::string_view text) {
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    UINT codePage = CP_UTF8;
+    DWORD flags = MB_ERR_INVALID_CHARS;
+    if (n <= 0) {
+        codePage = 1252;
+        flags = 0;
+        n = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
+    }
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), n);
+    return wide;
+}
+
+namespace {
+std::string narrow(const std::wstring& text, UINT codePage) {
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    int n = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
+}
+} // namespace
+
+std::string narrowUtf8(const std::wstring& text) {
+    return narrow(text, CP_UTF8);
+}
+
+std::string narrow1252(const std::wstring& text) {
+    return narrow(text, 1252);
+}
+
+HINSTANCE instance() {
+    return GetModuleHandleW(nullptr);
+}
+
+} // namespace toolkit_win32
+
+using namespace toolkit_win32;
+
+namespace {
+bool g_quitPosted = false;
+int g_exitCode = 0;
+} // namespace
+
+TApplication::TApplication(const char* name) : name_(name ? name : "") {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+}
+
+TApplication::~TApplication() {
+    delete mainWindow_;
+    mainWindow_ = nullptr;
+}
+
+void TApplication::SetMainWindow(TFrameWindow* window) {
+    if (window == mainWindow_)
+        return;
+    delete mainWindow_;
+    mainWindow_ = window;
+}
+
+int TApplication::Run() {
+    g_quitPosted = false;
+    g_exitCode = 0;
+    InitMainWindow();
+    if (!mainWindow_ || g_quitPosted)
+        return g_exitCode;
+    if (!mainWindow_->Create())
+        return -1;
+    mainWindow_->Show(nCmdShow);
+    MSG msg;
+    while (!g_quitPosted && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // The frame's accelerators act in every window of the program but a modal dialog.
+        HWND frame = mainWindow_ ? mainWindow_->GetImpl().hwnd : nullptr;
+        HACCEL accel = mainWindow_ ? mainWindow_->GetImpl().accel : nullptr;
+        if (frame && accel && TranslateAcceleratorW(frame, accel, &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return g_exitCode;
+}
+
+void PostQuitMessage(int exitCode) {
+    g_exitCode = exitCode;
+    g_quitPosted = true;
+    postWindowsQuit(exitCode);
+}

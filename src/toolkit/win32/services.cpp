@@ -1,0 +1,128 @@
+// The platform's services on the Windows API: clipboard, sounds, mail, documents, trash.
+
+#include "resources/resources.h"
+#include "toolkit/errors.h"
+#include "toolkit/win32/win32backend.h"
+
+#include <mmsystem.h>
+#include <shellapi.h>
+#include <shlwapi.h>
+
+using namespace toolkit_win32;
+
+// --- TClipboard: CF_TEXT carries the game's codes as they are, Windows-1252 -------------------
+
+TClipboard::TClipboard(TWindow& owner) : open_(OpenClipboard(ownerOf(&owner)) != FALSE) {}
+
+TClipboard::~TClipboard() {
+    if (open_)
+        CloseClipboard();
+}
+
+bool TClipboard::EmptyClipboard() {
+    return open_ && ::EmptyClipboard();
+}
+
+bool TClipboard::IsClipboardFormatAvailable(uint format) const {
+    return open_ && ::IsClipboardFormatAvailable(format);
+}
+
+bool TClipboard::SetText(std::string_view bytes) {
+    if (!open_ || !::EmptyClipboard())
+        return false;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+    if (!memory)
+        return false;
+    auto* data = static_cast<char*>(GlobalLock(memory));
+    std::copy(bytes.begin(), bytes.end(), data);
+    data[bytes.size()] = '\0';
+    GlobalUnlock(memory);
+    // Windows makes the Unicode form from CF_TEXT with the clipboard's locale; the game's
+    // codes are Windows-1252 already.
+    if (!SetClipboardData(CF_TEXT, memory)) {
+        GlobalFree(memory);
+        return false;
+    }
+    return true;
+}
+
+std::string TClipboard::GetText() const {
+    if (!open_)
+        return {};
+    // The Unicode form first: text another program copied converts exactly as Windows-1252.
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+        std::wstring text = static_cast<const wchar_t*>(GlobalLock(h));
+        GlobalUnlock(h);
+        return narrow1252(text);
+    }
+    if (HANDLE h = GetClipboardData(CF_TEXT)) {
+        std::string text = static_cast<const char*>(GlobalLock(h));
+        GlobalUnlock(h);
+        return text;
+    }
+    return {};
+}
+
+// --- TWaveSound -------------------------------------------------------------------------------
+
+TWaveSound::TWaveSound(const char* elementName)
+    : name_(elementName ? elementName : ""), impl_(std::make_unique<Impl>()) {
+    impl_->path = widen(resources::soundFile(name_.c_str()));
+}
+
+TWaveSound::~TWaveSound() = default;
+
+bool TWaveSound::Play() {
+    return !impl_->path.empty() &&
+           PlaySoundW(impl_->path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
+}
+
+// --- Mail, documents, trash -------------------------------------------------------------------
+
+// The mail service is whatever program opens .eml files.
+TMailer::TMailer() {
+    wchar_t program[MAX_PATH] = L"";
+    DWORD size = MAX_PATH;
+    if (AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_EXECUTABLE, L".eml", L"open", program, &size) !=
+        S_OK)
+        throw TXMail("there is no mail program for .eml messages");
+}
+
+TMailer::~TMailer() = default;
+
+bool LaunchDocument(const char* path) {
+    if (!path || !*path)
+        return false;
+    // ShellExecute's result above 32 says a program took the document.
+    auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", widen(path).c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED));
+    return result > 32;
+}
+
+bool MoveToTrash(const char* path) {
+    if (!path || !*path)
+        return false;
+    // The list of names ends with an empty one.
+    std::wstring from = widen(path);
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    return SHFileOperationW(&op) == 0 && !op.fAnyOperationsAborted &&
+           GetFileAttributesW(from.c_str()) == INVALID_FILE_ATTRIBUTES;
+}
+
+std::uint64_t GetTickCount64() {
+    return windowsTickCount();
+}
+
+bool IsKeyDown(uint virtualKey) {
+    const SHORT state = GetKeyState(static_cast<int>(virtualKey));
+    return virtualKey == VK_CAPITAL ? (state & 1) != 0 : (state & 0x8000) != 0;
+}
+
+bool ShowStartupError(const char* text, const char* caption) {
+    return MessageBoxW(nullptr, widen(text ? text : "").c_str(),
+                       widen(caption ? caption : "Drovak").c_str(), MB_OK | MB_ICONSTOP) != 0;
+}

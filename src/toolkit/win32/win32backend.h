@@ -1,0 +1,92 @@
+#pragma once
+
+// What the Windows backend keeps about the layer's objects, shared by its source files.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The layer's headers first: they name the framework's constants, which windows.h then
+// defines again as macros of the same values. Two of the layer's functions share their names
+// with Windows functions of another linkage; Windows' own are renamed here and reached
+// through winapi.cpp.
+#include "toolkit/toolkit.h"
+
+#define PostQuitMessage windowsPostQuitMessage_
+#define GetTickCount64 windowsGetTickCount64_
+#include <windows.h>
+#undef PostQuitMessage
+#undef GetTickCount64
+// Names of the layer's members that windows.h makes macros.
+#undef MessageBox
+#undef TextOut
+#undef AppendMenu
+
+namespace toolkit_win32 {
+
+// Windows' own PostQuitMessage and GetTickCount64 (winapi.cpp).
+void postWindowsQuit(int exitCode);
+std::uint64_t windowsTickCount();
+
+// Program text is UTF-8 where it is valid UTF-8 (file names), else the game's 8-bit codes,
+// which are Windows-1252.
+std::wstring widen(std::string_view text);
+std::string narrowUtf8(const std::wstring& text);
+std::string narrow1252(const std::wstring& text);
+
+// Sends a message to a window's table, then up its parents (a frame's client to its frame):
+// the way commands and command enabling travel. False when no table answered.
+bool routeUp(TWindow& start, TMsg& msg);
+bool isCommandEnabled(TWindow& start, int id);
+
+// The window a layer window's children are created in: itself, or its frame for a client.
+HWND hwndOf(const TWindow* window);
+// The top-level window that owns boxes and dialogs of a layer window.
+HWND ownerOf(const TWindow* window);
+
+// Registers the window classes once; the instance of the program.
+HINSTANCE instance();
+
+// Turns a mouse or key message of any of the layer's windows into a TMsg for its table;
+// true when it was one.
+bool dispatchInput(TWindow& window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The list view of a TListWindow (listwindow.cpp): created in parent, and its notifications.
+HWND createListControl(TListWindow& list, HWND parent);
+bool listNotify(TWindow& parent, NMHDR& header, LRESULT& result);
+
+} // namespace toolkit_win32
+
+struct TWindow::Impl {
+    HWND hwnd = nullptr;
+    std::vector<TWindow*> children; // in construction order
+    TFrameWindow* frame = nullptr;  // the frame whose client this is
+    bool destroyed = false;
+    std::optional<TColor> bkgnd;
+    int cursorId = 0;
+    std::map<uint, uint> timers; // id to timeout, kept until the window exists
+    bool acceptsFiles = false;
+
+    // A frame's menu and accelerators.
+    HMENU menu = nullptr;
+    HACCEL accel = nullptr;
+
+    // A dialog control's state while its dialog is not on screen.
+    std::optional<std::string> text;
+    std::optional<uint> check;
+    std::optional<bool> readOnly;
+
+    // A running modal dialog.
+    bool modal = false;
+    int retValue = IDCANCEL;
+};
+
+struct TDC::Impl {
+    HDC hdc = nullptr;
+    TRect clip;
+};
+
+struct TWaveSound::Impl {
+    std::wstring path;
+};

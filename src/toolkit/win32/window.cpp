@@ -1,0 +1,579 @@
+// Windows on the Windows API: frames, plain child windows, painting, input, timers, menus.
+
+#include <algorithm>
+
+#include "resources/resources.h"
+#include "toolkit/win32/win32backend.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+namespace toolkit_win32 {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"DrovakWindow";
+
+TWindow* layerWindowOf(HWND hwnd) {
+    return reinterpret_cast<TWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+// Windows' MK_* bits are the layer's.
+uint modKeys(WPARAM wParam) {
+    return static_cast<uint>(wParam) & (MK_LBUTTON | MK_RBUTTON | MK_SHIFT | MK_CONTROL);
+}
+
+// The menu bar of a menu resource: each item with its accelerator after a tab.
+HMENU buildMenu(const resources::TMenuResource& res) {
+    HMENU bar = CreateMenu();
+    for (const resources::TMenuPopup& popup : res.popups) {
+        HMENU sub = CreatePopupMenu();
+        for (const resources::TMenuItem& item : popup.items) {
+            if (item.id == 0) {
+                AppendMenuW(sub, MF_SEPARATOR, 0, nullptr);
+                continue;
+            }
+            std::string text = item.text;
+            if (item.accelHint && *item.accelHint)
+                text = text + "\t" + item.accelHint;
+            AppendMenuW(sub, MF_STRING, static_cast<UINT_PTR>(item.id), widen(text).c_str());
+        }
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), widen(popup.text).c_str());
+    }
+    return bar;
+}
+
+HACCEL buildAccelerators(int id) {
+    std::vector<ACCEL> table;
+    for (const resources::TAccelerator& a : resources::accelerators(id)) {
+        BYTE flags = FVIRTKEY;
+        if (a.modifiers & resources::kAccelControl)
+            flags |= FCONTROL;
+        if (a.modifiers & resources::kAccelAlt)
+            flags |= FALT;
+        if (a.modifiers & resources::kAccelShift)
+            flags |= FSHIFT;
+        table.push_back({flags, static_cast<WORD>(a.key), static_cast<WORD>(a.command)});
+    }
+    return table.empty() ? nullptr
+                         : CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
+}
+
+// Paints through the layer's Paint with the DC clipped to the invalid area, over the
+// window's background.
+void paint(TWindow& window, HWND hwnd) {
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    TRect clip(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+    TColor c = window.GetBkgndColor();
+    HBRUSH brush = CreateSolidBrush(RGB(c.r, c.g, c.b));
+    FillRect(hdc, &ps.rcPaint, brush);
+    DeleteObject(brush);
+    auto impl = std::make_unique<TDC::Impl>();
+    impl->hdc = hdc;
+    impl->clip = clip;
+    TDC dc(std::move(impl));
+    window.Paint(dc, ps.fErase != FALSE, clip);
+    EndPaint(hwnd, &ps);
+}
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+        if (auto* w = static_cast<TWindow*>(cs->lpCreateParams))
+            w->GetImpl().hwnd = hwnd;
+    }
+    TWindow* window = layerWindowOf(hwnd);
+    if (!window)
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    auto* frame = dynamic_cast<TFrameWindow*>(window);
+    switch (message) {
+    case WM_PAINT:
+        paint(*window, hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // painted with the window in WM_PAINT, without flicker
+    case WM_SIZE:
+        if (frame && frame->GetClientWindow() && frame->GetClientWindow()->GetImpl().hwnd)
+            MoveWindow(frame->GetClientWindow()->GetImpl().hwnd, 0, 0, LOWORD(lParam),
+                       HIWORD(lParam), TRUE);
+        return 0;
+    case WM_SETFOCUS:
+        // A frame hands the keyboard to its client.
+        if (frame && frame->GetClientWindow() && frame->GetClientWindow()->GetImpl().hwnd)
+            ::SetFocus(frame->GetClientWindow()->GetImpl().hwnd);
+        return 0;
+    case WM_COMMAND: {
+        if (lParam != 0 && HIWORD(wParam) != BN_CLICKED)
+            break;
+        TWindow& start = frame && frame->GetClientWindow() ? *frame->GetClientWindow() : *window;
+        if (isCommandEnabled(start, LOWORD(wParam))) {
+            TMsg msg = TMsg::MakeCommand(LOWORD(wParam));
+            routeUp(start, msg);
+        }
+        return 0;
+    }
+    case WM_INITMENUPOPUP: {
+        HMENU menu = reinterpret_cast<HMENU>(wParam);
+        TWindow& start = frame && frame->GetClientWindow() ? *frame->GetClientWindow() : *window;
+        for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+            UINT id = GetMenuItemID(menu, i);
+            if (id != 0 && id != static_cast<UINT>(-1))
+                EnableMenuItem(
+                    menu, id,
+                    MF_BYCOMMAND |
+                        (isCommandEnabled(start, static_cast<int>(id)) ? MF_ENABLED : MF_GRAYED));
+        }
+        return 0;
+    }
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (listNotify(*window, *reinterpret_cast<NMHDR*>(lParam), result))
+            return result;
+        break;
+    }
+    case WM_TIMER: {
+        TMsg msg = TMsg::MakeTimer(static_cast<uint>(wParam));
+        window->Dispatch(msg); // may delete the window: nothing touches it after this
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT && window->GetCursor() != 0) {
+            ::SetCursor(LoadCursorW(
+                nullptr, window->GetCursor() == resources::kTextCursor ? IDC_IBEAM : IDC_ARROW));
+            return TRUE;
+        }
+        break;
+    case WM_DROPFILES: {
+        HDROP drop = reinterpret_cast<HDROP>(wParam);
+        TDropInfo info;
+        POINT pt{};
+        DragQueryPoint(drop, &pt);
+        info.point = {pt.x, pt.y};
+        UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+            name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
+            info.files.push_back(narrowUtf8(name));
+        }
+        DragFinish(drop);
+        TMsg msg;
+        msg.kind = TMsgKind::DropFiles;
+        msg.dropInfo = &info;
+        window->Dispatch(msg);
+        return 0;
+    }
+    case WM_CLOSE:
+        if (frame) {
+            if (frame->CanClose())
+                DestroyWindow(hwnd);
+            return 0;
+        }
+        break;
+    case WM_DESTROY:
+        window->GetImpl().hwnd = nullptr;
+        window->GetImpl().destroyed = true;
+        if (frame)
+            postWindowsQuit(0);
+        return 0;
+    default:
+        if (dispatchInput(*window, message, wParam, lParam))
+            return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void registerClass() {
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = windowProc;
+    wc.hInstance = instance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExW(&wc);
+}
+
+void startTimers(TWindow& window) {
+    for (const auto& [id, ms] : window.GetImpl().timers)
+        ::SetTimer(window.GetImpl().hwnd, id, ms == 0 ? USER_TIMER_MINIMUM : ms, nullptr);
+}
+
+} // namespace
+
+bool dispatchInput(TWindow& window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TMsgKind kind;
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        kind = TMsgKind::LButtonDown;
+        break;
+    case WM_LBUTTONUP:
+        kind = TMsgKind::LButtonUp;
+        break;
+    case WM_LBUTTONDBLCLK:
+        kind = TMsgKind::LButtonDblClk;
+        break;
+    case WM_RBUTTONDOWN:
+        kind = TMsgKind::RButtonDown;
+        break;
+    case WM_MOUSEMOVE:
+        kind = TMsgKind::MouseMove;
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+        TMsg msg = TMsg::MakeKey(message == WM_KEYDOWN ? TMsgKind::KeyDown : TMsgKind::KeyUp,
+                                 static_cast<uint>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return window.Dispatch(msg);
+    }
+    default:
+        return false;
+    }
+    if (kind == TMsgKind::LButtonDown || kind == TMsgKind::RButtonDown)
+        ::SetFocus(window.GetImpl().hwnd);
+    TMsg msg = TMsg::MakeMouse(kind, modKeys(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    return window.Dispatch(msg);
+}
+
+bool routeUp(TWindow& start, TMsg& msg) {
+    for (TWindow* w = &start; w != nullptr;) {
+        if (w->Dispatch(msg))
+            return true;
+        TWindow* next = w->GetImpl().frame ? w->GetImpl().frame : w->GetParentO();
+        w = next;
+    }
+    return false;
+}
+
+bool isCommandEnabled(TWindow& start, int id) {
+    TCommandEnabler enabler(id);
+    TMsg msg = TMsg::MakeCommandEnable(enabler);
+    routeUp(start, msg);
+    return enabler.IsEnabled();
+}
+
+HWND hwndOf(const TWindow* window) {
+    return window ? window->GetImpl().hwnd : nullptr;
+}
+
+HWND ownerOf(const TWindow* window) {
+    HWND hwnd = hwndOf(window);
+    return hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
+}
+
+} // namespace toolkit_win32
+
+using namespace toolkit_win32;
+
+// --- TWindow ----------------------------------------------------------------------------------
+
+TWindow::TWindow(TWindow* parent, const char* title)
+    : parent_(parent), title_(title ? title : ""), impl_(std::make_unique<Impl>()) {
+    if (parent_ != nullptr)
+        parent_->impl_->children.push_back(this);
+}
+
+TWindow::~TWindow() {
+    if (parent_ != nullptr)
+        std::erase(parent_->impl_->children, this);
+    for (TWindow* child : impl_->children)
+        child->parent_ = nullptr;
+    if (impl_->hwnd) {
+        SetWindowLongPtrW(impl_->hwnd, GWLP_USERDATA, 0);
+        DestroyWindow(impl_->hwnd);
+    }
+    if (impl_->accel)
+        DestroyAcceleratorTable(impl_->accel);
+}
+
+bool TWindow::Create() {
+    if (IsWindow())
+        return true;
+    registerClass();
+    impl_->destroyed = false;
+    const bool popup = parent_ == nullptr && (Attr.Style & WS_POPUP) != 0;
+    HWND parent = popup ? nullptr : hwndOf(impl_->frame ? impl_->frame : parent_);
+    DWORD style = popup ? (WS_POPUP | WS_BORDER) : (WS_CHILD | WS_CLIPCHILDREN);
+    int x = Attr.X, y = Attr.Y;
+    if (popup) {
+        // A parentless pop-up (the splash) is centred on the screen.
+        x = (GetSystemMetrics(SM_CXSCREEN) - Attr.W) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - Attr.H) / 2;
+    }
+    if (auto* list = dynamic_cast<TListWindow*>(this)) {
+        if (!createListControl(*list, parent))
+            return false;
+    } else if (!CreateWindowExW(popup ? WS_EX_TOPMOST | WS_EX_TOOLWINDOW : Attr.ExStyle,
+                                kWindowClass, widen(GetCaption()).c_str(), style, x, y, Attr.W,
+                                Attr.H, parent, nullptr, instance(), this)) {
+        return false;
+    }
+    if (Attr.Style & WS_VISIBLE)
+        ShowWindow(impl_->hwnd, SW_SHOWNA);
+    startTimers(*this);
+    const std::vector<TWindow*> children = impl_->children;
+    for (TWindow* child : children)
+        child->Create();
+    SetupWindow();
+    return true;
+}
+
+bool TWindow::IsWindow() const {
+    return impl_->hwnd != nullptr && !impl_->destroyed;
+}
+
+void TWindow::Destroy(int) {
+    if (!IsWindow())
+        return;
+    HWND hwnd = impl_->hwnd;
+    impl_->hwnd = nullptr;
+    impl_->destroyed = true;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd);
+}
+
+void TWindow::Show(int cmdShow) {
+    if (impl_->hwnd) {
+        ShowWindow(impl_->hwnd, cmdShow);
+        ::UpdateWindow(impl_->hwnd);
+    }
+}
+
+bool TWindow::IsWindowVisible() const {
+    return impl_->hwnd && ::IsWindowVisible(impl_->hwnd);
+}
+
+void TWindow::Invalidate(bool erase) {
+    if (impl_->hwnd)
+        InvalidateRect(GetClientRect(), erase);
+}
+
+void TWindow::InvalidateRect(const TRect& rect, bool erase) {
+    if (!impl_->hwnd)
+        return;
+    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    ::InvalidateRect(impl_->hwnd, &r, erase);
+}
+
+void TWindow::UpdateWindow() {
+    if (impl_->hwnd)
+        ::UpdateWindow(impl_->hwnd);
+}
+
+void TWindow::SetBkgndColor(const TColor& color) {
+    impl_->bkgnd = color;
+}
+
+TColor TWindow::GetBkgndColor() const {
+    if (impl_->bkgnd)
+        return *impl_->bkgnd;
+    DWORD c = GetSysColor(COLOR_WINDOW);
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
+TRect TWindow::GetClientRect() const {
+    if (!impl_->hwnd)
+        return {0, 0, Attr.W, Attr.H};
+    RECT r{};
+    ::GetClientRect(impl_->hwnd, &r);
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+void TWindow::ClientToScreen(TPoint& point) const {
+    POINT p{point.x, point.y};
+    if (impl_->hwnd)
+        ::ClientToScreen(impl_->hwnd, &p);
+    point = {p.x, p.y};
+}
+
+void TWindow::SetFocus() {
+    if (impl_->hwnd)
+        ::SetFocus(impl_->hwnd);
+}
+
+void TWindow::DragAcceptFiles(bool accept) {
+    impl_->acceptsFiles = accept;
+    if (impl_->hwnd)
+        ::DragAcceptFiles(impl_->hwnd, accept);
+}
+
+void TWindow::SetCapture() {
+    if (impl_->hwnd)
+        ::SetCapture(impl_->hwnd);
+}
+
+void TWindow::ReleaseCapture() {
+    if (impl_->hwnd && GetCapture() == impl_->hwnd)
+        ::ReleaseCapture();
+}
+
+bool TWindow::SetCursor(int cursorResId) {
+    impl_->cursorId = cursorResId;
+    return cursorResId == 0 || resources::cursorFile(cursorResId) != nullptr;
+}
+
+int TWindow::GetCursor() const {
+    return impl_->cursorId;
+}
+
+uint TWindow::SetTimer(uint timerId, uint timeoutMs) {
+    impl_->timers[timerId] = timeoutMs;
+    if (!impl_->hwnd)
+        return timerId;
+    return ::SetTimer(impl_->hwnd, timerId, timeoutMs == 0 ? USER_TIMER_MINIMUM : timeoutMs,
+                      nullptr) != 0
+               ? timerId
+               : 0;
+}
+
+bool TWindow::KillTimer(uint timerId) {
+    bool had = impl_->timers.erase(timerId) != 0;
+    if (impl_->hwnd)
+        ::KillTimer(impl_->hwnd, timerId);
+    return had;
+}
+
+int TWindow::MessageBox(const char* text, const char* caption, uint type) {
+    return MessageBoxW(ownerOf(this), widen(text ? text : "").c_str(),
+                       widen(caption ? caption : "Drovak").c_str(), type);
+}
+
+// --- TFrameWindow -----------------------------------------------------------------------------
+
+TFrameWindow::TFrameWindow(TWindow* parent, const char* title, TWindow* clientWnd, bool)
+    : TWindow(parent, title), client_(clientWnd) {
+    Attr.Style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    if (client_ != nullptr)
+        client_->GetImpl().frame = this;
+}
+
+TFrameWindow::~TFrameWindow() {
+    delete client_;
+}
+
+bool TFrameWindow::Create() {
+    if (IsWindow())
+        return true;
+    registerClass();
+    Impl& impl = GetImpl();
+    impl.destroyed = false;
+    if (const resources::TMenuResource* res = resources::menu(GetMenuResId()))
+        impl.menu = buildMenu(*res);
+    impl.accel = buildAccelerators(resources::kAccelerators);
+    // Attr.W and Attr.H are the client's size, as the program lays itself out by it.
+    RECT r{0, 0, Attr.W > 0 ? Attr.W : 780, Attr.H > 0 ? Attr.H : 520};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, impl.menu != nullptr, 0);
+    if (!CreateWindowExW(0, L"DrovakWindow", widen(GetCaption()).c_str(),
+                         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                         r.right - r.left, r.bottom - r.top, nullptr, impl.menu, instance(),
+                         static_cast<TWindow*>(this)))
+        return false;
+    for (const auto& [id, ms] : impl.timers)
+        ::SetTimer(impl.hwnd, id, ms == 0 ? USER_TIMER_MINIMUM : ms, nullptr);
+    if (client_ != nullptr) {
+        TRect inside = GetClientRect();
+        client_->Attr.X = 0;
+        client_->Attr.Y = 0;
+        client_->Attr.W = inside.Width();
+        client_->Attr.H = inside.Height();
+        client_->Attr.Style |= WS_VISIBLE;
+        client_->Create();
+    }
+    const std::vector<TWindow*> children = impl.children;
+    for (TWindow* child : children)
+        child->Create();
+    SetupWindow();
+    return true;
+}
+
+bool TFrameWindow::AssignMenu(int menuResId) {
+    menuResId_ = menuResId;
+    return resources::menu(menuResId) != nullptr;
+}
+
+// The icons are PNG files; turning them into HICONs (WIC or GDI+) is not done yet, so the
+// frame keeps the standard icon and says so.
+bool TFrameWindow::SetIcon(int) {
+    return false;
+}
+
+bool TFrameWindow::SetIconSm(int iconResId) {
+    return SetIcon(iconResId);
+}
+
+// --- TDC --------------------------------------------------------------------------------------
+
+TDC::TDC(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+TDC::~TDC() = default;
+
+bool TDC::BitBlt(const TRect& dest, const TDib& dib, const TPoint& src) {
+    TRect part = TRect(src, dest.Size()) & TRect(0, 0, dib.Width(), dib.Height());
+    if (part.IsEmpty())
+        return false;
+    TRgbImage pixels = dib.GetPart(part);
+    const int w = pixels.Width(), h = pixels.Height();
+    // A top-down 32-bit DIB: blue, green, red, unused.
+    std::vector<std::uint8_t> bgrx(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4);
+    const std::uint8_t* rgb = pixels.Data();
+    for (std::size_t i = 0, n = static_cast<std::size_t>(w) * static_cast<std::size_t>(h); i < n;
+         ++i) {
+        bgrx[i * 4] = rgb[i * 3 + 2];
+        bgrx[i * 4 + 1] = rgb[i * 3 + 1];
+        bgrx[i * 4 + 2] = rgb[i * 3];
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return SetDIBitsToDevice(impl_->hdc, dest.left + (part.left - src.x),
+                             dest.top + (part.top - src.y), static_cast<DWORD>(w),
+                             static_cast<DWORD>(h), 0, 0, 0, static_cast<UINT>(h), bgrx.data(),
+                             &info, DIB_RGB_COLORS) != 0;
+}
+
+bool TDC::TextOut(int x, int y, const std::string& text, const TColor& color) {
+    std::wstring wide = widen(text);
+    SetBkMode(impl_->hdc, TRANSPARENT);
+    SetTextColor(impl_->hdc, RGB(color.r, color.g, color.b));
+    HGDIOBJ old = SelectObject(impl_->hdc, GetStockObject(DEFAULT_GUI_FONT));
+    bool ok = ::TextOutW(impl_->hdc, x, y, wide.c_str(), static_cast<int>(wide.size())) != 0;
+    SelectObject(impl_->hdc, old);
+    return ok;
+}
+
+TRect TDC::GetClipBox() const {
+    return impl_->clip;
+}
+
+// --- TPopupMenu -------------------------------------------------------------------------------
+
+bool TPopupMenu::TrackPopupMenu(uint flags, const TPoint& point, TWindow& owner) {
+    HMENU menu = CreatePopupMenu();
+    for (const TItem& item : GetItems()) {
+        if (item.flags & MF_SEPARATOR) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        UINT state = isCommandEnabled(owner, item.id) ? MF_ENABLED : MF_GRAYED;
+        AppendMenuW(menu, MF_STRING | state, static_cast<UINT_PTR>(item.id),
+                    widen(item.text).c_str());
+    }
+    HWND hwnd = ownerOf(&owner);
+    UINT chosen = static_cast<UINT>(::TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_NONOTIFY | ((flags & TPM_RIGHTBUTTON) ? TPM_RIGHTBUTTON : 0),
+        point.x, point.y, 0, hwnd, nullptr));
+    DestroyMenu(menu);
+    if (chosen == 0)
+        return false;
+    TMsg msg = TMsg::MakeCommand(static_cast<int>(chosen));
+    routeUp(owner, msg);
+    return true;
+}
