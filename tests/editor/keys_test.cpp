@@ -20,18 +20,6 @@ TEST_F(ScreenFixture, ControlZAsksForUndoAndTypesNothing) {
     EXPECT_EQ(text(), "ABz");
 }
 
-// The owner's undo may put a shorter text back into the record while the field stays current.
-TEST_F(ScreenFixture, UndoThatShortensTheTextKeepsCursorInside) {
-    enter(kFieldCallsign, "ABCDEFGH");
-    place(8, 2);
-    owner.onUndo = [this] { fields.set(kFieldCallsign, "XY"); };
-    controlled(kKeyZ);
-    expectSound();
-    type("z");
-    EXPECT_EQ(text(), "XYz");
-    expectSound();
-}
-
 TEST_F(ScreenFixture, UndoThatEndsTheEditLeavesFieldsAlone) {
     enter(kFieldCallsign, "AB~3");
     place(4);
