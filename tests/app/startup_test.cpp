@@ -109,30 +109,6 @@ TEST_F(AppTest, DateColumn) {
     EXPECT_EQ("", headless::cellText(list(), 0, 2));
 }
 
-TEST_F(AppTest, LastLoadedFileMissingFallsBack) {
-    struct Case {
-        std::vector<std::string> files;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {{"zed.sav", "raptor.sav", "abe.sav"}, "raptor"},
-        {{"zed.sav", "abe.sav"}, "abe"},
-    };
-    for (const auto& c : cases) {
-        for (const auto& f : c.files) {
-            addSav(f, "X");
-        }
-        writeSettings("lastLoadedFile = gone.sav\r\n");
-        start();
-        ASSERT_GE(selected(), 0);
-        EXPECT_EQ(c.expected, labels()[static_cast<std::size_t>(selected())]);
-        app.reset();
-        for (const auto& f : c.files) {
-            fs::remove(sav.file(f));
-        }
-    }
-}
-
 TEST_F(AppTest, TimerThatCannotStartIsReported) {
     headless::setTimersAvailable(false);
     headless::scriptMessageBox(IDOK);

@@ -219,19 +219,6 @@ TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
     }
 }
 
-TEST_F(SavListTest, DeleteOfADirtyItem) {
-    fill({"Ace.sav", "Ace.dvw", "Bob.sav"});
-    list.selectFile("Ace");
-    EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
-    // The owner deletes both files, then lets the list choose.
-    remove("Ace.dvw");
-    remove("Ace.sav");
-    list.deleteCurrentItem();
-    EXPECT_EQ(Strings{"Bob"}, labels());
-    EXPECT_EQ(Strings{"Bob.sav"}, owner.takeOpened());
-    EXPECT_TRUE(list.getDirtyFiles().empty());
-}
-
 TEST_F(SavListTest, MouseOnTheList) {
     fill({"Ace.sav", "Bob.sav"});
     const TPoint bob = headless::listItemPoint(1);

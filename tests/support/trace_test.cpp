@@ -32,8 +32,8 @@ TEST_F(TraceTest, LineFormat) {
 
 // Each switch alone, both, and neither; a start replaces what an earlier run left.
 TEST_F(TraceTest, SwitchesDecideWhatIsWritten) {
-    const std::string lines = formatTraceLine("strClear", "") + "\r\n" +
-                              formatTraceLine("getMonth", "") + "\r\n";
+    const std::string lines =
+        formatTraceLine("strClear", "") + "\r\n" + formatTraceLine("getMonth", "") + "\r\n";
     const struct {
         bool trace;
         bool marker;
@@ -53,8 +53,8 @@ TEST_F(TraceTest, SwitchesDecideWhatIsWritten) {
         debugStart();
         trace("strClear");
         trace("getMonth");
-        EXPECT_EQ(c.written, dir.exists("debug.txt") ? std::optional(dir.read("debug.txt"))
-                                                     : std::nullopt);
+        EXPECT_EQ(c.written,
+                  dir.exists("debug.txt") ? std::optional(dir.read("debug.txt")) : std::nullopt);
     }
 }
 
