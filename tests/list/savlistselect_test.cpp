@@ -121,6 +121,8 @@ TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
          {}, {"Bob.sav"}, "Bob", {"Ace"}, {0}, {}, {0}},
         {"the label is shown as its remaining file is spelt", {"pilot.dvw", "Pilot.sav"}, {0},
          {}, {"pilot.dvw"}, "pilot", {"Pilot"}, {0}, {}, {0}},
+        {"two spellings of one label, the one shown goes", {"pilot.sav", "Pilot.sav"}, {0},
+         {}, {"Pilot.sav"}, "pilot", {"pilot"}, {0}, {}, {0}},
         {"what a fill leaves out", {"Ace.sav"}, {0},
          {"Bob.sav/", std::string(125, 'B') + ".sav"}, {}, "Bob", {"Ace"}, {0}, {}, {0}},
     };
