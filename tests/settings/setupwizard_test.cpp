@@ -59,7 +59,8 @@ class SetupWizardTest : public DialogTest {
     }
 };
 
-// The game under Wine may have written its file in any case; the template is that file.
+// The game under Wine may have written its file in any case; the template is that file. The
+// prefix is named with a trailing separator, as users often write it.
 TEST_F(SetupWizardTest, AcceptingTheDefaultFolderWithTheGameThere) {
     const std::string spellings[] = {"raptor.sav", "RAPTOR.SAV", "Raptor.sav"};
     for (const std::string& raptorSav : spellings) {
@@ -68,7 +69,7 @@ TEST_F(SetupWizardTest, AcceptingTheDefaultFolderWithTheGameThere) {
         iniExistedAtHandOver.clear();
         std::filesystem::remove(program.file(kSettingsFileName));
         const std::string prefix = "wine-" + raptorSav;
-        ScopedEnv env("WINEPREFIX", (program.folder() + prefix).c_str());
+        ScopedEnv env("WINEPREFIX", (program.folder() + prefix + kPathSeparator).c_str());
         const std::string game = wineGame(prefix.c_str());
         makeFile(prefix + "/drive_c/Program Files/Novalogic/F-22 Raptor/" + raptorSav);
         int result = run([&](TDialog& d) {
