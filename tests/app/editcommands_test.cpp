@@ -53,13 +53,6 @@ TEST_F(AppTest, CommandEnablingFollowsTheState) {
     headless::setMailServicePresent(false);
 }
 
-TEST_F(AppTest, NoFileGreysTheFileCommands) {
-    start(); // an empty SAV folder
-    for (int id : {CM_SAVEAS, CM_LOAD, CM_DUPLICATE, CM_RENAME, CM_DELETE, CM_SAVE, CM_UNDO}) {
-        EXPECT_FALSE(headless::isCommandEnabled(frame(), id)) << id;
-    }
-}
-
 TEST_F(AppTest, RightClickMenus) {
     addSav("a.sav", "A");
     start();

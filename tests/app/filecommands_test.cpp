@@ -138,26 +138,9 @@ TEST_F(AppTest, SaveOfTheNewFileGoesToSaveAs) {
     EXPECT_STREQ("mine.sav", window().currentPlayer().getFileName());
 }
 
-TEST_F(AppTest, SaveAsOfAFileWithAWorkingCopy) {
-    addSav("ace.sav", "ACE");
-    addSav("ace.dvw", "EDITED");
-    start();
-    headless::scriptFileDialogCancel();
-    headless::chooseMenuItem(frame(), CM_SAVEAS);
-    EXPECT_EQ("ace.sav", headless::fileDialogs().back().fileName);
-    EXPECT_EQ(sav.folder(), headless::fileDialogs().back().initialDir);
-
-    headless::scriptFileDialog(sav.file("copy.SAV"));
-    headless::chooseMenuItem(frame(), CM_SAVEAS);
-    // The extension test is exact; the original keeps its working copy.
-    EXPECT_EQ("EDITED", callsignIn("copy.SAV.sav"));
-    EXPECT_TRUE(sav.exists("ace.dvw"));
-    EXPECT_STREQ("copy.SAV.sav", window().currentPlayer().getFileName());
-}
-
 // The mark, the Save command and the next Save As follow the working copy, which a cancelled
-// Save As leaves where it was.
-TEST_F(AppTest, CancelledSaveAsKeepsTheEditMark) {
+// Save As leaves where it was; the Save As that goes through leaves it too.
+TEST_F(AppTest, SaveAsOfAFileWithAWorkingCopy) {
     addSav("ace.sav", "ACE");
     addSav("ace.dvw", "EDITED");
     start();
@@ -167,10 +150,18 @@ TEST_F(AppTest, CancelledSaveAsKeepsTheEditMark) {
         EXPECT_EQ("ace.sav", headless::fileDialogs().back().fileName);
         EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
         EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE));
+        EXPECT_EQ(sav.folder(), headless::fileDialogs().back().initialDir);
     }
+    headless::scriptFileDialog(sav.file("copy.SAV"));
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    // The extension test is exact; the original keeps its working copy.
+    EXPECT_EQ("EDITED", callsignIn("copy.SAV.sav"));
+    EXPECT_TRUE(sav.exists("ace.dvw"));
+    EXPECT_STREQ("copy.SAV.sav", window().currentPlayer().getFileName());
+    select("ace");
     headless::scriptMessageBox(IDYES);
     headless::chooseMenuItem(frame(), CM_DELETE);
-    EXPECT_EQ("", sav.listing());
+    EXPECT_EQ("copy.SAV.sav", sav.listing());
 }
 
 // A new file's working copy found at start is the new file again.
@@ -347,7 +338,9 @@ TEST_F(AppTest, DeletingTheLastFilesLeavesNoOpenFile) {
     clickField(kFieldCallsign);
     typeKeys("Q");
     EXPECT_EQ("", sav.listing());
-    EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_DELETE));
+    for (int id : {CM_SAVEAS, CM_LOAD, CM_DUPLICATE, CM_RENAME, CM_DELETE, CM_SAVE, CM_UNDO}) {
+        EXPECT_FALSE(headless::isCommandEnabled(frame(), id)) << id;
+    }
 }
 
 TEST_F(AppTest, DeletingTheNewFileClearsIt) {

@@ -1,9 +1,9 @@
 // Random runs of file commands, clicks, keys, pauses and cancelled closes on the whole
 // program, with random answers to every question it asks. After every step the working-copy
-// rule holds (a label has its edit mark exactly when its working copy exists), the list is what
-// a fill of the folder shows, the open record is the selected label's, after a pause its
-// working copy holds it, and no saved file changed except by a command that saves, renames or
-// deletes.
+// rule holds (a label has its edit mark exactly when its working copy exists), the list and
+// its labels with working copies are what a fill of the folder shows, the open record is the
+// selected label's, after a pause its working copy holds it, and no saved file changed except
+// by a command that saves, renames or deletes.
 #include "apptest.h"
 
 #include "resources/resources.h"
@@ -87,6 +87,7 @@ class RandomCommandsTest : public AppTest {
         fresh.fillListWindow();
         EXPECT_EQ(headless::listLabels(fresh), all) << where;
         EXPECT_EQ(headless::listImages(fresh), images) << where;
+        EXPECT_EQ(fresh.getDirtyFiles(), list().getDirtyFiles()) << where;
         int index = selected();
         std::string open = window().currentPlayer().getFileName();
         if (index >= 0 && !open.empty()) {

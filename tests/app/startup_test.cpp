@@ -79,23 +79,6 @@ TEST_F(AppTest, FirstPaintShowsTheLastPilotBeforeTheListFills) {
     }
 }
 
-TEST_F(AppTest, FrameAndList) {
-    addSav("a.sav", "A");
-    start();
-    EXPECT_EQ("F-22 Raptor Drovak", frame().GetCaption());
-    EXPECT_EQ(resources::kMainMenu, frame().GetMenuResId());
-    EXPECT_EQ(780, frame().Attr.W);
-    EXPECT_EQ(520, frame().Attr.H);
-    EXPECT_EQ(0u, frame().Attr.Style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
-    ASSERT_EQ(3u, list().GetColumns().size());
-    EXPECT_EQ("SAV File", list().GetColumns()[0].GetText());
-    EXPECT_EQ("Callsign", list().GetColumns()[1].GetText());
-    EXPECT_EQ("Modified", list().GetColumns()[2].GetText());
-    EXPECT_EQ((TColor{255, 173, 0}), list().GetTextColor());
-    EXPECT_EQ((TColor{34, 34, 34}), list().GetBkColor());
-    EXPECT_TRUE(headless::hasTimer(window(), 1));
-}
-
 TEST_F(AppTest, NeverOpensMaximized) {
     const std::pair<int, int> cases[] = {
         {SW_SHOWMAXIMIZED, SW_RESTORE},
@@ -124,30 +107,6 @@ TEST_F(AppTest, DateColumn) {
     fs::remove(sav.file("old.sav"));
     EXPECT_EQ("", headless::cellText(list(), 0, 1));
     EXPECT_EQ("", headless::cellText(list(), 0, 2));
-}
-
-TEST_F(AppTest, LastLoadedFileMissingFallsBack) {
-    struct Case {
-        std::vector<std::string> files;
-        std::string expected;
-    };
-    const Case cases[] = {
-        {{"zed.sav", "raptor.sav", "abe.sav"}, "raptor"},
-        {{"zed.sav", "abe.sav"}, "abe"},
-    };
-    for (const auto& c : cases) {
-        for (const auto& f : c.files) {
-            addSav(f, "X");
-        }
-        writeSettings("lastLoadedFile = gone.sav\r\n");
-        start();
-        ASSERT_GE(selected(), 0);
-        EXPECT_EQ(c.expected, labels()[static_cast<std::size_t>(selected())]);
-        app.reset();
-        for (const auto& f : c.files) {
-            fs::remove(sav.file(f));
-        }
-    }
 }
 
 TEST_F(AppTest, TimerThatCannotStartIsReported) {

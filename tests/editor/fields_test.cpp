@@ -9,55 +9,6 @@
 
 namespace {
 
-struct EnterCase {
-    const char* name;
-    bool showCodes;
-    int position; // display position of the click in the new field
-    std::string text;
-    int expectedCursor;
-};
-
-void PrintTo(const EnterCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-// Entering a field maps the click through the field as it was drawn: with its codes hidden.
-// The previous field's long text and cursor must not leak into the new one.
-// clang-format off
-const std::vector<EnterCase> kEnterCases = {
-    {"ShownCodeAtStart", true, 0, "~3ACE", 2},
-    {"HiddenCodeAtStart", false, 0, "~3ACE", 2},
-    {"HiddenPastEnd", false, 9, "XY", 2},
-    {"ShownPastEnd", true, 9, "XY", 2},
-    {"HiddenMiddle", false, 2, "A~3BC", 4},
-    {"HiddenNegative", false, -3, "AB", 0},
-    {"HiddenEmpty", false, 4, "", 0},
-};
-// clang-format on
-
-class EnterField : public ScreenFixture, public ::testing::WithParamInterface<EnterCase> {};
-
-TEST_P(EnterField, SetsCursorFromClick) {
-    const EnterCase& c = GetParam();
-    screen->setShowColorChars(c.showCodes);
-    enter(kFieldCallsign, "ABCDEFGHIJKLMNOPQRST");
-    place(20, 15);
-    fields.set(kFieldSquadronPassword, c.text);
-    EXPECT_TRUE(screen->clickField(kFieldSquadronPassword, c.position));
-    EXPECT_EQ(screen->getCursor(), c.expectedCursor);
-    EXPECT_EQ(screen->getAnchor(), c.expectedCursor);
-    EXPECT_FALSE(screen->isHilight());
-    EXPECT_TRUE(screen->isDragging());
-    expectSound();
-    // Editing right away stays inside the new text.
-    press(kKeyDelete);
-    type("x");
-    expectSound();
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, EnterField, ::testing::ValuesIn(kEnterCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST_F(ScreenFixture, SideCyclesAndMarksDirtyOnce) {
     const std::vector<int> expected{1, 2, 0, 1};
     for (int code : expected) {
@@ -93,13 +44,6 @@ TEST_F(ScreenFixture, LayoutFromOrigins) {
     EXPECT_EQ(screen->colorRect(), (TScreenRect{110, 210, 440, 242}));
     EXPECT_TRUE(screen->colorRect().contains(110, 210));
     EXPECT_FALSE(screen->colorRect().contains(440, 210));
-}
-
-TEST_F(ScreenFixture, WrongBufferSizeIsRefused) {
-    std::array<char, 10> small{};
-    TFieldBuffers buffers = fields.buffers();
-    buffers.callsign = small;
-    EXPECT_ANY_THROW(screen->attachFields(buffers));
 }
 
 } // namespace

@@ -100,11 +100,17 @@ TEST_F(Mouse, ClickPlacesTheCursor) {
         {"CurrentHiddenCodes", kFieldCallsign, false, "A~3BC", true, 2 * 18, 4},
         {"CellEdgeRoundsDown", kFieldCallsign, true, "ABCDEF", true, 3 * 18 - 1, 2},
         {"IpKeepsItsTildes", kFieldIpAddress, false, "1~2.3", false, 3 * 18, 3},
+        {"EnterHiddenMiddle", kFieldSquadronPassword, false, "A~3BC", false, 2 * 18, 4},
+        {"EnterEmpty", kFieldSquadronPassword, false, "", false, 4 * 18, 0},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        // The field left holds a long text with a selection at its end, which must not leak
+        // into the field entered.
         screen->endEdit();
+        clickIn(kFieldServerName, "ABCDEFGHIJKLMNOPQRST");
+        place(20, 15);
         const int field = c.field;
         fields.set(field, c.text);
         screen->setShowColorChars(c.showCodes);
@@ -116,7 +122,12 @@ TEST_F(Mouse, ClickPlacesTheCursor) {
         EXPECT_TRUE(screen->editPlayer(TPoint(r.left + c.x, r.top + 5)));
         EXPECT_EQ(screen->getCursor(), c.cursor);
         EXPECT_EQ(screen->getAnchor(), c.cursor);
+        EXPECT_FALSE(screen->isHilight());
         EXPECT_TRUE(screen->isDragging());
+        expectSound();
+        // Editing right away stays inside the new text.
+        press(kKeyDelete);
+        type("x");
         expectSound();
     }
 }

@@ -1,6 +1,6 @@
 // Thousands of random keys, palette picks, clicks and drags (by field and cell, and at pixel
-// points of the main window), and pastes: no write leaves a
-// field's buffer, every field stays terminated, the cursor and anchor stay in the text, and
+// points of the main window), pastes, and undos that put a shorter text back: no write leaves
+// a field's buffer, every field stays terminated, the cursor and anchor stay in the text, and
 // no key or palette pick leaves a colour code that repeats the colour in effect.
 
 #include "editor_fixture.h"
@@ -119,22 +119,16 @@ TEST_P(RandomEdits, FieldsStayWithinTheirBuffers) {
         } else {
             screen->endEdit();
         }
-        ASSERT_TRUE(fields.guardsIntact()) << "event " << event;
-        for (int f = 1; f <= kFieldCount; ++f) {
-            ASSERT_TRUE(fields.terminated(f)) << "field " << f << " event " << event;
-        }
+        SCOPED_TRACE("event " + std::to_string(event));
+        expectSound();
         const int field = screen->getCurrentField();
-        if (TDrovakScreen::isTextField(field)) {
-            const int len = static_cast<int>(fields.text(field).size());
-            ASSERT_GE(screen->getCursor(), 0) << "event " << event;
-            ASSERT_LE(screen->getCursor(), len) << "event " << event;
-            ASSERT_GE(screen->getAnchor(), 0) << "event " << event;
-            ASSERT_LE(screen->getAnchor(), len) << "event " << event;
-            if (cleansCodes && (field == kFieldCallsign || field == kFieldSquadronName ||
-                                field == kFieldServerName)) {
-                ASSERT_EQ(repeatedCodes(fields.text(field), TDrovakScreen::defaultColor(field)), 0)
-                    << "event " << event << " text " << fields.text(field);
-            }
+        if (cleansCodes &&
+            (field == kFieldCallsign || field == kFieldSquadronName || field == kFieldServerName)) {
+            EXPECT_EQ(repeatedCodes(fields.text(field), TDrovakScreen::defaultColor(field)), 0)
+                << fields.text(field);
+        }
+        if (HasFailure()) {
+            return;
         }
     }
 }

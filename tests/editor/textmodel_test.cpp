@@ -17,34 +17,16 @@ struct Step {
     int to = 0; // where a drag ends
 };
 
-Step key(int k) {
-    return {Step::Key, k, {}};
-}
-Step shiftDown() {
-    return {Step::ShiftDown, 0, {}};
-}
-Step shiftUp() {
-    return {Step::ShiftUp, 0, {}};
-}
-Step ctrl(int k) {
-    return {Step::Control, k, {}};
-}
-Step typed(std::string chars) {
-    return {Step::Type, 0, std::move(chars)};
-}
-Step color(char digit) {
-    return {Step::Color, digit, {}};
-}
-Step extended(char c) {
-    return {Step::Extended, c, {}};
-}
-Step paste(std::string bytes) {
-    return {Step::Paste, 0, std::move(bytes)};
-}
+const auto key = [](int k) { return Step{Step::Key, k, {}}; };
+const auto shiftDown = [] { return Step{Step::ShiftDown, 0, {}}; };
+const auto shiftUp = [] { return Step{Step::ShiftUp, 0, {}}; };
+const auto ctrl = [](int k) { return Step{Step::Control, k, {}}; };
+const auto typed = [](std::string chars) { return Step{Step::Type, 0, std::move(chars)}; };
+const auto color = [](char digit) { return Step{Step::Color, digit, {}}; };
+const auto extended = [](char c) { return Step{Step::Extended, c, {}}; };
+const auto paste = [](std::string bytes) { return Step{Step::Paste, 0, std::move(bytes)}; };
 // A press in the current field at one display position, a drag to another, and the release.
-Step drag(int from, int to) {
-    return {Step::Drag, from, {}, to};
-}
+const auto drag = [](int from, int to) { return Step{Step::Drag, from, {}, to}; };
 
 constexpr int kClicked = -1; // leave the cursor where the entering click put it
 constexpr char kEacute = static_cast<char>(0xE9);
@@ -230,18 +212,6 @@ TEST_P(TextModel, Edit) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, TextModel, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ScreenFixture, DirtyFileReportedOnceUntilReset) {
-    enter(kFieldCallsign, "AB");
-    place(2);
-    type("cd");
-    EXPECT_EQ(owner.dirtyFileCalls, 1);
-    screen->resetDirty();
-    EXPECT_FALSE(screen->isDirty());
-    type("e");
-    EXPECT_EQ(owner.dirtyFileCalls, 2);
-    EXPECT_EQ(text(), "ABcde");
-}
 
 TEST(CursorMapping, DisplayPositionsWithCodesHidden) {
     struct Case {

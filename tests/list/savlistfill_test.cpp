@@ -2,7 +2,6 @@
 // the dirty-file list holds afterwards.
 #include "listfixture.h"
 
-#include <cstdio>
 #include <tuple>
 
 #include <unistd.h>
@@ -150,21 +149,6 @@ TEST_F(SavListTest, UnreadableFolderGivesAnEmptyList) {
     list.setSavPath(locked.folder().c_str());
     EXPECT_NO_THROW(list.fillListWindow());
     EXPECT_EQ(0, list.GetItemCount());
-}
-
-TEST_F(SavListTest, ManyWorkingCopies) {
-    // More labels with working copies than the original fixed table held.
-    constexpr int kCount = 300;
-    for (int i = 0; i < kCount; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "p%03d.dvw", i);
-        dir.write(name, "sav");
-    }
-    list.fillListWindow();
-    ASSERT_EQ(static_cast<std::size_t>(kCount), list.getDirtyFiles().size());
-    EXPECT_EQ("p000", list.getDirtyFiles().front());
-    EXPECT_EQ("p299", list.getDirtyFiles().back());
-    EXPECT_TRUE(list.doesDirtyFileExist("p299.dvw", true));
 }
 
 TEST_F(SavListTest, DirtyFileList) {

@@ -121,6 +121,8 @@ TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
          {}, {"Bob.sav"}, "Bob", {"Ace"}, {0}, {}, {0}},
         {"the label is shown as its remaining file is spelt", {"pilot.dvw", "Pilot.sav"}, {0},
          {}, {"pilot.dvw"}, "pilot", {"Pilot"}, {0}, {}, {0}},
+        {"two spellings of one label, the one shown goes", {"pilot.sav", "Pilot.sav"}, {0},
+         {}, {"Pilot.sav"}, "pilot", {"pilot"}, {0}, {}, {0}},
         {"what a fill leaves out", {"Ace.sav"}, {0},
          {"Bob.sav/", std::string(125, 'B') + ".sav"}, {}, "Bob", {"Ace"}, {0}, {}, {0}},
     };
@@ -221,19 +223,6 @@ TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
         list.updateList();
         EXPECT_TRUE(owner.takeOpened().empty()) << c.why;
     }
-}
-
-TEST_F(SavListTest, DeleteOfADirtyItem) {
-    fill({"Ace.sav", "Ace.dvw", "Bob.sav"});
-    list.selectFile("Ace");
-    EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
-    // The owner deletes both files, then lets the list choose.
-    remove("Ace.dvw");
-    remove("Ace.sav");
-    list.deleteCurrentItem();
-    EXPECT_EQ(Strings{"Bob"}, labels());
-    EXPECT_EQ(Strings{"Bob.sav"}, owner.takeOpened());
-    EXPECT_TRUE(list.getDirtyFiles().empty());
 }
 
 TEST_F(SavListTest, MouseOnTheList) {

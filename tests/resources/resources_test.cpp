@@ -78,26 +78,6 @@ TEST(Resources, MenuAndAcceleratorsAgree) {
         EXPECT_EQ(resources::acceleratorCommand(resources::kAccelerators, a.key, a.modifiers),
                   a.command);
     }
-    // The keyboard reaches the file commands and the help; a chord differing in a modifier
-    // is another chord.
-    const struct {
-        unsigned key;
-        unsigned modifiers;
-        int command;
-    } chords[] = {
-        {'S', resources::kAccelControl, resources::CM_SAVE},
-        {'S', resources::kAccelControl | resources::kAccelShift, resources::CM_SAVEAS},
-        {'N', resources::kAccelControl, resources::CM_NEW},
-        {'Q', resources::kAccelControl, resources::CM_EXIT},
-        {112, 0, resources::CM_HELP},
-        {'S', 0, 0},
-        {'S', resources::kAccelShift, 0},
-        {112, resources::kAccelControl, 0},
-    };
-    for (const auto& c : chords)
-        EXPECT_EQ(resources::acceleratorCommand(resources::kAccelerators, c.key, c.modifiers),
-                  c.command)
-            << c.key << '/' << c.modifiers;
     EXPECT_EQ(hints[resources::CM_SAVEAS], "Ctrl+Shift+S");
     EXPECT_EQ(commands.size(), 20u);
     EXPECT_TRUE(resources::accelerators(2).empty());

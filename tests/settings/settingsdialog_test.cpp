@@ -71,9 +71,13 @@ TEST_F(SettingsDialogTest, TiedFieldsFollowEveryKeystroke) {
                           controlText(d, ids::kTemplatePathEdit))
                     << folder;
             }
-            // A tied field cannot be typed into.
+            // A tied field cannot be typed into; its box switched, it can or cannot again.
             EXPECT_EQ(!c.savTied, typeText(d, ids::kSavPathEdit, "x"));
             EXPECT_EQ(!c.templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
+            clickButton(d, ids::kSavPathEqRaptorPathBox);
+            clickButton(d, ids::kTemplateEqRaptorSavBox);
+            EXPECT_EQ(c.savTied, typeText(d, ids::kSavPathEdit, "x"));
+            EXPECT_EQ(c.templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
         });
     }
 }

@@ -68,7 +68,8 @@ class SetupWizardTest : public DialogTest {
     }
 };
 
-// The game under Wine may have written its file in any case; the template is that file.
+// The game under Wine may have written its file in any case; the template is that file. The
+// prefix is named with a trailing separator, as users often write it.
 TEST_F(SetupWizardTest, AcceptingTheDefaultFolderWithTheGameThere) {
     const std::string spellings[] = {"raptor.sav", "RAPTOR.SAV", "Raptor.sav"};
     for (const std::string& raptorSav : spellings) {
@@ -78,7 +79,7 @@ TEST_F(SetupWizardTest, AcceptingTheDefaultFolderWithTheGameThere) {
         std::filesystem::remove(program.file(kSettingsFileName));
         // One drive a spelling: names differing in case alone are one on Windows.
         const std::string prefix = "wine-" + std::to_string(&raptorSav - spellings);
-        ScopedEnv env(kDriveVariable, (program.folder() + prefix).c_str());
+        ScopedEnv env(kDriveVariable, (program.folder() + prefix + kPathSeparator).c_str());
         const std::string game = wineGame(prefix.c_str());
         makeFile(prefix + kDriveFolders + kGameFolders + raptorSav);
         int result = run([&](TDialog& d) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace {
@@ -28,30 +30,32 @@ TEST_F(TraceTest, LineFormat) {
               formatTraceLine("x", "d"));
 }
 
-TEST_F(TraceTest, SwitchesOffWriteNothing) {
-    setTraceSwitch(false);
-    setStartMarkerSwitch(false);
-    debugStart();
-    trace("strClear");
-    EXPECT_FALSE(dir.exists("debug.txt"));
-}
-
-TEST_F(TraceTest, StartMarkerThenAppendedLines) {
-    dir.write("debug.txt", "old contents\r\n");
-    setTraceSwitch(true);
-    debugStart();
-    trace("strClear");
-    trace("getMonth");
-    EXPECT_EQ("[Debug Start]\r\n" + formatTraceLine("strClear", "") + "\r\n" +
-                  formatTraceLine("getMonth", "") + "\r\n",
-              dir.read("debug.txt"));
-}
-
-TEST_F(TraceTest, StartMarkerSwitchAloneWritesOnlyTheMarker) {
-    setStartMarkerSwitch(true);
-    debugStart();
-    trace("strClear");
-    EXPECT_EQ("[Debug Start]\r\n", dir.read("debug.txt"));
+// Each switch alone, both, and neither; a start replaces what an earlier run left.
+TEST_F(TraceTest, SwitchesDecideWhatIsWritten) {
+    const std::string lines =
+        formatTraceLine("strClear", "") + "\r\n" + formatTraceLine("getMonth", "") + "\r\n";
+    const struct {
+        bool trace;
+        bool marker;
+        std::optional<std::string> written;
+    } cases[] = {
+        {false, false, std::nullopt},
+        {true, false, "[Debug Start]\r\n" + lines},
+        {false, true, "[Debug Start]\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(dir.file("debug.txt"));
+        if (c.written) {
+            dir.write("debug.txt", "old contents\r\n");
+        }
+        setTraceSwitch(c.trace);
+        setStartMarkerSwitch(c.marker);
+        debugStart();
+        trace("strClear");
+        trace("getMonth");
+        EXPECT_EQ(c.written,
+                  dir.exists("debug.txt") ? std::optional(dir.read("debug.txt")) : std::nullopt);
+    }
 }
 
 TEST(ExceptionReport, LayoutAndOverflow) {
