@@ -237,6 +237,16 @@ make_demo_setup() {
     cp -r "$work/demo" "$work/original"
 }
 
+# The program on the demo set-up, quiet, with PILOT the file last loaded: its main window.
+start_on_demo() { # PILOT
+    make_program_folder
+    make_demo_setup
+    quiet_settings
+    ini_set lastLoadedFile "$1"
+    start
+    main_window
+}
+
 # Field and palette places of the editor (client coordinates): the callsign field spans
 # (353, 8) to (766, 48); the colour swatches run 1 to 9 then 0, 33 pixels apart from x 10, at
 # y 178 to 210.
@@ -251,12 +261,7 @@ edit)
     # The start selects the file last loaded into the game; a click on another file, a
     # callsign typed with a colour from the palette, File > Exit and Yes to the question: the
     # file holds the new callsign, byte for byte, and nothing else changed.
-    make_program_folder
-    make_demo_setup
-    quiet_settings
-    ini_set lastLoadedFile bulldog.sav
-    start
-    main_window
+    start_on_demo bulldog.sav
     expect_rows 3 # ace, bulldog, ghost; viper is below
     selected=$("$python" "$here/winshot.py" selected "$SHOT" "$CX" "$CY")
     [ "$selected" = 1 ] || fail "row '$selected' is selected at the start, not bulldog's"
@@ -289,12 +294,7 @@ edit)
 modifiers)
     # Ctrl+Z asks about undoing; the key-up of Ctrl goes to that box, not to the editor. Once
     # the box is gone, a plain z types a z and x is not swallowed as Ctrl+X.
-    make_program_folder
-    make_demo_setup
-    quiet_settings
-    ini_set lastLoadedFile ghost.sav
-    start
-    main_window
+    start_on_demo ghost.sav
     click_client $kCallsignEnd
     keys $(printf 'BackSpace %.0s' $(seq 22))
     keys a
@@ -321,12 +321,7 @@ modifiers)
 keyboard)
     # Without the mouse: the list has the keys at the start, Tab goes into the callsign with
     # its caret at the end, what is typed follows it, and Ctrl+S saves without typing an S.
-    make_program_folder
-    make_demo_setup
-    quiet_settings
-    ini_set lastLoadedFile ghost.sav
-    start
-    main_window
+    start_on_demo ghost.sav
     expect_rows 3
     focus "$MAIN"
     keys Tab
@@ -344,12 +339,7 @@ keyboard)
     ;;
 drop)
     # A pilot dropped from a file manager comes into the SAV folder, selected and open.
-    make_program_folder
-    make_demo_setup
-    quiet_settings
-    ini_set lastLoadedFile ghost.sav
-    start
-    main_window
+    start_on_demo ghost.sav
     expect_rows 3
     shoot "$MAIN" "$outdir/drop-start.png" # the README's picture of the main window
     mkdir -p "$work/elsewhere"
@@ -373,12 +363,7 @@ drop)
 crash)
     # What is typed reaches the working copy within a pause: killed a second after the last
     # key, the program loses none of it, and the next start has the pilot as edited.
-    make_program_folder
-    make_demo_setup
-    quiet_settings
-    ini_set lastLoadedFile ghost.sav
-    start
-    main_window
+    start_on_demo ghost.sav
     click_client $kCallsignEnd
     keys $(printf 'BackSpace %.0s' $(seq 22))
     keys shift+k i l o 4 2

@@ -84,6 +84,15 @@ class SavListTest : public ::testing::Test {
         list.fillListWindow();
     }
 
+    // The list filled from a folder of its own holding files (each case of a table its own).
+    void fillFrom(const TempDir& folder, const std::vector<std::string>& files) {
+        for (const auto& name : files) {
+            folder.write(name, "sav");
+        }
+        list.setSavPath(folder.folder().c_str());
+        list.fillListWindow();
+    }
+
     std::vector<std::string> labels() const { return headless::listLabels(list); }
     std::vector<int> images() const { return headless::listImages(list); }
     std::vector<int> selection() const { return headless::listSelection(list); }

@@ -60,11 +60,7 @@ TEST_F(SavListTest, SelectFileByNameOrPath) {
     };
     for (const auto& c : cases) {
         TempDir folder;
-        for (const auto& name : c.files) {
-            folder.write(name, "sav");
-        }
-        list.setSavPath(folder.folder().c_str());
-        list.fillListWindow();
+        fillFrom(folder, c.files);
         list.selectFile(c.name);
         std::vector<int> sel = selection();
         if (c.selected == nullptr) {
@@ -129,11 +125,7 @@ TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
     // clang-format on
     for (const auto& c : cases) {
         TempDir folder;
-        for (const auto& name : c.files) {
-            folder.write(name, "sav");
-        }
-        list.setSavPath(folder.folder().c_str());
-        list.fillListWindow();
+        fillFrom(folder, c.files);
         list.selectIndex(c.selected.front());
         for (std::size_t i = 1; i < c.selected.size(); ++i) {
             headless::clickListItem(list, c.selected[i], MK_CONTROL);
