@@ -30,8 +30,11 @@ void TDrovakApp::InitMainWindow() {
     auto* frame = new TFrameWindow(nullptr, kFrameTitle, client, false);
     SetMainWindow(frame);
     frame->AssignMenu(resources::kMainMenu);
-    frame->SetIconSm(resources::kProgramIcon);
-    frame->SetIcon(resources::kProgramIcon);
+    // Seven sizes of icon to decode: the desktop gets them once the window is drawn.
+    client->afterFirstPaint = [frame] {
+        frame->SetIconSm(resources::kProgramIcon);
+        frame->SetIcon(resources::kProgramIcon);
+    };
     frame->Attr.Style &= ~(WS_MAXIMIZEBOX | WS_THICKFRAME);
     frame->Attr.W = kFrameWidth;
     frame->Attr.H = kFrameHeight;

@@ -212,7 +212,6 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
             listWindow->SetTextColor(kListText);
             listWindow->SetTextBkColor(kBackground);
             listWindow->SetBkColor(kBackground);
-            listWindow->SetImageList(*imageList, TListWindow::Small);
             firstPaint = false;
             openLastPilot(*player, *settings, startFileName());
         }
@@ -249,6 +248,11 @@ void TDrovakWindow::EvTimer(uint id) {
         return;
     }
     KillTimer(kAfterFirstPaintTimer);
+    if (afterFirstPaint) {
+        afterFirstPaint();
+    }
+    // The list is empty until the fill below, so its icons are not needed before.
+    listWindow->SetImageList(*imageList, TListWindow::Small);
     // Everything that reads the whole SAV folder waits for the first paint. A new file never
     // survives a restart under its saved name; its working copy does. Nor do the temporaries of
     // a write that was cut short.

@@ -8,6 +8,7 @@
 #include "splash/drovaksplash.h"
 #include "toolkit/toolkit.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -127,6 +128,9 @@ class TDrovakWindow : public TWindow,
     bool isNewFileOpen() const { return newFileOpen; }
     TDrovakSplash* openSplash() const { return splash.get(); }
     const std::string& statusLine() const { return statusText; }
+
+    // What waits until the window is on screen (the frame's icons).
+    std::function<void()> afterFirstPaint;
 
     DECLARE_RESPONSE_TABLE(TDrovakWindow);
 

@@ -34,6 +34,21 @@ struct TDib::Pixels {
     std::string path; // until decoded
     std::string name;
     TBmpLayout layout;
+    // The file's bytes, read whole when a first part is asked for: a strip's parts are then
+    // decoded from memory, not read one row at a time.
+    std::unique_ptr<std::uint8_t[]> bytes;
+
+    const std::uint8_t* Bytes() {
+        if (!bytes) {
+            std::ifstream file(path, std::ios::binary);
+            // Not zeroed first: the read fills it.
+            auto read = std::make_unique_for_overwrite<std::uint8_t[]>(layout.fileBytes);
+            if (readStart(file, read.get(), layout.fileBytes) != layout.fileBytes)
+                throw TXBitmap("TDib: cannot read the bitmap " + name);
+            bytes = std::move(read);
+        }
+        return bytes.get();
+    }
 };
 
 TDib::TDib(const char* name) : pixels_(std::make_shared<Pixels>()) {
@@ -72,23 +87,18 @@ TDib::TDib(TRgbImage image)
 const TRgbImage& TDib::GetPixels() const {
     Pixels& p = *pixels_;
     if (!p.image) {
-        std::ifstream file(p.path, std::ios::binary);
-        // Not zeroed first: the read fills it.
-        const std::size_t size = p.layout.fileBytes;
-        const auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-        if (readStart(file, bytes.get(), size) != size)
-            throw TXBitmap("TDib: cannot read the bitmap " + p.name);
-        TRgbImage image = decodeBmp({bytes.get(), size}, p.name);
+        TRgbImage image = decodeBmp({p.Bytes(), p.layout.fileBytes}, p.name);
         if (image.Width() != size_.cx || image.Height() != size_.cy)
             throw TXBitmap("TDib: " + p.name + " changed while the program ran");
         p.image = std::move(image);
         p.path.clear();
+        p.bytes.reset();
     }
     return *p.image;
 }
 
 TRgbImage TDib::GetPart(const TRect& part) const {
-    const Pixels& p = *pixels_;
+    Pixels& p = *pixels_;
     TRgbImage out(part.Width(), part.Height());
     if (p.image) {
         out.Draw(TRect(TPoint(0, 0), part.Size()), *p.image, part.TopLeft());
@@ -100,20 +110,14 @@ TRgbImage TDib::GetPart(const TRect& part) const {
     const std::size_t from = static_cast<std::size_t>(part.left) * bpp / 8;
     const std::size_t to = (static_cast<std::size_t>(part.right) * bpp + 7) / 8;
     const int skip = part.left - static_cast<int>(from * 8 / bpp);
-    std::vector<std::uint8_t> bytes(to - from);
-    std::ifstream file;
-    file.rdbuf()->pubsetbuf(nullptr, 0); // each read is the one system call it asks for
-    file.open(p.path, std::ios::binary);
+    const std::uint8_t* bytes = p.Bytes();
     const std::size_t outRow = static_cast<std::size_t>(part.Width()) * 3;
     for (int y = part.top; y < part.bottom; ++y) {
         const int stored = layout.topDown ? y : layout.height - 1 - y;
-        file.seekg(static_cast<std::streamoff>(
-            layout.dataOffset + layout.stride * static_cast<std::size_t>(stored) + from));
-        file.read(reinterpret_cast<char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!file)
+        const std::size_t at = layout.dataOffset + layout.stride * static_cast<std::size_t>(stored);
+        if (at + to > layout.fileBytes)
             throw TXBitmap("TDib: cannot read the bitmap " + p.name);
-        decodeBmpRow(layout, bytes.data(), skip, part.Width(),
+        decodeBmpRow(layout, bytes + at + from, skip, part.Width(),
                      out.Data() + outRow * static_cast<std::size_t>(y - part.top), p.name);
     }
     return out;

@@ -69,7 +69,7 @@ class TDib {
     // Throws TXBitmap when the file can no longer be read as the picture it was.
     const TRgbImage& GetPixels() const;
     // The pixels of a part inside the picture. Until the whole picture is decoded, only the
-    // part is read and decoded: a glyph costs its own pixels, not its strip's.
+    // part is decoded (the file is read whole, once): a glyph costs its own pixels.
     TRgbImage GetPart(const TRect& part) const;
 
     // A backend's own rendering of the pixels (the wx backend keeps a wxBitmap here), made

@@ -13,6 +13,7 @@
 
 #if defined(__WXGTK__)
 #include <canberra.h>
+#include <dlfcn.h>
 #include <gio/gio.h>
 #else
 #include <wx/sound.h>
@@ -141,22 +142,44 @@ std::string soundPath(const std::string& element) {
 }
 
 #if defined(__WXGTK__)
+// libcanberra, opened when the first sound plays: a program started with its sounds off
+// never loads it (nor its codecs), and one without it installed is merely silent.
+struct Canberra {
+    int (*create)(ca_context**) = nullptr;
+    int (*destroy)(ca_context*) = nullptr;
+    int (*play)(ca_context*, uint32_t, ...) = nullptr;
+};
+
+template <typename Function> bool resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
 // One event-sound context for the program: a sound keeps playing after its TWaveSound is gone.
-ca_context* soundContext() {
+ca_context* soundContext(const Canberra*& api) {
     struct Context {
+        Canberra api;
         ca_context* ctx = nullptr;
         bool tried = false;
         ~Context() {
             if (ctx)
-                ca_context_destroy(ctx);
+                api.destroy(ctx);
         }
     };
     static Context context;
     if (!context.tried) {
         context.tried = true;
-        if (ca_context_create(&context.ctx) != CA_SUCCESS)
-            context.ctx = nullptr;
+        void* library = dlopen("libcanberra.so.0", RTLD_NOW | RTLD_LOCAL);
+        Canberra found;
+        if (library && resolve(library, "ca_context_create", found.create) &&
+            resolve(library, "ca_context_destroy", found.destroy) &&
+            resolve(library, "ca_context_play", found.play)) {
+            context.api = found;
+            if (context.api.create(&context.ctx) != CA_SUCCESS)
+                context.ctx = nullptr;
+        }
     }
+    api = &context.api;
     return context.ctx;
 }
 #endif
@@ -181,13 +204,14 @@ bool TWaveSound::Play() {
         return false;
     file.MakeAbsolute();
 #if defined(__WXGTK__)
-    ca_context* ctx = soundContext();
+    const Canberra* canberra = nullptr;
+    ca_context* ctx = soundContext(canberra);
     if (!ctx)
         return false;
     // No sound device: canberra reports an error, and the sound is silent.
-    return ca_context_play(ctx, 0, CA_PROP_MEDIA_FILENAME,
-                           static_cast<const char*>(file.GetFullPath().utf8_str()),
-                           CA_PROP_EVENT_DESCRIPTION, name_.c_str(), nullptr) == CA_SUCCESS;
+    return canberra->play(ctx, 0, CA_PROP_MEDIA_FILENAME,
+                          static_cast<const char*>(file.GetFullPath().utf8_str()),
+                          CA_PROP_EVENT_DESCRIPTION, name_.c_str(), nullptr) == CA_SUCCESS;
 #else
     impl_->sound = std::make_unique<wxSound>(file.GetFullPath());
     return impl_->sound->IsOk() && impl_->sound->Play(wxSOUND_ASYNC);
