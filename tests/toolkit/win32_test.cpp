@@ -11,6 +11,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 using namespace toolkit_win32;
@@ -115,13 +118,20 @@ class TPictureOwner : public TWindow {
         if (info.item.WantsPicture())
             info.item.SetPicture(picture);
     }
+    void LvnEndLabelEdit(TLwDispInfoNotify& info) {
+        const char* text = info.item.GetText();
+        edits.push_back(
+            {info.item.GetIndex(), text ? std::optional<std::string>(text) : std::nullopt});
+    }
     std::shared_ptr<const TDib> picture;
+    std::vector<std::pair<int, std::optional<std::string>>> edits; // what each edit's end said
     DECLARE_RESPONSE_TABLE(TPictureOwner);
 };
 
 // clang-format off
 DEFINE_RESPONSE_TABLE1(TPictureOwner, TWindow)
     EV_LVN_GETDISPINFO(7, LvnGetDispInfo),
+    EV_LVN_ENDLABELEDIT(7, LvnEndLabelEdit),
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -192,6 +202,35 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImages) {
     SelectObject(dc, old);
     DeleteObject(target);
     DeleteDC(dc);
+}
+
+TEST_F(Win32Backend, ALabelEditEndsInTheProgram) {
+    TPictureOwner owner;
+    TListWindow list(&owner, 7, 0, 0, 300, 200);
+    list.Attr.Style |= LVS_EDITLABELS;
+    ASSERT_TRUE(owner.Create());
+    list.InsertColumn(0, TListWindColumn("Name", 100));
+    for (const char* label : {"alpha", "bravo"}) {
+        TListWindItem item(label);
+        list.InsertItem(item);
+    }
+    HWND hwnd = list.GetImpl().hwnd;
+    const std::string label = list.GetItems().At(1).label;
+    // Typed and confirmed, then typed and given up.
+    list.EditLabel(1);
+    HWND edit = ListView_GetEditControl(hwnd);
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextW(edit, L"\u00C9mile");
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    list.EditLabel(0);
+    ASSERT_NE(ListView_GetEditControl(hwnd), nullptr);
+    SetWindowTextW(ListView_GetEditControl(hwnd), L"charlie");
+    SendMessageW(ListView_GetEditControl(hwnd), WM_KEYDOWN, VK_ESCAPE, 0);
+    using TEdit = std::pair<int, std::optional<std::string>>;
+    EXPECT_EQ(owner.edits, (std::vector<TEdit>{{1, "\xC3\x89mile"}, {0, std::nullopt}}));
+    // The labels are the program's to change.
+    EXPECT_EQ(list.GetItems().At(1).label, label);
+    EXPECT_EQ(list.GetEditIndex(), -1);
 }
 
 // The owner of the clipboard while a test writes to it.
