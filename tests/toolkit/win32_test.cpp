@@ -96,6 +96,20 @@ TEST_F(Win32Backend, IconsAndCursorsComeFromTheResourcesFiles) {
         DeleteObject(info.hbmMask);
     }
     EXPECT_EQ(iconOf(999, 32), nullptr);
+
+    // The frame shows the program's icon at the system's two sizes.
+    TFrameWindow frame(nullptr, "frame", nullptr, false);
+    EXPECT_TRUE(frame.SetIconSm(resources::kProgramIcon));
+    EXPECT_TRUE(frame.SetIcon(resources::kProgramIcon));
+    EXPECT_FALSE(frame.SetIcon(999));
+    ASSERT_TRUE(frame.Create());
+    HWND hwnd = frame.GetImpl().hwnd;
+    EXPECT_EQ(
+        SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0),
+        reinterpret_cast<LRESULT>(iconOf(resources::kProgramIcon, GetSystemMetrics(SM_CXICON))));
+    EXPECT_EQ(
+        SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0),
+        reinterpret_cast<LRESULT>(iconOf(resources::kProgramIcon, GetSystemMetrics(SM_CXSMICON))));
 }
 
 TEST_F(Win32Backend, TheApplicationIsDpiAware) {
