@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "resources/resources.h"
-#include "toolkit/errors.h"
 #include "toolkit/win32/win32backend.h"
 
 #include <objbase.h>
