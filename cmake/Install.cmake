@@ -19,8 +19,9 @@ if(WIN32)
 endif()
 
 install(TARGETS drovak RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The .ico is the Windows program's own icon, built into drovak.exe.
 install(DIRECTORY ${DROVAK_ASSETS_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/drovak
-        PATTERN preview EXCLUDE)
+        PATTERN preview EXCLUDE PATTERN drovak.ico EXCLUDE)
 foreach(size 16 24 32 48 64 128 256)
     install(FILES ${DROVAK_ASSETS_DIR}/icons/drovak-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -521,6 +521,20 @@ def desktop_icon(size):
     return Image.alpha_composite(img, jet)
 
 
+def ico_bytes(pngs):
+    """An icon file for Windows holding the given PNG images, each listed with its size."""
+    header = struct.pack("<HHH", 0, 1, len(pngs))
+    offset = len(header) + 16 * len(pngs)
+    entries, data = b"", b""
+    for png in pngs:
+        width, height = struct.unpack(">II", png[16:24])  # from the PNG's IHDR
+        # A size of 256 is written as 0.
+        entries += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, 32, len(png),
+                               offset + len(data))
+        data += png
+    return header + entries + data
+
+
 def arrow_cursor():
     def paint(d, s):
         pts = [(1, 1), (1, 20), (6, 15), (10, 24), (13, 23), (9, 14), (16, 14)]
@@ -847,6 +861,9 @@ def build():
     files["cursors/hotspots.txt"] = "".join(
         "%s.png %d %d\n" % (n, x, y) for n, (x, y) in sorted(CURSOR_HOTSPOTS.items())
     ).encode("ascii")
+    # The Windows program's own icon (drovak.rc), made of the desktop icons.
+    files["icons/drovak.ico"] = ico_bytes(
+        [files["icons/drovak-%d.png" % size] for size in DESKTOP_ICON_SIZES])
     files["button"] = wav_bytes(click_sound())
     files["startUp"] = wav_bytes(startup_sound())
     files["chrtable.dv"] = chrtable()

@@ -43,7 +43,7 @@ BITMAPS = ["details", "extChar", "cursor", "hiTop", "hiSide", "colorHiTop", "col
 OTHER = ["chrtable.dv", "button", "startUp", "help/help.htm", "website.htm", "contact",
          "contact.eml", "send", "drovak.ini", "template.sav", "icons/icon1.png",
          "icons/icon5.png", "icons/icon6.png", "icons/icon7.png", "cursors/cursor1.png",
-         "cursors/cursor2.png",
+         "cursors/cursor2.png", "icons/drovak.ico",
          "cursors/hotspots.txt", "preview/contact-sheet.png"]
 
 
@@ -223,6 +223,7 @@ def check_pictures():
         img = Image.open(path(name))
         if img.size != (32, 32) or img.mode != "RGBA":
             fail(name, "not a 32x32 RGBA image")
+    check_ico("icons/drovak.ico")
     spots = {}
     for line in read("cursors/hotspots.txt").decode("ascii").splitlines():
         name, x, y = line.split()
@@ -233,6 +234,24 @@ def check_pictures():
             fail("hotspots", name + " has no hotspot inside the image")
         elif Image.open(path("cursors/" + name)).getpixel((x, y))[3] == 0:
             fail("hotspots", name + ": the hotspot is on a transparent pixel")
+
+
+def check_ico(name):
+    # Each entry of the directory must point at a PNG of the size it states (0 is 256), and
+    # Windows needs the small and the large sizes.
+    data = read(name)
+    reserved, kind, count = struct.unpack_from("<HHH", data)
+    sizes = set()
+    for i in range(count if (reserved, kind) == (0, 1) else 0):
+        w, h, _, _, _, bits, length, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        png = data[offset:offset + length]
+        if png[:8] != b"\x89PNG\r\n\x1a\n" or len(png) != length or bits != 32:
+            fail("ico", "%s: entry %d is no 32-bit PNG inside the file" % (name, i))
+        elif struct.unpack(">II", png[16:24]) != (w or 256, h or 256):
+            fail("ico", "%s: entry %d says %dx%d, its PNG differs" % (name, i, w, h))
+        sizes.add(w or 256)
+    if not {16, 32, 48, 256} <= sizes:
+        fail("ico", "%s: sizes %s, Windows wants 16, 32, 48 and 256" % (name, sorted(sizes)))
 
 
 def check_sounds():

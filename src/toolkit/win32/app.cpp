@@ -7,21 +7,26 @@
 
 namespace toolkit_win32 {
 
-std::wstring widen(std::string_view text) {
-    if (text.empty())
-        return {};
+namespace {
+std::wstring widenAs(std::string_view text, UINT codePage, DWORD flags) {
     const int size = static_cast<int>(text.size());
-    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
-    UINT codePage = CP_UTF8;
-    DWORD flags = MB_ERR_INVALID_CHARS;
-    if (n <= 0) {
-        codePage = 1252;
-        flags = 0;
-        n = MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
-    }
+    const int n =
+        text.empty() ? 0 : MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
+    if (n <= 0)
+        return {};
     std::wstring wide(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(codePage, flags, text.data(), size, wide.data(), n);
     return wide;
+}
+} // namespace
+
+std::wstring widen(std::string_view text) {
+    std::wstring wide = widenAs(text, CP_UTF8, MB_ERR_INVALID_CHARS);
+    return wide.empty() ? widen1252(text) : wide;
+}
+
+std::wstring widen1252(std::string_view text) {
+    return widenAs(text, 1252, 0);
 }
 
 namespace {
@@ -57,7 +62,27 @@ bool g_quitPosted = false;
 int g_exitCode = 0;
 } // namespace
 
+namespace {
+
+// The program draws its own pixels at their size: Windows must not stretch them blurred.
+// Said by a call rather than in the manifest; per-monitor (version 2, Windows 10 1703 on)
+// scales the dialogs and the frame's borders with the monitor, older systems are told the
+// program is DPI aware.
+void declareDpiAware() {
+    using TSetContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    if (HMODULE user = GetModuleHandleW(L"user32.dll")) {
+        auto set = reinterpret_cast<TSetContext>(
+            reinterpret_cast<void*>(GetProcAddress(user, "SetProcessDpiAwarenessContext")));
+        if (set && set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2))
+            return;
+    }
+    SetProcessDPIAware();
+}
+
+} // namespace
+
 TApplication::TApplication(const char* name) : name_(name ? name : "") {
+    declareDpiAware();
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 }

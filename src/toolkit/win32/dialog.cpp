@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "resources/resources.h"
+#include "toolkit/errors.h"
 #include "toolkit/win32/win32backend.h"
 
 #include <commdlg.h>
@@ -119,6 +120,33 @@ TDialog* dialogOf(HWND hwnd) {
     return reinterpret_cast<TDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));
 }
 
+// The icon and picture controls get their pictures from the resources' files; a picture
+// that cannot be read leaves its place empty.
+void showPictures(TDialog& dlg, HWND hwnd) {
+    const resources::TDialogResource* res = resources::dialog(dlg.GetResId());
+    if (!res)
+        return;
+    for (const resources::TDialogControl& c : res->controls) {
+        HWND control = GetDlgItem(hwnd, c.id);
+        if (!control)
+            continue;
+        if (c.kind == resources::TControlKind::Icon) {
+            if (HICON icon = iconOf(c.resId, GetSystemMetrics(SM_CXICON)))
+                SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        } else if (c.kind == resources::TControlKind::Bitmap) {
+            const char* name = resources::bitmapFile(c.resId);
+            try {
+                if (HBITMAP bitmap = name ? bitmapOf(TDib(name)) : nullptr) {
+                    dlg.GetImpl().bitmaps.push_back(bitmap);
+                    SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
+                                 reinterpret_cast<LPARAM>(bitmap));
+                }
+            } catch (const TXBitmap&) {
+            }
+        }
+    }
+}
+
 // While the dialog fills its controls, their notifications are not the user's.
 bool g_filling = false;
 
@@ -144,6 +172,7 @@ INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
                 SendMessageW(c.hwnd, EM_SETREADONLY, *c.readOnly, 0);
         }
         g_filling = false;
+        showPictures(*dlg, hwnd);
         dlg->SetupWindow();
         return TRUE;
     }
@@ -182,6 +211,9 @@ INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             c.hwnd = nullptr;
         }
         dlg->GetImpl().hwnd = nullptr;
+        for (HBITMAP bitmap : dlg->GetImpl().bitmaps)
+            DeleteObject(bitmap);
+        dlg->GetImpl().bitmaps.clear();
         return TRUE;
     default:
         return FALSE;

@@ -1,8 +1,11 @@
 // The list view: a report-style, owner-data list view over the layer's own items.
 
+#include <algorithm>
+
 #include "toolkit/win32/win32backend.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 #include <windowsx.h>
 
 namespace toolkit_win32 {
@@ -41,6 +44,25 @@ void showSelection(TListWindow& list, HWND hwnd) {
         ListView_SetItemState(hwnd, index, LVIS_SELECTED, LVIS_SELECTED);
 }
 
+// The program plans its columns around a scroll bar 16 pixels wide; where the system's is
+// wider, the last column gives up the difference rather than bring a horizontal scroll bar.
+void fitLastColumn(TListWindow& list, HWND hwnd) {
+    const std::vector<TListWindColumn>& columns = list.GetColumns();
+    if (columns.empty())
+        return;
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    int total = 0;
+    for (const TListWindColumn& c : columns)
+        total += c.GetWidth();
+    const int excess =
+        std::clamp(total - static_cast<int>(client.right), 0, GetSystemMetrics(SM_CXVSCROLL));
+    const int last = static_cast<int>(columns.size()) - 1;
+    const int width = columns.back().GetWidth() - excess;
+    if (ListView_GetColumnWidth(hwnd, last) != width)
+        ListView_SetColumnWidth(hwnd, last, width);
+}
+
 void showColumns(TListWindow& list, HWND hwnd) {
     while (ListView_DeleteColumn(hwnd, 0)) {
     }
@@ -57,13 +79,105 @@ void showColumns(TListWindow& list, HWND hwnd) {
         col.iSubItem = c.GetSubItem();
         ListView_InsertColumn(hwnd, i++, &col);
     }
+    fitLastColumn(list, hwnd);
+}
+
+COLORREF ref(const TColor& c) {
+    return RGB(c.r, c.g, c.b);
+}
+
+// The layer's image list as the control's small images, made again when it changed.
+void showImages(TListWindow& list, HWND hwnd) {
+    TWindow::Impl& impl = list.GetImpl();
+    const TImageList* images = list.GetImageList();
+    const int count = images ? images->GetImageCount() : 0;
+    if (images == impl.images && count == impl.imageCount)
+        return;
+    impl.images = images;
+    impl.imageCount = count;
+    HIMAGELIST made = nullptr;
+    if (images) {
+        const TSize size = images->GetImageSize();
+        made = ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, count, 1);
+        for (int i = 0; i < count; ++i) {
+            HICON icon = iconOf(images->GetIconResId(i), size.cx);
+            // A missing picture keeps its place, so the indexes stay the program's.
+            if (!icon || ImageList_AddIcon(made, icon) < 0)
+                ImageList_AddIcon(made, LoadIconW(nullptr, IDI_APPLICATION));
+        }
+    }
+    // The control owns its image list: the one it had is ours to free.
+    if (HIMAGELIST old = ListView_SetImageList(hwnd, made, LVSIL_SMALL))
+        ImageList_Destroy(old);
 }
 
 void showLooks(TListWindow& list, HWND hwnd) {
-    auto ref = [](const TColor& c) { return RGB(c.r, c.g, c.b); };
     ListView_SetTextColor(hwnd, ref(list.GetTextColor()));
     ListView_SetTextBkColor(hwnd, ref(list.GetTextBkColor()));
     ListView_SetBkColor(hwnd, ref(list.GetBkColor()));
+    showImages(list, hwnd);
+}
+
+const TListWindColumn* columnOf(const TListWindow& list, int subItem) {
+    for (const TListWindColumn& c : list.GetColumns())
+        if (c.GetSubItem() == subItem)
+            return &c;
+    return nullptr;
+}
+
+// A cell of a column of pictures: the row's background, then the picture over it with its own
+// background left out; a cell without a picture keeps its text.
+bool drawPictureCell(TListWindow& list, NMLVCUSTOMDRAW& cd) {
+    const int index = static_cast<int>(cd.nmcd.dwItemSpec);
+    std::shared_ptr<const TDib> picture = list.GetCellPicture(index, cd.iSubItem);
+    if (!picture)
+        return false;
+    HWND hwnd = cd.nmcd.hdr.hwndFrom;
+    RECT cell{};
+    if (!ListView_GetSubItemRect(hwnd, index, cd.iSubItem, LVIR_BOUNDS, &cell))
+        return false;
+    HBRUSH brush = CreateSolidBrush(cd.clrTextBk);
+    FillRect(cd.nmcd.hdc, &cell, brush);
+    DeleteObject(brush);
+    const int saved = SaveDC(cd.nmcd.hdc);
+    IntersectClipRect(cd.nmcd.hdc, cell.left, cell.top, cell.right, cell.bottom);
+    drawKeyed(cd.nmcd.hdc, cell.left + 2,
+              cell.top + (cell.bottom - cell.top - picture->Height()) / 2, *picture);
+    RestoreDC(cd.nmcd.hdc, saved);
+    return true;
+}
+
+// The row's colours: the list's, or the highlight on a selected row, which stays when the
+// list loses the keyboard (the control would grey it), as on Linux.
+void setRowColours(const TListWindow& list, NMLVCUSTOMDRAW& cd) {
+    const int index = static_cast<int>(cd.nmcd.dwItemSpec);
+    if (list.GetItems().Valid(index) && list.GetItems().At(index).selected) {
+        cd.nmcd.uItemState &= ~CDIS_SELECTED;
+        cd.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        cd.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    } else {
+        cd.clrText = ref(list.GetTextColor());
+        cd.clrTextBk = ref(list.GetTextBkColor());
+    }
+}
+
+LRESULT customDraw(TListWindow& list, NMLVCUSTOMDRAW& cd) {
+    switch (cd.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        setRowColours(list, cd);
+        return CDRF_NOTIFYSUBITEMDRAW | CDRF_NEWFONT;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+        setRowColours(list, cd);
+        const TListWindColumn* column = columnOf(list, cd.iSubItem);
+        if (column && column->HasPictures() && drawPictureCell(list, cd))
+            return CDRF_SKIPDEFAULT;
+        return CDRF_NEWFONT;
+    }
+    default:
+        return CDRF_DODEFAULT;
+    }
 }
 
 } // namespace
@@ -79,6 +193,9 @@ HWND createListControl(TListWindow& list, HWND parent) {
         return nullptr;
     SetPropW(hwnd, kListProp, &list);
     SetWindowSubclass(hwnd, listProc, 1, 0);
+    // The list draws in the program's colours: a visual theme (Wine's own, on in a new
+    // prefix) would paint the room below the rows in the theme's white.
+    SetWindowTheme(hwnd, L"", L"");
     ListView_SetExtendedListViewStyle(hwnd, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     list.GetImpl().hwnd = hwnd;
     showColumns(list, hwnd);
@@ -119,6 +236,13 @@ bool listNotify(TWindow& parent, NMHDR& header, LRESULT& result) {
             list->GetParentO()->Dispatch(msg);
         return true;
     }
+    case NM_CUSTOMDRAW:
+        result = customDraw(*list, reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+        return true;
+    case LVN_BEGINLABELEDITW:
+        // Only the program starts an edit (EditLabel), never the native control.
+        result = reinterpret_cast<NMLVDISPINFOW&>(header).item.iItem != list->GetEditIndex();
+        return true;
     case LVN_ENDLABELEDITW: {
         auto& info = reinterpret_cast<NMLVDISPINFOW&>(header);
         if (info.item.pszText) {
@@ -145,6 +269,7 @@ void TListWindow::Changed(TChange what) {
     switch (what) {
     case TChange::Items:
         ListView_SetItemCountEx(hwnd, GetItemCount(), LVSICF_NOSCROLL);
+        fitLastColumn(*this, hwnd);
         showSelection(*this, hwnd);
         InvalidateRect(GetClientRect(), true);
         break;

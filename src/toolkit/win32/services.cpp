@@ -4,6 +4,8 @@
 #include "toolkit/errors.h"
 #include "toolkit/win32/win32backend.h"
 
+#include <cstring>
+
 #include <mmsystem.h>
 #include <shellapi.h>
 #include <shlwapi.h>
@@ -27,23 +29,34 @@ bool TClipboard::IsClipboardFormatAvailable(uint format) const {
     return open_ && ::IsClipboardFormatAvailable(format);
 }
 
-bool TClipboard::SetText(std::string_view bytes) {
-    if (!open_ || !::EmptyClipboard())
-        return false;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+namespace {
+
+// Puts a copy of data (size bytes) on the open clipboard as format.
+bool putOnClipboard(UINT format, const void* data, std::size_t size) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
     if (!memory)
         return false;
-    auto* data = static_cast<char*>(GlobalLock(memory));
-    std::copy(bytes.begin(), bytes.end(), data);
-    data[bytes.size()] = '\0';
+    std::memcpy(GlobalLock(memory), data, size);
     GlobalUnlock(memory);
-    // Windows makes the Unicode form from CF_TEXT with the clipboard's locale; the game's
-    // codes are Windows-1252 already.
-    if (!SetClipboardData(CF_TEXT, memory)) {
+    if (!SetClipboardData(format, memory)) {
         GlobalFree(memory);
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool TClipboard::SetText(std::string_view bytes) {
+    if (!open_ || !::EmptyClipboard())
+        return false;
+    // The Unicode form is made here as Windows-1252: Windows would make it from CF_TEXT with
+    // the system's code page, which turns the game's accents into other letters on a Russian
+    // or Japanese system.
+    const std::string text(bytes);
+    const std::wstring wide = widen1252(text);
+    return putOnClipboard(CF_UNICODETEXT, wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)) &&
+           putOnClipboard(CF_TEXT, text.c_str(), text.size() + 1);
 }
 
 std::string TClipboard::GetText() const {
@@ -73,7 +86,10 @@ TWaveSound::TWaveSound(const char* elementName)
 TWaveSound::~TWaveSound() = default;
 
 bool TWaveSound::Play() {
-    return !impl_->path.empty() &&
+    // An asynchronous PlaySound reports success before it looks for the file.
+    const DWORD attributes = GetFileAttributesW(impl_->path.c_str());
+    return !impl_->path.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
            PlaySoundW(impl_->path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
 }
 

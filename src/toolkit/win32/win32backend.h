@@ -2,6 +2,7 @@
 
 // What the Windows backend keeps about the layer's objects, shared by its source files.
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@ std::uint64_t windowsTickCount();
 // Program text is UTF-8 where it is valid UTF-8 (file names), else the game's 8-bit codes,
 // which are Windows-1252.
 std::wstring widen(std::string_view text);
+std::wstring widen1252(std::string_view text); // the game's codes alone
 std::string narrowUtf8(const std::wstring& text);
 std::string narrow1252(const std::wstring& text);
 
@@ -51,6 +53,32 @@ HINSTANCE instance();
 // Turns a mouse or key message of any of the layer's windows into a TMsg for its table;
 // true when it was one.
 bool dispatchInput(TWindow& window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A picture decoded for Windows: 32-bit blue, green, red, alpha (straight, not premultiplied),
+// rows top to bottom.
+struct TBgraImage {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> bgra;
+};
+
+// Decodes a picture file (PNG) with WIC, scaled to width by height when both are given;
+// nothing when it cannot be read (pictures.cpp).
+std::optional<TBgraImage> loadPicture(const std::string& path, int width = 0, int height = 0);
+// A 32-bit top-down DIB section of the picture, its colours premultiplied for AlphaBlend or
+// straight for icons; the caller deletes it.
+HBITMAP makeDibSection(const TBgraImage& image, bool premultiply);
+// An icon (icon true) or a cursor with its hot spot; the caller destroys it.
+HICON makeIcon(const TBgraImage& image, bool icon, int hotX, int hotY);
+// The program's icons and cursors by resource id, made once and kept: null when the file
+// cannot be read.
+HICON iconOf(int iconResId, int size);
+HCURSOR cursorOf(int cursorResId);
+// A layer bitmap as an opaque DIB section; the caller deletes it.
+HBITMAP bitmapOf(const TDib& dib);
+// Draws a layer bitmap with its background (the colour of its top left pixel) left out, so
+// that what is beneath shows through.
+bool drawKeyed(HDC hdc, int x, int y, const TDib& dib);
 
 // The list view of a TListWindow (listwindow.cpp): created in parent, and its notifications.
 HWND createListControl(TListWindow& list, HWND parent);
@@ -80,6 +108,24 @@ struct TWindow::Impl {
     // A running modal dialog.
     bool modal = false;
     int retValue = IDCANCEL;
+    std::vector<HBITMAP> bitmaps; // the pictures of its controls, deleted when it closes
+
+    // A frame's icons (resource ids, shown once it exists).
+    int iconId = 0;
+    int iconSmId = 0;
+
+    // The list's image list as last shown: the layer's list and how many images it had.
+    const TImageList* images = nullptr;
+    int imageCount = 0;
+};
+
+// The picture of a TDib with its background keyed out, made the first time it is drawn so.
+struct TDib::Native {
+    HBITMAP keyed = nullptr;
+    Native() = default;
+    Native(const Native&) = delete;
+    Native& operator=(const Native&) = delete;
+    ~Native();
 };
 
 struct TDC::Impl {

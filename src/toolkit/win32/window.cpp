@@ -139,8 +139,11 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && window->GetCursor() != 0) {
-            ::SetCursor(LoadCursorW(
-                nullptr, window->GetCursor() == resources::kTextCursor ? IDC_IBEAM : IDC_ARROW));
+            HCURSOR cursor = cursorOf(window->GetCursor());
+            if (!cursor)
+                cursor = LoadCursorW(
+                    nullptr, window->GetCursor() == resources::kTextCursor ? IDC_IBEAM : IDC_ARROW);
+            ::SetCursor(cursor);
             return TRUE;
         }
         break;
@@ -194,7 +197,10 @@ void registerClass() {
     wc.lpfnWndProc = windowProc;
     wc.hInstance = instance();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    // The program's own icon from the executable's resources (drovak.rc), if it has one.
+    wc.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(1));
+    if (!wc.hIcon)
+        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
     wc.lpszClassName = kWindowClass;
     RegisterClassExW(&wc);
 }
@@ -442,6 +448,23 @@ int TWindow::MessageBox(const char* text, const char* caption, uint type) {
                        widen(caption ? caption : "Drovak").c_str(), type);
 }
 
+namespace {
+
+// The frame's icons at the sizes the system shows them (they grow with the screen's DPI).
+void showIcons(const TWindow::Impl& impl) {
+    if (!impl.hwnd)
+        return;
+    if (impl.iconId != 0)
+        if (HICON big = iconOf(impl.iconId, GetSystemMetrics(SM_CXICON)))
+            SendMessageW(impl.hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    const int small = impl.iconSmId != 0 ? impl.iconSmId : impl.iconId;
+    if (small != 0)
+        if (HICON icon = iconOf(small, GetSystemMetrics(SM_CXSMICON)))
+            SendMessageW(impl.hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+} // namespace
+
 // --- TFrameWindow -----------------------------------------------------------------------------
 
 TFrameWindow::TFrameWindow(TWindow* parent, const char* title, TWindow* clientWnd, bool)
@@ -474,6 +497,7 @@ bool TFrameWindow::Create() {
         return false;
     for (const auto& [id, ms] : impl.timers)
         ::SetTimer(impl.hwnd, id, ms == 0 ? USER_TIMER_MINIMUM : ms, nullptr);
+    showIcons(impl);
     if (client_ != nullptr) {
         TRect inside = GetClientRect();
         client_->Attr.X = 0;
@@ -495,14 +519,20 @@ bool TFrameWindow::AssignMenu(int menuResId) {
     return resources::menu(menuResId) != nullptr;
 }
 
-// The icons are PNG files; turning them into HICONs (WIC or GDI+) is not done yet, so the
-// frame keeps the standard icon and says so.
-bool TFrameWindow::SetIcon(int) {
-    return false;
+bool TFrameWindow::SetIcon(int iconResId) {
+    if (!resources::iconFile(iconResId))
+        return false;
+    GetImpl().iconId = iconResId;
+    showIcons(GetImpl());
+    return true;
 }
 
 bool TFrameWindow::SetIconSm(int iconResId) {
-    return SetIcon(iconResId);
+    if (!resources::iconFile(iconResId))
+        return false;
+    GetImpl().iconSmId = iconResId;
+    showIcons(GetImpl());
+    return true;
 }
 
 // --- TDC --------------------------------------------------------------------------------------

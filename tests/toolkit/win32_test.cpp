@@ -1,0 +1,323 @@
+// The Windows backend against Windows itself (Wine in the cross build): pictures, the list's
+// drawing, the clipboard, the trash and sounds, none of which needs a window on screen.
+
+#include "resources/resources.h"
+#include "toolkit/win32/win32backend.h"
+
+#include <commctrl.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+using namespace toolkit_win32;
+
+namespace {
+
+// The resources name files relative to the program folder, as the program runs.
+class Win32Backend : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previous_ = fs::current_path();
+        fs::current_path(DROVAK_ASSETS_DIR);
+    }
+    void TearDown() override { fs::current_path(previous_); }
+
+  private:
+    fs::path previous_;
+};
+
+std::uint8_t alphaAt(const TBgraImage& image, int x, int y) {
+    return image.bgra[(static_cast<std::size_t>(y) * image.width + x) * 4 + 3];
+}
+
+TEST_F(Win32Backend, PicturesAreDecodedAtTheirSizeWithTheirTransparency) {
+    struct Case {
+        const char* file;
+        int size; // asked for, 0 for the file's own
+        int expected;
+    } cases[] = {
+        {"icons/icon1.png", 0, 32},
+        {"icons/icon1.png", 16, 16},
+        {"icons/drovak-256.png", 48, 48},
+        {"cursors/cursor2.png", 0, 32},
+    };
+    for (const Case& c : cases) {
+        std::optional<TBgraImage> image = loadPicture(c.file, c.size, c.size);
+        ASSERT_TRUE(image) << c.file;
+        EXPECT_EQ(image->width, c.expected) << c.file;
+        EXPECT_EQ(image->height, c.expected) << c.file;
+        int clear = 0, solid = 0;
+        for (int y = 0; y < image->height; ++y)
+            for (int x = 0; x < image->width; ++x) {
+                clear += alphaAt(*image, x, y) == 0;
+                solid += alphaAt(*image, x, y) == 255;
+            }
+        EXPECT_GT(clear, 0) << c.file << " lost its transparent pixels";
+        EXPECT_GT(solid, 0) << c.file << " lost its opaque pixels";
+    }
+    EXPECT_FALSE(loadPicture("icons/none.png"));
+    EXPECT_FALSE(loadPicture("chrtable.dv")); // no picture at all
+}
+
+TEST_F(Win32Backend, IconsAndCursorsComeFromTheResourcesFiles) {
+    struct Case {
+        const char* what;
+        HICON handle;
+        bool icon;
+        int size;
+        int hotX, hotY; // a cursor's
+    } cases[] = {
+        {"program icon", iconOf(resources::kProgramIcon, 48), true, 48, 0, 0},
+        {"small program icon", iconOf(resources::kProgramIcon, 16), true, 16, 0, 0},
+        {"file icon", iconOf(resources::kOddFileIcon, 32), true, 32, 0, 0},
+        {"text cursor", cursorOf(resources::kTextCursor), false, 32, 15, 16},
+        {"arrow cursor", cursorOf(resources::kArrowCursor), false, 32, 1, 1},
+    };
+    for (const Case& c : cases) {
+        ICONINFO info{};
+        ASSERT_TRUE(c.handle && GetIconInfo(c.handle, &info)) << c.what;
+        BITMAP color{};
+        GetObjectW(info.hbmColor, sizeof color, &color);
+        EXPECT_EQ(info.fIcon != FALSE, c.icon) << c.what;
+        EXPECT_EQ(color.bmWidth, c.size) << c.what;
+        EXPECT_EQ(color.bmBitsPixel, 32) << c.what;
+        if (!c.icon) {
+            EXPECT_EQ(static_cast<int>(info.xHotspot), c.hotX) << c.what;
+            EXPECT_EQ(static_cast<int>(info.yHotspot), c.hotY) << c.what;
+        }
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    EXPECT_EQ(iconOf(999, 32), nullptr);
+
+    // The frame shows the program's icon at the system's two sizes.
+    TFrameWindow frame(nullptr, "frame", nullptr, false);
+    EXPECT_TRUE(frame.SetIconSm(resources::kProgramIcon));
+    EXPECT_TRUE(frame.SetIcon(resources::kProgramIcon));
+    EXPECT_FALSE(frame.SetIcon(999));
+    ASSERT_TRUE(frame.Create());
+    HWND hwnd = frame.GetImpl().hwnd;
+    EXPECT_EQ(
+        SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0),
+        reinterpret_cast<LRESULT>(iconOf(resources::kProgramIcon, GetSystemMetrics(SM_CXICON))));
+    EXPECT_EQ(
+        SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0),
+        reinterpret_cast<LRESULT>(iconOf(resources::kProgramIcon, GetSystemMetrics(SM_CXSMICON))));
+}
+
+TEST_F(Win32Backend, TheApplicationIsDpiAware) {
+    TApplication app("dpi");
+    EXPECT_TRUE(IsProcessDPIAware());
+}
+
+// A list whose second column shows a picture: a red block on a background of its own.
+class TPictureOwner : public TWindow {
+  public:
+    TPictureOwner() : TWindow(nullptr, "owner") {
+        Attr.Style = WS_POPUP;
+        Attr.W = 300;
+        Attr.H = 200;
+        TRgbImage pixels(40, 12, TColor(1, 2, 3));
+        pixels.Fill(TRect(10, 2, 30, 10), TColor(250, 0, 0));
+        picture = std::make_shared<TDib>(pixels);
+    }
+    void LvnGetDispInfo(TLwDispInfoNotify& info) {
+        if (info.item.WantsPicture())
+            info.item.SetPicture(picture);
+    }
+    void LvnEndLabelEdit(TLwDispInfoNotify& info) {
+        const char* text = info.item.GetText();
+        edits.push_back(
+            {info.item.GetIndex(), text ? std::optional<std::string>(text) : std::nullopt});
+    }
+    std::shared_ptr<const TDib> picture;
+    std::vector<std::pair<int, std::optional<std::string>>> edits; // what each edit's end said
+    DECLARE_RESPONSE_TABLE(TPictureOwner);
+};
+
+// clang-format off
+DEFINE_RESPONSE_TABLE1(TPictureOwner, TWindow)
+    EV_LVN_GETDISPINFO(7, LvnGetDispInfo),
+    EV_LVN_ENDLABELEDIT(7, LvnEndLabelEdit),
+END_RESPONSE_TABLE;
+// clang-format on
+
+TColor pixelAt(const std::uint8_t* bits, int width, int x, int y) {
+    const std::uint8_t* p = bits + (static_cast<std::size_t>(y) * width + x) * 4;
+    return {p[2], p[1], p[0]};
+}
+
+TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImages) {
+    TImageList images(TSize{32, 32}, ILC_COLOR16, 2, 1);
+    TPictureOwner owner;
+    TListWindow list(&owner, 7, 0, 0, 300, 200);
+    ASSERT_TRUE(owner.Create());
+    list.InsertColumn(0, TListWindColumn("Name", 100));
+    TListWindColumn pictures("Picture", 120, TListWindColumn::Left, 1);
+    pictures.SetPictures(true);
+    list.InsertColumn(1, pictures);
+    const TColor text(255, 173, 0), back(34, 34, 34);
+    list.SetTextColor(text);
+    list.SetTextBkColor(back);
+    list.SetBkColor(back);
+    images.Add(TIcon(resources::kFileIcon));
+    images.Add(TIcon(resources::kOddFileIcon));
+    list.SetImageList(images);
+    for (const char* label : {"alpha", "bravo"}) {
+        TListWindItem item(label);
+        list.InsertItem(item);
+    }
+    list.SetSel(0, true);
+    HWND hwnd = list.GetImpl().hwnd;
+    EXPECT_EQ(ImageList_GetImageCount(ListView_GetImageList(hwnd, LVSIL_SMALL)), 2);
+
+    // Painted on screen as the user sees it, then read back.
+    ShowWindow(owner.GetImpl().hwnd, SW_SHOWNA);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 300, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(hwnd);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, target);
+    BitBlt(dc, 0, 0, 300, 200, screen, 0, 0, SRCCOPY);
+    ReleaseDC(hwnd, screen);
+    GdiFlush();
+    const auto* pixels = static_cast<const std::uint8_t*>(bits);
+
+    // Each row's picture: its block, its background keyed out to the row's colour, and the
+    // row's colour past the picture; a selected row is highlighted, though the list does not
+    // have the keyboard.
+    const DWORD system = GetSysColor(COLOR_HIGHLIGHT);
+    const TColor highlight(GetRValue(system), GetGValue(system), GetBValue(system));
+    for (int row : {0, 1}) {
+        const TColor expected = row == 0 ? highlight : back;
+        RECT cell{};
+        ASSERT_TRUE(ListView_GetSubItemRect(hwnd, row, 1, LVIR_BOUNDS, &cell));
+        const int middle = (cell.top + cell.bottom) / 2;
+        EXPECT_EQ(pixelAt(pixels, 300, cell.left + 2 + 20, middle), TColor(250, 0, 0)) << row;
+        EXPECT_EQ(pixelAt(pixels, 300, cell.left + 2 + 3, middle), expected) << row;
+        EXPECT_EQ(pixelAt(pixels, 300, cell.left + 60, middle), expected) << row;
+        RECT label{};
+        ASSERT_TRUE(ListView_GetSubItemRect(hwnd, row, 0, LVIR_LABEL, &label));
+        EXPECT_EQ(pixelAt(pixels, 300, label.right - 2, middle), expected) << row;
+    }
+    // Below the rows, the list's own background.
+    EXPECT_EQ(pixelAt(pixels, 300, 150, 195), back);
+
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+}
+
+TEST_F(Win32Backend, ALabelEditEndsInTheProgram) {
+    TPictureOwner owner;
+    TListWindow list(&owner, 7, 0, 0, 300, 200);
+    list.Attr.Style |= LVS_EDITLABELS;
+    ASSERT_TRUE(owner.Create());
+    list.InsertColumn(0, TListWindColumn("Name", 100));
+    for (const char* label : {"alpha", "bravo"}) {
+        TListWindItem item(label);
+        list.InsertItem(item);
+    }
+    HWND hwnd = list.GetImpl().hwnd;
+    const std::string label = list.GetItems().At(1).label;
+    // Typed and confirmed, then typed and given up.
+    list.EditLabel(1);
+    HWND edit = ListView_GetEditControl(hwnd);
+    ASSERT_NE(edit, nullptr);
+    SetWindowTextW(edit, L"\u00C9mile");
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    list.EditLabel(0);
+    ASSERT_NE(ListView_GetEditControl(hwnd), nullptr);
+    SetWindowTextW(ListView_GetEditControl(hwnd), L"charlie");
+    SendMessageW(ListView_GetEditControl(hwnd), WM_KEYDOWN, VK_ESCAPE, 0);
+    using TEdit = std::pair<int, std::optional<std::string>>;
+    EXPECT_EQ(owner.edits, (std::vector<TEdit>{{1, "\xC3\x89mile"}, {0, std::nullopt}}));
+    // The labels are the program's to change.
+    EXPECT_EQ(list.GetItems().At(1).label, label);
+    EXPECT_EQ(list.GetEditIndex(), -1);
+}
+
+// The owner of the clipboard while a test writes to it.
+struct TClipboardOwner : TWindow {
+    TClipboardOwner() : TWindow(nullptr, "clipboard") { Attr.Style = WS_POPUP; }
+};
+
+std::wstring unicodeOnClipboard(HWND owner) {
+    std::wstring text;
+    if (OpenClipboard(owner)) {
+        if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+            text = static_cast<const wchar_t*>(GlobalLock(h));
+            GlobalUnlock(h);
+        }
+        CloseClipboard();
+    }
+    return text;
+}
+
+void putUnicode(HWND owner, const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* data = static_cast<wchar_t*>(GlobalLock(memory));
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, data);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
+    TClipboardOwner owner;
+    ASSERT_TRUE(owner.Create());
+    struct Case {
+        std::string bytes;
+        std::wstring unicode;
+    } cases[] = {
+        {"ACE HIGH", L"ACE HIGH"},
+        {"\xC9t\xE9 \x80\x9C\xFF", L"\u00C9t\u00E9 \u20AC\u0153\u00FF"},
+    };
+    for (const Case& c : cases) {
+        {
+            TClipboard clipboard(owner);
+            ASSERT_TRUE(clipboard.IsOpen());
+            ASSERT_TRUE(clipboard.SetText(c.bytes));
+        }
+        // Other programs read it as Unicode, whatever the system's code page.
+        EXPECT_EQ(unicodeOnClipboard(owner.GetImpl().hwnd), c.unicode) << c.bytes;
+        EXPECT_EQ(TClipboard(owner).GetText(), c.bytes);
+        // Text another program copied comes back as the game's codes.
+        putUnicode(owner.GetImpl().hwnd, c.unicode);
+        EXPECT_EQ(TClipboard(owner).GetText(), c.bytes);
+    }
+}
+
+TEST_F(Win32Backend, TheTrashTakesAFileOutOfItsFolder) {
+    const fs::path folder = fs::temp_directory_path() / "drovak-trash-test";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path pilot = folder / "pilot.sav";
+    std::ofstream(pilot) << "pilot";
+    EXPECT_TRUE(MoveToTrash(pilot.string().c_str()));
+    EXPECT_FALSE(fs::exists(pilot));
+    EXPECT_FALSE(MoveToTrash(pilot.string().c_str())); // gone already
+    fs::remove_all(folder);
+}
+
+TEST_F(Win32Backend, AProjectSoundPlays) {
+    if (waveOutGetNumDevs() == 0)
+        GTEST_SKIP() << "no sound device";
+    EXPECT_TRUE(TWaveSound("button").Play());
+    EXPECT_FALSE(TWaveSound("nosuch").Play()); // no such file
+    PlaySoundW(nullptr, nullptr, 0);
+}
+
+} // namespace
