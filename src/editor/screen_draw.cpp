@@ -139,14 +139,15 @@ void TDrovakScreen::showExtendedChars(TDC& dc, int x, int y) {
     setInfoRect(editorX, editorY, x, y);
     if (!palettePicture) {
         // Glyphs are kept to the background's picture, which holds them all.
-        TRgbImage picture = art.extChar.GetPixels();
+        TRgbImage picture = art.extChar.GetPart(TRect(TPoint(0, 0), art.extChar.Size()));
         const TCelArray& strip = art.strips[kPaletteStrip];
         for (int r = 0; r < kPaletteRows; ++r) {
             for (int j = 0; j < kPaletteColumns; ++j) {
                 const TPoint at(kPaletteGlyphX + kPaletteCellWidth * j,
                                 kPaletteGlyphY + kPaletteCellHeight * r);
                 const TRect cel = strip.CelRect(getCharNumber(extendedChar(r, j)));
-                picture.Draw(TRect(at, cel.Size()), strip.GetDib().GetPixels(), cel.TopLeft());
+                // Each glyph alone: the whole strip is never decoded for the palette.
+                picture.Draw(TRect(at, cel.Size()), strip.GetDib().GetPart(cel), TPoint(0, 0));
             }
         }
         palettePicture.emplace(std::move(picture));

@@ -268,19 +268,20 @@ bool TSavListWindow::folderChangedElsewhere() const {
 
 std::string TSavListWindow::diskNameOr(const std::string& name) const {
     trace("diskNameOr", "");
-    // Every file the owner touches is looked up first: a folder changed behind the list's
-    // back is read again before the owner writes into it.
-    if (folderChangedElsewhere()) {
-        scanNames();
-    }
 #ifndef _WIN32
-    // A case-blind disk finds a file by any spelling, so only elsewhere is this the name.
+    // A case-blind disk finds a file by any spelling, so only elsewhere is this the name. Asked
+    // first, it spares the first paint a read of the whole folder.
     std::error_code ec;
     std::string folder = savPath.empty() ? std::string(".") + kPathSeparator : savPath;
     if (fs::symlink_status(folder + name, ec).type() != fs::file_type::not_found && !ec) {
         return name;
     }
 #endif
+    // Every other spelling is looked up in the names known: a folder changed behind the list's
+    // back is read again before the owner writes into it.
+    if (folderChangedElsewhere()) {
+        scanNames();
+    }
     if (!isListedName(name, kMaxNameLength)) {
         return ::diskNameOr(savPath, name);
     }

@@ -27,6 +27,24 @@ std::vector<std::uint8_t> readStart(std::ifstream& file, std::size_t count) {
     return bytes;
 }
 
+// The bytes of the file last read for decoding, shared by every picture. Glyphs are drawn a
+// run from one strip at a time, so one read serves many parts; no picture keeps its file's
+// bytes beside its pixels, and the buffer's memory is reused rather than taken anew.
+struct LastFile {
+    std::uint64_t owner = 0; // the picture whose file the bytes are, 0 for none
+    std::vector<std::uint8_t> bytes;
+};
+
+LastFile& lastFile() {
+    static LastFile last;
+    return last;
+}
+
+std::uint64_t nextPictureSerial() {
+    static std::uint64_t serial = 0;
+    return ++serial;
+}
+
 } // namespace
 
 struct TDib::Pixels {
@@ -34,20 +52,20 @@ struct TDib::Pixels {
     std::string path; // until decoded
     std::string name;
     TBmpLayout layout;
-    // The file's bytes, read whole when a first part is asked for: a strip's parts are then
-    // decoded from memory, not read one row at a time.
-    std::unique_ptr<std::uint8_t[]> bytes;
+    std::uint64_t serial = nextPictureSerial();
 
+    // The file's bytes, read whole when first needed after another picture's.
     const std::uint8_t* Bytes() {
-        if (!bytes) {
+        LastFile& last = lastFile();
+        if (last.owner != serial) {
+            last.owner = 0;
+            last.bytes.resize(layout.fileBytes);
             std::ifstream file(path, std::ios::binary);
-            // Not zeroed first: the read fills it.
-            auto read = std::make_unique_for_overwrite<std::uint8_t[]>(layout.fileBytes);
-            if (readStart(file, read.get(), layout.fileBytes) != layout.fileBytes)
+            if (readStart(file, last.bytes.data(), layout.fileBytes) != layout.fileBytes)
                 throw TXBitmap("TDib: cannot read the bitmap " + name);
-            bytes = std::move(read);
+            last.owner = serial;
         }
-        return bytes.get();
+        return last.bytes.data();
     }
 };
 
@@ -92,9 +110,16 @@ const TRgbImage& TDib::GetPixels() const {
             throw TXBitmap("TDib: " + p.name + " changed while the program ran");
         p.image = std::move(image);
         p.path.clear();
-        p.bytes.reset();
     }
     return *p.image;
+}
+
+void TDib::ReleaseFileBytes() {
+    lastFile() = LastFile();
+}
+
+const TRgbImage* TDib::GetDecoded() const {
+    return pixels_->image ? &*pixels_->image : nullptr;
 }
 
 TRgbImage TDib::GetPart(const TRect& part) const {

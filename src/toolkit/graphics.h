@@ -68,9 +68,15 @@ class TDib {
     TSize Size() const { return size_; }
     // Throws TXBitmap when the file can no longer be read as the picture it was.
     const TRgbImage& GetPixels() const;
-    // The pixels of a part inside the picture. Until the whole picture is decoded, only the
-    // part is decoded (the file is read whole, once): a glyph costs its own pixels.
+    // The pixels of a part inside the picture (the whole picture is a part too). Until the
+    // picture is decoded whole, only the part is decoded, and the picture keeps none of it.
     TRgbImage GetPart(const TRect& part) const;
+    // The whole picture's pixels if they are decoded already (a picture made in memory
+    // always is), else null: nothing is read.
+    const TRgbImage* GetDecoded() const;
+    // Parts are decoded from the bytes of the last picture file read, kept for the next part;
+    // this lets them go.
+    static void ReleaseFileBytes();
 
     // A backend's own rendering of the pixels (the wx backend keeps a wxBitmap here), made
     // on first use. The headless backend has none.

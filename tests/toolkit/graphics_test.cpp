@@ -85,6 +85,7 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
     };
     TempDir dir;
     const TRect parts[] = {{1, 0, 3, 2}, {0, 1, 2, 2}, {2, 0, 3, 1}, {0, 0, 3, 2}};
+    std::vector<TDib> dibs;
     for (const Case& c : cases) {
         const Bytes file = bmpFile(3, c.height, 24, 0, {}, c.rows);
         const TRgbImage image = decodeBmp(file, "x");
@@ -93,20 +94,25 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
         for (int y = 0; y < 2; ++y)
             for (int x = 0; x < 3; ++x)
                 EXPECT_EQ(image.GetPixel(x, y), want[y][x]) << c.name << " at " << x << "," << y;
-        dir.write("picture", std::string(file.begin(), file.end()));
-        const TDib dib(dir.file("picture").c_str());
-        for (bool decoded : {false, true}) {
-            if (decoded)
-                dib.GetPixels();
-            for (const TRect& part : parts) {
-                const TRgbImage pixels = dib.GetPart(part);
+        dir.write(c.name, std::string(file.begin(), file.end()));
+        dibs.emplace_back(dir.file(c.name).c_str());
+    }
+    // The two files' parts in turns: each part comes from its own file's bytes, also after
+    // the bytes kept were let go.
+    for (bool decoded : {false, true}) {
+        for (const TRect& part : parts) {
+            for (std::size_t i = 0; i < dibs.size(); ++i) {
+                if (decoded)
+                    dibs[i].GetPixels();
+                const TRgbImage pixels = dibs[i].GetPart(part);
                 ASSERT_EQ(pixels.Width(), part.Width());
                 for (int y = part.top; y < part.bottom; ++y)
                     for (int x = part.left; x < part.right; ++x)
                         EXPECT_EQ(pixels.GetPixel(x - part.left, y - part.top), want[y][x])
-                            << c.name << (decoded ? ", decoded," : "") << " part from " << part.left
-                            << "," << part.top << " at " << x << "," << y;
+                            << cases[i].name << (decoded ? ", decoded," : "") << " part from "
+                            << part.left << "," << part.top << " at " << x << "," << y;
             }
+            TDib::ReleaseFileBytes();
         }
     }
 }

@@ -1,6 +1,7 @@
 // The application: starting wxWidgets, the message loop and the quit message.
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <wx/app.h>
 #include <wx/image.h>
@@ -41,7 +42,20 @@ bool ensureWx() {
     static char name[] = "drovak";
     static char* argv[] = {name, nullptr};
     wxApp::SetInstance(new wxApp());
-    if (!wxEntryStart(argc, argv))
+#if defined(__WXGTK__)
+    // The program draws nothing with OpenGL, yet GTK loads and probes the GL driver when it
+    // opens the display: a third of the start-up. Unless the user chose otherwise, that is
+    // skipped; the programs it starts later get the environment as it was.
+    const bool glChosen = std::getenv("GDK_GL") != nullptr;
+    if (!glChosen)
+        setenv("GDK_GL", "disable", 0);
+#endif
+    const bool started = wxEntryStart(argc, argv);
+#if defined(__WXGTK__)
+    if (!glChosen)
+        unsetenv("GDK_GL");
+#endif
+    if (!started)
         return false;
     // wx's log messages go to standard error rather than into modal boxes: the program
     // reports its own errors, and a box nobody expects would stop an unattended run.

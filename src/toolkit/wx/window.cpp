@@ -173,6 +173,8 @@ class TCanvas : public wxWindow, public TDetachable {
         impl->clip = rect;
         TDC tdc(std::move(impl));
         owner_->Paint(tdc, true, rect);
+        // What the paint decoded is converted by now; its file's bytes are not kept idle.
+        TDib::ReleaseFileBytes();
     }
 
     void OnMouse(wxMouseEvent& event) {
@@ -474,9 +476,11 @@ const wxGraphicsBitmap& graphicsBitmapOf(const TDib& dib, const TRect& part,
     }
     wxGraphicsBitmap& made = native.parts[{part.left, part.top, part.right, part.bottom}];
     if (made.IsNull()) {
-        if (part == TRect(TPoint(0, 0), dib.Size())) {
-            made = renderer.CreateBitmapFromImage(imageOf(dib.GetPixels()));
+        const TRgbImage* decoded = dib.GetDecoded();
+        if (decoded && part == TRect(TPoint(0, 0), dib.Size())) {
+            made = renderer.CreateBitmapFromImage(imageOf(*decoded));
         } else {
+            // Decoded for the conversion alone: the picture keeps no pixels only wx draws.
             made = renderer.CreateBitmapFromImage(imageOf(dib.GetPart(part)));
         }
     }
