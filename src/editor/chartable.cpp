@@ -2,6 +2,7 @@
 
 #include "support/trace.h"
 
+#include <algorithm>
 #include <fstream>
 #include <limits>
 
@@ -109,9 +110,18 @@ void TCharTable::load(const std::string& path) {
     if (!in) {
         return;
     }
-    std::string bytes(kMaxFileBytes, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    // Read as far as the file goes, never beyond the limit: the table is a few hundred bytes,
+    // and a zeroed buffer of the limit's size would cost more than the rest of the start.
+    std::string bytes;
+    char chunk[4096];
+    while (bytes.size() < kMaxFileBytes) {
+        const std::size_t want = std::min(sizeof chunk, kMaxFileBytes - bytes.size());
+        in.read(chunk, static_cast<std::streamsize>(want));
+        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (!in) {
+            break;
+        }
+    }
     parse(bytes);
 }
 
