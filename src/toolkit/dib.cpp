@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/filename.h"
 #include "toolkit/bmp.h"
 #include "toolkit/errors.h"
 
@@ -41,7 +42,7 @@ TDib::TDib(const char* name) : pixels_(std::make_shared<Pixels>()) {
     for (const std::string& path : {bare, bare + ".bmp"}) {
         std::ifstream file;
         if (!bare.empty())
-            file.open(path, std::ios::binary);
+            file.open(fsPath(path), std::ios::binary);
         std::vector<std::uint8_t> head =
             file ? readStart(file, kHeadBytes) : std::vector<std::uint8_t>();
         if (head.empty())
@@ -72,7 +73,7 @@ TDib::TDib(TRgbImage image)
 const TRgbImage& TDib::GetPixels() const {
     Pixels& p = *pixels_;
     if (!p.image) {
-        std::ifstream file(p.path, std::ios::binary);
+        std::ifstream file(fsPath(p.path), std::ios::binary);
         // Not zeroed first: the read fills it.
         const std::size_t size = p.layout.fileBytes;
         const auto bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
@@ -103,7 +104,7 @@ TRgbImage TDib::GetPart(const TRect& part) const {
     std::vector<std::uint8_t> bytes(to - from);
     std::ifstream file;
     file.rdbuf()->pubsetbuf(nullptr, 0); // each read is the one system call it asks for
-    file.open(p.path, std::ios::binary);
+    file.open(fsPath(p.path), std::ios::binary);
     const std::size_t outRow = static_cast<std::size_t>(part.Width()) * 3;
     for (int y = part.top; y < part.bottom; ++y) {
         const int stored = layout.topDown ? y : layout.height - 1 - y;
