@@ -79,7 +79,10 @@ std::string defaultRaptorPath() {
     if (root.empty()) {
         root = "C:";
     }
-    root += kPathSeparator;
+    // "C:" as Windows sets it, or a folder named with its closing separator.
+    if (root.back() != kPathSeparator) {
+        root += kPathSeparator;
+    }
 #else
     std::string prefix = winePrefix();
     if (prefix.empty()) {
