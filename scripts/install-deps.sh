@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs every Debian package Drovak needs to build, test and run. Safe to run again:
-# it only installs what is missing. Runs as root, or through sudo.
-# With --windows it also installs the cross compiler for the Windows program and Wine to run
-# it and its tests (docs/toolkit.md, "The Windows backend").
+# Installs every Debian package Drovak needs to build, test and run, the Windows program's
+# cross compiler and Wine included. Safe to run again: it only installs what is missing. Runs
+# as root, or through sudo. (The --windows of earlier versions is still accepted; it adds
+# nothing now.)
 set -euo pipefail
 
 packages=(
@@ -28,14 +28,11 @@ packages=(
     clang-format
     # the package and the checks of the installed files
     dpkg-dev lintian desktop-file-utils appstream man-db
+    # the Windows program: mingw-w64's POSIX-threads compilers (std::thread), its resource
+    # compiler, and Wine to run the program and its tests (GoogleTest's sources, built for
+    # it, come with googletest above)
+    g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
 )
-if [ "${1:-}" = "--windows" ]; then
-    packages+=(
-        # the Windows program: mingw-w64's POSIX-threads compilers (std::thread), GoogleTest's
-        # sources to build for it, Wine to run both, and ImageMagick for screenshots
-        g++-mingw-w64-x86-64-posix mingw-w64-tools googletest wine wine64 imagemagick
-    )
-fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include "editor/chartable.h"
 #include "resources/resources.h"
 #include "settings/programfolder.h"
+#include "support/filename.h"
 #include "support/pathsep.h"
 #include "support/strutil.h"
 #include "support/trace.h"
@@ -53,7 +54,7 @@ std::string enterProgramFolder(const char* exePath) {
     }
     // The shipped files are read from the working folder; nothing is written there.
     std::error_code ec;
-    fs::current_path(folders.shared, ec);
+    fs::current_path(fsPath(folders.shared), ec);
     if (ec) {
         return "the folder " + folders.shared + " cannot be entered: " + ec.message() + ".";
     }
@@ -78,8 +79,12 @@ std::string restoreAdvice() {
 } // namespace
 
 int runDrovak(int argc, char** argv) {
-    const char* exePath = argc > 0 ? argv[0] : nullptr;
-    std::vector<std::string> args(argv + std::min(argc, 1), argv + std::max(argc, 0));
+    std::vector<std::string> args = commandLineArguments(std::max(argc, 0), argv);
+    const std::string exeName = args.empty() ? "" : args.front();
+    const char* exePath = args.empty() ? nullptr : exeName.c_str();
+    if (!args.empty()) {
+        args.erase(args.begin());
+    }
     // The subcommands answer without a window; a folder they cannot use is theirs to name.
     setProgramFolders(locateProgramFolders(exePath));
     TCommandLineResult command = runCommandLine(args, std::cout, std::cerr);

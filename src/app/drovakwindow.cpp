@@ -5,6 +5,7 @@
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
 #include "support/diskname.h"
+#include "support/filename.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
@@ -59,7 +60,7 @@ void openLastPilot(TPlayer& player, const TDrovakSettingsXfer& settings, const c
         // A new file's saved name is a leftover that start-up removes.
         const bool leftover = name == std::string(kNewFileLabel) + ".sav";
         if (label[0] != '\0' && !leftover &&
-            fs::is_regular_file(settings.savPath.data() + name, ec)) {
+            fs::is_regular_file(fsPath(settings.savPath.data() + name), ec)) {
             player.setFileName(name.c_str());
             if (player.openFile() != 0) {
                 player.setFileName("");
@@ -259,7 +260,7 @@ void TDrovakWindow::EvTimer(uint id) {
     std::error_code ec;
     std::string leftover = savFilePath(kNewFileLabel, ".sav");
     if (!leftover.empty()) {
-        fs::remove(leftover, ec);
+        fs::remove(fsPath(leftover), ec);
     }
     followNewFile();
     const char* writtenFolders[] = {settings->savPath.data(), settings->raptorPath.data(),
@@ -292,9 +293,9 @@ bool TDrovakWindow::onClose() {
     syncWorkingCopy();
     std::vector<std::string> copies;
     std::error_code ec;
-    for (auto it = fs::directory_iterator(settings->savPath.data(), ec);
+    for (auto it = fs::directory_iterator(fsPath(settings->savPath.data()), ec);
          !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::string name = it->path().filename().string();
+        std::string name = fsName(it->path().filename());
         // The files the list shows: a longer name could not be saved under its own label.
         if (it->is_regular_file(ec) && name.size() > 4 && name.ends_with(".dvw") &&
             name[0] != '.' && name.size() <= TSavListWindow::kMaxNameLength) {
@@ -325,7 +326,7 @@ bool TDrovakWindow::onClose() {
             CmdSave();
             break;
         case IDNO:
-            fs::remove(savFilePath(label, ".dvw"), ec);
+            fs::remove(fsPath(savFilePath(label, ".dvw")), ec);
             listWindow->updateLabel(label);
             break;
         default:

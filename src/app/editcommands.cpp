@@ -6,6 +6,7 @@
 #include "resources/resources.h"
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
+#include "support/filename.h"
 #include "support/pathsep.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
@@ -176,7 +177,7 @@ void TDrovakWindow::CmdLoad() {
     std::error_code ec;
     const std::string raptorFolder = settings->raptorPath.data();
     const bool replaced = fs::is_regular_file(
-        joinPath(raptorFolder.c_str(), raptorSavName(raptorFolder.c_str()).c_str()), ec);
+        fsPath(joinPath(raptorFolder.c_str(), raptorSavName(raptorFolder.c_str()).c_str())), ec);
     int status = player->loadFile();
     if (std::strcmp(settings->raptorPath.data(), settings->savPath.data()) == 0) {
         listWindow->updateLabel("raptor"); // the game's file is one of the list's
@@ -198,7 +199,7 @@ void TDrovakWindow::CmdLoad() {
 void TDrovakWindow::CeRestore(TCommandEnabler& ce) {
     std::error_code ec;
     ce.Enable(settings->raptorPath[0] != '\0' &&
-              fs::is_directory(settings->raptorPath.data(), ec) && hasGameBackups());
+              fs::is_directory(fsPath(settings->raptorPath.data()), ec) && hasGameBackups());
 }
 
 void TDrovakWindow::CmdRestore() {
@@ -350,7 +351,6 @@ void TDrovakWindow::launch(const std::string& document) {
     }
     const bool mail = document.ends_with(".eml");
     std::string message = std::string(mail ? "No mail program" : "No web browser") + " opened " +
-                          fs::path(document).filename().string() + ". Open it yourself:\n" +
-                          document;
+                          fsName(fsPath(document).filename()) + ". Open it yourself:\n" + document;
     MessageBox(message.c_str(), mail ? "Mail" : "Help", kWarn);
 }

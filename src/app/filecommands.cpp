@@ -4,6 +4,7 @@
 
 #include "player/savformat.h"
 #include "support/diskname.h"
+#include "support/filename.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
@@ -23,7 +24,7 @@ constexpr const char* kTemplateMessage = "Error opening template file!\nClick Fi
 void removeFile(const std::string& path) {
     if (!path.empty()) {
         std::error_code ec;
-        fs::remove(path, ec);
+        fs::remove(fsPath(path), ec);
     }
 }
 
@@ -175,7 +176,7 @@ void TDrovakWindow::CmdSaveAs() {
         return;
     }
     bool savedIntoSavFolder =
-        sameFolder(fs::path(path).parent_path(), fs::path(settings->savPath.data()));
+        sameFolder(fsPath(path).parent_path(), fsPath(settings->savPath.data()));
     {
         // A name that differs from an existing file only in case is that file.
         char folder[kPathCapacity] = "";
@@ -188,8 +189,8 @@ void TDrovakWindow::CmdSaveAs() {
     }
     std::error_code ec;
     // Whatever folder was chosen, an existing file there is only replaced when the user says so.
-    if (fs::exists(path, ec) && MessageBox("File already exists!  Overwrite?", "Error",
-                                           MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
+    if (fs::exists(fsPath(path), ec) && MessageBox("File already exists!  Overwrite?", "Error",
+                                                   MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
         return;
     }
     if (newName[0] == '\0' || std::strcmp(newName, ".sav") == 0) {
@@ -447,7 +448,7 @@ bool TDrovakWindow::openPlayerFile(const std::string& fileName) {
 
 bool TDrovakWindow::isOddSavFile(const std::string& path) const {
     std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
+    const std::uintmax_t size = fs::file_size(fsPath(path), ec);
     std::string bytes;
     if (ec || (size == kSavSize && !readFilePrefix(path, kSavSize, bytes))) {
         return false;
@@ -458,7 +459,7 @@ bool TDrovakWindow::isOddSavFile(const std::string& path) const {
 void TDrovakWindow::warnOddFile(const std::string& fileName) {
     const std::string path = savFilePath(fileName.substr(0, fileName.size() - 4), ".sav");
     std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
+    const std::uintmax_t size = fs::file_size(fsPath(path), ec);
     std::string bytes;
     if (path.empty() || ec || oddFilesWarned.contains(path) ||
         !readFilePrefix(path, kSavSize, bytes)) {
@@ -508,5 +509,5 @@ void TDrovakWindow::followNewFile() {
     // under a name removes it, Undo has no saved file to go back to.
     std::string workingCopy = savFilePath(kNewFileLabel, ".dvw");
     std::error_code ec;
-    newFileOpen = !workingCopy.empty() && fs::is_regular_file(workingCopy, ec);
+    newFileOpen = !workingCopy.empty() && fs::is_regular_file(fsPath(workingCopy), ec);
 }

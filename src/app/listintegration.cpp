@@ -4,6 +4,7 @@
 
 #include "resources/resources.h"
 #include "support/diskname.h"
+#include "support/filename.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
@@ -56,7 +57,7 @@ void TDrovakWindow::LvnGetDispInfo(TLwDispInfoNotify& info) {
     std::string path = std::string(listPlayer->getSavPath()) + name;
     std::error_code ec;
     if (path.size() >= kPathCapacity || name.size() >= kFileNameCapacity ||
-        !fs::is_regular_file(path, ec)) {
+        !fs::is_regular_file(fsPath(path), ec)) {
         return;
     }
     switch (info.item.GetSubItem()) {
@@ -87,7 +88,7 @@ void TDrovakWindow::LvnGetDispInfo(TLwDispInfoNotify& info) {
         if (dirty) {
             info.item.SetText("EDITING");
         } else {
-            auto when = fs::last_write_time(path, ec);
+            auto when = fs::last_write_time(fsPath(path), ec);
             if (!ec) {
                 info.item.SetText(dateText(when).c_str());
             }
@@ -141,9 +142,9 @@ void TDrovakWindow::LvnEndLabelEdit(TLwDispInfoNotify& info) {
     if (listWindow->doesDirtyFileExist(oldLabel, false)) {
         player->setFileName((newLabel + ".dvw").c_str());
         player->saveFile();
-        fs::remove(oldWorkingCopy, ec);
+        fs::remove(fsPath(oldWorkingCopy), ec);
     }
-    fs::remove(oldSav, ec);
+    fs::remove(fsPath(oldSav), ec);
     listWindow->updateLabel(oldLabel);
     listWindow->updateLabel(newLabel);
     listWindow->selectFile(player->getFileName());

@@ -3,6 +3,7 @@
 #include "app/drovakwindow.h"
 
 #include "support/diskname.h"
+#include "support/filename.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
@@ -22,8 +23,8 @@ bool isSavName(const std::string& name) {
 TDrovakWindow::TAdopted TDrovakWindow::adoptPilotFile(const std::string& path, const char* caption,
                                                       std::string& label) {
     trace("adoptPilotFile", "");
-    fs::path file(path);
-    std::string name = file.filename().string();
+    fs::path file = fsPath(path);
+    std::string name = fsName(file.filename());
     // The list shows label + ".sav" in lower case; "Ace.SAV" comes in as "Ace.sav".
     label = name.substr(0, name.size() - 4);
     if (settings->savPath[0] == '\0') {
@@ -40,13 +41,13 @@ TDrovakWindow::TAdopted TDrovakWindow::adoptPilotFile(const std::string& path, c
         return TAdopted::Failed;
     }
     std::error_code ec;
-    if (fs::equivalent(file, target, ec)) {
+    if (fs::equivalent(file, fsPath(target), ec)) {
         return TAdopted::AlreadyThere;
     }
     // A label is one pilot whatever the case of its files' names, saved or being edited.
     const std::string workingCopy = savFilePath(label, ".dvw");
-    const bool edited = fs::exists(workingCopy, ec);
-    if (fs::exists(target, ec) || edited) {
+    const bool edited = fs::exists(fsPath(workingCopy), ec);
+    if (fs::exists(fsPath(target), ec) || edited) {
         std::string question = "The SAV folder already has a pilot named " + label +
                                ".\nReplace it with " + path + "?";
         if (MessageBox(question.c_str(), caption, MB_YESNO | MB_ICONEXCLAMATION) != IDYES) {
@@ -61,7 +62,7 @@ TDrovakWindow::TAdopted TDrovakWindow::adoptPilotFile(const std::string& path, c
     }
     // The replaced pilot's unsaved changes would hide the one brought in.
     if (edited) {
-        fs::remove(workingCopy, ec);
+        fs::remove(fsPath(workingCopy), ec);
     }
     return TAdopted::Copied;
 }
@@ -81,7 +82,7 @@ void TDrovakWindow::importFiles(const std::vector<std::string>& paths) {
     syncWorkingCopy();
     std::string refused;
     for (const std::string& path : paths) {
-        if (!isSavName(fs::path(path).filename().string())) {
+        if (!isSavName(fsName(fsPath(path).filename()))) {
             refused += "\n" + path;
         }
     }
@@ -93,7 +94,7 @@ void TDrovakWindow::importFiles(const std::vector<std::string>& paths) {
     std::string first;
     for (const std::string& path : paths) {
         std::string label;
-        if (!isSavName(fs::path(path).filename().string())) {
+        if (!isSavName(fsName(fsPath(path).filename()))) {
             continue;
         }
         const TAdopted adopted = adoptPilotFile(path, "Import", label);

@@ -9,6 +9,7 @@
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
 #include "support/diskname.h"
+#include "support/filename.h"
 #include "support/pathsep.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
@@ -265,23 +266,23 @@ class TRun {
 
 int TRun::readPlayer(const std::string& file, TPlayer& player) {
     std::error_code ec;
-    fs::path path = fs::absolute(file, ec);
+    fs::path path = fs::absolute(fsPath(file), ec);
     if (ec || fs::is_directory(path, ec)) {
         return fileError(file, "not a player file");
     }
     std::string bytes;
-    if (!readFilePrefix(path.string(), kSavSize + 1, bytes)) {
+    if (!readFilePrefix(fsName(path), kSavSize + 1, bytes)) {
         return systemError(file, "cannot read");
     }
     if (bytes.size() != kSavSize) {
         return fileError(file, "not a player file (" + std::to_string(bytes.size()) +
                                    " bytes; a player file has " + std::to_string(kSavSize) + ")");
     }
-    std::string folder = path.parent_path().string();
+    std::string folder = fsName(path.parent_path());
     if (!folder.ends_with(kPathSeparator)) {
         folder += kPathSeparator;
     }
-    std::string name = path.filename().string();
+    std::string name = fsName(path.filename());
     if (folder.size() >= player.xfer.savPath.size() || name.size() >= player.fileName.size() ||
         !isPlainFileName(name)) {
         return fileError(file, "the path is too long, or the name is not a plain file name");
@@ -581,5 +582,5 @@ TCommandLineResult runCommandLine(const std::vector<std::string>& args, std::ost
         return {false, "", status};
     }
     std::error_code ec;
-    return {true, fs::absolute(file, ec).lexically_normal().string(), kExitOk};
+    return {true, fsName(fs::absolute(fsPath(file), ec).lexically_normal()), kExitOk};
 }

@@ -1,5 +1,6 @@
 #include "editor/chartable.h"
 
+#include "support/filename.h"
 #include "support/trace.h"
 
 #include <algorithm>
@@ -106,7 +107,7 @@ void readTable(TTableReader& reader, TCharTable::Table& table) {
 
 void TCharTable::load(const std::string& path) {
     trace("initKeyTable", "");
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fsPath(path), std::ios::binary);
     if (!in) {
         return;
     }

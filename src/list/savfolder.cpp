@@ -1,5 +1,6 @@
 #include "list/savfolder.h"
 
+#include "support/filename.h"
 #include "support/trace.h"
 
 #include <algorithm>
@@ -33,9 +34,9 @@ findFolderFiles(const std::string& folder, const std::vector<std::string_view>& 
     trace("findFolderFiles", "");
     std::vector<std::vector<std::string>> names(extensions.size());
     std::error_code ec;
-    fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : fsPath(folder), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::string name = it->path().filename().string();
+        std::string name = fsName(it->path().filename());
         if (name.empty() || name.front() == '.') {
             continue;
         }

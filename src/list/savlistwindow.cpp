@@ -2,6 +2,7 @@
 
 #include "list/savfolder.h"
 #include "resources/resources.h"
+#include "support/filename.h"
 #include "support/pathsep.h"
 #include "support/trace.h"
 
@@ -167,7 +168,7 @@ void TSavListWindow::updateLabel(const std::string& label) {
         }
 #endif
         std::error_code ec;
-        if (isListedName(name, kMaxNameLength) && fs::is_regular_file(folder + name, ec)) {
+        if (isListedName(name, kMaxNameLength) && fs::is_regular_file(fsPath(folder + name), ec)) {
             names.insert(std::upper_bound(names.begin(), names.end(), name, nameBefore),
                          std::move(name));
         }
@@ -256,13 +257,13 @@ void TSavListWindow::scanNames() const {
 
 void TSavListWindow::noteFolderTime() const {
     std::error_code ec;
-    auto time = fs::last_write_time(savPath.empty() ? fs::path(".") : fs::path(savPath), ec);
+    auto time = fs::last_write_time(savPath.empty() ? fs::path(".") : fsPath(savPath), ec);
     namesTime = ec ? std::nullopt : std::optional(time);
 }
 
 bool TSavListWindow::folderChangedElsewhere() const {
     std::error_code ec;
-    auto time = fs::last_write_time(savPath.empty() ? fs::path(".") : fs::path(savPath), ec);
+    auto time = fs::last_write_time(savPath.empty() ? fs::path(".") : fsPath(savPath), ec);
     return ec || !namesTime || time != *namesTime;
 }
 
@@ -273,7 +274,7 @@ std::string TSavListWindow::diskNameOr(const std::string& name) const {
     // first, it spares the first paint a read of the whole folder.
     std::error_code ec;
     std::string folder = savPath.empty() ? std::string(".") + kPathSeparator : savPath;
-    if (fs::symlink_status(folder + name, ec).type() != fs::file_type::not_found && !ec) {
+    if (fs::symlink_status(fsPath(folder + name), ec).type() != fs::file_type::not_found && !ec) {
         return name;
     }
 #endif

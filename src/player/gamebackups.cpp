@@ -3,6 +3,7 @@
 #include "player/savformat.h"
 #include "settings/programfolder.h"
 #include "settings/settingsxfer.h"
+#include "support/filename.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
 
@@ -51,7 +52,7 @@ void pruneBackups() {
     std::vector<TGameBackup> backups = listGameBackups();
     for (std::size_t i = kBackupsKept; i < backups.size(); ++i) {
         std::error_code ec;
-        fs::remove(backups[i].path, ec);
+        fs::remove(fsPath(backups[i].path), ec);
     }
 }
 
@@ -78,7 +79,7 @@ std::string backupName(std::time_t when, const std::string& record) {
 bool backupGamePilot(const std::string& raptorFolder, std::time_t when) {
     const std::string current = raptorSavPath(raptorFolder);
     std::error_code ec;
-    if (raptorFolder.empty() || !fs::is_regular_file(current, ec)) {
+    if (raptorFolder.empty() || !fs::is_regular_file(fsPath(current), ec)) {
         return true;
     }
     std::string record;
@@ -86,15 +87,15 @@ bool backupGamePilot(const std::string& raptorFolder, std::time_t when) {
     if (!readWholeFile(current, record)) {
         return false;
     }
-    fs::create_directories(folder, ec);
-    if (folder.empty() || !fs::is_directory(folder, ec)) {
+    fs::create_directories(fsPath(folder), ec);
+    if (folder.empty() || !fs::is_directory(fsPath(folder), ec)) {
         errno = folder.empty() ? ENOENT : errno;
         return false;
     }
     // Two keeps within a second: the same record once, another one beside it.
     std::string name = backupName(when, record);
     std::string path = folder + name;
-    for (int n = 2; fs::exists(path, ec) && n < 100; ++n) {
+    for (int n = 2; fs::exists(fsPath(path), ec) && n < 100; ++n) {
         std::string kept;
         if (readWholeFile(path, kept) && kept == record) {
             return true;
@@ -111,9 +112,9 @@ bool backupGamePilot(const std::string& raptorFolder, std::time_t when) {
 bool hasGameBackups() {
     const std::string folder = backupFolder();
     std::error_code ec;
-    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
-         it.increment(ec)) {
-        if (isBackupName(it->path().filename().string())) {
+    for (auto it = fs::directory_iterator(fsPath(folder), ec);
+         !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        if (isBackupName(fsName(it->path().filename()))) {
             return true;
         }
     }
@@ -129,15 +130,15 @@ std::vector<TGameBackup> listGameBackups() {
     std::vector<TFound> found;
     const std::string folder = backupFolder();
     std::error_code ec;
-    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
-         it.increment(ec)) {
-        std::string name = it->path().filename().string();
+    for (auto it = fs::directory_iterator(fsPath(folder), ec);
+         !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string name = fsName(it->path().filename());
         std::error_code fileEc;
         if (!isBackupName(name) || !it->is_regular_file(fileEc)) {
             continue;
         }
         std::string record;
-        readFilePrefix(it->path().string(), kSavSize, record);
+        readFilePrefix(fsName(it->path()), kSavSize, record);
         std::string callsign = callsignOf(record);
         for (char& c : callsign) {
             c = c >= 0x20 && c <= 0x7E ? c : '?';
@@ -146,7 +147,7 @@ std::vector<TGameBackup> listGameBackups() {
         time[10] = ' ';
         time[13] = ':';
         time[16] = ':';
-        found.push_back({{it->path().string(), time, callsign}, name, it->last_write_time(fileEc)});
+        found.push_back({{fsName(it->path()), time, callsign}, name, it->last_write_time(fileEc)});
     }
     // Newest first: by the time in the name, then by when the file was written.
     std::sort(found.begin(), found.end(), [](const TFound& a, const TFound& b) {

@@ -120,10 +120,12 @@ int TPlayer::emailFile() {
     message += "\r\n";
     message += std::string(kBoundaryLine) + "\r\n";
     message += "Content-Type: application/octet-stream;\r\n";
-    message += "\t" + nameParameter("name", name) + "\r\n";
+    message += '\t';
+    message += nameParameter("name", name) + "\r\n";
     message += "Content-Transfer-Encoding: base64\r\n";
     message += "Content-Disposition: attachment;\r\n";
-    message += "\t" + nameParameter("filename", name) + "\r\n";
+    message += '\t';
+    message += nameParameter("filename", name) + "\r\n";
     message += "\r\n";
     // Raw, the record's NULs and line ends would be changed on the way by any mail program.
     auto record = composeSav(*this, templateBytes);

@@ -1,5 +1,6 @@
 #include "settings/programfolder.h"
 
+#include "support/filename.h"
 #include "support/pathsep.h"
 #include "support/strutil.h"
 #include "support/trace.h"
@@ -32,7 +33,7 @@ std::string withSeparator(std::string folder) {
 bool holdsAssets(const std::string& folder) {
     std::error_code ec;
     for (const char* marker : {kAssetMarker, "details", "savTop"}) {
-        if (!folder.empty() && fs::is_regular_file(fs::path(folder) / marker, ec)) {
+        if (!folder.empty() && fs::is_regular_file(fsPath(folder) / marker, ec)) {
             return true;
         }
     }
@@ -42,8 +43,8 @@ bool holdsAssets(const std::string& folder) {
 bool writable(const std::string& folder) {
 #ifdef _WIN32
     // Probing with a file is the only honest test there.
-    fs::path probe = fs::path(folder) / ".drovak-probe";
-    std::FILE* f = std::fopen(probe.string().c_str(), "wb");
+    fs::path probe = fsPath(folder) / ".drovak-probe";
+    std::FILE* f = _wfopen(probe.c_str(), L"wb");
     if (f == nullptr) {
         return false;
     }
@@ -60,12 +61,12 @@ bool writable(const std::string& folder) {
 // An XDG base folder: the variable when it holds an absolute path, else the fallback under
 // the home folder.
 std::string xdgFolder(const char* variable, const char* underHome) {
-    const char* set = std::getenv(variable);
-    if (set && *set == '/') {
+    const std::string set = environmentText(variable);
+    if (set.starts_with('/')) {
         return withSeparator(set) + "drovak" + kPathSeparator;
     }
-    const char* home = std::getenv("HOME");
-    return home && *home
+    const std::string home = environmentText("HOME");
+    return !home.empty()
                ? withSeparator(home) + underHome + kPathSeparator + "drovak" + kPathSeparator
                : "";
 }
@@ -73,8 +74,8 @@ std::string xdgFolder(const char* variable, const char* underHome) {
 
 bool makeFolder(const std::string& folder) {
     std::error_code ec;
-    fs::create_directories(folder, ec);
-    return !folder.empty() && fs::is_directory(folder, ec);
+    fs::create_directories(fsPath(folder), ec);
+    return !folder.empty() && fs::is_directory(fsPath(folder), ec);
 }
 
 } // namespace
@@ -109,8 +110,8 @@ std::string mailFile(const char* name) {
 
 TProgramFolders userFolders() {
 #ifdef _WIN32
-    const char* appData = std::getenv("APPDATA");
-    std::string own = appData && *appData ? withSeparator(appData) + "Drovak\\" : "";
+    const std::string appData = environmentText("APPDATA");
+    std::string own = !appData.empty() ? withSeparator(appData) + "Drovak\\" : "";
     return {"", own, own};
 #else
     return {"", xdgFolder("XDG_CONFIG_HOME", ".config"), xdgFolder("XDG_CACHE_HOME", ".cache")};
@@ -119,8 +120,8 @@ TProgramFolders userFolders() {
 
 std::string backupFolder() {
 #ifdef _WIN32
-    const char* appData = std::getenv("APPDATA");
-    return appData && *appData ? withSeparator(appData) + "Drovak\\backups\\" : "";
+    const std::string appData = environmentText("APPDATA");
+    return !appData.empty() ? withSeparator(appData) + "Drovak\\backups\\" : "";
 #else
     std::string data = xdgFolder("XDG_DATA_HOME", ".local/share");
     return data.empty() ? data : data + "backups" + kPathSeparator;
@@ -155,12 +156,12 @@ TProgramFolders locateProgramFolders(const char* exePath) {
     if (ec)
 #endif
     {
-        exe = fs::canonical(exePath ? exePath : "", ec);
+        exe = fs::canonical(fsPath(exePath ? exePath : ""), ec);
     }
     if (ec) {
         return {};
     }
     fs::path exeFolder = exe.parent_path();
     fs::path installed = (exeFolder / DROVAK_SHARED_FROM_BIN).lexically_normal();
-    return chooseProgramFolders(exeFolder.string(), installed.string(), userFolders());
+    return chooseProgramFolders(fsName(exeFolder), fsName(installed), userFolders());
 }

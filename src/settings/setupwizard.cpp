@@ -2,6 +2,7 @@
 
 #include "resources/resources.h"
 #include "settings/settingsfile.h"
+#include "support/filename.h"
 #include "support/pathsep.h"
 #include "support/strutil.h"
 #include "support/trace.h"
@@ -63,10 +64,10 @@ std::string winePrefix() {
 // Only a file counts: opening a folder of that name for reading succeeds on some systems.
 bool isReadableFile(const char* path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
+    if (!std::filesystem::is_regular_file(fsPath(path), ec)) {
         return false;
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(fsPath(path), std::ios::binary);
     return file.is_open();
 }
 
@@ -74,9 +75,14 @@ bool isReadableFile(const char* path) {
 
 std::string defaultRaptorPath() {
 #ifdef _WIN32
-    const char* drive = std::getenv("SystemDrive");
-    std::string root = drive != nullptr && *drive != '\0' ? drive : "C:";
-    root += kPathSeparator;
+    std::string root = environmentText("SystemDrive");
+    if (root.empty()) {
+        root = "C:";
+    }
+    // "C:" as Windows sets it, or a folder named with its closing separator.
+    if (root.back() != kPathSeparator) {
+        root += kPathSeparator;
+    }
 #else
     std::string prefix = winePrefix();
     if (prefix.empty()) {
@@ -88,7 +94,8 @@ std::string defaultRaptorPath() {
     std::string folder = gameFolderUnder(root);
     std::string x86 = gameFolderUnder(root, "Program Files (x86)");
     std::error_code ec;
-    if (!std::filesystem::is_directory(folder, ec) && std::filesystem::is_directory(x86, ec)) {
+    if (!std::filesystem::is_directory(fsPath(folder), ec) &&
+        std::filesystem::is_directory(fsPath(x86), ec)) {
         folder = x86;
     }
     return folder.size() < kSettingsPathCapacity ? folder : "";

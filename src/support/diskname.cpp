@@ -1,5 +1,6 @@
 #include "support/diskname.h"
 
+#include "support/filename.h"
 #include "support/pathsep.h"
 
 #include <algorithm>
@@ -36,18 +37,18 @@ std::string findNameOnDisk(const std::string& folder, const std::string& name) {
     if (name.empty()) {
         return "";
     }
-    fs::path dir = folder.empty() ? fs::path(".") : fs::path(folder);
+    fs::path dir = folder.empty() ? fs::path(".") : fsPath(folder);
     std::error_code ec;
 #ifndef _WIN32
     // A case-blind disk finds a file by any spelling, so only elsewhere is this the name.
-    if (fs::symlink_status(dir / name, ec).type() != fs::file_type::not_found && !ec) {
+    if (fs::symlink_status(dir / fsPath(name), ec).type() != fs::file_type::not_found && !ec) {
         return name;
     }
 #endif
     std::string best;
     fs::directory_iterator it(dir, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::string entry = it->path().filename().string();
+        std::string entry = fsName(it->path().filename());
         if (sameNameIgnoringCase(entry, name) && (best.empty() || entry < best)) {
             best = entry;
         }
@@ -90,9 +91,9 @@ std::vector<std::string> findNamesOnDisk(const std::string& folder,
     }
 #else
     std::error_code ec;
-    for (fs::directory_iterator it(dir, ec); !ec && it != fs::directory_iterator();
+    for (fs::directory_iterator it(fsPath(dir), ec); !ec && it != fs::directory_iterator();
          it.increment(ec)) {
-        consider(it->path().filename().string());
+        consider(fsName(it->path().filename()));
     }
 #endif
     return found;

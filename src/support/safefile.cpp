@@ -1,5 +1,7 @@
 #include "support/safefile.h"
 
+#include "support/filename.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -63,7 +65,7 @@ std::string folderOf(const std::string& path) {
 HANDLE createTemporary(const std::string& folder, std::string& tempPath) {
     for (int attempt = 0; attempt < 10000; ++attempt) {
         tempPath = folder + temporaryName();
-        HANDLE h = CreateFileA(tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE h = CreateFileW(wideName(tempPath).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_HIDDEN, nullptr);
         if (h != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) {
             return h;
@@ -88,7 +90,7 @@ bool writeAll(HANDLE h, std::span<const char> bytes) {
 
 bool replaceFileContents(const std::string& path, std::span<const char> bytes) {
     // A read-only file is refused: the user made it so to keep the pilot as it is.
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    DWORD attributes = GetFileAttributesW(wideName(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
         errno = EACCES;
@@ -104,14 +106,14 @@ bool replaceFileContents(const std::string& path, std::span<const char> bytes) {
     ok = CloseHandle(h) && ok;
     if (ok) {
         // The copy takes the target's plain attributes; it was hidden only while unfinished.
-        SetFileAttributesA(tempPath.c_str(), attributes != INVALID_FILE_ATTRIBUTES
-                                                 ? attributes
-                                                 : FILE_ATTRIBUTE_NORMAL);
-        ok = MoveFileExA(tempPath.c_str(), path.c_str(),
+        SetFileAttributesW(wideName(tempPath).c_str(), attributes != INVALID_FILE_ATTRIBUTES
+                                                           ? attributes
+                                                           : FILE_ATTRIBUTE_NORMAL);
+        ok = MoveFileExW(wideName(tempPath).c_str(), wideName(path).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
     if (!ok) {
-        DeleteFileA(tempPath.c_str());
+        DeleteFileW(wideName(tempPath).c_str());
         errno = EIO;
     }
     return ok;
@@ -292,10 +294,10 @@ bool replaceFileContents(const std::string& path, std::span<const char> bytes) {
 void removeLeftoverTemporaries(const std::string& folder) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    for (auto it = fs::directory_iterator(folder.empty() ? fs::path(".") : fs::path(folder), ec);
+    for (auto it = fs::directory_iterator(folder.empty() ? fs::path(".") : fsPath(folder), ec);
          !ec && it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code entryEc;
-        if (isOurTemporaryName(it->path().filename().string()) &&
+        if (isOurTemporaryName(fsName(it->path().filename())) &&
             it->symlink_status(entryEc).type() == fs::file_type::regular) {
             fs::remove(it->path(), entryEc);
         }
@@ -303,7 +305,7 @@ void removeLeftoverTemporaries(const std::string& folder) {
 }
 
 bool appendFileContents(const std::string& path, std::span<const char> bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "ab");
+    std::FILE* f = openStdFile(path, "ab");
     if (f == nullptr) {
         return false;
     }
@@ -315,7 +317,7 @@ bool appendFileContents(const std::string& path, std::span<const char> bytes) {
 
 bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& out) {
     out.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = openStdFile(path, "rb");
     if (f == nullptr) {
         return false;
     }
@@ -333,7 +335,7 @@ bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& 
 
 bool readWholeFile(const std::string& path, std::string& out) {
     out.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = openStdFile(path, "rb");
     if (f == nullptr) {
         return false;
     }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/filename.h"
 #include "toolkit/bmp.h"
 #include "toolkit/errors.h"
 
@@ -60,7 +61,7 @@ struct TDib::Pixels {
         if (last.owner != serial) {
             last.owner = 0;
             last.bytes.resize(layout.fileBytes);
-            std::ifstream file(path, std::ios::binary);
+            std::ifstream file(fsPath(path), std::ios::binary);
             if (readStart(file, last.bytes.data(), layout.fileBytes) != layout.fileBytes)
                 throw TXBitmap("TDib: cannot read the bitmap " + name);
             last.owner = serial;
@@ -74,7 +75,7 @@ TDib::TDib(const char* name) : pixels_(std::make_shared<Pixels>()) {
     for (const std::string& path : {bare, bare + ".bmp"}) {
         std::ifstream file;
         if (!bare.empty())
-            file.open(path, std::ios::binary);
+            file.open(fsPath(path), std::ios::binary);
         std::vector<std::uint8_t> head =
             file ? readStart(file, kHeadBytes) : std::vector<std::uint8_t>();
         if (head.empty())

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "support/filename.h"
 #include "toolkit/graphics.h"
 
 TRgbImage::TRgbImage(int width, int height, const TColor& fill)
@@ -139,7 +140,7 @@ bool TRgbImage::WritePng(const std::string& path) const {
     putChunk(png, "IDAT", zlib);
     putChunk(png, "IEND", {});
 
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::ofstream file(fsPath(path), std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     return static_cast<bool>(file);
 }

@@ -305,6 +305,33 @@ TEST_F(AppTest, DuplicateCarriesUnsavedChanges) {
     EXPECT_TRUE(sav.exists("a(5).dvw"));
 }
 
+// Names are UTF-8 text; the system must get these letters, not the ANSI code page's reading
+// of their bytes (the second name fits no single code page).
+TEST_F(AppTest, PilotNamedBeyondAsciiIsSavedListedRenamedAndDeleted) {
+    const std::string first = "\u00c4rger \u00f1 \u00f8";
+    const std::string second = "\u00c5se \u0416 \u65e5";
+    addSav(first + ".sav", "ACE");
+    start();
+    EXPECT_EQ((std::vector<std::string>{first}), labels());
+    select(first);
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    EXPECT_EQ(first + ".dvw " + first + ".sav", sav.listing());
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    EXPECT_EQ("ACE" + typed(window(), "Q"), callsignIn(first + ".sav"));
+
+    headless::chooseMenuItem(frame(), CM_RENAME);
+    headless::endLabelEdit(list(), second);
+    EXPECT_EQ(second + ".sav", sav.listing());
+    EXPECT_EQ((std::vector<std::string>{second}), labels());
+    EXPECT_EQ("ACE" + typed(window(), "Q"), callsignIn(second + ".sav"));
+
+    headless::scriptMessageBox(IDYES);
+    headless::chooseMenuItem(frame(), CM_DELETE);
+    EXPECT_EQ("", sav.listing());
+    EXPECT_TRUE(labels().empty());
+}
+
 TEST_F(AppTest, DeleteRemovesFilesAndWorkingCopies) {
     addSav("a.sav", "A");
     addSav("b.sav", "B");

@@ -87,7 +87,8 @@ TEST_F(AppTest, DroppedAndImportedPilotsComeIntoTheSavFolder) {
         EXPECT_EQ(window().currentPlayer().getFileName(), c.opened);
         EXPECT_EQ(callsignIn("ace.sav"), c.aceCallsign);
         // No second file under the dropped spelling, nor the pilot renamed to it.
-        EXPECT_EQ(std::string::npos, (" " + sav.listing() + " ").find(" ACE.sav "));
+        EXPECT_EQ(std::string::npos,
+                  std::string(" ").append(sav.listing()).append(" ").find(" ACE.sav "));
         EXPECT_EQ(lastMessage().find("notes.txt") != std::string::npos, c.refused);
         for (const std::string& label : c.listed) {
             if (label != "ace") {

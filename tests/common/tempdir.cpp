@@ -1,5 +1,7 @@
 #include "common/tempdir.h"
 
+#include "support/filename.h"
+
 #include <algorithm>
 #include <fstream>
 #include <random>
@@ -29,13 +31,17 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::folder() const {
-    std::string s = root.string();
+    std::string s = fsName(root);
     s += std::filesystem::path::preferred_separator;
     return s;
 }
 
+std::string TempDir::file(const std::string& name) const {
+    return fsName(root / fsPath(name));
+}
+
 void TempDir::write(const std::string& name, const std::string& bytes) const {
-    writeAt(root / name, bytes);
+    writeAt(root / fsPath(name), bytes);
 }
 
 void TempDir::writeAt(const std::filesystem::path& path, const std::string& bytes) {
@@ -48,7 +54,7 @@ std::string TempDir::read(const std::string& name) const {
 }
 
 bool TempDir::exists(const std::string& name) const {
-    return std::filesystem::exists(root / name);
+    return std::filesystem::exists(root / fsPath(name));
 }
 
 std::string TempDir::listing() const {
@@ -58,7 +64,7 @@ std::string TempDir::listing() const {
 std::string TempDir::listingOf(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+        names.push_back(fsName(entry.path().filename()));
     }
     std::sort(names.begin(), names.end());
     std::string out;
@@ -79,7 +85,7 @@ ScopedWorkingDir::~ScopedWorkingDir() {
 }
 
 std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fsPath(path), std::ios::binary);
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();

@@ -16,7 +16,7 @@ class TempDir {
     const std::filesystem::path& path() const { return root; }
     // The folder as the program writes folder paths: ending with the separator.
     std::string folder() const;
-    std::string file(const std::string& name) const { return (root / name).string(); }
+    std::string file(const std::string& name) const;
 
     void write(const std::string& name, const std::string& bytes) const;
     static void writeAt(const std::filesystem::path& path, const std::string& bytes);

@@ -63,7 +63,7 @@ TEST_F(SavListTest, ColumnWidthsFollowTheItemCount) {
     for (const auto& [count, widths] : cases) {
         TempDir folder;
         for (int i = 0; i < count; ++i) {
-            folder.write("f" + std::to_string(i) + ".sav", "sav");
+            folder.write(std::string("f").append(std::to_string(i)).append(".sav"), "sav");
         }
         list.setSavPath(folder.folder().c_str());
         list.fillListWindow();

@@ -117,8 +117,10 @@ TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
          {}, {"Bob.sav"}, "Bob", {"Ace"}, {0}, {}, {0}},
         {"the label is shown as its remaining file is spelt", {"pilot.dvw", "Pilot.sav"}, {0},
          {}, {"pilot.dvw"}, "pilot", {"Pilot"}, {0}, {}, {0}},
+#ifndef _WIN32 // a case-blind disk keeps one file for both spellings
         {"two spellings of one label, the one shown goes", {"pilot.sav", "Pilot.sav"}, {0},
          {}, {"Pilot.sav"}, "pilot", {"pilot"}, {0}, {}, {0}},
+#endif
         {"what a fill leaves out", {"Ace.sav"}, {0},
          {"Bob.sav/", std::string(125, 'B') + ".sav"}, {}, "Bob", {"Ace"}, {0}, {}, {0}},
     };

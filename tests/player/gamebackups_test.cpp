@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 
 namespace fs = std::filesystem;
@@ -35,7 +36,7 @@ class GameBackupsTest : public ::testing::Test {
 
     static std::string record(const std::string& callsign) {
         std::string bytes(kSavSize, '\0');
-        bytes.replace(80, callsign.size(), callsign);
+        std::copy(callsign.begin(), callsign.end(), bytes.begin() + 80);
         return bytes;
     }
     std::string backups() const {
@@ -63,7 +64,8 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     EXPECT_TRUE(backupGamePilot(game.folder(), kWhen)); // no raptor.sav: nothing to keep
     EXPECT_FALSE(hasGameBackups());
     for (int i = 0; i < 22; ++i) {
-        game.write("raptor.sav", record("P" + std::to_string(i)));
+        std::string callsign = "P";
+        game.write("raptor.sav", record(callsign += std::to_string(i)));
         ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + i * 60));
     }
     std::vector<TGameBackup> kept = listGameBackups();

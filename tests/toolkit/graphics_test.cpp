@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -27,7 +28,7 @@ void put32(Bytes& b, std::size_t at, std::uint32_t v) {
 // rows as stored. Height is negative for a top-down file.
 Bytes bmpFile(int width, int height, unsigned bpp, unsigned compression, const Bytes& palette,
               const Bytes& pixels) {
-    Bytes b(54, 0);
+    Bytes b(54 + palette.size() + pixels.size(), 0);
     b[0] = 'B';
     b[1] = 'M';
     const std::uint32_t offset = static_cast<std::uint32_t>(54 + palette.size());
@@ -39,8 +40,8 @@ Bytes bmpFile(int width, int height, unsigned bpp, unsigned compression, const B
     put16(b, 28, bpp);
     put32(b, 30, compression);
     put32(b, 46, static_cast<std::uint32_t>(palette.size() / 4));
-    b.insert(b.end(), palette.begin(), palette.end());
-    b.insert(b.end(), pixels.begin(), pixels.end());
+    std::copy(pixels.begin(), pixels.end(),
+              std::copy(palette.begin(), palette.end(), b.begin() + 54));
     put32(b, 2, static_cast<std::uint32_t>(b.size()));
     return b;
 }

@@ -6,12 +6,14 @@
 #include "player/player.h"
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
+#include "support/filename.h"
 #include "support/pathsep.h"
 
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -44,12 +46,12 @@ template <std::size_t N> void setPath(std::array<char, N>& field, const std::str
 }
 
 std::string folderOf(const fs::path& p) {
-    return p.string() + kPathSeparator;
+    return fsName(p) + kPathSeparator;
 }
 
 bool writePilot(const TDrovakSettingsXfer& settings, const DemoPilot& pilot,
                 const std::string& target) {
-    if (fs::exists(target)) {
+    if (fs::exists(fsPath(target))) {
         return true;
     }
     TPlayer player(settings, pilot.file);
@@ -69,13 +71,15 @@ bool writePilot(const TDrovakSettingsXfer& settings, const DemoPilot& pilot,
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s <template.sav> <demo folder> <program folder>\n", argv[0]);
+    const std::vector<std::string> args = commandLineArguments(argc, argv);
+    if (args.size() != 4) {
+        std::fprintf(stderr,
+                     "usage: drovak_make_demo <template.sav> <demo folder> <program folder>\n");
         return 2;
     }
-    fs::path templateFile = argv[1];
-    fs::path demo = fs::absolute(argv[2]);
-    fs::path program = fs::absolute(argv[3]);
+    fs::path templateFile = fsPath(args[1]);
+    fs::path demo = fs::absolute(fsPath(args[2]));
+    fs::path program = fs::absolute(fsPath(args[3]));
     fs::path game = demo / "F-22 Raptor";
     fs::path pilots = demo / "pilots";
     std::error_code ec;
@@ -83,24 +87,24 @@ int main(int argc, char** argv) {
     fs::create_directories(pilots, ec);
 
     TDrovakSettingsXfer settings;
-    setPath(settings.templatePath, templateFile.string());
-    bool ok = writePilot(settings, kPilots[0], (game / "raptor.sav").string());
+    setPath(settings.templatePath, fsName(templateFile));
+    bool ok = writePilot(settings, kPilots[0], fsName(game / "raptor.sav"));
     for (const auto& pilot : kPilots) {
-        ok = writePilot(settings, pilot, (pilots / pilot.file).string()) && ok;
+        ok = writePilot(settings, pilot, fsName(pilots / pilot.file)) && ok;
     }
 
     // Settings: keep every key the program folder's file already has, point the paths at
     // the demo and mark the first run as done.
     fs::current_path(program, ec);
     if (ec) {
-        std::fprintf(stderr, "make_demo: no program folder %s\n", program.string().c_str());
+        std::fprintf(stderr, "make_demo: no program folder %s\n", fsName(program).c_str());
         return 1;
     }
     setDrovakPath(folderOf(program).c_str());
     openINI(settings);
     setPath(settings.raptorPath, folderOf(game));
     setPath(settings.savPath, folderOf(pilots));
-    setPath(settings.templatePath, (game / "raptor.sav").string());
+    setPath(settings.templatePath, fsName(game / "raptor.sav"));
     setPath(settings.lastLoadedFile, "ace.sav");
     settings.templateFileEqRaptorSav = 1;
     settings.savPathEqRaptorPath = 0;

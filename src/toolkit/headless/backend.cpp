@@ -6,6 +6,8 @@
 
 #include "toolkit/headless/state.h"
 
+#include "support/filename.h"
+
 using headless::detail::ControlState;
 using headless::detail::desktop;
 
@@ -426,7 +428,7 @@ int TOpenSaveDialog::Execute() {
     }
     for (const std::string& path : chosen) {
         if (kind_ == TKind::Open && (data_.Flags & OFN_FILEMUSTEXIST) &&
-            !std::filesystem::exists(path)) {
+            !std::filesystem::exists(fsPath(path))) {
             d.fileDialogs.push_back(record);
             throw std::logic_error("headless: the open dialog would refuse " + path);
         }
@@ -566,7 +568,7 @@ bool LaunchDocument(const char* path) {
 
 bool MoveToTrash(const char* path) {
     std::error_code ec;
-    if (!desktop().trashAvailable || !path || !std::filesystem::remove(path, ec))
+    if (!desktop().trashAvailable || !path || !std::filesystem::remove(fsPath(path), ec))
         return false;
     desktop().trashed.emplace_back(path);
     return true;

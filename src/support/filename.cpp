@@ -1,0 +1,84 @@
+#include "support/filename.h"
+
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
+#ifdef _WIN32
+
+std::wstring wideName(const std::string& name) {
+    const int size = static_cast<int>(name.size());
+    const int n = MultiByteToWideChar(CP_UTF8, 0, name.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, name.data(), size, wide.data(), n);
+    return wide;
+}
+
+std::string utf8Name(const std::wstring& name) {
+    const int size = static_cast<int>(name.size());
+    const int n = WideCharToMultiByte(CP_UTF8, 0, name.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, name.data(), size, text.data(), n, nullptr, nullptr);
+    return text;
+}
+
+std::filesystem::path fsPath(const std::string& name) {
+    return std::filesystem::path(wideName(name));
+}
+
+std::string fsName(const std::filesystem::path& path) {
+    return utf8Name(path.wstring());
+}
+
+std::FILE* openStdFile(const std::string& name, const char* mode) {
+    return _wfopen(wideName(name).c_str(), wideName(mode).c_str());
+}
+
+std::string environmentText(const char* variable) {
+    const wchar_t* value = _wgetenv(wideName(variable).c_str());
+    return value ? utf8Name(value) : std::string();
+}
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+    // argv holds the arguments in the ANSI code page; the command line itself is UTF-16.
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return {argv, argv + argc};
+    }
+    std::vector<std::string> args;
+    for (int i = 0; i < count; ++i) {
+        args.push_back(utf8Name(wide[i]));
+    }
+    LocalFree(wide);
+    return args;
+}
+
+#else
+
+std::filesystem::path fsPath(const std::string& name) {
+    return std::filesystem::path(name);
+}
+
+std::string fsName(const std::filesystem::path& path) {
+    return path.string();
+}
+
+std::FILE* openStdFile(const std::string& name, const char* mode) {
+    return std::fopen(name.c_str(), mode);
+}
+
+std::string environmentText(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value ? value : "";
+}
+
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+    return {argv, argv + argc};
+}
+
+#endif

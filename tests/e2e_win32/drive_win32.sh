@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# A short end-to-end run of the Windows program under Wine on a virtual display. Runs inside
+# xvfb-run:
+#
+#   drive_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
+#
+# A portable copy of drovak.exe starts on the demo set-up; a click on ghost in the list, a
+# click at the end of the callsign, the old callsign erased and a new one typed, then File >
+# Save chosen from the menu with the mouse. ghost.sav must then hold the new callsign, byte for
+# byte, with no other file changed and no temporary left. Screenshots land in OUTDIR.
+set -uo pipefail
+
+wine=$1
+drovak=$2
+make_demo=$3
+outdir=$4
+here=$(cd "$(dirname "$0")" && pwd)
+assets=$here/../../assets
+python=/usr/bin/python3
+mkdir -p "$outdir"
+rm -f "$outdir"/*.png
+
+title="F-22 Raptor Drovak"
+pid=""
+work=$(mktemp -d)
+program=$work/program
+# A Wine prefix of its own: a Wine session another test started would show no windows here.
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot -i >/dev/null 2>&1
+
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    wineserver -k 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+shoot() { # PNG: the whole screen
+    xwd -root -silent -out "$work/screen.xwd" &&
+        "$python" "$here/../e2e/xwd2png.py" "$work/screen.xwd" "$1"
+    rm -f "$work/screen.xwd"
+}
+
+fail() {
+    echo "FAIL [win32]: $*" >&2
+    shoot "$outdir/failed.png"
+    exit 1
+}
+
+windows_path() { winepath -w "$1" 2>/dev/null; }
+
+ini_set() { # KEY VALUE: one line of drovak.ini, its CR LF kept
+    sed -i "s|^$1 = .*\r\$|$1 = $2\r|" "$program/drovak.ini"
+    grep -q "^$1 = $2"$'\r'"\$" "$program/drovak.ini" || fail "could not set $1"
+}
+
+wait_window() { # NAME: prints the id of the visible window of that name
+    local id
+    for ((i = 0; i < 600; i++)); do
+        id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
+        [ -n "$id" ] && echo "$id" && return 0
+        kill -0 "$pid" 2>/dev/null || fail "the program ended while waiting for '$1'"
+        sleep 0.1
+    done
+    fail "no window '$1' appeared"
+}
+
+click_at() { # screen x, y
+    xdotool mousemove "$1" "$2" sleep 0.2 click 1
+    sleep 0.5
+}
+
+# A portable copy: the program, its shipped files beside it, the shipped settings.
+mkdir -p "$program"
+cp -r "$(dirname "$drovak")"/. "$program/" || fail "cannot copy the program folder"
+cp "$assets/drovak.ini" "$program/drovak.ini"
+"$wine" "$make_demo" "$(windows_path "$program/template.sav")" "$(windows_path "$work/demo")" \
+    "$(windows_path "$program")" >/dev/null 2>&1 || fail "drovak_make_demo failed"
+ini_set soundOn 0
+ini_set showSplashScreen 0
+cp -r "$work/demo" "$work/original"
+
+(cd "$program" && exec "$wine" ./drovak.exe) >"$outdir/drovak.log" 2>&1 &
+pid=$!
+main=$(wait_window "$title") || exit 1
+sleep 2
+# Without a window manager the frame has no caption: its menu bar is at its top, and the
+# client area (the editor's own coordinates) starts below it.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+ox=$X
+oy=$((Y + 20))
+
+click_at $((ox + 24)) $((oy + 73)) # ghost, the third row of the list
+click_at $((ox + 752)) $((oy + 28)) # the end of the callsign
+xdotool key --delay 60 $(printf 'BackSpace %.0s' $(seq 22))
+xdotool key --delay 60 shift+s t o r m
+sleep 0.5
+pilots=$work/demo/pilots
+[ -f "$pilots/ghost.dvw" ] || fail "no working copy of ghost after an edit"
+
+# File > Save with the mouse: the popup is a window of its own, its second item is Save.
+click_at $((X + 13)) $((Y + 10))
+popup=""
+for ((i = 0; i < 50; i++)); do
+    popup=$(xdotool search --onlyvisible --name '^$' 2>/dev/null | while read -r id; do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        [ "$WIDTH" -lt 400 ] && [ "$HEIGHT" -gt 100 ] && echo "$id" && break
+    done)
+    [ -n "$popup" ] && break
+    sleep 0.1
+done
+[ -n "$popup" ] || fail "File opened no menu"
+eval "$(xdotool getwindowgeometry --shell "$popup")"
+click_at $((X + 30)) $((Y + 27))
+for ((i = 0; i < 50; i++)); do
+    [ -e "$pilots/ghost.dvw" ] || break
+    sleep 0.1
+done
+shoot "$outdir/saved.png"
+
+[ -e "$pilots/ghost.dvw" ] && fail "the working copy survived Save"
+"$python" "$here/../e2e_app/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
+    callsign=Storm || fail "ghost.sav does not hold the new callsign"
+for f in pilots/ace.sav pilots/bulldog.sav pilots/viper.sav "F-22 Raptor/raptor.sav"; do
+    cmp -s "$work/demo/$f" "$work/original/$f" || fail "$f changed"
+done
+leftovers=$(find "$work/demo" -name '.drovak-*' | wc -l)
+[ "$leftovers" -eq 0 ] || fail "$leftovers temporaries left"
+echo "win32 save: ok"
