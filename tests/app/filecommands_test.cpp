@@ -105,19 +105,42 @@ TEST_F(AppTest, SaveRemovesTheWorkingCopy) {
     EXPECT_TRUE(sav.exists("ace.dvw"));
 }
 
+// A Save that fails, for want of the template or of room on the disk, is said; the edit stays
+// in its working copy, which stays marked and open, and after a restart Save writes it.
 TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     addSav("ace.sav", "ACE");
     start();
     clickField(kFieldCallsign);
     typeKeys("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
-    fs::remove(game.file("raptor.sav")); // the template
-    headless::scriptMessageBox(IDOK);
+    const std::string edited = "ACE" + typed(window(), "Q");
+    for (bool diskFull : {false, true}) {
+        SCOPED_TRACE(diskFull ? "the disk is full" : "the template is gone");
+        headless::scriptMessageBox(IDOK);
+        if (!diskFull) {
+            fs::rename(game.file("raptor.sav"), game.file("kept"));
+            headless::chooseMenuItem(frame(), CM_SAVE);
+            fs::rename(game.file("kept"), game.file("raptor.sav"));
+        } else {
+#ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
+            FileSizeLimit limit(10);
+            headless::chooseMenuItem(frame(), CM_SAVE);
+#else
+            continue;
+#endif
+        }
+        EXPECT_EQ(diskFull ? "Error saving file!" : kTemplateMessage, lastMessage());
+        EXPECT_EQ("ACE", callsignIn("ace.sav"));
+        EXPECT_EQ(edited, callsignIn("ace.dvw"));
+        EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
+        EXPECT_STREQ("ace.dvw", window().currentPlayer().getFileName());
+        EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE));
+    }
+    app.reset();
+    start();
     headless::chooseMenuItem(frame(), CM_SAVE);
-    EXPECT_EQ(kTemplateMessage, lastMessage());
-    EXPECT_TRUE(sav.exists("ace.dvw"));
-    EXPECT_EQ("ACE", callsignIn("ace.sav"));
-    EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE)); // still unsaved
+    EXPECT_EQ(edited, callsignIn("ace.sav"));
+    EXPECT_FALSE(sav.exists("ace.dvw"));
 }
 
 TEST_F(AppTest, SaveOfTheNewFileGoesToSaveAs) {
@@ -176,6 +199,35 @@ TEST_F(AppTest, NewFileSurvivesARestart) {
     EXPECT_FALSE(window().isNewFileOpen());
 }
 
+// A copy saved outside the SAV folder is only a copy, under the pilot's own name too: the
+// pilot stays open in its working copy, marked, and the next Save writes its own file; the
+// new file stays the new file.
+TEST_F(AppTest, SaveAsOutsideTheSavFolderIsOnlyACopy) {
+    addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "EDITED");
+    TempDir elsewhere;
+    start();
+    headless::scriptFileDialog(elsewhere.file("ace.sav"));
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_STREQ("EDITED", elsewhere.read("ace.sav").c_str() + 80);
+    EXPECT_EQ("ace.dvw ace.sav", sav.listing());
+    EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
+    EXPECT_STREQ("ace.dvw", window().currentPlayer().getFileName());
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    EXPECT_EQ("EDITED" + typed(window(), "Q"), callsignIn("ace.sav"));
+    EXPECT_STREQ("EDITED", elsewhere.read("ace.sav").c_str() + 80);
+    // The new file stays the new file.
+    headless::chooseMenuItem(frame(), CM_NEW);
+    headless::scriptFileDialog(elsewhere.file("mine.sav"));
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_TRUE(elsewhere.exists("mine.sav"));
+    EXPECT_TRUE(window().isNewFileOpen());
+    EXPECT_EQ(" New Sav File.dvw ace.sav", sav.listing());
+    EXPECT_STREQ(" New Sav File.dvw", window().currentPlayer().getFileName());
+}
+
 TEST_F(AppTest, SaveAsAsksBeforeReplacingAnyFile) {
     addSav("ace.sav", "ACE");
     TempDir elsewhere;
@@ -192,8 +244,6 @@ TEST_F(AppTest, SaveAsAsksBeforeReplacingAnyFile) {
     headless::scriptMessageBox(IDYES);
     headless::chooseMenuItem(frame(), CM_SAVEAS);
     EXPECT_EQ(440u, elsewhere.read("other.sav").size());
-    // The open file is still the one in the SAV folder.
-    EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
 
     headless::scriptFileDialog(sav.file(".sav"));
     headless::scriptMessageBox(IDOK);
