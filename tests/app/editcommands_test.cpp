@@ -161,6 +161,7 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
     EXPECT_EQ(program.file("contact.eml"), headless::launchedDocuments().back());
 }
 
+// Exit asks about the working copy; No throws it away.
 TEST_F(AppTest, ExitAsksAndQuits) {
     addSav("a.sav", "A");
     addSav("a.dvw", "B");
@@ -171,9 +172,16 @@ TEST_F(AppTest, ExitAsksAndQuits) {
     headless::scriptMessageBox(IDNO);
     headless::chooseMenuItem(frame(), CM_EXIT);
     EXPECT_EQ(0, headless::quitCode().value_or(-1));
+    EXPECT_EQ("a.sav", sav.listing());
+    EXPECT_EQ("A", callsignIn("a.sav"));
 }
 
 TEST_F(AppTest, SplashAboutAndSounds) {
+    writeSettings("showSplashScreen = 0\r\nsoundOn = 1\r\n");
+    start();
+    EXPECT_EQ(nullptr, window().openSplash());
+    EXPECT_TRUE(headless::playedSounds().empty());
+    app.reset();
     writeSettings("showSplashScreen = 1\r\nsoundOn = 1\r\n");
     start();
     ASSERT_NE(nullptr, window().openSplash());
@@ -187,13 +195,6 @@ TEST_F(AppTest, SplashAboutAndSounds) {
     EXPECT_EQ(nullptr, window().openSplash());
 }
 
-TEST_F(AppTest, NoSplashWhenSwitchedOff) {
-    writeSettings("showSplashScreen = 0\r\nsoundOn = 1\r\n");
-    start();
-    EXPECT_EQ(nullptr, window().openSplash());
-    EXPECT_TRUE(headless::playedSounds().empty());
-}
-
 TEST_F(AppTest, FirstRunWizardStoresTheGameFolder) {
     writeSettings("", true);
     headless::scriptDialog([&](TDialog& dlg) {
@@ -205,19 +206,6 @@ TEST_F(AppTest, FirstRunWizardStoresTheGameFolder) {
     EXPECT_EQ(resources::kWizardDialog, headless::dialogs()[0].resId);
     EXPECT_EQ(game.folder(), std::string(window().currentSettings().raptorPath.data()));
     EXPECT_EQ(0, window().currentSettings().firstRun);
-}
-
-TEST_F(AppTest, SettingsDialogChangesTakeEffect) {
-    addSav("a.sav", "A");
-    TempDir other;
-    other.write("zed.sav", readWholeFile(game.file("raptor.sav")));
-    start();
-    headless::scriptDialog([&](TDialog& dlg) {
-        headless::replaceText(dlg, resources::settings::kSavPathEdit, other.folder());
-        headless::clickButton(dlg, resources::kOkButton);
-    });
-    headless::chooseMenuItem(frame(), CM_SETTINGS);
-    EXPECT_EQ((std::vector<std::string>{"zed"}), labels());
 }
 
 // Modifier keys let go or switched while a message box had the keyboard: the editor's next

@@ -3,7 +3,6 @@
 #include "common/filesizelimit.h"
 #include "resources/resources.h"
 
-#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -328,20 +327,29 @@ TEST_F(AppTest, DuplicateNumbersCopies) {
     EXPECT_EQ(before, sav.listing());
 }
 
-TEST_F(AppTest, DuplicateOfALongNameFitsOrIsRefused) {
+// A copy that cannot be written, its name too long or the template gone, is said, and the
+// pilot copied stays open.
+TEST_F(AppTest, DuplicateThatCannotBeWrittenIsRefused) {
     const std::string fits(120, 'f'), tooLong(121, 't'); // "(1).sav" makes 127 and 128
+    addSav("a.sav", "A");
     addSav(fits + ".sav", "F");
     addSav(tooLong + ".sav", "T");
     start();
     select(fits);
     headless::chooseMenuItem(frame(), CM_DUPLICATE);
     EXPECT_TRUE(sav.exists(fits + "(1).sav"));
-    select(tooLong);
-    std::string before = sav.listing();
-    headless::scriptMessageBox(IDOK);
-    headless::chooseMenuItem(frame(), CM_DUPLICATE);
-    EXPECT_EQ("Error saving file!", lastMessage());
-    EXPECT_EQ(before, sav.listing());
+    const std::string before = sav.listing();
+    for (const std::string& label : {tooLong, fits}) {
+        select(label);
+        if (label == fits) {
+            fs::remove(game.file("raptor.sav"));
+        }
+        headless::scriptMessageBox(IDOK);
+        headless::chooseMenuItem(frame(), CM_DUPLICATE);
+        EXPECT_EQ(label == fits ? kTemplateMessage : "Error saving file!", lastMessage());
+        EXPECT_EQ(before, sav.listing());
+        EXPECT_EQ(label + ".sav", window().currentPlayer().getFileName());
+    }
 }
 
 TEST_F(AppTest, DuplicateCarriesUnsavedChanges) {
@@ -412,12 +420,16 @@ TEST_F(AppTest, UndoThrowsTheWorkingCopyAway) {
     headless::scriptMessageBox(IDNO);
     headless::chooseMenuItem(frame(), CM_UNDO);
     EXPECT_TRUE(sav.exists("ace.dvw"));
+    clickField(kFieldCallsign); // the edit ends with the record it edited
     headless::scriptMessageBox(IDYES);
     headless::chooseMenuItem(frame(), CM_UNDO);
     EXPECT_EQ("Undo Motifications", headless::messageBoxes().back().caption);
     EXPECT_FALSE(sav.exists("ace.dvw"));
     EXPECT_STREQ("ACE", window().currentPlayer().callsign.data());
     EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
+    EXPECT_FALSE(window().editor().isEditing());
+    typeKeys("Q");
+    EXPECT_FALSE(sav.exists("ace.dvw"));
 }
 
 TEST_F(AppTest, UndoIsRefusedWhileANewFileIsOpen) {
@@ -477,9 +489,11 @@ TEST_F(AppTest, SettingsChangeKeepsTheEditsAndListsTheNewFolder) {
     start();
     clickField(kFieldCallsign);
     typeKeys("Q");
-    TDrovakSettingsXfer next = window().currentSettings();
-    std::strcpy(next.savPath.data(), other.folder().c_str());
-    window().settingsCallback(next);
+    headless::scriptDialog([&](TDialog& dlg) {
+        headless::replaceText(dlg, resources::settings::kSavPathEdit, other.folder());
+        headless::clickButton(dlg, resources::kOkButton);
+    });
+    headless::chooseMenuItem(frame(), CM_SETTINGS);
     EXPECT_EQ((std::vector<std::string>{"zed"}), labels());
     EXPECT_EQ("ACE" + typed(window(), "Q"), callsignIn("ace.dvw"));
 }
