@@ -84,6 +84,7 @@ void TDrovakWindow::makeNewFile() {
     std::string workingName = std::string(kNewFileLabel) + ".dvw";
     fileData.FileName = workingName;
     removeFile(savFilePath(kNewFileLabel, ".dvw"));
+    listWindow->updateLabel(kNewFileLabel);
 
     player->setXferBuffer(*settings);
     player->openTemplate();
