@@ -53,25 +53,6 @@ TEST_F(AppTest, CommandEnablingFollowsTheState) {
     headless::setMailServicePresent(false);
 }
 
-TEST_F(AppTest, RightClickMenus) {
-    addSav("a.sav", "A");
-    start();
-    auto ids = [] {
-        std::vector<int> out;
-        for (const auto& item : headless::popupMenus().back().items) {
-            out.push_back(item.id);
-        }
-        return out;
-    };
-    TScreenRect field = window().editor().fieldRect(kFieldCallsign);
-    headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(field.left + 3, field.top + 3));
-    EXPECT_EQ((std::vector<int>{CM_CUT, CM_COPY, CM_PASTE, 0, CM_UNDO}), ids());
-    headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(770, 470));
-    EXPECT_EQ(
-        (std::vector<int>{CM_LOAD, CM_EMAIL, 0, CM_SAVE, CM_SAVEAS, 0, CM_SETTINGS, 0, CM_UNDO}),
-        ids());
-}
-
 TEST_F(AppTest, LoadPutsTheRecordIntoTheGame) {
     addSav("ace.sav", "ACE");
     addSav("ace.dvw", "EDITED");
