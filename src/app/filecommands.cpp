@@ -211,7 +211,9 @@ void TDrovakWindow::CmdSaveAs() {
         MessageBox("Error saving file!", "Error", kWarn);
         return;
     }
-    bool savedNewFile = newFileOpen && std::strcmp(oldLabel, kNewFileLabel) == 0;
+    // A copy outside the SAV folder leaves the new file the new file, working copy and all.
+    bool savedNewFile =
+        savedIntoSavFolder && newFileOpen && std::strcmp(oldLabel, kNewFileLabel) == 0;
     // Saved as its own file: that is Save, and the working copy has nothing left.
     bool savedOwnFile =
         savedIntoSavFolder && sameNameIgnoringCase(newLabel, oldLabel) && oldName.ends_with(".dvw");

@@ -40,11 +40,11 @@ void AppTest::writeSettings(const std::string& extra, bool firstRun) {
     program.write("drovak.ini", ini);
 }
 
-void AppTest::addSav(const std::string& name, const std::string& callsign) {
+void AppTest::addSav(const std::string& name, const std::string& callsign, const TempDir* folder) {
     std::string bytes = readWholeFile(game.file("raptor.sav"));
     bytes.replace(80, 22, std::string(22, '\0'));
     bytes.replace(80, callsign.size(), callsign);
-    sav.write(name, bytes);
+    (folder ? *folder : sav).write(name, bytes);
 }
 
 void AppTest::start(std::optional<int> showState) {

@@ -36,8 +36,9 @@ class AppTest : public ::testing::Test {
 
     // drovak.ini for the folders above; extra lines are appended.
     void writeSettings(const std::string& extra = "", bool firstRun = false);
-    // A SAV file in the SAV folder with this callsign (and a working copy when asked).
-    void addSav(const std::string& name, const std::string& callsign);
+    // A pilot file with this callsign, in the SAV folder unless another is named.
+    void addSav(const std::string& name, const std::string& callsign,
+                const TempDir* folder = nullptr);
     // Starts the program as if launched with this show state (SW_*).
     void start(std::optional<int> showState = std::nullopt);
 

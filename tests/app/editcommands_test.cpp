@@ -53,25 +53,6 @@ TEST_F(AppTest, CommandEnablingFollowsTheState) {
     headless::setMailServicePresent(false);
 }
 
-TEST_F(AppTest, RightClickMenus) {
-    addSav("a.sav", "A");
-    start();
-    auto ids = [] {
-        std::vector<int> out;
-        for (const auto& item : headless::popupMenus().back().items) {
-            out.push_back(item.id);
-        }
-        return out;
-    };
-    TScreenRect field = window().editor().fieldRect(kFieldCallsign);
-    headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(field.left + 3, field.top + 3));
-    EXPECT_EQ((std::vector<int>{CM_CUT, CM_COPY, CM_PASTE, 0, CM_UNDO}), ids());
-    headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(770, 470));
-    EXPECT_EQ(
-        (std::vector<int>{CM_LOAD, CM_EMAIL, 0, CM_SAVE, CM_SAVEAS, 0, CM_SETTINGS, 0, CM_UNDO}),
-        ids());
-}
-
 TEST_F(AppTest, LoadPutsTheRecordIntoTheGame) {
     addSav("ace.sav", "ACE");
     addSav("ace.dvw", "EDITED");
@@ -161,6 +142,7 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
     EXPECT_EQ(program.file("contact.eml"), headless::launchedDocuments().back());
 }
 
+// Exit asks about the working copy; No throws it away.
 TEST_F(AppTest, ExitAsksAndQuits) {
     addSav("a.sav", "A");
     addSav("a.dvw", "B");
@@ -171,9 +153,16 @@ TEST_F(AppTest, ExitAsksAndQuits) {
     headless::scriptMessageBox(IDNO);
     headless::chooseMenuItem(frame(), CM_EXIT);
     EXPECT_EQ(0, headless::quitCode().value_or(-1));
+    EXPECT_EQ("a.sav", sav.listing());
+    EXPECT_EQ("A", callsignIn("a.sav"));
 }
 
 TEST_F(AppTest, SplashAboutAndSounds) {
+    writeSettings("showSplashScreen = 0\r\nsoundOn = 1\r\n");
+    start();
+    EXPECT_EQ(nullptr, window().openSplash());
+    EXPECT_TRUE(headless::playedSounds().empty());
+    app.reset();
     writeSettings("showSplashScreen = 1\r\nsoundOn = 1\r\n");
     start();
     ASSERT_NE(nullptr, window().openSplash());
@@ -187,13 +176,6 @@ TEST_F(AppTest, SplashAboutAndSounds) {
     EXPECT_EQ(nullptr, window().openSplash());
 }
 
-TEST_F(AppTest, NoSplashWhenSwitchedOff) {
-    writeSettings("showSplashScreen = 0\r\nsoundOn = 1\r\n");
-    start();
-    EXPECT_EQ(nullptr, window().openSplash());
-    EXPECT_TRUE(headless::playedSounds().empty());
-}
-
 TEST_F(AppTest, FirstRunWizardStoresTheGameFolder) {
     writeSettings("", true);
     headless::scriptDialog([&](TDialog& dlg) {
@@ -205,19 +187,6 @@ TEST_F(AppTest, FirstRunWizardStoresTheGameFolder) {
     EXPECT_EQ(resources::kWizardDialog, headless::dialogs()[0].resId);
     EXPECT_EQ(game.folder(), std::string(window().currentSettings().raptorPath.data()));
     EXPECT_EQ(0, window().currentSettings().firstRun);
-}
-
-TEST_F(AppTest, SettingsDialogChangesTakeEffect) {
-    addSav("a.sav", "A");
-    TempDir other;
-    other.write("zed.sav", readWholeFile(game.file("raptor.sav")));
-    start();
-    headless::scriptDialog([&](TDialog& dlg) {
-        headless::replaceText(dlg, resources::settings::kSavPathEdit, other.folder());
-        headless::clickButton(dlg, resources::kOkButton);
-    });
-    headless::chooseMenuItem(frame(), CM_SETTINGS);
-    EXPECT_EQ((std::vector<std::string>{"zed"}), labels());
 }
 
 // Modifier keys let go or switched while a message box had the keyboard: the editor's next

@@ -3,7 +3,6 @@
 #include "common/filesizelimit.h"
 #include "resources/resources.h"
 
-#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -105,19 +104,42 @@ TEST_F(AppTest, SaveRemovesTheWorkingCopy) {
     EXPECT_TRUE(sav.exists("ace.dvw"));
 }
 
+// A Save that fails, for want of the template or of room on the disk, is said; the edit stays
+// in its working copy, which stays marked and open, and after a restart Save writes it.
 TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     addSav("ace.sav", "ACE");
     start();
     clickField(kFieldCallsign);
     typeKeys("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
-    fs::remove(game.file("raptor.sav")); // the template
-    headless::scriptMessageBox(IDOK);
+    const std::string edited = "ACE" + typed(window(), "Q");
+    for (bool diskFull : {false, true}) {
+        SCOPED_TRACE(diskFull ? "the disk is full" : "the template is gone");
+        headless::scriptMessageBox(IDOK);
+        if (!diskFull) {
+            fs::rename(game.file("raptor.sav"), game.file("kept"));
+            headless::chooseMenuItem(frame(), CM_SAVE);
+            fs::rename(game.file("kept"), game.file("raptor.sav"));
+        } else {
+#ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
+            FileSizeLimit limit(10);
+            headless::chooseMenuItem(frame(), CM_SAVE);
+#else
+            continue;
+#endif
+        }
+        EXPECT_EQ(diskFull ? "Error saving file!" : kTemplateMessage, lastMessage());
+        EXPECT_EQ("ACE", callsignIn("ace.sav"));
+        EXPECT_EQ(edited, callsignIn("ace.dvw"));
+        EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
+        EXPECT_STREQ("ace.dvw", window().currentPlayer().getFileName());
+        EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE));
+    }
+    app.reset();
+    start();
     headless::chooseMenuItem(frame(), CM_SAVE);
-    EXPECT_EQ(kTemplateMessage, lastMessage());
-    EXPECT_TRUE(sav.exists("ace.dvw"));
-    EXPECT_EQ("ACE", callsignIn("ace.sav"));
-    EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE)); // still unsaved
+    EXPECT_EQ(edited, callsignIn("ace.sav"));
+    EXPECT_FALSE(sav.exists("ace.dvw"));
 }
 
 TEST_F(AppTest, SaveOfTheNewFileGoesToSaveAs) {
@@ -176,6 +198,35 @@ TEST_F(AppTest, NewFileSurvivesARestart) {
     EXPECT_FALSE(window().isNewFileOpen());
 }
 
+// A copy saved outside the SAV folder is only a copy, under the pilot's own name too: the
+// pilot stays open in its working copy, marked, and the next Save writes its own file; the
+// new file stays the new file.
+TEST_F(AppTest, SaveAsOutsideTheSavFolderIsOnlyACopy) {
+    addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "EDITED");
+    TempDir elsewhere;
+    start();
+    headless::scriptFileDialog(elsewhere.file("ace.sav"));
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_STREQ("EDITED", elsewhere.read("ace.sav").c_str() + 80);
+    EXPECT_EQ("ace.dvw ace.sav", sav.listing());
+    EXPECT_EQ((std::vector<int>{1}), headless::listImages(list()));
+    EXPECT_STREQ("ace.dvw", window().currentPlayer().getFileName());
+    clickField(kFieldCallsign);
+    typeKeys("Q");
+    headless::chooseMenuItem(frame(), CM_SAVE);
+    EXPECT_EQ("EDITED" + typed(window(), "Q"), callsignIn("ace.sav"));
+    EXPECT_STREQ("EDITED", elsewhere.read("ace.sav").c_str() + 80);
+    // The new file stays the new file.
+    headless::chooseMenuItem(frame(), CM_NEW);
+    headless::scriptFileDialog(elsewhere.file("mine.sav"));
+    headless::chooseMenuItem(frame(), CM_SAVEAS);
+    EXPECT_TRUE(elsewhere.exists("mine.sav"));
+    EXPECT_TRUE(window().isNewFileOpen());
+    EXPECT_EQ(" New Sav File.dvw ace.sav", sav.listing());
+    EXPECT_STREQ(" New Sav File.dvw", window().currentPlayer().getFileName());
+}
+
 TEST_F(AppTest, SaveAsAsksBeforeReplacingAnyFile) {
     addSav("ace.sav", "ACE");
     TempDir elsewhere;
@@ -192,8 +243,6 @@ TEST_F(AppTest, SaveAsAsksBeforeReplacingAnyFile) {
     headless::scriptMessageBox(IDYES);
     headless::chooseMenuItem(frame(), CM_SAVEAS);
     EXPECT_EQ(440u, elsewhere.read("other.sav").size());
-    // The open file is still the one in the SAV folder.
-    EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
 
     headless::scriptFileDialog(sav.file(".sav"));
     headless::scriptMessageBox(IDOK);
@@ -278,20 +327,29 @@ TEST_F(AppTest, DuplicateNumbersCopies) {
     EXPECT_EQ(before, sav.listing());
 }
 
-TEST_F(AppTest, DuplicateOfALongNameFitsOrIsRefused) {
+// A copy that cannot be written, its name too long or the template gone, is said, and the
+// pilot copied stays open.
+TEST_F(AppTest, DuplicateThatCannotBeWrittenIsRefused) {
     const std::string fits(120, 'f'), tooLong(121, 't'); // "(1).sav" makes 127 and 128
+    addSav("a.sav", "A");
     addSav(fits + ".sav", "F");
     addSav(tooLong + ".sav", "T");
     start();
     select(fits);
     headless::chooseMenuItem(frame(), CM_DUPLICATE);
     EXPECT_TRUE(sav.exists(fits + "(1).sav"));
-    select(tooLong);
-    std::string before = sav.listing();
-    headless::scriptMessageBox(IDOK);
-    headless::chooseMenuItem(frame(), CM_DUPLICATE);
-    EXPECT_EQ("Error saving file!", lastMessage());
-    EXPECT_EQ(before, sav.listing());
+    const std::string before = sav.listing();
+    for (const std::string& label : {tooLong, fits}) {
+        select(label);
+        if (label == fits) {
+            fs::remove(game.file("raptor.sav"));
+        }
+        headless::scriptMessageBox(IDOK);
+        headless::chooseMenuItem(frame(), CM_DUPLICATE);
+        EXPECT_EQ(label == fits ? kTemplateMessage : "Error saving file!", lastMessage());
+        EXPECT_EQ(before, sav.listing());
+        EXPECT_EQ(label + ".sav", window().currentPlayer().getFileName());
+    }
 }
 
 TEST_F(AppTest, DuplicateCarriesUnsavedChanges) {
@@ -389,12 +447,16 @@ TEST_F(AppTest, UndoThrowsTheWorkingCopyAway) {
     headless::scriptMessageBox(IDNO);
     headless::chooseMenuItem(frame(), CM_UNDO);
     EXPECT_TRUE(sav.exists("ace.dvw"));
+    clickField(kFieldCallsign); // the edit ends with the record it edited
     headless::scriptMessageBox(IDYES);
     headless::chooseMenuItem(frame(), CM_UNDO);
     EXPECT_EQ("Undo Motifications", headless::messageBoxes().back().caption);
     EXPECT_FALSE(sav.exists("ace.dvw"));
     EXPECT_STREQ("ACE", window().currentPlayer().callsign.data());
     EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
+    EXPECT_FALSE(window().editor().isEditing());
+    typeKeys("Q");
+    EXPECT_FALSE(sav.exists("ace.dvw"));
 }
 
 TEST_F(AppTest, UndoIsRefusedWhileANewFileIsOpen) {
@@ -454,9 +516,11 @@ TEST_F(AppTest, SettingsChangeKeepsTheEditsAndListsTheNewFolder) {
     start();
     clickField(kFieldCallsign);
     typeKeys("Q");
-    TDrovakSettingsXfer next = window().currentSettings();
-    std::strcpy(next.savPath.data(), other.folder().c_str());
-    window().settingsCallback(next);
+    headless::scriptDialog([&](TDialog& dlg) {
+        headless::replaceText(dlg, resources::settings::kSavPathEdit, other.folder());
+        headless::clickButton(dlg, resources::kOkButton);
+    });
+    headless::chooseMenuItem(frame(), CM_SETTINGS);
     EXPECT_EQ((std::vector<std::string>{"zed"}), labels());
     EXPECT_EQ("ACE" + typed(window(), "Q"), callsignIn("ace.dvw"));
 }

@@ -11,16 +11,6 @@ using namespace resources;
 
 namespace {
 
-// A pilot file outside the SAV folder with this callsign.
-std::string outsidePilot(const TempDir& where, const std::string& name, const std::string& sign,
-                         const TempDir& game) {
-    std::string bytes = readWholeFile(game.file("raptor.sav"));
-    bytes.replace(80, 22, std::string(22, '\0'));
-    bytes.replace(80, sign.size(), sign);
-    where.write(name, bytes);
-    return where.file(name);
-}
-
 TEST_F(AppTest, DroppedAndImportedPilotsComeIntoTheSavFolder) {
     TempDir outside;
     const struct {
@@ -33,32 +23,13 @@ TEST_F(AppTest, DroppedAndImportedPilotsComeIntoTheSavFolder) {
         std::vector<std::string> listed;
         bool refused; // a message names what was left out
     } cases[] = {
-        {"new pilots",
-         {"Zed.sav", "new.SAV"},
-         false,
-         {},
-         "Zed.sav",
-         "ACE",
-         {"ace", "new", "Zed"},
-         false},
-        {"imported",
-         {"new.sav", "Zed.sav"},
-         true,
-         {},
-         "new.sav",
-         "ACE",
-         {"ace", "new", "Zed"},
-         false},
+        // clang-format off
+        {"new pilots", {"Zed.sav", "new.SAV"}, false, {}, "Zed.sav", "ACE", {"ace", "new", "Zed"}, false},
+        {"imported", {"new.sav", "Zed.sav"}, true, {}, "new.sav", "ACE", {"ace", "new", "Zed"}, false},
         {"kept", {"ACE.sav"}, false, {IDNO}, "ace.sav", "ACE", {"ace"}, false},
         {"replaced", {"ACE.sav"}, false, {IDYES}, "ace.sav", "OUT", {"ace"}, false},
-        {"not a pilot",
-         {"notes.txt", "new.sav"},
-         false,
-         {IDOK},
-         "new.sav",
-         "ACE",
-         {"ace", "new"},
-         true},
+        {"not a pilot", {"notes.txt", "new.sav"}, false, {IDOK}, "new.sav", "ACE", {"ace", "new"}, true},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -70,7 +41,8 @@ TEST_F(AppTest, DroppedAndImportedPilotsComeIntoTheSavFolder) {
         start();
         std::vector<std::string> paths;
         for (const std::string& name : c.names) {
-            paths.push_back(outsidePilot(outside, name, "OUT", game));
+            addSav(name, "OUT", &outside);
+            paths.push_back(outside.file(name));
         }
         for (int answer : c.answers) {
             headless::scriptMessageBox(answer);

@@ -45,20 +45,15 @@ TEST_F(AppTest, RenameRules) {
         }
         EXPECT_EQ(before, sav.listing()) << c.text.value_or("<cancel>");
     }
-}
-
-// A rename that cannot write keeps the file it was given: the next key still goes into its
-// working copy, not into one under the name that failed.
-TEST_F(AppTest, FailedRenameKeepsTheOldName) {
-    addSav("ace.sav", "ACE");
-    start();
+    // A rename that cannot write keeps the file it was given: the next key still goes into
+    // its working copy, not into one under the name that failed.
     fs::remove(game.file("raptor.sav")); // the template
     headless::scriptMessageBox(IDOK);
     headless::chooseMenuItem(frame(), CM_RENAME);
     headless::endLabelEdit(list(), std::string("zed"));
     EXPECT_EQ(0u, lastMessage().find("Error opening template file!"));
     EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
-    EXPECT_EQ("ace.sav", sav.listing());
+    EXPECT_EQ(before, sav.listing());
 }
 
 TEST_F(AppTest, RenameMovesTheWorkingCopy) {
@@ -102,19 +97,28 @@ TEST_F(AppTest, ColumnHelp) {
     }
 }
 
-TEST_F(AppTest, ListPopupMenuAndDeleteKey) {
+// The list's menu, the editor's and the window's; the Delete key on the list.
+TEST_F(AppTest, PopupMenusAndDeleteKey) {
     addSav("a.sav", "A");
     addSav("b.sav", "B");
     start();
+    auto ids = [] {
+        std::vector<int> out;
+        for (const auto& item : headless::popupMenus().back().items) {
+            out.push_back(item.id);
+        }
+        return out;
+    };
+    TScreenRect field = window().editor().fieldRect(kFieldCallsign);
+    headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(field.left + 3, field.top + 3));
+    EXPECT_EQ((std::vector<int>{CM_CUT, CM_COPY, CM_PASTE, 0, CM_UNDO}), ids());
+    headless::sendMouse(window(), TMsgKind::RButtonDown, TPoint(770, 470));
+    EXPECT_EQ(
+        (std::vector<int>{CM_LOAD, CM_EMAIL, 0, CM_SAVE, CM_SAVEAS, 0, CM_SETTINGS, 0, CM_UNDO}),
+        ids());
     headless::scriptPopupChoice(CM_DUPLICATE);
     headless::rightClickListItem(list(), 1);
-    ASSERT_EQ(1u, headless::popupMenus().size());
-    const auto& menu = headless::popupMenus()[0];
-    std::vector<int> ids;
-    for (const auto& item : menu.items) {
-        ids.push_back(item.id);
-    }
-    EXPECT_EQ((std::vector<int>{CM_LOAD, CM_EMAIL, 0, CM_DUPLICATE, CM_RENAME, CM_DELETE}), ids);
+    EXPECT_EQ((std::vector<int>{CM_LOAD, CM_EMAIL, 0, CM_DUPLICATE, CM_RENAME, CM_DELETE}), ids());
     EXPECT_TRUE(sav.exists("b(1).sav"));
 
     headless::clickListItem(list(), 0);

@@ -211,6 +211,19 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
                 << "palette row " << r << " column " << j;
         }
     }
+    // Between and below the glyphs the palette's own picture shows.
+    const TRgbImage& palette = sharedArt().extChar.GetPixels();
+    const int glyphsEnd = 73 + kPaletteCellHeight * (kPaletteRows - 1) + 40;
+    int differing = 0;
+    for (int y = 73; y < palette.Height(); ++y) {
+        for (int x = 0; x < palette.Width(); ++x) {
+            const bool glyph = y < glyphsEnd && x >= 5 && (x - 5) % kPaletteCellWidth < 18 &&
+                               (x - 5) / kPaletteCellWidth < kPaletteColumns;
+            differing += !glyph && canvas.GetPixel(kPaletteOrigin.x + x, kPaletteOrigin.y + y) !=
+                                       palette.GetPixel(x, y);
+        }
+    }
+    EXPECT_EQ(0, differing);
 
     const std::filesystem::path png = std::filesystem::current_path() / "editor.png";
     ASSERT_TRUE(canvas.WritePng(png.string()));

@@ -34,18 +34,6 @@ TEST_F(ScreenFixture, EndEditRepaintsAndForgetsTheField) {
     EXPECT_EQ(owner.repaints[0], screen->fieldRect(kFieldServerName));
 }
 
-TEST_F(ScreenFixture, LayoutFromOrigins) {
-    screen->setInfoRect(10, 20, 100, 200);
-    EXPECT_EQ(screen->fieldRect(kFieldCallsign), (TScreenRect{11, 26, 424, 66}));
-    EXPECT_EQ(screen->fieldRect(kFieldSquadronPassword), (TScreenRect{11, 324, 254, 364}));
-    EXPECT_EQ(screen->fieldRect(kFieldSide), (TScreenRect{288, 324, 424, 364}));
-    EXPECT_EQ(screen->fieldRect(kFieldServerName), (TScreenRect{11, 444, 424, 484}));
-    EXPECT_EQ(screen->extendedCharRect(), (TScreenRect{105, 276, 445, 499}));
-    EXPECT_EQ(screen->colorRect(), (TScreenRect{110, 210, 440, 242}));
-    EXPECT_TRUE(screen->colorRect().contains(110, 210));
-    EXPECT_FALSE(screen->colorRect().contains(440, 210));
-}
-
 } // namespace
 
 // The screen edits the record's own buffers, each field number reaching its own buffer.

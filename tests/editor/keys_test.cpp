@@ -41,6 +41,16 @@ TEST_F(ScreenFixture, SideFieldIgnoresKeys) {
     EXPECT_EQ(fields.field(kFieldSide)[1], 0);
 }
 
+// A deleted selection clears the field past its text: bytes the file carried after the
+// terminator do not go back into it with the edit.
+TEST_F(ScreenFixture, DeletedSelectionLeavesNoOldBytes) {
+    enter(kFieldCallsign, std::string_view("ABC\0OLD", 7));
+    place(3, 1);
+    press(kKeyDelete);
+    EXPECT_EQ(std::string("A") + std::string(21, '\0'),
+              std::string(fields.field(kFieldCallsign).data(), 22));
+}
+
 // Shift and Caps Lock held or switched in one field do not carry into the next.
 TEST_F(ScreenFixture, ModifiersResetOnANewField) {
     enter(kFieldCallsign, "");

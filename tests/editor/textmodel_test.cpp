@@ -105,6 +105,7 @@ const std::vector<EditCase> kCases = {
     {"ColourSelectionEndsInsideCode", kFieldCallsign, "AB~3CD", 3, 1, {color('7')}, "A~7B~3CD", 3, true},
     {"ColourSelectionBeforeLoneTilde", kFieldCallsign, "AB~CD", 2, 1, {color('7')}, "A~7B~5~CD", 3, true},
     {"ColourSelectionToEndRightwards", kFieldCallsign, "ABC", 3, 1, {color('4')}, "A~4BC", 3, true},
+    {"ColourSelectionEndingInACode", kFieldCallsign, "AB~3", 4, 1, {color('7')}, "A~7B", 3, true},
     {"ColourSelectionDefaultLeftwards", kFieldSquadronName, "A~7BCD", 3, 5, {color('4')}, "ABC~7D", 1, true},
     {"ColourEmptySelectionKeepsColourAfter", kFieldCallsign, "A~2BCD", 3, {}, {key(kKeyShift), color('6')}, "A~6~2BCD", 3, true},
     {"PasswordColourStripsSelection", kFieldSquadronPassword, "AB~3CD", 5, 1, {color('7')}, "ABCD", 1, true},

@@ -1,4 +1,4 @@
-// The selection: what is reported to the owner and when, selecting by name and index, items
+// The selection: what is reported to the owner and when, selecting by name, items
 // following their files, deletion, names on disk, and the mouse and keys on the list.
 #include "listfixture.h"
 
@@ -73,19 +73,6 @@ TEST_F(SavListTest, SelectFileByNameOrPath) {
         EXPECT_EQ(Strings{std::string(c.selected) + ".sav"}, owner.takeOpened()) << c.why;
         EXPECT_FALSE(headless::ensuredVisible(list).empty()) << c.why;
     }
-}
-
-TEST_F(SavListTest, SelectIndex) {
-    fill({"Ace.sav", "Bob.sav", "Carl.sav"});
-    list.selectIndex(2);
-    EXPECT_EQ(std::vector<int>{2}, selection());
-    EXPECT_EQ(Strings{"Carl.sav"}, owner.takeOpened());
-    for (int outside : {-1, 3, 100}) {
-        list.selectIndex(outside);
-        EXPECT_EQ(std::vector<int>{2}, selection()) << outside;
-    }
-    EXPECT_TRUE(owner.calls.empty());
-    EXPECT_EQ(2, list.getSelected());
 }
 
 // The owner changed a label's files: its item follows them where it stands, as a fill would

@@ -172,6 +172,41 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
     }
 }
 
+// Help asks the main window for help; Browse starts in the folder typed and takes the folder
+// of the Raptor.exe chosen.
+TEST_F(SetupWizardTest, HelpAndBrowse) {
+    const std::string game = makeFolder("game");
+    headless::scriptFileDialog(makeFile("game/Raptor.exe"));
+    run([&](TDialog& d) {
+        clickButton(d, IDHELP);
+        headless::replaceText(d, ids::kRaptorPathEdit, native("/typed/"));
+        clickButton(d, ids::kBrowse);
+        EXPECT_EQ(game, controlText(d, ids::kRaptorPathEdit));
+        clickButton(d, IDCANCEL);
+    });
+    EXPECT_EQ((std::vector<int>{resources::CM_HELP, resources::CM_EXIT}), parent.commands);
+    ASSERT_EQ(1u, headless::fileDialogs().size());
+    EXPECT_EQ(native("/typed/"), headless::fileDialogs()[0].initialDir);
+}
+
+#ifndef _WIN32
+// Without WINEPREFIX the game is looked for in ~/.wine; the root too can be the prefix.
+TEST_F(SetupWizardTest, WinePrefixIsHomesWineUnlessNamed) {
+    const std::string home = program.path().string();
+    ScopedEnv homeEnv("HOME", home.c_str());
+    const std::pair<const char*, std::string> cases[] = {
+        {"", home + "/.wine/drive_c" + kGameFolders},
+        {"/", std::string("/drive_c") + kGameFolders},
+        {"//", std::string("/drive_c") + kGameFolders},
+    };
+    for (const auto& [prefix, expected] : cases) {
+        ScopedEnv env("WINEPREFIX", prefix);
+        EXPECT_EQ(expected, std::filesystem::path(defaultRaptorPath()).lexically_normal())
+            << prefix;
+    }
+}
+#endif
+
 // Every way of leaving the wizard but a good OK ends the program, after the wizard has
 // closed, and writes nothing: the next start shows the wizard again.
 TEST_F(SetupWizardTest, CancelEndsTheProgram) {

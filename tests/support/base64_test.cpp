@@ -37,6 +37,8 @@ TEST(Base64, Rfc4648VectorsAndLineBreaks) {
     for (const auto& c : cases) {
         EXPECT_EQ(c.text, base64Encode(c.bytes, c.lineLength)) << c.bytes.size() << " bytes";
     }
+    // Only the bytes given are read, not the one after them.
+    EXPECT_EQ("Zm8=", base64Encode(std::string_view("fo\xFF", 2), 0));
 }
 
 } // namespace

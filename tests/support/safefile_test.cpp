@@ -111,6 +111,34 @@ TEST(ReplaceFile, RefusesAFileWithoutWritePermission) {
     }
 }
 
+// A link that cannot be read whole is neither written through nor replaced by a file.
+TEST(ReplaceFile, RefusesALinkItCannotRead) {
+    TempDir dir;
+    dir.write("pilot.sav", "old");
+    fs::create_symlink("pilot.sav", dir.path() / "link.sav");
+    using ReadLink = ssize_t (*)(const char*, char*, size_t);
+    const ReadLink answers[] = {
+        [](const char*, char*, size_t) -> ssize_t {
+            errno = EIO;
+            return -1;
+        },
+        [](const char*, char*, size_t) -> ssize_t { return 0; },
+        // A target that fills the room may have been cut.
+        [](const char*, char* buf, size_t size) -> ssize_t {
+            std::fill_n(buf, size, 'x');
+            return static_cast<ssize_t>(size);
+        },
+    };
+    for (ReadLink readLink : answers) {
+        FileSystemFaults calls; // puts the system's calls back afterwards
+        fileSystemCalls().readlink = readLink;
+        EXPECT_FALSE(replaceFileContents(dir.file("link.sav"), bytesOf("new")));
+        EXPECT_EQ("old", dir.read("pilot.sav"));
+        EXPECT_TRUE(fs::is_symlink(dir.path() / "link.sav"));
+        EXPECT_EQ("link.sav pilot.sav", dir.listing());
+    }
+}
+
 TEST(ReplaceFile, KeepsTheOwnerWhenRoot) {
     if (::geteuid() != 0) {
         GTEST_SKIP() << "only root may give a file away";
