@@ -90,7 +90,8 @@ eval "$(xdotool getwindowgeometry --shell "$main")"
 ox=$X
 oy=$((Y + 20))
 
-click_at $((ox + 24)) $((oy + 73)) # ghost, the third row of the list
+# ghost, the third row of the list: the header, then rows as tall as the pilots' 32-pixel icons
+click_at $((ox + 60)) $((oy + 124))
 click_at $((ox + 752)) $((oy + 28)) # the end of the callsign
 xdotool key --delay 60 $(printf 'BackSpace %.0s' $(seq 22))
 xdotool key --delay 60 shift+s t o r m
