@@ -15,6 +15,10 @@ take about an hour on two cores.
     tools/mutants.py --sample 30 --seed 7
     tools/mutants.py --list               # every place and operator, nothing built
     tools/mutants.py --only src/support/strutil.cpp:42
+    tools/mutants.py --killers            # also name the tests that fail on each mutant
+
+With --killers every test program runs on every mutant, so the run is slower; a test that is
+the only one to kill some mutant is one the suite cannot lose.
 """
 
 import argparse
@@ -161,7 +165,7 @@ class Suite:
     """The headless unit-test programs of one build tree, built incrementally."""
 
     def __init__(self, build, jobs):
-        self.build = build
+        self.build = build.resolve()
         self.jobs = jobs
         self.build.mkdir(parents=True, exist_ok=True)
         subprocess.run(["cmake", "-S", str(ROOT), "-B", str(build), "-G", "Ninja",
@@ -187,6 +191,22 @@ class Suite:
                 return False
         return True
 
+    def failing_tests(self):
+        """Every test that fails, as Suite.Name; a program that dies or hangs counts as one."""
+        failed = []
+        for program in self.programs:
+            exe = self.build / program
+            try:
+                out = subprocess.run([str(exe), "--gtest_brief=1"], cwd=exe.parent, text=True,
+                                     capture_output=True, timeout=300, errors="replace")
+                names = [n for n in re.findall(r"^\[  FAILED  \] ([\w/.]+)", out.stdout, re.M)]
+                failed.extend(dict.fromkeys(names))
+                if out.returncode != 0 and not names:
+                    failed.append(Path(program).name + " (exit %d)" % out.returncode)
+            except subprocess.TimeoutExpired:
+                failed.append(Path(program).name + " (hung)")
+        return failed
+
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
@@ -195,6 +215,8 @@ def main():
     parser.add_argument("--build", default=str(ROOT / "build" / "mutants"))
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--list", action="store_true", help="print every mutant and stop")
+    parser.add_argument("--killers", action="store_true",
+                        help="run every test on every mutant and name those that fail")
     parser.add_argument("--only", action="append", default=[],
                         help="path:line; only the mutants of that line (repeatable)")
     args = parser.parse_args()
@@ -230,18 +252,21 @@ def main():
         lines[m.line - 1] = m.after
         try:
             source.write_bytes("".join(lines).encode("latin-1"))
+            failing = []
             if not suite.builds():
                 stillborn += 1
                 verdict = "does not build"
-            elif suite.passes():
-                survivors.append(m)
-                verdict = "SURVIVED"
-            else:
+            elif (failing := suite.failing_tests()) if args.killers else not suite.passes():
                 killed += 1
                 verdict = "killed"
+            else:
+                survivors.append(m)
+                verdict = "SURVIVED"
         finally:
             source.write_bytes(original)
         print(f"[{n}/{len(chosen)}] {verdict}: {m.where()}", flush=True)
+        if failing:
+            print("    by " + " ".join(failing), flush=True)
     suite.builds()  # leave the tree built as the code stands
 
     counted = killed + len(survivors)
