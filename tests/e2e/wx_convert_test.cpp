@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "toolkit/constants.h"
 #include "toolkit/wx/convert.h"
@@ -24,78 +26,65 @@ struct KeyCase {
     int wxKeyCode;
     unsigned xKeycode; // evdev code + 8, as X reports it
     unsigned vk;
+    unsigned scanCode; // the evdev code for the main keys, none for the rest
 };
 
-TEST(WxKeys, VirtualKeyCodesFollowLettersThenPosition) {
+TEST(WxKeys, VirtualKeyCodesFollowLettersThenPositionAndScanCodesThePosition) {
     const KeyCase cases[] = {
-        {"A", 'A', 38, 'A'},
-        {"a typed lower case", 'a', 38, 'A'},
-        {"French layout: Q where US has A", 'Q', 38, 'Q'},
-        {"Cyrillic letter: the US letter of its place", 0x0444, 38, 'A'},
-        {"Shift+1 gives '!' but the key is 1", '!', 10, '1'},
-        {"0", '0', 19, '0'},
-        {"minus", '-', 20, VK_OEM_MINUS},
-        {"underscore is the minus key", '_', 20, VK_OEM_MINUS},
-        {"equals", '=', 21, VK_OEM_PLUS},
-        {"left bracket", '[', 34, VK_OEM_4},
-        {"right bracket", ']', 35, VK_OEM_6},
-        {"semicolon", ';', 47, VK_OEM_1},
-        {"apostrophe", '\'', 48, VK_OEM_7},
-        {"grave", '`', 49, VK_OEM_3},
-        {"backslash", '\\', 51, VK_OEM_5},
-        {"comma", ',', 59, VK_OEM_COMMA},
-        {"period", '.', 60, VK_OEM_PERIOD},
-        {"slash", '/', 61, VK_OEM_2},
-        {"the key beside left Shift", '<', 94, 226},
-        {"Caps Lock", kWxNone, 66, VK_CAPITAL},
-        {"left Shift", kWxShift, 50, VK_SHIFT},
-        {"right Shift", kWxShift, 62, VK_SHIFT},
-        {"left Control", kWxNone, 37, VK_CONTROL},
-        {"right Control", kWxNone, 105, VK_CONTROL},
-        {"left Alt", kWxNone, 64, VK_MENU},
-        {"Escape", kWxNone, 9, VK_ESCAPE},
-        {"Backspace", kWxNone, 22, VK_BACK},
-        {"Tab", kWxNone, 23, VK_TAB},
-        {"Return", kWxNone, 36, VK_RETURN},
-        {"keypad Enter", kWxNone, 104, VK_RETURN},
-        {"space", ' ', 65, VK_SPACE},
-        {"F1", kWxNone, 67, VK_F1},
-        {"F4", kWxNone, 70, VK_F4},
-        {"F12", kWxNone, 96, VK_F1 + 11},
-        {"Home", kWxNone, 110, VK_HOME},
-        {"Up", kWxNone, 111, VK_UP},
-        {"Page Up", kWxNone, 112, VK_PRIOR},
-        {"Left", kWxNone, 113, VK_LEFT},
-        {"Right", kWxNone, 114, VK_RIGHT},
-        {"End", kWxNone, 115, VK_END},
-        {"Down", kWxNone, 116, VK_DOWN},
-        {"Page Down", kWxNone, 117, VK_NEXT},
-        {"Insert", kWxNone, 118, VK_INSERT},
-        {"Delete", kWxNone, 119, VK_DELETE},
-        {"keypad 5 with Num Lock", kWxNumpad5, 84, VK_NUMPAD0 + 5},
-        {"keypad 5 without Num Lock", kWxNumpadBegin, 84, 12},
-        {"keypad point with Num Lock", kWxNumpadDecimal, 91, VK_DECIMAL},
-        {"keypad point without Num Lock", kWxNone, 91, VK_DELETE},
-        {"keypad minus", '-', 82, VK_SUBTRACT},
-        {"keypad plus", '+', 86, VK_ADD},
-        {"keypad star", '*', 63, VK_MULTIPLY},
-        {"keypad slash", '/', 106, VK_DIVIDE},
-        {"no keycode", kWxNone, 0, 0},
-        {"a keycode below the first key", kWxNone, 7, 0},
-        {"a keycode past the table", kWxNone, 255, 0},
-        {"an unknown key", kWxNone, 8 + 84, 0},
+        {"A", 'A', 38, 'A', 30},
+        {"a typed lower case", 'a', 38, 'A', 30},
+        {"French layout: Q where US has A", 'Q', 38, 'Q', 30},
+        {"Cyrillic letter: the US letter of its place", 0x0444, 38, 'A', 30},
+        {"Shift+1 gives '!' but the key is 1", '!', 10, '1', 2},
+        {"underscore is the minus key", '_', 20, VK_OEM_MINUS, 12},
+        {"the key beside left Shift", '<', 94, 226, 86},
+        {"right Shift", kWxShift, 62, VK_SHIFT, 54},
+        {"keypad 5 with Num Lock", kWxNumpad5, 84, VK_NUMPAD0 + 5, 76},
+        {"keypad 5 without Num Lock", kWxNumpadBegin, 84, 12, 76},
+        {"keypad point with Num Lock", kWxNumpadDecimal, 91, VK_DECIMAL, 83},
+        {"keypad point without Num Lock", kWxNone, 91, VK_DELETE, 83},
+        {"keypad minus", '-', 82, VK_SUBTRACT, 74},
+        {"keypad plus", '+', 86, VK_ADD, 78},
+        {"Escape", kWxNone, 9, VK_ESCAPE, 1},
+        {"F12", kWxNone, 96, VK_F1 + 11, 88},
+        {"Up, an extended key: no scan code of its own", kWxNone, 111, VK_UP, 0},
+        {"no keycode", kWxNone, 0, 0, 0},
+        {"the keycode of no key", kWxNone, 8, 0, 0},
+        {"a keycode below the first key", kWxNone, 7, 0, 0},
+        {"a keycode past the table", kWxNone, 255, 0, 0},
+        {"an unknown key", kWxNone, 8 + 84, 0, 84},
     };
-    for (const KeyCase& c : cases)
+    for (const KeyCase& c : cases) {
         EXPECT_EQ(vkFromGtk(c.wxKeyCode, c.xKeycode), c.vk) << c.what;
-}
+        EXPECT_EQ(scanCodeFromX(c.xKeycode), c.scanCode) << c.what;
+    }
 
-TEST(WxKeys, ScanCodesAreEvdevCodesOfTheMainKeys) {
-    EXPECT_EQ(scanCodeFromX(38), 30u); // A
-    EXPECT_EQ(scanCodeFromX(9), 1u);   // Escape
-    EXPECT_EQ(scanCodeFromX(96), 88u); // F12
-    EXPECT_EQ(scanCodeFromX(111), 0u); // Up: an extended key, no set-1 code of its own
-    EXPECT_EQ(scanCodeFromX(8), 0u);
-    EXPECT_EQ(scanCodeFromX(0), 0u);
+    // Runs of neighbouring keys that wx gives no key code of their own, from the X keycode of
+    // the first on.
+    const std::pair<unsigned, std::vector<unsigned>> runs[] = {
+        // the digits, minus, equals, Backspace, Tab
+        {10,
+         {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0', VK_OEM_MINUS, VK_OEM_PLUS, VK_BACK,
+          VK_TAB}},
+        // the brackets, Return, left Control
+        {34, {VK_OEM_4, VK_OEM_6, VK_RETURN, VK_CONTROL}},
+        // semicolon, apostrophe, grave, left Shift, backslash
+        {47, {VK_OEM_1, VK_OEM_7, VK_OEM_3, VK_SHIFT, VK_OEM_5}},
+        // comma, period, slash, right Shift, keypad star, left Alt, space, Caps Lock, F1 to F4
+        {59,
+         {VK_OEM_COMMA, VK_OEM_PERIOD, VK_OEM_2, VK_SHIFT, VK_MULTIPLY, VK_MENU, VK_SPACE,
+          VK_CAPITAL, VK_F1, VK_F1 + 1, VK_F1 + 2, VK_F1 + 3}},
+        {95, {VK_F1 + 10, VK_F1 + 11}},
+        // keypad Enter, right Control, keypad slash
+        {104, {VK_RETURN, VK_CONTROL, VK_DIVIDE}},
+        // Home, Up, Page Up, Left, Right, End, Down, Page Down, Insert, Delete
+        {110,
+         {VK_HOME, VK_UP, VK_PRIOR, VK_LEFT, VK_RIGHT, VK_END, VK_DOWN, VK_NEXT, VK_INSERT,
+          VK_DELETE}},
+    };
+    for (const auto& [first, vks] : runs)
+        for (unsigned i = 0; i < vks.size(); ++i)
+            EXPECT_EQ(vkFromGtk(kWxNone, first + i), vks[i]) << "X keycode " << first + i;
 }
 
 TEST(WxClipboardText, EveryByteSurvivesTheWayToUnicodeAndBack) {
@@ -106,39 +95,38 @@ TEST(WxClipboardText, EveryByteSurvivesTheWayToUnicodeAndBack) {
     EXPECT_EQ(cp1252FromUtf8(utf8), all);
 }
 
+// Both ways for the characters Windows-1252 has; any other, and bytes that are no UTF-8
+// character, come back as question marks. The program's own text passes when it is UTF-8 and
+// reads as Windows-1252 when it is not.
 TEST(WxClipboardText, ConvertsAsWindows1252) {
     struct Case {
         const char* what;
         std::string bytes;
         std::string utf8;
+        bool bothWays;
     } cases[] = {
-        {"ASCII", "Maverick 7", "Maverick 7"},
-        {"euro sign", "\x80", "\xE2\x82\xAC"},
-        {"e acute", "\xE9", "\xC3\xA9"},
-        {"curly quotes", "\x93\x94", "\xE2\x80\x9C\xE2\x80\x9D"},
-        {"undefined byte keeps its C1 value", "\x81", "\xC2\x81"},
-        {"y diaeresis", "\xFF", "\xC3\xBF"},
-        {"empty", "", ""},
+        {"ASCII", "Maverick 7", "Maverick 7", true},
+        {"euro sign", "\x80", "\xE2\x82\xAC", true},
+        {"e acute", "Pilot \xE9t\xE9", "Pilot \xC3\xA9t\xC3\xA9", true},
+        {"curly quotes", "\x93\x94", "\xE2\x80\x9C\xE2\x80\x9D", true},
+        {"undefined byte keeps its C1 value", "\x81", "\xC2\x81", true},
+        {"y diaeresis", "\xFF", "\xC3\xBF", true},
+        {"empty", "", "", true},
+        {"a CJK character", "?", "\xE6\x97\xA5", false},
+        {"an emoji", "a?z", "a\xF0\x9F\x9B\xA9z", false},
+        {"not UTF-8 at all", "??", "\xFF\xFE", false},
+        {"cut short", "?", "\xC3", false},
+        {"overlong NUL", "??", "\xC0\x80", false},
+        {"a lone surrogate", "???", "\xED\xA0\x80", false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(utf8FromCp1252(c.bytes), c.utf8) << c.what;
         EXPECT_EQ(cp1252FromUtf8(c.utf8), c.bytes) << c.what;
+        if (!c.bothWays)
+            continue;
+        EXPECT_EQ(utf8FromCp1252(c.bytes), c.utf8) << c.what;
+        EXPECT_EQ(utf8FromProgramText(c.bytes), c.utf8) << c.what;
+        EXPECT_EQ(utf8FromProgramText(c.utf8), c.utf8) << c.what;
     }
-}
-
-TEST(WxClipboardText, CharactersOutsideWindows1252BecomeQuestionMarks) {
-    EXPECT_EQ(cp1252FromUtf8("\xE6\x97\xA5"), "?");         // a CJK character
-    EXPECT_EQ(cp1252FromUtf8("a\xF0\x9F\x9B\xA9z"), "a?z"); // an emoji
-    EXPECT_EQ(cp1252FromUtf8("\xFF\xFE"), "??");            // not UTF-8 at all
-    EXPECT_EQ(cp1252FromUtf8("\xC3"), "?");                 // cut short
-    EXPECT_EQ(cp1252FromUtf8("\xC0\x80"), "??");            // overlong NUL
-    EXPECT_EQ(cp1252FromUtf8("\xED\xA0\x80"), "???");       // a lone surrogate
-}
-
-TEST(WxProgramText, Utf8PassesAndOtherBytesReadAsWindows1252) {
-    EXPECT_EQ(utf8FromProgramText("Pilot \xC3\xA9t\xC3\xA9"), "Pilot \xC3\xA9t\xC3\xA9");
-    EXPECT_EQ(utf8FromProgramText("Pilot \xE9t\xE9"), "Pilot \xC3\xA9t\xC3\xA9");
-    EXPECT_EQ(utf8FromProgramText(""), "");
 }
 
 TEST(WxFileFilter, PairsJoinedAndPatternsMatchEitherCase) {
