@@ -1,6 +1,7 @@
 // The Windows backend against Windows itself (Wine in the cross build): pictures, the list's
 // drawing, the clipboard, the trash and sounds, none of which needs a window on screen.
 
+#include "common/tempdir.h"
 #include "resources/resources.h"
 #include "toolkit/win32/win32backend.h"
 
@@ -9,28 +10,17 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <optional>
 #include <utility>
 #include <vector>
 
-namespace fs = std::filesystem;
 using namespace toolkit_win32;
 
 namespace {
 
 // The resources name files relative to the program folder, as the program runs.
 class Win32Backend : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        previous_ = fs::current_path();
-        fs::current_path(DROVAK_ASSETS_DIR);
-    }
-    void TearDown() override { fs::current_path(previous_); }
-
-  private:
-    fs::path previous_;
+    ScopedWorkingDir cwd_{DROVAK_ASSETS_DIR};
 };
 
 std::uint8_t alphaAt(const TBgraImage& image, int x, int y) {
@@ -154,10 +144,11 @@ TColor pixelAt(const std::uint8_t* bits, int width, int x, int y) {
     return {p[2], p[1], p[0]};
 }
 
-TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImages) {
+TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToTheProgram) {
     TImageList images(TSize{32, 32}, ILC_COLOR16, 2, 1);
     TPictureOwner owner;
     TListWindow list(&owner, 7, 0, 0, 300, 200);
+    list.Attr.Style |= LVS_EDITLABELS;
     ASSERT_TRUE(owner.Create());
     list.InsertColumn(0, TListWindColumn("Name", 100));
     TListWindColumn pictures("Picture", 120, TListWindColumn::Left, 1);
@@ -216,21 +207,10 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImages) {
     SelectObject(dc, old);
     DeleteObject(target);
     DeleteDC(dc);
-}
 
-TEST_F(Win32Backend, ALabelEditEndsInTheProgram) {
-    TPictureOwner owner;
-    TListWindow list(&owner, 7, 0, 0, 300, 200);
-    list.Attr.Style |= LVS_EDITLABELS;
-    ASSERT_TRUE(owner.Create());
-    list.InsertColumn(0, TListWindColumn("Name", 100));
-    for (const char* label : {"alpha", "bravo"}) {
-        TListWindItem item(label);
-        list.InsertItem(item);
-    }
-    HWND hwnd = list.GetImpl().hwnd;
+    // A label edit typed and confirmed, then one typed and given up: the owner hears of
+    // both, and the labels are the program's to change.
     const std::string label = list.GetItems().At(1).label;
-    // Typed and confirmed, then typed and given up.
     list.EditLabel(1);
     HWND edit = ListView_GetEditControl(hwnd);
     ASSERT_NE(edit, nullptr);
@@ -242,7 +222,6 @@ TEST_F(Win32Backend, ALabelEditEndsInTheProgram) {
     SendMessageW(ListView_GetEditControl(hwnd), WM_KEYDOWN, VK_ESCAPE, 0);
     using TEdit = std::pair<int, std::optional<std::string>>;
     EXPECT_EQ(owner.edits, (std::vector<TEdit>{{1, "\xC3\x89mile"}, {0, std::nullopt}}));
-    // The labels are the program's to change.
     EXPECT_EQ(list.GetItems().At(1).label, label);
     EXPECT_EQ(list.GetEditIndex(), -1);
 }
@@ -301,15 +280,11 @@ TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
 }
 
 TEST_F(Win32Backend, TheTrashTakesAFileOutOfItsFolder) {
-    const fs::path folder = fs::temp_directory_path() / "drovak-trash-test";
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    const fs::path pilot = folder / "pilot.sav";
-    std::ofstream(pilot) << "pilot";
-    EXPECT_TRUE(MoveToTrash(pilot.string().c_str()));
-    EXPECT_FALSE(fs::exists(pilot));
-    EXPECT_FALSE(MoveToTrash(pilot.string().c_str())); // gone already
-    fs::remove_all(folder);
+    TempDir dir;
+    dir.write("pilot.sav", "pilot");
+    EXPECT_TRUE(MoveToTrash(dir.file("pilot.sav").c_str()));
+    EXPECT_FALSE(dir.exists("pilot.sav"));
+    EXPECT_FALSE(MoveToTrash(dir.file("pilot.sav").c_str())); // gone already
 }
 
 TEST_F(Win32Backend, AProjectSoundPlays) {
