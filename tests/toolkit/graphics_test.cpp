@@ -170,7 +170,6 @@ TEST(Bitmap, ACelLandsAtItsPoint) {
         TPoint src;
     } cases[] = {
         {2, {5, 7}, {}, {}, {}},
-        {0, {0, 0}, {}, {}, {}},
         {3, {25, 20}, {}, {}, {}}, // partly off the surface's right and bottom edges
         {1, {-4, -2}, {}, {}, {}}, // partly off the left and top edges
         {2, {5, 7}, {8, 0, 12, 30}, {}, {}},
