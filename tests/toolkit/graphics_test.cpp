@@ -90,19 +90,13 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
     std::vector<TDib> dibs;
     for (const Case& c : cases) {
         const Bytes file = bmpFile(3, c.height, 24, 0, {}, c.rows);
-        const TRgbImage image = decodeBmp(file, "x");
-        ASSERT_EQ(image.Width(), 3) << c.name;
-        ASSERT_EQ(image.Height(), 2) << c.name;
-        for (int y = 0; y < 2; ++y)
-            for (int x = 0; x < 3; ++x)
-                EXPECT_EQ(image.GetPixel(x, y), want[y][x]) << c.name << " at " << x << "," << y;
         dir.write(c.name + std::string(c.height < 0 ? ".bmp" : ""),
                   std::string(file.begin(), file.end()));
         dibs.emplace_back(dir.file(c.name).c_str());
         EXPECT_EQ(dibs.back().Size(), TSize(3, 2)) << c.name;
     }
     // The two files' parts in turns: each part comes from its own file's bytes, also after
-    // the bytes kept were let go.
+    // the bytes kept were let go; once decoded (as decodeBmp does), from the whole picture.
     for (bool decoded : {false, true}) {
         for (const TRect& part : parts) {
             for (std::size_t i = 0; i < dibs.size(); ++i) {
