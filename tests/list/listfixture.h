@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -56,12 +55,10 @@ class RecordingOwner : public TSavListOwner {
 // A list in a main window's place, over a SAV folder in a temporary folder.
 class SavListTest : public ::testing::Test {
   protected:
-    static constexpr int kListId = 4;
-
     TempDir dir;
     TWindow host{nullptr};
     RecordingOwner owner;
-    TSavListWindow list{&host, owner, kListId, 2, 24, 348, 142};
+    TSavListWindow list{&host, owner, 4, 2, 24, 348, 142};
 
     SavListTest() { headless::reset(); }
 
@@ -73,28 +70,32 @@ class SavListTest : public ::testing::Test {
         list.setSavPath(dir.folder().c_str());
     }
 
-    void touch(std::initializer_list<std::string> names) const {
-        for (const auto& name : names) {
-            dir.write(name, "sav");
+    // Writes the files into the folder, "name/" as a folder.
+    static void write(const TempDir& folder, const std::vector<std::string>& files) {
+        for (const auto& name : files) {
+            if (name.back() == '/') {
+                std::filesystem::create_directory(folder.path() / name.substr(0, name.size() - 1));
+            } else {
+                folder.write(name, "sav");
+            }
         }
     }
-    void remove(const std::string& name) const { std::filesystem::remove(dir.path() / name); }
-    void fill(std::initializer_list<std::string> names) {
-        touch(names);
-        list.fillListWindow();
-    }
-
     // The list filled from a folder of its own holding files (each case of a table its own).
     void fillFrom(const TempDir& folder, const std::vector<std::string>& files) {
-        for (const auto& name : files) {
-            folder.write(name, "sav");
-        }
+        write(folder, files);
         list.setSavPath(folder.folder().c_str());
         list.fillListWindow();
+    }
+    void fill(const std::vector<std::string>& files) { fillFrom(dir, files); }
+    // The first index selected as the program selects, the others by control-clicks.
+    void select(const std::vector<int>& indexes) {
+        list.selectIndex(indexes.front());
+        for (std::size_t i = 1; i < indexes.size(); ++i) {
+            headless::clickListItem(list, indexes[i], MK_CONTROL);
+        }
     }
 
     std::vector<std::string> labels() const { return headless::listLabels(list); }
     std::vector<int> images() const { return headless::listImages(list); }
     std::vector<int> selection() const { return headless::listSelection(list); }
-    std::string path(const std::string& name) const { return dir.folder() + name; }
 };

@@ -41,15 +41,7 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
     // clang-format on
     for (const auto& c : cases) {
         TempDir folder;
-        for (const auto& name : c.files) {
-            if (name.back() == '/') {
-                std::filesystem::create_directory(folder.path() / name.substr(0, name.size() - 1));
-            } else {
-                folder.write(name, "sav");
-            }
-        }
-        list.setSavPath(folder.folder().c_str());
-        list.fillListWindow();
+        fillFrom(folder, c.files);
         EXPECT_EQ(c.labels, labels()) << c.why;
         EXPECT_EQ(c.images, images()) << c.why;
         EXPECT_EQ(c.dirty, list.getDirtyFiles()) << c.why;
@@ -62,11 +54,11 @@ TEST_F(SavListTest, ColumnWidthsFollowTheItemCount) {
     };
     for (const auto& [count, widths] : cases) {
         TempDir folder;
+        Strings files;
         for (int i = 0; i < count; ++i) {
-            folder.write(std::string("f").append(std::to_string(i)).append(".sav"), "sav");
+            files.push_back("f" + std::to_string(i) + ".sav");
         }
-        list.setSavPath(folder.folder().c_str());
-        list.fillListWindow();
+        fillFrom(folder, files);
         ASSERT_EQ(count, list.GetItemCount());
         EXPECT_EQ(widths.first, list.GetColumnWidth(0)) << count << " items";
         EXPECT_EQ(widths.second, list.GetColumnWidth(1)) << count << " items";
@@ -74,81 +66,54 @@ TEST_F(SavListTest, ColumnWidthsFollowTheItemCount) {
     }
 }
 
-TEST_F(SavListTest, DirtyListDescribesTheFolderOfTheLastFill) {
-    // Ace has unsaved changes in the first folder; the second folder's Ace has none.
-    fill({"Ace.sav", "Ace.dvw"});
-    list.selectFile("Ace.sav");
-    EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
-
-    TempDir other;
-    other.write("Ace.sav", "sav");
-    list.setSavPath(other.folder().c_str());
-    list.fillListWindow();
-    EXPECT_TRUE(list.getDirtyFiles().empty());
-    EXPECT_EQ(std::vector<int>{0}, images());
-    list.selectFile("Ace.sav");
-    // The real file, not a working copy that does not exist there.
-    EXPECT_EQ(Strings{"Ace.sav"}, owner.takeOpened());
-
-    // Back in the first folder, its working copy was thrown away behind the program's back.
-    list.setSavPath(dir.folder().c_str());
-    remove("Ace.dvw");
-    list.fillListWindow();
-    EXPECT_FALSE(list.doesDirtyFileExist("Ace", false));
-}
-
-TEST_F(SavListTest, RefillReopensTheSameLabel) {
-    // A rebuild follows a change of files (a fresh new file, another folder): the label kept
-    // selected is opened again so the editor shows the file as it is now.
-    fill({" New Sav File.dvw", "Ace.sav"});
+// A fill follows a change of files (a fresh new file, another folder): the dirty list
+// describes that folder alone, and the label kept selected is opened again so the editor
+// shows the file as it is now.
+TEST_F(SavListTest, FillDescribesItsFolderAndReopensTheSelectedLabel) {
+    fill({" New Sav File.dvw", "Ace.sav", "Ace.dvw"});
     list.selectFile(" New Sav File");
     EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
     list.selectFile(" New Sav File");
-    EXPECT_TRUE(owner.takeOpened().empty()) << "no rebuild, no change of label";
-
+    EXPECT_TRUE(owner.takeOpened().empty()) << "no fill, no change of label";
     list.fillListWindow();
     list.selectFile(" New Sav File");
     EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
 
-    // Another folder where the open label has a working copy opens that working copy, not
-    // the SAV file whose fields would then overwrite the unsaved changes.
+    // Another folder where the open label has a working copy opens that working copy, not the
+    // SAV file whose fields would then overwrite the unsaved changes; its Ace has none, and
+    // opening one that does not exist there would save empty fields over the real file.
     TempDir other;
-    other.write(" New Sav File.sav", "sav");
-    other.write(" New Sav File.dvw", "sav");
-    list.setSavPath(other.folder().c_str());
-    list.fillListWindow();
+    fillFrom(other, {"Ace.sav", " New Sav File.sav", " New Sav File.dvw"});
+    EXPECT_EQ(Strings{" New Sav File"}, list.getDirtyFiles());
+    EXPECT_EQ((std::vector<int>{1, 0}), images());
     list.selectFile(" New Sav File.sav");
     EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
+    list.selectFile("Ace.sav");
+    EXPECT_EQ(Strings{"Ace.sav"}, owner.takeOpened());
 }
 
+// A folder that is missing, a file, or unreadable lists nothing, and the file that was open
+// is reported gone: it is not in the folder the list now shows.
 TEST_F(SavListTest, UnusableFolderGivesAnEmptyList) {
     fill({"Ace.sav"});
     list.selectFile("Ace.sav");
     owner.takeOpened();
-
-    std::string missing = path("missing") + kPathSeparator;
-    std::string notAFolder = path("Ace.sav") + kPathSeparator;
-    for (const std::string& folder : {missing, notAFolder}) {
+    Strings folders = {dir.folder() + "missing" + kPathSeparator,
+                       dir.folder() + "Ace.sav" + kPathSeparator};
+    TempDir locked;
+    locked.write("Ace.sav", "sav");
+    std::filesystem::permissions(locked.path(), std::filesystem::perms::none);
+    if (access(locked.path().string().c_str(), R_OK) != 0) { // unless this user ignores them
+        folders.push_back(locked.folder());
+    }
+    for (const std::string& folder : folders) {
         list.setSavPath(folder.c_str());
-        list.fillListWindow();
+        EXPECT_NO_THROW(list.fillListWindow());
         EXPECT_EQ(0, list.GetItemCount()) << folder;
         list.selectFile("Ace.sav");
         EXPECT_TRUE(selection().empty()) << folder;
     }
-    // The file that was open is not in the folder the list now shows.
     EXPECT_EQ(Strings{""}, owner.takeOpened());
-}
-
-TEST_F(SavListTest, UnreadableFolderGivesAnEmptyList) {
-    TempDir locked;
-    locked.write("Ace.sav", "sav");
-    std::filesystem::permissions(locked.path(), std::filesystem::perms::none);
-    if (access(locked.path().string().c_str(), R_OK) == 0) {
-        GTEST_SKIP() << "permissions do not restrict this user";
-    }
-    list.setSavPath(locked.folder().c_str());
-    EXPECT_NO_THROW(list.fillListWindow());
-    EXPECT_EQ(0, list.GetItemCount());
 }
 
 TEST_F(SavListTest, DirtyFileList) {

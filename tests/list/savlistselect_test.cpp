@@ -22,7 +22,7 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     // Ace saved: its working copy is gone, and the next report for it is the SAV file.
     headless::clickListItem(list, 0);
     EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
-    remove("Ace.dvw");
+    std::filesystem::remove(dir.path() / "Ace.dvw");
     list.updateLabel("Ace");
     headless::clickListItem(list, 1);
     headless::clickListItem(list, 0);
@@ -115,17 +115,8 @@ TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
     for (const auto& c : cases) {
         TempDir folder;
         fillFrom(folder, c.files);
-        list.selectIndex(c.selected.front());
-        for (std::size_t i = 1; i < c.selected.size(); ++i) {
-            headless::clickListItem(list, c.selected[i], MK_CONTROL);
-        }
-        for (const auto& name : c.added) {
-            if (name.back() == '/') {
-                std::filesystem::create_directory(folder.path() / name.substr(0, name.size() - 1));
-            } else {
-                folder.write(name, "sav");
-            }
-        }
+        select(c.selected);
+        write(folder, c.added);
         for (const auto& name : c.removed) {
             std::filesystem::remove(folder.path() / name);
         }
@@ -179,22 +170,14 @@ TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
         {"two apart", {0, 2}, {"Bob.sav"}, {0}},
         {"every item: no file open any more", {0, 1, 2, 3}, {""}, {}},
     };
-    const Strings all = {"Ace", "Bob", "Carl", "Dan"};
+    const Strings all = {"Ace.sav", "Bob.sav", "Carl.sav", "Dan.sav"};
     for (const auto& c : cases) {
         TempDir folder;
-        for (const auto& label : all) {
-            folder.write(label + ".sav", "sav");
-        }
-        list.setSavPath(folder.folder().c_str());
-        list.fillListWindow();
-        list.selectIndex(c.selected.front());
-        for (std::size_t i = 1; i < c.selected.size(); ++i) {
-            headless::clickListItem(list, c.selected[i], MK_CONTROL);
-        }
+        fillFrom(folder, all);
+        select(c.selected);
         ASSERT_EQ(c.selected, selection()) << c.why;
         for (int index : c.selected) {
-            std::filesystem::remove(folder.path() /
-                                    (all[static_cast<std::size_t>(index)] + ".sav"));
+            std::filesystem::remove(folder.path() / all[static_cast<std::size_t>(index)]);
         }
         owner.takeOpened();
         list.deleteCurrentItem();
@@ -208,11 +191,14 @@ TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
 
 TEST_F(SavListTest, MouseOnTheList) {
     fill({"Ace.sav", "Bob.sav"});
+    auto at = [](int index) {
+        const TPoint point = headless::listItemPoint(index);
+        return std::to_string(point.x) + "," + std::to_string(point.y);
+    };
     const TPoint bob = headless::listItemPoint(1);
-    const std::string at = std::to_string(bob.x) + "," + std::to_string(bob.y);
 
     headless::clickListItem(list, 1); // press and release
-    EXPECT_EQ((Strings{"leftClick " + at + " 1", "open Bob.sav", "endDrag"}), owner.calls);
+    EXPECT_EQ((Strings{"leftClick " + at(1) + " 1", "open Bob.sav", "endDrag"}), owner.calls);
     owner.calls.clear();
 
     headless::sendMouse(list, TMsgKind::LButtonUp, bob);
@@ -220,10 +206,8 @@ TEST_F(SavListTest, MouseOnTheList) {
     EXPECT_EQ((Strings{"endDrag", "endDrag"}), owner.calls);
     owner.calls.clear();
 
-    const TPoint ace = headless::listItemPoint(0);
-    const std::string aceAt = std::to_string(ace.x) + "," + std::to_string(ace.y);
     headless::rightClickListItem(list, 0);
-    EXPECT_EQ((Strings{"leftClick " + aceAt + " 1", "open Ace.sav", "popup " + aceAt}),
+    EXPECT_EQ((Strings{"leftClick " + at(0) + " 1", "open Ace.sav", "popup " + at(0)}),
               owner.calls);
     owner.calls.clear();
 
@@ -232,9 +216,9 @@ TEST_F(SavListTest, MouseOnTheList) {
     headless::clickListItem(list, 1);
     headless::rightClickListItem(list, 1);
     EXPECT_EQ(std::vector<int>{0}, selection());
-    EXPECT_EQ(
-        (Strings{"leftClick " + at + " 1", "endDrag", "leftClick " + at + " 1", "popup " + at}),
-        owner.calls);
+    EXPECT_EQ((Strings{"leftClick " + at(1) + " 1", "endDrag", "leftClick " + at(1) + " 1",
+                       "popup " + at(1)}),
+              owner.calls);
 }
 
 } // namespace
