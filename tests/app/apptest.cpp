@@ -1,5 +1,6 @@
 #include "apptest.h"
 
+#include "resources/resources.h"
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
 
@@ -98,6 +99,31 @@ void AppTest::typeKeys(const std::string& keys) {
     for (char c : keys) {
         headless::pressKey(window(), static_cast<unsigned char>(c));
     }
+}
+
+std::string AppTest::typed(const std::string& keys) const {
+    std::string out;
+    for (char k : keys) {
+        out += static_cast<char>(window().editor().getASCII(static_cast<unsigned char>(k), false));
+    }
+    return out;
+}
+
+void AppTest::choose(int command, std::initializer_list<int> answers) {
+    for (int answer : answers) {
+        headless::scriptMessageBox(answer);
+    }
+    headless::chooseMenuItem(frame(), command);
+}
+
+void AppTest::saveAs(const std::string& path, std::initializer_list<int> answers) {
+    headless::scriptFileDialog(path);
+    choose(resources::CM_SAVEAS, answers);
+}
+
+void AppTest::rename(const std::optional<std::string>& text, std::initializer_list<int> answers) {
+    choose(resources::CM_RENAME, answers);
+    headless::endLabelEdit(list(), text);
 }
 
 std::string AppTest::lastMessage() const {

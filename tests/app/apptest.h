@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,6 +60,23 @@ class AppTest : public ::testing::Test {
     // Clicks into a field of the editor at its end and types letters, as the user would.
     void clickField(int field);
     void typeKeys(const std::string& keys);
+    void typeCallsign(const std::string& keys) {
+        clickField(kFieldCallsign);
+        typeKeys(keys);
+    }
+    // The letters a key press of each of these keys types into the callsign.
+    std::string typed(const std::string& keys) const;
+    // Scripts the answers to the questions the command asks, then chooses it from the menu.
+    void choose(int command, std::initializer_list<int> answers = {});
+    // Save As into this path; Rename of the selected pilot, ended with this text (none: Escape).
+    void saveAs(const std::string& path, std::initializer_list<int> answers = {});
+    void rename(const std::optional<std::string>& text, std::initializer_list<int> answers = {});
+    std::string openFile() const {
+        return window().currentPlayer().getFileName();
+    }
+    std::vector<int> images() const {
+        return headless::listImages(list());
+    }
     std::string lastMessage() const;
     std::size_t messageCount() const {
         return headless::messageBoxes().size();

@@ -1,7 +1,6 @@
 // What players expect of the files: the game's pilot kept before Load and put back, deleted
-// pilots in the trash, odd files said, launches that fail said, dates that fit their column.
+// pilots in the trash, odd files said.
 #include "apptest.h"
-#include "support/pathsep.h"
 
 #include "player/gamebackups.h"
 #include "resources/resources.h"
@@ -24,19 +23,23 @@ bool drawn(const std::string& part) {
     return false;
 }
 
+// Load puts the record as it stands, working copy and all, into the game, and remembers it;
+// the game's pilot is kept first, and Restore puts it back.
 TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
     std::string old = game.read("raptor.sav");
     old.replace(80, 22, std::string(22, '\0')).replace(80, 8, "OLDPILOT");
     game.write("raptor.sav", old);
     addSav("ace.sav", "ACE");
+    addSav("ace.dvw", "EDITED");
     start();
     EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_RESTORE)); // nothing kept yet
     TDrovakSettingsXfer loud = window().currentSettings();
     loud.soundOn = 1;
     window().wizardCallback(loud);
 
-    headless::chooseMenuItem(frame(), CM_LOAD);
-    EXPECT_EQ("ACE", std::string(game.read("raptor.sav").c_str() + 80));
+    choose(CM_LOAD);
+    EXPECT_EQ(sav.read("ace.dvw"), game.read("raptor.sav"));
+    EXPECT_NE(std::string::npos, program.read("drovak.ini").find("lastLoadedFile = ace.dvw\r\n"));
     std::vector<TGameBackup> kept = listGameBackups();
     ASSERT_EQ(1u, kept.size());
     EXPECT_EQ("OLDPILOT", kept[0].callsign);
@@ -53,22 +56,25 @@ TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
 
     ASSERT_TRUE(headless::isCommandEnabled(frame(), CM_RESTORE));
     headless::scriptChoice(-1);
-    headless::chooseMenuItem(frame(), CM_RESTORE);
+    choose(CM_RESTORE);
     EXPECT_EQ(std::vector<std::string>{kept[0].time + "    OLDPILOT"},
               headless::choiceDialogs().back().lines);
-    EXPECT_EQ("ACE", std::string(game.read("raptor.sav").c_str() + 80));
+    EXPECT_EQ("EDITED", std::string(game.read("raptor.sav").c_str() + 80));
 
     headless::scriptChoice(0);
-    headless::chooseMenuItem(frame(), CM_RESTORE);
+    choose(CM_RESTORE);
     EXPECT_EQ(old, game.read("raptor.sav"));
     kept = listGameBackups();
     ASSERT_EQ(2u, kept.size());
-    EXPECT_EQ("ACE", kept[0].callsign); // the pilot it replaced, newest
+    EXPECT_EQ("EDITED", kept[0].callsign); // the pilot it replaced, newest
 
+    // Without the game's folder nothing is restored, and a Load that cannot write says so.
     TDrovakSettingsXfer noGame = window().currentSettings();
     std::strcpy(noGame.raptorPath.data(), (game.folder() + "missing/").c_str());
     window().wizardCallback(noGame);
     EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_RESTORE));
+    choose(CM_LOAD, {IDOK});
+    EXPECT_EQ("Error saving file!", lastMessage());
 }
 
 TEST_F(AppTest, DeleteMovesToTheTrashOrAsksBeforeDeletingForGood) {
@@ -95,7 +101,7 @@ TEST_F(AppTest, DeleteMovesToTheTrashOrAsksBeforeDeletingForGood) {
         }
         const std::size_t asked = messageCount();
         const std::vector<std::string> trashed = headless::trashedFiles();
-        headless::chooseMenuItem(frame(), CM_DELETE);
+        choose(CM_DELETE);
         EXPECT_EQ(c.stays, sav.exists("gone.sav")) << c.why;
         EXPECT_EQ(c.stays, list().itemExists("gone")) << c.why;
         EXPECT_EQ(c.trash, headless::trashedFiles().size() > trashed.size() &&
@@ -141,38 +147,6 @@ TEST_F(AppTest, OddFilesAreMarkedAndSaidOncePerRun) {
     select("short");
     select("squad");
     EXPECT_EQ(before + 2, messageCount());
-}
-
-TEST_F(AppTest, LaunchesNoProgramTakesNameTheFile) {
-    start();
-    headless::setLaunchAvailable(false);
-    const struct {
-        int command;
-        std::string said;
-    } cases[] = {
-        {CM_HELP, "No web browser opened help.htm. Open it yourself:\n" + program.folder() +
-                      std::string("help") + kPathSeparator + "help.htm"},
-        {CM_WEBSITE,
-         "No web browser opened website.htm. Open it yourself:\n" + program.file("website.htm")},
-        {CM_CONTACT,
-         "No mail program opened info.eml. Open it yourself:\n" + program.file("info.eml")},
-    };
-    for (const auto& c : cases) {
-        headless::scriptMessageBox(IDOK);
-        headless::chooseMenuItem(frame(), c.command);
-        EXPECT_EQ(c.said, lastMessage());
-    }
-}
-
-TEST_F(AppTest, ModifiedColumnFitsTheDateInTheListsFont) {
-    addSav("ace.sav", "ACE");
-    start();
-    // "Sep 30, 2026" and its like, in the headless font.
-    EXPECT_GE(list().GetColumnWidth(2), 12 * headless::kListCharWidth);
-    // The columns still fill the list as they did.
-    EXPECT_EQ(TSavListWindow::kLabelWidth + TSavListWindow::kCallsignWidth +
-                  TSavListWindow::kDateWidth,
-              list().GetColumnWidth(0) + list().GetColumnWidth(1) + list().GetColumnWidth(2));
 }
 
 } // namespace

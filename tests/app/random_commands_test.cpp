@@ -10,6 +10,8 @@
 #include "support/diskname.h"
 
 #include <filesystem>
+#include <functional>
+#include <iterator>
 #include <map>
 #include <random>
 
@@ -17,24 +19,6 @@ namespace fs = std::filesystem;
 using namespace resources;
 
 namespace {
-
-enum class Step {
-    Click,
-    Type,
-    Pause,
-    Save,
-    SaveAs,
-    Duplicate,
-    Rename,
-    Delete,
-    New,
-    Undo,
-    Close,
-    Count
-};
-
-const char* const kStepNames[] = {"click",  "type",   "pause", "save", "save as", "duplicate",
-                                  "rename", "delete", "new",   "undo", "close"};
 
 class NoOwner : public TSavListOwner {
   public:
@@ -108,59 +92,6 @@ class RandomCommandsTest : public AppTest {
         }
     }
 
-    void run(Step step) {
-        int count = static_cast<int>(labels().size());
-        switch (step) {
-        case Step::Click:
-            if (count > 0) {
-                headless::clickListItem(list(), pick(count));
-            }
-            break;
-        case Step::Type:
-            clickField(1 + pick(3));
-            for (int keys = 1 + pick(3); keys > 0; --keys) {
-                typeKeys(std::string(1, static_cast<char>('A' + pick(26))));
-            }
-            break;
-        case Step::Pause: {
-            const std::uint64_t pauses[] = {50, 150, kWorkingCopyDelayMs};
-            headless::advanceTime(pauses[pick(3)]);
-            break;
-        }
-        case Step::Save:
-            headless::chooseMenuItem(frame(), CM_SAVE);
-            break;
-        case Step::SaveAs:
-            headless::chooseMenuItem(frame(), CM_SAVEAS);
-            break;
-        case Step::Duplicate:
-            headless::chooseMenuItem(frame(), CM_DUPLICATE);
-            break;
-        case Step::Rename:
-            headless::chooseMenuItem(frame(), CM_RENAME);
-            headless::endLabelEdit(
-                list(), pick(4) == 0 ? std::nullopt : std::optional<std::string>(randomLabel()));
-            break;
-        case Step::Delete:
-            headless::chooseMenuItem(frame(), CM_DELETE);
-            break;
-        case Step::New:
-            headless::chooseMenuItem(frame(), CM_NEW);
-            break;
-        case Step::Undo:
-            headless::chooseMenuItem(frame(), CM_UNDO);
-            break;
-        case Step::Close:
-            questionsLeft = 1 + pick(workingCopies());
-            closing = true;
-            headless::closeWindow(frame());
-            closing = false;
-            break;
-        case Step::Count:
-            break;
-        }
-    }
-
     int workingCopies() const {
         int n = 0;
         for (const auto& entry : fs::directory_iterator(sav.path())) {
@@ -204,25 +135,67 @@ TEST_F(RandomCommandsTest, FilesAndMarksStayTrueToEachOther) {
                                 : std::optional<std::string>(sav.file(randomLabel() + ".sav"));
         });
         start();
+        // Each step, and what it may write to the saved files: nothing, new files, anything.
+        enum Writes { kNothing, kNewFiles, kAny };
+        struct Step {
+            const char* name;
+            Writes writes;
+            std::function<void()> run;
+        };
+        const Step steps[] = {
+            {"click", kNothing,
+             [&] {
+                 if (!labels().empty()) {
+                     headless::clickListItem(list(), pick(static_cast<int>(labels().size())));
+                 }
+             }},
+            {"type", kNothing,
+             [&] {
+                 clickField(1 + pick(3));
+                 for (int keys = 1 + pick(3); keys > 0; --keys) {
+                     typeKeys(std::string(1, static_cast<char>('A' + pick(26))));
+                 }
+             }},
+            {"pause", kNothing,
+             [&] {
+                 const std::uint64_t pauses[] = {50, 150, kWorkingCopyDelayMs};
+                 headless::advanceTime(pauses[pick(3)]);
+             }},
+            {"save", kAny, [&] { choose(CM_SAVE); }},
+            {"save as", kAny, [&] { choose(CM_SAVEAS); }},
+            {"duplicate", kNewFiles, [&] { choose(CM_DUPLICATE); }},
+            {"rename", kAny,
+             [&] {
+                 rename(pick(4) == 0 ? std::nullopt : std::optional<std::string>(randomLabel()));
+             }},
+            {"delete", kAny, [&] { choose(CM_DELETE); }},
+            {"new", kAny, [&] { choose(CM_NEW); }},
+            {"undo", kNothing, [&] { choose(CM_UNDO); }},
+            {"close", kAny,
+             [&] {
+                 questionsLeft = 1 + pick(workingCopies());
+                 closing = true;
+                 headless::closeWindow(frame());
+                 closing = false;
+             }},
+        };
         auto saved = savedFiles();
         for (int n = 0; n < 40; ++n) {
-            auto step = static_cast<Step>(pick(static_cast<int>(Step::Count)));
-            if (step == Step::Close && workingCopies() == 0) {
+            const Step& step = steps[pick(static_cast<int>(std::size(steps)))];
+            if (std::string(step.name) == "close" && workingCopies() == 0) {
                 continue; // the program would end
             }
             std::string where = "seed " + std::to_string(seed) + " step " + std::to_string(n) +
-                                " (" + kStepNames[static_cast<int>(step)] + ")";
+                                " (" + step.name + ")";
             std::uint64_t before = headless::now();
-            run(step);
+            step.run();
             checkRules(where, headless::now() - before >= kWorkingCopyDelayMs);
             auto now = savedFiles();
-            bool mayWrite = step == Step::Save || step == Step::SaveAs || step == Step::Rename ||
-                            step == Step::Delete || step == Step::Close || step == Step::New;
-            if (step == Step::Duplicate) {
+            if (step.writes == kNewFiles) {
                 for (const auto& [name, bytes] : saved) {
                     EXPECT_EQ(bytes, now.count(name) ? now[name] : "") << where << ": " << name;
                 }
-            } else if (!mayWrite) {
+            } else if (step.writes == kNothing) {
                 EXPECT_EQ(saved, now) << where;
             }
             saved = now;

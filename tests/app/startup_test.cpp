@@ -91,6 +91,7 @@ TEST_F(AppTest, NeverOpensMaximized) {
     }
 }
 
+// The local date of the file's last change, in a column as wide as any date in the list's font.
 TEST_F(AppTest, DateColumn) {
     addSav("old.sav", "OLD");
     std::tm when{};
@@ -103,6 +104,11 @@ TEST_F(AppTest, DateColumn) {
     fs::last_write_time(sav.file("old.sav"), std::chrono::file_clock::from_sys(system));
     start();
     EXPECT_EQ("Mar 5, 1999", headless::cellText(list(), 0, 2));
+    // "Sep 30, 2026" and its like; the columns still fill the list as they did.
+    EXPECT_GE(list().GetColumnWidth(2), 12 * headless::kListCharWidth);
+    EXPECT_EQ(TSavListWindow::kLabelWidth + TSavListWindow::kCallsignWidth +
+                  TSavListWindow::kDateWidth,
+              list().GetColumnWidth(0) + list().GetColumnWidth(1) + list().GetColumnWidth(2));
     // A file that disappeared after the fill shows empty cells.
     fs::remove(sav.file("old.sav"));
     EXPECT_EQ("", headless::cellText(list(), 0, 1));
@@ -118,12 +124,16 @@ TEST_F(AppTest, TimerThatCannotStartIsReported) {
     EXPECT_EQ("Timer", headless::messageBoxes()[0].caption);
 }
 
+// Close and Exit ask about every working copy in turn: Yes saves it, with the keys typed just
+// before; Cancel stops, and the rest keep their working copies.
 TEST_F(AppTest, CloseAsksAboutEveryWorkingCopyAndCancelStops) {
     for (const char* label : {"a", "b", "c"}) {
         addSav(std::string(label) + ".sav", "OLD");
         addSav(std::string(label) + ".dvw", std::string("NEW") + label);
     }
     start();
+    typeCallsign("Q");
+    const std::string savedA = "NEWa" + typed("Q");
     std::string settingsBefore = program.read("drovak.ini");
     headless::scriptMessageBox(IDYES);
     headless::scriptMessageBox(IDCANCEL);
@@ -133,7 +143,7 @@ TEST_F(AppTest, CloseAsksAboutEveryWorkingCopyAndCancelStops) {
     EXPECT_EQ("Save", headless::messageBoxes()[0].caption);
     EXPECT_EQ("Save changes to b?", headless::messageBoxes()[1].text);
     // a was saved; b and c keep their working copies; the settings were not written.
-    EXPECT_EQ("NEWa", callsignIn("a.sav"));
+    EXPECT_EQ(savedA, callsignIn("a.sav"));
     EXPECT_FALSE(sav.exists("a.dvw"));
     EXPECT_TRUE(sav.exists("b.dvw"));
     EXPECT_TRUE(sav.exists("c.dvw"));
@@ -141,14 +151,18 @@ TEST_F(AppTest, CloseAsksAboutEveryWorkingCopyAndCancelStops) {
     EXPECT_EQ(settingsBefore, program.read("drovak.ini"));
     // The file asked about is shown, and selected, while the question is open; after Cancel
     // the next key goes into that file's working copy and no other.
-    EXPECT_STREQ("b.dvw", window().currentPlayer().getFileName());
+    EXPECT_EQ("b.dvw", openFile());
     EXPECT_EQ("b", labels()[static_cast<std::size_t>(selected())]);
-    clickField(kFieldCallsign);
-    typeKeys("Q");
+    typeCallsign("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
-    EXPECT_EQ("NEWa", callsignIn("a.sav"));
+    EXPECT_EQ(savedA, callsignIn("a.sav"));
     EXPECT_FALSE(sav.exists("a.dvw"));
     EXPECT_NE("NEWb", callsignIn("b.dvw"));
+    // Every question answered, Exit quits; No throws the working copy away.
+    choose(resources::CM_EXIT, {IDYES, IDNO});
+    EXPECT_EQ(0, headless::quitCode().value_or(-1));
+    EXPECT_EQ("a.sav b.sav c.sav", sav.listing());
+    EXPECT_EQ("OLD", callsignIn("c.sav"));
 }
 
 // Only working copies the list can show are asked about: a longer name could be saved under no

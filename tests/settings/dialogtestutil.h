@@ -40,13 +40,22 @@ inline std::string native(std::string path) {
 class DialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        headless::reset();
-        tokenTable().clear();
+        fresh();
         setDrovakPath(program.folder().c_str());
     }
     void TearDown() override {
         tokenTable().clear();
         setDrovakPath("");
+    }
+
+    // Each case of a table starts afresh: nothing scripted or recorded, no settings at all.
+    void fresh() {
+        headless::reset();
+        tokenTable().clear();
+        handed.clear();
+        iniExistedAtHandOver.clear();
+        parent.commands.clear();
+        std::filesystem::remove(program.file(kSettingsFileName));
     }
 
     // As the main window's openINI would have left the table.

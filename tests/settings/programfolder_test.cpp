@@ -6,9 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -96,36 +93,21 @@ TEST(ProgramFolder, UserFoldersAreUnderAppData) {
 }
 #else
 TEST(ProgramFolder, UserFoldersFollowXdg) {
-    struct Saved {
-        const char* name;
-        std::optional<std::string> value;
-    } saved[] = {{"XDG_CONFIG_HOME", {}}, {"XDG_CACHE_HOME", {}}, {"HOME", {}}};
-    for (Saved& s : saved) {
-        if (const char* v = std::getenv(s.name)) {
-            s.value = v;
-        }
+    ScopedEnv home("HOME", "/home/pilot");
+    {
+        ScopedEnv config("XDG_CONFIG_HOME", "/cfg");
+        ScopedEnv cache("XDG_CACHE_HOME", "/tmp/cache/");
+        EXPECT_EQ("/cfg/drovak/", userFolders().settings);
+        EXPECT_EQ("/tmp/cache/drovak/", userFolders().mail);
     }
-    setenv("HOME", "/home/pilot", 1);
-    setenv("XDG_CONFIG_HOME", "/cfg", 1);
-    setenv("XDG_CACHE_HOME", "/tmp/cache/", 1);
-    EXPECT_EQ("/cfg/drovak/", userFolders().settings);
-    EXPECT_EQ("/tmp/cache/drovak/", userFolders().mail);
     // Unset or not absolute: ignored.
-    setenv("XDG_CONFIG_HOME", "relative", 1);
-    unsetenv("XDG_CACHE_HOME");
+    ScopedEnv config("XDG_CONFIG_HOME", "relative");
+    ScopedEnv cache("XDG_CACHE_HOME", nullptr);
     EXPECT_EQ("/home/pilot/.config/drovak/", userFolders().settings);
     EXPECT_EQ("/home/pilot/.cache/drovak/", userFolders().mail);
-    unsetenv("HOME");
+    ScopedEnv noHome("HOME", nullptr);
     EXPECT_EQ("", userFolders().mail);
-    for (const Saved& s : saved) {
-        if (s.value) {
-            setenv(s.name, s.value->c_str(), 1);
-        } else {
-            unsetenv(s.name);
-        }
-    }
 }
-
 #endif
 
 } // namespace

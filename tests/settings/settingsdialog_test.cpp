@@ -58,8 +58,7 @@ TEST_F(SettingsDialogTest, TiedFieldsFollowEveryKeystroke) {
     const Case cases[] = {{true, true}, {true, false}, {false, true}, {false, false}};
     const std::string typed = native("/f22/");
     for (const Case& c : cases) {
-        headless::reset();
-        tokenTable().clear();
+        fresh();
         run({c.savTied, c.templateTied}, [&](TDialog& d) {
             ASSERT_TRUE(headless::replaceText(d, ids::kRaptorPathEdit, ""));
             for (std::size_t n = 1; n <= typed.size(); ++n) {
@@ -93,9 +92,7 @@ TEST_F(SettingsDialogTest, TiedTemplateIsRaptorSavOfAnyCase) {
     int folders = 0; // one folder a case: names differing in case alone are one on Windows
     for (const auto& [onDisk, name] : cases) {
         const std::string shown = name; // a lambda below uses it
-        headless::reset();
-        tokenTable().clear();
-        handed.clear();
+        fresh();
         const std::string folder = "game-" + std::to_string(++folders);
         const std::string game = makeFolder(folder);
         if (onDisk != nullptr) {
@@ -154,8 +151,7 @@ TEST_F(SettingsDialogTest, BrowseButtons) {
     };
     // clang-format on
     for (const Case& c : cases) {
-        headless::reset();
-        tokenTable().clear();
+        fresh();
         if (c.answer) {
             headless::scriptFileDialog(*c.answer);
         } else {
@@ -204,52 +200,46 @@ TEST_F(SettingsDialogTest, OkSavesAndHandsOverWhatTheDialogShows) {
     EXPECT_STREQ("pilot.sav", x.lastLoadedFile.data()); // no control for it: kept
 }
 
-// drovak.ini keeps one path a line: a path with a line break is refused, the dialog stays.
-TEST_F(SettingsDialogTest, PathsWithLineBreaksAreRefused) {
-    const std::pair<int, std::string> cases[] = {
-        {ids::kRaptorPathEdit, native("/ga\nme/")},
-        {ids::kTemplatePathEdit, native("/tpl/a\r.sav")},
-        {ids::kSavPathEdit, native("/sav\r\n/")},
+// Every way out but a good OK writes nothing, hands nothing over and leaves the table as it
+// was. drovak.ini keeps one path a line: a path with a line break is refused, the dialog stays.
+TEST_F(SettingsDialogTest, CancelAndRefusedPathsDiscardEverything) {
+    const auto refusedOk = [](TDialog& d) {
+        clickButton(d, IDOK);
+        EXPECT_TRUE(headless::isOpen(d));
+    }; // then the close box
+    const struct {
+        const char* why;
+        int field;
+        std::string path;
+        std::function<void(TDialog&)> ending;
+    } cases[] = {
+        {"Cancel", ids::kRaptorPathEdit, native("/other/"),
+         [](TDialog& d) { clickButton(d, IDCANCEL); }},
+        {"Escape", ids::kRaptorPathEdit, native("/other/"),
+         [](TDialog& d) { headless::sendCommand(d, IDCANCEL); }},
+        {"the close box", ids::kRaptorPathEdit, native("/other/"), [](TDialog&) {}},
+        {"game folder", ids::kRaptorPathEdit, native("/ga\nme/"), refusedOk},
+        {"template", ids::kTemplatePathEdit, native("/tpl/a\r.sav"), refusedOk},
+        {"SAV folder", ids::kSavPathEdit, native("/sav\r\n/"), refusedOk},
     };
     for (const auto& c : cases) {
-        const int field = c.first;
-        const std::string& path = c.second;
-        headless::reset();
-        tokenTable().clear();
+        fresh();
         headless::scriptMessageBox(IDOK);
         int result = run({}, [&](TDialog& d) {
-            ASSERT_TRUE(headless::replaceText(d, field, path));
-            clickButton(d, IDOK);
-            EXPECT_TRUE(headless::isOpen(d)) << path;
-        });
-        EXPECT_EQ(IDCANCEL, result);
-        ASSERT_EQ(1u, headless::messageBoxes().size()) << path;
-        EXPECT_EQ("A folder or file name must not hold a line break.\nPlease choose another one.",
-                  headless::messageBoxes()[0].text);
-        EXPECT_EQ("Error", headless::messageBoxes()[0].caption);
-        EXPECT_FALSE(program.exists(kSettingsFileName)) << path;
-        EXPECT_TRUE(handed.empty()) << path;
-    }
-}
-
-TEST_F(SettingsDialogTest, CancelAndCloseBoxDiscardEverything) {
-    const std::function<void(TDialog&)> endings[] = {
-        [](TDialog& d) { clickButton(d, IDCANCEL); },
-        [](TDialog& d) { headless::sendCommand(d, IDCANCEL); }, // Escape
-        [](TDialog&) {},                                        // the close box
-    };
-    for (const auto& ending : endings) {
-        headless::reset();
-        tokenTable().clear();
-        int result = run({}, [&](TDialog& d) {
-            headless::replaceText(d, ids::kRaptorPathEdit, native("/other/"));
+            ASSERT_TRUE(headless::replaceText(d, c.field, c.path));
             clickButton(d, ids::kSoundOnBox);
-            ending(d);
+            c.ending(d);
         });
-        EXPECT_EQ(IDCANCEL, result);
-        EXPECT_FALSE(program.exists(kSettingsFileName));
-        EXPECT_TRUE(handed.empty());
-        EXPECT_EQ(native("/game/"), *tokenTable().find("raptorPath")); // the table neither
+        EXPECT_EQ(IDCANCEL, result) << c.why;
+        const bool refused = c.path.find_first_of("\r\n") != std::string::npos;
+        ASSERT_EQ(refused ? 1u : 0u, headless::messageBoxes().size()) << c.why;
+        if (refused) {
+            EXPECT_EQ(kLineBreakInPathText, headless::messageBoxes()[0].text);
+            EXPECT_EQ("Error", headless::messageBoxes()[0].caption);
+        }
+        EXPECT_FALSE(program.exists(kSettingsFileName)) << c.why;
+        EXPECT_TRUE(handed.empty()) << c.why;
+        EXPECT_EQ(native("/game/"), *tokenTable().find("raptorPath")) << c.why;
     }
 }
 

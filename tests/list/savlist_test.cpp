@@ -1,0 +1,463 @@
+// The list of SAV files: which files give items, with which mark, and what the dirty-file
+// list holds; the selection reported to the owner, selecting by name, items following their
+// files, deletion, names on disk, and the mouse on the list.
+#include "common/tempdir.h"
+#include "list/savlistwindow.h"
+#include "support/pathsep.h"
+#include "toolkit/headless/headless.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// The main window as the list sees it: records every call in order.
+class RecordingOwner : public TSavListOwner {
+  public:
+    std::vector<std::string> calls;
+    bool acceptClicks = true;
+
+    void resetPlayerInfo(const char* fileName) override {
+        calls.push_back(std::string("open ") + fileName);
+    }
+    bool leftClick(const TPoint& point, uint fromList) override {
+        calls.push_back("leftClick " + std::to_string(point.x) + "," + std::to_string(point.y) +
+                        " " + std::to_string(fromList));
+        return acceptClicks;
+    }
+    void endDrag() override { calls.push_back("endDrag"); }
+    void listPopupMenu(const TPoint& point) override {
+        calls.push_back("popup " + std::to_string(point.x) + "," + std::to_string(point.y));
+    }
+    void processListKeyDown(uint key) override {
+        calls.push_back("listKey " + std::to_string(key));
+    }
+    void EvKeyDown(uint key, uint, uint) override {
+        calls.push_back("editorKeyDown " + std::to_string(key));
+    }
+    void EvKeyUp(uint key, uint, uint) override {
+        calls.push_back("editorKeyUp " + std::to_string(key));
+    }
+
+    // The files opened since the last call, and forgets every call.
+    std::vector<std::string> takeOpened() {
+        std::vector<std::string> opened;
+        for (const auto& call : calls) {
+            if (call.rfind("open ", 0) == 0) {
+                opened.push_back(call.substr(5));
+            }
+        }
+        calls.clear();
+        return opened;
+    }
+};
+
+// A list in a main window's place, over a SAV folder in a temporary folder.
+class SavListTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    TWindow host{nullptr};
+    RecordingOwner owner;
+    TSavListWindow list{&host, owner, 4, 2, 24, 348, 142};
+
+    SavListTest() { headless::reset(); }
+
+    void SetUp() override {
+        // The columns the main window gives the list before it fills it.
+        list.InsertColumn(0, TListWindColumn("SAV File", 120));
+        list.InsertColumn(1, TListWindColumn("Callsign", 133));
+        list.InsertColumn(2, TListWindColumn("Modified", 75));
+        list.setSavPath(dir.folder().c_str());
+    }
+
+    // Writes the files into the folder, "name/" as a folder.
+    static void write(const TempDir& folder, const std::vector<std::string>& files) {
+        for (const auto& name : files) {
+            if (name.back() == '/') {
+                std::filesystem::create_directory(folder.path() / name.substr(0, name.size() - 1));
+            } else {
+                folder.write(name, "sav");
+            }
+        }
+    }
+    // The list filled from a folder of its own holding files (each case of a table its own).
+    void fillFrom(const TempDir& folder, const std::vector<std::string>& files) {
+        write(folder, files);
+        list.setSavPath(folder.folder().c_str());
+        list.fillListWindow();
+    }
+    void fill(const std::vector<std::string>& files) { fillFrom(dir, files); }
+    // The first index selected as the program selects, the others by control-clicks.
+    void select(const std::vector<int>& indexes) {
+        list.selectIndex(indexes.front());
+        for (std::size_t i = 1; i < indexes.size(); ++i) {
+            headless::clickListItem(list, indexes[i], MK_CONTROL);
+        }
+    }
+
+    std::vector<std::string> labels() const { return headless::listLabels(list); }
+    std::vector<int> images() const { return headless::listImages(list); }
+    std::vector<int> selection() const { return headless::listSelection(list); }
+};
+
+TEST_F(SavListTest, FillListsOneItemPerLabel) {
+    struct Case {
+        const char* why;
+        Strings files;
+        Strings labels;
+        std::vector<int> images;
+        Strings dirty;
+    };
+    const std::string label123(123, 'L');
+    const std::string label124(124, 'M');
+    // clang-format off
+    const Case cases[] = {
+        {"a working copy marks its SAV file's item", {"Ace.sav", "Ace.dvw", "Bob.sav"}, {"Ace", "Bob"}, {1, 0}, {"Ace"}},
+        {"a working copy without its SAV file (a new file never saved)", {"New.dvw"}, {"New"}, {1}, {"New"}},
+        {"labels differing in case are one item, named as the working copy", {"pilot.dvw", "Pilot.sav"}, {"pilot"}, {1}, {"pilot"}},
+        {"sorted ignoring case; the new file's leading blank sorts first",
+         {"zulu.sav", "Bravo.sav", "alpha.sav", " New Sav File.dvw"}, {" New Sav File", "alpha", "Bravo", "zulu"}, {1, 0, 0, 0}, {" New Sav File"}},
+#ifdef _WIN32
+        {"upper-case extensions are the same files on Windows; other extensions, hidden files, folders are no SAV files",
+         {"notes.txt", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"Ace", "Bob", "x"}, {0, 1, 0}, {"Bob"}},
+#else
+        {"other extensions, upper-case ones, hidden files, folders are no SAV files",
+         {"notes.txt", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"x"}, {0}, {}},
+#endif
+        {"the longest name a file-name text holds is listed; a longer one could not be opened",
+         {label123 + ".sav", label124 + ".sav", label124 + ".dvw"}, {label123}, {0}, {}},
+        {"an empty folder", {}, {}, {}, {}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        TempDir folder;
+        fillFrom(folder, c.files);
+        EXPECT_EQ(c.labels, labels()) << c.why;
+        EXPECT_EQ(c.images, images()) << c.why;
+        EXPECT_EQ(c.dirty, list.getDirtyFiles()) << c.why;
+    }
+}
+
+TEST_F(SavListTest, ColumnWidthsFollowTheItemCount) {
+    const std::pair<int, std::pair<int, int>> cases[] = {
+        {0, {128, 141}}, {1, {128, 141}}, {3, {128, 141}}, {4, {120, 133}}, {12, {120, 133}},
+    };
+    for (const auto& [count, widths] : cases) {
+        TempDir folder;
+        Strings files;
+        for (int i = 0; i < count; ++i) {
+            files.push_back("f" + std::to_string(i) + ".sav");
+        }
+        fillFrom(folder, files);
+        ASSERT_EQ(count, list.GetItemCount());
+        EXPECT_EQ(widths.first, list.GetColumnWidth(0)) << count << " items";
+        EXPECT_EQ(widths.second, list.GetColumnWidth(1)) << count << " items";
+        EXPECT_EQ(75, list.GetColumnWidth(2)) << "the date column keeps its width";
+    }
+}
+
+// A fill follows a change of files (a fresh new file, another folder): the dirty list
+// describes that folder alone, and the label kept selected is opened again so the editor
+// shows the file as it is now.
+TEST_F(SavListTest, FillDescribesItsFolderAndReopensTheSelectedLabel) {
+    fill({" New Sav File.dvw", "Ace.sav", "Ace.dvw"});
+    list.selectFile(" New Sav File");
+    EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
+    list.selectFile(" New Sav File");
+    EXPECT_TRUE(owner.takeOpened().empty()) << "no fill, no change of label";
+    list.fillListWindow();
+    list.selectFile(" New Sav File");
+    EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
+
+    // Another folder where the open label has a working copy opens that working copy, not the
+    // SAV file whose fields would then overwrite the unsaved changes; its Ace has none, and
+    // opening one that does not exist there would save empty fields over the real file.
+    TempDir other;
+    fillFrom(other, {"Ace.sav", " New Sav File.sav", " New Sav File.dvw"});
+    EXPECT_EQ(Strings{" New Sav File"}, list.getDirtyFiles());
+    EXPECT_EQ((std::vector<int>{1, 0}), images());
+    list.selectFile(" New Sav File.sav");
+    EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
+    list.selectFile("Ace.sav");
+    EXPECT_EQ(Strings{"Ace.sav"}, owner.takeOpened());
+}
+
+// A folder that is missing, a file, or unreadable lists nothing, and the file that was open
+// is reported gone: it is not in the folder the list now shows.
+TEST_F(SavListTest, UnusableFolderGivesAnEmptyList) {
+    fill({"Ace.sav"});
+    list.selectFile("Ace.sav");
+    owner.takeOpened();
+    Strings folders = {dir.folder() + "missing" + kPathSeparator,
+                       dir.folder() + "Ace.sav" + kPathSeparator};
+    TempDir locked;
+    locked.write("Ace.sav", "sav");
+    std::filesystem::permissions(locked.path(), std::filesystem::perms::none);
+    if (access(locked.path().string().c_str(), R_OK) != 0) { // unless this user ignores them
+        folders.push_back(locked.folder());
+    }
+    for (const std::string& folder : folders) {
+        list.setSavPath(folder.c_str());
+        EXPECT_NO_THROW(list.fillListWindow());
+        EXPECT_EQ(0, list.GetItemCount()) << folder;
+        list.selectFile("Ace.sav");
+        EXPECT_TRUE(selection().empty()) << folder;
+    }
+    EXPECT_EQ(Strings{""}, owner.takeOpened());
+}
+
+TEST_F(SavListTest, DirtyFileList) {
+    using Op = std::pair<char, const char*>; // '+' add, '-' remove
+    const std::pair<std::vector<Op>, Strings> cases[] = {
+        {{{'+', "b"}, {'+', "a"}, {'+', "c"}}, {"a", "b", "c"}},
+        {{{'+', "b"}, {'+', "a"}, {'+', "b"}}, {"a", "b"}},
+        {{{'+', "b"}, {'-', "d"}}, {"b"}},
+        {{{'+', "b"}, {'+', "a"}, {'-', "b"}, {'-', "b"}}, {"a"}},
+        {{{'+', "B"}, {'+', "b"}}, {"B", "b"}}, // case-sensitive: two labels
+        {{{'+', "B"}, {'-', "b"}}, {"B"}},
+    };
+    for (const auto& [ops, expected] : cases) {
+        list.fillListWindow(); // an empty folder: an empty dirty list
+        for (const auto& [op, label] : ops) {
+            op == '+' ? list.addDirtyFile(label) : list.removeDirtyFile(label);
+        }
+        EXPECT_EQ(expected, list.getDirtyFiles());
+    }
+}
+
+TEST_F(SavListTest, DoesDirtyFileExist) {
+    fill({"Ace.dvw", "Bob.sav"});
+    const std::tuple<const char*, bool, bool> cases[] = {
+        {"Ace", false, true},      {"Ace.dvw", true, true}, {"Ace.sav", true, true},
+        {"Ace.dvw", false, false}, {"ace", false, false},   {"Bob", false, false},
+        {"Ace.txt", true, false},  {"", false, false},
+    };
+    for (const auto& [name, strip, expected] : cases) {
+        EXPECT_EQ(expected, list.doesDirtyFileExist(name, strip)) << name << " " << strip;
+    }
+}
+
+TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
+    fill({"Ace.sav", "Ace.dvw", "Bob.sav"});
+    headless::clickListItem(list, 0);
+    EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened()) << "Ace has a working copy";
+    headless::clickListItem(list, 0);
+    EXPECT_TRUE(owner.takeOpened().empty()) << "the item already selected";
+    headless::clickListItem(list, 1, MK_CONTROL);
+    EXPECT_TRUE(owner.takeOpened().empty()) << "the first selected item is still Ace";
+    headless::pressKey(list, 'A');
+    EXPECT_TRUE(owner.takeOpened().empty()) << "a key that does not move the selection";
+    headless::pressKey(list, VK_DOWN);
+    EXPECT_EQ(Strings{"Bob.sav"}, owner.takeOpened());
+
+    // Ace saved: its working copy is gone, and the next report for it is the SAV file.
+    headless::clickListItem(list, 0);
+    EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
+    std::filesystem::remove(dir.path() / "Ace.dvw");
+    list.updateLabel("Ace");
+    headless::clickListItem(list, 1);
+    headless::clickListItem(list, 0);
+    EXPECT_EQ((Strings{"Bob.sav", "Ace.sav"}), owner.takeOpened());
+    EXPECT_STREQ("Ace", list.getCurrentFileName());
+}
+
+TEST_F(SavListTest, SelectFileByNameOrPath) {
+    struct Case {
+        const char* why;
+        Strings files;
+        const char* name;     // nullptr: no name
+        const char* selected; // nullptr: nothing
+    };
+    const std::string sep(1, kPathSeparator);
+    const std::string games = sep + "Games" + sep;
+    const std::string bobPath = games + "Bob.dvw";
+    const std::string xPath = games + "x.sav";
+    const Case cases[] = {
+        {"a bare label", {"Ace.sav", "Bob.sav"}, "Bob", "Bob"},
+        {"the first item by name", {"Ace.sav", "raptor.sav"}, "Ace.sav", "Ace"},
+        {"a path with a working copy's extension", {"Ace.sav", "Bob.sav"}, bobPath.c_str(), "Bob"},
+        {"case is ignored", {"Ace.sav", "bob.sav"}, "BOB.sav", "bob"},
+        {"unknown: the game's own file", {"Ace.sav", "raptor.sav"}, xPath.c_str(), "raptor"},
+        {"unknown, no raptor: the first item", {"Bob.sav", "Ace.sav"}, xPath.c_str(), "Ace"},
+        {"no name: raptor", {"Ace.sav", "raptor.sav"}, nullptr, "raptor"},
+        {"no name, no raptor: the first item", {"Bob.sav", "Ace.sav"}, nullptr, "Ace"},
+        {"Raptor.sav is not the fallback name, yet finds raptor",
+         {"Ace.sav", "raptor.sav"},
+         "Raptor.sav",
+         "raptor"},
+        {"raptor.sav itself missing: the first item", {"Bob.sav"}, "raptor.sav", "Bob"},
+        // After the case above: nothing selected, and Bob, open until now, reported gone.
+        {"an empty list: nothing", {}, "Ace.sav", nullptr},
+    };
+    for (const auto& c : cases) {
+        TempDir folder;
+        fillFrom(folder, c.files);
+        list.selectFile(c.name);
+        std::vector<int> sel = selection();
+        if (c.selected == nullptr) {
+            EXPECT_TRUE(sel.empty()) << c.why;
+            EXPECT_EQ(Strings{""}, owner.takeOpened()) << c.why;
+            continue;
+        }
+        ASSERT_EQ(1u, sel.size()) << c.why;
+        EXPECT_EQ(c.selected, labels()[static_cast<std::size_t>(sel[0])]) << c.why;
+        EXPECT_EQ(Strings{std::string(c.selected) + ".sav"}, owner.takeOpened()) << c.why;
+        EXPECT_FALSE(headless::ensuredVisible(list).empty()) << c.why;
+    }
+}
+
+// The owner changed a label's files: its item follows them where it stands, as a fill would
+// show it, the selection stays where it was, and nothing is reported.
+TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
+    struct Case {
+        const char* why;
+        Strings files;
+        std::vector<int> selected;
+        Strings added; // "name/" is a folder
+        Strings removed;
+        const char* label;
+        Strings labels;
+        std::vector<int> images;
+        Strings dirty;
+        std::vector<int> selection;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"a working copy appears: the edit mark", {"Ace.sav", "Bob.sav", "Carl.sav"}, {1},
+         {"Bob.dvw"}, {}, "Bob", {"Ace", "Bob", "Carl"}, {0, 1, 0}, {"Bob"}, {1}},
+        {"the working copy goes: the plain mark", {"Ace.sav", "Bob.sav", "Bob.dvw"}, {1},
+         {}, {"Bob.dvw"}, "Bob", {"Ace", "Bob"}, {0, 0}, {}, {1}},
+        {"one of several selected items", {"Ace.sav", "Bob.sav", "Bob.dvw", "Carl.sav"}, {0, 1},
+         {}, {"Bob.dvw"}, "Bob", {"Ace", "Bob", "Carl"}, {0, 0, 0}, {}, {0, 1}},
+        {"a new label goes in its place", {"Ace.sav", "Carl.sav"}, {1},
+         {"bob.dvw"}, {}, "bob", {"Ace", "bob", "Carl"}, {0, 1, 0}, {"bob"}, {2}},
+        {"the label's last file goes, and so does its item", {"Ace.sav", "Bob.sav"}, {0},
+         {}, {"Bob.sav"}, "Bob", {"Ace"}, {0}, {}, {0}},
+        {"the label is shown as its remaining file is spelt", {"pilot.dvw", "Pilot.sav"}, {0},
+         {}, {"pilot.dvw"}, "pilot", {"Pilot"}, {0}, {}, {0}},
+#ifndef _WIN32 // a case-blind disk keeps one file for both spellings
+        {"two spellings of one label, the one shown goes", {"pilot.sav", "Pilot.sav"}, {0},
+         {}, {"Pilot.sav"}, "pilot", {"pilot"}, {0}, {}, {0}},
+#endif
+        {"what a fill leaves out", {"Ace.sav"}, {0},
+         {"Bob.sav/", std::string(125, 'B') + ".sav"}, {}, "Bob", {"Ace"}, {0}, {}, {0}},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        TempDir folder;
+        fillFrom(folder, c.files);
+        select(c.selected);
+        write(folder, c.added);
+        for (const auto& name : c.removed) {
+            std::filesystem::remove(folder.path() / name);
+        }
+        owner.takeOpened();
+        list.updateLabel(c.label);
+        EXPECT_EQ(c.labels, labels()) << c.why;
+        EXPECT_EQ(c.images, images()) << c.why;
+        EXPECT_EQ(c.dirty, list.getDirtyFiles()) << c.why;
+        EXPECT_EQ(c.selection, selection()) << c.why;
+        EXPECT_TRUE(owner.calls.empty()) << c.why;
+    }
+}
+
+// A spelling on disk is found among the names the list knows, without reading the folder
+// while the folder's time says nobody else changed it; once it changed, the folder is read.
+TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
+    namespace fs = std::filesystem;
+    fill({"Pilot.sav", "ace.dvw"});
+    const std::pair<const char*, const char*> cases[] = {
+        {"Pilot.sav", "Pilot.sav"}, {"PILOT.sav", "Pilot.sav"}, {"ACE.dvw", "ace.dvw"},
+        {"ace.sav", "ace.sav"},     {"new.sav", "new.sav"},     {"Pilot.SAV", "Pilot.sav"},
+    };
+    for (const auto& [name, expected] : cases) {
+        EXPECT_EQ(expected, list.diskNameOr(name)) << name;
+    }
+    // Written behind the list's back with the folder's time put back: not seen.
+    auto time = fs::last_write_time(dir.path());
+    dir.write("NEW.sav", "sav");
+    std::error_code ec;
+    fs::last_write_time(dir.path(), time, ec);
+    if (ec) {
+        GTEST_SKIP() << "a folder's time cannot be set here (Wine): " << ec.message();
+    }
+    EXPECT_EQ("new.sav", list.diskNameOr("new.sav"));
+    fs::last_write_time(dir.path(), time + std::chrono::seconds(1));
+    EXPECT_EQ("NEW.sav", list.diskNameOr("new.sav"));
+}
+
+TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
+    struct Case {
+        const char* why;
+        std::vector<int> selected; // indexes in Ace, Bob, Carl, Dan
+        Strings opened;            // reported after the deletion
+        std::vector<int> selection;
+    };
+    const Case cases[] = {
+        {"a middle item: the one after it", {1}, {"Carl.sav"}, {1}},
+        {"the first item", {0}, {"Bob.sav"}, {0}},
+        {"the last item: the one that is last now", {3}, {"Carl.sav"}, {2}},
+        {"the last two items", {2, 3}, {"Bob.sav"}, {1}},
+        {"two apart", {0, 2}, {"Bob.sav"}, {0}},
+        {"every item: no file open any more", {0, 1, 2, 3}, {""}, {}},
+    };
+    const Strings all = {"Ace.sav", "Bob.sav", "Carl.sav", "Dan.sav"};
+    for (const auto& c : cases) {
+        TempDir folder;
+        fillFrom(folder, all);
+        select(c.selected);
+        ASSERT_EQ(c.selected, selection()) << c.why;
+        for (int index : c.selected) {
+            std::filesystem::remove(folder.path() / all[static_cast<std::size_t>(index)]);
+        }
+        owner.takeOpened();
+        list.deleteCurrentItem();
+        EXPECT_EQ(c.opened, owner.takeOpened()) << c.why;
+        EXPECT_EQ(c.selection, selection()) << c.why;
+        // What the owner does next after a deletion: nothing new is reported.
+        list.updateList();
+        EXPECT_TRUE(owner.takeOpened().empty()) << c.why;
+    }
+}
+
+TEST_F(SavListTest, MouseOnTheList) {
+    fill({"Ace.sav", "Bob.sav"});
+    auto at = [](int index) {
+        const TPoint point = headless::listItemPoint(index);
+        return std::to_string(point.x) + "," + std::to_string(point.y);
+    };
+    const TPoint bob = headless::listItemPoint(1);
+
+    headless::clickListItem(list, 1); // press and release
+    EXPECT_EQ((Strings{"leftClick " + at(1) + " 1", "open Bob.sav", "endDrag"}), owner.calls);
+    owner.calls.clear();
+
+    headless::sendMouse(list, TMsgKind::LButtonUp, bob);
+    headless::sendMouse(list, TMsgKind::MouseMove, bob);
+    EXPECT_EQ((Strings{"endDrag", "endDrag"}), owner.calls);
+    owner.calls.clear();
+
+    headless::rightClickListItem(list, 0);
+    EXPECT_EQ((Strings{"leftClick " + at(0) + " 1", "open Ace.sav", "popup " + at(0)}),
+              owner.calls);
+    owner.calls.clear();
+
+    // The owner refuses the press: the selection stays, the menu still opens.
+    owner.acceptClicks = false;
+    headless::clickListItem(list, 1);
+    headless::rightClickListItem(list, 1);
+    EXPECT_EQ(std::vector<int>{0}, selection());
+    EXPECT_EQ((Strings{"leftClick " + at(1) + " 1", "endDrag", "leftClick " + at(1) + " 1",
+                       "popup " + at(1)}),
+              owner.calls);
+}
+
+} // namespace
