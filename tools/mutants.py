@@ -9,8 +9,8 @@ the source, rebuilds the headless unit tests incrementally, runs them, and puts 
 A mutant that some test fails on is killed; one that does not build is not counted; one named
 in tools/mutants-equivalent.txt (it cannot change behaviour) is skipped. It prints each
 survivor and, last, the kill rate. Lines only Windows compiles are left out: the Linux build
-the tests run never sees them, so no test could notice a fault there. A tool to run by hand, not part of CI: a hundred mutants
-take about an hour on two cores.
+the tests run never sees them. A tool to run by hand, not part of CI: a hundred mutants take
+about half an hour on two cores.
 
     tools/mutants.py                      # 100 mutants, seed 1
     tools/mutants.py --sample 30 --seed 7
