@@ -1,26 +1,12 @@
 // Reading "chrtable.dv" and mapping keys to game characters.
 
-#include "common/tempdir.h"
-#include "editor/chartable.h"
-
-#include <gtest/gtest.h>
+#include "editor_fixture.h"
 
 #include <random>
 #include <string>
 #include <vector>
 
 namespace {
-
-constexpr int kOemMinus = 189;
-constexpr int kOemPeriod = 190;
-
-const std::string kSmallTable = "[character table]\n"
-                                "189 -\n192 `\n223 \xE9\n"
-                                "0\n"
-                                "\n"
-                                "[shift table]\n"
-                                "49 !\n48 )\n57 (\n189 _\n192 ~\n65 Q\n"
-                                "0\n";
 
 TCharTable loaded(const std::string& bytes) {
     TempDir dir;
@@ -41,7 +27,7 @@ std::size_t entries(const TCharTable::Table& table) {
 // Every row of the mapping rule: digits (both ends of the digit keys), letters and other keys
 // under each combination of Shift, Caps Lock and the password field.
 TEST(KeyMapping, FiveCases) {
-    const TCharTable table = loaded(kSmallTable);
+    const TCharTable table = loaded(kTestKeyTable);
     struct Case {
         const char* name;
         bool shift;
@@ -69,8 +55,8 @@ TEST(KeyMapping, FiveCases) {
             EXPECT_EQ(table.getASCII("109"[i], c.shift, c.caps, c.field), c.digits[i]);
         }
         EXPECT_EQ(table.getASCII('A', c.shift, c.caps, c.field), c.letterA);
-        EXPECT_EQ(table.getASCII(kOemMinus, c.shift, c.caps, c.field), c.minus);
-        EXPECT_EQ(table.getASCII(kOemPeriod, c.shift, c.caps, c.field), 0);
+        EXPECT_EQ(table.getASCII(kKeyMinus, c.shift, c.caps, c.field), c.minus);
+        EXPECT_EQ(table.getASCII(kKeyUnmapped, c.shift, c.caps, c.field), 0);
     }
     // Extended characters come out negative, as the byte they are.
     EXPECT_EQ(table.getASCII(223, false, false, 1), static_cast<signed char>(0xE9));
@@ -91,7 +77,7 @@ void PrintTo(const FileCase& c, std::ostream* os) {
 
 // clang-format off
 const std::vector<FileCase> kFiles = {
-    {"Complete", kSmallTable, 3, 6, '-', '_'},
+    {"Complete", kTestKeyTable, 9, 13, '-', '_'},
     {"CrLfLineEnds", "[character table]\r\n189 -\r\n0\r\n\r\n[shift table]\r\n189 _\r\n0\r\n", 1, 1, '-', '_'},
     {"ManyEmptyLinesBetween", "[character table]\n189 -\n0\n\n\n\n[shift table]\n189 _\n0\n", 1, 1, '-', '_'},
     {"NoShiftTableLine", "[character table]\n189 -\n0\n", 1, 0, '-', 0},
@@ -123,8 +109,8 @@ TEST_P(TableFile, Reads) {
     const TCharTable table = loaded(c.bytes);
     EXPECT_EQ(entries(table.characterTable()), c.characters);
     EXPECT_EQ(entries(table.shiftTable()), c.shifted);
-    EXPECT_EQ(table.getASCII(kOemMinus, false, false, 1), c.minus);
-    EXPECT_EQ(table.getASCII(kOemMinus, true, false, 1), c.underscore);
+    EXPECT_EQ(table.getASCII(kKeyMinus, false, false, 1), c.minus);
+    EXPECT_EQ(table.getASCII(kKeyMinus, true, false, 1), c.underscore);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, TableFile, ::testing::ValuesIn(kFiles),
@@ -140,7 +126,7 @@ TEST(KeyTable, KeepsNinetyNinePairsAndStillReadsShiftTable) {
     EXPECT_EQ(entries(table.characterTable()), TCharTable::kEntries - 1);
     EXPECT_EQ(table.getASCII(1098, false, false, 1), '!' + 1098 % 90);
     EXPECT_EQ(table.getASCII(1099, false, false, 1), 0);
-    EXPECT_EQ(table.getASCII(kOemMinus, true, false, 1), '_');
+    EXPECT_EQ(table.getASCII(kKeyMinus, true, false, 1), '_');
 }
 
 // Arbitrary bytes, and valid tables with bytes flipped: reading always ends and both tables
@@ -149,7 +135,7 @@ TEST(KeyTable, ArbitraryBytesNeverOverrunTheTables) {
     std::mt19937 random(20261206);
     std::uniform_int_distribution<int> byte(0, 255);
     for (int round = 0; round < 400; ++round) {
-        std::string bytes = round % 2 == 0 ? kSmallTable : std::string(200, ' ');
+        std::string bytes = round % 2 == 0 ? std::string(kTestKeyTable) : std::string(200, ' ');
         for (int flips = 0; flips < 20; ++flips) {
             bytes[static_cast<std::size_t>(random() % bytes.size())] =
                 static_cast<char>(byte(random));

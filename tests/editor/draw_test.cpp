@@ -86,14 +86,6 @@ class Painting : public ScreenFixture {
         return TPoint(r.left + 5 + 18 * position, r.top);
     }
 
-    // Character code drawn from a strip at a display position of a field.
-    ::testing::AssertionResult glyph(int field, int position, int strip, unsigned char code,
-                                     const std::vector<TRect>& skip = {}) {
-        const TPoint at = cellPlace(field, position);
-        return celAt(canvas, sharedArt().strips[static_cast<std::size_t>(strip)], celOfCode(code),
-                     at.x, at.y, skip);
-    }
-
     // Nothing drawn at a display position: the "details" picture shows through.
     ::testing::AssertionResult background(int field, int position) {
         const TPoint at = cellPlace(field, position);
@@ -164,8 +156,10 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
         const Run& run = runs[i];
         for (std::size_t k = 0; k < run.text.size(); ++k) {
             const int p = run.position + static_cast<int>(k);
-            EXPECT_TRUE(glyph(run.field, p, run.strip, static_cast<unsigned char>(run.text[k]),
-                              underCursor))
+            const TPoint at = cellPlace(run.field, p);
+            const TCelArray& strip = sharedArt().strips[static_cast<std::size_t>(run.strip)];
+            EXPECT_TRUE(celAt(canvas, strip, celOfCode(static_cast<unsigned char>(run.text[k])),
+                              at.x, at.y, underCursor))
                 << "field " << run.field << " position " << p;
         }
         if (i + 1 == std::size(runs) || runs[i + 1].field != run.field) {

@@ -101,7 +101,8 @@ class TGuardedFields {
 };
 
 // A small US-layout key table (punctuation keys as Windows' VK_OEM codes) with one extended
-// character, enough to type every character the text-model tests need.
+// character, enough to type every character the text-model tests need; with Shift the digit
+// keys' ends give ")" and "(", and its entry for A must never be consulted.
 inline constexpr const char* kTestKeyTable = "[character table]\n"
                                              "192 `\n189 -\n187 =\n219 [\n221 ]\n186 ;\n"
                                              "190 .\n191 /\n223 \xE9\n"
@@ -109,7 +110,7 @@ inline constexpr const char* kTestKeyTable = "[character table]\n"
                                              "\n"
                                              "[shift table]\n"
                                              "192 ~\n49 !\n50 @\n51 #\n52 $\n53 %\n"
-                                             "189 _\n187 +\n186 :\n191 ?\n"
+                                             "189 _\n187 +\n186 :\n191 ?\n48 )\n57 (\n65 Q\n"
                                              "0\n";
 
 inline constexpr int kKeyTilde = 192; // with Shift

@@ -3,6 +3,8 @@
 
 #include "editor_fixture.h"
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -187,10 +189,7 @@ TEST_P(TextModel, Edit) {
     EXPECT_EQ(owner.clipboard, c.expectedClipboard);
     // Bytes freed by a shorter text are zero.
     std::span<char> buffer = fields.field(c.field);
-    for (std::size_t i = c.expected.size(); i < buffer.size(); ++i) {
-        if (c.text.size() <= i) {
-            break;
-        }
+    for (std::size_t i = c.expected.size(); i < std::min(buffer.size(), c.text.size()); ++i) {
         EXPECT_EQ(buffer[i], 0) << "byte " << i;
     }
 }
@@ -198,7 +197,7 @@ TEST_P(TextModel, Edit) {
 INSTANTIATE_TEST_SUITE_P(Cases, TextModel, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CursorMapping, DisplayPositionsWithCodesHidden) {
+TEST_F(ScreenFixture, CursorDisplayPositionsWithCodesHidden) {
     struct Case {
         const char* text;
         int index;
@@ -210,15 +209,10 @@ TEST(CursorMapping, DisplayPositionsWithCodesHidden) {
         {"~~5X", 3, 0}, {"~~5X", 4, 1}, {"AB", 5, 6},
     };
     // clang-format on
-    TRecordingOwner owner;
-    TDrovakScreen screen(owner, blankArt());
     for (const Case& c : cases) {
-        std::string buffer(c.text);
-        buffer.push_back('\0');
-        EXPECT_EQ(
-            screen.getCursorIndex(std::span<const char>(buffer.data(), buffer.size()), c.index),
-            c.display)
-            << c.text << " at " << c.index;
+        // The text with its terminator.
+        const std::span<const char> text(c.text, std::strlen(c.text) + 1);
+        EXPECT_EQ(screen->getCursorIndex(text, c.index), c.display) << c.text << " at " << c.index;
     }
 }
 
