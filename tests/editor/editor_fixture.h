@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -42,25 +41,16 @@ class TRecordingOwner : public TScreenOwner {
 // write past any buffer shows up in the guards (and under AddressSanitizer at the block's ends).
 class TGuardedFields {
   public:
-    static constexpr std::size_t kGuard = 8;
-    static constexpr char kGuardByte = static_cast<char>(0xA5);
-
     TGuardedFields() {
         block.fill(kGuardByte);
-        std::size_t at = kGuard;
         for (int f = 1; f <= kFieldCount; ++f) {
-            offsets[static_cast<std::size_t>(f)] = at;
-            std::memset(block.data() + at, 0, kSizes[static_cast<std::size_t>(f)]);
-            at += kSizes[static_cast<std::size_t>(f)] + kGuard;
+            set(f, "");
         }
     }
     TFieldBuffers buffers() {
         return TFieldBuffers{field(1), field(2), field(3), field(4), field(5), field(6)};
     }
-    std::span<char> field(int f) {
-        return {block.data() + offsets[static_cast<std::size_t>(f)],
-                kSizes[static_cast<std::size_t>(f)]};
-    }
+    std::span<char> field(int f) { return {block.data() + offset(f), size(f)}; }
     // Replaces a field's whole buffer: text, then zeros.
     void set(int f, std::string_view text) {
         std::span<char> buffer = field(f);
@@ -72,31 +62,37 @@ class TGuardedFields {
         if (f < 1 || f > kFieldCount) {
             return {};
         }
-        const char* start = block.data() + offsets[static_cast<std::size_t>(f)];
-        return std::string(start, strnlen(start, kSizes[static_cast<std::size_t>(f)]));
+        return std::string(bytes(f).substr(0, bytes(f).find('\0')));
     }
+    bool terminated(int f) const { return bytes(f).find('\0') != std::string_view::npos; }
+    // The guard before each buffer, and the one after the last.
     bool guardsIntact() const {
-        std::size_t at = 0;
         for (int f = 1; f <= kFieldCount + 1; ++f) {
-            for (std::size_t i = 0; i < kGuard; ++i) {
-                if (block[at + i] != kGuardByte) {
+            for (std::size_t i = offset(f) - kGuard; i < offset(f); ++i) {
+                if (block[i] != kGuardByte) {
                     return false;
                 }
-            }
-            if (f <= kFieldCount) {
-                at = offsets[static_cast<std::size_t>(f)] + kSizes[static_cast<std::size_t>(f)];
             }
         }
         return true;
     }
-    bool terminated(int f) const {
-        const char* start = block.data() + offsets[static_cast<std::size_t>(f)];
-        return std::memchr(start, 0, kSizes[static_cast<std::size_t>(f)]) != nullptr;
-    }
 
   private:
+    static constexpr std::size_t kGuard = 8;
+    static constexpr char kGuardByte = static_cast<char>(0xA5);
     static constexpr std::array<std::size_t, kFieldCount + 1> kSizes{0, 22, 22, 12, 2, 22, 22};
-    std::array<std::size_t, kFieldCount + 1> offsets{};
+
+    static std::size_t size(int f) { return kSizes[static_cast<std::size_t>(f)]; }
+    // Where a buffer starts; past the last one, the end of the block.
+    static std::size_t offset(int f) {
+        std::size_t at = kGuard;
+        for (int g = 1; g < f; ++g) {
+            at += size(g) + kGuard;
+        }
+        return at;
+    }
+    std::string_view bytes(int f) const { return {block.data() + offset(f), size(f)}; }
+
     std::array<char, kGuard * 7 + 22 * 4 + 12 + 2> block{};
 };
 
