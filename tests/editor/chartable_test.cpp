@@ -33,26 +33,26 @@ TEST(KeyMapping, FiveCases) {
         bool shift;
         bool caps;
         int field;
-        const char* digits; // what 1, 0 and 9 give
+        const char* digits; // what 1, 0, 9 and 8 give; 8 has no entry in the shift table
         int letterA;
         int minus;
     };
     // clang-format off
     const Case cases[] = {
-        {"ShiftInPassword", true, false, 3, "!)(", 'A', '_'},
-        {"ShiftCapsInPassword", true, true, 3, "!)(", 'A', '_'},
-        {"PasswordNoShift", false, false, 3, "109", 'A', '-'},
-        {"CapsNoShift", false, true, 1, "109", 'A', '-'},
-        {"NoShiftNoCaps", false, false, 1, "109", 'a', '-'},
-        {"ShiftAndCaps", true, true, 1, "!)(", 'a', '_'},
+        {"ShiftInPassword", true, false, 3, "!)(\0", 'A', '_'},
+        {"ShiftCapsInPassword", true, true, 3, "!)(\0", 'A', '_'},
+        {"PasswordNoShift", false, false, 3, "1098", 'A', '-'},
+        {"CapsNoShift", false, true, 1, "1098", 'A', '-'},
+        {"NoShiftNoCaps", false, false, 1, "1098", 'a', '-'},
+        {"ShiftAndCaps", true, true, 1, "!)(\0", 'a', '_'},
         // The shift table's entry for A is never consulted.
-        {"ShiftNoCaps", true, false, 2, "!)(", 'A', '_'},
+        {"ShiftNoCaps", true, false, 2, "!)(\0", 'A', '_'},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(table.getASCII("109"[i], c.shift, c.caps, c.field), c.digits[i]);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(table.getASCII("1098"[i], c.shift, c.caps, c.field), c.digits[i]);
         }
         EXPECT_EQ(table.getASCII('A', c.shift, c.caps, c.field), c.letterA);
         EXPECT_EQ(table.getASCII(kKeyMinus, c.shift, c.caps, c.field), c.minus);
