@@ -1,27 +1,12 @@
 // Reading "chrtable.dv" and mapping keys to game characters.
 
-#include "common/tempdir.h"
-#include "editor/chartable.h"
-
-#include <gtest/gtest.h>
+#include "editor_fixture.h"
 
 #include <random>
 #include <string>
 #include <vector>
 
 namespace {
-
-constexpr int kOemMinus = 189;
-constexpr int kOemTilde = 192;
-constexpr int kOemPeriod = 190;
-
-const std::string kSmallTable = "[character table]\n"
-                                "189 -\n192 `\n223 \xE9\n"
-                                "0\n"
-                                "\n"
-                                "[shift table]\n"
-                                "49 !\n189 _\n192 ~\n65 Q\n"
-                                "0\n";
 
 TCharTable loaded(const std::string& bytes) {
     TempDir dir;
@@ -39,40 +24,41 @@ std::size_t entries(const TCharTable::Table& table) {
     return n;
 }
 
-// Every row of the mapping rule: digits, letters and other keys under each combination of
-// Shift, Caps Lock and the password field.
+// Every row of the mapping rule: digits (both ends of the digit keys), letters and other keys
+// under each combination of Shift, Caps Lock and the password field.
 TEST(KeyMapping, FiveCases) {
-    const TCharTable table = loaded(kSmallTable);
+    const TCharTable table = loaded(kTestKeyTable);
     struct Case {
         const char* name;
         bool shift;
         bool caps;
         int field;
-        int digit1;
+        const char* digits; // what 1, 0, 9 and 8 give; 8 has no entry in the shift table
         int letterA;
         int minus;
     };
     // clang-format off
     const Case cases[] = {
-        {"ShiftInPassword", true, false, 3, '!', 'A', '_'},
-        {"ShiftCapsInPassword", true, true, 3, '!', 'A', '_'},
-        {"PasswordNoShift", false, false, 3, '1', 'A', '-'},
-        {"CapsNoShift", false, true, 1, '1', 'A', '-'},
-        {"NoShiftNoCaps", false, false, 1, '1', 'a', '-'},
-        {"ShiftAndCaps", true, true, 1, '!', 'a', '_'},
-        {"ShiftNoCaps", true, false, 2, '!', 'A', '_'},
+        {"ShiftInPassword", true, false, 3, "!)(\0", 'A', '_'},
+        {"ShiftCapsInPassword", true, true, 3, "!)(\0", 'A', '_'},
+        {"PasswordNoShift", false, false, 3, "1098", 'A', '-'},
+        {"CapsNoShift", false, true, 1, "1098", 'A', '-'},
+        {"NoShiftNoCaps", false, false, 1, "1098", 'a', '-'},
+        {"ShiftAndCaps", true, true, 1, "!)(\0", 'a', '_'},
+        // The shift table's entry for A is never consulted.
+        {"ShiftNoCaps", true, false, 2, "!)(\0", 'A', '_'},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(table.getASCII('1', c.shift, c.caps, c.field), c.digit1);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(table.getASCII("1098"[i], c.shift, c.caps, c.field), c.digits[i]);
+        }
         EXPECT_EQ(table.getASCII('A', c.shift, c.caps, c.field), c.letterA);
-        EXPECT_EQ(table.getASCII(kOemMinus, c.shift, c.caps, c.field), c.minus);
-        EXPECT_EQ(table.getASCII(kOemPeriod, c.shift, c.caps, c.field), 0);
+        EXPECT_EQ(table.getASCII(kKeyMinus, c.shift, c.caps, c.field), c.minus);
+        EXPECT_EQ(table.getASCII(kKeyUnmapped, c.shift, c.caps, c.field), 0);
     }
-    // The shift table's entry for A is never consulted, and extended characters come out
-    // negative, as the byte they are.
-    EXPECT_EQ(table.getASCII('A', true, false, 1), 'A');
+    // Extended characters come out negative, as the byte they are.
     EXPECT_EQ(table.getASCII(223, false, false, 1), static_cast<signed char>(0xE9));
 }
 
@@ -91,7 +77,7 @@ void PrintTo(const FileCase& c, std::ostream* os) {
 
 // clang-format off
 const std::vector<FileCase> kFiles = {
-    {"Complete", kSmallTable, 3, 4, '-', '_'},
+    {"Complete", kTestKeyTable, 9, 13, '-', '_'},
     {"CrLfLineEnds", "[character table]\r\n189 -\r\n0\r\n\r\n[shift table]\r\n189 _\r\n0\r\n", 1, 1, '-', '_'},
     {"ManyEmptyLinesBetween", "[character table]\n189 -\n0\n\n\n\n[shift table]\n189 _\n0\n", 1, 1, '-', '_'},
     {"NoShiftTableLine", "[character table]\n189 -\n0\n", 1, 0, '-', 0},
@@ -123,24 +109,12 @@ TEST_P(TableFile, Reads) {
     const TCharTable table = loaded(c.bytes);
     EXPECT_EQ(entries(table.characterTable()), c.characters);
     EXPECT_EQ(entries(table.shiftTable()), c.shifted);
-    EXPECT_EQ(table.getASCII(kOemMinus, false, false, 1), c.minus);
-    EXPECT_EQ(table.getASCII(kOemMinus, true, false, 1), c.underscore);
+    EXPECT_EQ(table.getASCII(kKeyMinus, false, false, 1), c.minus);
+    EXPECT_EQ(table.getASCII(kKeyMinus, true, false, 1), c.underscore);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, TableFile, ::testing::ValuesIn(kFiles),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(KeyTable, MissingFileLeavesOnlyLettersAndDigits) {
-    TempDir dir;
-    TCharTable table;
-    table.load(dir.file("chrtable.dv"));
-    EXPECT_EQ(table.getASCII('1', true, false, 1), 0); // Shift+1 needs the shift table
-    for (char digit : {'0', '1', '9'}) {               // both ends of the digit keys
-        EXPECT_EQ(table.getASCII(digit, false, false, 1), digit);
-    }
-    EXPECT_EQ(table.getASCII('Q', false, false, 1), 'q');
-    EXPECT_EQ(table.getASCII(kOemTilde, true, false, 1), 0);
-}
 
 TEST(KeyTable, KeepsNinetyNinePairsAndStillReadsShiftTable) {
     std::string bytes = "[character table]\n";
@@ -152,7 +126,7 @@ TEST(KeyTable, KeepsNinetyNinePairsAndStillReadsShiftTable) {
     EXPECT_EQ(entries(table.characterTable()), TCharTable::kEntries - 1);
     EXPECT_EQ(table.getASCII(1098, false, false, 1), '!' + 1098 % 90);
     EXPECT_EQ(table.getASCII(1099, false, false, 1), 0);
-    EXPECT_EQ(table.getASCII(kOemMinus, true, false, 1), '_');
+    EXPECT_EQ(table.getASCII(kKeyMinus, true, false, 1), '_');
 }
 
 // Arbitrary bytes, and valid tables with bytes flipped: reading always ends and both tables
@@ -161,7 +135,7 @@ TEST(KeyTable, ArbitraryBytesNeverOverrunTheTables) {
     std::mt19937 random(20261206);
     std::uniform_int_distribution<int> byte(0, 255);
     for (int round = 0; round < 400; ++round) {
-        std::string bytes = round % 2 == 0 ? kSmallTable : std::string(200, ' ');
+        std::string bytes = round % 2 == 0 ? std::string(kTestKeyTable) : std::string(200, ' ');
         for (int flips = 0; flips < 20; ++flips) {
             bytes[static_cast<std::size_t>(random() % bytes.size())] =
                 static_cast<char>(byte(random));
@@ -174,33 +148,6 @@ TEST(KeyTable, ArbitraryBytesNeverOverrunTheTables) {
         EXPECT_LT(entries(table.characterTable()), TCharTable::kEntries);
         EXPECT_LT(entries(table.shiftTable()), TCharTable::kEntries);
     }
-}
-
-// The table the program ships: every printable character can be typed.
-TEST(ShippedKeyTable, TypesEveryPrintableCharacter) {
-    const std::string path = DROVAK_ASSETS_DIR "/chrtable.dv";
-    if (!std::filesystem::exists(path)) {
-        GTEST_SKIP() << "no " << path;
-    }
-    TCharTable table;
-    table.load(path);
-    std::vector<bool> typed(128, false);
-    typed[' '] = true; // the space bar is an editing key of its own
-    for (int k = 1; k < 256; ++k) {
-        for (bool shift : {false, true}) {
-            const int c = table.getASCII(k, shift, false, 1);
-            if (c > 0 && c < 128) {
-                typed[static_cast<std::size_t>(c)] = true;
-            }
-        }
-    }
-    for (int c = 32; c <= 126; ++c) {
-        EXPECT_TRUE(typed[static_cast<std::size_t>(c)]) << "cannot type '" << char(c) << "'";
-    }
-    // The US layout's own keys, with and without Shift.
-    EXPECT_EQ(table.getASCII(kOemPeriod, false, false, 1), '.');
-    EXPECT_EQ(table.getASCII('2', true, true, 1), '@');
-    EXPECT_EQ(table.getASCII(kOemTilde, true, false, 1), '~');
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "toolkit/errors.h"
 #include "toolkit/headless/headless.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -23,29 +24,30 @@ int celOfCode(unsigned char code) {
     return code >= 128 ? code - 128 : code + 128;
 }
 
-// The picture at (x, y) of the canvas is the cel, pixel for pixel, except inside skip.
-::testing::AssertionResult celAt(const TRgbImage& canvas, const TCelArray& cels, int index, int x,
-                                 int y, const std::vector<TRect>& skip = {}) {
-    const TRect source = cels.CelRect(index);
-    const TRgbImage& pixels = cels.GetDib().GetPixels();
-    for (int dy = 0; dy < source.Height(); ++dy) {
-        for (int dx = 0; dx < source.Width(); ++dx) {
+// The canvas from (x, y) on shows the part of the picture, pixel for pixel, except inside skip.
+::testing::AssertionResult shows(const TRgbImage& canvas, int x, int y, const TRgbImage& picture,
+                                 const TRect& part, const std::vector<TRect>& skip = {}) {
+    for (int dy = 0; dy < part.Height(); ++dy) {
+        for (int dx = 0; dx < part.Width(); ++dx) {
             bool skipped = false;
             for (const TRect& s : skip) {
                 skipped = skipped || s.Contains(TPoint(x + dx, y + dy));
             }
-            if (skipped) {
-                continue;
-            }
-            if (canvas.GetPixel(x + dx, y + dy) !=
-                pixels.GetPixel(source.left + dx, source.top + dy)) {
-                return ::testing::AssertionFailure()
-                       << "cel " << index << " at (" << x << ", " << y << ") differs at (" << x + dx
-                       << ", " << y + dy << ")";
+            if (!skipped && canvas.GetPixel(x + dx, y + dy) !=
+                                picture.GetPixel(part.left + dx, part.top + dy)) {
+                return ::testing::AssertionFailure() << "(" << x << ", " << y << ") differs at ("
+                                                     << x + dx << ", " << y + dy << ")";
             }
         }
     }
     return ::testing::AssertionSuccess();
+}
+
+// The cel at (x, y) of the canvas, except inside skip.
+::testing::AssertionResult celAt(const TRgbImage& canvas, const TCelArray& cels, int index, int x,
+                                 int y, const std::vector<TRect>& skip = {}) {
+    return shows(canvas, x, y, cels.GetDib().GetPixels(), cels.CelRect(index), skip)
+           << " (cel " << index << ")";
 }
 
 class Painting : public ScreenFixture {
@@ -84,32 +86,14 @@ class Painting : public ScreenFixture {
         return TPoint(r.left + 5 + 18 * position, r.top);
     }
 
-    // Character code drawn from a strip at a display position of a field.
-    ::testing::AssertionResult glyph(int field, int position, int strip, unsigned char code,
-                                     const std::vector<TRect>& skip = {}) {
-        const TPoint at = cellPlace(field, position);
-        return celAt(canvas, sharedArt().strips[static_cast<std::size_t>(strip)], celOfCode(code),
-                     at.x, at.y, skip);
-    }
-
     // Nothing drawn at a display position: the "details" picture shows through.
     ::testing::AssertionResult background(int field, int position) {
         const TPoint at = cellPlace(field, position);
-        const TRgbImage& details = sharedArt().details.GetPixels();
-        const int right = screen->fieldRect(field).right;
-        for (int dy = 0; dy < 40; ++dy) {
-            for (int dx = 0; dx < 18 && at.x + dx < right; ++dx) {
-                const int x = at.x + dx;
-                const int y = at.y + dy;
-                if (canvas.GetPixel(x, y) !=
-                    details.GetPixel(x - kEditorOrigin.x, y - kEditorOrigin.y)) {
-                    return ::testing::AssertionFailure()
-                           << "field " << field << " position " << position << " is drawn at (" << x
-                           << ", " << y << ")";
-                }
-            }
-        }
-        return ::testing::AssertionSuccess();
+        const int width = std::min(18, screen->fieldRect(field).right - at.x);
+        return shows(canvas, at.x, at.y, sharedArt().details.GetPixels(),
+                     TRect(at.x - kEditorOrigin.x, at.y - kEditorOrigin.y,
+                           at.x - kEditorOrigin.x + width, at.y - kEditorOrigin.y + 40))
+               << " (field " << field << " position " << position << ")";
     }
 
     ::testing::AssertionResult cursorAt(int field, int position, int phase) {
@@ -119,19 +103,6 @@ class Painting : public ScreenFixture {
 
     TRgbImage canvas{kClientWidth, kClientHeight, kBackground};
 };
-
-struct Glyph {
-    int position;
-    int strip;
-    unsigned char code;
-};
-
-// Glyphs of a text from a start position on, all in one strip.
-void addRun(std::vector<Glyph>& glyphs, int position, int strip, std::string_view text) {
-    for (char c : text) {
-        glyphs.push_back({position++, strip, static_cast<unsigned char>(c)});
-    }
-}
 
 TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     loadRecord();
@@ -154,51 +125,55 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     const std::vector<TRect> underCursor{
         TRect(cursor.x, cursor.y + 31, cursor.x + 18, cursor.y + 34)};
 
-    struct FieldCase {
+    // Runs of glyphs from one strip, field by field; after a field's last run its rectangle
+    // shows the background to its right end.
+    struct Run {
         int field;
-        std::vector<Glyph> glyphs;
-        int firstUndrawn; // display positions from here on show the background
+        int position;
+        int strip;
+        std::string text;
     };
-    std::vector<FieldCase> cases(6);
-    cases[0].field = kFieldCallsign; // shown codes in the palette colour, the selection inverted
-    addRun(cases[0].glyphs, 0, 10, "~1");
-    addRun(cases[0].glyphs, 2, 11, "RED");
-    addRun(cases[0].glyphs, 5, 10, "~3");
-    addRun(cases[0].glyphs, 7, 3, std::string("LEADER") + std::string(9, '\0'));
-    cases[0].firstUndrawn = 22;
-    cases[1].field = kFieldSquadronName; // codes hidden: they take no room
-    addRun(cases[1].glyphs, 0, 4, "DROVAK ");
-    addRun(cases[1].glyphs, 7, 7, std::string("WING") + std::string(9, '\0'));
-    cases[1].firstUndrawn = 20;
-    cases[2].field = kFieldSquadronPassword;
-    addRun(cases[2].glyphs, 0, 2, std::string("SECRET") + std::string(6, '\0'));
-    cases[2].firstUndrawn = 12;
-    cases[3].field = kFieldSide;
-    addRun(cases[3].glyphs, 0, 10, std::string("SIDE 1") + std::string(1, '\0'));
-    cases[3].firstUndrawn = 7;
-    cases[4].field = kFieldIpAddress; // every byte shown, the tilde too
-    addRun(cases[4].glyphs, 0, 10, std::string("10.0.~1.2") + std::string(13, '\0'));
-    cases[4].firstUndrawn = 22;
-    cases[5].field = kFieldServerName;
-    addRun(cases[5].glyphs, 0, 4, "\xC5RHUS ");
-    addRun(cases[5].glyphs, 6, 0, "\xA7 ");
-    addRun(cases[5].glyphs, 8, 6, std::string("ARENA") + std::string(3, '\0'));
-    cases[5].firstUndrawn = 16;
-
-    for (const FieldCase& c : cases) {
-        for (const Glyph& g : c.glyphs) {
-            EXPECT_TRUE(glyph(c.field, g.position, g.strip, g.code, underCursor))
-                << "field " << c.field << " position " << g.position;
+    // clang-format off
+    const Run runs[] = {
+        // Shown codes in the palette colour, the selection inverted.
+        {kFieldCallsign, 0, 10, "~1"},
+        {kFieldCallsign, 2, 11, "RED"},
+        {kFieldCallsign, 5, 10, "~3"},
+        {kFieldCallsign, 7, 3, std::string("LEADER\0\0\0\0\0\0\0\0\0", 15)},
+        // Codes hidden: they take no room.
+        {kFieldSquadronName, 0, 4, "DROVAK "},
+        {kFieldSquadronName, 7, 7, std::string("WING\0\0\0\0\0\0\0\0\0", 13)},
+        {kFieldSquadronPassword, 0, 2, std::string("SECRET\0\0\0\0\0\0", 12)},
+        {kFieldSide, 0, 10, std::string("SIDE 1\0", 7)},
+        // Every byte shown, the tilde too.
+        {kFieldIpAddress, 0, 10, std::string("10.0.~1.2") + std::string(13, '\0')},
+        {kFieldServerName, 0, 4, "\xC5RHUS "},
+        {kFieldServerName, 6, 0, "\xA7 "},
+        {kFieldServerName, 8, 6, std::string("ARENA\0\0\0", 8)},
+    };
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(runs); ++i) {
+        const Run& run = runs[i];
+        for (std::size_t k = 0; k < run.text.size(); ++k) {
+            const int p = run.position + static_cast<int>(k);
+            const TPoint at = cellPlace(run.field, p);
+            const TCelArray& strip = sharedArt().strips[static_cast<std::size_t>(run.strip)];
+            EXPECT_TRUE(celAt(canvas, strip, celOfCode(static_cast<unsigned char>(run.text[k])),
+                              at.x, at.y, underCursor))
+                << "field " << run.field << " position " << p;
         }
-        // The fields leave their rectangles' right ends to the background.
-        for (int p = c.firstUndrawn; cellPlace(c.field, p).x < screen->fieldRect(c.field).right;
-             ++p) {
-            EXPECT_TRUE(background(c.field, p));
+        if (i + 1 == std::size(runs) || runs[i + 1].field != run.field) {
+            const int end = run.position + static_cast<int>(run.text.size());
+            for (int p = end; cellPlace(run.field, p).x < screen->fieldRect(run.field).right; ++p) {
+                EXPECT_TRUE(background(run.field, p));
+            }
         }
     }
     EXPECT_TRUE(cursorAt(kFieldCallsign, 5, 0));
     // The extended characters, each in its palette cell in the palette colour; a glyph is
-    // taller than its cell, and the next row's glyph covers its foot.
+    // taller than its cell, and the next row's glyph covers its foot. Between and below the
+    // glyphs the palette's own picture shows.
+    std::vector<TRect> glyphs;
     for (int r = 0; r < kPaletteRows; ++r) {
         for (int j = 0; j < kPaletteColumns; ++j) {
             const TPoint at(kPaletteOrigin.x + 5 + kPaletteCellWidth * j,
@@ -209,21 +184,12 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
             EXPECT_TRUE(celAt(canvas, sharedArt().strips[kPaletteStrip], celOfCode(code), at.x,
                               at.y, nextRow))
                 << "palette row " << r << " column " << j;
+            glyphs.emplace_back(at.x, at.y, at.x + 18, at.y + 40);
         }
     }
-    // Between and below the glyphs the palette's own picture shows.
     const TRgbImage& palette = sharedArt().extChar.GetPixels();
-    const int glyphsEnd = 73 + kPaletteCellHeight * (kPaletteRows - 1) + 40;
-    int differing = 0;
-    for (int y = 73; y < palette.Height(); ++y) {
-        for (int x = 0; x < palette.Width(); ++x) {
-            const bool glyph = y < glyphsEnd && x >= 5 && (x - 5) % kPaletteCellWidth < 18 &&
-                               (x - 5) / kPaletteCellWidth < kPaletteColumns;
-            differing += !glyph && canvas.GetPixel(kPaletteOrigin.x + x, kPaletteOrigin.y + y) !=
-                                       palette.GetPixel(x, y);
-        }
-    }
-    EXPECT_EQ(0, differing);
+    EXPECT_TRUE(shows(canvas, kPaletteOrigin.x, kPaletteOrigin.y + 73, palette,
+                      TRect(0, 73, palette.Width(), palette.Height()), glyphs));
 
     const std::filesystem::path png = std::filesystem::current_path() / "editor.png";
     ASSERT_TRUE(canvas.WritePng(png.string()));
@@ -239,6 +205,7 @@ TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
         int index; // cursor index, placed with codes shown
         int ticks; // blink timer ticks
         int position;
+        const char* replaced = nullptr; // the owner's new text under the cursor
     };
     // clang-format off
     const Case cases[] = {
@@ -247,6 +214,8 @@ TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
         {"HiddenAtEnd", kFieldServerName, "~4AB~6CD", false, 8, 1, 4},
         {"IpShowsTilde", kFieldIpAddress, "1~2.3", false, 3, 2, 3},
         {"BlinkWraps", kFieldSquadronPassword, "AB", true, 1, 5, 1},
+        // Undo reopens the file: the cursor is drawn at the end of the shorter text.
+        {"InsideAReplacedText", kFieldSquadronPassword, "ABCDEFGHIJK", true, 11, 0, 2, "AB"},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -258,6 +227,9 @@ TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
         screen->clickField(c.field, c.index);
         screen->endDrag();
         ASSERT_EQ(screen->getCursor(), c.index);
+        if (c.replaced != nullptr) {
+            fields.set(c.field, c.replaced);
+        }
         screen->setShowColorChars(c.showCodes);
         const int phase = (screen->getBlinkPhase() + c.ticks) % 4;
         for (int t = 0; t < c.ticks; ++t) {
@@ -266,16 +238,6 @@ TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
         paintAll();
         EXPECT_TRUE(cursorAt(c.field, c.position, phase));
     }
-}
-
-// The owner may replace the record under the cursor (Undo reopens the file): the cursor is
-// drawn at the end of the shorter text, not past it.
-TEST_F(Painting, CursorStaysInsideAReplacedText) {
-    enter(kFieldSquadronPassword, "ABCDEFGHIJK");
-    press(kKeyEnd);
-    fields.set(kFieldSquadronPassword, "AB");
-    paintAll();
-    EXPECT_TRUE(cursorAt(kFieldSquadronPassword, 2, screen->getBlinkPhase()));
 }
 
 // A change asks for repaints of the rectangles it alters; repainting just those (erased

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -40,27 +41,64 @@ class TRecordingOwner : public TScreenOwner {
 // write past any buffer shows up in the guards (and under AddressSanitizer at the block's ends).
 class TGuardedFields {
   public:
-    static constexpr std::size_t kGuard = 8;
-    static constexpr char kGuardByte = static_cast<char>(0xA5);
-
-    TGuardedFields();
-    TFieldBuffers buffers();
-    std::span<char> field(int f);
+    TGuardedFields() {
+        block.fill(kGuardByte);
+        for (int f = 1; f <= kFieldCount; ++f) {
+            set(f, "");
+        }
+    }
+    TFieldBuffers buffers() {
+        return TFieldBuffers{field(1), field(2), field(3), field(4), field(5), field(6)};
+    }
+    std::span<char> field(int f) { return {block.data() + offset(f), size(f)}; }
     // Replaces a field's whole buffer: text, then zeros.
-    void set(int f, std::string_view text);
+    void set(int f, std::string_view text) {
+        std::span<char> buffer = field(f);
+        std::fill(buffer.begin(), buffer.end(), '\0');
+        std::copy_n(text.begin(), std::min(text.size(), buffer.size()), buffer.begin());
+    }
     // The text up to its terminator.
-    std::string text(int f) const;
-    bool guardsIntact() const;
-    bool terminated(int f) const;
+    std::string text(int f) const {
+        if (f < 1 || f > kFieldCount) {
+            return {};
+        }
+        return std::string(bytes(f).substr(0, bytes(f).find('\0')));
+    }
+    bool terminated(int f) const { return bytes(f).find('\0') != std::string_view::npos; }
+    // The guard before each buffer, and the one after the last.
+    bool guardsIntact() const {
+        for (int f = 1; f <= kFieldCount + 1; ++f) {
+            for (std::size_t i = offset(f) - kGuard; i < offset(f); ++i) {
+                if (block[i] != kGuardByte) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
 
   private:
+    static constexpr std::size_t kGuard = 8;
+    static constexpr char kGuardByte = static_cast<char>(0xA5);
     static constexpr std::array<std::size_t, kFieldCount + 1> kSizes{0, 22, 22, 12, 2, 22, 22};
-    std::array<std::size_t, kFieldCount + 1> offsets{};
+
+    static std::size_t size(int f) { return kSizes[static_cast<std::size_t>(f)]; }
+    // Where a buffer starts; past the last one, the end of the block.
+    static std::size_t offset(int f) {
+        std::size_t at = kGuard;
+        for (int g = 1; g < f; ++g) {
+            at += size(g) + kGuard;
+        }
+        return at;
+    }
+    std::string_view bytes(int f) const { return {block.data() + offset(f), size(f)}; }
+
     std::array<char, kGuard * 7 + 22 * 4 + 12 + 2> block{};
 };
 
 // A small US-layout key table (punctuation keys as Windows' VK_OEM codes) with one extended
-// character, enough to type every character the text-model tests need.
+// character, enough to type every character the text-model tests need; with Shift the digit
+// keys' ends give ")" and "(", and its entry for A must never be consulted.
 inline constexpr const char* kTestKeyTable = "[character table]\n"
                                              "192 `\n189 -\n187 =\n219 [\n221 ]\n186 ;\n"
                                              "190 .\n191 /\n223 \xE9\n"
@@ -68,7 +106,7 @@ inline constexpr const char* kTestKeyTable = "[character table]\n"
                                              "\n"
                                              "[shift table]\n"
                                              "192 ~\n49 !\n50 @\n51 #\n52 $\n53 %\n"
-                                             "189 _\n187 +\n186 :\n191 ?\n"
+                                             "189 _\n187 +\n186 :\n191 ?\n48 )\n57 (\n65 Q\n"
                                              "0\n";
 
 inline constexpr int kKeyTilde = 192; // with Shift
@@ -76,10 +114,16 @@ inline constexpr int kKeyMinus = 189;
 inline constexpr int kKeyUnmapped = 112; // F1: in neither table
 
 // The program's pictures, read once from the assets folder for every test of the run.
-const TScreenArt& sharedArt();
+inline const TScreenArt& sharedArt() {
+    static const TScreenArt art(DROVAK_ASSETS_DIR);
+    return art;
+}
 // Plain pictures of no content, for tests that never look at the screen (reading the real
 // ones takes seconds under the sanitizers).
-const TScreenArt& blankArt();
+inline const TScreenArt& blankArt() {
+    static const TScreenArt art([](const char*) { return TDib(TRgbImage(kGlyphCels, 1)); });
+    return art;
+}
 
 // Where the main window puts the field area and the palettes.
 inline constexpr TPoint kEditorOrigin{352, 2};
@@ -87,26 +131,101 @@ inline constexpr TPoint kPaletteOrigin{0, 168};
 
 // A screen over guarded buffers and a recording owner, with the test key table loaded.
 class ScreenFixture : public ::testing::Test {
-  protected:
-    ScreenFixture();
+  public:
+    ScreenFixture() {
+        dir.write("chrtable.dv", kTestKeyTable);
+        makeScreen(blankArt());
+    }
     // A new screen over the same buffers and owner, drawing with these pictures.
-    void makeScreen(const TScreenArt& art);
+    void makeScreen(const TScreenArt& art) {
+        {
+            // The screen reads its table from the working folder, as the program does.
+            ScopedWorkingDir cwd(dir.path());
+            screen = std::make_unique<TDrovakScreen>(owner, art);
+        }
+        screen->attachFields(fields.buffers());
+        screen->setInfoRect(kEditorOrigin.x, kEditorOrigin.y, kPaletteOrigin.x, kPaletteOrigin.y);
+    }
 
     // Puts text into a field and enters it by a click at display position 0.
-    void enter(int field, std::string_view text);
+    void enter(int field, std::string_view text) {
+        fields.set(field, text);
+        screen->clickField(field, 0);
+        screen->endDrag();
+    }
     // Places the cursor (and, with a selection, the anchor) by keys, as a user would:
     // Home, Right to the anchor, then Shift held while moving to the cursor.
-    void place(int cursor, std::optional<int> anchor = std::nullopt);
-    void press(int key);
-    void shifted(int key);
-    void controlled(int key);
+    void place(int cursor, std::optional<int> anchor = std::nullopt) {
+        press(kKeyHome);
+        const int start = anchor.value_or(cursor);
+        for (int i = 0; i < start; ++i) {
+            press(kKeyRight);
+        }
+        if (!anchor) {
+            return;
+        }
+        screen->setKeyDown(kKeyShift);
+        for (int i = start; i < cursor; ++i) {
+            press(kKeyRight);
+        }
+        for (int i = start; i > cursor; --i) {
+            press(kKeyLeft);
+        }
+        screen->setKeyUp(kKeyShift);
+    }
+    void press(int key) {
+        screen->setKeyDown(key);
+        screen->setKeyUp(key);
+    }
+    void shifted(int key) {
+        screen->setKeyDown(kKeyShift);
+        press(key);
+        screen->setKeyUp(kKeyShift);
+    }
+    void controlled(int key) {
+        screen->setKeyDown(kKeyControl);
+        press(key);
+        screen->setKeyUp(kKeyControl);
+    }
     // Types printable ASCII through the key table: letters, digits, blank, "~" and a few
     // punctuation marks.
-    void type(std::string_view chars);
+    void type(std::string_view chars) {
+        for (char c : chars) {
+            if (c >= 'a' && c <= 'z') {
+                press(c - 'a' + kKeyA);
+            } else if (c >= 'A' && c <= 'Z') {
+                shifted(c);
+            } else if (c >= '0' && c <= '9') {
+                press(c);
+            } else if (c == ' ') {
+                press(kKeySpace);
+            } else if (c == '~') {
+                shifted(kKeyTilde);
+            } else if (c == '-') {
+                press(kKeyMinus);
+            } else if (c == '!') {
+                shifted('1');
+            } else {
+                ADD_FAILURE() << "cannot type " << c;
+            }
+        }
+    }
 
     std::string text() const { return fields.text(screen->getCurrentField()); }
     // Every field terminated, guards untouched, cursor and anchor inside the current text.
-    void expectSound() const;
+    void expectSound() const {
+        EXPECT_TRUE(fields.guardsIntact());
+        for (int f = 1; f <= kFieldCount; ++f) {
+            EXPECT_TRUE(fields.terminated(f)) << "field " << f;
+        }
+        if (TDrovakScreen::isTextField(screen->getCurrentField())) {
+            const int len = static_cast<int>(text().size());
+            EXPECT_GE(screen->getCursor(), 0);
+            EXPECT_LE(screen->getCursor(), len);
+            EXPECT_GE(screen->getAnchor(), 0);
+            EXPECT_LE(screen->getAnchor(), len);
+        }
+    }
 
     TempDir dir;
     TRecordingOwner owner;

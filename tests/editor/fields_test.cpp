@@ -1,4 +1,4 @@
-// Entering fields by clicks, dragging a selection, the side field and the layout.
+// The side field, the end of an edit, Undo routed to the owner, and the screen on a record.
 
 #include "editor_fixture.h"
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST_F(ScreenFixture, SideCyclesAndMarksDirtyOnce) {
+TEST_F(ScreenFixture, SideCyclesMarksDirtyOnceAndIgnoresKeys) {
     const std::vector<int> expected{1, 2, 0, 1};
     for (int code : expected) {
         EXPECT_TRUE(screen->clickField(kFieldSide, 0));
@@ -21,6 +21,12 @@ TEST_F(ScreenFixture, SideCyclesAndMarksDirtyOnce) {
     screen->clickField(kFieldSide, 0);
     EXPECT_EQ(fields.field(kFieldSide)[0], 0);
     expectSound();
+    // Keys and pastes leave the side alone.
+    press(kKeyA);
+    press(kKeyBackspace);
+    controlled(kKeyV);
+    EXPECT_EQ(fields.field(kFieldSide)[0], 0);
+    EXPECT_EQ(fields.field(kFieldSide)[1], 0);
 }
 
 TEST_F(ScreenFixture, EndEditRepaintsAndForgetsTheField) {
@@ -32,6 +38,28 @@ TEST_F(ScreenFixture, EndEditRepaintsAndForgetsTheField) {
     EXPECT_FALSE(screen->isHilight());
     ASSERT_EQ(owner.repaints.size(), 1u);
     EXPECT_EQ(owner.repaints[0], screen->fieldRect(kFieldServerName));
+}
+
+// Control+Z asks the owner for Undo, in a field or not, and types nothing; Z alone after
+// Control was let go is no chord. An Undo that ends the edit leaves the fields alone, a
+// colour code at the cursor too.
+TEST_F(ScreenFixture, ControlZAsksForUndoAndTypesNothing) {
+    controlled(kKeyZ);
+    EXPECT_EQ(owner.undoCalls, 1);
+    EXPECT_TRUE(owner.repaints.empty()) << "no field, nothing to repaint";
+    enter(kFieldCallsign, "AB~3");
+    place(4);
+    controlled(kKeyZ);
+    EXPECT_EQ(text(), "AB~3");
+    EXPECT_FALSE(screen->isDirty());
+    press(kKeyZ);
+    EXPECT_EQ(owner.undoCalls, 2);
+    EXPECT_EQ(text(), "AB~3z");
+    type("~4");
+    owner.onUndo = [this] { screen->endEdit(); };
+    controlled(kKeyZ);
+    EXPECT_FALSE(screen->isEditing());
+    EXPECT_EQ(fields.text(kFieldCallsign), "AB~3z~4");
 }
 
 } // namespace

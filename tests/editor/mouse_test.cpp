@@ -28,17 +28,12 @@ class Mouse : public ScreenFixture {
         const TScreenRect& r = screen->colorRect();
         return TPoint(r.left + 33 * k + 16, r.top + 16);
     }
-    // Enters a field by a click at its first cell, button released.
-    void clickIn(int field, std::string_view text) {
-        fields.set(field, text);
-        screen->editPlayer(cell(field, 0));
-        screen->endDrag();
-    }
 };
 
-// Which rectangle a point falls in; edges follow left <= x < right, top <= y < bottom. Each
-// click starts with the callsign being edited.
-TEST_F(Mouse, ClickTargets) {
+// What a click at a point does: which rectangle it falls in (edges follow left <= x < right,
+// top <= y < bottom) and what it adds to the field being edited, entered with "AB" and the
+// cursor at its end. A palette click keeps that field current and never steps the side.
+TEST_F(Mouse, Clicks) {
     const TScreenRect call = screen->fieldRect(kFieldCallsign);
     const TScreenRect ext = screen->extendedCharRect();
     const TScreenRect colors = screen->colorRect();
@@ -48,60 +43,86 @@ TEST_F(Mouse, ClickTargets) {
         int field; // current afterwards
         bool overField;
         bool paletteClick;
+        std::string text; // of the field entered first, afterwards
+        int entered = kFieldCallsign;
     };
     // clang-format off
     const std::vector<Case> cases{
-        {"CallsignTopLeft", TPoint(call.left, call.top), kFieldCallsign, true, false},
-        {"CallsignBottomRight", TPoint(call.right - 1, call.bottom - 1), kFieldCallsign, true, false},
-        {"PastCallsignRight", TPoint(call.right, call.top), kNoField, false, false},
-        {"AboveCallsign", TPoint(call.left, call.top - 1), kNoField, false, false},
-        {"SquadronName", middle(screen->fieldRect(kFieldSquadronName)), kFieldSquadronName, true, false},
-        {"Password", middle(screen->fieldRect(kFieldSquadronPassword)), kFieldSquadronPassword, true, false},
-        {"Side", middle(screen->fieldRect(kFieldSide)), kFieldSide, true, false},
-        {"IpAddress", middle(screen->fieldRect(kFieldIpAddress)), kFieldIpAddress, true, false},
-        {"ServerName", middle(screen->fieldRect(kFieldServerName)), kFieldServerName, true, false},
-        {"BetweenPasswordAndSide", TPoint(kEditorOrigin.x + 260, kEditorOrigin.y + 320), kNoField, false, false},
-        {"CharacterPalette", middle(ext), kFieldCallsign, false, true},
-        {"CharacterPaletteLastCorner", TPoint(ext.right - 1, ext.bottom - 1), kFieldCallsign, false, true},
-        {"PastCharacterPalette", TPoint(ext.right, ext.top), kNoField, false, false},
-        {"ColourPalette", middle(colors), kFieldCallsign, false, true},
-        {"ListCorner", TPoint(0, 0), kNoField, false, false},
-        {"OutsideTheWindow", TPoint(-5, 9000), kNoField, false, false},
+        {"CallsignTopLeft", TPoint(call.left, call.top), kFieldCallsign, true, false, "AB"},
+        {"CallsignBottomRight", TPoint(call.right - 1, call.bottom - 1), kFieldCallsign, true, false, "AB"},
+        {"PastCallsignRight", TPoint(call.right, call.top), kNoField, false, false, "AB"},
+        {"AboveCallsign", TPoint(call.left, call.top - 1), kNoField, false, false, "AB"},
+        {"SquadronName", middle(screen->fieldRect(kFieldSquadronName)), kFieldSquadronName, true, false, "AB"},
+        {"Password", middle(screen->fieldRect(kFieldSquadronPassword)), kFieldSquadronPassword, true, false, "AB"},
+        {"Side", middle(screen->fieldRect(kFieldSide)), kFieldSide, true, false, "AB"},
+        {"IpAddress", middle(screen->fieldRect(kFieldIpAddress)), kFieldIpAddress, true, false, "AB"},
+        {"ServerName", middle(screen->fieldRect(kFieldServerName)), kFieldServerName, true, false, "AB"},
+        {"BetweenPasswordAndSide", TPoint(kEditorOrigin.x + 260, kEditorOrigin.y + 320), kNoField, false, false, "AB"},
+        {"PastCharacterPalette", TPoint(ext.right, ext.top), kNoField, false, false, "AB"},
+        {"ListCorner", TPoint(0, 0), kNoField, false, false, "AB"},
+        {"OutsideTheWindow", TPoint(-5, 9000), kNoField, false, false, "AB"},
+        // The character palette, row by row.
+        {"FirstCharacter", extendedCell(0, 0), kFieldCallsign, false, true, "AB\xC0"},
+        {"BlankInRowFour", extendedCell(4, 12), kFieldCallsign, false, true, "AB "},
+        {"CharacterPaletteMiddle", middle(ext), kFieldCallsign, false, true, std::string("AB") + TDrovakScreen::extendedChar(3, 8)},
+        {"CharacterPaletteLastCorner", TPoint(ext.right - 1, ext.bottom - 1), kFieldCallsign, false, true, "AB\xBF"},
+        {"LastCharacterInServerName", extendedCell(6, 16), kFieldServerName, false, true, "AB\xBF", kFieldServerName},
+        {"CharacterInPassword", extendedCell(3, 1), kFieldSquadronPassword, false, true, "AB\x83", kFieldSquadronPassword},
+        {"IpTakesNoCharacter", extendedCell(0, 0), kFieldIpAddress, false, true, "AB", kFieldIpAddress},
+        {"SideTakesNoCharacter", extendedCell(0, 0), kFieldSide, false, true, "\1", kFieldSide},
+        // The colour swatches run 1 to 9, then 0; the callsign's own colour 5 adds no code.
+        {"FirstSwatch", colorCell(0), kFieldCallsign, false, true, "AB~1"},
+        {"FourthSwatch", colorCell(3), kFieldCallsign, false, true, "AB~4"},
+        {"OwnColourSwatch", colorCell(4), kFieldCallsign, false, true, "AB"},
+        {"NinthSwatch", colorCell(8), kFieldCallsign, false, true, "AB~9"},
+        {"LastSwatch", colorCell(9), kFieldCallsign, false, true, "AB~0"},
+        {"LastSwatchCorner", TPoint(colors.right - 1, colors.bottom - 1), kFieldCallsign, false, true, "AB~0"},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         screen->endEdit();
-        clickIn(kFieldCallsign, "AB");
+        fields.set(c.entered, c.entered == kFieldSide ? "" : "AB");
+        screen->editPlayer(cell(c.entered, 5));
+        screen->endDrag();
         EXPECT_EQ(screen->checkWindows(c.point), c.overField);
         EXPECT_EQ(screen->editPlayer(c.point), c.field != kNoField);
         EXPECT_EQ(screen->getCurrentField(), c.field);
         EXPECT_EQ(screen->isExtChar(), c.paletteClick);
+        EXPECT_EQ(fields.text(c.entered), c.text);
         expectSound();
     }
 }
 
-TEST_F(Mouse, ClickPlacesTheCursor) {
+// A press places the cursor; a drag on from it in the current field selects the cells the
+// pointer passed over, as the field is drawn: with its codes hidden, a cell is a visible
+// character.
+TEST_F(Mouse, ClickPlacesTheCursorAndDragSelects) {
     struct Case {
         const char* name;
         int field;
         bool showCodes;
         std::string text;
         bool alreadyCurrent;
-        int x; // pixels from the field's left
+        int x;     // pixels from the field's left
+        int dragX; // where a drag ends, or -1 for none
+        int anchor;
         int cursor;
     };
     // clang-format off
     const std::vector<Case> cases{
-        {"EnterAtCodeStart", kFieldCallsign, true, "~3ACE", false, 3, 2},
-        {"EnterPastText", kFieldCallsign, false, "ABC", false, 300, 3},
-        {"CurrentPastText", kFieldCallsign, true, "A~3BC", true, 400, 5},
-        {"CurrentShownCodes", kFieldCallsign, true, "A~3BC", true, 2 * 18 + 17, 2},
-        {"CurrentHiddenCodes", kFieldCallsign, false, "A~3BC", true, 2 * 18, 4},
-        {"CellEdgeRoundsDown", kFieldCallsign, true, "ABCDEF", true, 3 * 18 - 1, 2},
-        {"IpKeepsItsTildes", kFieldIpAddress, false, "1~2.3", false, 3 * 18, 3},
-        {"EnterHiddenMiddle", kFieldSquadronPassword, false, "A~3BC", false, 2 * 18, 4},
-        {"EnterEmpty", kFieldSquadronPassword, false, "", false, 4 * 18, 0},
+        {"EnterAtCodeStart", kFieldCallsign, true, "~3ACE", false, 3, -1, 2, 2},
+        {"EnterPastText", kFieldCallsign, false, "ABC", false, 300, -1, 3, 3},
+        {"CurrentPastText", kFieldCallsign, true, "A~3BC", true, 400, -1, 5, 5},
+        {"CurrentShownCodes", kFieldCallsign, true, "A~3BC", true, 2 * 18 + 17, -1, 2, 2},
+        {"CurrentHiddenCodes", kFieldCallsign, false, "A~3BC", true, 2 * 18, -1, 4, 4},
+        {"CellEdgeRoundsDown", kFieldCallsign, true, "ABCDEF", true, 3 * 18 - 1, -1, 2, 2},
+        {"IpKeepsItsTildes", kFieldIpAddress, false, "1~2.3", false, 3 * 18, -1, 3, 3},
+        {"EnterHiddenMiddle", kFieldSquadronPassword, false, "A~3BC", false, 2 * 18, -1, 4, 4},
+        {"EnterEmpty", kFieldSquadronPassword, false, "", false, 4 * 18, -1, 0, 0},
+        {"DragHiddenCodes", kFieldCallsign, false, "A~3BC~4D", true, 18 + 9, 3 * 18 + 9, 3, 7}, // B and C, and the code before D
+        {"DragHiddenLeftwards", kFieldCallsign, false, "A~3BC~4D", true, 3 * 18 + 9, 9, 7, 0},
+        {"DragShownCodes", kFieldCallsign, true, "A~3BC~4D", true, 18 + 9, 3 * 18 + 9, 1, 3}, // the code ~3
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -109,120 +130,30 @@ TEST_F(Mouse, ClickPlacesTheCursor) {
         // The field left holds a long text with a selection at its end, which must not leak
         // into the field entered.
         screen->endEdit();
-        clickIn(kFieldServerName, "ABCDEFGHIJKLMNOPQRST");
+        enter(kFieldServerName, "ABCDEFGHIJKLMNOPQRST");
         place(20, 15);
-        const int field = c.field;
-        fields.set(field, c.text);
+        fields.set(c.field, c.text);
         screen->setShowColorChars(c.showCodes);
         if (c.alreadyCurrent) {
-            screen->editPlayer(cell(field, 0));
+            screen->editPlayer(cell(c.field, 0));
             screen->endDrag();
         }
-        const TScreenRect r = screen->fieldRect(field);
+        const TScreenRect r = screen->fieldRect(c.field);
         EXPECT_TRUE(screen->editPlayer(TPoint(r.left + c.x, r.top + 5)));
+        if (c.dragX >= 0) {
+            screen->checkDrag(TPoint(r.left + c.dragX, r.top + 5));
+            screen->endDrag();
+        }
         EXPECT_EQ(screen->getCursor(), c.cursor);
-        EXPECT_EQ(screen->getAnchor(), c.cursor);
-        EXPECT_FALSE(screen->isHilight());
-        EXPECT_TRUE(screen->isDragging());
+        EXPECT_EQ(screen->getAnchor(), c.anchor);
+        EXPECT_EQ(screen->isHilight(), c.dragX >= 0);
+        EXPECT_EQ(screen->isDragging(), c.dragX < 0);
         expectSound();
         // Editing right away stays inside the new text.
         press(kKeyDelete);
         type("x");
         expectSound();
     }
-}
-
-// A press and a drag in the current field select the cells the pointer passed over, as the
-// field is drawn: with its codes hidden, a cell is a visible character.
-TEST_F(Mouse, DragSelectsTheCellsShown) {
-    struct Case {
-        const char* name;
-        bool showCodes;
-        int from; // display positions of the press and of the drag's end
-        int to;
-        int anchor;
-        int cursor;
-    };
-    // clang-format off
-    const std::vector<Case> cases{
-        {"HiddenCodes", false, 1, 3, 3, 7},   // B and C, and the code before D
-        {"HiddenLeftwards", false, 3, 0, 7, 0},
-        {"ShownCodes", true, 1, 3, 1, 3},     // the code ~3
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        screen->endEdit();
-        clickIn(kFieldCallsign, "A~3BC~4D");
-        screen->setShowColorChars(c.showCodes);
-        screen->editPlayer(cell(kFieldCallsign, c.from));
-        screen->checkDrag(cell(kFieldCallsign, c.to));
-        screen->endDrag();
-        EXPECT_EQ(screen->getAnchor(), c.anchor);
-        EXPECT_EQ(screen->getCursor(), c.cursor);
-        EXPECT_TRUE(screen->isHilight());
-    }
-}
-
-TEST_F(Mouse, PalettePicks) {
-    struct Case {
-        const char* name;
-        int field;
-        int row;
-        int column;
-        std::string expected; // the field's text after the click on "AB"
-    };
-    // clang-format off
-    const std::vector<Case> cases{
-        {"FirstCharacter", kFieldCallsign, 0, 0, "AB\xC0"},
-        {"BlankInRowFour", kFieldCallsign, 4, 12, "AB "},
-        {"LastCharacter", kFieldServerName, 6, 16, "AB\xBF"},
-        {"Password", kFieldSquadronPassword, 3, 1, "AB\x83"},
-        {"IpTakesNothing", kFieldIpAddress, 0, 0, "AB"},
-        {"SideTakesNothing", kFieldSide, 0, 0, ""},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        screen->endEdit();
-        fields.field(kFieldSide)[0] = 0;
-        if (c.field != kFieldSide) {
-            fields.set(c.field, "AB");
-        }
-        screen->editPlayer(c.field == kFieldSide ? middle(screen->fieldRect(kFieldSide))
-                                                 : cell(c.field, 5));
-        screen->endDrag();
-        const int side = fields.field(kFieldSide)[0];
-        EXPECT_TRUE(screen->editPlayer(extendedCell(c.row, c.column)));
-        EXPECT_TRUE(screen->isExtChar());
-        EXPECT_EQ(screen->getCurrentField(), c.field);
-        // A palette click never steps the side.
-        EXPECT_EQ(fields.field(kFieldSide)[0], side);
-        if (c.field != kFieldSide) {
-            EXPECT_EQ(fields.text(c.field), c.expected);
-        }
-        expectSound();
-    }
-}
-
-TEST_F(Mouse, ColourSwatchesRunOneToNineThenZero) {
-    struct Case {
-        int cell;
-        std::string expected; // in an empty callsign, whose own colour is 5
-    };
-    for (const Case& c :
-         {Case{0, "~1"}, Case{3, "~4"}, Case{4, ""}, Case{8, "~9"}, Case{9, "~0"}}) {
-        screen->endEdit();
-        clickIn(kFieldCallsign, "");
-        screen->editPlayer(colorCell(c.cell));
-        EXPECT_EQ(fields.text(kFieldCallsign), c.expected) << "cell " << c.cell;
-    }
-    // The right edge of the last swatch is still colour 0.
-    screen->endEdit();
-    clickIn(kFieldCallsign, "");
-    const TScreenRect& r = screen->colorRect();
-    screen->editPlayer(TPoint(r.right - 1, r.bottom - 1));
-    EXPECT_EQ(fields.text(kFieldCallsign), "~0");
 }
 
 } // namespace

@@ -3,30 +3,48 @@
 
 #include "editor_fixture.h"
 
+#include <algorithm>
+#include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Step {
-    enum Kind { Key, ShiftDown, ShiftUp, Control, Type, Color, Extended, Paste, Drag };
-    Kind kind;
-    int value = 0;
-    std::string text;
-    int to = 0; // where a drag ends
-};
+// One thing the user does, given the fixture.
+using Fixture = ScreenFixture;
+using Step = std::function<void(Fixture&)>;
 
-const auto key = [](int k) { return Step{Step::Key, k, {}}; };
-const auto shiftDown = [] { return Step{Step::ShiftDown, 0, {}}; };
-const auto shiftUp = [] { return Step{Step::ShiftUp, 0, {}}; };
-const auto ctrl = [](int k) { return Step{Step::Control, k, {}}; };
-const auto typed = [](std::string chars) { return Step{Step::Type, 0, std::move(chars)}; };
-const auto color = [](char digit) { return Step{Step::Color, digit, {}}; };
-const auto extended = [](char c) { return Step{Step::Extended, c, {}}; };
-const auto paste = [](std::string bytes) { return Step{Step::Paste, 0, std::move(bytes)}; };
+const auto key = [](int k) -> Step { return [k](Fixture& t) { t.press(k); }; };
+const auto shiftDown = []() -> Step { return [](Fixture& t) { t.screen->setKeyDown(kKeyShift); }; };
+const auto shiftUp = []() -> Step { return [](Fixture& t) { t.screen->setKeyUp(kKeyShift); }; };
+const auto ctrl = [](int k) -> Step { return [k](Fixture& t) { t.controlled(k); }; };
+const auto typed = [](std::string chars) -> Step { return [chars](Fixture& t) { t.type(chars); }; };
+const auto color = [](char digit) -> Step {
+    return [digit](Fixture& t) { t.screen->pickColor(digit); };
+};
+const auto extended = [](char c) -> Step {
+    return [c](Fixture& t) { t.screen->pickExtendedChar(c); };
+};
+const auto paste = [](std::string bytes) -> Step {
+    return [bytes](Fixture& t) {
+        t.owner.clipboard = bytes;
+        t.controlled(kKeyV);
+    };
+};
 // A press in the current field at one display position, a drag to another, and the release.
-const auto drag = [](int from, int to) { return Step{Step::Drag, from, {}, to}; };
+const auto drag = [](int from, int to) -> Step {
+    return [from, to](Fixture& t) {
+        t.screen->clickField(t.screen->getCurrentField(), from);
+        t.screen->dragTo(to);
+        t.screen->endDrag();
+    };
+};
+// A click into another field.
+const auto click = [](int field) -> Step {
+    return [field](Fixture& t) { t.screen->clickField(field, 0); };
+};
 
 constexpr int kClicked = -1; // leave the cursor where the entering click put it
 constexpr char kEacute = static_cast<char>(0xE9);
@@ -128,6 +146,8 @@ const std::vector<EditCase> kCases = {
     {"EmptySelectionCut", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), ctrl(kKeyX)}, "ABCDE", 3, true, false, ""},
     {"EmptySelectionCopy", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), ctrl(kKeyC)}, "ABCDE", 3, false, true, ""},
     {"EmptySelectionTyping", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), typed("x")}, "ABCxDE", 4, true},
+    // Bytes the file carried after the terminator do not go back into the field with the edit.
+    {"DeletedSelectionLeavesNoOldBytes", kFieldCallsign, std::string("ABC\0OLD", 7), 3, 1, {key(kKeyDelete)}, "A", 1, true},
     {"CutSelection", kFieldCallsign, "ABCDE", 1, 4, {ctrl(kKeyX)}, "AE", 1, true, false, "BCD"},
     {"CopySelection", kFieldCallsign, "A~3BCDE", 6, 1, {ctrl(kKeyC)}, "A~3BCDE", 6, false, true, "~3BCD"},
     {"ExtendedKeepsSelection", kFieldCallsign, "ABCDE", 3, 1, {extended(kEacute)}, "ABC\xE9" "DE", 4, true, true},
@@ -140,47 +160,12 @@ const std::vector<EditCase> kCases = {
     {"CapsLockWithShiftSmall", kFieldCallsign, "", 0, {}, {key(kKeyCapsLock), typed("aB")}, "Ab", 2, true},
     {"ExtendedCharacterKey", kFieldCallsign, "", 0, {}, {key(223), typed("!")}, "\xE9!", 2, true},
     {"UnmappedKeyTypesNothing", kFieldCallsign, "AB", 2, {}, {key(kKeyUnmapped)}, "AB", 2, false},
+    // Shift and Caps Lock held or switched in one field do not carry into the next.
+    {"ModifiersResetOnANewField", kFieldCallsign, "", 0, {}, {shiftDown(), key(kKeyCapsLock), click(kFieldServerName), typed("a")}, "a", 1, true},
 };
 // clang-format on
 
-class TextModel : public ScreenFixture, public ::testing::WithParamInterface<EditCase> {
-  protected:
-    void run(const Step& step) {
-        switch (step.kind) {
-        case Step::Key:
-            press(step.value);
-            break;
-        case Step::ShiftDown:
-            screen->setKeyDown(kKeyShift);
-            break;
-        case Step::ShiftUp:
-            screen->setKeyUp(kKeyShift);
-            break;
-        case Step::Control:
-            controlled(step.value);
-            break;
-        case Step::Type:
-            type(step.text);
-            break;
-        case Step::Color:
-            screen->pickColor(static_cast<char>(step.value));
-            break;
-        case Step::Extended:
-            screen->pickExtendedChar(static_cast<char>(step.value));
-            break;
-        case Step::Paste:
-            owner.clipboard = step.text;
-            controlled(kKeyV);
-            break;
-        case Step::Drag:
-            screen->clickField(screen->getCurrentField(), step.value);
-            screen->dragTo(step.to);
-            screen->endDrag();
-            break;
-        }
-        expectSound();
-    }
-};
+class TextModel : public ScreenFixture, public ::testing::WithParamInterface<EditCase> {};
 
 TEST_P(TextModel, Edit) {
     const EditCase& c = GetParam();
@@ -190,10 +175,11 @@ TEST_P(TextModel, Edit) {
         ASSERT_EQ(screen->getCursor(), c.cursor);
         ASSERT_EQ(screen->isHilight(), c.anchor.has_value());
     }
-    ASSERT_EQ(text(), c.text) << "placing the cursor changed the text";
+    ASSERT_EQ(text(), c.text.c_str()) << "placing the cursor changed the text";
     ASSERT_FALSE(screen->isDirty());
     for (const Step& step : c.steps) {
-        run(step);
+        step(*this);
+        expectSound();
     }
     EXPECT_EQ(text(), c.expected);
     EXPECT_EQ(screen->getCursor(), c.expectedCursor);
@@ -203,10 +189,7 @@ TEST_P(TextModel, Edit) {
     EXPECT_EQ(owner.clipboard, c.expectedClipboard);
     // Bytes freed by a shorter text are zero.
     std::span<char> buffer = fields.field(c.field);
-    for (std::size_t i = c.expected.size(); i < buffer.size(); ++i) {
-        if (c.text.size() <= i) {
-            break;
-        }
+    for (std::size_t i = c.expected.size(); i < std::min(buffer.size(), c.text.size()); ++i) {
         EXPECT_EQ(buffer[i], 0) << "byte " << i;
     }
 }
@@ -214,7 +197,7 @@ TEST_P(TextModel, Edit) {
 INSTANTIATE_TEST_SUITE_P(Cases, TextModel, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CursorMapping, DisplayPositionsWithCodesHidden) {
+TEST_F(ScreenFixture, CursorDisplayPositionsWithCodesHidden) {
     struct Case {
         const char* text;
         int index;
@@ -226,15 +209,10 @@ TEST(CursorMapping, DisplayPositionsWithCodesHidden) {
         {"~~5X", 3, 0}, {"~~5X", 4, 1}, {"AB", 5, 6},
     };
     // clang-format on
-    TRecordingOwner owner;
-    TDrovakScreen screen(owner, blankArt());
     for (const Case& c : cases) {
-        std::string buffer(c.text);
-        buffer.push_back('\0');
-        EXPECT_EQ(
-            screen.getCursorIndex(std::span<const char>(buffer.data(), buffer.size()), c.index),
-            c.display)
-            << c.text << " at " << c.index;
+        // The text with its terminator.
+        const std::span<const char> text(c.text, std::strlen(c.text) + 1);
+        EXPECT_EQ(screen->getCursorIndex(text, c.index), c.display) << c.text << " at " << c.index;
     }
 }
 
