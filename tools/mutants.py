@@ -27,6 +27,8 @@ import argparse
 import os
 import random
 import re
+import resource
+import shutil
 import subprocess
 import sys
 import time
@@ -170,6 +172,15 @@ def equivalent_keys():
     return keys
 
 
+# A mutant can make a write loop for ever: no test file may grow past this, and the temporary
+# folders of the tests are wiped after each program, even one killed for taking too long.
+TEST_FILE_LIMIT = 256 << 20
+
+
+def limit_file_size():
+    resource.setrlimit(resource.RLIMIT_FSIZE, (TEST_FILE_LIMIT, resource.RLIM_INFINITY))
+
+
 def run(cmd, cwd, timeout):
     try:
         return subprocess.run(cmd, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
@@ -201,10 +212,24 @@ class Suite:
         return run(["ninja", "-C", str(self.build), f"-j{self.jobs}", *self.programs],
                    ROOT, 1200) == 0
 
+    def test_env(self):
+        """The environment of a test program, with a temporary folder of its own, emptied."""
+        tmp = self.build / "mutant-tmp"
+        shutil.rmtree(tmp, ignore_errors=True)
+        tmp.mkdir()
+        return dict(os.environ, TMPDIR=str(tmp))
+
     def passes(self):
         for program in self.programs:
             exe = self.build / program
-            if run([str(exe), "--gtest_brief=1"], exe.parent, 300) != 0:
+            env = self.test_env()
+            try:
+                code = subprocess.run([str(exe), "--gtest_brief=1"], cwd=exe.parent, env=env,
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                      timeout=300, preexec_fn=limit_file_size).returncode
+            except subprocess.TimeoutExpired:
+                code = -1
+            if code != 0:
                 return False
         return True
 
@@ -215,7 +240,8 @@ class Suite:
             exe = self.build / program
             try:
                 out = subprocess.run([str(exe), "--gtest_brief=1"], cwd=exe.parent, text=True,
-                                     capture_output=True, timeout=300, errors="replace")
+                                     capture_output=True, timeout=300, errors="replace",
+                                     env=self.test_env(), preexec_fn=limit_file_size)
                 names = [n for n in re.findall(r"^\[  FAILED  \] ([\w/.]+)", out.stdout, re.M)]
                 failed.extend(dict.fromkeys(names))
                 if out.returncode != 0 and not names:
@@ -289,6 +315,7 @@ def main():
         if failing:
             print("    by " + " ".join(failing), flush=True)
     suite.builds()  # leave the tree built as the code stands
+    shutil.rmtree(suite.build / "mutant-tmp", ignore_errors=True)
 
     counted = killed + len(survivors)
     minutes = (time.monotonic() - started) / 60
