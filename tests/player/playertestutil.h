@@ -41,3 +41,13 @@ inline void fillFields(TPlayer& p) {
     setField(p.serverName, "SERVER");
     p.side[0] = 2;
 }
+
+template <std::size_t... N> std::string joinedFields(const std::array<char, N>&... fields) {
+    return (std::string(fields.data(), N) + ...);
+}
+
+// Every byte of the six fields, each whole, in the order they lie in the file.
+inline std::string fieldBytes(const TPlayer& p) {
+    return joinedFields(p.callsign, p.squadronName, p.squadronPassword, p.ipAddress, p.side,
+                        p.serverName);
+}
