@@ -4,6 +4,8 @@
 #include "player/player.h"
 #include "player/savformat.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <string>
 
@@ -51,3 +53,16 @@ inline std::string fieldBytes(const TPlayer& p) {
     return joinedFields(p.callsign, p.squadronName, p.squadronPassword, p.ipAddress, p.side,
                         p.serverName);
 }
+
+// A folder holding such a template, the settings that name it, and the record a save writes.
+class PlayerFolderTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    std::string tmpl = patternBytes(kSavSize);
+    void SetUp() override { dir.write("template.sav", tmpl); }
+    TDrovakSettingsXfer settings() const { return settingsIn(dir, "template.sav"); }
+    std::string record(const TPlayer& p) const {
+        auto bytes = composeSav(p, tmpl);
+        return std::string(bytes.data(), bytes.size());
+    }
+};
