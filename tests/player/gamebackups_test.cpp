@@ -103,10 +103,7 @@ TEST_F(GameBackupsTest, NoBackupFolderKeepsTheGamePilotAsItIs) {
     game.write("raptor.sav", record("OLD"));
     data.write(kOwnFolder, "a file where the folder would be");
     EXPECT_FALSE(backupGamePilot(game.folder(), kWhen));
-    TDrovakSettingsXfer settings;
-    std::strcpy(settings.raptorPath.data(), game.folder().c_str());
-    std::strcpy(settings.templatePath.data(), game.file("raptor.sav").c_str());
-    TPlayer player(settings, "");
+    TPlayer player(settingsIn(game, "raptor.sav"), "");
     EXPECT_EQ(kSaveBackupFailed, player.loadFile());
     EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
 }
