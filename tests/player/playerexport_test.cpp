@@ -137,6 +137,8 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
         "back\\slash\t.sav",
         "Zo\xC3\xAB \xE9\xA3\x9B.sav", // UTF-8
         "caf\xE9.sav",                 // the game's 8-bit code for e acute
+        "\xC2\xA9\xE0\xA4\x85.sav",    // UTF-8 at the lowest leads of two and three bytes
+        "\x80.sav",                    // the euro sign's 8-bit code, no UTF-8 lead
     };
     for (const std::string& name : names) {
         TPlayer p(settings(), name.c_str());
