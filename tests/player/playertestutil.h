@@ -54,9 +54,22 @@ inline std::string fieldBytes(const TPlayer& p) {
                         p.serverName);
 }
 
+// Backups of the game's pilot go under a data folder of the test's own, never the user's.
+struct OwnDataFolder {
+    TempDir data;
+#ifdef _WIN32
+    ScopedEnv home{"APPDATA", data.folder().c_str()};
+    static constexpr const char* kOwnFolder = "Drovak";
+#else
+    ScopedEnv home{"XDG_DATA_HOME", data.folder().c_str()};
+    static constexpr const char* kOwnFolder = "drovak";
+#endif
+};
+
 // A folder holding such a template, the settings that name it, and the record a save writes.
 class PlayerFolderTest : public ::testing::Test {
   protected:
+    OwnDataFolder own;
     TempDir dir;
     std::string tmpl = patternBytes(kSavSize);
     void SetUp() override { dir.write("template.sav", tmpl); }
