@@ -15,33 +15,22 @@ namespace {
 class GameBackupsTest : public ::testing::Test {
   protected:
     TempDir game;
-    TempDir data;
-#ifdef _WIN32
-    ScopedEnv dataHome{"APPDATA", data.folder().c_str()};
-    static constexpr const char* kOwnFolder = "Drovak";
-#else
-    ScopedEnv dataHome{"XDG_DATA_HOME", data.folder().c_str()};
-    static constexpr const char* kOwnFolder = "drovak";
-#endif
+    OwnDataFolder own;
+    const TempDir& data = own.data;
+    static constexpr const char* kOwnFolder = OwnDataFolder::kOwnFolder;
     ScopedEnv zone{"TZ", "UTC"};
     // 2026-12-06 19:40:52 UTC
     static constexpr std::time_t kWhen = 1796586052;
 
-    void SetUp() override {
-        tzset();
-    }
-    void TearDown() override {
-        tzset();
-    }
+    void SetUp() override { tzset(); }
+    void TearDown() override { tzset(); }
 
     static std::string record(const std::string& callsign) {
         std::string bytes(kSavSize, '\0');
         std::copy(callsign.begin(), callsign.end(), bytes.begin() + 80);
         return bytes;
     }
-    std::string backups() const {
-        return TempDir::listingOf(data.path() / kOwnFolder / "backups");
-    }
+    std::string backups() const { return TempDir::listingOf(data.path() / kOwnFolder / "backups"); }
 };
 
 TEST_F(GameBackupsTest, NamesAreTheTimeAndAPlainCallsign) {
@@ -103,10 +92,7 @@ TEST_F(GameBackupsTest, NoBackupFolderKeepsTheGamePilotAsItIs) {
     game.write("raptor.sav", record("OLD"));
     data.write(kOwnFolder, "a file where the folder would be");
     EXPECT_FALSE(backupGamePilot(game.folder(), kWhen));
-    TDrovakSettingsXfer settings;
-    std::strcpy(settings.raptorPath.data(), game.folder().c_str());
-    std::strcpy(settings.templatePath.data(), game.file("raptor.sav").c_str());
-    TPlayer player(settings, "");
+    TPlayer player(settingsIn(game, "raptor.sav"), "");
     EXPECT_EQ(kSaveBackupFailed, player.loadFile());
     EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
 }

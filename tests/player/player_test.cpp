@@ -4,37 +4,27 @@
 
 namespace {
 
-class PlayerTest : public ::testing::Test {
-  protected:
-    TempDir dir;
-    std::string tmpl = patternBytes(kSavSize);
-    void SetUp() override { dir.write("template.sav", tmpl); }
-    TDrovakSettingsXfer settings() const { return settingsIn(dir, "template.sav"); }
-};
+class PlayerTest : public PlayerFolderTest {};
 
-TEST_F(PlayerTest, SaveThenOpenKeepsTheFields) {
+TEST_F(PlayerTest, SaveThenOpenKeepsTheFieldsAndAppendAddsOneRecord) {
     TPlayer p(settings(), "pilot.sav");
     fillFields(p);
     ASSERT_EQ(kSaveOk, p.saveFile());
-    EXPECT_EQ(kSavSize, dir.read("pilot.sav").size());
-
+    EXPECT_EQ(record(p), dir.read("pilot.sav"));
     TPlayer q(settings(), "pilot.sav");
     ASSERT_EQ(0, q.openFile());
-    EXPECT_STREQ("~1ACE~2X", q.callsign.data());
-    EXPECT_STREQ("SQUAD", q.squadronName.data());
-    EXPECT_STREQ("PW", q.squadronPassword.data());
-    EXPECT_STREQ("10.0.0.1", q.ipAddress.data());
-    EXPECT_STREQ("SERVER", q.serverName.data());
-    EXPECT_EQ(2, q.side[0]);
+    EXPECT_EQ(fieldBytes(p), fieldBytes(q));
+
+    dir.write("m", "head");
+    ASSERT_EQ(kSaveOk, p.saveAsFile(dir.file("m").c_str(), true));
+    EXPECT_EQ("head" + record(p), dir.read("m"));
 }
 
 TEST_F(PlayerTest, SaveOverItsOwnTemplate) {
     TPlayer p(settings(), "template.sav");
     fillFields(p);
     ASSERT_EQ(kSaveOk, p.saveAsFile(dir.file("template.sav").c_str(), false));
-    std::string now = dir.read("template.sav");
-    auto expected = composeSav(p, tmpl);
-    EXPECT_EQ(std::string(expected.data(), expected.size()), now);
+    EXPECT_EQ(record(p), dir.read("template.sav"));
     EXPECT_EQ("template.sav", dir.listing()); // nothing temporary left anywhere
 }
 
@@ -93,25 +83,12 @@ TEST_F(PlayerTest, SaveFileStaysInTheSavFolder) {
     EXPECT_EQ(0, p.openFile());
 }
 
-TEST_F(PlayerTest, AppendAddsOneRecord) {
-    dir.write("m", "head");
-    TPlayer p(settings(), "pilot.sav");
-    fillFields(p);
-    ASSERT_EQ(kSaveOk, p.saveAsFile(dir.file("m").c_str(), true));
-    auto record = composeSav(p, tmpl);
-    EXPECT_EQ("head" + std::string(record.data(), record.size()), dir.read("m"));
-}
-
 TEST_F(PlayerTest, OpenMissingFileClearsEveryByte) {
     TPlayer p(settings(), "missing.sav");
     fillFields(p);
     p.callsign[20] = 'Z';
     EXPECT_EQ(-1, p.openFile());
-    for (char c : p.callsign) {
-        EXPECT_EQ('\0', c);
-    }
-    EXPECT_STREQ("", p.serverName.data());
-    EXPECT_EQ(0, p.side[0]);
+    EXPECT_EQ(std::string(fieldBytes(p).size(), '\0'), fieldBytes(p));
 
     TPlayer unnamed(settings(), "");
     EXPECT_EQ(-1, unnamed.openFile()); // the folder itself is not a file
@@ -135,32 +112,26 @@ TEST_F(PlayerTest, OpenTemplateAndItsDefaults) {
     EXPECT_EQ(0, p.side[0]);
 }
 
-TEST_F(PlayerTest, CopiesCarryBytesAfterTheTerminator) {
-    TPlayer p(settings(), "pilot.sav");
+// Copies carry the bytes after a terminator too; a player takes only the paths of the settings.
+TEST_F(PlayerTest, CopiesCarryEveryByteAndOnlyThePaths) {
+    TDrovakSettingsXfer s = settings();
+    s.soundOn = 1;
+    std::strcpy(s.lastLoadedFile.data(), "last.sav");
+    TPlayer p(s, "pilot.sav");
     fillFields(p);
     p.callsign[15] = 'H'; // hidden after the text's end
     TPlayer copy(p);
     TPlayer assigned(TDrovakSettingsXfer{}, "other.sav");
     assigned.assignPlayer(p);
-    for (const TPlayer* q : {&copy, &assigned}) {
-        EXPECT_EQ(p.callsign, q->callsign);
-        EXPECT_EQ(p.side, q->side);
+    for (const TPlayer* q : {&p, &copy, &assigned}) {
+        EXPECT_EQ(fieldBytes(p), fieldBytes(*q));
         EXPECT_STREQ("pilot.sav", q->getFileName());
-        EXPECT_STREQ(p.xfer.templatePath.data(), q->xfer.templatePath.data());
-        auto a = composeSav(p, tmpl);
-        auto b = composeSav(*q, tmpl);
-        EXPECT_EQ(a, b);
+        EXPECT_STREQ(s.savPath.data(), q->getSavPath());
+        EXPECT_STREQ(s.templatePath.data(), q->xfer.templatePath.data());
+        EXPECT_STREQ(s.raptorPath.data(), q->xfer.raptorPath.data());
+        EXPECT_EQ(0, q->xfer.soundOn);
+        EXPECT_STREQ("", q->xfer.lastLoadedFile.data());
     }
-}
-
-TEST_F(PlayerTest, SettingsCopyTakesOnlyThePaths) {
-    TDrovakSettingsXfer s = settings();
-    s.soundOn = 1;
-    std::strcpy(s.lastLoadedFile.data(), "last.sav");
-    TPlayer p(s, "a.sav");
-    EXPECT_STREQ(s.savPath.data(), p.getSavPath());
-    EXPECT_EQ(0, p.xfer.soundOn);
-    EXPECT_STREQ("", p.xfer.lastLoadedFile.data());
 }
 
 } // namespace

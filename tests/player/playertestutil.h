@@ -4,6 +4,8 @@
 #include "player/player.h"
 #include "player/savformat.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <string>
 
@@ -41,3 +43,39 @@ inline void fillFields(TPlayer& p) {
     setField(p.serverName, "SERVER");
     p.side[0] = 2;
 }
+
+template <std::size_t... N> std::string joinedFields(const std::array<char, N>&... fields) {
+    return (std::string(fields.data(), N) + ...);
+}
+
+// Every byte of the six fields, each whole, in the order they lie in the file.
+inline std::string fieldBytes(const TPlayer& p) {
+    return joinedFields(p.callsign, p.squadronName, p.squadronPassword, p.ipAddress, p.side,
+                        p.serverName);
+}
+
+// Backups of the game's pilot go under a data folder of the test's own, never the user's.
+struct OwnDataFolder {
+    TempDir data;
+#ifdef _WIN32
+    ScopedEnv home{"APPDATA", data.folder().c_str()};
+    static constexpr const char* kOwnFolder = "Drovak";
+#else
+    ScopedEnv home{"XDG_DATA_HOME", data.folder().c_str()};
+    static constexpr const char* kOwnFolder = "drovak";
+#endif
+};
+
+// A folder holding such a template, the settings that name it, and the record a save writes.
+class PlayerFolderTest : public ::testing::Test {
+  protected:
+    OwnDataFolder own;
+    TempDir dir;
+    std::string tmpl = patternBytes(kSavSize);
+    void SetUp() override { dir.write("template.sav", tmpl); }
+    TDrovakSettingsXfer settings() const { return settingsIn(dir, "template.sav"); }
+    std::string record(const TPlayer& p) const {
+        auto bytes = composeSav(p, tmpl);
+        return std::string(bytes.data(), bytes.size());
+    }
+};

@@ -18,58 +18,36 @@ std::string native(std::string s) {
     return s;
 }
 
-struct SplitCase {
-    const char* path;
-    const char* fileName;
-    const char* folder;
-};
-
-TEST(PathSplit, FileNameAndFolder) {
-    const SplitCase cases[] = {
+// Each part is cut to its room, and the byte past the room is never written.
+TEST(PathSplit, FileNameAndFolderWithinTheirRoom) {
+    const struct {
+        std::string path;
+        std::string fileName;
+        std::string folder;
+    } cases[] = {
         {"C:|Games|F22|pilot.sav", "pilot.sav", "C:|Games|F22|"},
         {"pilot.sav", "pilot.sav", ""},
         {"|pilot.sav", "|pilot.sav", ""}, // a lone leading separator does not split
         {"", "", ""},
         {"a|b|", "", "a|b|"},
         {"a||b", "b", "a||"},
+        {"dir|" + std::string(40, 'x'), std::string(40, 'x'), "dir|"}, // no cut at 32 any more
+        {std::string(200, 'y'), std::string(127, 'y'), ""},
+        {std::string(600, 'd') + "|f.sav", "f.sav", std::string(511, 'd')},
     };
     for (const auto& c : cases) {
-        char name[kFileNameCapacity];
-        char folder[kPathCapacity];
+        char name[kFileNameCapacity + 1];
+        char folder[kPathCapacity + 1];
+        std::memset(name, 'z', sizeof name);
+        std::memset(folder, 'z', sizeof folder);
         std::string path = native(c.path);
         parseFileName(name, path.c_str());
         parseFilePath(folder, path.c_str());
         EXPECT_EQ(native(c.fileName), name) << c.path;
         EXPECT_EQ(native(c.folder), folder) << c.path;
+        EXPECT_EQ('z', name[kFileNameCapacity]) << c.path;
+        EXPECT_EQ('z', folder[kPathCapacity]) << c.path;
     }
-}
-
-TEST(PathSplit, LongNamesKeepUpTo127Characters) {
-    char name[kFileNameCapacity];
-    std::string forty(40, 'x');
-    parseFileName(name, (native("dir|") + forty).c_str());
-    EXPECT_EQ(forty, name); // names past 32 characters are not cut any more
-
-    std::string tooLong(200, 'y');
-    parseFileName(name, tooLong.c_str());
-    EXPECT_EQ(std::string(127, 'y'), name);
-
-    // A name exactly as long as the room is cut, and the byte past the room stays untouched.
-    char room[9];
-    std::memset(room, 'z', sizeof room);
-    parseFileName(room, "abcdefgh", 8);
-    EXPECT_STREQ("abcdefg", room);
-    EXPECT_EQ('z', room[8]);
-}
-
-TEST(PathSplit, FolderIsBoundedByTheDestination) {
-    std::string path(600, 'd');
-    path += kPathSeparator;
-    path += "f.sav";
-    char folder[kPathCapacity];
-    std::memset(folder, 'z', sizeof folder);
-    parseFilePath(folder, path.c_str());
-    EXPECT_EQ(511u, std::strlen(folder));
 }
 
 TEST(PathSplit, NullArguments) {
@@ -77,6 +55,7 @@ TEST(PathSplit, NullArguments) {
     EXPECT_THROW(parseFileName(name, nullptr), const char*);
     try {
         parseFileName(nullptr, "x");
+        ADD_FAILURE() << "no throw";
     } catch (const char* what) {
         EXPECT_STREQ("parseFileName: null string", what);
     }
@@ -141,12 +120,10 @@ TEST(StrAppend, FitsOrEmpties) {
             }
         }
     }
-}
-
-TEST(StrAppend, UnterminatedDestinationIsEmptied) {
-    char buffer[4] = {'a', 'b', 'c', 'd'};
-    strAppend(buffer, "x", 4);
-    EXPECT_EQ('\0', buffer[0]);
+    // No terminator within the capacity: nothing past it is read, and the text is emptied.
+    char unterminated[4] = {'a', 'b', 'c', 'd'};
+    strAppend(unterminated, "x", 4);
+    EXPECT_EQ('\0', unterminated[0]);
 }
 
 TEST(RawCopies, CopyAndClearExactCounts) {
@@ -154,16 +131,12 @@ TEST(RawCopies, CopyAndClearExactCounts) {
     const char src[6] = {'a', '\0', 'c', 'd', 'e', 'f'};
     strFullCopy(dest, src, 4);
     EXPECT_EQ(std::string("a\0cd56", 6), std::string(dest, 6));
+    strClear(dest + 1, 3);
+    // Counts of zero or less touch nothing.
     strFullCopy(dest, "zz", 0);
     strFullCopy(dest, "zz", -3);
-    EXPECT_EQ('a', dest[0]);
-    strClear(dest + 1, 3);
-    EXPECT_EQ(std::string("a\0\0\0"
-                          "56",
-                          6),
-              std::string(dest, 6));
     strClear(dest, -1);
-    EXPECT_EQ('a', dest[0]);
+    EXPECT_EQ(std::string("a", 1) + std::string(3, '\0') + "56", std::string(dest, 6));
 }
 
 TEST(InitStr, CapacityAndContents) {
@@ -174,12 +147,11 @@ TEST(InitStr, CapacityAndContents) {
 }
 
 TEST(GetMonth, NamesAndOutOfRange) {
-    EXPECT_STREQ("Jan", getMonth(1));
-    EXPECT_STREQ("Jun", getMonth(6));
-    EXPECT_STREQ("Dec", getMonth(12));
-    EXPECT_STREQ("", getMonth(0));
-    EXPECT_STREQ("", getMonth(13));
-    EXPECT_STREQ("", getMonth(-1));
+    std::string months;
+    for (int month : {-1, 0, 1, 6, 12, 13}) {
+        months.append(getMonth(month)).append(",");
+    }
+    EXPECT_EQ(",,Jan,Jun,Dec,,", months);
 }
 
 } // namespace

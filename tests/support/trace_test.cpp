@@ -10,17 +10,8 @@
 
 namespace {
 
-class TraceTest : public ::testing::Test {
-  protected:
-    TempDir dir;
-    ScopedWorkingDir cwd{dir.path()};
-    void TearDown() override {
-        setTraceSwitch(false);
-        setStartMarkerSwitch(false);
-    }
-};
-
-TEST_F(TraceTest, LineFormat) {
+// Names right-aligned in 60 columns and never cut, details in 20.
+TEST(Trace, LineFormat) {
     // Built by append: GCC 12 takes operator+ on a temporary string for an overflow at -O2.
     EXPECT_EQ(std::string(52, ' ').append("strClear:").append(21, ' '),
               formatTraceLine("strClear", ""));
@@ -30,8 +21,10 @@ TEST_F(TraceTest, LineFormat) {
               formatTraceLine("x", "d"));
 }
 
-// Each switch alone, both, and neither; a start replaces what an earlier run left.
-TEST_F(TraceTest, SwitchesDecideWhatIsWritten) {
+// Each switch alone, and neither; a start replaces what an earlier run left.
+TEST(Trace, SwitchesDecideWhatIsWritten) {
+    TempDir dir;
+    ScopedWorkingDir cwd{dir.path()};
     const std::string lines =
         formatTraceLine("strClear", "") + "\r\n" + formatTraceLine("getMonth", "") + "\r\n";
     const struct {
@@ -56,6 +49,8 @@ TEST_F(TraceTest, SwitchesDecideWhatIsWritten) {
         EXPECT_EQ(c.written,
                   dir.exists("debug.txt") ? std::optional(dir.read("debug.txt")) : std::nullopt);
     }
+    setTraceSwitch(false);
+    setStartMarkerSwitch(false);
 }
 
 TEST(ExceptionReport, LayoutAndOverflow) {
