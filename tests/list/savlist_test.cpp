@@ -373,10 +373,11 @@ TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
 // while the folder's time says nobody else changed it; once it changed, the folder is read.
 TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
     namespace fs = std::filesystem;
-    fill({"Pilot.sav", "ace.dvw"});
+    fill({"Pilot.sav", "ace.dvw", "zulu.sav"});
     const std::pair<const char*, const char*> cases[] = {
         {"Pilot.sav", "Pilot.sav"}, {"PILOT.sav", "Pilot.sav"}, {"ACE.dvw", "ace.dvw"},
         {"ace.sav", "ace.sav"},     {"new.sav", "new.sav"},     {"Pilot.SAV", "Pilot.sav"},
+        {"Zulu.sav", "zulu.sav"},
     };
     for (const auto& [name, expected] : cases) {
         EXPECT_EQ(expected, list.diskNameOr(name)) << name;

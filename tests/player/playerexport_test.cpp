@@ -151,6 +151,19 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
         EXPECT_EQ("", mailProblems(program, name, sent)) << name;
 #endif
     }
+    // Plain names stand in quotes; any other keeps its letters, digits and the marks a token
+    // allows, and says which character set its percent codes are in.
+    const std::pair<std::string, std::string> parameters[] = {
+        {" ~.sav", "filename=\" ~.sav\""},
+        {"09AZaz!~\xE9.sav", "filename*=windows-1252''09AZaz!~%E9.sav"},
+        {"\xDF\xBF\xEF\xBF\xBD.sav", "filename*=utf-8''%DF%BF%EF%BF%BD.sav"}, // highest leads
+    };
+    for (const auto& [name, parameter] : parameters) {
+        TPlayer p(settings(), name.c_str());
+        ASSERT_EQ(kSaveOk, p.emailFile()) << name;
+        EXPECT_NE(std::string::npos, program.read("send.eml").find("\t" + parameter + "\r\n"))
+            << parameter;
+    }
 }
 
 TEST_F(ExportTest, MessageFailuresWriteNoMessage) {
