@@ -114,6 +114,7 @@ const std::vector<EditCase> kCases = {
     {"ColourInsertsCode", kFieldCallsign, "ACE", 3, {}, {color('3')}, "ACE~3", 5, true},
     {"ColourBackToDefaultRemovesCode", kFieldCallsign, "ACE", 3, {}, {color('3'), color('5')}, "ACE", 3, true},
     {"ColourChangesAdjacentCode", kFieldCallsign, "ACE", 3, {}, {color('3'), color('7')}, "ACE~7", 5, true},
+    {"ColourChangesCodeBeforeCursorAtStart", kFieldCallsign, "~3A", 2, {}, {color('7')}, "~7A", 2, true},
     {"ColourSameAsSplitCodeRemovesIt", kFieldCallsign, "A~3B", 2, {}, {color('5')}, "AB", 1, true},
     {"ColourSelectionRightwards", kFieldCallsign, "A~2BCD", 5, 3, {color('6')}, "A~6BC~2D", 3, true},
     {"ColourSelectionLeftwards", kFieldCallsign, "A~2BCD", 3, 5, {color('6')}, "A~6BC~2D", 3, true},
