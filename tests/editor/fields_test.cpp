@@ -33,7 +33,8 @@ TEST_F(ScreenFixture, SideCyclesMarksDirtyOnceAndIgnoresKeys) {
 }
 
 // Leaving a field by ending the edit, by Tab or by a click elsewhere repaints it: its cursor
-// and selection go.
+// and selection go. A field entered whose text from the file fills its buffer gives its last
+// byte to the terminator.
 TEST_F(ScreenFixture, LeavingAFieldRepaintsIt) {
     const std::vector<std::pair<int, std::function<void()>>> ways{
         {kNoField, [this] { screen->endEdit(); }},
@@ -43,8 +44,10 @@ TEST_F(ScreenFixture, LeavingAFieldRepaintsIt) {
     for (const auto& [current, leave] : ways) {
         enter(kFieldIpAddress, "AB");
         place(2, 0);
+        fields.set(current, "ABCDEFGHIJKLMNOPQRSTUV");
         owner.repaints.clear();
         leave();
+        expectSound();
         EXPECT_EQ(screen->getCurrentField(), current);
         EXPECT_FALSE(screen->isHilight());
         EXPECT_NE(std::find(owner.repaints.begin(), owner.repaints.end(),

@@ -120,8 +120,6 @@ TEST_F(Mouse, ClickPlacesTheCursorAndDragSelects) {
         {"IpKeepsItsTildes", kFieldIpAddress, false, "1~2.3", false, 3 * 18, -1, 3, 3},
         {"EnterHiddenMiddle", kFieldSquadronPassword, false, "A~3BC", false, 2 * 18, -1, 4, 4},
         {"EnterEmpty", kFieldSquadronPassword, false, "", false, 4 * 18, -1, 0, 0},
-        // A file's text that fills its buffer gives its last byte to the terminator.
-        {"EnterUnterminated", kFieldCallsign, false, "ABCDEFGHIJKLMNOPQRSTUV", false, 400, -1, 21, 21},
         {"DragHiddenCodes", kFieldCallsign, false, "A~3BC~4D", true, 18 + 9, 3 * 18 + 9, 3, 7}, // B and C, and the code before D
         {"DragHiddenLeftwards", kFieldCallsign, false, "A~3BC~4D", true, 3 * 18 + 9, 9, 7, 0},
         {"DragShownCodes", kFieldCallsign, true, "A~3BC~4D", true, 18 + 9, 3 * 18 + 9, 1, 3}, // the code ~3
