@@ -269,16 +269,21 @@ TEST_P(RepaintCovers, RepaintedRectanglesMatchAFullPaint) {
                                         kKeyHome,      kKeyEnd,    kKeyShift, kKeyTilde,  'A',
                                         '3',           kKeyX,      kKeyV,     kKeyControl};
     owner.clipboard = "~2PASTED";
-    for (int event = 0; event < 80; ++event) {
+    // First the pointer leaves a palette cell and comes back to it: its frame is drawn again.
+    const TScreenRect& ext = screen->extendedCharRect();
+    const TPoint cell(ext.left + 30, ext.top + 40);
+    const std::vector<TPoint> moves{cell, TPoint(0, 0), cell};
+    for (int event = 0; event < 80 + static_cast<int>(moves.size()); ++event) {
         owner.repaints.clear();
         std::string what;
-        const int kind = pick(0, 9);
+        const bool scripted = event < static_cast<int>(moves.size());
+        const int kind = scripted ? 3 : pick(0, 9);
         if (kind < 3) {
             const TPoint p = randomPoint();
             what = "click";
             screen->editPlayer(p);
         } else if (kind < 6) {
-            const TPoint p = randomPoint();
+            const TPoint p = scripted ? moves[static_cast<std::size_t>(event)] : randomPoint();
             what = "move";
             screen->checkButtons(p);
             screen->checkColors(p);

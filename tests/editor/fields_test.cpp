@@ -1,10 +1,13 @@
-// The side field, the end of an edit, Undo routed to the owner, and the screen on a record.
+// The side field, leaving a field, Undo routed to the owner, and the screen on a record.
 
 #include "editor_fixture.h"
 
 #include "player/player.h"
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -29,15 +32,29 @@ TEST_F(ScreenFixture, SideCyclesMarksDirtyOnceAndIgnoresKeys) {
     EXPECT_EQ(fields.field(kFieldSide)[1], 0);
 }
 
-TEST_F(ScreenFixture, EndEditRepaintsAndForgetsTheField) {
-    enter(kFieldServerName, "AB");
-    place(2, 0);
-    owner.repaints.clear();
-    screen->endEdit();
-    EXPECT_FALSE(screen->isEditing());
-    EXPECT_FALSE(screen->isHilight());
-    ASSERT_EQ(owner.repaints.size(), 1u);
-    EXPECT_EQ(owner.repaints[0], screen->fieldRect(kFieldServerName));
+// Leaving a field by ending the edit, by Tab or by a click elsewhere repaints it: its cursor
+// and selection go. A field entered whose text from the file fills its buffer gives its last
+// byte to the terminator.
+TEST_F(ScreenFixture, LeavingAFieldRepaintsIt) {
+    const std::vector<std::pair<int, std::function<void()>>> ways{
+        {kNoField, [this] { screen->endEdit(); }},
+        {kFieldServerName, [this] { screen->enterField(kFieldServerName); }},
+        {kFieldCallsign, [this] { screen->clickField(kFieldCallsign, 0); }},
+    };
+    for (const auto& [current, leave] : ways) {
+        enter(kFieldIpAddress, "AB");
+        place(2, 0);
+        fields.set(current, "ABCDEFGHIJKLMNOPQRSTUV");
+        owner.repaints.clear();
+        leave();
+        expectSound();
+        EXPECT_EQ(screen->getCurrentField(), current);
+        EXPECT_FALSE(screen->isHilight());
+        EXPECT_NE(std::find(owner.repaints.begin(), owner.repaints.end(),
+                            screen->fieldRect(kFieldIpAddress)),
+                  owner.repaints.end())
+            << "to field " << current;
+    }
 }
 
 // Control+Z asks the owner for Undo, in a field or not, and types nothing; Z alone after

@@ -46,6 +46,15 @@ const auto click = [](int field) -> Step {
     return [field](Fixture& t) { t.screen->clickField(field, 0); };
 };
 
+// The owner replaces the record under the cursor (Undo from the menu reopens the file), then
+// the step.
+const auto replacedThen = [](std::string text, Step then) -> Step {
+    return [text, then](Fixture& t) {
+        t.fields.set(t.screen->getCurrentField(), text);
+        then(t);
+    };
+};
+
 constexpr int kClicked = -1; // leave the cursor where the entering click put it
 constexpr char kEacute = static_cast<char>(0xE9);
 
@@ -114,6 +123,8 @@ const std::vector<EditCase> kCases = {
     {"ColourInsertsCode", kFieldCallsign, "ACE", 3, {}, {color('3')}, "ACE~3", 5, true},
     {"ColourBackToDefaultRemovesCode", kFieldCallsign, "ACE", 3, {}, {color('3'), color('5')}, "ACE", 3, true},
     {"ColourChangesAdjacentCode", kFieldCallsign, "ACE", 3, {}, {color('3'), color('7')}, "ACE~7", 5, true},
+    {"ColourChangesCodeBeforeCursorAtStart", kFieldCallsign, "~3A", 2, {}, {color('7')}, "~7A", 2, true},
+    {"ColourChangesCodeAfterCursor", kFieldCallsign, "AB~3C", 2, {}, {color('7')}, "AB~7C", 2, true},
     {"ColourSameAsSplitCodeRemovesIt", kFieldCallsign, "A~3B", 2, {}, {color('5')}, "AB", 1, true},
     {"ColourSelectionRightwards", kFieldCallsign, "A~2BCD", 5, 3, {color('6')}, "A~6BC~2D", 3, true},
     {"ColourSelectionLeftwards", kFieldCallsign, "A~2BCD", 3, 5, {color('6')}, "A~6BC~2D", 3, true},
@@ -151,6 +162,7 @@ const std::vector<EditCase> kCases = {
     {"CutSelection", kFieldCallsign, "ABCDE", 1, 4, {ctrl(kKeyX)}, "AE", 1, true, false, "BCD"},
     {"CopySelection", kFieldCallsign, "A~3BCDE", 6, 1, {ctrl(kKeyC)}, "A~3BCDE", 6, false, true, "~3BCD"},
     {"ExtendedKeepsSelection", kFieldCallsign, "ABCDE", 3, 1, {extended(kEacute)}, "ABC\xE9" "DE", 4, true, true},
+    {"ExtendedIntoReplacedText", kFieldCallsign, "ABCDE", 5, {}, {replacedThen("AB", extended(kEacute))}, "AB\xE9", 3, true},
     {"ExtendedInPassword", kFieldSquadronPassword, "AB", 2, {}, {extended(kEacute)}, "AB\xE9", 3, true},
     {"ExtendedIgnoredInIpAddress", kFieldIpAddress, "AB", 2, {}, {extended(kEacute)}, "AB", 2, false},
 
