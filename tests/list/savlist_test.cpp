@@ -154,7 +154,8 @@ TEST_F(SavListTest, ColumnWidthsFollowTheItemCount) {
         TempDir folder;
         Strings files;
         for (int i = 0; i < count; ++i) {
-            files.push_back("f" + std::to_string(i) + ".sav");
+            // Appended, not "f" + ...: mingw GCC 12 warns falsely about the operator's copy.
+            files.push_back(std::string("f").append(std::to_string(i)).append(".sav"));
         }
         fillFrom(folder, files);
         ASSERT_EQ(count, list.GetItemCount());
