@@ -174,24 +174,28 @@ TEST_F(AppTest, SaveAsOfAFileWithAWorkingCopy) {
 }
 
 // A copy saved outside the SAV folder is only a copy, under the pilot's own name too, and
-// replaces a file there when the user says so: the pilot stays open in its working copy,
-// marked, and the next Save writes its own file; the new file stays the new file.
+// replaces a file there when the user says so: the pilot stays open in its working copy, which
+// has the typing of before the pause too, marked, and the next Save writes its own file; the
+// new file stays the new file.
 TEST_F(AppTest, SaveAsOutsideTheSavFolderIsOnlyACopy) {
     addSav("ace.sav", "ACE");
     addSav("ace.dvw", "EDITED");
     TempDir elsewhere;
     elsewhere.write("ace.sav", "precious");
     start();
+    typeCallsign("Q");
+    const std::string copied = "EDITED" + typed("Q");
     saveAs(elsewhere.file("ace.sav"), {IDYES});
     EXPECT_EQ(0u, headless::pendingMessageBoxAnswers());
-    EXPECT_STREQ("EDITED", elsewhere.read("ace.sav").c_str() + 80);
+    EXPECT_STREQ(copied.c_str(), elsewhere.read("ace.sav").c_str() + 80);
+    EXPECT_EQ(copied, callsignIn("ace.dvw"));
     EXPECT_EQ("ace.dvw ace.sav", sav.listing());
     EXPECT_EQ((std::vector<int>{1}), images());
     EXPECT_EQ("ace.dvw", openFile());
-    typeCallsign("Q");
+    typeCallsign("R");
     choose(CM_SAVE);
-    EXPECT_EQ("EDITED" + typed("Q"), callsignIn("ace.sav"));
-    EXPECT_STREQ("EDITED", elsewhere.read("ace.sav").c_str() + 80);
+    EXPECT_EQ(copied + typed("R"), callsignIn("ace.sav"));
+    EXPECT_STREQ(copied.c_str(), elsewhere.read("ace.sav").c_str() + 80);
     // The new file stays the new file.
     choose(CM_NEW);
     saveAs(elsewhere.file("mine.sav"));

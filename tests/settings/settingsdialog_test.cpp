@@ -106,6 +106,14 @@ TEST_F(SettingsDialogTest, TiedTemplateIsRaptorSavOfAnyCase) {
         ASSERT_EQ(1u, handed.size()) << shown;
         EXPECT_EQ(game + shown, handed[0].templatePath.data());
     }
+    // No game folder: the file is named as the working folder has it.
+    fresh();
+    makeFile("here/Raptor.sav");
+    ScopedWorkingDir here(program.path() / "here");
+    run({false, true}, [&](TDialog& d) {
+        headless::replaceText(d, ids::kRaptorPathEdit, "");
+        EXPECT_EQ("Raptor.sav", controlText(d, ids::kTemplatePathEdit));
+    });
 }
 
 TEST_F(SettingsDialogTest, BrowseButtons) {
