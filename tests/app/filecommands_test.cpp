@@ -235,6 +235,7 @@ TEST_F(AppTest, RefusedCommandsChangeNoFile) {
         {"save as over a file elsewhere, answered No", "ace", CM_SAVEAS, elsewhere.file("other.sav"), IDNO, overwrite, "Error", false},
         {"save as another spelling of a pilot's file, answered No", "ace", CM_SAVEAS, sav.file("BOB.sav"), IDNO, overwrite, "Error", false},
         {"save as no name", "ace", CM_SAVEAS, sav.file(".sav"), IDOK, "File must have a name!", "Error", false},
+        {"save as a path that .sav makes longer than the program keeps", "ace", CM_SAVEAS, sav.file(std::string(510 - sav.folder().size(), 'n')), IDOK, "Error saving file!", "Error", false},
         {"save as a hidden name: a pilot the list never shows", "ace", CM_SAVEAS, sav.file(".ghost.sav"), IDOK, "Error saving file!", "Error", false},
         {"rename ended with Escape", "ace", CM_RENAME, std::nullopt, 0, "", "", false},
         {"rename to another pilot's label", "ace", CM_RENAME, "bob", IDOK, "File Already exists!", "bob", false},

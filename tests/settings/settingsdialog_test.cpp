@@ -75,6 +75,10 @@ TEST_F(SettingsDialogTest, TiedFieldsFollowEveryKeystroke) {
             EXPECT_EQ(!c.templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
             clickButton(d, ids::kSavPathEqRaptorPathBox);
             clickButton(d, ids::kTemplateEqRaptorSavBox);
+            // Untied, a field shows its saved path again; tied, the game folder's.
+            EXPECT_EQ(c.savTied ? native("/sav/") : typed, controlText(d, ids::kSavPathEdit));
+            EXPECT_EQ(c.templateTied ? native("/tpl/base.sav") : typed + "raptor.sav",
+                      controlText(d, ids::kTemplatePathEdit));
             EXPECT_EQ(c.savTied, typeText(d, ids::kSavPathEdit, "x"));
             EXPECT_EQ(c.templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
         });
