@@ -174,24 +174,28 @@ TEST_F(AppTest, SaveAsOfAFileWithAWorkingCopy) {
 }
 
 // A copy saved outside the SAV folder is only a copy, under the pilot's own name too, and
-// replaces a file there when the user says so: the pilot stays open in its working copy,
-// marked, and the next Save writes its own file; the new file stays the new file.
+// replaces a file there when the user says so: the pilot stays open in its working copy, which
+// has the typing of before the pause too, marked, and the next Save writes its own file; the
+// new file stays the new file.
 TEST_F(AppTest, SaveAsOutsideTheSavFolderIsOnlyACopy) {
     addSav("ace.sav", "ACE");
     addSav("ace.dvw", "EDITED");
     TempDir elsewhere;
     elsewhere.write("ace.sav", "precious");
     start();
+    typeCallsign("Q");
+    const std::string copied = "EDITED" + typed("Q");
     saveAs(elsewhere.file("ace.sav"), {IDYES});
     EXPECT_EQ(0u, headless::pendingMessageBoxAnswers());
-    EXPECT_STREQ("EDITED", elsewhere.read("ace.sav").c_str() + 80);
+    EXPECT_STREQ(copied.c_str(), elsewhere.read("ace.sav").c_str() + 80);
+    EXPECT_EQ(copied, callsignIn("ace.dvw"));
     EXPECT_EQ("ace.dvw ace.sav", sav.listing());
     EXPECT_EQ((std::vector<int>{1}), images());
     EXPECT_EQ("ace.dvw", openFile());
-    typeCallsign("Q");
+    typeCallsign("R");
     choose(CM_SAVE);
-    EXPECT_EQ("EDITED" + typed("Q"), callsignIn("ace.sav"));
-    EXPECT_STREQ("EDITED", elsewhere.read("ace.sav").c_str() + 80);
+    EXPECT_EQ(copied + typed("R"), callsignIn("ace.sav"));
+    EXPECT_STREQ(copied.c_str(), elsewhere.read("ace.sav").c_str() + 80);
     // The new file stays the new file.
     choose(CM_NEW);
     saveAs(elsewhere.file("mine.sav"));
@@ -231,6 +235,7 @@ TEST_F(AppTest, RefusedCommandsChangeNoFile) {
         {"save as over a file elsewhere, answered No", "ace", CM_SAVEAS, elsewhere.file("other.sav"), IDNO, overwrite, "Error", false},
         {"save as another spelling of a pilot's file, answered No", "ace", CM_SAVEAS, sav.file("BOB.sav"), IDNO, overwrite, "Error", false},
         {"save as no name", "ace", CM_SAVEAS, sav.file(".sav"), IDOK, "File must have a name!", "Error", false},
+        {"save as a path that .sav makes longer than the program keeps", "ace", CM_SAVEAS, sav.file(std::string(510 - sav.folder().size(), 'n')), IDOK, "Error saving file!", "Error", false},
         {"save as a hidden name: a pilot the list never shows", "ace", CM_SAVEAS, sav.file(".ghost.sav"), IDOK, "Error saving file!", "Error", false},
         {"rename ended with Escape", "ace", CM_RENAME, std::nullopt, 0, "", "", false},
         {"rename to another pilot's label", "ace", CM_RENAME, "bob", IDOK, "File Already exists!", "bob", false},

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -256,6 +257,11 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     EXPECT_TRUE(owner.takeOpened().empty()) << "the first selected item is still Ace";
     headless::pressKey(list, 'A');
     EXPECT_TRUE(owner.takeOpened().empty()) << "a key that does not move the selection";
+    // While a field is edited its keys go to the editor, not to the list.
+    list.flagEvents(true);
+    headless::pressKey(list, VK_DOWN);
+    EXPECT_EQ((Strings{"editorKeyDown 40", "editorKeyUp 40"}), owner.calls);
+    list.flagEvents(false);
     headless::pressKey(list, VK_DOWN);
     EXPECT_EQ(Strings{"Bob.sav"}, owner.takeOpened());
 
@@ -348,6 +354,8 @@ TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
         {"two spellings of one label, the one shown goes", {"pilot.sav", "Pilot.sav"}, {0},
          {}, {"Pilot.sav"}, "pilot", {"pilot"}, {0}, {}, {0}},
 #endif
+        {"a file rewritten: its row drawn again for the callsign it now holds", {"Ace.sav"}, {0},
+         {"Ace.sav"}, {}, "Ace", {"Ace"}, {0}, {}, {0}},
         {"what a fill leaves out", {"Ace.sav"}, {0},
          {"Bob.sav/", std::string(125, 'B') + ".sav"}, {}, "Bob", {"Ace"}, {0}, {}, {0}},
     };
@@ -361,8 +369,20 @@ TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
             std::filesystem::remove(folder.path() / name);
         }
         owner.takeOpened();
+        const std::size_t drawn = headless::redrawnItems(list).size();
         list.updateLabel(c.label);
         EXPECT_EQ(c.labels, labels()) << c.why;
+        // The label's row, where it stays, is drawn again: its cells read its files afresh.
+        const auto row = std::find_if(c.labels.begin(), c.labels.end(), [&](const auto& label) {
+            return TListItems::EqualNoCase(label, c.label);
+        });
+        const int at = static_cast<int>(row - c.labels.begin());
+        using Rows = std::vector<std::pair<int, int>>;
+        const Rows& redrawn = headless::redrawnItems(list);
+        const Rows expected = row != c.labels.end() ? Rows{{at, at}} : Rows{};
+        EXPECT_EQ(expected,
+                  Rows(redrawn.begin() + static_cast<std::ptrdiff_t>(drawn), redrawn.end()))
+            << c.why;
         EXPECT_EQ(c.images, images()) << c.why;
         EXPECT_EQ(c.dirty, list.getDirtyFiles()) << c.why;
         EXPECT_EQ(c.selection, selection()) << c.why;

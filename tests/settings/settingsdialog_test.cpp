@@ -75,6 +75,10 @@ TEST_F(SettingsDialogTest, TiedFieldsFollowEveryKeystroke) {
             EXPECT_EQ(!c.templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
             clickButton(d, ids::kSavPathEqRaptorPathBox);
             clickButton(d, ids::kTemplateEqRaptorSavBox);
+            // Untied, a field shows its saved path again; tied, the game folder's.
+            EXPECT_EQ(c.savTied ? native("/sav/") : typed, controlText(d, ids::kSavPathEdit));
+            EXPECT_EQ(c.templateTied ? native("/tpl/base.sav") : typed + "raptor.sav",
+                      controlText(d, ids::kTemplatePathEdit));
             EXPECT_EQ(c.savTied, typeText(d, ids::kSavPathEdit, "x"));
             EXPECT_EQ(c.templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
         });
@@ -106,6 +110,14 @@ TEST_F(SettingsDialogTest, TiedTemplateIsRaptorSavOfAnyCase) {
         ASSERT_EQ(1u, handed.size()) << shown;
         EXPECT_EQ(game + shown, handed[0].templatePath.data());
     }
+    // No game folder: the file is named as the working folder has it.
+    fresh();
+    makeFile("here/Raptor.sav");
+    ScopedWorkingDir here(program.path() / "here");
+    run({false, true}, [&](TDialog& d) {
+        headless::replaceText(d, ids::kRaptorPathEdit, "");
+        EXPECT_EQ("Raptor.sav", controlText(d, ids::kTemplatePathEdit));
+    });
 }
 
 TEST_F(SettingsDialogTest, BrowseButtons) {

@@ -1,5 +1,6 @@
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
+#include "support/pathsep.h"
 
 #include "common/filesizelimit.h"
 #include "common/tempdir.h"
@@ -267,6 +268,13 @@ TEST_F(SettingsFileTest, ContactAddressIsWrittenOnlyWhenSet) {
                   contactOrHowTo(s));
         ASSERT_EQ(0, saveINI(s));
         EXPECT_EQ(c.saved, dir.read("drovak.ini")) << c.file;
+    }
+    // A settings path of up to 200 characters is named whole, a longer one by its file name.
+    for (std::size_t length : {200, 201}) {
+        const std::string folder = kPathSeparator + std::string(length - 12, 'f') + kPathSeparator;
+        setDrovakPath(folder.c_str());
+        const std::string named = length == 200 ? folder + "drovak.ini" : "drovak.ini";
+        EXPECT_TRUE(contactOrHowTo({}).ends_with(" to " + named + ")")) << length;
     }
 }
 

@@ -5,6 +5,11 @@
 #include <cstdlib>
 #include <optional>
 
+#ifndef _WIN32
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 namespace ids = resources::wizard;
@@ -182,6 +187,14 @@ TEST_F(SetupWizardTest, WinePrefixIsHomesWineUnlessNamed) {
         EXPECT_EQ(expected, std::filesystem::path(defaultRaptorPath()).lexically_normal())
             << prefix;
     }
+    // No HOME set: the account's home folder.
+    ScopedEnv noHome("HOME", "");
+    ScopedEnv noPrefix("WINEPREFIX", "");
+    const passwd* account = getpwuid(getuid());
+    ASSERT_NE(nullptr, account);
+    EXPECT_EQ(std::filesystem::path(account->pw_dir) /
+                  (std::string(".wine/drive_c") + kGameFolders),
+              std::filesystem::path(defaultRaptorPath()).lexically_normal());
 }
 #endif
 
