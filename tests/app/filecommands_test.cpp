@@ -92,6 +92,22 @@ TEST_F(AppTest, NewThenNewAgain) {
     std::size_t asked = messageCount();
     choose(CM_NEW);
     EXPECT_EQ(asked, messageCount()); // the next New asks nothing
+
+    // A New that cannot be made says why and leaves no new file, not even the old one.
+    fs::rename(game.file("raptor.sav"), game.file("kept"));
+    choose(CM_NEW, {IDNO, IDOK});
+    EXPECT_EQ(kTemplateMessage, lastMessage());
+    EXPECT_FALSE(window().isNewFileOpen());
+    EXPECT_FALSE(sav.exists(" New Sav File.dvw"));
+    fs::rename(game.file("kept"), game.file("raptor.sav"));
+#ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
+    {
+        FileSizeLimit limit(10);
+        choose(CM_NEW, {IDOK});
+    }
+    EXPECT_EQ("Error making new file!", lastMessage());
+    EXPECT_FALSE(window().isNewFileOpen());
+#endif
 }
 
 // A new file's working copy found at start is the new file again; its Save is a Save As, which
