@@ -212,24 +212,25 @@ class Suite:
         return run(["ninja", "-C", str(self.build), f"-j{self.jobs}", *self.programs],
                    ROOT, 1200) == 0
 
-    def test_env(self):
-        """The environment of a test program, with a temporary folder of its own, emptied."""
+    def run_program(self, program):
+        """One test program's run, its output kept; None when it took too long. It gets a
+        temporary folder of its own, emptied first, and the file size limit."""
+        exe = self.build / program
         tmp = self.build / "mutant-tmp"
         shutil.rmtree(tmp, ignore_errors=True)
         tmp.mkdir()
-        return dict(os.environ, TMPDIR=str(tmp))
+        try:
+            return subprocess.run([str(exe), "--gtest_brief=1"], cwd=exe.parent, text=True,
+                                  capture_output=True, errors="replace", timeout=300,
+                                  env=dict(os.environ, TMPDIR=str(tmp)),
+                                  preexec_fn=limit_file_size)
+        except subprocess.TimeoutExpired:
+            return None
 
     def passes(self):
         for program in self.programs:
-            exe = self.build / program
-            env = self.test_env()
-            try:
-                code = subprocess.run([str(exe), "--gtest_brief=1"], cwd=exe.parent, env=env,
-                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                      timeout=300, preexec_fn=limit_file_size).returncode
-            except subprocess.TimeoutExpired:
-                code = -1
-            if code != 0:
+            out = self.run_program(program)
+            if out is None or out.returncode != 0:
                 return False
         return True
 
@@ -237,17 +238,14 @@ class Suite:
         """Every test that fails, as Suite.Name; a program that dies or hangs counts as one."""
         failed = []
         for program in self.programs:
-            exe = self.build / program
-            try:
-                out = subprocess.run([str(exe), "--gtest_brief=1"], cwd=exe.parent, text=True,
-                                     capture_output=True, timeout=300, errors="replace",
-                                     env=self.test_env(), preexec_fn=limit_file_size)
-                names = [n for n in re.findall(r"^\[  FAILED  \] ([\w/.]+)", out.stdout, re.M)]
-                failed.extend(dict.fromkeys(names))
-                if out.returncode != 0 and not names:
-                    failed.append(Path(program).name + " (exit %d)" % out.returncode)
-            except subprocess.TimeoutExpired:
+            out = self.run_program(program)
+            if out is None:
                 failed.append(Path(program).name + " (hung)")
+                continue
+            names = re.findall(r"^\[  FAILED  \] ([\w/.]+)", out.stdout, re.M)
+            failed.extend(dict.fromkeys(names))
+            if out.returncode != 0 and not names:
+                failed.append(Path(program).name + " (exit %d)" % out.returncode)
         return failed
 
 
