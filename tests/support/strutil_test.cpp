@@ -102,6 +102,7 @@ TEST(StrAppend, FitsOrEmpties) {
     const Case cases[] = {
         {"12345", "abc", 9, "12345abc"}, // 8 characters fit in 9 bytes
         {"12345", "abc", 8, ""},         // 8 characters do not fit in 8 bytes
+        {"12345", "abcd", 8, ""},        // nor 9, and nothing lands past the 8
         {"", "", 1, ""},
         {"", "a", 1, ""},
         {"1234", "", 5, "1234"},
