@@ -57,10 +57,14 @@ TEST_F(AppTest, EveryReplacingWriteIsWholeOrNotAtAll) {
                 FileSystemFaults faults;
                 faults.failCall(n, error);
                 bool reported = w.write();
+                const int reportedError = errno; // what the message names as the cause
                 std::string now = w.folder.read(w.file);
                 EXPECT_TRUE(now == old || now == fresh);
                 EXPECT_EQ(listing, w.folder.listing());
                 EXPECT_NE(faults.fired(), reported);
+                if (faults.fired()) {
+                    EXPECT_EQ(error, reportedError);
+                }
                 if (!faults.fired()) {
                     calls = n - 1;
                     EXPECT_EQ(fresh, now);

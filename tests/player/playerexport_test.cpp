@@ -157,6 +157,7 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
         {" ~.sav", "filename=\" ~.sav\""},
         {"09AZaz!~\xE9.sav", "filename*=windows-1252''09AZaz!~%E9.sav"},
         {"\xDF\xBF\xEF\xBF\xBD.sav", "filename*=utf-8''%DF%BF%EF%BF%BD.sav"}, // highest leads
+        {"\xE0\x9F\xBF.sav", "filename*=windows-1252''%E0%9F%BF.sav"},        // overlong, not UTF-8
     };
     for (const auto& [name, parameter] : parameters) {
         TPlayer p(settings(), name.c_str());

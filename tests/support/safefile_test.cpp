@@ -210,19 +210,34 @@ TEST(AppendFile, AppendsAndReportsFailure) {
     EXPECT_FALSE(appendFileContents(dir.file("no/m.eml"), bytesOf("x")));
 }
 
-TEST(ReadPrefix, ShortLongAndMissing) {
+#ifdef __linux__
+std::size_t openDescriptors() {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+#endif
+
+TEST(ReadFile, ShortLongAndMissing) {
     TempDir dir;
     dir.write("s", "abc");
     std::string out;
+#ifdef __linux__
+    const std::size_t descriptors = openDescriptors();
+#endif
     EXPECT_TRUE(readFilePrefix(dir.file("s"), 440, out));
     EXPECT_EQ("abc", out);
     dir.write("l", std::string(500, 'l'));
     EXPECT_TRUE(readFilePrefix(dir.file("l"), 440, out));
     EXPECT_EQ(440u, out.size());
+    EXPECT_TRUE(readWholeFile(dir.file("l"), out));
+    EXPECT_EQ(500u, out.size());
     EXPECT_FALSE(readFilePrefix(dir.file("missing"), 440, out));
     // A folder named as a template is no file of zeros.
     EXPECT_FALSE(readFilePrefix(dir.path().string(), 440, out));
     EXPECT_EQ("", out);
+#ifdef __linux__
+    EXPECT_EQ(descriptors, openDescriptors()); // each read closes what it opened
+#endif
 }
 
 } // namespace
