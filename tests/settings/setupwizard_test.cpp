@@ -170,6 +170,7 @@ TEST_F(SetupWizardTest, HelpAndBrowse) {
     EXPECT_EQ((std::vector<int>{resources::CM_HELP, resources::CM_EXIT}), parent.commands);
     ASSERT_EQ(1u, headless::fileDialogs().size());
     EXPECT_EQ(native("/typed/"), headless::fileDialogs()[0].initialDir);
+    EXPECT_EQ("Raptor.exe (Raptor.exe)|Raptor.exe|", headless::fileDialogs()[0].filter);
 }
 
 #ifndef _WIN32
