@@ -30,6 +30,14 @@ class TempDir {
     std::filesystem::path root;
 };
 
+#ifdef __linux__
+// How many files the process has open: what a call opens, it must also close.
+inline std::size_t openDescriptors() {
+    using It = std::filesystem::directory_iterator;
+    return static_cast<std::size_t>(std::distance(It("/proc/self/fd"), It()));
+}
+#endif
+
 // Switches the process's working folder for one scope.
 class ScopedWorkingDir {
   public:

@@ -76,6 +76,9 @@ TEST(ProgramFolder, FirstStartReadsTheShippedSettingsAndWritesTheUsersOwn) {
     EXPECT_EQ(dir.folder() + "share/help.htm", sharedFile("help.htm"));
     EXPECT_EQ(dir.folder() + "cache/drovak/send.eml", mailFile("send.eml"));
     tokenTable().clear();
+    // The settings folder is one text of 512 bytes with its terminator, as every path is.
+    setDrovakPath(std::string(600, 'd').c_str());
+    EXPECT_EQ(std::string(511, 'd'), getDrovakPath());
     setDrovakPath("");
 }
 

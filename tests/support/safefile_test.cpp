@@ -210,13 +210,6 @@ TEST(AppendFile, AppendsAndReportsFailure) {
     EXPECT_FALSE(appendFileContents(dir.file("no/m.eml"), bytesOf("x")));
 }
 
-#ifdef __linux__
-std::size_t openDescriptors() {
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
-}
-#endif
-
 TEST(ReadFile, ShortLongAndMissing) {
     TempDir dir;
     dir.write("s", "abc");

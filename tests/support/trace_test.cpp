@@ -36,6 +36,9 @@ TEST(Trace, SwitchesDecideWhatIsWritten) {
         {true, false, "[Debug Start]\r\n" + lines},
         {false, true, "[Debug Start]\r\n"},
     };
+#ifdef __linux__
+    const std::size_t descriptors = openDescriptors();
+#endif
     for (const auto& c : cases) {
         std::filesystem::remove(dir.file("debug.txt"));
         if (c.written) {
@@ -49,6 +52,9 @@ TEST(Trace, SwitchesDecideWhatIsWritten) {
         EXPECT_EQ(c.written,
                   dir.exists("debug.txt") ? std::optional(dir.read("debug.txt")) : std::nullopt);
     }
+#ifdef __linux__
+    EXPECT_EQ(descriptors, openDescriptors());
+#endif
     setTraceSwitch(false);
     setStartMarkerSwitch(false);
 }
