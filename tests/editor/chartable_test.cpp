@@ -99,6 +99,7 @@ const std::vector<FileCase> kFiles = {
     {"OverlongLineBeforeShift", "[character table]\n189 -\n0\n" + std::string(200, '[') + "\n[shift table]\n189 _\n0\n", 1, 0, '-', 0},
     {"OverlongHeaderPrefix", std::string("[character table]") + std::string(100, 'x') + "\n189 -\n0\n", 0, 0, 0, 0},
     {"TokensOnOneLine", "[character table]\n189 - 192 ` 0\n[shift table]\n189 _ 0\n", 2, 1, '-', '_'},
+    {"ShiftTableBeyondTheSizeLimit", "[character table]\n189 -\n0\n" + std::string(TCharTable::kMaxFileBytes, '\n') + "[shift table]\n189 _\n0\n", 1, 0, '-', 0},
 };
 // clang-format on
 
