@@ -54,6 +54,10 @@ TEST_F(AppTest, WorkingCopyFollowsTheTypingUntilSave) {
     EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_SAVE));
     typeCallsign("W");
     EXPECT_TRUE(sav.exists("ace.dvw"));
+    headless::advanceTime(kWorkingCopyDelayMs);
+    clickField(kFieldSide); // the side is part of the record too
+    headless::advanceTime(kWorkingCopyDelayMs);
+    EXPECT_EQ(1, sav.read("ace.dvw")[TSavLayout::side]);
 }
 
 // New opens a fresh pilot from the template, and another New asks first: Yes saves the one
@@ -170,6 +174,7 @@ TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
         EXPECT_EQ((std::vector<int>{1}), images());
         EXPECT_EQ("ace.dvw", openFile());
         EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE));
+        EXPECT_FALSE(window().editor().isEditing());
     }
 #ifndef _WIN32 // the write's system calls are a POSIX seam
     {
@@ -506,6 +511,7 @@ TEST_F(AppTest, SettingsChangeKeepsTheEditsAndListsTheNewFolder) {
         headless::clickButton(dlg, resources::kOkButton);
     });
     choose(CM_SETTINGS);
+    EXPECT_FALSE(window().editor().showColorChars()); // as drovak.ini says still
     EXPECT_EQ((std::vector<std::string>{"zed"}), labels());
     EXPECT_EQ("ACE" + typed("Q"), callsignIn("ace.dvw"));
 }
