@@ -57,9 +57,11 @@ class Mutant:
     operator: str
     before: str  # the whole line as it stands
     after: str  # the whole line as the mutant has it
+    nth: int = 0  # where its file has the same mutant on other lines too: which one, from 1
 
     def key(self):
-        return f"{self.path} | {self.before.strip()} | {self.after.strip()}"
+        key = f"{self.path} | {self.before.strip()} | {self.after.strip()}"
+        return f"{key} | #{self.nth}" if self.nth else key
 
     def where(self):
         return f"{self.path}:{self.line} [{self.operator}] {self.before.strip()}  =>  " \
@@ -159,6 +161,14 @@ def all_mutants():
                 branches.pop()
             elif True not in branches:
                 found.extend(mutants_of_line(rel, number, line))
+    # A line repeated in its file gives one key for several places: numbered, an equivalent
+    # names the one it means and leaves the others counted.
+    same = {}
+    for m in found:
+        same.setdefault(m.key(), []).append(m)
+    for group in same.values():
+        for n, m in enumerate(group if len(group) > 1 else [], 1):
+            m.nth = n
     return found
 
 

@@ -1,6 +1,7 @@
 #include "apptest.h"
 
 #include "common/filesizelimit.h"
+#include "common/fsfaults.h"
 #include "resources/resources.h"
 
 #include <filesystem>
@@ -53,6 +54,10 @@ TEST_F(AppTest, WorkingCopyFollowsTheTypingUntilSave) {
     EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_SAVE));
     typeCallsign("W");
     EXPECT_TRUE(sav.exists("ace.dvw"));
+    headless::advanceTime(kWorkingCopyDelayMs);
+    clickField(kFieldSide); // the side is part of the record too
+    headless::advanceTime(kWorkingCopyDelayMs);
+    EXPECT_EQ(1, sav.read("ace.dvw")[TSavLayout::side]);
 }
 
 // New opens a fresh pilot from the template, and another New asks first: Yes saves the one
@@ -93,12 +98,21 @@ TEST_F(AppTest, NewThenNewAgain) {
     choose(CM_NEW);
     EXPECT_EQ(asked, messageCount()); // the next New asks nothing
 
-    // A New that cannot be made says why and leaves no new file, not even the old one.
+    // A New that cannot be made says why and leaves no new file, not even the old one; the
+    // edit ends, and the fields show the record left, not the pilot of before.
+    select("ace");
+    clickField(kFieldServerName); // the callsign differs from the template's, the server not
+    headless::paintAll(window());
     fs::rename(game.file("raptor.sav"), game.file("kept"));
     choose(CM_NEW, {IDNO, IDOK});
     EXPECT_EQ(kTemplateMessage, lastMessage());
     EXPECT_FALSE(window().isNewFileOpen());
     EXPECT_FALSE(sav.exists(" New Sav File.dvw"));
+    EXPECT_FALSE(window().editor().isEditing());
+    headless::paint(window());
+    const TRgbImage shown = headless::surface(window());
+    headless::paintAll(window());
+    EXPECT_TRUE(shown == headless::surface(window()));
     fs::rename(game.file("kept"), game.file("raptor.sav"));
 #ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
     {
@@ -139,7 +153,7 @@ TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     start();
     typeCallsign("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
-    const std::string edited = "ACE" + typed("Q");
+    std::string edited = "ACE" + typed("Q");
     for (bool diskFull : {false, true}) {
         SCOPED_TRACE(diskFull ? "the disk is full" : "the template is gone");
         if (!diskFull) {
@@ -160,7 +174,21 @@ TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
         EXPECT_EQ((std::vector<int>{1}), images());
         EXPECT_EQ("ace.dvw", openFile());
         EXPECT_TRUE(headless::isCommandEnabled(frame(), CM_SAVE));
+        EXPECT_FALSE(window().editor().isEditing());
     }
+#ifndef _WIN32 // the write's system calls are a POSIX seam
+    {
+        // Only the SAV file cannot be written: the typing of before the pause is kept too.
+        FileSystemFaults faults;
+        typeCallsign("R"); // the first change after a Save is written at once
+        const int oneWrite = static_cast<int>(faults.log().size());
+        typeKeys("S");
+        faults.failCall(oneWrite + 1, EIO);
+        choose(CM_SAVE, {IDOK});
+    }
+    edited += typed("RS");
+    EXPECT_EQ(edited, callsignIn("ace.dvw"));
+#endif
     app.reset();
     start();
     choose(CM_SAVE);
@@ -384,8 +412,8 @@ TEST_F(AppTest, PilotNamedBeyondAsciiIsSavedListedRenamedAndDeleted) {
     EXPECT_TRUE(labels().empty());
 }
 
-// Delete asks, then takes every selected label's files; once the last is gone no file is open,
-// and a key writes nothing back.
+// Delete asks, then takes every selected label's files, an edit of the open one too; once the
+// last is gone no file is open, and a key writes nothing back.
 TEST_F(AppTest, DeleteRemovesFilesAndWorkingCopies) {
     addSav("a.sav", "A");
     addSav("b.sav", "B");
@@ -399,6 +427,7 @@ TEST_F(AppTest, DeleteRemovesFilesAndWorkingCopies) {
     choose(CM_DELETE, {IDNO});
     EXPECT_EQ(4u, labels().size());
 
+    typeCallsign("Q");
     choose(CM_DELETE, {IDYES});
     EXPECT_EQ("Are you sure you wish to delete this file(s)?", lastMessage());
     EXPECT_EQ("Deleting", headless::messageBoxes().back().caption);
@@ -482,6 +511,7 @@ TEST_F(AppTest, SettingsChangeKeepsTheEditsAndListsTheNewFolder) {
         headless::clickButton(dlg, resources::kOkButton);
     });
     choose(CM_SETTINGS);
+    EXPECT_FALSE(window().editor().showColorChars()); // as drovak.ini says still
     EXPECT_EQ((std::vector<std::string>{"zed"}), labels());
     EXPECT_EQ("ACE" + typed("Q"), callsignIn("ace.dvw"));
 }

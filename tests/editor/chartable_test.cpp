@@ -90,8 +90,9 @@ const std::vector<FileCase> kFiles = {
     {"NonNumericKey", "[character table]\n189 -\nabc `\n192 `\n0\n\n[shift table]\n189 _\n0\n", 1, 0, '-', 0},
     {"NonNumericInShift", "[character table]\n189 -\n0\n\n[shift table]\n189 _\nx !\n49 !\n0\n", 1, 1, '-', '_'},
     {"NumberTooLarge", "[character table]\n189 -\n99999999999 x\n0\n\n[shift table]\n189 _\n0\n", 1, 0, '-', 0},
+    {"LargestKeyThenOneDigitMore", "[character table]\n189 -\n2147483647 =\n21474836470 x\n0\n\n[shift table]\n189 _\n0\n", 2, 0, '-', 0},
     {"DuplicateKeyFirstWins", "[character table]\n189 -\n189 =\n0\n\n[shift table]\n189 _\n189 +\n0\n", 2, 2, '-', '_'},
-    {"EndsInsideTable", "[character table]\n189 -\n192", 2, 0, '-', 0},
+    {"EndsInsideTable", "[character table]\n192 `\n189", 2, 0, 0, 0},
     {"Empty", "", 0, 0, 0, 0},
     {"OverlongFirstLine", std::string(200, 'x') + "\n189 -\n0\n", 0, 0, 0, 0},
     {"OverlongFirstLineThenShift", std::string(64, 'x') + "\n[shift table]\n189 _\n0\n", 0, 0, 0, 0},
@@ -99,6 +100,7 @@ const std::vector<FileCase> kFiles = {
     {"OverlongLineBeforeShift", "[character table]\n189 -\n0\n" + std::string(200, '[') + "\n[shift table]\n189 _\n0\n", 1, 0, '-', 0},
     {"OverlongHeaderPrefix", std::string("[character table]") + std::string(100, 'x') + "\n189 -\n0\n", 0, 0, 0, 0},
     {"TokensOnOneLine", "[character table]\n189 - 192 ` 0\n[shift table]\n189 _ 0\n", 2, 1, '-', '_'},
+    {"ShiftTableBeyondTheSizeLimit", "[character table]\n189 -\n0\n" + std::string(TCharTable::kMaxFileBytes, '\n') + "[shift table]\n189 _\n0\n", 1, 0, '-', 0},
 };
 // clang-format on
 

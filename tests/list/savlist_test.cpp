@@ -125,13 +125,13 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
         {"a working copy without its SAV file (a new file never saved)", {"New.dvw"}, {"New"}, {1}, {"New"}},
         {"labels differing in case are one item, named as the working copy", {"pilot.dvw", "Pilot.sav"}, {"pilot"}, {1}, {"pilot"}},
         {"sorted ignoring case; the new file's leading blank sorts first",
-         {"zulu.sav", "Bravo.sav", "alpha.sav", " New Sav File.dvw"}, {" New Sav File", "alpha", "Bravo", "zulu"}, {1, 0, 0, 0}, {" New Sav File"}},
+         {"zulu.sav", "Bravo.dvw", "alpha.dvw", " New Sav File.dvw"}, {" New Sav File", "alpha", "Bravo", "zulu"}, {1, 1, 1, 0}, {" New Sav File", "Bravo", "alpha"}},
 #ifdef _WIN32
-        {"upper-case extensions are the same files on Windows; other extensions, hidden files, folders are no SAV files",
-         {"notes.txt", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"Ace", "Bob", "x"}, {0, 1, 0}, {"Bob"}},
+        {"upper-case extensions are the same files on Windows; other extensions, hidden files, folders, short names are no SAV files",
+         {"notes.txt", "todo", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"Ace", "Bob", "x"}, {0, 1, 0}, {"Bob"}},
 #else
-        {"other extensions, upper-case ones, hidden files, folders are no SAV files",
-         {"notes.txt", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"x"}, {0}, {}},
+        {"other extensions, upper-case ones, hidden files, folders, short names are no SAV files",
+         {"notes.txt", "todo", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"x"}, {0}, {}},
 #endif
         {"the longest name a file-name text holds is listed; a longer one could not be opened",
          {label123 + ".sav", label124 + ".sav", label124 + ".dvw"}, {label123}, {0}, {}},
