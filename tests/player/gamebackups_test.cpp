@@ -2,6 +2,8 @@
 
 #include "playertestutil.h"
 
+#include "common/fsfaults.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -52,6 +54,13 @@ TEST_F(GameBackupsTest, NamesAreTheTimeAndAPlainCallsign) {
 TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     EXPECT_TRUE(backupGamePilot(game.folder(), kWhen)); // no raptor.sav: nothing to keep
     EXPECT_FALSE(hasGameBackups());
+    // Files of other shapes in the folder are neither listed nor pruned.
+    const fs::path folder = data.path() / kOwnFolder / "backups";
+    fs::create_directories(folder);
+    const char* const others[] = {"2026-01-01_00-00-00_.sav", "2026-01-01_00-00-0x_A.sav"};
+    for (const char* other : others) {
+        TempDir::writeAt(folder / other, record("OTHER"));
+    }
     for (int i = 0; i < 22; ++i) {
         std::string callsign = "P";
         game.write("raptor.sav", record(callsign += std::to_string(i)));
@@ -72,6 +81,9 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     kept = listGameBackups();
     EXPECT_EQ(record("P21") + "x", readWholeFile(kept.front().path));
     EXPECT_EQ(record("P21"), readWholeFile(kept.at(1).path));
+    for (const char* other : others) {
+        EXPECT_TRUE(fs::exists(folder / other)) << other;
+    }
 }
 
 TEST_F(GameBackupsTest, RestoreKeepsTheCurrentPilotFirst) {
@@ -95,6 +107,13 @@ TEST_F(GameBackupsTest, NoBackupFolderKeepsTheGamePilotAsItIs) {
     TPlayer player(settingsIn(game, "raptor.sav"), "");
     EXPECT_EQ(kSaveBackupFailed, player.loadFile());
     EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
+#ifndef _WIN32 // the write's system calls are a POSIX seam
+    // A backup the disk refuses.
+    fs::remove(data.path() / kOwnFolder);
+    FileSystemFaults full;
+    full.failCall(1, ENOSPC);
+    EXPECT_FALSE(backupGamePilot(game.folder(), kWhen));
+#endif
 }
 
 } // namespace

@@ -156,8 +156,10 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
     const std::pair<std::string, std::string> parameters[] = {
         {" ~.sav", "filename=\" ~.sav\""},
         {"09AZaz!~\xE9.sav", "filename*=windows-1252''09AZaz!~%E9.sav"},
-        {"\xDF\xBF\xEF\xBF\xBD.sav", "filename*=utf-8''%DF%BF%EF%BF%BD.sav"}, // highest leads
-        {"\xE0\x9F\xBF.sav", "filename*=windows-1252''%E0%9F%BF.sav"},        // overlong, not UTF-8
+        {"\xDF\xBF\xEF\xBF\xBD\xF4\x8F\xBF\xBF.sav",
+         "filename*=utf-8''%DF%BF%EF%BF%BD%F4%8F%BF%BF.sav"},          // highest leads
+        {"\xE0\x9F\xBF.sav", "filename*=windows-1252''%E0%9F%BF.sav"}, // overlong, not UTF-8
+        {"\xF0\x9F\x9B\xA9.sav", "filename*=utf-8''%F0%9F%9B%A9.sav"}, // four bytes
     };
     for (const auto& [name, parameter] : parameters) {
         TPlayer p(settings(), name.c_str());

@@ -223,6 +223,11 @@ TEST_F(SettingsFileTest, LineBreaksAndNulsAreNeverWritten) {
         EXPECT_EQ(kFreshFile, dir.read("drovak.ini")) << key << value;
         EXPECT_EQ("/s/", *tokenTable().find("savPath")); // the table took nothing
     }
+    // Nor is a file written whose path does not fit in 512 bytes.
+    tokenTable().clear();
+    setDrovakPath((dir.folder() + std::string(505, 'd')).c_str());
+    TDrovakSettingsXfer s;
+    EXPECT_EQ(-1, saveINI(s));
 }
 
 TEST_F(SettingsFileTest, MissingFileKeepsTextFieldsAndClearsSwitches) {

@@ -115,6 +115,18 @@ TEST(ReplaceFile, KeepsWhatTheTargetIs) {
     EXPECT_EQ(root ? 5678u : ::getegid(), st.st_gid);
 }
 
+// A write that takes no byte and reports no error fails with EIO rather than spinning.
+TEST(ReplaceFile, AWriteThatTakesNothingFails) {
+    TempDir dir;
+    dir.write("p.sav", "old");
+    FileSystemFaults calls;
+    calls.shortWrites(0);
+    EXPECT_FALSE(replaceFileContents(dir.file("p.sav"), bytesOf("new")));
+    EXPECT_EQ(EIO, errno);
+    EXPECT_EQ("old", dir.read("p.sav"));
+    EXPECT_EQ("p.sav", dir.listing());
+}
+
 TEST(ReplaceFile, RefusesAFileWithoutWritePermission) {
     // A read-only pilot stays so, for root too; a link to it does not get round that.
     TempDir dir;
