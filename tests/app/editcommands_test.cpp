@@ -154,19 +154,6 @@ TEST_F(AppTest, SplashAboutAndSounds) {
     EXPECT_EQ(nullptr, window().openSplash());
 }
 
-TEST_F(AppTest, FirstRunWizardStoresTheGameFolder) {
-    writeSettings("", true);
-    headless::scriptDialog([&](TDialog& dlg) {
-        headless::replaceText(dlg, resources::wizard::kRaptorPathEdit, game.folder());
-        headless::clickButton(dlg, resources::kOkButton);
-    });
-    start();
-    ASSERT_EQ(1u, headless::dialogs().size());
-    EXPECT_EQ(resources::kWizardDialog, headless::dialogs()[0].resId);
-    EXPECT_EQ(game.folder(), std::string(window().currentSettings().raptorPath.data()));
-    EXPECT_EQ(0, window().currentSettings().firstRun);
-}
-
 // Modifier keys let go or switched while a message box had the keyboard: the editor's next
 // key follows the keyboard as it is, not the key messages it happened to see.
 TEST_F(AppTest, ModifiersFollowTheKeyboardAfterADialog) {

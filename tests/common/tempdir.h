@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/pathsep.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -79,3 +81,13 @@ class ScopedEnv {
 };
 
 std::string readWholeFile(const std::string& path);
+
+// Writes '/' as the platform's separator, so a test reads like a path.
+inline std::string native(std::string path) {
+    for (char& c : path) {
+        if (c == '/') {
+            c = kPathSeparator;
+        }
+    }
+    return path;
+}

@@ -2,7 +2,6 @@
 
 #include "editor_fixture.h"
 
-#include <random>
 #include <string>
 #include <vector>
 
@@ -129,27 +128,6 @@ TEST(KeyTable, KeepsNinetyNinePairsAndStillReadsShiftTable) {
     EXPECT_EQ(table.getASCII(1098, false, false, 1), '!' + 1098 % 90);
     EXPECT_EQ(table.getASCII(1099, false, false, 1), 0);
     EXPECT_EQ(table.getASCII(kKeyMinus, true, false, 1), '_');
-}
-
-// Arbitrary bytes, and valid tables with bytes flipped: reading always ends and both tables
-// keep their end marker.
-TEST(KeyTable, ArbitraryBytesNeverOverrunTheTables) {
-    std::mt19937 random(20261206);
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int round = 0; round < 400; ++round) {
-        std::string bytes = round % 2 == 0 ? std::string(kTestKeyTable) : std::string(200, ' ');
-        for (int flips = 0; flips < 20; ++flips) {
-            bytes[static_cast<std::size_t>(random() % bytes.size())] =
-                static_cast<char>(byte(random));
-        }
-        if (round % 4 == 1) {
-            bytes = "[character table]\n" + bytes;
-        }
-        TCharTable table;
-        table.parse(bytes);
-        EXPECT_LT(entries(table.characterTable()), TCharTable::kEntries);
-        EXPECT_LT(entries(table.shiftTable()), TCharTable::kEntries);
-    }
 }
 
 } // namespace

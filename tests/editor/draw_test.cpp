@@ -4,7 +4,6 @@
 
 #include "editor_fixture.h"
 
-#include "toolkit/errors.h"
 #include "toolkit/headless/headless.h"
 
 #include <algorithm>
@@ -315,30 +314,5 @@ TEST_P(RepaintCovers, RepaintedRectanglesMatchAFullPaint) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RepaintCovers, ::testing::Values(11u, 12u));
-
-TEST(ScreenPictures, MissingPictureStopsTheScreen) {
-    // Each case leaves out one picture; the rest are links to the real ones (copies on Windows).
-    for (const char* missing : {"details", "0alpha", "colorHiSide"}) {
-        TempDir dir;
-        for (const auto& entry : std::filesystem::directory_iterator(DROVAK_ASSETS_DIR)) {
-            const std::string name = entry.path().filename().string();
-            if (entry.is_regular_file() && name != missing) {
-#ifdef _WIN32 // Wine makes no symbolic links: copies then
-                std::filesystem::copy_file(entry.path(), dir.path() / name);
-#else
-                std::filesystem::create_symlink(entry.path(), dir.path() / name);
-#endif
-            }
-        }
-        ScopedWorkingDir cwd(dir.path());
-        TRecordingOwner owner;
-        try {
-            TDrovakScreen screen(owner);
-            ADD_FAILURE() << "built without " << missing;
-        } catch (const TXBitmap& e) {
-            EXPECT_NE(std::string(e.what()).find(missing), std::string::npos) << e.what();
-        }
-    }
-}
 
 } // namespace

@@ -25,16 +25,6 @@ class TRecordingParent : public TWindow {
     DECLARE_RESPONSE_TABLE(TRecordingParent);
 };
 
-// Writes '/' as the platform's separator, so a test reads like a path.
-inline std::string native(std::string path) {
-    for (char& c : path) {
-        if (c == '/') {
-            c = kPathSeparator;
-        }
-    }
-    return path;
-}
-
 // A program folder of its own for each test, its settings table loaded from a given file,
 // and a record of every settings hand-over.
 class DialogTest : public ::testing::Test {

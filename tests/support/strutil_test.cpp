@@ -1,5 +1,6 @@
-#include "support/pathsep.h"
 #include "support/strutil.h"
+
+#include "common/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +9,6 @@
 
 namespace {
 
-// Paths in the cases are written with '|' for the separator and made native here.
-std::string native(std::string s) {
-    for (char& c : s) {
-        if (c == '|') {
-            c = kPathSeparator;
-        }
-    }
-    return s;
-}
-
 // Each part is cut to its room, and the byte past the room is never written.
 TEST(PathSplit, FileNameAndFolderWithinTheirRoom) {
     const struct {
@@ -25,15 +16,15 @@ TEST(PathSplit, FileNameAndFolderWithinTheirRoom) {
         std::string fileName;
         std::string folder;
     } cases[] = {
-        {"C:|Games|F22|pilot.sav", "pilot.sav", "C:|Games|F22|"},
+        {"C:/Games/F22/pilot.sav", "pilot.sav", "C:/Games/F22/"},
         {"pilot.sav", "pilot.sav", ""},
-        {"|pilot.sav", "|pilot.sav", ""}, // a lone leading separator does not split
+        {"/pilot.sav", "/pilot.sav", ""}, // a lone leading separator does not split
         {"", "", ""},
-        {"a|b|", "", "a|b|"},
-        {"a||b", "b", "a||"},
-        {"dir|" + std::string(40, 'x'), std::string(40, 'x'), "dir|"}, // no cut at 32 any more
+        {"a/b/", "", "a/b/"},
+        {"a//b", "b", "a//"},
+        {"dir/" + std::string(40, 'x'), std::string(40, 'x'), "dir/"}, // no cut at 32 any more
         {std::string(200, 'y'), std::string(127, 'y'), ""},
-        {std::string(600, 'd') + "|f.sav", "f.sav", std::string(511, 'd')},
+        {std::string(600, 'd') + "/f.sav", "f.sav", std::string(511, 'd')},
     };
     for (const auto& c : cases) {
         char name[kFileNameCapacity + 1];
