@@ -36,7 +36,7 @@ class AppTest : public ::testing::Test {
     void TearDown() override;
 
     // drovak.ini for the folders above; extra lines are appended.
-    void writeSettings(const std::string& extra = "", bool firstRun = false);
+    void writeSettings(const std::string& extra = "");
     // A pilot file with this callsign, in the SAV folder unless another is named.
     void addSav(const std::string& name, const std::string& callsign,
                 const TempDir* folder = nullptr);
