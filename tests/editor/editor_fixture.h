@@ -182,9 +182,10 @@ class ScreenFixture : public ::testing::Test {
         press(key);
         screen->setKeyUp(kKeyShift);
     }
-    void controlled(int key) {
+    // Keys pressed and released while Control stays down.
+    template <typename... Keys> void controlled(Keys... keys) {
         screen->setKeyDown(kKeyControl);
-        press(key);
+        (press(keys), ...);
         screen->setKeyUp(kKeyControl);
     }
     // Types printable ASCII through the key table: letters, digits, blank, "~" and a few

@@ -19,7 +19,7 @@ using Step = std::function<void(Fixture&)>;
 const auto key = [](int k) -> Step { return [k](Fixture& t) { t.press(k); }; };
 const auto shiftDown = []() -> Step { return [](Fixture& t) { t.screen->setKeyDown(kKeyShift); }; };
 const auto shiftUp = []() -> Step { return [](Fixture& t) { t.screen->setKeyUp(kKeyShift); }; };
-const auto ctrl = [](int k) -> Step { return [k](Fixture& t) { t.controlled(k); }; };
+const auto ctrl = [](auto... k) -> Step { return [k...](Fixture& t) { t.controlled(k...); }; };
 const auto typed = [](std::string chars) -> Step { return [chars](Fixture& t) { t.type(chars); }; };
 const auto color = [](char digit) -> Step {
     return [digit](Fixture& t) { t.screen->pickColor(digit); };
@@ -162,6 +162,7 @@ const std::vector<EditCase> kCases = {
     // Bytes the file carried after the terminator do not go back into the field with the edit.
     {"DeletedSelectionLeavesNoOldBytes", kFieldCallsign, std::string("ABC\0OLD", 7), 3, 1, {key(kKeyDelete)}, "A", 1, true},
     {"CutSelection", kFieldCallsign, "ABCDE", 1, 4, {ctrl(kKeyX)}, "AE", 1, true, false, "BCD"},
+    {"CutThenPasteUnderOneControl", kFieldCallsign, "ABCDE", 1, 4, {ctrl(kKeyX, kKeyV)}, "ABCDE", 4, true, false, "BCD"},
     {"CopySelection", kFieldCallsign, "A~3BCDE", 6, 1, {ctrl(kKeyC)}, "A~3BCDE", 6, false, true, "~3BCD"},
     {"ExtendedKeepsSelection", kFieldCallsign, "ABCDE", 3, 1, {extended(kEacute)}, "ABC\xE9" "DE", 4, true, true},
     {"ExtendedIntoReplacedText", kFieldCallsign, "ABCDE", 5, {}, {replacedThen("AB", extended(kEacute))}, "AB\xE9", 3, true},
