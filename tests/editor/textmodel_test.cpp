@@ -154,6 +154,7 @@ const std::vector<EditCase> kCases = {
     {"SpaceOverSelectionInFullField", kFieldCallsign, k21, 1, 4, {key(kKeySpace)}, "AEFGHIJKLMNOPQRSTU", 1, true},
     {"UnmappedKeyRemovesSelection", kFieldCallsign, "ABCDE", 4, 1, {key(kKeyUnmapped)}, "AE", 1, true},
     {"EmptySelectionBackspace", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), key(kKeyBackspace)}, "ABCDE", 3, false},
+    {"DeleteAtTheEndAfterACode", kFieldCallsign, "~3A", 3, {}, {key(kKeyDelete)}, "~3A", 3, false},
     {"EmptySelectionDelete", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), key(kKeyDelete)}, "ABCDE", 3, false},
     {"EmptySelectionUnmappedKey", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), key(kKeyUnmapped)}, "ABCDE", 3, false},
     {"EmptySelectionCut", kFieldCallsign, "ABCDE", 3, {}, {key(kKeyShift), ctrl(kKeyX)}, "ABCDE", 3, true, false, ""},
