@@ -414,6 +414,10 @@ TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
     EXPECT_EQ("new.sav", list.diskNameOr("new.sav"));
     fs::last_write_time(dir.path(), time + std::chrono::seconds(1));
     EXPECT_EQ("NEW.sav", list.diskNameOr("new.sav"));
+    // Spelt anew elsewhere: the old spelling is forgotten.
+    fs::rename(dir.path() / "NEW.sav", dir.path() / "New.sav");
+    fs::last_write_time(dir.path(), time + std::chrono::seconds(2));
+    EXPECT_EQ("New.sav", list.diskNameOr("new.sav"));
 }
 
 TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
