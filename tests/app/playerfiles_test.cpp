@@ -151,4 +151,13 @@ TEST_F(AppTest, OddFilesAreMarkedAndSaidOncePerRun) {
     EXPECT_EQ(before + 2, messageCount());
 }
 
+// The warning marks its row at once, drawn or not, the first row too.
+TEST_F(AppTest, OddFileIsMarkedWhenSaid) {
+    sav.write("a.sav", "0123456789");
+    addSav("b.sav", "B");
+    headless::scriptMessageBox(IDOK);
+    start();
+    EXPECT_EQ(TSavListWindow::kOddImage, headless::listImages(list()).at(0));
+}
+
 } // namespace
