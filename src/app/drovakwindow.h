@@ -80,7 +80,7 @@ class TDrovakWindow : public TWindow,
     void LvnEndLabelEdit(TLwDispInfoNotify& info);
     void ListColumnClick(TLwNotify& notify);
     void listPopupMenu(const TPoint& point) override;
-    void processListKeyDown(uint key) override;
+    void processListKeyDown(uint key, uint flags) override;
     bool leftClick(const TPoint& point, uint fromList) override;
     void endDrag() override;
 
@@ -113,6 +113,7 @@ class TDrovakWindow : public TWindow,
     void EvNCMouseMove(uint hitTest, const TPoint& point);
     void EvKeyDown(uint key, uint repeatCount, uint flags) override;
     void EvKeyUp(uint key, uint repeatCount, uint flags) override;
+    void EvChar(uint ch, uint repeatCount, uint flags) override;
 
     // The editor's requests.
     void repaintRect(const TScreenRect& rect) override;
@@ -133,6 +134,20 @@ class TDrovakWindow : public TWindow,
     std::function<void()> afterFirstPaint;
 
     DECLARE_RESPONSE_TABLE(TDrovakWindow);
+
+    // A Save typed on the keyboard ends the field edit for the save and then takes it up again,
+    // so that typing goes on where it was.
+    class TKeepFieldEdit {
+      public:
+        explicit TKeepFieldEdit(TDrovakWindow& window);
+        ~TKeepFieldEdit();
+        TKeepFieldEdit(const TKeepFieldEdit&) = delete;
+        TKeepFieldEdit& operator=(const TKeepFieldEdit&) = delete;
+
+      private:
+        TDrovakWindow& window;
+        std::optional<TDrovakScreen::TFieldEdit> kept;
+    };
 
   private:
     void endFieldEdit();
@@ -174,7 +189,7 @@ class TDrovakWindow : public TWindow,
     void importFiles(const std::vector<std::string>& paths);
     // Tab, Shift+Tab and Return move the keyboard between the list and the fields in screen
     // order; false for every other key.
-    bool moveKeyboard(uint key);
+    bool moveKeyboard(uint key, uint flags);
     // The callsign as the game shows it, drawn once per text.
     std::shared_ptr<const TDib> callsignPicture(const std::string& callsign);
 

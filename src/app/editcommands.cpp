@@ -22,28 +22,31 @@
 namespace fs = std::filesystem;
 using namespace resources;
 
-namespace {} // namespace
+namespace {
+
+// The menu's Cut, Copy and Paste are the editor's Control chords.
+void controlChord(TDrovakScreen& screen, int key) {
+    screen.setKeyDown(VK_CONTROL, {false, true, false});
+    screen.setKeyDown(key, {false, true, false});
+    screen.setKeyUp(VK_CONTROL, {});
+}
+
+} // namespace
 
 void TDrovakWindow::CmdCut() {
     trace("CmdCut", "");
-    screen->setKeyDown(VK_CONTROL);
-    screen->setKeyDown('X');
-    screen->setKeyUp(VK_CONTROL);
+    controlChord(*screen, 'X');
     scheduleWorkingCopy();
 }
 
 void TDrovakWindow::CmdCopy() {
     trace("CmdCopy", "");
-    screen->setKeyDown(VK_CONTROL);
-    screen->setKeyDown('C');
-    screen->setKeyUp(VK_CONTROL);
+    controlChord(*screen, 'C');
 }
 
 void TDrovakWindow::CmdPaste() {
     trace("CmdPaste", "");
-    screen->setKeyDown(VK_CONTROL);
-    screen->setKeyDown('V');
-    screen->setKeyUp(VK_CONTROL);
+    controlChord(*screen, 'V');
     scheduleWorkingCopy();
 }
 
@@ -121,14 +124,23 @@ void TDrovakWindow::EvMouseMove(uint, const TPoint& point) {
     screen->checkDrag(point);
 }
 
-bool TDrovakWindow::moveKeyboard(uint key) {
+namespace {
+
+TKeyModifiers heldWith(uint flags) {
+    return {(flags & kKeyFlagShift) != 0, (flags & kKeyFlagControl) != 0,
+            (flags & kKeyFlagAlt) != 0};
+}
+
+} // namespace
+
+bool TDrovakWindow::moveKeyboard(uint key, uint flags) {
     if (key != VK_TAB && !(key == VK_RETURN && screen->isEditing())) {
         return false;
     }
     if (player->getFileName()[0] == '\0') {
         return true; // no file, no fields to go to
     }
-    const bool back = key == VK_TAB && IsKeyDown(VK_SHIFT);
+    const bool back = key == VK_TAB && (flags & kKeyFlagShift) != 0;
     const int field = screen->getCurrentField();
     const int next = back ? (field == kNoField ? kFieldCount : field - 1) : field + 1;
     if (next < 1 || next > kFieldCount) {
@@ -145,25 +157,29 @@ bool TDrovakWindow::moveKeyboard(uint key) {
     return true;
 }
 
-void TDrovakWindow::EvKeyDown(uint key, uint, uint) {
+// Every key message carries the modifiers held when its key was pressed: Control or Shift let
+// go while a message box or menu had the keyboard are up again with the next key.
+void TDrovakWindow::EvKeyDown(uint key, uint, uint flags) {
     trace("EvKeyDown", "");
-    if (moveKeyboard(key)) {
+    if (moveKeyboard(key, flags)) {
         return;
     }
-    // Control or Shift may have been let go, or Caps Lock switched, while a message box or menu
-    // had the keyboard. The Caps Lock key itself switches the editor's lock as it always did.
-    bool capsOn = key == VK_CAPITAL ? screen->isCapsLock() : IsKeyDown(VK_CAPITAL);
-    screen->followModifiers(IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT), capsOn);
-    screen->setKeyDown(static_cast<int>(key));
+    screen->setKeyDown(static_cast<int>(key), heldWith(flags));
     scheduleWorkingCopy();
     if (screen->isEditing() && settings->soundOn) {
         clickSound->Play();
     }
 }
 
-void TDrovakWindow::EvKeyUp(uint key, uint, uint) {
+void TDrovakWindow::EvChar(uint ch, uint, uint flags) {
+    trace("EvChar", "");
+    screen->setChar(static_cast<char32_t>(ch), heldWith(flags));
+    scheduleWorkingCopy();
+}
+
+void TDrovakWindow::EvKeyUp(uint key, uint, uint flags) {
     trace("EvKeyUp", "");
-    screen->setKeyUp(static_cast<int>(key));
+    screen->setKeyUp(static_cast<int>(key), heldWith(flags));
 }
 
 void TDrovakWindow::CmdLoad() {

@@ -108,8 +108,21 @@ void TDrovakWindow::makeNewFile() {
     listWindow->selectFile(kNewFileLabel);
 }
 
+TDrovakWindow::TKeepFieldEdit::TKeepFieldEdit(TDrovakWindow& owner)
+    : window(owner), kept(IsKeyboardCommand() ? owner.screen->fieldEdit() : std::nullopt) {}
+
+TDrovakWindow::TKeepFieldEdit::~TKeepFieldEdit() {
+    if (!kept || window.player->getFileName()[0] == '\0' || window.screen->isEditing()) {
+        return;
+    }
+    window.screen->resumeEdit(*kept);
+    window.listWindow->flagEvents(true);
+    window.SetFocus();
+}
+
 void TDrovakWindow::CmdSave() {
     trace("CmdSave", "");
+    TKeepFieldEdit keep(*this);
     std::string label = currentLabel();
     endFieldEdit();
     syncWorkingCopy();
@@ -140,6 +153,7 @@ void TDrovakWindow::CmdSave() {
 
 void TDrovakWindow::CmdSaveAs() {
     trace("CmdSaveAs", "");
+    TKeepFieldEdit keep(*this);
     syncWorkingCopy();
     TPlayer temporary(*settings, "");
     temporary.assignPlayer(*player);

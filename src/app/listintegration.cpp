@@ -178,7 +178,7 @@ void TDrovakWindow::listPopupMenu(const TPoint& point) {
     menu.TrackPopupMenu(TPM_RIGHTBUTTON, screenPoint, *this);
 }
 
-void TDrovakWindow::processListKeyDown(uint key) {
+void TDrovakWindow::processListKeyDown(uint key, uint flags) {
     trace("processListKeyDown", "");
     if (key == VK_DELETE) {
         CmdDelete();
@@ -186,13 +186,13 @@ void TDrovakWindow::processListKeyDown(uint key) {
         if (player->getFileName()[0] != '\0') {
             CmdRename();
         }
-    } else if (key == VK_APPS || (key == VK_F10 && IsKeyDown(VK_SHIFT))) {
+    } else if (key == VK_APPS || (key == VK_F10 && (flags & kKeyFlagShift) != 0)) {
         // The menu opens on the selected row, as a right click there would.
         const TRect row = listWindow->GetItemRect(listWindow->getSelected());
         listPopupMenu(row.IsEmpty() ? TPoint(8, 8)
                                     : TPoint(row.left + 8, row.top + row.Height() / 2));
     } else {
-        EvKeyDown(key, 1, 0);
+        EvKeyDown(key, 1, flags);
     }
 }
 

@@ -3,11 +3,12 @@
 #include "drovakversion.h"
 #include "editor/chartable.h"
 #include "editor/colortext.h"
-#include "editor/screen.h"
+#include "editor/fields.h"
 #include "player/player.h"
 #include "player/savformat.h"
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
+#include "support/cp1252.h"
 #include "support/diskname.h"
 #include "support/filename.h"
 #include "support/pathsep.h"
@@ -76,98 +77,13 @@ constexpr std::array<TTextField, 5> kTextFields{{
 }};
 constexpr const char* kSideNames[] = {"either", "1", "2"};
 
-// Windows-1252 for 0x80 to 0x9F; 0 where it leaves a code undefined (kept as the C1 control).
-constexpr std::array<char16_t, 32> kHighCodes{
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 constexpr char32_t kHouseSign = 0x2302;
 
+// The character a byte stands for on a terminal: Windows-1252, the DEL byte as the house sign
+// that code pages of the game's day drew for it.
 char32_t codePointOf(unsigned char b) {
-    if (b == 0x7F) {
-        return kHouseSign;
-    }
-    if (b >= 0x80 && b < 0xA0 && kHighCodes[b - 0x80] != 0) {
-        return kHighCodes[b - 0x80];
-    }
-    return b;
+    return b == 0x7F ? kHouseSign : unicodeFromCp1252(b);
 }
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// The next code point of a UTF-8 text; nothing for a malformed or overlong sequence.
-std::optional<char32_t> nextCodePoint(std::string_view text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i++]);
-    if (lead < 0x80) {
-        return lead;
-    }
-    int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-    if (more < 0 || lead > 0xF4 || i + static_cast<std::size_t>(more) > text.size()) {
-        return std::nullopt;
-    }
-    char32_t c = lead & (0x3F >> more);
-    for (int k = 0; k < more; ++k) {
-        const auto next = static_cast<unsigned char>(text[i++]);
-        if ((next & 0xC0) != 0x80) {
-            return std::nullopt;
-        }
-        c = (c << 6) | (next & 0x3F);
-    }
-    constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    if (c < kLeast[more] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) {
-        return std::nullopt;
-    }
-    return c;
-}
-
-// The bytes the game's font shows and the editor can put into a field: the letters, digits
-// and blank it types by its own rules, everything the key table types, and the palette.
-class TFontRules {
-  public:
-    explicit TFontRules(const TCharTable& table) {
-        for (int c = 'A'; c <= 'Z'; ++c) {
-            shows[static_cast<std::size_t>(c)] = true;
-            shows[static_cast<std::size_t>(c - 'A' + 'a')] = true;
-        }
-        for (int c = '0'; c <= '9'; ++c) {
-            shows[static_cast<std::size_t>(c)] = true;
-        }
-        shows[' '] = true;
-        for (const auto* keys : {&table.characterTable(), &table.shiftTable()}) {
-            for (const TKeyEntry& entry : *keys) {
-                if (entry.key == 0) {
-                    break;
-                }
-                shows[static_cast<unsigned char>(entry.character)] = true;
-            }
-        }
-        for (int r = 0; r < kPaletteRows; ++r) {
-            for (int c = 0; c < kPaletteColumns; ++c) {
-                shows[static_cast<unsigned char>(TDrovakScreen::extendedChar(r, c))] = true;
-            }
-        }
-        shows[0] = false;
-    }
-
-    // The editor types capitals into the squadron password, whatever Shift and Caps Lock say.
-    bool allows(int field, unsigned char b) const {
-        return shows[b] && !(field == kFieldSquadronPassword && b >= 'a' && b <= 'z');
-    }
-
-  private:
-    std::array<bool, 256> shows{};
-};
 
 std::span<char> fieldOf(TPlayer& player, int field) {
     switch (field) {
@@ -510,27 +426,18 @@ bool utf8ToGame(std::string_view text, std::string& bytes, std::string& bad) {
     bytes.clear();
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t start = i;
-        std::optional<char32_t> c = nextCodePoint(text, i);
+        std::optional<char32_t> c = nextUtf8(text, i);
         if (!c) {
             bad = "(not UTF-8)";
             return false;
         }
-        int code = -1;
-        if (*c == kHouseSign) {
-            code = 0x7F;
-        } else if (*c < 0x100) {
-            code = static_cast<int>(*c);
-        }
-        auto high = std::find(kHighCodes.begin(), kHighCodes.end(), static_cast<char16_t>(*c));
-        if (*c >= 0x100 && *c < 0x10000 && high != kHighCodes.end()) {
-            code = 0x80 + static_cast<int>(high - kHighCodes.begin());
-        }
-        // A C1 control that Windows-1252 maps to a printable character is not that character.
-        if (code < 0 || (*c >= 0x80 && *c < 0xA0 && kHighCodes[*c - 0x80] != 0)) {
+        const std::optional<unsigned char> code =
+            *c == kHouseSign ? std::optional<unsigned char>(0x7F) : cp1252FromUnicode(*c);
+        if (!code) {
             bad = std::string(text.substr(start, i - start));
             return false;
         }
-        bytes += static_cast<char>(code);
+        bytes += static_cast<char>(*code);
     }
     return true;
 }

@@ -8,22 +8,6 @@
 
 namespace {
 
-struct TFieldInfo {
-    int capacity;
-    char defaultColor;
-};
-
-// By field number; the side is one byte and its terminator, and holds no text.
-constexpr std::array<TFieldInfo, kFieldCount + 1> kFieldInfo{{
-    {0, '2'},
-    {static_cast<int>(kCallsignCapacity), '5'},
-    {static_cast<int>(kSquadronNameCapacity), '4'},
-    {static_cast<int>(kSquadronPasswordCapacity), '2'},
-    {static_cast<int>(kSideCapacity), '2'},
-    {static_cast<int>(kIpAddressCapacity), '2'},
-    {static_cast<int>(kServerNameCapacity), '2'},
-}};
-
 // Field rectangles relative to the editor origin, in field-number order.
 constexpr std::array<TScreenRect, kFieldCount> kFieldLayout{{
     {1, 6, 414, 46},
@@ -75,24 +59,7 @@ void TDrovakScreen::attachFields(const TFieldBuffers& buffers) {
 void TDrovakScreen::initKeyTable(const std::string& path) {
     charTable = TCharTable{};
     charTable.load(path);
-}
-
-int TDrovakScreen::fieldCapacity(int field) {
-    if (field < 1 || field > kFieldCount) {
-        return 0;
-    }
-    return kFieldInfo[static_cast<std::size_t>(field)].capacity;
-}
-
-char TDrovakScreen::defaultColor(int field) {
-    if (field < 1 || field > kFieldCount) {
-        return '2';
-    }
-    return kFieldInfo[static_cast<std::size_t>(field)].defaultColor;
-}
-
-bool TDrovakScreen::isTextField(int field) {
-    return field >= 1 && field <= kFieldCount && field != kFieldSide;
+    font = TFontRules(charTable);
 }
 
 std::span<char> TDrovakScreen::fieldText(int field) const {

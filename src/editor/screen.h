@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/chartable.h"
+#include "editor/fields.h"
 #include "editor/screenart.h"
 #include "editor/screenowner.h"
 #include "toolkit/graphics.h"
@@ -13,16 +14,6 @@
 
 class TPlayer;
 
-// Field numbers of the editor; 0 means that no field is being edited.
-inline constexpr int kNoField = 0;
-inline constexpr int kFieldCallsign = 1;
-inline constexpr int kFieldSquadronName = 2;
-inline constexpr int kFieldSquadronPassword = 3;
-inline constexpr int kFieldSide = 4;
-inline constexpr int kFieldIpAddress = 5;
-inline constexpr int kFieldServerName = 6;
-inline constexpr int kFieldCount = 6;
-
 // The pixel advance of one character cell in a field.
 inline constexpr int kCharAdvance = 18;
 // Glyphs sit this far right of a field's left edge; the cursor this far below its top.
@@ -32,15 +23,20 @@ inline constexpr int kCursorDrop = 31;
 inline constexpr int kBlinkStripWidth = 60;
 inline constexpr int kBlinkStripHeight = 10;
 
-// The extended-character palette: a grid of cells with one glyph each.
-inline constexpr int kPaletteRows = 7;
-inline constexpr int kPaletteColumns = 17;
+// The extended-character palette's cells.
 inline constexpr int kPaletteCellWidth = 20;
 inline constexpr int kPaletteCellHeight = 32;
 // The colour palette: one row of swatches, digits 1 to 9 and then 0.
 inline constexpr int kColorCells = 10;
 inline constexpr int kColorCellWidth = 33;
 inline constexpr int kColorCellHeight = 32;
+
+// The modifiers held when a key was pressed, as its own event tells them.
+struct TKeyModifiers {
+    bool shift = false;
+    bool control = false;
+    bool alt = false;
+};
 
 // The six field buffers the screen edits in place, in field-number order. Each span covers
 // the whole buffer, terminator included, and must have the field's capacity.
@@ -76,10 +72,10 @@ class TDrovakScreen {
     void initKeyTable(const std::string& path = TCharTable::kFileName);
     const TCharTable& keyTable() const { return charTable; }
 
-    // Field capacities (terminator included) and default colour digits; 0 for no text.
-    static int fieldCapacity(int field);
-    static char defaultColor(int field);
-    static bool isTextField(int field);
+    // The fields' rules (fields.h), kept at hand here.
+    static int fieldCapacity(int field) { return ::fieldCapacity(field); }
+    static char defaultColor(int field) { return fieldDefaultColor(field); }
+    static bool isTextField(int field) { return ::isTextField(field); }
 
     // Layout: the rectangles of the six fields and the two palettes from the editor and
     // palette origins.
@@ -104,10 +100,8 @@ class TDrovakScreen {
     // The blink timer: the next cursor cel, and a repaint of the strip under the cursor.
     void changeCursor();
     int getBlinkPhase() const { return blinkPhase; }
-    // The text the side field shows for a side code; empty for a code no game uses.
-    static const char* sideText(int code);
-    // The code in the extended-character palette's row and column; 0 outside the grid.
-    static char extendedChar(int row, int column);
+    static const char* sideText(int code) { return ::sideText(code); }
+    static char extendedChar(int row, int column) { return ::extendedChar(row, column); }
 
     // The mouse, at points of the owner's client area. editPlayer is a left-button press:
     // true when a field is current afterwards.
@@ -119,15 +113,14 @@ class TDrovakScreen {
     void checkColors(const TPoint& point);
     void checkDrag(const TPoint& point);
 
-    // Key events from the owner.
-    void setKeyDown(int key);
-    void setKeyUp(int key);
+    // Key events from the owner, each with the modifiers held when it was typed. A key down
+    // edits and moves; the characters a keyboard layout types come as setChar after it.
+    void setKeyDown(int key, TKeyModifiers held);
+    void setKeyUp(int key, TKeyModifiers held);
+    void setChar(char32_t c, TKeyModifiers held);
     void processKeyUp(int key);
     void resetShiftKey();
-    // Takes the modifier keys as the keyboard has them now: their own key messages may have
-    // gone to a dialog or a menu.
-    void followModifiers(bool control, bool shift, bool capsOn);
-    int getASCII(int key, bool shift) const;
+    const TFontRules& fontRules() const { return font; }
 
     // Clicks and drags, after the owner's point has been turned into a field and a display
     // position (cell) within it.
@@ -138,6 +131,16 @@ class TDrovakScreen {
     void enterField(int field);
     void endDrag();
     void endEdit();
+    // The edit of a text field as it stands, to take up again after a command that had to end
+    // it (a Save typed on the keyboard): the field, cursor, anchor and selection.
+    struct TFieldEdit {
+        int field = kNoField;
+        int cursor = 0;
+        int anchor = 0;
+        bool selection = false;
+    };
+    std::optional<TFieldEdit> fieldEdit() const;
+    void resumeEdit(const TFieldEdit& edit);
     // Palette picks: an extended character, and a colour digit '0' to '9'.
     void pickExtendedChar(char c);
     void pickColor(char digit);
@@ -165,7 +168,6 @@ class TDrovakScreen {
     int getAnchor() const { return anchorIndex; }
     bool isDragging() const { return dragging; }
     bool isShiftDown() const { return shiftDown; }
-    bool isCapsLock() const { return capsLock; }
     bool isControlDown() const { return controlDown; }
     std::span<char> fieldText(int field) const;
 
@@ -191,10 +193,12 @@ class TDrovakScreen {
     void trackFrame(const TPoint& point, const TFrame& frame);
 
     // Keys (screen_keys.cpp).
+    void holdModifiers(TKeyModifiers held);
     void processKeyDown(int key, std::span<char> text);
 
     // The text model (screen_text.cpp); text is the current field's buffer.
-    void processNewChar(std::span<char> text, int key);
+    // A typed byte; 0 for a key the field cannot take, which still replaces a selection.
+    void processNewChar(std::span<char> text, unsigned char c);
     void processSpace(std::span<char> text);
     void processBackSpace(std::span<char> text);
     void processDelete(std::span<char> text);
@@ -221,7 +225,6 @@ class TDrovakScreen {
     int paletteY = 0;
     bool dirty = false;
     bool shiftDown = false;
-    bool capsLock = false;
     bool controlDown = false;
     bool paletteClick = false;
     bool dragging = false;
@@ -231,6 +234,7 @@ class TDrovakScreen {
     // The palette's background with every glyph on it, drawn on first use: one copy a paint.
     std::optional<TDib> palettePicture;
     TCharTable charTable;
+    TFontRules font{charTable};
     std::array<std::span<char>, kFieldCount + 1> fields{}; // by field number; 0 unused
     int currentField = kNoField;
     int anchorIndex = 0;

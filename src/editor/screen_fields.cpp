@@ -113,6 +113,31 @@ void TDrovakScreen::endEdit() {
     repaintField(previous);
 }
 
+std::optional<TDrovakScreen::TFieldEdit> TDrovakScreen::fieldEdit() const {
+    if (!isTextField(currentField)) {
+        return std::nullopt;
+    }
+    return TFieldEdit{currentField, cursorIndex, anchorIndex, selection};
+}
+
+void TDrovakScreen::resumeEdit(const TFieldEdit& edit) {
+    trace("resumeEdit", "");
+    if (!isTextField(edit.field)) {
+        return;
+    }
+    const int previous = currentField;
+    currentField = edit.field;
+    cursorIndex = edit.cursor;
+    anchorIndex = edit.anchor;
+    // The record may have changed under the edit: the indexes come back inside its text.
+    fitIndexesToText();
+    selection = edit.selection && cursorIndex != anchorIndex;
+    dragging = false;
+    paletteClick = false;
+    repaintField(previous);
+    repaintField(currentField);
+}
+
 void TDrovakScreen::pickExtendedChar(char c) {
     trace("addExtendedChar", "");
     if (acceptsPalette(currentField)) {

@@ -1,15 +1,19 @@
 #include "editor/colortext.h"
 #include "editor/screen.h"
 #include "support/trace.h"
+#include "toolkit/constants.h"
 
 #include <algorithm>
 
-int TDrovakScreen::getASCII(int key, bool shift) const {
-    return charTable.getASCII(key, shift, capsLock, currentField);
+void TDrovakScreen::holdModifiers(TKeyModifiers held) {
+    shiftDown = held.shift;
+    // Windows types AltGr's characters with Control and Alt both held: that is no chord.
+    controlDown = held.control && !held.alt;
 }
 
-void TDrovakScreen::setKeyDown(int key) {
+void TDrovakScreen::setKeyDown(int key, TKeyModifiers held) {
     trace("setKeyDown", "");
+    holdModifiers(held);
     if (isTextField(currentField)) {
         fitIndexesToText();
         processKeyDown(key, fieldText(currentField));
@@ -25,15 +29,33 @@ void TDrovakScreen::setKeyDown(int key) {
     }
 }
 
-void TDrovakScreen::setKeyUp(int key) {
+void TDrovakScreen::setKeyUp(int key, TKeyModifiers held) {
     trace("setKeyUp", "");
-    if (currentField == kNoField) {
-        if (key == kKeyControl) {
-            controlDown = false;
-        }
+    holdModifiers(held);
+    processKeyUp(key);
+    if (currentField != kNoField) {
+        repaintField(currentField);
+    }
+}
+
+void TDrovakScreen::setChar(char32_t c, TKeyModifiers held) {
+    trace("setChar", "");
+    holdModifiers(held);
+    // A chord with Control is a command (the accelerators'), never a character; nor are the
+    // control characters some keys bring (Backspace, Tab, Return).
+    if (!isTextField(currentField) || controlDown || c < U' ' || c == 0x7F) {
         return;
     }
-    processKeyUp(key);
+    fitIndexesToText();
+    std::span<char> text = fieldText(currentField);
+    paletteClick = false;
+    if (c == U' ') {
+        processSpace(text);
+    } else {
+        processNewChar(text, typedByte(c, currentField, font));
+    }
+    clearDuplicateColors(text);
+    anchorIndex = std::clamp(anchorIndex, 0, textLength(text));
     repaintField(currentField);
 }
 
@@ -49,14 +71,7 @@ void TDrovakScreen::processKeyUp(int key) {
 void TDrovakScreen::resetShiftKey() {
     trace("resetShiftKey", "");
     shiftDown = false;
-    capsLock = false;
     controlDown = false;
-}
-
-void TDrovakScreen::followModifiers(bool control, bool shift, bool capsOn) {
-    controlDown = control;
-    shiftDown = shift;
-    capsLock = capsOn;
 }
 
 void TDrovakScreen::processKeyDown(int key, std::span<char> text) {
@@ -78,19 +93,13 @@ void TDrovakScreen::processKeyDown(int key, std::span<char> text) {
         controlDown = true;
         break;
     case kKeyCapsLock:
-        capsLock = !capsLock;
-        break;
+        break; // the layout applies the lock to the characters it types
     case kKeyShift:
         if (!selection) {
             selection = true;
             anchorIndex = cursorIndex;
         }
         shiftDown = true;
-        break;
-    case kKeySpace:
-        if (!controlDown) {
-            processSpace(text);
-        }
         break;
     case kKeyLeft:
         if (cursorIndex > 0) {
@@ -120,9 +129,10 @@ void TDrovakScreen::processKeyDown(int key, std::span<char> text) {
             processCopy(text);
         } else if (controlDown && key == kKeyV) {
             processPaste(text);
-        } else if (!controlDown) {
-            // A chord with Control is a command (the accelerators'), never a character.
-            processNewChar(text, key);
+        } else if (!controlDown && !IsCharacterKey(static_cast<unsigned>(key))) {
+            // A key that types nothing on any keyboard takes a selection away, as a key the
+            // font cannot show does; the character keys type through setChar.
+            processNewChar(text, 0);
         }
         break;
     }

@@ -34,9 +34,8 @@ char TDrovakScreen::colorBefore(std::span<const char> text, int len, int index) 
     return color;
 }
 
-void TDrovakScreen::processNewChar(std::span<char> text, int key) {
+void TDrovakScreen::processNewChar(std::span<char> text, unsigned char c) {
     trace("processNewChar", "");
-    const int c = getASCII(key, shiftDown);
     // Room is judged on the text as the key found it: in a full field, typing over a
     // selection only removes the selection.
     const bool room = textLength(text) + 1 < capacityOf(text);

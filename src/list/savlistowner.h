@@ -21,9 +21,10 @@ class TSavListOwner {
     // The right button was pressed on the list, at this point of the list's client area.
     virtual void listPopupMenu(const TPoint& point) = 0;
     // A key pressed on the list while the list has the keys.
-    virtual void processListKeyDown(uint key) = 0;
+    virtual void processListKeyDown(uint key, uint flags) = 0;
 
     // Keys pressed and released on the list while the editor has the keys.
     virtual void EvKeyDown(uint key, uint repeatCount, uint flags) = 0;
     virtual void EvKeyUp(uint key, uint repeatCount, uint flags) = 0;
+    virtual void EvChar(uint ch, uint repeatCount, uint flags) = 0;
 };

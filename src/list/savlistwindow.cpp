@@ -80,6 +80,7 @@ DEFINE_RESPONSE_TABLE1(TSavListWindow, TListWindow)
     EV_WM_MOUSEMOVE,
     EV_WM_KEYDOWN,
     EV_WM_KEYUP,
+    EV_WM_CHAR,
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -455,7 +456,7 @@ void TSavListWindow::EvKeyDown(uint key, uint repeatCount, uint flags) {
         return;
     }
     TListWindow::EvKeyDown(key, repeatCount, flags);
-    owner.processListKeyDown(key);
+    owner.processListKeyDown(key, flags);
     updateList();
 }
 
@@ -467,6 +468,13 @@ void TSavListWindow::EvKeyUp(uint key, uint repeatCount, uint flags) {
     }
     TListWindow::EvKeyUp(key, repeatCount, flags);
     updateList();
+}
+
+// Characters reach the editor while it has the keys; the list's own search goes by key.
+void TSavListWindow::EvChar(uint ch, uint repeatCount, uint flags) {
+    if (editorHasKeys) {
+        owner.EvChar(ch, repeatCount, flags);
+    }
 }
 
 void TSavListWindow::clearSelection() {

@@ -92,6 +92,7 @@ class TSavListWindow : public TListWindow, public TFolderNames {
     void EvMouseMove(uint modKeys, const TPoint& point);
     void EvKeyDown(uint key, uint repeatCount, uint flags);
     void EvKeyUp(uint key, uint repeatCount, uint flags);
+    void EvChar(uint ch, uint repeatCount, uint flags);
 
     // The SAV folder's names (TFolderNames): the name itself when it is on disk, else the
     // spelling of a SAV file or working copy the list knows, else the name. When the folder

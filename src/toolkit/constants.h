@@ -134,3 +134,14 @@ inline constexpr unsigned VK_OEM_4 = 219;      // [{
 inline constexpr unsigned VK_OEM_5 = 220;      // \|
 inline constexpr unsigned VK_OEM_6 = 221;      // ]}
 inline constexpr unsigned VK_OEM_7 = 222;      // '"
+inline constexpr unsigned VK_OEM_8 = 223;
+inline constexpr unsigned VK_OEM_102 = 226; // the key beside the left Shift on European boards
+
+// Keys at the places of the keyboard that type characters (the blank, digits, letters, the
+// keypad's and the punctuation keys); what each types is the layout's to say, and reaches a
+// window as a Char message after the key's own KeyDown. Every other key types nothing.
+inline constexpr bool IsCharacterKey(unsigned vk) {
+    return vk == VK_SPACE || (vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z') ||
+           (vk >= VK_NUMPAD0 && vk <= VK_DIVIDE) || (vk >= VK_OEM_1 && vk <= VK_OEM_3) ||
+           (vk >= VK_OEM_4 && vk <= VK_OEM_8) || vk == VK_OEM_102;
+}

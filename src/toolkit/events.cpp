@@ -57,6 +57,7 @@ bool TResponseEntry::Matches(const TMsg& msg) const {
     case TMsgKind::NcMouseMove:
     case TMsgKind::KeyDown:
     case TMsgKind::KeyUp:
+    case TMsgKind::Char:
     case TMsgKind::DropFiles:
         return kind == msg.kind;
     case TMsgKind::BnClicked:
@@ -81,10 +82,27 @@ const TResponseTable& TEventHandler::GetResponseTable() const {
     return empty;
 }
 
+namespace {
+// The source of the command being handled; commands run inside commands (a dialog's OK that
+// saves), so each dispatch restores the one it interrupted.
+bool commandFromKeyboard = false;
+} // namespace
+
+bool IsKeyboardCommand() {
+    return commandFromKeyboard;
+}
+
 bool TEventHandler::Dispatch(TMsg& msg) {
     const TResponseEntry* entry = GetResponseTable().Find(msg);
     if (entry == nullptr)
         return false;
+    if (msg.kind != TMsgKind::Command) {
+        entry->thunk(*this, msg);
+        return true;
+    }
+    const bool outer = commandFromKeyboard;
+    commandFromKeyboard = msg.fromKeyboard;
     entry->thunk(*this, msg);
+    commandFromKeyboard = outer;
     return true;
 }

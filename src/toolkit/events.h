@@ -41,6 +41,8 @@ enum class TMsgKind {
     NcMouseMove,   // over the frame:              void EvNCMouseMove(uint hitTest, const TPoint&)
     KeyDown,       // Windows virtual-key code:    void EvKeyDown(uint key, uint repeat, uint flags)
     KeyUp,         //                              void EvKeyUp(uint key, uint repeat, uint flags)
+    Char,          // a character the keyboard layout typed, after its KeyDown (WM_CHAR), as a
+                   // Unicode code point:          void EvChar(uint ch, uint repeat, uint flags)
     LvnGetDispInfo,  // list control id: text of a cell, asked for on demand:
                      //                              void (TLwDispInfoNotify&)
     LvnEndLabelEdit, // list control id: in-place label edit ended:  void (TLwDispInfoNotify&)
@@ -57,6 +59,16 @@ struct TDropInfo {
     TPoint point;
 };
 
+// The modifiers held when a key was pressed travel in its messages' flags, above the 16 bits of
+// Windows' own (scan code and the like): a key typed ahead of a busy program keeps the Shift it
+// was typed with, whatever the keyboard holds by the time the message is handled.
+inline constexpr uint kKeyFlagShift = 1u << 16;
+inline constexpr uint kKeyFlagControl = 1u << 17;
+inline constexpr uint kKeyFlagAlt = 1u << 18;
+
+// Whether the command being handled came from the keyboard (an accelerator), not a menu.
+bool IsKeyboardCommand();
+
 // One message on its way to a handler. Which fields count depends on the kind.
 struct TMsg {
     TMsgKind kind = TMsgKind::Command;
@@ -65,8 +77,9 @@ struct TMsg {
     TPoint point;         // mouse position, client coordinates (screen for NcMouseMove)
     uint key = 0;         // virtual-key code
     uint repeatCount = 1; // key repeat count
-    uint keyFlags = 0;    // key flags (scan code and the like); 0 unless a backend knows
-    uint timerId = 0;     // the ticking timer
+    uint keyFlags = 0;    // key flags: the scan code where a backend knows it, the kKey* modifiers
+    bool fromKeyboard = false; // a command that an accelerator sent
+    uint timerId = 0;          // the ticking timer
     TCommandEnabler* enabler = nullptr;
     TLwNotify* lwNotify = nullptr;
     TLwDispInfoNotify* dispInfo = nullptr;
@@ -235,6 +248,7 @@ template <auto Pmf> TResponseEntry TResponseEntry::DropFiles() {
 #define EV_WM_NCMOUSEMOVE ::TResponseEntry::NcMouse<&TMyClass::EvNCMouseMove>()
 #define EV_WM_KEYDOWN ::TResponseEntry::Key<&TMyClass::EvKeyDown>(TMsgKind::KeyDown)
 #define EV_WM_KEYUP ::TResponseEntry::Key<&TMyClass::EvKeyUp>(TMsgKind::KeyUp)
+#define EV_WM_CHAR ::TResponseEntry::Key<&TMyClass::EvChar>(TMsgKind::Char)
 #define EV_WM_DROPFILES ::TResponseEntry::DropFiles<&TMyClass::EvDropFiles>()
 #define EV_LVN_GETDISPINFO(id, method)                                                             \
     ::TResponseEntry::ListDispInfo<&TMyClass::method>(TMsgKind::LvnGetDispInfo, id)

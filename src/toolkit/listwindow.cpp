@@ -340,13 +340,13 @@ constexpr std::uint64_t kTypeAheadMs = 1000;
 
 } // namespace
 
-void TListWindow::EvKeyDown(uint key, uint, uint) {
+void TListWindow::EvKeyDown(uint key, uint, uint flags) {
     const int count = items_.Count();
     if (count == 0)
         return;
     const bool multiple = (Attr.Style & LVS_SINGLESEL) == 0;
-    const bool control = IsKeyDown(VK_CONTROL);
-    const bool extend = multiple && IsKeyDown(VK_SHIFT);
+    const bool control = (flags & kKeyFlagControl) != 0;
+    const bool extend = multiple && (flags & kKeyFlagShift) != 0;
     const std::vector<int> selected = items_.Selected();
     // The keys go on from the item they moved to last while it is still selected; the
     // program may have moved the selection since.

@@ -64,9 +64,6 @@ bool LaunchDocument(const char* path);
 // Moves a file to the desktop's trash; false (the file stays) when there is no trash for it.
 bool MoveToTrash(const char* path);
 
-// The keyboard as it is now: whether Control or Shift is held down, or for Caps Lock whether
-// it is on. A window misses the key messages that reach a dialog or a menu; this does not.
-bool IsKeyDown(uint virtualKey);
 // Milliseconds on a clock that only moves forward (the headless clock in tests).
 std::uint64_t GetTickCount64();
 

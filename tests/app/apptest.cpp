@@ -104,7 +104,8 @@ void AppTest::typeKeys(const std::string& keys) {
 std::string AppTest::typed(const std::string& keys) const {
     std::string out;
     for (char k : keys) {
-        out += static_cast<char>(window().editor().getASCII(static_cast<unsigned char>(k), false));
+        out += static_cast<char>(
+            headless::usLayout(static_cast<unsigned char>(k), false, false, false));
     }
     return out;
 }

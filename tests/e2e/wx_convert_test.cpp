@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/cp1252.h"
 #include "toolkit/constants.h"
 #include "toolkit/wx/convert.h"
 

@@ -295,9 +295,9 @@ TEST_P(RepaintCovers, RepaintedRectanglesMatchAFullPaint) {
                 kKeys[static_cast<std::size_t>(pick(0, static_cast<int>(kKeys.size()) - 1))];
             what = "key " + std::to_string(key);
             if (pick(0, 2) == 0) {
-                screen->setKeyUp(key);
+                up(key);
             } else {
-                screen->setKeyDown(key);
+                down(key);
             }
         } else {
             what = "tick";

@@ -3,6 +3,7 @@
 #include "common/tempdir.h"
 #include "editor/screen.h"
 #include "editor/screenowner.h"
+#include "toolkit/headless/headless.h"
 
 #include <gtest/gtest.h>
 
@@ -164,29 +165,46 @@ class ScreenFixture : public ::testing::Test {
         if (!anchor) {
             return;
         }
-        screen->setKeyDown(kKeyShift);
+        down(kKeyShift);
         for (int i = start; i < cursor; ++i) {
             press(kKeyRight);
         }
         for (int i = start; i > cursor; --i) {
             press(kKeyLeft);
         }
-        screen->setKeyUp(kKeyShift);
+        up(kKeyShift);
+    }
+    // The keyboard: each key's messages carry the modifiers held, and a key down brings the
+    // character a US layout types for it, as the desktop sends them.
+    void down(int key) {
+        held.shift = held.shift || key == kKeyShift;
+        held.control = held.control || key == kKeyControl;
+        capsLock = capsLock != (key == kKeyCapsLock);
+        screen->setKeyDown(key, held);
+        const char32_t c = headless::usLayout(static_cast<uint>(key), held.shift, capsLock, false);
+        if (c != 0 && !held.control) {
+            screen->setChar(c, held);
+        }
+    }
+    void up(int key) {
+        held.shift = held.shift && key != kKeyShift;
+        held.control = held.control && key != kKeyControl;
+        screen->setKeyUp(key, held);
     }
     void press(int key) {
-        screen->setKeyDown(key);
-        screen->setKeyUp(key);
+        down(key);
+        up(key);
     }
     void shifted(int key) {
-        screen->setKeyDown(kKeyShift);
+        down(kKeyShift);
         press(key);
-        screen->setKeyUp(kKeyShift);
+        up(kKeyShift);
     }
     // Keys pressed and released while Control stays down.
     template <typename... Keys> void controlled(Keys... keys) {
-        screen->setKeyDown(kKeyControl);
+        down(kKeyControl);
         (press(keys), ...);
-        screen->setKeyUp(kKeyControl);
+        up(kKeyControl);
     }
     // Types printable ASCII through the key table: letters, digits, blank, "~" and a few
     // punctuation marks.
@@ -228,6 +246,8 @@ class ScreenFixture : public ::testing::Test {
         }
     }
 
+    TKeyModifiers held;
+    bool capsLock = false;
     TempDir dir;
     TRecordingOwner owner;
     TGuardedFields fields;

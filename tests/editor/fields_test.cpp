@@ -96,7 +96,8 @@ TEST(ScreenOnRecord, EditsThePlayerFieldsInPlace) {
     for (const auto& [field, letters] : typed) {
         screen.clickField(field, 0);
         for (const char* c = letters; *c != '\0'; ++c) {
-            screen.setKeyDown(*c - 'a' + kKeyA);
+            screen.setKeyDown(*c - 'a' + kKeyA, {});
+            screen.setChar(static_cast<char32_t>(*c), {});
         }
     }
     screen.clickField(kFieldSide, 0);

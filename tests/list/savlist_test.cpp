@@ -38,7 +38,7 @@ class RecordingOwner : public TSavListOwner {
     void listPopupMenu(const TPoint& point) override {
         calls.push_back("popup " + std::to_string(point.x) + "," + std::to_string(point.y));
     }
-    void processListKeyDown(uint key) override {
+    void processListKeyDown(uint key, uint) override {
         calls.push_back("listKey " + std::to_string(key));
     }
     void EvKeyDown(uint key, uint, uint) override {
@@ -46,6 +46,9 @@ class RecordingOwner : public TSavListOwner {
     }
     void EvKeyUp(uint key, uint, uint) override {
         calls.push_back("editorKeyUp " + std::to_string(key));
+    }
+    void EvChar(uint ch, uint, uint) override {
+        calls.push_back("editorChar " + std::to_string(ch));
     }
 
     // The files opened since the last call, and forgets every call.

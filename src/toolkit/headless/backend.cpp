@@ -554,11 +554,6 @@ std::uint64_t GetTickCount64() {
     return desktop().now;
 }
 
-bool IsKeyDown(uint virtualKey) {
-    const headless::detail::Desktop& d = desktop();
-    return virtualKey == VK_CAPITAL ? d.capsLockOn : d.keysDown.contains(virtualKey);
-}
-
 bool LaunchDocument(const char* path) {
     if (!desktop().launchAvailable)
         return false;

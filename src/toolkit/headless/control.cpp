@@ -268,10 +268,71 @@ bool sendMouse(TWindow& window, TMsgKind kind, const TPoint& point, uint modKeys
     return window.Dispatch(msg);
 }
 
+char32_t usLayout(uint key, bool shift, bool capsLock, bool altGr) {
+    // The punctuation keys from VK_OEM_1 on: unshifted and shifted.
+    static constexpr std::pair<uint, std::pair<char, char>> kPunctuation[] = {
+        {VK_OEM_1, {';', ':'}},     {VK_OEM_PLUS, {'=', '+'}},   {VK_OEM_COMMA, {',', '<'}},
+        {VK_OEM_MINUS, {'-', '_'}}, {VK_OEM_PERIOD, {'.', '>'}}, {VK_OEM_2, {'/', '?'}},
+        {VK_OEM_3, {'`', '~'}},     {VK_OEM_4, {'[', '{'}},      {VK_OEM_5, {'\\', '|'}},
+        {VK_OEM_6, {']', '}'}},     {VK_OEM_7, {'\'', '"'}},     {VK_OEM_102, {'\\', '|'}}};
+    if (altGr)
+        return 0;
+    if (key >= 'A' && key <= 'Z')
+        return shift != capsLock ? key : key - 'A' + 'a';
+    if (key >= '0' && key <= '9')
+        return shift ? U")!@#$%^&*("[key - '0'] : key;
+    if (key == VK_SPACE)
+        return U' ';
+    if (key >= VK_NUMPAD0 && key < VK_NUMPAD0 + 10)
+        return U'0' + (key - VK_NUMPAD0);
+    if (key >= VK_MULTIPLY && key <= VK_DIVIDE)
+        return U"*+\0-./"[key - VK_MULTIPLY];
+    for (const auto& [vk, chars] : kPunctuation)
+        if (vk == key)
+            return static_cast<unsigned char>(shift ? chars.second : chars.first);
+    return 0;
+}
+
+void setKeyboardLayout(KeyboardLayout layout) {
+    desktop().layout = std::move(layout);
+}
+
+uint heldKeyFlags() {
+    const detail::Desktop& d = desktop();
+    return (d.keysDown.contains(VK_SHIFT) ? kKeyFlagShift : 0) |
+           (d.keysDown.contains(VK_CONTROL) ? kKeyFlagControl : 0) |
+           (d.keysDown.contains(VK_MENU) ? kKeyFlagAlt : 0);
+}
+
+namespace {
+
+// The Char a key down brings, as TranslateMessage posts it on Windows: AltGr is Control with
+// Alt; Control alone types nothing.
+void sendChar(TWindow& window, uint key) {
+    const detail::Desktop& d = desktop();
+    const uint flags = heldKeyFlags();
+    const bool control = (flags & kKeyFlagControl) != 0;
+    const bool altGr = control && (flags & kKeyFlagAlt) != 0;
+    if (control && !altGr)
+        return;
+    const bool shift = (flags & kKeyFlagShift) != 0;
+    const char32_t c = d.layout ? d.layout(key, shift, d.capsLockOn, altGr)
+                                : usLayout(key, shift, d.capsLockOn, altGr);
+    if (c == 0)
+        return;
+    TMsg msg = TMsg::MakeKey(TMsgKind::Char, static_cast<uint>(c), 1, flags);
+    window.Dispatch(msg);
+}
+
+} // namespace
+
 bool sendKey(TWindow& window, TMsgKind kind, uint key) {
     setKeyboard(key, kind == TMsgKind::KeyDown);
-    TMsg msg = TMsg::MakeKey(kind, key);
-    return window.Dispatch(msg);
+    TMsg msg = TMsg::MakeKey(kind, key, 1, heldKeyFlags());
+    const bool taken = window.Dispatch(msg);
+    if (kind == TMsgKind::KeyDown)
+        sendChar(window, key);
+    return taken;
 }
 
 void setKeyboard(uint key, bool down) {
@@ -292,10 +353,10 @@ void typeKey(uint key, uint modifiers) {
     detail::Desktop& d = desktop();
     const std::pair<uint, uint> held[] = {{kCtrl, VK_CONTROL}, {kAlt, VK_MENU}, {kShift, VK_SHIFT}};
     auto toFocus = [&](TMsgKind kind, uint k) {
-        setKeyboard(k, kind == TMsgKind::KeyDown);
         if (d.focus != nullptr) {
-            TMsg msg = TMsg::MakeKey(kind, k);
-            d.focus->Dispatch(msg);
+            sendKey(*d.focus, kind, k);
+        } else {
+            setKeyboard(k, kind == TMsgKind::KeyDown);
         }
     };
     for (auto [bit, vk] : held)
@@ -311,6 +372,7 @@ void typeKey(uint key, uint modifiers) {
         setKeyboard(key, true);
         if (isCommandEnabled(*frame, command)) {
             TMsg msg = TMsg::MakeCommand(command);
+            msg.fromKeyboard = true;
             detail::routeCommand(*frame, msg);
         }
         setKeyboard(key, false);

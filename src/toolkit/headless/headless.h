@@ -121,8 +121,17 @@ bool chooseMenuItem(TFrameWindow& frame, int id);
 // Sends one message to a window's table as the backend would; true when a handler took it.
 bool sendCommand(TWindow& window, int id);
 bool sendMouse(TWindow& window, TMsgKind kind, const TPoint& point, uint modKeys = 0);
+// A key message with the modifiers the keyboard holds; a key down is followed by the Char the
+// layout types for it, as on the desktop.
 bool sendKey(TWindow& window, TMsgKind kind, uint key);
 void pressKey(TWindow& window, uint key); // key down, then key up
+// A keyboard layout: the character a key types with Shift and Caps Lock as given, or 0. AltGr's
+// characters come with Control and Alt held, as on Windows.
+using KeyboardLayout = std::function<char32_t(uint key, bool shift, bool capsLock, bool altGr)>;
+void setKeyboardLayout(KeyboardLayout layout); // an empty one brings back the US layout
+char32_t usLayout(uint key, bool shift, bool capsLock, bool altGr);
+// The kKey* modifier flags of the keys held now.
+uint heldKeyFlags();
 // Presses or releases a key where no window sees it (while a dialog or menu has the keys).
 void setKeyboard(uint key, bool down);
 bool sendTimer(TWindow& window, uint timerId);

@@ -65,6 +65,8 @@ struct Desktop {
     // The keyboard: keys held down and the Caps Lock state, as sendKey left them.
     std::set<uint> keysDown;
     bool capsLockOn = false;
+    // What the keyboard's layout types; a US one unless a test sets another.
+    KeyboardLayout layout;
 };
 
 Desktop& desktop();

@@ -28,6 +28,7 @@ LRESULT CALLBACK listProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
         case WM_LBUTTONDBLCLK:
         case WM_KEYDOWN:
         case WM_KEYUP:
+        case WM_CHAR:
             dispatchInput(*list, message, wParam, lParam);
             return 0;
         default:

@@ -133,11 +133,6 @@ std::uint64_t GetTickCount64() {
     return windowsTickCount();
 }
 
-bool IsKeyDown(uint virtualKey) {
-    const SHORT state = GetKeyState(static_cast<int>(virtualKey));
-    return virtualKey == VK_CAPITAL ? (state & 1) != 0 : (state & 0x8000) != 0;
-}
-
 bool ShowStartupError(const char* text, const char* caption) {
     return MessageBoxW(nullptr, widen(text ? text : "").c_str(),
                        widen(caption ? caption : "Drovak").c_str(), MB_OK | MB_ICONSTOP) != 0;

@@ -18,6 +18,14 @@ TWindow* layerWindowOf(HWND hwnd) {
 }
 
 // Windows' MK_* bits are the layer's.
+// The modifiers as the message being handled found them: GetKeyState follows the message queue,
+// so a key typed ahead of a busy program keeps the Shift it was typed with.
+uint heldKeyFlags() {
+    auto held = [](int vk) { return (GetKeyState(vk) & 0x8000) != 0; };
+    return (held(VK_SHIFT) ? kKeyFlagShift : 0u) | (held(VK_CONTROL) ? kKeyFlagControl : 0u) |
+           (held(VK_MENU) ? kKeyFlagAlt : 0u);
+}
+
 uint modKeys(WPARAM wParam) {
     return static_cast<uint>(wParam) & (MK_LBUTTON | MK_RBUTTON | MK_SHIFT | MK_CONTROL);
 }
@@ -109,6 +117,7 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         TWindow& start = frame && frame->GetClientWindow() ? *frame->GetClientWindow() : *window;
         if (isCommandEnabled(start, LOWORD(wParam))) {
             TMsg msg = TMsg::MakeCommand(LOWORD(wParam));
+            msg.fromKeyboard = lParam == 0 && HIWORD(wParam) == 1; // an accelerator's
             routeUp(start, msg);
         }
         return 0;
@@ -233,7 +242,17 @@ bool dispatchInput(TWindow& window, UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_KEYDOWN:
     case WM_KEYUP: {
         TMsg msg = TMsg::MakeKey(message == WM_KEYDOWN ? TMsgKind::KeyDown : TMsgKind::KeyUp,
-                                 static_cast<uint>(wParam), LOWORD(lParam), HIWORD(lParam));
+                                 static_cast<uint>(wParam), LOWORD(lParam),
+                                 HIWORD(lParam) | heldKeyFlags());
+        return window.Dispatch(msg);
+    }
+    case WM_CHAR: {
+        // The layout's characters, dead keys already composed; a character past the first
+        // plane comes as two surrogates, and the game's font has none of them.
+        if (wParam >= 0xD800 && wParam < 0xE000)
+            return true;
+        TMsg msg = TMsg::MakeKey(TMsgKind::Char, static_cast<uint>(wParam), LOWORD(lParam),
+                                 HIWORD(lParam) | heldKeyFlags());
         return window.Dispatch(msg);
     }
     default:

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "support/cp1252.h"
 #include "toolkit/constants.h"
 
 namespace toolkit_wx {
@@ -98,68 +99,6 @@ constexpr int kWxNumpad0 = 324;
 constexpr int kWxNumpad9 = 333;
 constexpr int kWxNumpadDecimal = 391;
 
-// Unicode code points of the bytes 0x80-0x9F in Windows-1252; the undefined ones keep
-// their C1 value.
-constexpr std::array<char16_t, 32> kCp1252High{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// Reads one UTF-8 character at pos; returns its length, 0 when the bytes there are not one.
-std::size_t readUtf8(std::string_view s, std::size_t pos, char32_t& c) {
-    const auto b0 = static_cast<unsigned char>(s[pos]);
-    std::size_t len = 0;
-    char32_t min = 0;
-    if (b0 < 0x80) {
-        c = b0;
-        return 1;
-    }
-    if ((b0 & 0xE0) == 0xC0) {
-        len = 2;
-        c = b0 & 0x1F;
-        min = 0x80;
-    } else if ((b0 & 0xF0) == 0xE0) {
-        len = 3;
-        c = b0 & 0x0F;
-        min = 0x800;
-    } else if ((b0 & 0xF8) == 0xF0) {
-        len = 4;
-        c = b0 & 0x07;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (pos + len > s.size())
-        return 0;
-    for (std::size_t i = 1; i < len; ++i) {
-        const auto b = static_cast<unsigned char>(s[pos + i]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        c = (c << 6) | (b & 0x3F);
-    }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0;
-    return len;
-}
-
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -186,54 +125,10 @@ unsigned scanCodeFromX(unsigned xKeycode) {
     return xKeycode - kXKeycodeOffset;
 }
 
-std::string utf8FromCp1252(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0x80 && b < 0xA0)
-            appendUtf8(out, kCp1252High[b - 0x80]);
-        else
-            appendUtf8(out, b);
-    }
-    return out;
-}
-
-std::string cp1252FromUtf8(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    std::size_t pos = 0;
-    while (pos < utf8.size()) {
-        char32_t c = 0;
-        std::size_t len = readUtf8(utf8, pos, c);
-        if (len == 0) {
-            out += '?';
-            ++pos;
-            continue;
-        }
-        pos += len;
-        char byte = '?';
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            byte = static_cast<char>(c);
-        } else {
-            for (std::size_t i = 0; i < kCp1252High.size(); ++i)
-                if (kCp1252High[i] == c)
-                    byte = static_cast<char>(0x80 + i);
-        }
-        out += byte;
-    }
-    return out;
-}
-
 std::string utf8FromProgramText(std::string_view text) {
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        char32_t c = 0;
-        std::size_t len = readUtf8(text, pos, c);
-        if (len == 0)
+    for (std::size_t pos = 0; pos < text.size();)
+        if (!nextUtf8(text, pos))
             return utf8FromCp1252(text);
-        pos += len;
-    }
     return std::string(text);
 }
 

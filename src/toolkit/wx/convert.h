@@ -19,12 +19,6 @@ unsigned vkFromGtk(int wxKeyCode, unsigned xKeycode);
 // codes of set 1); 0 when there is none.
 unsigned scanCodeFromX(unsigned xKeycode);
 
-// Windows-1252 bytes to UTF-8 and back. Bytes Windows leaves undefined (0x81, 0x8D, 0x8F,
-// 0x90, 0x9D) map to the C1 controls of the same value, as Windows converts them, so every
-// byte survives a round trip. A character Windows-1252 cannot hold becomes '?'.
-std::string utf8FromCp1252(std::string_view bytes);
-std::string cp1252FromUtf8(std::string_view utf8);
-
 // Text from the program (file names, captions) is UTF-8; bytes that are not valid UTF-8
 // are read as Windows-1252 so that nothing is lost on screen.
 std::string utf8FromProgramText(std::string_view text);

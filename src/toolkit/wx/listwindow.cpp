@@ -248,32 +248,25 @@ class TListControl : public wxListCtrl, public TDetachable {
         owner_->Dispatch(msg);
     }
 
+    // Tab goes to the program too: it moves the keyboard between the list and the fields.
     void OnKey(wxKeyEvent& event) {
-        const unsigned vk = vkFromGtk(event.GetKeyCode(), event.GetRawKeyFlags());
-        // Alt's keys and F10 are system keys (WM_SYSKEYDOWN on Windows): they open the
-        // menus and never reach the window's key handlers.
-        if (isSystemKey(event, vk)) {
+        if (owner_)
+            sendKeyEvent(*owner_, event);
+        else
             event.Skip();
-            return;
-        }
-        if (!owner_ || vk == 0) {
-            event.Skip();
-            return;
-        }
-        const bool down = event.GetEventType() == wxEVT_KEY_DOWN;
-        // Tab goes to the program too: it moves the keyboard between the list and the fields.
-        if (down && translateAccelerator(*owner_, event, vk))
-            return;
-        TMsg msg = TMsg::MakeKey(down ? TMsgKind::KeyDown : TMsgKind::KeyUp, vk, 1,
-                                 scanCodeFromX(event.GetRawKeyFlags()));
-        owner_->Dispatch(msg);
     }
 
-    // Typing in the list searches nothing natively (the layer's type-ahead does); keys with
-    // Alt or Control go on to the menus.
+    // Typing in the list searches nothing natively (the layer's type-ahead does, by key): the
+    // characters go to the list's table, which hands them to the editor while it has the keys.
+    // Keys with Alt or Control go on to the menus.
     void OnChar(wxKeyEvent& event) {
-        if (event.HasModifiers())
+        if (event.HasModifiers()) {
             event.Skip();
+            return;
+        }
+        if (owner_)
+            sendCharEvent(*owner_, event);
+        event.Skip(false);
     }
 
     void OnColumnClick(wxListEvent& event) {

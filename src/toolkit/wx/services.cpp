@@ -20,6 +20,7 @@
 #endif
 
 #include "resources/resources.h"
+#include "support/cp1252.h"
 #include "toolkit/wx/convert.h"
 #include "toolkit/wx/wxbackend.h"
 
@@ -293,20 +294,4 @@ std::uint64_t GetTickCount64() {
     using namespace std::chrono;
     return static_cast<std::uint64_t>(
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-bool IsKeyDown(uint virtualKey) {
-    if (!ensureWx()) {
-        return false;
-    }
-    switch (virtualKey) {
-    case VK_CONTROL:
-        return wxGetKeyState(WXK_CONTROL);
-    case VK_SHIFT:
-        return wxGetKeyState(WXK_SHIFT);
-    case VK_CAPITAL:
-        return wxGetKeyState(WXK_CAPITAL); // the lock's state, not the key's
-    default:
-        return false;
-    }
 }

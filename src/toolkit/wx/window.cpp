@@ -143,6 +143,7 @@ class TCanvas : public wxWindow, public TDetachable {
         Bind(wxEVT_LEAVE_WINDOW, &TCanvas::OnLeave, this);
         Bind(wxEVT_KEY_DOWN, &TCanvas::OnKey, this);
         Bind(wxEVT_KEY_UP, &TCanvas::OnKey, this);
+        Bind(wxEVT_CHAR, &TCanvas::OnChar, this);
         Bind(wxEVT_MOUSE_CAPTURE_LOST, &TCanvas::OnCaptureLost, this);
     }
 
@@ -199,23 +200,16 @@ class TCanvas : public wxWindow, public TDetachable {
     }
 
     void OnKey(wxKeyEvent& event) {
-        const unsigned vk = vkFromGtk(event.GetKeyCode(), event.GetRawKeyFlags());
-        // Alt's keys and F10 are system keys (WM_SYSKEYDOWN on Windows): they open the
-        // menus and never reach the window's key handlers.
-        if (isSystemKey(event, vk)) {
+        if (owner_)
+            sendKeyEvent(*owner_, event);
+        else
             event.Skip();
-            return;
-        }
-        if (!owner_ || vk == 0) {
-            event.Skip();
-            return;
-        }
-        const bool down = event.GetEventType() == wxEVT_KEY_DOWN;
-        if (down && translateAccelerator(*owner_, event, vk))
-            return;
-        const unsigned flags = scanCodeFromX(event.GetRawKeyFlags());
-        TMsg msg = TMsg::MakeKey(down ? TMsgKind::KeyDown : TMsgKind::KeyUp, vk, 1, flags);
-        if (!owner_->Dispatch(msg))
+    }
+
+    void OnChar(wxKeyEvent& event) {
+        if (owner_)
+            sendCharEvent(*owner_, event);
+        else
             event.Skip();
     }
 
@@ -376,6 +370,50 @@ bool isSystemKey(const wxKeyEvent& event, unsigned vk) {
            (event.AltDown() && !event.ControlDown());
 }
 
+namespace {
+
+uint keyFlagsOf(const wxKeyEvent& event) {
+    uint flags = scanCodeFromX(event.GetRawKeyFlags());
+    if (event.ShiftDown())
+        flags |= kKeyFlagShift;
+    if (event.ControlDown())
+        flags |= kKeyFlagControl;
+    if (event.AltDown())
+        flags |= kKeyFlagAlt;
+    return flags;
+}
+
+} // namespace
+
+void sendKeyEvent(TWindow& window, wxKeyEvent& event) {
+    const unsigned vk = vkFromGtk(event.GetKeyCode(), event.GetRawKeyFlags());
+    // Alt's keys and F10 are system keys (WM_SYSKEYDOWN on Windows): they open the menus and
+    // never reach the window's key handlers.
+    if (isSystemKey(event, vk) || vk == 0) {
+        event.Skip();
+        return;
+    }
+    const bool down = event.GetEventType() == wxEVT_KEY_DOWN;
+    if (down && translateAccelerator(window, event, vk))
+        return;
+    TMsg msg = TMsg::MakeKey(down ? TMsgKind::KeyDown : TMsgKind::KeyUp, vk, 1, keyFlagsOf(event));
+    const bool taken = window.Dispatch(msg);
+    if (!taken || (down && IsCharacterKey(vk) && !event.ControlDown()))
+        event.Skip();
+}
+
+void sendCharEvent(TWindow& window, wxKeyEvent& event) {
+    const wxChar c = event.GetUnicodeKey();
+    // Control's chords are commands, Alt's the menus'; their characters type nothing.
+    if (c == WXK_NONE || c < ' ' || c == WXK_DELETE || event.ControlDown() || event.AltDown()) {
+        event.Skip();
+        return;
+    }
+    TMsg msg = TMsg::MakeKey(TMsgKind::Char, static_cast<uint>(c), 1, keyFlagsOf(event));
+    if (!window.Dispatch(msg))
+        event.Skip();
+}
+
 bool translateAccelerator(TWindow& window, const wxKeyEvent& event, unsigned vk) {
     TFrameWindow* frame = nullptr;
     for (TWindow* w = &window; w != nullptr && frame == nullptr; w = hostOf(*w))
@@ -396,6 +434,7 @@ bool translateAccelerator(TWindow& window, const wxKeyEvent& event, unsigned vk)
     TWindow& start = frame->GetClientWindow() ? *frame->GetClientWindow() : *frame;
     if (isCommandEnabled(start, command)) {
         TMsg msg = TMsg::MakeCommand(command);
+        msg.fromKeyboard = true;
         routeUp(start, msg);
     }
     return true;

@@ -83,6 +83,14 @@ bool isSystemKey(const wxKeyEvent& event, unsigned vk);
 // command (when enabled) and returns true, and the key reaches no window.
 bool translateAccelerator(TWindow& window, const wxKeyEvent& event, unsigned vk);
 
+// A key event of a layer window goes to its table: accelerators first, then KeyDown or KeyUp
+// with the modifiers the event itself carries (never the keyboard's state when it is handled:
+// keys typed ahead of a busy program keep theirs). A key that may type a character goes on
+// to the layout's translation, dead keys and the input method included, which comes back as
+// a Char event for sendCharEvent.
+void sendKeyEvent(TWindow& window, wxKeyEvent& event);
+void sendCharEvent(TWindow& window, wxKeyEvent& event);
+
 // The parent a window is created in: its parent, or the frame that holds it as its client.
 TWindow* hostOf(const TWindow& window);
 
