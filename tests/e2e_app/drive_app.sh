@@ -337,6 +337,42 @@ keyboard)
     "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
         'callsign=Key' || fail "ghost.sav does not hold the callsign typed"
     ;;
+typeahead)
+    # Keys typed while the program cannot take them (stopped here, as a busy machine would
+    # hold it) arrive as they were typed, Shift and Control included; typing goes on after a
+    # keyboard Save. In the list, Shift+Down selects the next pilot too.
+    start_on_demo bulldog.sav
+    expect_rows 3
+    focus "$MAIN"
+    kill -STOP "$pid"
+    keys shift+Down
+    kill -CONT "$pid"
+    sleep 1
+    main_window
+    selected=$("$python" "$here/winshot.py" selected "$SHOT" "$CX" "$CY")
+    [ "$selected" = "1 2" ] || fail "rows '$selected' are selected, not bulldog's and ghost's"
+    keys Up Down # ghost alone
+    sleep 0.5
+    keys Tab
+    keys $(printf 'BackSpace %.0s' $(seq 22))
+    keys A B C D
+    pilots=$work/demo/pilots
+    wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+    kill -STOP "$pid"
+    keys asciitilde exclam at K shift+Left shift+Left BackSpace x ctrl+s y
+    kill -CONT "$pid"
+    wait_for "the keys typed ahead were not saved" "$python" "$here/savcheck.py" \
+        "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" 'callsign=ABCD~!x'
+    wait_for "the key after Ctrl+S did not reach the field" "$python" "$here/savcheck.py" \
+        "$pilots/ghost.dvw" "$work/original/pilots/ghost.sav" 'callsign=ABCD~!xy'
+    shoot "$MAIN" "$outdir/typeahead-main.png"
+    keys ctrl+s
+    wait_for "the second Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
+    keys ctrl+q
+    expect_exit
+    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
+        'callsign=ABCD~!xy' || fail "ghost.sav does not hold what was typed"
+    ;;
 drop)
     # A pilot dropped from a file manager comes into the SAV folder, selected and open.
     start_on_demo ghost.sav

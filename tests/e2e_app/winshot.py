@@ -7,7 +7,7 @@ included), so the driver can click what the program shows rather than guessed pi
     winshot.py client PNG        the client area's top-left corner in the picture: "X Y"
     winshot.py rows PNG X Y      the client y of the middle of every list row shown, one a
                                  line; X Y is the client area's corner in the picture
-    winshot.py selected PNG X Y  the index of the first selected list row, from 0
+    winshot.py selected PNG X Y  the indexes of the selected list rows, from 0
     winshot.py painted PNG       fails when the picture is (nearly) one flat colour
 """
 import struct
@@ -93,10 +93,9 @@ def main():
     elif command == "selected":
         cx, cy = int(sys.argv[3]), int(sys.argv[4])
         # Left of the icons the selected row shows its fill.
-        for index, y in enumerate(list_rows(image, cx, cy)):
-            if is_selection(image.getpixel((cx + SELECTION_COLUMN, cy + y))):
-                print(index)
-                break
+        rows = enumerate(list_rows(image, cx, cy))
+        print(" ".join(str(index) for index, y in rows
+                       if is_selection(image.getpixel((cx + SELECTION_COLUMN, cy + y)))))
     else:
         sys.exit("unknown command " + command)
 

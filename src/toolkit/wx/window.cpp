@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include <dlfcn.h>
+
 #include <wx/accel.h>
 #include <wx/app.h>
 #include <wx/dcclient.h>
@@ -17,6 +19,26 @@
 #include "toolkit/wx/wxbackend.h"
 
 namespace toolkit_wx {
+
+// Whether GTK is handling a key press now: a menu command that came from the keys (an
+// accelerator, or a mnemonic in an open menu), not from the mouse. GTK's event being handled
+// is not exposed by wx; its functions are in the process with wx, found by name so that
+// building needs no GTK headers. A GdkEvent starts with its type; GDK_KEY_PRESS is 8.
+bool handlingKeyPress() {
+    using CurrentEvent = int* (*)();
+    using FreeEvent = void (*)(int*);
+    static const auto current =
+        reinterpret_cast<CurrentEvent>(dlsym(RTLD_DEFAULT, "gtk_get_current_event"));
+    static const auto release = reinterpret_cast<FreeEvent>(dlsym(RTLD_DEFAULT, "gdk_event_free"));
+    if (current == nullptr || release == nullptr)
+        return false;
+    constexpr int kGdkKeyPress = 8;
+    int* event = current();
+    const bool keys = event != nullptr && *event == kGdkKeyPress;
+    if (event != nullptr)
+        release(event);
+    return keys;
+}
 
 uint modKeysOf(const wxMouseState& state) {
     uint keys = 0;
@@ -275,6 +297,7 @@ class TFrame : public wxFrame, public TDetachable {
         if (!isCommandEnabled(start(), id))
             return;
         TMsg msg = TMsg::MakeCommand(id);
+        msg.fromKeyboard = handlingKeyPress();
         if (!routeUp(start(), msg))
             event.Skip();
     }
