@@ -4,7 +4,11 @@
 
 #include "resources/resources.h"
 
+#include <map>
+#include <memory>
+
 using namespace resources;
+using headless::kAlt;
 using headless::kCtrl;
 using headless::kShift;
 using headless::typeKey;
@@ -89,6 +93,105 @@ TEST_F(AppTest, AcceleratorsRunCommandsAndNeverType) {
     headless::answerMessageBoxesWith([](const headless::TMessageBoxRecord&) { return IDNO; });
     typeKey('Q', kCtrl);
     EXPECT_EQ(headless::quitCode(), std::optional<int>(0));
+}
+
+// A key types what the keyboard's layout gives it, with the Shift and AltGr it was typed with
+// (AltGr is Control with Alt, as Windows sends it), a dead key accenting the next letter; a
+// character the game's font lacks types nothing. Each layout is the keys where it differs
+// from a US one, as Windows names their places.
+TEST_F(AppTest, KeysTypeWhatTheLayoutGives) {
+    struct Key {
+        uint vk;
+        uint modifiers = 0;
+    };
+    using Place = std::tuple<uint, bool, bool>; // key, Shift, AltGr
+    constexpr char32_t kDeadAcute = U'\u00B4';
+    constexpr char32_t kDeadCircumflex = U'^';
+    struct LayoutCase {
+        const char* name;
+        std::map<Place, char32_t> differs;
+        std::vector<Key> keys;
+        int field;
+        std::string bytes;
+    };
+    const uint altGr = kCtrl | kAlt;
+    const LayoutCase cases[] = {
+        {"us",
+         {},
+         {{'2', kShift}, {VK_OEM_3, kShift}, {'3'}, {'A'}, {'B', kShift}},
+         kFieldCallsign,
+         "@~3aB"},
+        {"de",
+         {{{VK_OEM_3, false, false}, U'\u00F6'},
+          {{'Q', false, true}, U'@'},
+          {{VK_OEM_6, false, false}, kDeadAcute},
+          {{VK_OEM_PLUS, false, true}, U'~'},
+          {{'Y', false, false}, U'z'},
+          {{'Z', false, false}, U'y'}},
+         {{VK_OEM_3}, {'Q', altGr}, {VK_OEM_6}, {'E'}, {VK_OEM_PLUS, altGr}, {'3'}, {'Y'}, {'Z'}},
+         kFieldCallsign,
+         "\xF6@\xE9~3zy"},
+        {"de password",
+         {{{VK_OEM_3, false, false}, U'\u00F6'}},
+         {{VK_OEM_3}, {'A'}},
+         kFieldSquadronPassword,
+         "\xD6"
+         "A"},
+        {"gb",
+         {{{'2', true, false}, U'"'},
+          {{'3', true, false}, U'\u00A3'},
+          {{VK_OEM_7, false, false}, U'#'},
+          {{VK_OEM_7, true, false}, U'~'}},
+         {{'2', kShift}, {'3', kShift}, {VK_OEM_7}, {VK_OEM_7, kShift}, {'4'}},
+         kFieldCallsign,
+         "\"\xA3#~4"},
+        {"fr",
+         {{{'2', false, false}, U'\u00E9'},
+          {{'2', true, false}, U'2'},
+          {{VK_OEM_6, false, false}, kDeadCircumflex},
+          {{'E', false, true}, U'\u20AC'},
+          {{'7', false, false}, U'\u00E8'}},
+         {{'2'}, {'2', kShift}, {VK_OEM_6}, {'E'}, {'E', altGr}, {'7'}},
+         kFieldCallsign,
+         "\xE9"
+         "2\xEA\xE8"},
+    };
+    addSav("ace.sav", "");
+    start();
+    for (const LayoutCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto pending = std::make_shared<char32_t>(0);
+        headless::setKeyboardLayout([&c, pending](uint key, bool shift, bool caps, bool altGraph) {
+            const auto found = c.differs.find(Place{key, shift, altGraph});
+            char32_t typed = found != c.differs.end()
+                                 ? found->second
+                                 : headless::usLayout(key, shift, caps, altGraph);
+            if (typed == kDeadAcute || typed == kDeadCircumflex) {
+                *pending = typed;
+                return char32_t{0};
+            }
+            if (*pending != 0 && typed == U'e') {
+                typed = *pending == kDeadAcute ? U'\u00E9' : U'\u00EA';
+            }
+            *pending = 0;
+            return typed;
+        });
+        select("ace");
+        list().SetFocus();
+        for (int tab = kFieldCallsign; tab <= c.field; ++tab) {
+            typeKey(VK_TAB);
+        }
+        ASSERT_EQ(window().editor().getCurrentField(), c.field);
+        for (const Key& k : c.keys) {
+            typeKey(k.vk, k.modifiers);
+        }
+        const TPlayer& player = window().currentPlayer();
+        EXPECT_EQ(std::string(c.field == kFieldCallsign ? player.callsign.data()
+                                                        : player.squadronPassword.data()),
+                  c.bytes);
+        headless::setKeyboardLayout({});
+        choose(CM_UNDO, {IDYES});
+    }
 }
 
 // The list's own keys: pages, Shift ranges, select-all, type-ahead, rename and its menu.
