@@ -8,6 +8,7 @@
 #include <wx/frame.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/textctrl.h>
 
 #include <chrono>
 #include <cstdio>
@@ -75,6 +76,12 @@ class BareFrameApp : public wxApp {
         list->InsertColumn(0, "SAV File", wxLIST_FORMAT_LEFT, 120);
         list->InsertColumn(1, "Callsign", wxLIST_FORMAT_LEFT, 133);
         list->InsertColumn(2, "Modified", wxLIST_FORMAT_LEFT, 75);
+        // The key latency benchmark's baseline: a GTK entry where the callsign field is.
+        if (std::getenv("DROVAK_BARE_ENTRY") != nullptr) {
+            auto* entry =
+                new wxTextCtrl(canvas, wxID_ANY, "GHOST", wxPoint(353, 8), wxSize(414, 40));
+            entry->SetFont(wxFont(wxFontInfo(20).Family(wxFONTFAMILY_TELETYPE)));
+        }
         frame->SetClientSize(780, 520);
         frame->Centre();
         frame->Show();

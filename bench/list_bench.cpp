@@ -25,9 +25,10 @@ class NoOwner : public TSavListOwner {
     bool leftClick(const TPoint&, uint) override { return true; }
     void endDrag() override {}
     void listPopupMenu(const TPoint&) override {}
-    void processListKeyDown(uint) override {}
+    void processListKeyDown(uint, uint) override {}
     void EvKeyDown(uint, uint, uint) override {}
     void EvKeyUp(uint, uint, uint) override {}
+    void EvChar(uint, uint, uint) override {}
 };
 
 // A SAV folder of count files: every tenth label also has a working copy.

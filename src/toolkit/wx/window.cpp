@@ -408,6 +408,13 @@ uint keyFlagsOf(const wxKeyEvent& event) {
 
 } // namespace
 
+// What a key changed is painted before the next event is read: waiting for the frame clock's
+// next tick would put up to a frame between a key and its character on screen.
+void paintNow(const TWindow& window) {
+    if (wxWindow* top = topLevelOf(&window))
+        top->Update();
+}
+
 void sendKeyEvent(TWindow& window, wxKeyEvent& event) {
     const unsigned vk = vkFromGtk(event.GetKeyCode(), event.GetRawKeyFlags());
     // Alt's keys and F10 are system keys (WM_SYSKEYDOWN on Windows): they open the menus and
@@ -421,6 +428,7 @@ void sendKeyEvent(TWindow& window, wxKeyEvent& event) {
         return;
     TMsg msg = TMsg::MakeKey(down ? TMsgKind::KeyDown : TMsgKind::KeyUp, vk, 1, keyFlagsOf(event));
     const bool taken = window.Dispatch(msg);
+    paintNow(window);
     if (!taken || (down && IsCharacterKey(vk) && !event.ControlDown()))
         event.Skip();
 }
@@ -435,6 +443,7 @@ void sendCharEvent(TWindow& window, wxKeyEvent& event) {
     TMsg msg = TMsg::MakeKey(TMsgKind::Char, static_cast<uint>(c), 1, keyFlagsOf(event));
     if (!window.Dispatch(msg))
         event.Skip();
+    paintNow(window);
 }
 
 bool translateAccelerator(TWindow& window, const wxKeyEvent& event, unsigned vk) {
