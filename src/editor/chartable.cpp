@@ -162,28 +162,3 @@ int TCharTable::lookup(const Table& table, std::int32_t k) {
     }
     return 0;
 }
-
-int TCharTable::getASCII(std::int32_t k, bool shiftDown, bool capsLock, int field) const {
-    trace("getASCII", "");
-    const bool digit = k >= kKeyDigit0 && k <= kKeyDigit9;
-    const bool letter = k >= kKeyA && k <= kKeyZ;
-    const bool password = field == kFieldSquadronPassword;
-    constexpr int kToSmall = 'a' - 'A';
-
-    if (shiftDown && password) {
-        return letter ? k : lookup(shifted, k);
-    }
-    if (!shiftDown && (capsLock || password)) {
-        return digit || letter ? k : lookup(characters, k);
-    }
-    if (!shiftDown) {
-        if (digit) {
-            return k;
-        }
-        return letter ? k + kToSmall : lookup(characters, k);
-    }
-    if (capsLock) {
-        return letter ? k + kToSmall : lookup(shifted, k);
-    }
-    return letter ? k : lookup(shifted, k);
-}

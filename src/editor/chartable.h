@@ -30,8 +30,9 @@ struct TKeyEntry {
     char character = 0;
 };
 
-// The two key tables read from "chrtable.dv": keys without Shift and keys with Shift. Letters
-// and digits follow fixed rules; every other key is looked up here.
+// The two key tables read from "chrtable.dv": keys without Shift and keys with Shift. The keys
+// type what the keyboard's layout gives them; the tables say which punctuation the game's font
+// shows (editor/fields.h), for the editor and the command line alike.
 class TCharTable {
   public:
     static constexpr std::size_t kEntries = 100; // 99 mappings and the terminating entry
@@ -50,10 +51,6 @@ class TCharTable {
     void load(const std::string& path);
     // The same from the file's bytes.
     void parse(std::string_view bytes);
-
-    // The game character for key code k (0: none), given Shift, Caps Lock and the field
-    // being edited (letters in the squadron password are always capitals).
-    int getASCII(std::int32_t k, bool shiftDown, bool capsLock, int field) const;
 
     const Table& characterTable() const { return characters; }
     const Table& shiftTable() const { return shifted; }

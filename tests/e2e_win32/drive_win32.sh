@@ -7,7 +7,8 @@
 # A portable copy of drovak.exe starts on the demo set-up; a click on ghost in the list, a
 # click at the end of the callsign, the old callsign erased and a new one typed, then File >
 # Save chosen from the menu with the mouse. ghost.sav must then hold the new callsign, byte for
-# byte, with no other file changed and no temporary left. Screenshots land in OUTDIR.
+# byte, with no other file changed and no temporary left; then a key, Ctrl+S and a key after it
+# in the callsign. Screenshots land in OUTDIR.
 set -uo pipefail
 
 wine=$1
@@ -127,4 +128,20 @@ for f in pilots/ace.sav pilots/bulldog.sav pilots/viper.sav "F-22 Raptor/raptor.
 done
 leftovers=$(find "$work/demo" -name '.drovak-*' | wc -l)
 [ "$leftovers" -eq 0 ] || fail "$leftovers temporaries left"
+# Ctrl+S from the keyboard keeps the field edit: the key after it lands in the callsign, and
+# the characters come through WM_CHAR.
+click_at $((ox + 752)) $((oy + 28))
+xdotool key --delay 60 x ctrl+s
+for ((i = 0; i < 50; i++)); do
+    [ -e "$pilots/ghost.dvw" ] || break
+    sleep 0.1
+done
+"$python" "$here/../e2e_app/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
+    callsign=Stormx || fail "Ctrl+S did not save what was typed"
+xdotool key --delay 60 shift+y
+sleep 1
+[ -f "$pilots/ghost.dvw" ] || fail "the key after Ctrl+S did not reach the callsign"
+"$python" "$here/../e2e_app/savcheck.py" "$pilots/ghost.dvw" "$work/original/pilots/ghost.sav" \
+    callsign=StormxY || fail "the working copy does not hold the key typed after Ctrl+S"
+shoot "$outdir/after-ctrl-s.png"
 echo "win32 save: ok"

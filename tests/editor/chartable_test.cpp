@@ -1,4 +1,4 @@
-// Reading "chrtable.dv" and mapping keys to game characters.
+// Reading "chrtable.dv".
 
 #include "editor_fixture.h"
 
@@ -21,44 +21,6 @@ std::size_t entries(const TCharTable::Table& table) {
         ++n;
     }
     return n;
-}
-
-// Every row of the mapping rule: digits (both ends of the digit keys), letters and other keys
-// under each combination of Shift, Caps Lock and the password field.
-TEST(KeyMapping, FiveCases) {
-    const TCharTable table = loaded(kTestKeyTable);
-    struct Case {
-        const char* name;
-        bool shift;
-        bool caps;
-        int field;
-        const char* digits; // what 1, 0, 9 and 8 give; 8 has no entry in the shift table
-        int letterA;
-        int minus;
-    };
-    // clang-format off
-    const Case cases[] = {
-        {"ShiftInPassword", true, false, 3, "!)(\0", 'A', '_'},
-        {"ShiftCapsInPassword", true, true, 3, "!)(\0", 'A', '_'},
-        {"PasswordNoShift", false, false, 3, "1098", 'A', '-'},
-        {"CapsNoShift", false, true, 1, "1098", 'A', '-'},
-        {"NoShiftNoCaps", false, false, 1, "1098", 'a', '-'},
-        {"ShiftAndCaps", true, true, 1, "!)(\0", 'a', '_'},
-        // The shift table's entry for A is never consulted.
-        {"ShiftNoCaps", true, false, 2, "!)(\0", 'A', '_'},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(table.getASCII("1098"[i], c.shift, c.caps, c.field), c.digits[i]);
-        }
-        EXPECT_EQ(table.getASCII('A', c.shift, c.caps, c.field), c.letterA);
-        EXPECT_EQ(table.getASCII(kKeyMinus, c.shift, c.caps, c.field), c.minus);
-        EXPECT_EQ(table.getASCII(kKeyUnmapped, c.shift, c.caps, c.field), 0);
-    }
-    // Extended characters come out negative, as the byte they are.
-    EXPECT_EQ(table.getASCII(223, false, false, 1), static_cast<signed char>(0xE9));
 }
 
 struct FileCase {
@@ -110,8 +72,8 @@ TEST_P(TableFile, Reads) {
     const TCharTable table = loaded(c.bytes);
     EXPECT_EQ(entries(table.characterTable()), c.characters);
     EXPECT_EQ(entries(table.shiftTable()), c.shifted);
-    EXPECT_EQ(table.getASCII(kKeyMinus, false, false, 1), c.minus);
-    EXPECT_EQ(table.getASCII(kKeyMinus, true, false, 1), c.underscore);
+    EXPECT_EQ(TCharTable::lookup(table.characterTable(), kKeyMinus), c.minus);
+    EXPECT_EQ(TCharTable::lookup(table.shiftTable(), kKeyMinus), c.underscore);
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, TableFile, ::testing::ValuesIn(kFiles),
@@ -125,9 +87,9 @@ TEST(KeyTable, KeepsNinetyNinePairsAndStillReadsShiftTable) {
     bytes += "0\n\n[shift table]\n189 _\n0\n";
     const TCharTable table = loaded(bytes);
     EXPECT_EQ(entries(table.characterTable()), TCharTable::kEntries - 1);
-    EXPECT_EQ(table.getASCII(1098, false, false, 1), '!' + 1098 % 90);
-    EXPECT_EQ(table.getASCII(1099, false, false, 1), 0);
-    EXPECT_EQ(table.getASCII(kKeyMinus, true, false, 1), '_');
+    EXPECT_EQ(TCharTable::lookup(table.characterTable(), 1098), '!' + 1098 % 90);
+    EXPECT_EQ(TCharTable::lookup(table.characterTable(), 1099), 0);
+    EXPECT_EQ(TCharTable::lookup(table.shiftTable(), kKeyMinus), '_');
 }
 
 } // namespace
