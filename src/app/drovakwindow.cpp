@@ -146,6 +146,7 @@ TDrovakWindow::TDrovakWindow(TWindow* parent, const std::string& startFile)
 
     player = std::make_unique<TPlayer>(*settings, "");
     screen->setPlayer(player.get());
+    working = std::make_unique<TWorkingCopy>(*player);
     listPlayer = std::make_unique<TPlayer>(*settings, "");
     player->setSavNames(listWindow.get());
     listPlayer->setSavNames(listWindow.get());

@@ -4,6 +4,7 @@
 #include "list/savlistowner.h"
 #include "list/savlistwindow.h"
 #include "player/player.h"
+#include "player/workingcopy.h"
 #include "settings/settingsxfer.h"
 #include "splash/drovaksplash.h"
 #include "toolkit/toolkit.h"
@@ -140,6 +141,11 @@ class TDrovakWindow : public TWindow,
     std::string currentLabel() const;
     bool hasWorkingCopy(const std::string& label) const;
     void reportSaveStatus(int status);
+    // Asks whether the user's changes or the file another program wrote win (IDYES: the
+    // user's, which Save may then write over the file).
+    int askAboutOutsideChange(const std::string& label, unsigned buttons);
+    // Throws the unsaved changes away and shows the saved file as it is now.
+    void loadOutsideChange(const std::string& label);
     // Opens a file of the SAV folder into the editor; false (and said) when it is there but
     // cannot be read.
     bool openPlayerFile(const std::string& fileName);
@@ -188,6 +194,7 @@ class TDrovakWindow : public TWindow,
     bool newFileOpen = false;
     TOpenSaveDialog::TData fileData;
     std::unique_ptr<TPlayer> player;
+    std::unique_ptr<TWorkingCopy> working;
     std::unique_ptr<TPlayer> listPlayer;
     std::unique_ptr<TDib> savTopBitmap;
     std::unique_ptr<TWaveSound> clickSound;
