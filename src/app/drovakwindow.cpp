@@ -119,6 +119,7 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
     EV_WM_KEYUP,
     EV_WM_NCMOUSEMOVE,
     EV_WM_DROPFILES,
+    EV_WM_FOLDERCHANGE,
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -182,6 +183,10 @@ TDrovakWindow::~TDrovakWindow() {
     if (writePending) {
         KillTimer(kWorkingCopyTimer);
     }
+    if (folderChangePending) {
+        KillTimer(kFolderChangeTimer);
+    }
+    WatchFolder("");
     splash.reset();
 }
 
@@ -239,6 +244,10 @@ void TDrovakWindow::EvTimer(uint id) {
         syncWorkingCopy();
         return;
     }
+    if (id == kFolderChangeTimer) {
+        followFolderChanges();
+        return;
+    }
     if (id == kStatusTimer) {
         KillTimer(kStatusTimer);
         statusText.clear();
@@ -269,6 +278,7 @@ void TDrovakWindow::EvTimer(uint id) {
     for (const char* folder : writtenFolders) {
         removeLeftoverTemporaries(folder);
     }
+    WatchFolder(settings->savPath.data());
     listWindow->fillListWindow();
     listWindow->selectFile(startFileName());
     // The keyboard starts in the list, so the program can be used without a mouse; while the

@@ -31,6 +31,10 @@ inline constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
 inline constexpr uint kStatusTimer = 4;
 inline constexpr uint kStatusShownMs = 4000;
 inline constexpr TRect kStatusStrip{0, 476, kFrameWidth, kFrameHeight};
+// News of other programs' changes in the SAV folder is taken up this long after it came, so a
+// file written in several steps is read once, whole.
+inline constexpr uint kFolderChangeTimer = 5;
+inline constexpr uint kFolderChangeDelayMs = 100;
 
 // The contact template addressed to address (none when empty) followed by the user's settings,
 // written to info.eml in the mail folder, so a report says how the program was set up; false
@@ -70,6 +74,8 @@ class TDrovakWindow : public TWindow,
     void CmdImport();
     // Files dropped on the window are brought in as Import does.
     void EvDropFiles(TDropInfo& drop);
+    // Files of the SAV folder changed, by this program or another.
+    void EvFolderChange(TFolderChange& change);
     void makeNewFile();
     void setDirtyFile() override;
     void resetPlayerInfo(const char* fileName) override;
@@ -146,6 +152,8 @@ class TDrovakWindow : public TWindow,
     int askAboutOutsideChange(const std::string& label, unsigned buttons);
     // Throws the unsaved changes away and shows the saved file as it is now.
     void loadOutsideChange(const std::string& label);
+    // The list and the open pilot catch up with the SAV folder's news.
+    void followFolderChanges();
     // Opens a file of the SAV folder into the editor; false (and said) when it is there but
     // cannot be read.
     bool openPlayerFile(const std::string& fileName);
@@ -212,6 +220,11 @@ class TDrovakWindow : public TWindow,
     // A change of the record waits for the pause timer.
     bool writePending = false;
     std::string statusText;
+    // The SAV folder's news not taken up yet: labels, or anything at all.
+    std::set<std::string> changedLabels;
+    bool folderChangedWholly = false;
+    bool folderChangePending = false;
+    bool askingAboutChange = false;
     // The odd files already described in this run, by path.
     std::set<std::string> oddFilesWarned;
     std::map<std::string, std::shared_ptr<const TDib>> callsignPictures;

@@ -527,6 +527,9 @@ void TDrovakWindow::wizardCallback(const TDrovakSettingsXfer& newSettings) {
     player->setXferBuffer(*settings);
     listPlayer->setXferBuffer(*settings);
     listWindow->setSavPath(settings->savPath.data());
+    if (!firstPaint) {
+        WatchFolder(settings->savPath.data()); // the start watches once the window is up
+    }
     fileData.InitialDir = settings->savPath.data();
     screen->setShowColorChars(settings->showColorChars != 0);
     followNewFile();

@@ -58,6 +58,7 @@ bool TResponseEntry::Matches(const TMsg& msg) const {
     case TMsgKind::KeyDown:
     case TMsgKind::KeyUp:
     case TMsgKind::DropFiles:
+    case TMsgKind::FolderChange:
         return kind == msg.kind;
     case TMsgKind::BnClicked:
         return (kind == TMsgKind::BnClicked || kind == TMsgKind::Command) && id == msg.id;

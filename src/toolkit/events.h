@@ -48,6 +48,7 @@ enum class TMsgKind {
     BnClicked,       // dialog button or check box id clicked:  void ()
     EnUpdate,        // dialog edit id: its text is about to change on screen:  void ()
     DropFiles,       // files dropped from another program:  void EvDropFiles(TDropInfo&)
+    FolderChange,    // a watched folder's entries changed:  void EvFolderChange(TFolderChange&)
 };
 
 // Files dropped on a window that accepts them (DragAcceptFiles): their paths, and the point
@@ -55,6 +56,13 @@ enum class TMsgKind {
 struct TDropInfo {
     std::vector<std::string> files;
     TPoint point;
+};
+
+// Entries of a watched folder (WatchFolder) that other programs, or this one, added, removed,
+// renamed (both names) or rewrote. No names: anything in the folder may have changed.
+struct TFolderChange {
+    std::string folder;
+    std::vector<std::string> names;
 };
 
 // One message on its way to a handler. Which fields count depends on the kind.
@@ -71,6 +79,7 @@ struct TMsg {
     TLwNotify* lwNotify = nullptr;
     TLwDispInfoNotify* dispInfo = nullptr;
     TDropInfo* dropInfo = nullptr;
+    TFolderChange* folderChange = nullptr;
 
     static TMsg MakeCommand(int id);
     static TMsg MakeCommandEnable(TCommandEnabler& enabler);
@@ -119,6 +128,7 @@ struct TResponseEntry {
     template <auto Pmf> static TResponseEntry ListNotify(TMsgKind kind, int id);
     template <auto Pmf> static TResponseEntry Notify(TMsgKind kind, int id);
     template <auto Pmf> static TResponseEntry DropFiles();
+    template <auto Pmf> static TResponseEntry FolderChange();
 };
 
 class TResponseTable {
@@ -207,6 +217,12 @@ template <auto Pmf> TResponseEntry TResponseEntry::DropFiles() {
             }};
 }
 
+template <auto Pmf> TResponseEntry TResponseEntry::FolderChange() {
+    return {TMsgKind::FolderChange, 0, [](TEventHandler& h, TMsg& m) {
+                (void)std::invoke(Pmf, toolkit_detail::self<Pmf>(h), *m.folderChange);
+            }};
+}
+
 // In the class: DECLARE_RESPONSE_TABLE(TMyWindow); (leaves the access at public).
 #define DECLARE_RESPONSE_TABLE(cls)                                                                \
   public:                                                                                          \
@@ -236,6 +252,7 @@ template <auto Pmf> TResponseEntry TResponseEntry::DropFiles() {
 #define EV_WM_KEYDOWN ::TResponseEntry::Key<&TMyClass::EvKeyDown>(TMsgKind::KeyDown)
 #define EV_WM_KEYUP ::TResponseEntry::Key<&TMyClass::EvKeyUp>(TMsgKind::KeyUp)
 #define EV_WM_DROPFILES ::TResponseEntry::DropFiles<&TMyClass::EvDropFiles>()
+#define EV_WM_FOLDERCHANGE ::TResponseEntry::FolderChange<&TMyClass::EvFolderChange>()
 #define EV_LVN_GETDISPINFO(id, method)                                                             \
     ::TResponseEntry::ListDispInfo<&TMyClass::method>(TMsgKind::LvnGetDispInfo, id)
 #define EV_LVN_ENDLABELEDIT(id, method)                                                            \

@@ -117,6 +117,11 @@ void TWindow::DragAcceptFiles(bool accept) {
     impl_->acceptsFiles = accept;
 }
 
+bool TWindow::WatchFolder(const std::string& folder) {
+    impl_->watchedFolder = folder;
+    return true;
+}
+
 void TWindow::SetCapture() {
     desktop().capture = this;
 }

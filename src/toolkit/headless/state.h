@@ -85,6 +85,7 @@ struct TWindow::Impl {
     TColor background{255, 255, 255};
     int cursor = 0;
     bool acceptsFiles = false;
+    std::string watchedFolder;
 
     TRgbImage surface;
     std::vector<headless::TInvalidation> invalidations;

@@ -112,6 +112,8 @@ struct TWindow::Impl {
     std::optional<TColor> bkgnd;
     int cursorId = 0;
     bool captured = false;
+    // The watch of WatchFolder, whose news it dispatches to the window.
+    std::unique_ptr<wxEvtHandler> folderWatch;
 
     // A frame's icons.
     int iconId = 0;
