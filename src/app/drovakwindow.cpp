@@ -120,6 +120,7 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
     EV_WM_NCMOUSEMOVE,
     EV_WM_DROPFILES,
     EV_WM_FOLDERCHANGE,
+    EV_WM_STARTREQUEST,
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -187,12 +188,14 @@ TDrovakWindow::~TDrovakWindow() {
         KillTimer(kFolderChangeTimer);
     }
     WatchFolder("");
+    AcceptStartRequests(false);
     splash.reset();
 }
 
 void TDrovakWindow::SetupWindow() {
     TWindow::SetupWindow();
     DragAcceptFiles(true);
+    AcceptStartRequests(true);
 }
 
 void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
@@ -280,6 +283,7 @@ void TDrovakWindow::EvTimer(uint id) {
     }
     WatchFolder(settings->savPath.data());
     listWindow->fillListWindow();
+    listFilled = true;
     listWindow->selectFile(startFileName());
     // The keyboard starts in the list, so the program can be used without a mouse; while the
     // splash is up it waits (taking it would bring the main window over the splash).

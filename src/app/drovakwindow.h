@@ -76,6 +76,8 @@ class TDrovakWindow : public TWindow,
     void EvDropFiles(TDropInfo& drop);
     // Files of the SAV folder changed, by this program or another.
     void EvFolderChange(TFolderChange& change);
+    // The program was started again: this window stands for it, and opens the file it names.
+    void EvStartRequest(TStartRequest& request);
     void makeNewFile();
     void setDirtyFile() override;
     void resetPlayerInfo(const char* fileName) override;
@@ -225,6 +227,8 @@ class TDrovakWindow : public TWindow,
     bool folderChangedWholly = false;
     bool folderChangePending = false;
     bool askingAboutChange = false;
+    // Whether the list was filled from the SAV folder yet (it waits for the first paint).
+    bool listFilled = false;
     // The odd files already described in this run, by path.
     std::set<std::string> oddFilesWarned;
     std::map<std::string, std::shared_ptr<const TDib>> callsignPictures;

@@ -49,6 +49,7 @@ enum class TMsgKind {
     EnUpdate,        // dialog edit id: its text is about to change on screen:  void ()
     DropFiles,       // files dropped from another program:  void EvDropFiles(TDropInfo&)
     FolderChange,    // a watched folder's entries changed:  void EvFolderChange(TFolderChange&)
+    StartRequest,    // the program was started again:  void EvStartRequest(TStartRequest&)
 };
 
 // Files dropped on a window that accepts them (DragAcceptFiles): their paths, and the point
@@ -63,6 +64,11 @@ struct TDropInfo {
 struct TFolderChange {
     std::string folder;
     std::vector<std::string> names;
+};
+
+// What a later start of the program was asked to open: a file, or nothing.
+struct TStartRequest {
+    std::string file;
 };
 
 // One message on its way to a handler. Which fields count depends on the kind.
@@ -80,6 +86,7 @@ struct TMsg {
     TLwDispInfoNotify* dispInfo = nullptr;
     TDropInfo* dropInfo = nullptr;
     TFolderChange* folderChange = nullptr;
+    TStartRequest* startRequest = nullptr;
 
     static TMsg MakeCommand(int id);
     static TMsg MakeCommandEnable(TCommandEnabler& enabler);
@@ -129,6 +136,7 @@ struct TResponseEntry {
     template <auto Pmf> static TResponseEntry Notify(TMsgKind kind, int id);
     template <auto Pmf> static TResponseEntry DropFiles();
     template <auto Pmf> static TResponseEntry FolderChange();
+    template <auto Pmf> static TResponseEntry StartRequest();
 };
 
 class TResponseTable {
@@ -223,6 +231,12 @@ template <auto Pmf> TResponseEntry TResponseEntry::FolderChange() {
             }};
 }
 
+template <auto Pmf> TResponseEntry TResponseEntry::StartRequest() {
+    return {TMsgKind::StartRequest, 0, [](TEventHandler& h, TMsg& m) {
+                (void)std::invoke(Pmf, toolkit_detail::self<Pmf>(h), *m.startRequest);
+            }};
+}
+
 // In the class: DECLARE_RESPONSE_TABLE(TMyWindow); (leaves the access at public).
 #define DECLARE_RESPONSE_TABLE(cls)                                                                \
   public:                                                                                          \
@@ -253,6 +267,7 @@ template <auto Pmf> TResponseEntry TResponseEntry::FolderChange() {
 #define EV_WM_KEYUP ::TResponseEntry::Key<&TMyClass::EvKeyUp>(TMsgKind::KeyUp)
 #define EV_WM_DROPFILES ::TResponseEntry::DropFiles<&TMyClass::EvDropFiles>()
 #define EV_WM_FOLDERCHANGE ::TResponseEntry::FolderChange<&TMyClass::EvFolderChange>()
+#define EV_WM_STARTREQUEST ::TResponseEntry::StartRequest<&TMyClass::EvStartRequest>()
 #define EV_LVN_GETDISPINFO(id, method)                                                             \
     ::TResponseEntry::ListDispInfo<&TMyClass::method>(TMsgKind::LvnGetDispInfo, id)
 #define EV_LVN_ENDLABELEDIT(id, method)                                                            \

@@ -74,6 +74,9 @@ class TWindow : public TEventHandler {
     // any program, reaches this window's table (EvFolderChange) while the message loop runs.
     // An empty folder stops. False when the system gives no watch: nothing will arrive.
     bool WatchFolder(const std::string& folder);
+    // Whether later starts of the program (HandToRunningInstance) reach this window's table
+    // (EvStartRequest), after the backend brought its frame to the front.
+    void AcceptStartRequests(bool accept);
     void SetCapture();
     void ReleaseCapture();
     bool SetCursor(int cursorResId); // a cursor of the program's resources

@@ -113,3 +113,22 @@ TEST_F(AppTest, ListFollowsTheFolderChangedElsewhere) {
 }
 
 } // namespace
+
+namespace {
+
+// A second start hands its file to the window running on the same settings, which opens it
+// as an import would; with the window gone, nobody takes it.
+TEST_F(AppTest, ASecondStartHandsItsFileToTheWindow) {
+    addSav("ace.sav", "ACE");
+    addSav("far.sav", "FAR", &game);
+    start();
+    ASSERT_TRUE(ClaimSingleInstance(program.folder()));
+    EXPECT_FALSE(ClaimSingleInstance(program.folder()));
+    EXPECT_TRUE(HandToRunningInstance(program.folder(), game.file("far.sav")));
+    EXPECT_EQ("far.sav", openFile());
+    EXPECT_EQ("FAR", callsignIn("far.sav"));
+    app.reset();
+    EXPECT_FALSE(HandToRunningInstance(program.folder(), ""));
+}
+
+} // namespace
