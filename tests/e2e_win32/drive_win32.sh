@@ -128,3 +128,32 @@ done
 leftovers=$(find "$work/demo" -name '.drovak-*' | wc -l)
 [ "$leftovers" -eq 0 ] || fail "$leftovers temporaries left"
 echo "win32 save: ok"
+
+# A second start with a file hands it to the running window and ends with status 0.
+mkdir -p "$work/elsewhere"
+cp "$pilots/viper.sav" "$work/elsewhere/Zulu.sav"
+status=0
+(cd "$program" && timeout 60 "$wine" ./drovak.exe "$(windows_path "$work/elsewhere/Zulu.sav")") \
+    >>"$outdir/drovak.log" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "the second start ended with status $status"
+for ((i = 0; i < 50; i++)); do
+    cmp -s "$pilots/Zulu.sav" "$work/elsewhere/Zulu.sav" && break
+    sleep 0.1
+done
+cmp -s "$pilots/Zulu.sav" "$work/elsewhere/Zulu.sav" || fail "the handed pilot did not arrive"
+windows=$(xdotool search --onlyvisible --name "^$title\$" | wc -l)
+[ "$windows" -eq 1 ] || fail "$windows windows named '$title' after the second start"
+echo "win32 second start: ok"
+
+# Zulu is open: typed into and then rewritten by another program, the window asks.
+click_at $((ox + 752)) $((oy + 28))
+xdotool key --delay 60 q
+for ((i = 0; i < 50; i++)); do
+    [ -f "$pilots/Zulu.dvw" ] && break
+    sleep 0.1
+done
+[ -f "$pilots/Zulu.dvw" ] || fail "no working copy of Zulu after an edit"
+cp "$pilots/ace.sav" "$pilots/Zulu.sav"
+question=$(wait_window "Changed elsewhere") || exit 1
+shoot "$outdir/changed.png"
+echo "win32 change elsewhere: ok"
