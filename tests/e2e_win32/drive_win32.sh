@@ -7,7 +7,9 @@
 # A portable copy of drovak.exe starts on the demo set-up; a click on ghost in the list, a
 # click at the end of the callsign, the old callsign erased and a new one typed, then File >
 # Save chosen from the menu with the mouse. ghost.sav must then hold the new callsign, byte for
-# byte, with no other file changed and no temporary left. Screenshots land in OUTDIR.
+# byte, with no other file changed and no temporary left. Then a second start with a
+# file hands it to the running window and ends with status 0, and a pilot rewritten by another
+# program while it has unsaved changes brings up the question. Screenshots land in OUTDIR.
 set -uo pipefail
 
 wine=$1
