@@ -285,7 +285,9 @@ BENCHMARK(BM_SaveAs)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Another program changes the SAV folder of 10,000 pilots and the window is told: the list
 // takes in a pilot added or removed there (0), or the open pilot shows its file rewritten (1).
 void BM_OutsideChange(benchmark::State& state) {
-    Program p(setup(kBig));
+    Setup& s = setup(kBig);
+    fs::remove(s.sav / "Pilot 00002.dvw"); // nothing unsaved: the file's bytes are shown at once
+    Program p(s);
     const bool openPilot = state.range(0) == 1;
     p.select("Pilot 00002");
     const std::string name = openPilot ? "Pilot 00002.sav" : "Outside pilot.sav";
@@ -310,6 +312,7 @@ void BM_OutsideChange(benchmark::State& state) {
         if ((p.indexOf("Outside pilot") >= 0) != (there && !openPilot) ||
             (openPilot && shown != bytes[80])) {
             state.SkipWithError("the window did not follow the folder");
+            break;
         }
         state.ResumeTiming();
     }
