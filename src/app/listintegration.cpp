@@ -122,6 +122,18 @@ void TDrovakWindow::LvnEndLabelEdit(TLwDispInfoNotify& info) {
         MessageBox("Error saving file!", "Error", kWarn);
         return;
     }
+    // The record goes under the new name and the old file goes: one rewritten elsewhere since
+    // it was read is only dropped when the user says so.
+    if (working->changedElsewhere()) {
+        const int answer = askAboutOutsideChange(currentLabel(), MB_YESNOCANCEL);
+        if (answer == IDCANCEL) {
+            return;
+        }
+        if (answer == IDNO) {
+            loadOutsideChange(currentLabel());
+            oldName = player->getFileName();
+        }
+    }
     char oldLabel[kFileNameCapacity] = "";
     strAppend(oldLabel, oldName.c_str(), static_cast<int>(kFileNameCapacity));
     truncFileName(oldLabel);

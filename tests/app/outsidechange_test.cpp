@@ -13,7 +13,8 @@ using namespace resources;
 namespace {
 
 // Save over a pilot another program rewrote since the window read it asks first: Yes writes
-// the user's record, No shows the file's and drops the unsaved changes, Cancel keeps both.
+// the user's record, No shows the file's and drops the unsaved changes, Cancel keeps both. A
+// rename, which drops the old file, asks the same.
 TEST_F(AppTest, SaveAsksBeforeReplacingAFileChangedElsewhere) {
     for (int answer : {IDYES, IDNO, IDCANCEL}) {
         addSav("ace.sav", "ACE");
@@ -38,6 +39,19 @@ TEST_F(AppTest, SaveAsksBeforeReplacingAFileChangedElsewhere) {
         EXPECT_EQ(asked + (answer == IDCANCEL), messageCount());
         app.reset();
         std::filesystem::remove(sav.file("ace.dvw"));
+    }
+    for (int answer : {IDYES, IDNO, IDCANCEL}) {
+        addSav("ace.sav", "ACE");
+        start();
+        addSav("ace.sav", "NEWER");
+        rename("bob", {answer});
+        EXPECT_EQ(answer == IDCANCEL ? "NEWER" : "<missing>", callsignIn("ace.sav"));
+        EXPECT_EQ(answer == IDYES  ? "ACE"
+                  : answer == IDNO ? "NEWER"
+                                   : "<missing>",
+                  callsignIn("bob.sav"));
+        app.reset();
+        std::filesystem::remove(sav.file("bob.sav"));
     }
 }
 
