@@ -159,3 +159,15 @@ cp "$pilots/ace.sav" "$pilots/Zulu.sav"
 question=$(wait_window "Changed elsewhere") || exit 1
 shoot "$outdir/changed.png"
 echo "win32 change elsewhere: ok"
+
+# Killed outright, the program leaves no claim behind: the next start is a window at once.
+kill -9 "$pid"
+wait "$pid" 2>/dev/null
+for ((i = 0; i < 50; i++)); do
+    xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || break
+    sleep 0.1
+done
+(cd "$program" && exec "$wine" ./drovak.exe) >>"$outdir/drovak.log" 2>&1 &
+pid=$!
+wait_window "$title" >/dev/null || exit 1
+echo "win32 start after a kill: ok"

@@ -103,7 +103,7 @@ bool ClaimSingleInstance(const std::string& key) {
         return true;
     }
     const std::string base = claimBase(key);
-    int fd = open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    int fd = open((base + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
         return true; // nowhere to keep a lock: no other start can be found either
     }
