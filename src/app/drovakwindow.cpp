@@ -341,7 +341,7 @@ bool TDrovakWindow::onClose() {
             CmdSave();
             break;
         case IDNO:
-            fs::remove(fsPath(savFilePath(label, ".dvw")), ec);
+            working->discard();
             listWindow->updateLabel(label);
             break;
         default:

@@ -376,9 +376,9 @@ void TDrovakWindow::CmdUndo() {
     }
     // Nothing of the record thrown away is written again.
     screen->resetDirty();
-    removeFile(savFilePath(label, ".dvw"));
+    working->discard();
     listWindow->updateLabel(label);
-    resetPlayerInfo((label + ".sav").c_str());
+    resetPlayerInfo(TWorkingCopy::savName(label).c_str());
 }
 
 void TDrovakWindow::setDirtyFile() {
