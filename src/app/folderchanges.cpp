@@ -59,7 +59,11 @@ void TDrovakWindow::followFolderChanges() {
         listWindow->selectFile(open.c_str());
         return;
     }
-    listWindow->selectFile(open.c_str());
+    // The news of this window's own writes comes while the user types: the list stays put.
+    const int at = listWindow->getSelected();
+    if (at < 0 || !sameNameIgnoringCase(listWindow->GetItems().At(at).label, open)) {
+        listWindow->selectFile(open.c_str());
+    }
     if (!working->changedElsewhere()) {
         return; // this window's own write, or only the working copy changed
     }
