@@ -61,6 +61,10 @@ class TFolderWatch {
             return false;
         }
         SetWindowLongPtrW(news_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        // The first request before the caller goes on: nothing it changes next is missed.
+        if (!request()) {
+            return false;
+        }
         reader_ = std::thread([this] { read(); });
         return true;
     }
@@ -77,30 +81,31 @@ class TFolderWatch {
     }
 
     // On the reader's thread: each batch of news is queued and the window's thread told.
+    // Asks for the next batch of news; the system keeps what changes from then on.
+    bool request() {
+        overlapped_ = OVERLAPPED{};
+        overlapped_.hEvent = done_;
+        ResetEvent(done_);
+        constexpr DWORD kWanted =
+            FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_SIZE;
+        return ReadDirectoryChangesW(dir_, words_.data(),
+                                     static_cast<DWORD>(words_.size() * sizeof(DWORD)), FALSE,
+                                     kWanted, nullptr, &overlapped_, nullptr) != 0;
+    }
+
+    // On the reader's thread: each batch of news is queued and the window's thread told.
     void read() {
-        std::vector<DWORD> words(16 * 1024); // the news must lie on DWORD boundaries
-        char* buffer = reinterpret_cast<char*>(words.data());
+        const char* buffer = reinterpret_cast<const char*>(words_.data());
         for (;;) {
-            OVERLAPPED overlapped{};
-            overlapped.hEvent = done_;
-            ResetEvent(done_);
-            constexpr DWORD kWanted = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE |
-                                      FILE_NOTIFY_CHANGE_SIZE;
-            if (!ReadDirectoryChangesW(dir_, buffer,
-                                       static_cast<DWORD>(words.size() * sizeof(DWORD)), FALSE,
-                                       kWanted, nullptr, &overlapped, nullptr)) {
-                post({}); // no more news: whatever changed from now on is unknown
-                return;
-            }
             HANDLE waits[] = {done_, stop_};
+            DWORD bytes = 0;
             if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0) {
-                CancelIo(dir_);
-                GetOverlappedResult(dir_, &overlapped, nullptr, TRUE);
+                CancelIoEx(dir_, &overlapped_);
+                GetOverlappedResult(dir_, &overlapped_, &bytes, TRUE);
                 return;
             }
-            DWORD bytes = 0;
             std::vector<std::string> names;
-            if (GetOverlappedResult(dir_, &overlapped, &bytes, FALSE) && bytes > 0) {
+            if (GetOverlappedResult(dir_, &overlapped_, &bytes, FALSE) && bytes > 0) {
                 for (DWORD at = 0;;) {
                     const auto* info =
                         reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + at);
@@ -113,6 +118,10 @@ class TFolderWatch {
             }
             // No bytes: the system's buffer overflowed and names were lost.
             post(std::move(names));
+            if (!request()) {
+                post({}); // no more news: whatever changes from now on is unknown
+                return;
+            }
         }
     }
 
@@ -151,6 +160,8 @@ class TFolderWatch {
     HANDLE stop_ = nullptr;
     HANDLE done_ = nullptr;
     HWND news_ = nullptr;
+    OVERLAPPED overlapped_{};
+    std::vector<DWORD> words_ = std::vector<DWORD>(16 * 1024); // news lie on DWORD boundaries
     std::thread reader_;
     std::mutex mutex_;
     std::vector<std::string> queued_;
