@@ -1,6 +1,7 @@
 // The whole program in the headless toolkit, over a real SAV folder: one key press through the
 // main window (the editor's owner writes the working copies), and the list commands Rename,
-// Duplicate, Delete, New and Save As in a folder of 10,000 pilots.
+// Duplicate, Delete, New and Save As in a folder of 10,000 pilots, and the list and the open
+// pilot following a change another program made there.
 #include <benchmark/benchmark.h>
 
 #include "app/drovakapp.h"
@@ -281,6 +282,44 @@ void BM_SaveAs(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAs)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Another program changes the SAV folder of 10,000 pilots and the window is told: the list
+// takes in a pilot added or removed there (0), or the open pilot shows its file rewritten (1).
+void BM_OutsideChange(benchmark::State& state) {
+    Setup& s = setup(kBig);
+    fs::remove(s.sav / "Pilot 00002.dvw"); // nothing unsaved: the file's bytes are shown at once
+    Program p(s);
+    const bool openPilot = state.range(0) == 1;
+    p.select("Pilot 00002");
+    const std::string name = openPilot ? "Pilot 00002.sav" : "Outside pilot.sav";
+    const std::string record = readBytes(p.folders.sav / "Pilot 00002.sav");
+    bool there = openPilot;
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::string bytes = record;
+        bytes[80] = (n++ & 1) != 0 ? 'Q' : 'P';
+        if (openPilot || !there) {
+            writeBytes(p.folders.sav / name, bytes);
+        } else {
+            fs::remove(p.folders.sav / name);
+        }
+        there = openPilot || !there;
+        state.ResumeTiming();
+        headless::changeFolder(p.window(), {name});
+        headless::advanceTime(kFolderChangeDelayMs);
+        state.PauseTiming();
+        const char shown = p.window().currentPlayer().callsign[0];
+        if ((p.indexOf("Outside pilot") >= 0) != (there && !openPilot) ||
+            (openPilot && shown != bytes[80])) {
+            state.SkipWithError("the window did not follow the folder");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    perCommand(state);
+}
+BENCHMARK(BM_OutsideChange)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The disk's share of a command: one record written durably beside the 10,000 pilots, as
 // every command that writes a file does it (a temporary, synced, renamed, the folder synced).
 void BM_BareDurableWrite(benchmark::State& state) {
@@ -330,6 +369,8 @@ class GoalReporter : public benchmark::ConsoleReporter {
                  Line{"BM_Delete", 1, "Delete, 10,000 files", "ms", 5},
                  Line{"BM_New", 1, "New, 10,000 files", "ms", 5},
                  Line{"BM_SaveAs", 1, "Save As, 10,000 files", "ms", 5},
+                 Line{"BM_OutsideChange/0", 1, "pilot added elsewhere, 10,000 files", "ms", 5},
+                 Line{"BM_OutsideChange/1", 1, "open pilot rewritten elsewhere", "ms", 5},
                  Line{"BM_BareDurableWrite", 1, "bare durable write (the disk)", "ms", 0},
              }) {
             auto found = figures.find(name);

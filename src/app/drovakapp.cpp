@@ -107,6 +107,15 @@ int runDrovak(int argc, char** argv) {
         return startFailed("the key table " + sharedFile(TCharTable::kFileName) +
                            " cannot be read: " + std::strerror(errno) + "." + restoreAdvice());
     }
+    // One window per settings folder: a later start hands its file to the one running.
+    const std::string& settingsFolder = programFolders().settings;
+    if (!ClaimSingleInstance(settingsFolder)) {
+        if (HandToRunningInstance(settingsFolder, command.windowFile)) {
+            return 0;
+        }
+        return startFailed("Drovak is already running on the settings in " + settingsFolder +
+                           " and does not answer.\nClose it, then start Drovak again.");
+    }
     // The failure is said while the application still stands, so that its box can show.
     TDrovakApp app;
     app.startFile = command.windowFile;

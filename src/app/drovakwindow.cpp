@@ -120,6 +120,8 @@ DEFINE_RESPONSE_TABLE1(TDrovakWindow, TWindow)
     EV_WM_CHAR,
     EV_WM_NCMOUSEMOVE,
     EV_WM_DROPFILES,
+    EV_WM_FOLDERCHANGE,
+    EV_WM_STARTREQUEST,
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -147,6 +149,7 @@ TDrovakWindow::TDrovakWindow(TWindow* parent, const std::string& startFile)
 
     player = std::make_unique<TPlayer>(*settings, "");
     screen->setPlayer(player.get());
+    working = std::make_unique<TWorkingCopy>(*player);
     listPlayer = std::make_unique<TPlayer>(*settings, "");
     player->setSavNames(listWindow.get());
     listPlayer->setSavNames(listWindow.get());
@@ -182,12 +185,18 @@ TDrovakWindow::~TDrovakWindow() {
     if (writePending) {
         KillTimer(kWorkingCopyTimer);
     }
+    if (folderChangePending) {
+        KillTimer(kFolderChangeTimer);
+    }
+    WatchFolder("");
+    AcceptStartRequests(false);
     splash.reset();
 }
 
 void TDrovakWindow::SetupWindow() {
     TWindow::SetupWindow();
     DragAcceptFiles(true);
+    AcceptStartRequests(true);
 }
 
 void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
@@ -239,6 +248,10 @@ void TDrovakWindow::EvTimer(uint id) {
         syncWorkingCopy();
         return;
     }
+    if (id == kFolderChangeTimer) {
+        followFolderChanges();
+        return;
+    }
     if (id == kStatusTimer) {
         KillTimer(kStatusTimer);
         statusText.clear();
@@ -269,7 +282,9 @@ void TDrovakWindow::EvTimer(uint id) {
     for (const char* folder : writtenFolders) {
         removeLeftoverTemporaries(folder);
     }
+    WatchFolder(settings->savPath.data());
     listWindow->fillListWindow();
+    listFilled = true;
     listWindow->selectFile(startFileName());
     // The keyboard starts in the list, so the program can be used without a mouse; while the
     // splash is up it waits (taking it would bring the main window over the splash).
@@ -327,7 +342,7 @@ bool TDrovakWindow::onClose() {
             CmdSave();
             break;
         case IDNO:
-            fs::remove(fsPath(savFilePath(label, ".dvw")), ec);
+            working->discard();
             listWindow->updateLabel(label);
             break;
         default:

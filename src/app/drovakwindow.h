@@ -4,6 +4,7 @@
 #include "list/savlistowner.h"
 #include "list/savlistwindow.h"
 #include "player/player.h"
+#include "player/workingcopy.h"
 #include "settings/settingsxfer.h"
 #include "splash/drovaksplash.h"
 #include "toolkit/toolkit.h"
@@ -30,6 +31,10 @@ inline constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
 inline constexpr uint kStatusTimer = 4;
 inline constexpr uint kStatusShownMs = 4000;
 inline constexpr TRect kStatusStrip{0, 476, kFrameWidth, kFrameHeight};
+// News of other programs' changes in the SAV folder is taken up this long after it came, so a
+// file written in several steps is read once, whole.
+inline constexpr uint kFolderChangeTimer = 5;
+inline constexpr uint kFolderChangeDelayMs = 100;
 
 // The contact template addressed to address (none when empty) followed by the user's settings,
 // written to info.eml in the mail folder, so a report says how the program was set up; false
@@ -69,6 +74,10 @@ class TDrovakWindow : public TWindow,
     void CmdImport();
     // Files dropped on the window are brought in as Import does.
     void EvDropFiles(TDropInfo& drop);
+    // Files of the SAV folder changed, by this program or another.
+    void EvFolderChange(TFolderChange& change);
+    // The program was started again: this window stands for it, and opens the file it names.
+    void EvStartRequest(TStartRequest& request);
     void makeNewFile();
     void setDirtyFile() override;
     void resetPlayerInfo(const char* fileName) override;
@@ -155,6 +164,13 @@ class TDrovakWindow : public TWindow,
     std::string currentLabel() const;
     bool hasWorkingCopy(const std::string& label) const;
     void reportSaveStatus(int status);
+    // Asks whether the user's changes or the file another program wrote win (IDYES: the
+    // user's, which Save may then write over the file).
+    int askAboutOutsideChange(const std::string& label, unsigned buttons);
+    // Throws the unsaved changes away and shows the saved file as it is now.
+    void loadOutsideChange(const std::string& label);
+    // The list and the open pilot catch up with the SAV folder's news.
+    void followFolderChanges();
     // Opens a file of the SAV folder into the editor; false (and said) when it is there but
     // cannot be read.
     bool openPlayerFile(const std::string& fileName);
@@ -203,6 +219,7 @@ class TDrovakWindow : public TWindow,
     bool newFileOpen = false;
     TOpenSaveDialog::TData fileData;
     std::unique_ptr<TPlayer> player;
+    std::unique_ptr<TWorkingCopy> working;
     std::unique_ptr<TPlayer> listPlayer;
     std::unique_ptr<TDib> savTopBitmap;
     std::unique_ptr<TWaveSound> clickSound;
@@ -220,6 +237,13 @@ class TDrovakWindow : public TWindow,
     // A change of the record waits for the pause timer.
     bool writePending = false;
     std::string statusText;
+    // The SAV folder's news not taken up yet: labels, or anything at all.
+    std::set<std::string> changedLabels;
+    bool folderChangedWholly = false;
+    bool folderChangePending = false;
+    bool askingAboutChange = false;
+    // Whether the list was filled from the SAV folder yet (it waits for the first paint).
+    bool listFilled = false;
     // The odd files already described in this run, by path.
     std::set<std::string> oddFilesWarned;
     std::map<std::string, std::shared_ptr<const TDib>> callsignPictures;

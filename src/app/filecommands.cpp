@@ -90,7 +90,8 @@ void TDrovakWindow::makeNewFile() {
     player->setXferBuffer(*settings);
     player->openTemplate();
     player->setFileName(workingName.c_str());
-    int status = player->saveFile();
+    int status = working->writeWorkingCopy();
+    working->noteRead();
     listWindow->updateLabel(kNewFileLabel);
     if (status != kSaveOk) {
         if (status == kSaveTemplateFailed) {
@@ -133,22 +134,48 @@ void TDrovakWindow::CmdSave() {
         CmdSaveAs();
         return;
     }
-    bool hadWorkingCopy = hasWorkingCopy(label);
-    std::string workingCopy = savFilePath(label, ".dvw");
     screen->resetDirty();
-
-    player->setFileName((label + ".sav").c_str());
-    int status = player->saveFile();
-    if (status == kSaveOk) {
-        removeFile(workingCopy);
-        rememberWrittenRecord();
-    } else if (hadWorkingCopy) {
-        // The changes are still only in the working copy, which keeps its mark.
-        player->setFileName((label + ".dvw").c_str());
+    int status = working->save(false);
+    if (status == kSaveChangedElsewhere) {
+        switch (askAboutOutsideChange(label, MB_YESNOCANCEL)) {
+        case IDYES:
+            status = working->save(true);
+            break;
+        case IDNO:
+            loadOutsideChange(label);
+            return;
+        default:
+            return; // the changes stay in the working copy, which keeps its mark
+        }
     }
+    if (status == kSaveOk) {
+        player->setFileName(TWorkingCopy::savName(label).c_str());
+        rememberWrittenRecord();
+    }
+    // On failure the changes are still only in the working copy, which keeps its mark.
     listWindow->updateLabel(label);
     reportSaveStatus(status);
     listWindow->selectFile(player->getFileName());
+}
+
+int TDrovakWindow::askAboutOutsideChange(const std::string& label, unsigned buttons) {
+    std::string question = TWorkingCopy::savName(label) +
+                           " was changed by another program. Keep your changes, or load the "
+                           "file's?\n\nYes keeps your changes; No loads the file.";
+    int answer = MessageBox(question.c_str(), "Changed elsewhere", buttons | MB_ICONEXCLAMATION);
+    if (answer == IDYES) {
+        working->noteRead(); // the user saw the file's new bytes and chose to write over them
+    }
+    return answer;
+}
+
+void TDrovakWindow::loadOutsideChange(const std::string& label) {
+    screen->resetDirty();
+    working->discard();
+    listWindow->updateLabel(label);
+    openPlayerFile(TWorkingCopy::savName(label));
+    listWindow->selectFile(player->getFileName());
+    Invalidate(true);
 }
 
 void TDrovakWindow::CmdSaveAs() {
@@ -243,6 +270,7 @@ void TDrovakWindow::CmdSaveAs() {
     if (savedIntoSavFolder) {
         listWindow->updateLabel(newLabel);
         player->setFileName(newName);
+        working->noteRead();
         rememberWrittenRecord();
     }
     listWindow->selectFile(savedIntoSavFolder ? newName : player->getFileName());
@@ -278,13 +306,12 @@ void TDrovakWindow::CmdDuplicate() {
         return;
     }
     // The copy takes the record as it stands; the original keeps its working copy.
-    std::string original = player->getFileName();
-    player->setFileName(fileName.c_str());
-    int status = player->saveFile();
+    int status = working->writeAs(fileName);
     listWindow->updateLabel(name);
     reportSaveStatus(status);
-    if (status != kSaveOk) {
-        player->setFileName(original.c_str());
+    if (status == kSaveOk) {
+        player->setFileName(fileName.c_str());
+        working->noteRead();
     }
     listWindow->selectFile(player->getFileName());
 }
@@ -363,9 +390,9 @@ void TDrovakWindow::CmdUndo() {
     }
     // Nothing of the record thrown away is written again.
     screen->resetDirty();
-    removeFile(savFilePath(label, ".dvw"));
+    working->discard();
     listWindow->updateLabel(label);
-    resetPlayerInfo((label + ".sav").c_str());
+    resetPlayerInfo(TWorkingCopy::savName(label).c_str());
 }
 
 void TDrovakWindow::setDirtyFile() {
@@ -382,15 +409,13 @@ bool TDrovakWindow::writeWorkingCopy() {
     if (label.empty() || name.size() >= kFileNameCapacity) {
         return false;
     }
-    std::string previous = player->getFileName();
-    player->setFileName(name.c_str());
-    int status = player->saveFile();
+    int status = working->writeWorkingCopy();
     // The mark follows the working copy on disk; the row's cells show the record.
     listWindow->updateLabel(label);
+    if (status == kSaveOk || hasWorkingCopy(label)) {
+        player->setFileName(name.c_str()); // the record is its working copy from now on
+    }
     if (status != kSaveOk) {
-        if (!hasWorkingCopy(label)) {
-            player->setFileName(previous.c_str()); // no working copy to have open
-        }
         if (!workingCopyFailureShown) {
             workingCopyFailureShown = true;
             reportSaveStatus(status);
@@ -454,6 +479,7 @@ bool TDrovakWindow::openPlayerFile(const std::string& fileName) {
         MessageBox(message.c_str(), "Error", kWarn);
     }
     rememberWrittenRecord();
+    working->noteRead();
     workingCopyFailureShown = false;
     screen->clearEditor();
     if (opened && fileName.size() > 4 && !fileName.ends_with(".dvw")) {
@@ -515,6 +541,9 @@ void TDrovakWindow::wizardCallback(const TDrovakSettingsXfer& newSettings) {
     player->setXferBuffer(*settings);
     listPlayer->setXferBuffer(*settings);
     listWindow->setSavPath(settings->savPath.data());
+    if (!firstPaint) {
+        WatchFolder(settings->savPath.data()); // the start watches once the window is up
+    }
     fileData.InitialDir = settings->savPath.data();
     screen->setShowColorChars(settings->showColorChars != 0);
     followNewFile();

@@ -122,6 +122,18 @@ void TDrovakWindow::LvnEndLabelEdit(TLwDispInfoNotify& info) {
         MessageBox("Error saving file!", "Error", kWarn);
         return;
     }
+    // The record goes under the new name and the old file goes: one rewritten elsewhere since
+    // it was read is only dropped when the user says so.
+    if (working->changedElsewhere()) {
+        const int answer = askAboutOutsideChange(currentLabel(), MB_YESNOCANCEL);
+        if (answer == IDCANCEL) {
+            return;
+        }
+        if (answer == IDNO) {
+            loadOutsideChange(currentLabel());
+            oldName = player->getFileName();
+        }
+    }
     char oldLabel[kFileNameCapacity] = "";
     strAppend(oldLabel, oldName.c_str(), static_cast<int>(kFileNameCapacity));
     truncFileName(oldLabel);
@@ -130,18 +142,19 @@ void TDrovakWindow::LvnEndLabelEdit(TLwDispInfoNotify& info) {
     // knows the folder as it is.
     std::string oldWorkingCopy = savFilePath(oldLabel, ".dvw");
     std::string oldSav = savFilePath(oldLabel, ".sav");
-    player->setFileName((newLabel + ".sav").c_str());
-    int status = player->saveFile();
+    int status = working->writeAs(TWorkingCopy::savName(newLabel));
     listWindow->updateLabel(newLabel);
     if (status != kSaveOk) {
         reportSaveStatus(status);
-        player->setFileName(oldName.c_str());
         return;
     }
     std::error_code ec;
-    if (listWindow->doesDirtyFileExist(oldLabel, false)) {
-        player->setFileName((newLabel + ".dvw").c_str());
-        player->saveFile();
+    bool edited = listWindow->doesDirtyFileExist(oldLabel, false);
+    player->setFileName(TWorkingCopy::savName(newLabel).c_str());
+    working->noteRead();
+    if (edited) {
+        working->writeWorkingCopy();
+        player->setFileName(TWorkingCopy::workingName(newLabel).c_str());
         fs::remove(fsPath(oldWorkingCopy), ec);
     }
     fs::remove(fsPath(oldSav), ec);

@@ -112,6 +112,18 @@ void TDrovakWindow::importFiles(const std::vector<std::string>& paths) {
     }
 }
 
+void TDrovakWindow::EvStartRequest(TStartRequest& request) {
+    trace("EvStartRequest", "");
+    if (request.file.empty()) {
+        return; // brought to the front: that was all it asked
+    }
+    if (!listFilled) {
+        adoptStartFile(request.file); // the fill to come selects it
+        return;
+    }
+    importFiles({request.file});
+}
+
 void TDrovakWindow::CmdImport() {
     trace("CmdImport", "");
     TOpenSaveDialog::TData data(OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT);

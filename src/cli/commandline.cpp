@@ -6,6 +6,7 @@
 #include "editor/fields.h"
 #include "player/player.h"
 #include "player/savformat.h"
+#include "player/workingcopy.h"
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
 #include "support/cp1252.h"
@@ -48,7 +49,8 @@ constexpr const char* kHelp =
     "                   (~ and a digit); with --json as one JSON object\n"
     "  set FILE.sav     change the fields named by the options and save the file as the\n"
     "                   editor does; a text too long for its field, a character the game's\n"
-    "                   font cannot show or an unknown side is refused, and nothing is written\n"
+    "                   font cannot show or an unknown side is refused, and nothing is written;\n"
+    "                   so is a pilot with unsaved changes in its working copy (FILE.dvw)\n"
     "  load LABEL       put the pilot LABEL.sav of the SAV folder into the game's folder as\n"
     "                   raptor.sav, as File > Load does\n"
     "\n"
@@ -174,6 +176,8 @@ class TRun {
     int load(const std::vector<std::string>& args);
     // A readable player file of 440 bytes into player, whose SAV folder becomes the file's.
     int readPlayer(const std::string& file, TPlayer& player);
+    // The path of the working copy beside the player's file; empty when it has none.
+    static std::string workingCopyPath(const TPlayer& player);
 
   private:
     std::ostream& out;
@@ -210,6 +214,12 @@ int TRun::readPlayer(const std::string& file, TPlayer& player) {
     return kExitOk;
 }
 
+std::string TRun::workingCopyPath(const TPlayer& player) {
+    TPlayer record(player);
+    TWorkingCopy copy(record);
+    return copy.exists() ? copy.pathOf(TWorkingCopy::workingName(copy.label())) : "";
+}
+
 int TRun::show(const std::vector<std::string>& args) {
     bool json = false;
     std::vector<std::string> files;
@@ -229,6 +239,7 @@ int TRun::show(const std::vector<std::string>& args) {
     if (int status = readPlayer(files[0], player); status != kExitOk) {
         return status;
     }
+    const std::string unsaved = workingCopyPath(player);
     if (json) {
         out << "{\"file\": " << jsonString(files[0]);
         for (const TTextField& f : kTextFields) {
@@ -239,7 +250,9 @@ int TRun::show(const std::vector<std::string>& args) {
         }
         out << ", \"side\": {\"code\": "
             << static_cast<int>(static_cast<unsigned char>(player.side[0]))
-            << ", \"text\": " << jsonString(sideName(player.side[0])) << "}}\n";
+            << ", \"text\": " << jsonString(sideName(player.side[0]))
+            << "}, \"unsavedChanges\": " << (unsaved.empty() ? "null" : jsonString(unsaved))
+            << "}\n";
         return kExitOk;
     }
     for (const TTextField& f : kTextFields) {
@@ -250,6 +263,9 @@ int TRun::show(const std::vector<std::string>& args) {
         }
     }
     out << "side: " << sideName(player.side[0]) << "\n";
+    if (!unsaved.empty()) {
+        out << "unsaved changes: in " << unsaved << ", which the window saves into this file\n";
+    }
     return kExitOk;
 }
 
@@ -296,6 +312,14 @@ int TRun::set(const std::vector<std::string>& args) {
     if (int status = readPlayer(file, player); status != kExitOk) {
         return status;
     }
+    // The window's next Save would write the working copy over what is set here.
+    if (std::string unsaved = workingCopyPath(player); !unsaved.empty()) {
+        return fileError(file, "has unsaved changes in " + unsaved +
+                                   "; save them (File > Save) or undo them (Edit > Undo) in the "
+                                   "window first; nothing was written");
+    }
+    TWorkingCopy saved(player);
+    saved.noteRead();
     std::string tableBytes;
     const std::string tablePath = sharedFile(TCharTable::kFileName);
     if (!readWholeFile(tablePath, tableBytes)) {
@@ -357,7 +381,10 @@ int TRun::set(const std::vector<std::string>& args) {
     }
     changed.xfer.templatePath.fill('\0');
     std::copy(templatePath.begin(), templatePath.end(), changed.xfer.templatePath.begin());
-    switch (changed.saveFile()) {
+    if (saved.changedElsewhere()) {
+        return fileError(file, "was changed by another program meanwhile; nothing was written");
+    }
+    switch (TWorkingCopy(changed).writeAs(changed.getFileName())) {
     case kSaveOk:
         return kExitOk;
     case kSaveTemplateFailed:
@@ -387,6 +414,11 @@ int TRun::load(const std::vector<std::string>& args) {
                                        "choose the game's folder");
     }
     TPlayer player(settings, name.c_str());
+    // As File > Load: a pilot with unsaved changes goes into the game as the window shows it.
+    if (TWorkingCopy copy(player); copy.exists()) {
+        name = TWorkingCopy::workingName(copy.label());
+        player.setFileName(name.c_str());
+    }
     if (player.openFile() != 0) {
         return systemError(joinPath(settings.savPath.data(), name.c_str()), "cannot read");
     }

@@ -74,10 +74,7 @@ int TPlayer::openTemplate() {
     return -1;
 }
 
-// The path of the open file's name in the SAV folder, spelt as the file is on disk; empty for
-// a name that would leave the folder or that no list would show.
-std::string TPlayer::savFolderPath() const {
-    std::string name = fileName.data();
+std::string TPlayer::savFolderPath(const std::string& name) const {
     if (!isPlainFileName(name)) {
         return "";
     }
@@ -90,7 +87,7 @@ std::string TPlayer::savFolderPath() const {
 
 int TPlayer::openFile() {
     trace("openFile", "");
-    std::string path = savFolderPath();
+    std::string path = savFolderPath(fileName.data());
     std::string bytes;
     int error = ENOENT;
     if (!path.empty()) {
@@ -112,7 +109,7 @@ int TPlayer::openFile() {
 
 int TPlayer::saveFile() {
     trace("saveFile", "");
-    std::string path = savFolderPath();
+    std::string path = savFolderPath(fileName.data());
     if (path.empty()) {
         return kSaveTargetFailed;
     }

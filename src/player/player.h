@@ -58,8 +58,10 @@ class TPlayer {
     int loadFile();
     int emailFile();
 
-  private:
-    std::string savFolderPath() const;
+    // The path of a file of the SAV folder, spelt as it is on disk; empty for a name that
+    // would leave the folder or that no list would show.
+    std::string savFolderPath(const std::string& name) const;
 
+  private:
     const TFolderNames* savNames = nullptr;
 };

@@ -59,6 +59,8 @@ bool TResponseEntry::Matches(const TMsg& msg) const {
     case TMsgKind::KeyUp:
     case TMsgKind::Char:
     case TMsgKind::DropFiles:
+    case TMsgKind::FolderChange:
+    case TMsgKind::StartRequest:
         return kind == msg.kind;
     case TMsgKind::BnClicked:
         return (kind == TMsgKind::BnClicked || kind == TMsgKind::Command) && id == msg.id;

@@ -50,6 +50,8 @@ enum class TMsgKind {
     BnClicked,       // dialog button or check box id clicked:  void ()
     EnUpdate,        // dialog edit id: its text is about to change on screen:  void ()
     DropFiles,       // files dropped from another program:  void EvDropFiles(TDropInfo&)
+    FolderChange,    // a watched folder's entries changed:  void EvFolderChange(TFolderChange&)
+    StartRequest,    // the program was started again:  void EvStartRequest(TStartRequest&)
 };
 
 // Files dropped on a window that accepts them (DragAcceptFiles): their paths, and the point
@@ -69,6 +71,18 @@ inline constexpr uint kKeyFlagAlt = 1u << 18;
 // Whether the command being handled came from the keyboard (an accelerator), not a menu.
 bool IsKeyboardCommand();
 
+// Entries of a watched folder (WatchFolder) that other programs, or this one, added, removed,
+// renamed (both names) or rewrote. No names: anything in the folder may have changed.
+struct TFolderChange {
+    std::string folder;
+    std::vector<std::string> names;
+};
+
+// What a later start of the program was asked to open: a file, or nothing.
+struct TStartRequest {
+    std::string file;
+};
+
 // One message on its way to a handler. Which fields count depends on the kind.
 struct TMsg {
     TMsgKind kind = TMsgKind::Command;
@@ -84,6 +98,8 @@ struct TMsg {
     TLwNotify* lwNotify = nullptr;
     TLwDispInfoNotify* dispInfo = nullptr;
     TDropInfo* dropInfo = nullptr;
+    TFolderChange* folderChange = nullptr;
+    TStartRequest* startRequest = nullptr;
 
     static TMsg MakeCommand(int id);
     static TMsg MakeCommandEnable(TCommandEnabler& enabler);
@@ -132,6 +148,8 @@ struct TResponseEntry {
     template <auto Pmf> static TResponseEntry ListNotify(TMsgKind kind, int id);
     template <auto Pmf> static TResponseEntry Notify(TMsgKind kind, int id);
     template <auto Pmf> static TResponseEntry DropFiles();
+    template <auto Pmf> static TResponseEntry FolderChange();
+    template <auto Pmf> static TResponseEntry StartRequest();
 };
 
 class TResponseTable {
@@ -220,6 +238,18 @@ template <auto Pmf> TResponseEntry TResponseEntry::DropFiles() {
             }};
 }
 
+template <auto Pmf> TResponseEntry TResponseEntry::FolderChange() {
+    return {TMsgKind::FolderChange, 0, [](TEventHandler& h, TMsg& m) {
+                (void)std::invoke(Pmf, toolkit_detail::self<Pmf>(h), *m.folderChange);
+            }};
+}
+
+template <auto Pmf> TResponseEntry TResponseEntry::StartRequest() {
+    return {TMsgKind::StartRequest, 0, [](TEventHandler& h, TMsg& m) {
+                (void)std::invoke(Pmf, toolkit_detail::self<Pmf>(h), *m.startRequest);
+            }};
+}
+
 // In the class: DECLARE_RESPONSE_TABLE(TMyWindow); (leaves the access at public).
 #define DECLARE_RESPONSE_TABLE(cls)                                                                \
   public:                                                                                          \
@@ -250,6 +280,8 @@ template <auto Pmf> TResponseEntry TResponseEntry::DropFiles() {
 #define EV_WM_KEYUP ::TResponseEntry::Key<&TMyClass::EvKeyUp>(TMsgKind::KeyUp)
 #define EV_WM_CHAR ::TResponseEntry::Key<&TMyClass::EvChar>(TMsgKind::Char)
 #define EV_WM_DROPFILES ::TResponseEntry::DropFiles<&TMyClass::EvDropFiles>()
+#define EV_WM_FOLDERCHANGE ::TResponseEntry::FolderChange<&TMyClass::EvFolderChange>()
+#define EV_WM_STARTREQUEST ::TResponseEntry::StartRequest<&TMyClass::EvStartRequest>()
 #define EV_LVN_GETDISPINFO(id, method)                                                             \
     ::TResponseEntry::ListDispInfo<&TMyClass::method>(TMsgKind::LvnGetDispInfo, id)
 #define EV_LVN_ENDLABELEDIT(id, method)                                                            \

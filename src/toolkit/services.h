@@ -67,6 +67,14 @@ bool MoveToTrash(const char* path);
 // Milliseconds on a clock that only moves forward (the headless clock in tests).
 std::uint64_t GetTickCount64();
 
+// One running program per settings folder, named by key. True when this process is that
+// program, or became it because the one before ended (a crashed one's claim is taken over at
+// once, never waited on); the claim lasts until the process ends.
+bool ClaimSingleInstance(const std::string& key);
+// Hands the running program of key what this start was asked for (a file, or none): true
+// when it took it. Its window (AcceptStartRequests) comes to the front and gets the request.
+bool HandToRunningInstance(const std::string& key, const std::string& file);
+
 // Shows an error while no window of the program is open (a start that failed). False when
 // there is no desktop to show it on.
 bool ShowStartupError(const char* text, const char* caption);

@@ -70,6 +70,13 @@ class TWindow : public TEventHandler {
     void SetFocus();
     // Whether files dropped from other programs reach this window's table (EvDropFiles).
     void DragAcceptFiles(bool accept);
+    // Watches the entries of a folder: what is added, removed, renamed or rewritten there, by
+    // any program, reaches this window's table (EvFolderChange) while the message loop runs.
+    // An empty folder stops. False when the system gives no watch: nothing will arrive.
+    bool WatchFolder(const std::string& folder);
+    // Whether later starts of the program (HandToRunningInstance) reach this window's table
+    // (EvStartRequest), after the backend brought its frame to the front.
+    void AcceptStartRequests(bool accept);
     void SetCapture();
     void ReleaseCapture();
     bool SetCursor(int cursorResId); // a cursor of the program's resources

@@ -164,7 +164,9 @@ TEST_F(CommandLineTest, SetSavesAsTheEditorDoesAndShowReadsItBack) {
     EXPECT_NE(std::string::npos,
               out.find("\"callsign\": {\"text\": \"Storm1\", \"codes\": \"~7Storm~21\"}"))
         << out;
-    EXPECT_NE(std::string::npos, out.find("\"side\": {\"code\": 2, \"text\": \"2\"}}\n")) << out;
+    EXPECT_NE(std::string::npos,
+              out.find("\"side\": {\"code\": 2, \"text\": \"2\"}, \"unsavedChanges\": null}\n"))
+        << out;
 
     // A file that may not be written, or a template that is gone, leaves the file as it was.
     fs::permissions(ghost, fs::perms::owner_read | fs::perms::group_read);
@@ -188,6 +190,25 @@ TEST_F(CommandLineTest, LoadPutsThePilotIntoTheGameAndRemembersIt) {
     writeSettings("");
     EXPECT_EQ(kExitFile, run({"load", "ghost.sav"}).status);
     EXPECT_NE(std::string::npos, err.find(config.file("drovak.ini") + ": no game folder")) << err;
+}
+
+// A pilot whose unsaved changes wait in the window's working copy: set refuses it, show says
+// so, and load puts the working copy's record into the game, as the window would.
+TEST_F(CommandLineTest, WorkingCopyRules) {
+    std::string pilot = sav.read("ghost.sav");
+    sav.write("Ghost.DVW", pilot.replace(80, 7, "WORKING"));
+    const std::string before = sav.read("ghost.sav");
+    const std::string copy = sav.file("Ghost.DVW");
+    EXPECT_EQ(kExitFile, run({"set", ghost, "--side", "1"}).status);
+    EXPECT_NE(std::string::npos, err.find(ghost + ": has unsaved changes in " + copy)) << err;
+    EXPECT_NE(std::string::npos, err.find("nothing was written")) << err;
+    EXPECT_EQ(before, sav.read("ghost.sav"));
+    ASSERT_EQ(kExitOk, run({"show", ghost}).status);
+    EXPECT_NE(std::string::npos, out.find("side: either\nunsaved changes: in " + copy)) << out;
+    ASSERT_EQ(kExitOk, run({"show", ghost, "--json"}).status);
+    EXPECT_NE(std::string::npos, out.find("\"unsavedChanges\": \"" + copy + "\"}")) << out;
+    ASSERT_EQ(kExitOk, run({"load", "ghost"}).status) << err;
+    EXPECT_EQ("WORKING", game.read("raptor.sav").substr(80, 7));
 }
 
 TEST(TextConversion, GameBytesAndUtf8RoundTrip) {

@@ -653,6 +653,89 @@ trash)
     menu_exit
     expect_exit
     ;;
+second)
+    # A second start with a file hands it to the window running on the same settings and
+    # ends with status 0: one window, with that file open. After a kill -9 of the first, a
+    # start is a window of its own at once.
+    start_on_demo ghost.sav
+    expect_rows 3
+    mkdir -p "$work/elsewhere"
+    cp "$work/demo/pilots/viper.sav" "$work/elsewhere/Zulu.sav"
+    status=0
+    (cd "$work" && timeout 20 "$program/drovak" "$work/elsewhere/Zulu.sav") 2>>"$errlog" ||
+        status=$?
+    [ "$status" -eq 0 ] || fail "the second start ended with status $status"
+    wait_for "the handed pilot is not in the SAV folder" cmp -s "$work/demo/pilots/Zulu.sav" \
+        "$work/elsewhere/Zulu.sav"
+    sleep 0.5
+    windows=$(xdotool search --onlyvisible --name "^$title\$" | wc -l)
+    [ "$windows" -eq 1 ] || fail "$windows windows named '$title' after the second start"
+    main_window
+    selected=$("$python" "$here/winshot.py" selected "$SHOT" "$CX" "$CY")
+    [ "$selected" = 2 ] || fail "row '$selected' is selected after the second start, not Zulu's"
+    shoot "$MAIN" "$outdir/second-main.png"
+    kill -9 "$pid"
+    wait "$pid" 2>/dev/null
+    pid=""
+    start
+    main_window
+    menu_exit
+    expect_exit
+    ;;
+outside)
+    # The command line changes the open, unchanged pilot: the window shows it at once, so
+    # what is typed next and saved with Ctrl+S keeps the change.
+    start_on_demo ghost.sav
+    expect_rows 3
+    pilots=$work/demo/pilots
+    "$program/drovak" set "$pilots/ghost.sav" --squadron NEWSQ 2>>"$errlog" ||
+        fail "drovak set failed"
+    sleep 2 # the news reaches the window within a tenth of a second; a sanitized build is slow
+    focus "$MAIN"
+    keys Tab Tab shift+x
+    wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+    keys ctrl+s
+    wait_for "Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
+    shoot "$MAIN" "$outdir/outside-main.png"
+    keys ctrl+q
+    expect_exit
+    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
+        'squadron=NEWSQX' || fail "ghost.sav lost the squadron set from the command line"
+    ;;
+question)
+    # Another program rewrites a pilot with unsaved changes: the window asks, naming the file.
+    # Yes keeps the typing, which Save then writes; No shows the file's pilot and drops it.
+    for answer in yes no; do
+        start_on_demo ghost.sav
+        pilots=$work/demo/pilots
+        click_client $kCallsignEnd
+        keys $(printf 'BackSpace %.0s' $(seq 22))
+        keys shift+q
+        wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+        cp "$pilots/viper.sav" "$pilots/ghost.sav"
+        box=$(wait_window "Changed elsewhere" 1 100) || exit 1
+        shoot "$box" "$outdir/question-$answer.png"
+        focus "$box"
+        if [ "$answer" = yes ]; then keys Return; else keys alt+n; fi
+        wait_gone "Changed elsewhere"
+        focus "$MAIN"
+        if [ "$answer" = yes ]; then
+            keys ctrl+s
+            wait_for "Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
+            find_window "Changed elsewhere" >/dev/null && fail "Save asked again after Yes"
+        fi
+        keys ctrl+q
+        expect_exit
+        if [ "$answer" = yes ]; then
+            "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
+                'callsign=Q' || fail "Yes did not keep the callsign typed"
+        else
+            cmp -s "$pilots/ghost.sav" "$pilots/viper.sav" || fail "No did not keep the file's"
+            [ -e "$pilots/ghost.dvw" ] && fail "No left the working copy"
+        fi
+        rm -rf "$program" "$work/demo" "$work/original"
+    done
+    ;;
 *)
     fail "unknown scenario"
     ;;

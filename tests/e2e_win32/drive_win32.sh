@@ -8,7 +8,9 @@
 # click at the end of the callsign, the old callsign erased and a new one typed, then File >
 # Save chosen from the menu with the mouse. ghost.sav must then hold the new callsign, byte for
 # byte, with no other file changed and no temporary left; then a key, Ctrl+S and a key after it
-# in the callsign. Screenshots land in OUTDIR.
+# in the callsign. Then a second start with a file hands it to the running window and ends with
+# status 0, and a pilot rewritten by another program while it has unsaved changes brings up the
+# question. Screenshots land in OUTDIR.
 set -uo pipefail
 
 wine=$1
@@ -145,3 +147,44 @@ sleep 1
     callsign=StormxY || fail "the working copy does not hold the key typed after Ctrl+S"
 shoot "$outdir/after-ctrl-s.png"
 echo "win32 save: ok"
+
+# A second start with a file hands it to the running window and ends with status 0.
+mkdir -p "$work/elsewhere"
+cp "$pilots/viper.sav" "$work/elsewhere/Zulu.sav"
+status=0
+(cd "$program" && timeout 60 "$wine" ./drovak.exe "$(windows_path "$work/elsewhere/Zulu.sav")") \
+    >>"$outdir/drovak.log" 2>&1 || status=$?
+[ "$status" -eq 0 ] || fail "the second start ended with status $status"
+for ((i = 0; i < 50; i++)); do
+    cmp -s "$pilots/Zulu.sav" "$work/elsewhere/Zulu.sav" && break
+    sleep 0.1
+done
+cmp -s "$pilots/Zulu.sav" "$work/elsewhere/Zulu.sav" || fail "the handed pilot did not arrive"
+windows=$(xdotool search --onlyvisible --name "^$title\$" | wc -l)
+[ "$windows" -eq 1 ] || fail "$windows windows named '$title' after the second start"
+echo "win32 second start: ok"
+
+# Zulu is open: typed into and then rewritten by another program, the window asks.
+click_at $((ox + 752)) $((oy + 28))
+xdotool key --delay 60 q
+for ((i = 0; i < 50; i++)); do
+    [ -f "$pilots/Zulu.dvw" ] && break
+    sleep 0.1
+done
+[ -f "$pilots/Zulu.dvw" ] || fail "no working copy of Zulu after an edit"
+cp "$pilots/ace.sav" "$pilots/Zulu.sav"
+question=$(wait_window "Changed elsewhere") || exit 1
+shoot "$outdir/changed.png"
+echo "win32 change elsewhere: ok"
+
+# Killed outright, the program leaves no claim behind: the next start is a window at once.
+kill -9 "$pid"
+wait "$pid" 2>/dev/null
+for ((i = 0; i < 50; i++)); do
+    xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || break
+    sleep 0.1
+done
+(cd "$program" && exec "$wine" ./drovak.exe) >>"$outdir/drovak.log" 2>&1 &
+pid=$!
+wait_window "$title" >/dev/null || exit 1
+echo "win32 start after a kill: ok"

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -277,6 +278,49 @@ TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
         putUnicode(owner.GetImpl().hwnd, c.unicode);
         EXPECT_EQ(TClipboard(owner).GetText(), c.bytes);
     }
+}
+
+class FolderWatcher : public TWindow {
+  public:
+    FolderWatcher() : TWindow(nullptr) {}
+    void EvFolderChange(TFolderChange& change) {
+        names.insert(names.end(), change.names.begin(), change.names.end());
+    }
+    std::vector<std::string> names;
+    DECLARE_RESPONSE_TABLE(FolderWatcher);
+};
+// clang-format off
+DEFINE_RESPONSE_TABLE1(FolderWatcher, TWindow)
+    EV_WM_FOLDERCHANGE,
+END_RESPONSE_TABLE;
+// clang-format on
+
+// Files added, renamed and removed by anyone reach the window's table through its own
+// thread's messages, by name. (Wine keeps a name whose case alone changed as it was.)
+TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInIt) {
+    TempDir dir;
+    FolderWatcher window;
+    ASSERT_TRUE(window.WatchFolder(dir.folder()));
+    dir.write("ace.sav", "x");
+    dir.write("cy.sav", "x");
+    MoveFileW(widen(dir.file("ace.sav")).c_str(), widen(dir.file("bob.dvw")).c_str());
+    DeleteFileW(widen(dir.file("cy.sav")).c_str());
+    const std::vector<std::string> expected{"ace.sav", "bob.dvw", "cy.sav"};
+    auto seenAll = [&] {
+        for (const std::string& name : expected)
+            if (std::find(window.names.begin(), window.names.end(), name) == window.names.end())
+                return false;
+        return true;
+    };
+    for (int wait = 0; wait < 500 && !seenAll(); ++wait) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    EXPECT_TRUE(seenAll()) << ::testing::PrintToString(window.names);
+    EXPECT_TRUE(window.WatchFolder(""));
+    EXPECT_FALSE(window.WatchFolder(dir.file("none")));
 }
 
 TEST_F(Win32Backend, TheTrashTakesAFileOutOfItsFolder) {

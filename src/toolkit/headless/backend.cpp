@@ -117,6 +117,11 @@ void TWindow::DragAcceptFiles(bool accept) {
     impl_->acceptsFiles = accept;
 }
 
+bool TWindow::WatchFolder(const std::string& folder) {
+    impl_->watchedFolder = folder;
+    return true;
+}
+
 void TWindow::SetCapture() {
     desktop().capture = this;
 }
@@ -543,6 +548,32 @@ TMailer::TMailer() {
 }
 
 TMailer::~TMailer() = default;
+
+bool ClaimSingleInstance(const std::string& key) {
+    return desktop().claimedInstances.insert(key).second;
+}
+
+bool HandToRunningInstance(const std::string& key, const std::string& file) {
+    auto& d = desktop();
+    if (!d.claimedInstances.contains(key) || d.startRequests == nullptr) {
+        return false;
+    }
+    TStartRequest request{file};
+    TMsg msg;
+    msg.kind = TMsgKind::StartRequest;
+    msg.startRequest = &request;
+    d.startRequests->Dispatch(msg);
+    return true;
+}
+
+void TWindow::AcceptStartRequests(bool accept) {
+    auto& d = desktop();
+    if (accept) {
+        d.startRequests = this;
+    } else if (d.startRequests == this) {
+        d.startRequests = nullptr;
+    }
+}
 
 bool ShowStartupError(const char* text, const char* caption) {
     desktop().messageBoxes.push_back(

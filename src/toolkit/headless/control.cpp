@@ -506,6 +506,21 @@ std::shared_ptr<const TDib> cellPicture(const TListWindow& list, int index, int 
     return pictures ? list.GetCellPicture(index, column) : nullptr;
 }
 
+std::string watchedFolder(const TWindow& window) {
+    return window.GetImpl().watchedFolder;
+}
+
+bool changeFolder(TWindow& window, const std::vector<std::string>& names) {
+    if (window.GetImpl().watchedFolder.empty()) {
+        return false;
+    }
+    TFolderChange change{window.GetImpl().watchedFolder, names};
+    TMsg msg;
+    msg.kind = TMsgKind::FolderChange;
+    msg.folderChange = &change;
+    return window.Dispatch(msg);
+}
+
 bool dropFiles(TWindow& window, const std::vector<std::string>& paths, const TPoint& point) {
     if (!window.IsWindow() || !window.GetImpl().acceptsFiles)
         return false;

@@ -194,6 +194,14 @@ void endLabelEdit(TListWindow& list, const std::optional<std::string>& text);
 const std::vector<int>& ensuredVisible(const TListWindow& list);
 const std::vector<std::pair<int, int>>& redrawnItems(const TListWindow& list);
 
+// --- Watched folders ---------------------------------------------------------------------------
+
+// The folder the window watches (WatchFolder); empty when none.
+std::string watchedFolder(const TWindow& window);
+// Another program changed these entries of the folder the window watches (none: anything):
+// true when the window watches a folder and its table took the news.
+bool changeFolder(TWindow& window, const std::vector<std::string>& names);
+
 // --- Dropping files ---------------------------------------------------------------------------
 
 // The user drops files from another program on a window at a point of its client area: true

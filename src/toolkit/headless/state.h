@@ -32,6 +32,9 @@ struct Timer {
 };
 
 struct Desktop {
+    // Single-instance claims by key, and the window later starts hand their requests to.
+    std::set<std::string> claimedInstances;
+    TWindow* startRequests = nullptr;
     std::deque<int> messageBoxAnswers;
     std::function<int(const TMessageBoxRecord&)> messageBoxAnswerer;
     std::function<std::optional<std::string>(const TFileDialogRecord&)> fileDialogAnswerer;
@@ -87,6 +90,7 @@ struct TWindow::Impl {
     TColor background{255, 255, 255};
     int cursor = 0;
     bool acceptsFiles = false;
+    std::string watchedFolder;
 
     TRgbImage surface;
     std::vector<headless::TInvalidation> invalidations;

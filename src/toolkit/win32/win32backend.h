@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -95,6 +96,8 @@ struct TWindow::Impl {
     int cursorId = 0;
     std::map<uint, uint> timers; // id to timeout, kept until the window exists
     bool acceptsFiles = false;
+    // The watch of WatchFolder (its own type, in folderwatch.cpp).
+    std::shared_ptr<void> folderWatch;
 
     // A frame's menu and accelerators.
     HMENU menu = nullptr;

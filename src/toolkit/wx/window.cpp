@@ -346,13 +346,15 @@ void TWindowTimer::Notify() {
     TMsg msg = TMsg::MakeTimer(id_);
     owner_->Dispatch(msg);
     inNotify_ = false;
+    if (deleteAfterNotify_ && wxTheApp)
+        wxTheApp->CallAfter([this] { delete this; });
 }
 
 void disposeTimer(TWindowTimer* timer) {
     timer->Stop();
     timer->Detach();
     if (timer->InNotify() && wxTheApp)
-        wxTheApp->CallAfter([timer] { delete timer; });
+        timer->DeleteAfterNotify();
     else
         delete timer;
 }

@@ -42,11 +42,14 @@ class TWindowTimer : public wxTimer {
     void Notify() override;
     void Detach() { owner_ = nullptr; }
     bool InNotify() const { return inNotify_; }
+    // Deleted once its tick has returned: a tick may run a nested loop (a message box).
+    void DeleteAfterNotify() { deleteAfterNotify_ = true; }
 
   private:
     TWindow* owner_;
     uint id_;
     bool inNotify_ = false;
+    bool deleteAfterNotify_ = false;
 };
 
 // A wx window that calls back into a layer window; Detach cuts the link before the layer
@@ -120,6 +123,8 @@ struct TWindow::Impl {
     std::optional<TColor> bkgnd;
     int cursorId = 0;
     bool captured = false;
+    // The watch of WatchFolder, whose news it dispatches to the window.
+    std::unique_ptr<wxEvtHandler> folderWatch;
 
     // A frame's icons.
     int iconId = 0;
