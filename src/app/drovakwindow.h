@@ -139,7 +139,9 @@ class TDrovakWindow : public TWindow,
     std::string savFilePath(const std::string& label, const char* extension) const;
     std::string currentLabel() const;
     bool hasWorkingCopy(const std::string& label) const;
-    void reportSaveStatus(int status);
+    // A failed write names the file and the reason under the message the user knows.
+    void reportSaveStatus(int status, const TPlayer* from = nullptr);
+    void reportSaveFailure(const std::string& path, const std::string& reason);
     // Opens a file of the SAV folder into the editor; false (and said) when it is there but
     // cannot be read.
     bool openPlayerFile(const std::string& fileName);
