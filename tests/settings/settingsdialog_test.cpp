@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace {
