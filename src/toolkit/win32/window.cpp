@@ -33,8 +33,10 @@ HMENU buildMenu(const resources::TMenuResource& res) {
                 continue;
             }
             std::string text = item.text;
-            if (item.accelHint && *item.accelHint)
-                text = text + "\t" + item.accelHint;
+            // Text after a tab is only shown here: the list's own keys may be named too.
+            const char* hint = *item.accelHint ? item.accelHint : item.listKeyHint;
+            if (*hint)
+                text = text + "\t" + hint;
             AppendMenuW(sub, MF_STRING, static_cast<UINT_PTR>(item.id), widen(text).c_str());
         }
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), widen(popup.text).c_str());
