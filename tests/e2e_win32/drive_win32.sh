@@ -4,10 +4,12 @@
 #
 #   drive_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
 #
-# A portable copy of drovak.exe starts on the demo set-up; a click on ghost in the list, a
-# click at the end of the callsign, the old callsign erased and a new one typed, then File >
-# Save chosen from the menu with the mouse. ghost.sav must then hold the new callsign, byte for
-# byte, with no other file changed and no temporary left. Screenshots land in OUTDIR.
+# A portable copy of drovak.exe starts on the demo set-up, by its bare name through PATH from
+# another folder; a click on ghost in the list, a click at the end of the callsign, the old
+# callsign erased and a new one typed, then File > Save chosen from the menu with the mouse.
+# ghost.sav must then hold the new callsign, byte for byte, with no other file changed and no
+# temporary left. Then ghost.sav is made read-only: Save must show its error box and leave the
+# file alone. Screenshots land in OUTDIR.
 set -uo pipefail
 
 wine=$1
@@ -80,7 +82,10 @@ ini_set soundOn 0
 ini_set showSplashScreen 0
 cp -r "$work/demo" "$work/original"
 
-(cd "$program" && exec "$wine" ./drovak.exe) >"$outdir/drovak.log" 2>&1 &
+# Started as a user with the program's folder on PATH would: by its bare name, from another
+# folder. The program must find its files all the same.
+(cd "$work" && WINEPATH="$(windows_path "$program")" exec "$wine" cmd /c drovak) \
+    >"$outdir/drovak.log" 2>&1 &
 pid=$!
 main=$(wait_window "$title") || exit 1
 sleep 2
@@ -99,20 +104,23 @@ sleep 0.5
 pilots=$work/demo/pilots
 [ -f "$pilots/ghost.dvw" ] || fail "no working copy of ghost after an edit"
 
-# File > Save with the mouse: the popup is a window of its own, its second item is Save.
-click_at $((X + 13)) $((Y + 10))
-popup=""
-for ((i = 0; i < 50; i++)); do
-    popup=$(xdotool search --onlyvisible --name '^$' 2>/dev/null | while read -r id; do
-        eval "$(xdotool getwindowgeometry --shell "$id")"
-        [ "$WIDTH" -lt 400 ] && [ "$HEIGHT" -gt 100 ] && echo "$id" && break
-    done)
-    [ -n "$popup" ] && break
-    sleep 0.1
-done
-[ -n "$popup" ] || fail "File opened no menu"
-eval "$(xdotool getwindowgeometry --shell "$popup")"
-click_at $((X + 30)) $((Y + 27))
+choose_save() { # File > Save with the mouse: the popup is a window of its own, Save second
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    click_at $((X + 13)) $((Y + 10))
+    popup=""
+    for ((i = 0; i < 50; i++)); do
+        popup=$(xdotool search --onlyvisible --name '^$' 2>/dev/null | while read -r id; do
+            eval "$(xdotool getwindowgeometry --shell "$id")"
+            [ "$WIDTH" -lt 400 ] && [ "$HEIGHT" -gt 100 ] && echo "$id" && break
+        done)
+        [ -n "$popup" ] && break
+        sleep 0.1
+    done
+    [ -n "$popup" ] || fail "File opened no menu"
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    click_at $((X + 30)) $((Y + 27))
+}
+choose_save
 for ((i = 0; i < 50; i++)); do
     [ -e "$pilots/ghost.dvw" ] || break
     sleep 0.1
@@ -127,4 +135,18 @@ for f in pilots/ace.sav pilots/bulldog.sav pilots/viper.sav "F-22 Raptor/raptor.
 done
 leftovers=$(find "$work/demo" -name '.drovak-*' | wc -l)
 [ "$leftovers" -eq 0 ] || fail "$leftovers temporaries left"
+
+# A pilot made read-only (as files copied from a CD are): Save says so in a box of its own and
+# leaves the file as it was; the box's picture is kept.
+chmod a-w "$pilots/ghost.sav"
+cp "$pilots/ghost.sav" "$work/readonly.sav"
+click_at $((ox + 752)) $((oy + 28))
+xdotool key --delay 60 x
+sleep 0.5
+choose_save
+box=$(wait_window Error) || exit 1
+sleep 2
+xwd -id "$box" -silent -out "$work/box.xwd" &&
+    "$python" "$here/../e2e/xwd2png.py" "$work/box.xwd" "$outdir/readonly.png"
+cmp -s "$pilots/ghost.sav" "$work/readonly.sav" || fail "the read-only ghost.sav changed"
 echo "win32 save: ok"
