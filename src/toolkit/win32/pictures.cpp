@@ -227,15 +227,15 @@ HBITMAP keyedBitmapOf(const TDib& dib) {
     return native->keyed;
 }
 
-bool drawKeyed(HDC hdc, int x, int y, const TDib& dib) {
+bool drawKeyed(HDC hdc, int x, int y, const TDib& dib, int dpi) {
     HBITMAP bitmap = keyedBitmapOf(dib);
     if (!bitmap)
         return false;
     HDC memory = CreateCompatibleDC(hdc);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    const bool ok = AlphaBlend(hdc, x, y, dib.Width(), dib.Height(), memory, 0, 0, dib.Width(),
-                               dib.Height(), blend) != FALSE;
+    const bool ok = AlphaBlend(hdc, x, y, toScreen(dib.Width(), dpi), toScreen(dib.Height(), dpi),
+                               memory, 0, 0, dib.Width(), dib.Height(), blend) != FALSE;
     SelectObject(memory, old);
     DeleteDC(memory);
     return ok;
