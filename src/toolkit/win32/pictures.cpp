@@ -185,6 +185,39 @@ HCURSOR cursorOf(int cursorResId) {
     return cursor;
 }
 
+HBITMAP bitmapOf(const TDib& dib, int dpi) {
+    HBITMAP native = bitmapOf(dib);
+    if (dpi == 96 || !native)
+        return native;
+    // Grown with the screen: whole factors pixel for pixel, others smoothly.
+    const int w = dib.Width(), h = dib.Height();
+    const int sw = toScreen(w, dpi), sh = toScreen(h, dpi);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = sw;
+    info.bmiHeader.biHeight = -sh;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP scaled = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!scaled)
+        return native;
+    HDC from = CreateCompatibleDC(nullptr);
+    HDC to = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldFrom = SelectObject(from, native);
+    HGDIOBJ oldTo = SelectObject(to, scaled);
+    SetStretchBltMode(to, dpi % 96 == 0 ? COLORONCOLOR : HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    StretchBlt(to, 0, 0, sw, sh, from, 0, 0, w, h, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    DeleteObject(native);
+    return scaled;
+}
+
 HBITMAP bitmapOf(const TDib& dib) {
     const TRgbImage& pixels = dib.GetPixels();
     TBgraImage image;

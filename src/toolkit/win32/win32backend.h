@@ -89,6 +89,8 @@ HICON iconOf(int iconResId, int size);
 HCURSOR cursorOf(int cursorResId);
 // A layer bitmap as an opaque DIB section; the caller deletes it.
 HBITMAP bitmapOf(const TDib& dib);
+// The same at a screen's scale.
+HBITMAP bitmapOf(const TDib& dib, int dpi);
 // Draws a layer bitmap with its background (the colour of its top left pixel) left out, so
 // that what is beneath shows through.
 bool drawKeyed(HDC hdc, int x, int y, const TDib& dib, int dpi = 96);
