@@ -69,12 +69,9 @@ one_run() { # NAME EXE
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.02
     done
+    # The started process is the Windows program itself; the server stays.
     kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
-    # Only the program's own processes end; the server stays.
-    for p in $(pgrep -f 'drovak(_bare_window)?\.exe'); do
-        kill "$p" 2>/dev/null
-    done
     sleep 0.5
     if [ -z "$painted" ]; then
         echo "startup_win32: $1 never painted" >&2
