@@ -4,9 +4,10 @@
 #
 #   drive_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
 #
-# A portable copy of drovak.exe starts on the demo set-up, by its bare name through PATH from
-# another folder; a click on ghost in the list, a click at the end of the callsign, the old
-# callsign erased and a new one typed, then File > Save chosen from the menu with the mouse.
+# A portable copy of drovak.exe (its files in data\) starts on the demo set-up, by its bare
+# name through PATH from another folder; a click on ghost in the list, a click at the end of
+# the callsign, the old callsign erased and a new one typed, then File > Save chosen from the
+# menu with the mouse.
 # ghost.sav must then hold the new callsign, byte for byte, with no other file changed and no
 # temporary left. Then ghost.sav is made read-only: Save must show its error box and leave the
 # file alone. Screenshots land in OUTDIR.
@@ -72,11 +73,13 @@ click_at() { # screen x, y
     sleep 0.5
 }
 
-# A portable copy: the program, its shipped files beside it, the shipped settings.
-mkdir -p "$program"
-cp -r "$(dirname "$drovak")"/. "$program/" || fail "cannot copy the program folder"
+# A portable copy as the zip holds it: the program, its shipped files in data\ beside it, the
+# shipped settings beside the program.
+mkdir -p "$program/data"
+cp -r "$(dirname "$drovak")"/. "$program/data/" || fail "cannot copy the program folder"
+mv "$program/data/drovak.exe" "$program/"
 cp "$assets/drovak.ini" "$program/drovak.ini"
-"$wine" "$make_demo" "$(windows_path "$program/template.sav")" "$(windows_path "$work/demo")" \
+"$wine" "$make_demo" "$(windows_path "$program/data/template.sav")" "$(windows_path "$work/demo")" \
     "$(windows_path "$program")" >/dev/null 2>&1 || fail "drovak_make_demo failed"
 ini_set soundOn 0
 ini_set showSplashScreen 0
