@@ -21,7 +21,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 assets=$here/../../assets
 python=/usr/bin/python3
 mkdir -p "$outdir"
-rm -f "$outdir"/*.png
+rm -f "$outdir"/saved.png "$outdir"/readonly.png "$outdir"/failed.png # the other runs' stay
 
 title="F-22 Raptor Drovak"
 pid=""

@@ -16,6 +16,7 @@ setup=$2
 outdir=$3
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$outdir"
+rm -f "$outdir"/install*
 work=$(mktemp -d)
 pid=""
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -31,7 +32,7 @@ trap cleanup EXIT
 fail() {
     echo "FAIL [win32 install]: $*" >&2
     xwd -root -silent -out "$work/screen.xwd" &&
-        /usr/bin/python3 "$here/../e2e/xwd2png.py" "$work/screen.xwd" "$outdir/failed.png"
+        /usr/bin/python3 "$here/../e2e/xwd2png.py" "$work/screen.xwd" "$outdir/install-failed.png"
     exit 1
 }
 
