@@ -5,8 +5,9 @@
 #   dpi_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
 #
 # The demo set-up is started at 96, 144 and 192 DPI (Wine's LogPixels): the window must be 780
-# design pixels wide at that scale, list, fields and pictures with it. Each start's screenshot
-# is dpi-N.png in OUTDIR, the window sizes are in dpi-sizes.txt.
+# design pixels wide at that scale, list, fields and pictures with it, and at 192 the program's
+# own drawing scaled pixel for pixel. Each start's screenshot is dpi-N.png in OUTDIR, the
+# window sizes are in dpi-sizes.txt.
 set -uo pipefail
 
 wine=$1
@@ -67,6 +68,22 @@ for dpi in 96 144 192; do
     expected=$((780 * dpi / 96))
     [ "$WIDTH" -ge "$expected" ] && [ "$WIDTH" -le $((expected + 2)) ] ||
         fail "the window is $WIDTH pixels wide at $dpi DPI, not $expected"
+    # At a whole factor every design pixel of the program's own drawing (the fields, right of
+    # the list and below the menu) is a block of factor by factor screen pixels.
+    if ((dpi % 96 == 0)); then
+        "$python" - "$outdir/dpi-$dpi.png" $((dpi / 96)) $((X + WIDTH / 2)) $((Y + HEIGHT / 3)) \
+            $((X + WIDTH - 8)) $((Y + HEIGHT - 8)) <<'PY' || fail "not pixel for pixel at $dpi DPI"
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+f, left, top, right, bottom = (int(v) for v in sys.argv[2:])
+px = image.load()
+def blocky(dx, dy):
+    return all(px[x, y] == px[x - (x - left - dx) % f, y - (y - top - dy) % f]
+               for x in range(left + f, right) for y in range(top + f, bottom))
+sys.exit(0 if any(blocky(dx, dy) for dx in range(f) for dy in range(f)) else 1)
+PY
+    fi
     kill "$pid" 2>/dev/null
     wineserver -k 2>/dev/null
     pid=""
