@@ -4,16 +4,34 @@ if(NOT TARGET drovak)
     return()
 endif()
 
-# Windows: a portable folder, drovak.exe beside its assets, packed by `cpack` as a .zip.
+# Windows: two packages from one build, each a layout of its own (an install component).
+# The portable zip: drovak.exe, its shipped files in data\ beside it, a short readme. The
+# installer (NSIS, cmake/nsis/NSIS.template.in): the installed layout, bin\ and share\drovak\,
+# whose program keeps the user's files in %APPDATA%\Drovak. `cpack` in the build folder makes
+# both; cmake/CPackWindows.cmake picks each one's component.
 if(WIN32)
-    install(TARGETS drovak RUNTIME DESTINATION .)
-    install(DIRECTORY ${DROVAK_ASSETS_DIR}/ DESTINATION . PATTERN preview EXCLUDE)
-    install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
-    set(CPACK_GENERATOR ZIP)
+    install(TARGETS drovak RUNTIME DESTINATION . COMPONENT portable)
+    install(DIRECTORY ${DROVAK_ASSETS_DIR}/ DESTINATION data COMPONENT portable
+            PATTERN preview EXCLUDE)
+    install(FILES ${CMAKE_SOURCE_DIR}/data/windows/README.txt DESTINATION . COMPONENT portable)
+    install(TARGETS drovak RUNTIME DESTINATION bin COMPONENT installed)
+    install(DIRECTORY ${DROVAK_ASSETS_DIR}/ DESTINATION share/drovak COMPONENT installed
+            PATTERN preview EXCLUDE)
+    foreach(component portable installed)
+        install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt
+                COMPONENT ${component})
+    endforeach()
+    set(CPACK_GENERATOR ZIP NSIS)
+    set(CPACK_MONOLITHIC_INSTALL ON)
+    set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/CPackWindows.cmake)
+    set(CPACK_DROVAK_BUILD_DIR ${CMAKE_BINARY_DIR})
+    set(CPACK_DROVAK_ICON ${DROVAK_ASSETS_DIR}/icons/drovak.ico)
     set(CPACK_PACKAGE_NAME Drovak)
+    set(CPACK_PACKAGE_VENDOR "The Drovak developers")
     set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-    set(CPACK_SYSTEM_NAME windows-x86_64)
-    set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+    set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+    set(CPACK_STRIP_FILES ON)
+    list(APPEND CMAKE_MODULE_PATH ${CMAKE_SOURCE_DIR}/cmake/nsis)
     include(CPack)
     return()
 endif()

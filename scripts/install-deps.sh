@@ -32,6 +32,8 @@ packages=(
     # compiler, and Wine to run the program and its tests (GoogleTest's sources, built for
     # it, come with googletest above)
     g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
+    # the Windows installer (CPack's NSIS generator)
+    nsis
 )
 
 missing=()

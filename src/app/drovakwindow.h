@@ -163,7 +163,9 @@ class TDrovakWindow : public TWindow,
     std::string savFilePath(const std::string& label, const char* extension) const;
     std::string currentLabel() const;
     bool hasWorkingCopy(const std::string& label) const;
-    void reportSaveStatus(int status);
+    // A failed write names the file and the reason under the message the user knows.
+    void reportSaveStatus(int status, const TPlayer* from = nullptr);
+    void reportSaveFailure(const std::string& path, const std::string& reason);
     // Asks whether the user's changes or the file another program wrote win (IDYES: the
     // user's, which Save may then write over the file).
     int askAboutOutsideChange(const std::string& label, unsigned buttons);

@@ -195,13 +195,14 @@ void TDrovakWindow::CmdLoad() {
     const bool replaced = fs::is_regular_file(
         fsPath(joinPath(raptorFolder.c_str(), raptorSavName(raptorFolder.c_str()).c_str())), ec);
     int status = player->loadFile();
+    const int error = errno;
     if (std::strcmp(settings->raptorPath.data(), settings->savPath.data()) == 0) {
         listWindow->updateLabel("raptor"); // the game's file is one of the list's
     }
     // The user must know when the game did not get the pilot.
     if (status == kSaveBackupFailed) {
         std::string message = "Could not keep a copy of the game's raptor.sav in " +
-                              backupFolder() + ": " + std::strerror(errno) +
+                              backupFolder() + ": " + std::strerror(error) +
                               "\nThe pilot was not loaded; the game's pilot is as it was.";
         MessageBox(message.c_str(), "Error", kWarn);
     } else if (status != kSaveOk) {
@@ -295,7 +296,10 @@ void TDrovakWindow::CmdEmail() {
     if (player->emailFile() == kSaveOk) {
         launch(mailFile("send.eml"));
     } else {
-        MessageBox("Could not open file send.eml", "Error", kWarn);
+        MessageBox(("Could not open file send.eml\n" + player->failedPath + ": " +
+                    writeFailureReason(player->failedPath, player->failedError))
+                       .c_str(),
+                   "Error", kWarn);
     }
 }
 

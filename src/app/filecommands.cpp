@@ -48,12 +48,18 @@ std::string recordBytes(const TPlayer& p) {
 
 } // namespace
 
-void TDrovakWindow::reportSaveStatus(int status) {
+void TDrovakWindow::reportSaveStatus(int status, const TPlayer* from) {
+    const TPlayer& saved = from != nullptr ? *from : *player;
     if (status == kSaveTemplateFailed) {
         MessageBox(kTemplateMessage, "Error", kWarn);
     } else if (status != kSaveOk) {
-        MessageBox("Error saving file!", "Error", kWarn);
+        reportSaveFailure(saved.failedPath,
+                          writeFailureReason(saved.failedPath, saved.failedError));
     }
+}
+
+void TDrovakWindow::reportSaveFailure(const std::string& path, const std::string& reason) {
+    MessageBox(("Error saving file!\n" + path + ": " + reason).c_str(), "Error", kWarn);
 }
 
 void TDrovakWindow::CmdNew() {
@@ -97,7 +103,10 @@ void TDrovakWindow::makeNewFile() {
         if (status == kSaveTemplateFailed) {
             MessageBox(kTemplateMessage, "Error", kWarn);
         } else {
-            MessageBox("Error making new file!", "Error", kWarn);
+            MessageBox(("Error making new file!\n" + player->failedPath + ": " +
+                        writeFailureReason(player->failedPath, player->failedError))
+                           .c_str(),
+                       "Error", kWarn);
         }
         newFileOpen = false;
         player->setFileName("");
@@ -206,14 +215,14 @@ void TDrovakWindow::CmdSaveAs() {
         path += ".sav";
     }
     if (path.size() >= kPathCapacity) {
-        MessageBox("Error saving file!", "Error", kWarn);
+        reportSaveFailure(path, std::strerror(ENAMETOOLONG));
         return;
     }
     char newName[kFileNameCapacity] = "";
     parseFileName(newName, path.c_str());
     if (newName[0] == '.' && std::strcmp(newName, ".sav") != 0) {
         // A hidden pilot would never show in the list.
-        MessageBox("Error saving file!", "Error", kWarn);
+        reportSaveFailure(path, "a name that starts with a dot is hidden from the list");
         return;
     }
     bool savedIntoSavFolder =
@@ -248,8 +257,8 @@ void TDrovakWindow::CmdSaveAs() {
     strAppend(newLabel, newName, static_cast<int>(kFileNameCapacity));
     truncFileName(newLabel);
     std::string oldWorkingCopy = savFilePath(oldLabel, ".dvw");
-    if (temporary.saveAsFile(path.c_str(), false) != kSaveOk) {
-        MessageBox("Error saving file!", "Error", kWarn);
+    if (const int status = temporary.saveAsFile(path.c_str(), false); status != kSaveOk) {
+        reportSaveStatus(status, &temporary);
         return;
     }
     // A copy outside the SAV folder leaves the new file the new file, working copy and all.
@@ -302,7 +311,7 @@ void TDrovakWindow::CmdDuplicate() {
     }
     std::string fileName = name + ".sav";
     if (fileName.size() >= kFileNameCapacity) {
-        MessageBox("Error saving file!", "Error", kWarn);
+        reportSaveFailure(savFilePath(name, ".sav"), std::strerror(ENAMETOOLONG));
         return;
     }
     // The copy takes the record as it stands; the original keeps its working copy.

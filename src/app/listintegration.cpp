@@ -8,6 +8,7 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -119,7 +120,9 @@ void TDrovakWindow::LvnEndLabelEdit(TLwDispInfoNotify& info) {
     }
     // Nothing is written for a name that would leave the SAV folder or not fit.
     if (unsafeLabel(newLabel) || newLabel.size() + 4 >= kFileNameCapacity) {
-        MessageBox("Error saving file!", "Error", kWarn);
+        reportSaveFailure(joinPath(settings->savPath.data(), (newLabel + ".sav").c_str()),
+                          unsafeLabel(newLabel) ? "a pilot's name must be a plain, visible name"
+                                                : std::strerror(ENAMETOOLONG));
         return;
     }
     // The record goes under the new name and the old file goes: one rewritten elsewhere since

@@ -111,7 +111,7 @@ int TPlayer::saveFile() {
     trace("saveFile", "");
     std::string path = savFolderPath(fileName.data());
     if (path.empty()) {
-        return kSaveTargetFailed;
+        return targetFailed(joinPath(xfer.savPath.data(), fileName.data()), EINVAL);
     }
     return saveAsFile(path.c_str(), false);
 }
@@ -125,10 +125,16 @@ int TPlayer::saveAsFile(const char* targetPath, bool append) {
         return kSaveTemplateFailed;
     }
     if (targetPath == nullptr || targetPath[0] == '\0') {
-        return kSaveTargetFailed;
+        return targetFailed("", ENOENT);
     }
     auto record = composeSav(*this, templateBytes);
     bool written =
         append ? appendFileContents(targetPath, record) : replaceFileContents(targetPath, record);
-    return written ? kSaveOk : kSaveTargetFailed;
+    return written ? kSaveOk : targetFailed(targetPath, errno);
+}
+
+int TPlayer::targetFailed(const std::string& path, int error) {
+    failedPath = path;
+    failedError = error;
+    return kSaveTargetFailed;
 }

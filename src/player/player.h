@@ -39,6 +39,9 @@ class TPlayer {
     std::array<char, kSideCapacity> side{}; // the side code 0, 1 or 2, then 0
     std::array<char, kPlayerFileNameCapacity> fileName{};
     TDrovakSettingsXfer xfer;
+    // After a save that returned kSaveTargetFailed: the file it could not write and errno.
+    std::string failedPath;
+    int failedError = 0;
 
     void assignPlayer(const TPlayer& other);
     void setFileName(const char* name);
@@ -63,5 +66,7 @@ class TPlayer {
     std::string savFolderPath(const std::string& name) const;
 
   private:
+    int targetFailed(const std::string& path, int error);
+
     const TFolderNames* savNames = nullptr;
 };

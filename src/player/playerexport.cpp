@@ -9,6 +9,7 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cerrno>
 #include <cstring>
 #include <ctime>
 
@@ -109,7 +110,7 @@ int TPlayer::loadFile() {
 int TPlayer::emailFile() {
     std::string header;
     if (!readWholeFile(sharedFile("send"), header)) {
-        return kSaveTargetFailed;
+        return targetFailed(sharedFile("send"), errno);
     }
     std::string templateBytes;
     if (!readFilePrefix(xfer.templatePath.data(), kSavSize, templateBytes)) {
@@ -133,9 +134,8 @@ int TPlayer::emailFile() {
     message += std::string(kBoundaryLine) + "--\r\n";
 
     std::string target = mailFile("send.eml");
-    if (target.empty()) {
-        return kSaveTargetFailed;
+    if (target.empty() || !replaceFileContents(target, {message.data(), message.size()})) {
+        return targetFailed(target.empty() ? "send.eml" : target, target.empty() ? ENOENT : errno);
     }
-    return replaceFileContents(target, {message.data(), message.size()}) ? kSaveOk
-                                                                         : kSaveTargetFailed;
+    return kSaveOk;
 }

@@ -16,8 +16,8 @@ constexpr std::array<TMenuItem, 16> kFileMenu{{
     {CM_RESTORE, "Restore Game &Pilot...", ""},
     {0, "", ""},
     {CM_DUPLICATE, "Dupli&cate", ""},
-    {CM_RENAME, "&Rename", ""},
-    {CM_DELETE, "&Delete", ""},
+    {CM_RENAME, "&Rename", "", "F2"},
+    {CM_DELETE, "&Delete", "", "Del"},
     {0, "", ""},
     {CM_SETTINGS, "Se&ttings", ""},
     {0, "", ""},
@@ -77,7 +77,8 @@ constexpr std::array<TDialogControl, 20> kSettingsControls{{
     {settings::kTemplateGroup, K::GroupBox, "SAV Template File", 7, 47, 240, 54},
     {settings::kTemplatePathEdit, K::Edit, "", 14, 58, 170, 12},
     {settings::kTemplatePathBrowse, K::Button, "Browse...", 190, 57, 50, 14},
-    {settings::kTemplateNote, K::Static, "This is where all the SAV files are.", 14, 74, 226, 10},
+    {settings::kTemplateNote, K::Static, "New pilots are made from this SAV file.", 14, 74, 226,
+     10},
     {settings::kTemplateEqRaptorSavBox, K::AutoCheckBox, "Always use RAPTOR.SAV as template", 14,
      86, 226, 10},
     {settings::kSavPathGroup, K::GroupBox, "Location of SAV Files", 7, 103, 240, 74},
@@ -102,9 +103,9 @@ constexpr std::array<TDialogControl, 20> kSettingsControls{{
 constexpr TDialogResource kDialog2{
     kSettingsDialog, "Drovak Settings", 254, 230, "MS Sans Serif", 8, kSettingsControls};
 
-// "Drovak Setup Wizard": the picture across the top with its own Browse button, the folder
-// area in an etched frame below it, then Help, Cancel and OK.
-constexpr std::array<TDialogControl, 11> kWizardControls{{
+// "Drovak Setup Wizard": the picture across the top, the folder area in an etched frame below
+// it with the one Browse button beside the folder, then Help, Cancel and OK.
+constexpr std::array<TDialogControl, 10> kWizardControls{{
     {wizard::kHeading, K::Static, "Drovak Setup Wizard", 10, 6, 150, 10},
     {wizard::kPicture, K::Bitmap, "", 3, 3, 360, 111, 0, kWizardBitmap},
     {wizard::kFrame, K::EtchedFrame, "", 3, 117, 360, 58},
@@ -117,7 +118,6 @@ constexpr std::array<TDialogControl, 11> kWizardControls{{
     {wizard::kRaptorPathEdit, K::Edit, "C:\\Program Files\\Novalogic\\F-22 Raptor\\", 10, 159, 290,
      12},
     {wizard::kBrowse, K::Button, "Browse...", 306, 158, 50, 14},
-    {wizard::kBrowse, K::Button, "Browse...", 306, 94, 50, 14},
     {kHelpButton, K::Button, "Help", 196, 180, 50, 14},
     {kCancelButton, K::Button, "Cancel", 251, 180, 50, 14},
     {kOkButton, K::DefButton, "OK", 306, 180, 50, 14},

@@ -75,7 +75,7 @@ inline constexpr int kHeading = 103;
 inline constexpr int kFrame = 104;
 inline constexpr int kFolderLabel = 105;
 inline constexpr int kFolderNote = 106;
-inline constexpr int kBrowse = 400; // two buttons share it
+inline constexpr int kBrowse = 400;
 } // namespace wizard
 
 // The OK, Cancel and Help buttons of both dialogs.
@@ -84,11 +84,14 @@ inline constexpr int kCancelButton = 2;
 inline constexpr int kHelpButton = 9;
 
 // Menus. An item with id 0 is a separator. text carries the mnemonic (&); accelHint is the
-// key shown beside it ("" for none).
+// key shown beside it ("" for none). listKeyHint is a key the list answers itself (F2, Del):
+// shown beside the item where the menu can show text alone, never made an accelerator, which
+// would take the key from a field being edited.
 struct TMenuItem {
     int id;
     const char* text;
     const char* accelHint;
+    const char* listKeyHint = "";
 };
 
 struct TMenuPopup {

@@ -131,13 +131,16 @@ std::string backupFolder() {
 TProgramFolders chooseProgramFolders(const std::string& exeFolder,
                                      const std::string& installedShared,
                                      const TProgramFolders& user) {
-    if (holdsAssets(exeFolder) && writable(exeFolder)) {
-        std::string own = withSeparator(exeFolder);
-        return {own, own, own};
+    const std::string own = withSeparator(exeFolder);
+    // A portable copy keeps its shipped files in a folder of their own beside the program.
+    const std::string data = own.empty() ? own : own + kPortableDataFolder + kPathSeparator;
+    const bool portable = holdsAssets(exeFolder) || holdsAssets(data);
+    if (portable && writable(exeFolder)) {
+        return {holdsAssets(exeFolder) ? own : data, own, own};
     }
     TProgramFolders chosen{"", withSeparator(user.settings), withSeparator(user.mail)};
-    if (holdsAssets(exeFolder)) {
-        chosen.shared = withSeparator(exeFolder);
+    if (portable) {
+        chosen.shared = holdsAssets(exeFolder) ? own : data;
     } else if (holdsAssets(installedShared)) {
         chosen.shared = withSeparator(installedShared);
     }
@@ -149,15 +152,11 @@ bool makeUserFolders(const TProgramFolders& chosen) {
 }
 
 TProgramFolders locateProgramFolders(const char* exePath) {
+    // The system's word for the program's file, never the first word of its command line: a
+    // start through PATH or a shortcut names no folder there.
     std::error_code ec;
-    fs::path exe;
-#ifdef __linux__
-    exe = fs::canonical("/proc/self/exe", ec);
-    if (ec)
-#endif
-    {
-        exe = fs::canonical(fsPath(exePath ? exePath : ""), ec);
-    }
+    fs::path exe = executablePath();
+    exe = fs::canonical(exe.empty() ? fsPath(exePath ? exePath : "") : exe, ec);
     if (ec) {
         return {};
     }

@@ -27,11 +27,14 @@ inline constexpr const char* kAssetMarker = "chrtable.dv";
 // or not absolute; %APPDATA%\Drovak for both on Windows. Empty texts without a home.
 TProgramFolders userFolders();
 
-// Picks the folders. The executable's own folder when it holds the shipped files (a build
-// tree, a portable copy): everything is kept there, or only the shipped files when it cannot
-// be written. Otherwise the installed layout: installedShared for the shipped files, read in
-// place, and user for the rest. shared is empty when neither folder holds the shipped files,
-// settings and mail when no folder can take them.
+// The folder beside the program that holds a portable copy's shipped files.
+inline constexpr const char* kPortableDataFolder = "data";
+
+// Picks the folders. The executable's own folder when it or its data folder holds the shipped
+// files (a build tree, a portable copy): everything is kept there, or only the shipped files
+// when it cannot be written. Otherwise the installed layout: installedShared for the shipped files,
+// read in place, and user for the rest. shared is empty when neither folder holds the shipped
+// files, settings and mail when no folder can take them.
 TProgramFolders chooseProgramFolders(const std::string& exeFolder,
                                      const std::string& installedShared,
                                      const TProgramFolders& user);
@@ -44,7 +47,7 @@ std::string backupFolder();
 // Creates the settings and mail folders where missing; false when one cannot be had.
 bool makeUserFolders(const TProgramFolders& folders);
 
-// The folders of the running program, from its executable (the real file behind any link)
-// or exePath where the system cannot say; the installed layout's shared folder lies at
-// DROVAK_SHARED_FROM_BIN from the executable's folder.
+// The folders of the running program, from its executable as the system names it (the real
+// file behind any link), or exePath where the system cannot say; the installed layout's shared
+// folder lies at DROVAK_SHARED_FROM_BIN from the executable's folder.
 TProgramFolders locateProgramFolders(const char* exePath);

@@ -5,6 +5,7 @@
 #include "support/strutil.h"
 #include "support/trace.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string_view>
@@ -164,13 +165,25 @@ void getData(const TTokenTable& table, TDrovakSettingsXfer& settings) {
 
 void openINI(TDrovakSettingsXfer& settings) {
     trace("openINI", "");
-    // Until the user's own file is written, the shipped one gives the first-run defaults.
+    // Until the user's own file is written, the shipped one gives the first-run defaults. A
+    // file without the header every saved file starts with (damaged, or another file under
+    // the name) sets nothing up: the set-up starts again. An editor's byte order mark is no
+    // damage.
+    const auto isSettingsText = [](std::string_view text) {
+        return (text.starts_with("\xEF\xBB\xBF") ? text.substr(3) : text)
+            .starts_with(kSettingsHeader);
+    };
     std::string text;
-    if (readWholeFile(joinPath(getDrovakPath(), kSettingsFileName), text) ||
-        readWholeFile(sharedFile(kSettingsFileName), text)) {
+    const bool ownRead = readWholeFile(joinPath(getDrovakPath(), kSettingsFileName), text);
+    const bool damaged = ownRead && !isSettingsText(text);
+    if ((ownRead && !damaged) ||
+        (readWholeFile(sharedFile(kSettingsFileName), text) && isSettingsText(text))) {
         loadTokens(tokenTable(), text);
     }
     getData(tokenTable(), settings);
+    if (damaged) {
+        settings.firstRun = 1;
+    }
 }
 
 int saveINI(const TDrovakSettingsXfer& settings) {
@@ -200,6 +213,7 @@ int saveINI(const TDrovakSettingsXfer& settings) {
     // A line break or NUL would end its line early and turn the rest into a line of its own.
     for (const auto& [key, value] : table.entries()) {
         if (holdsLineEnd(key) || holdsLineEnd(value)) {
+            errno = EINVAL;
             return -1;
         }
     }
@@ -207,6 +221,7 @@ int saveINI(const TDrovakSettingsXfer& settings) {
 
     std::string path = joinPath(getDrovakPath(), kSettingsFileName);
     if (path.empty()) {
+        errno = ENAMETOOLONG;
         return -1;
     }
     std::string text = formatTokens(table);

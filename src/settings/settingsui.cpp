@@ -1,9 +1,13 @@
 #include "settings/settingsui.h"
 
+#include "settings/programfolder.h"
 #include "settings/settingsfile.h"
+#include "support/safefile.h"
 #include "support/strutil.h"
 
+#include <cerrno>
 #include <cstring>
+#include <string>
 
 void raptorSavPath(char* dest, std::size_t capacity, const char* folder) {
     strClear(dest, static_cast<int>(capacity));
@@ -25,7 +29,12 @@ bool saveSettings(TWindow& owner, const TDrovakSettingsXfer& settings) {
     if (saveINI(settings) == 0) {
         return true;
     }
-    owner.MessageBox(kSettingsNotSavedText, "Error", MB_OK | MB_ICONEXCLAMATION);
+    const int error = errno;
+    const std::string path = joinPath(getDrovakPath(), kSettingsFileName);
+    owner.MessageBox(
+        (std::string(kSettingsNotSavedText) + "\n" + path + ": " + writeFailureReason(path, error))
+            .c_str(),
+        "Error", MB_OK | MB_ICONEXCLAMATION);
     return false;
 }
 

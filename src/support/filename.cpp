@@ -1,6 +1,7 @@
 #include "support/filename.h"
 
 #include <cstdlib>
+#include <system_error>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -43,6 +44,22 @@ std::string environmentText(const char* variable) {
     return value ? utf8Name(value) : std::string();
 }
 
+std::filesystem::path executablePath() {
+    // Long paths need more than MAX_PATH: the buffer grows until the name fits.
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (n == 0) {
+            return {};
+        }
+        if (n < name.size()) {
+            name.resize(n);
+            return std::filesystem::path(name);
+        }
+        name.resize(name.size() * 2);
+    }
+}
+
 std::vector<std::string> commandLineArguments(int argc, char** argv) {
     // argv holds the arguments in the ANSI code page; the command line itself is UTF-16.
     int count = 0;
@@ -75,6 +92,16 @@ std::FILE* openStdFile(const std::string& name, const char* mode) {
 std::string environmentText(const char* variable) {
     const char* value = std::getenv(variable);
     return value ? value : "";
+}
+
+std::filesystem::path executablePath() {
+#ifdef __linux__
+    std::error_code ec;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : exe;
+#else
+    return {};
+#endif
 }
 
 std::vector<std::string> commandLineArguments(int argc, char** argv) {

@@ -24,6 +24,11 @@ std::string environmentText(const char* variable);
 // The program's arguments as UTF-8 texts, the program's own name first.
 std::vector<std::string> commandLineArguments(int argc, char** argv);
 
+// The running program's own file as the system names it (GetModuleFileNameW on Windows,
+// /proc/self/exe on Linux), whatever folder it was started from or by which name; empty where
+// the system cannot say.
+std::filesystem::path executablePath();
+
 #ifdef _WIN32
 std::wstring wideName(const std::string& name);
 std::string utf8Name(const std::wstring& name);

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -74,6 +75,33 @@ HANDLE createTemporary(const std::string& folder, std::string& tempPath) {
     return INVALID_HANDLE_VALUE;
 }
 
+// errno for the system's last error, so that both platforms report a failed write alike.
+int errnoFromLastError() {
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return ENOENT;
+    case ERROR_ACCESS_DENIED:
+        return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return EBUSY;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+        return EROFS;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ENAMETOOLONG;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY:
+        return EINVAL;
+    default:
+        return EIO;
+    }
+}
+
 bool writeAll(HANDLE h, std::span<const char> bytes) {
     while (!bytes.empty()) {
         DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
@@ -99,10 +127,11 @@ bool replaceFileContents(const std::string& path, std::span<const char> bytes) {
     std::string tempPath;
     HANDLE h = createTemporary(folderOf(path), tempPath);
     if (h == INVALID_HANDLE_VALUE) {
-        errno = EACCES;
+        errno = errnoFromLastError();
         return false;
     }
     bool ok = writeAll(h, bytes) && FlushFileBuffers(h);
+    int error = ok ? 0 : errnoFromLastError();
     ok = CloseHandle(h) && ok;
     if (ok) {
         // The copy takes the target's plain attributes; it was hidden only while unfinished.
@@ -113,8 +142,9 @@ bool replaceFileContents(const std::string& path, std::span<const char> bytes) {
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
     if (!ok) {
+        error = error != 0 ? error : errnoFromLastError();
         DeleteFileW(wideName(tempPath).c_str());
-        errno = EIO;
+        errno = error;
     }
     return ok;
 }
@@ -290,6 +320,20 @@ bool replaceFileContents(const std::string& path, std::span<const char> bytes) {
 }
 
 #endif
+
+std::string writeFailureReason(const std::string& path, int error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(fsPath(path), ec);
+    if (error == EACCES && !ec && fs::is_regular_file(status) &&
+        (status.permissions() & fs::perms::owner_write) == fs::perms::none) {
+        return "the file is read-only";
+    }
+    if (error == EBUSY) {
+        return "another program is using the file";
+    }
+    return std::strerror(error);
+}
 
 void removeLeftoverTemporaries(const std::string& folder) {
     namespace fs = std::filesystem;

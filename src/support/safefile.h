@@ -13,6 +13,10 @@
 // only the final flush of the folder failed), errno says why and false is returned.
 bool replaceFileContents(const std::string& path, std::span<const char> bytes);
 
+// Why a write to path failed (error is errno), in words for the user: the system's text, or
+// that the file is read-only, or in use by another program.
+std::string writeFailureReason(const std::string& path, int error);
+
 // Removes the temporary files a replacing write left in folder when the program was stopped
 // part way; files of any other name are never touched. An empty folder means the current one.
 void removeLeftoverTemporaries(const std::string& folder);

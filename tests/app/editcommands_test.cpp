@@ -5,6 +5,7 @@
 #include "settings/settingsfile.h"
 #include "support/base64.h"
 
+#include <cerrno>
 #include <cstring>
 
 using namespace resources;
@@ -68,7 +69,9 @@ TEST_F(AppTest, EmailComposesAndOpensTheMessage) {
 
     std::filesystem::remove(program.file("send"));
     choose(CM_EMAIL, {IDOK});
-    EXPECT_EQ("Could not open file send.eml", lastMessage());
+    EXPECT_EQ("Could not open file send.eml\n" + program.file("send") + ": " +
+                  std::strerror(ENOENT),
+              lastMessage());
     EXPECT_EQ(1u, headless::launchedDocuments().size());
     headless::setMailServicePresent(false);
 }

@@ -4,6 +4,8 @@
 #include "common/fsfaults.h"
 #include "resources/resources.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -119,7 +121,9 @@ TEST_F(AppTest, NewThenNewAgain) {
         FileSizeLimit limit(10);
         choose(CM_NEW, {IDOK});
     }
-    EXPECT_EQ("Error making new file!", lastMessage());
+    EXPECT_EQ("Error making new file!\n" + sav.file(" New Sav File.dvw") + ": " +
+                  std::strerror(EFBIG),
+              lastMessage());
     EXPECT_FALSE(window().isNewFileOpen());
 #endif
 }
@@ -146,20 +150,33 @@ TEST_F(AppTest, SaveOfTheNewFileGoesToSaveAsAfterARestartToo) {
     EXPECT_EQ("mine.sav", openFile());
 }
 
-// A Save that fails, for want of the template or of room on the disk, is said; the edit stays
-// in its working copy, which stays marked and open, and after a restart Save writes it.
+// A Save that fails, for want of the template, of room on the disk or of leave to write the
+// file, is said with the file and the reason; the edit stays in its working copy, which stays
+// marked and open, and after a restart Save writes it.
 TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     addSav("ace.sav", "ACE");
     start();
     typeCallsign("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
     std::string edited = "ACE" + typed("Q");
-    for (bool diskFull : {false, true}) {
-        SCOPED_TRACE(diskFull ? "the disk is full" : "the template is gone");
-        if (!diskFull) {
+    const std::string failed = "Error saving file!\n" + sav.file("ace.sav") + ": ";
+    const std::pair<const char*, std::string> cases[] = {
+        {"the template is gone", kTemplateMessage},
+        {"the disk is full", failed + std::strerror(EFBIG)},
+        {"the file is read-only", failed + "the file is read-only"},
+    };
+    for (const auto& [why, message] : cases) {
+        SCOPED_TRACE(why);
+        if (message == kTemplateMessage) {
             fs::rename(game.file("raptor.sav"), game.file("kept"));
             choose(CM_SAVE, {IDOK});
             fs::rename(game.file("kept"), game.file("raptor.sav"));
+        } else if (message.ends_with("read-only")) {
+            const auto writeBits =
+                fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+            fs::permissions(sav.file("ace.sav"), writeBits, fs::perm_options::remove);
+            choose(CM_SAVE, {IDOK});
+            fs::permissions(sav.file("ace.sav"), fs::perms::owner_write, fs::perm_options::add);
         } else {
 #ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
             FileSizeLimit limit(10);
@@ -168,7 +185,7 @@ TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
             continue;
 #endif
         }
-        EXPECT_EQ(diskFull ? "Error saving file!" : kTemplateMessage, lastMessage());
+        EXPECT_EQ(message, lastMessage());
         EXPECT_EQ("ACE", callsignIn("ace.sav"));
         EXPECT_EQ(edited, callsignIn("ace.dvw"));
         EXPECT_EQ((std::vector<int>{1}), images());
@@ -319,7 +336,7 @@ TEST_F(AppTest, RefusedCommandsChangeNoFile) {
         }
         EXPECT_EQ(asked + (c.answer != 0 ? 1 : 0), messageCount());
         if (c.answer != 0) {
-            EXPECT_EQ(c.message, lastMessage());
+            EXPECT_EQ(c.message, lastMessage().substr(0, c.message.size()));
             EXPECT_EQ(c.caption, headless::messageBoxes().back().caption);
         }
         EXPECT_EQ(listing, sav.listing());
@@ -487,7 +504,7 @@ TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
         }
         std::size_t reports = 0;
         for (const auto& box : headless::messageBoxes()) {
-            reports += box.text == "Error saving file!";
+            reports += box.text.starts_with("Error saving file!\n" + sav.file("ace.dvw"));
         }
         EXPECT_EQ(1u, reports);
         EXPECT_EQ(!firstWriteFails, sav.exists("ace.dvw"));

@@ -6,6 +6,7 @@
 #include "resources/resources.h"
 #include "support/strutil.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 
@@ -74,7 +75,9 @@ TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
     window().wizardCallback(noGame);
     EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_RESTORE));
     choose(CM_LOAD, {IDOK});
-    EXPECT_EQ("Error saving file!", lastMessage());
+    EXPECT_EQ("Error saving file!\n" + std::string(noGame.raptorPath.data()) +
+                  "raptor.sav: " + std::strerror(ENOENT),
+              lastMessage());
 }
 
 TEST_F(AppTest, DeleteMovesToTheTrashOrAsksBeforeDeletingForGood) {

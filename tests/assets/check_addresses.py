@@ -32,7 +32,14 @@ MAILBOX = re.compile(r"[\w.+%-]+@((?:[a-z0-9-]+\.)+[a-z0-9-]+)", re.I)
 NOT_ADDRESSES = set()
 
 
+# The XML namespaces under which Windows reads a program manifest's settings: names it looks
+# for, not addresses, and nothing is fetched from them.
+MANIFEST_NAMESPACES = re.compile(
+    r'xmlns="http://schemas\.microsoft\.com/SMI/20(05|16)/WindowsSettings"')
+
+
 def problems_in(text):
+    text = MANIFEST_NAMESPACES.sub("", text)
     found = []
     if re.search("http", text, re.I):
         found.append("http")

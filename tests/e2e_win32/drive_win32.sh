@@ -4,13 +4,15 @@
 #
 #   drive_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
 #
-# A portable copy of drovak.exe starts on the demo set-up; a click on ghost in the list, a
-# click at the end of the callsign, the old callsign erased and a new one typed, then File >
-# Save chosen from the menu with the mouse. ghost.sav must then hold the new callsign, byte for
-# byte, with no other file changed and no temporary left; then a key, Ctrl+S and a key after it
-# in the callsign. Then a second start with a file hands it to the running window and ends with
-# status 0, and a pilot rewritten by another program while it has unsaved changes brings up the
-# question. Screenshots land in OUTDIR.
+# A portable copy of drovak.exe (its files in data\) starts on the demo set-up, by its bare
+# name through PATH from another folder; a click on ghost in the list, a click at the end of
+# the callsign, the old callsign erased and a new one typed, then File > Save chosen from the
+# menu with the mouse. ghost.sav must then hold the new callsign, byte for byte, with no other
+# file changed and no temporary left; then a key, Ctrl+S and a key after it in the callsign.
+# Then ghost.sav is made read-only: Save must show its error box and leave the file alone.
+# Then a second start with a file hands it to the running window and ends with status 0, and a
+# pilot rewritten by another program while it has unsaved changes brings up the question.
+# Screenshots land in OUTDIR.
 set -uo pipefail
 
 wine=$1
@@ -21,7 +23,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 assets=$here/../../assets
 python=/usr/bin/python3
 mkdir -p "$outdir"
-rm -f "$outdir"/*.png
+rm -f "$outdir"/saved.png "$outdir"/readonly.png "$outdir"/failed.png # the other runs' stay
 
 title="F-22 Raptor Drovak"
 pid=""
@@ -73,17 +75,22 @@ click_at() { # screen x, y
     sleep 0.5
 }
 
-# A portable copy: the program, its shipped files beside it, the shipped settings.
-mkdir -p "$program"
-cp -r "$(dirname "$drovak")"/. "$program/" || fail "cannot copy the program folder"
+# A portable copy as the zip holds it: the program, its shipped files in data\ beside it, the
+# shipped settings beside the program.
+mkdir -p "$program/data"
+cp -r "$(dirname "$drovak")"/. "$program/data/" || fail "cannot copy the program folder"
+mv "$program/data/drovak.exe" "$program/"
 cp "$assets/drovak.ini" "$program/drovak.ini"
-"$wine" "$make_demo" "$(windows_path "$program/template.sav")" "$(windows_path "$work/demo")" \
+"$wine" "$make_demo" "$(windows_path "$program/data/template.sav")" "$(windows_path "$work/demo")" \
     "$(windows_path "$program")" >/dev/null 2>&1 || fail "drovak_make_demo failed"
 ini_set soundOn 0
 ini_set showSplashScreen 0
 cp -r "$work/demo" "$work/original"
 
-(cd "$program" && exec "$wine" ./drovak.exe) >"$outdir/drovak.log" 2>&1 &
+# Started as a user with the program's folder on PATH would: by its bare name, from another
+# folder. The program must find its files all the same.
+(cd "$work" && WINEPATH="$(windows_path "$program")" exec "$wine" cmd /c drovak) \
+    >"$outdir/drovak.log" 2>&1 &
 pid=$!
 main=$(wait_window "$title") || exit 1
 sleep 2
@@ -102,20 +109,23 @@ sleep 0.5
 pilots=$work/demo/pilots
 [ -f "$pilots/ghost.dvw" ] || fail "no working copy of ghost after an edit"
 
-# File > Save with the mouse: the popup is a window of its own, its second item is Save.
-click_at $((X + 13)) $((Y + 10))
-popup=""
-for ((i = 0; i < 50; i++)); do
-    popup=$(xdotool search --onlyvisible --name '^$' 2>/dev/null | while read -r id; do
-        eval "$(xdotool getwindowgeometry --shell "$id")"
-        [ "$WIDTH" -lt 400 ] && [ "$HEIGHT" -gt 100 ] && echo "$id" && break
-    done)
-    [ -n "$popup" ] && break
-    sleep 0.1
-done
-[ -n "$popup" ] || fail "File opened no menu"
-eval "$(xdotool getwindowgeometry --shell "$popup")"
-click_at $((X + 30)) $((Y + 27))
+choose_save() { # File > Save with the mouse: the popup is a window of its own, Save second
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    click_at $((X + 13)) $((Y + 10))
+    popup=""
+    for ((i = 0; i < 50; i++)); do
+        popup=$(xdotool search --onlyvisible --name '^$' 2>/dev/null | while read -r id; do
+            eval "$(xdotool getwindowgeometry --shell "$id")"
+            [ "$WIDTH" -lt 400 ] && [ "$HEIGHT" -gt 100 ] && echo "$id" && break
+        done)
+        [ -n "$popup" ] && break
+        sleep 0.1
+    done
+    [ -n "$popup" ] || fail "File opened no menu"
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    click_at $((X + 30)) $((Y + 27))
+}
+choose_save
 for ((i = 0; i < 50; i++)); do
     [ -e "$pilots/ghost.dvw" ] || break
     sleep 0.1
@@ -146,6 +156,24 @@ sleep 1
 "$python" "$here/../e2e_app/savcheck.py" "$pilots/ghost.dvw" "$work/original/pilots/ghost.sav" \
     callsign=StormxY || fail "the working copy does not hold the key typed after Ctrl+S"
 shoot "$outdir/after-ctrl-s.png"
+
+# A pilot made read-only (as files copied from a CD are): Save says so in a box of its own and
+# leaves the file as it was; the box's picture is kept.
+chmod a-w "$pilots/ghost.sav"
+cp "$pilots/ghost.sav" "$work/readonly.sav"
+click_at $((ox + 752)) $((oy + 28))
+xdotool key --delay 60 x
+sleep 0.5
+choose_save
+box=$(wait_window Error) || exit 1
+sleep 2
+xwd -id "$box" -silent -out "$work/box.xwd" &&
+    "$python" "$here/../e2e/xwd2png.py" "$work/box.xwd" "$outdir/readonly.png"
+cmp -s "$pilots/ghost.sav" "$work/readonly.sav" || fail "the read-only ghost.sav changed"
+xdotool windowfocus "$box" 2>/dev/null
+xdotool key Return
+sleep 0.5
+chmod u+w "$pilots/ghost.sav"
 echo "win32 save: ok"
 
 # A second start with a file hands it to the running window and ends with status 0.

@@ -23,6 +23,7 @@ TEST(ProgramFolder, ChoosesTheExecutablesFolderElseTheInstalledLayout) {
     const std::string sep(1, kPathSeparator);
     shipTo(dir.path() / "portable");
     shipTo(dir.path() / "share");
+    shipTo(dir.path() / "zip" / "data");
     fs::create_directories(dir.path() / "bin");
     const TProgramFolders user{"", root + "config", root + "cache" + sep};
     struct Case {
@@ -35,6 +36,10 @@ TEST(ProgramFolder, ChoosesTheExecutablesFolderElseTheInstalledLayout) {
         {"portable",
          "share",
          {root + "portable" + sep, root + "portable" + sep, root + "portable" + sep}},
+        // A portable copy unpacked from its zip: the shipped files in a folder of their own.
+        {"zip",
+         "share",
+         {root + "zip" + sep + "data" + sep, root + "zip" + sep, root + "zip" + sep}},
         // An installed copy reads the shipped files in place and keeps the rest per user.
         {"bin", "share", {root + "share" + sep, root + "config" + sep, root + "cache" + sep}},
         {"bin", "nothing", {"", root + "config" + sep, root + "cache" + sep}},
@@ -46,7 +51,7 @@ TEST(ProgramFolder, ChoosesTheExecutablesFolderElseTheInstalledLayout) {
         EXPECT_EQ(c.expected.mail, got.mail) << c.exe << " " << c.installed;
     }
     // Choosing writes nothing: no copy of the shipped files, no user folder yet.
-    EXPECT_EQ("bin portable share", dir.listing());
+    EXPECT_EQ("bin portable share zip", dir.listing());
 }
 
 TEST(ProgramFolder, FirstStartReadsTheShippedSettingsAndWritesTheUsersOwn) {

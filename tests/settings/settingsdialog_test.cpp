@@ -3,6 +3,8 @@
 #include "dialogtestutil.h"
 
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -263,7 +265,9 @@ TEST_F(SettingsDialogTest, UnwritableSettingsFileIsReported) {
     int result = run({}, [&](TDialog& d) { clickButton(d, IDOK); });
     EXPECT_EQ(IDOK, result);
     ASSERT_EQ(1u, headless::messageBoxes().size());
-    EXPECT_EQ(kSettingsNotSavedText, headless::messageBoxes()[0].text);
+    EXPECT_EQ(std::string(kSettingsNotSavedText) + "\n" + native(program.folder() + "missing/") +
+                  "drovak.ini: " + std::strerror(ENOENT),
+              headless::messageBoxes()[0].text);
     EXPECT_EQ("Error", headless::messageBoxes()[0].caption);
     EXPECT_EQ(MB_ICONEXCLAMATION, headless::messageBoxes()[0].icon);
     EXPECT_EQ(1u, handed.size());

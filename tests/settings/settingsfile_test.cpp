@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 namespace {
 
@@ -239,6 +240,24 @@ TEST_F(SettingsFileTest, MissingFileKeepsTextFieldsAndClearsSwitches) {
     EXPECT_STREQ("/before/", s.savPath.data());
     EXPECT_EQ(0, s.firstRun);
     EXPECT_EQ(0, s.showSplashScreen);
+}
+
+// A file of other bytes under the settings' name (damaged, say) sets nothing: the set-up
+// starts again, and no path of it is taken, though it reads "savPath = /x/" further on.
+TEST_F(SettingsFileTest, DamagedFileStartsTheSetUpAgain) {
+    std::mt19937 random(27);
+    for (int round = 0; round < 20; ++round) {
+        std::string bytes(random() % 300, '\0');
+        for (char& b : bytes) {
+            b = static_cast<char>(random());
+        }
+        dir.write("drovak.ini", bytes + "\r\nsavPath = /x/\r\nfirstRun = 0\r\n");
+        tokenTable().clear();
+        TDrovakSettingsXfer s;
+        openINI(s);
+        EXPECT_EQ(1, s.firstRun) << round;
+        EXPECT_STREQ("", s.savPath.data()) << round;
+    }
 }
 
 // Whoever never sets an address keeps drovak.ini byte for byte; a set one comes back as saved.

@@ -136,7 +136,7 @@ void showPictures(TDialog& dlg, HWND hwnd) {
         } else if (c.kind == resources::TControlKind::Bitmap) {
             const char* name = resources::bitmapFile(c.resId);
             try {
-                if (HBITMAP bitmap = name ? bitmapOf(TDib(name)) : nullptr) {
+                if (HBITMAP bitmap = name ? bitmapOf(TDib(name), dpiOf(hwnd)) : nullptr) {
                     dlg.GetImpl().bitmaps.push_back(bitmap);
                     SendMessageW(control, STM_SETIMAGE, IMAGE_BITMAP,
                                  reinterpret_cast<LPARAM>(bitmap));

@@ -53,13 +53,14 @@ void fitLastColumn(TListWindow& list, HWND hwnd) {
         return;
     RECT client{};
     GetClientRect(hwnd, &client);
+    const int dpi = dpiOf(hwnd);
     int total = 0;
     for (const TListWindColumn& c : columns)
-        total += c.GetWidth();
+        total += toScreen(c.GetWidth(), dpi);
     const int excess =
         std::clamp(total - static_cast<int>(client.right), 0, GetSystemMetrics(SM_CXVSCROLL));
     const int last = static_cast<int>(columns.size()) - 1;
-    const int width = columns.back().GetWidth() - excess;
+    const int width = toScreen(columns.back().GetWidth(), dpi) - excess;
     if (ListView_GetColumnWidth(hwnd, last) != width)
         ListView_SetColumnWidth(hwnd, last, width);
 }
@@ -75,7 +76,7 @@ void showColumns(TListWindow& list, HWND hwnd) {
         col.fmt = c.GetFormat() == TListWindColumn::Right    ? LVCFMT_RIGHT
                   : c.GetFormat() == TListWindColumn::Center ? LVCFMT_CENTER
                                                              : LVCFMT_LEFT;
-        col.cx = c.GetWidth();
+        col.cx = toScreen(c.GetWidth(), dpiOf(hwnd));
         col.pszText = text.data();
         col.iSubItem = c.GetSubItem();
         ListView_InsertColumn(hwnd, i++, &col);
@@ -98,10 +99,12 @@ void showImages(TListWindow& list, HWND hwnd) {
     impl.imageCount = count;
     HIMAGELIST made = nullptr;
     if (images) {
+        const int dpi = dpiOf(hwnd);
         const TSize size = images->GetImageSize();
-        made = ImageList_Create(size.cx, size.cy, ILC_COLOR32 | ILC_MASK, count, 1);
+        made = ImageList_Create(toScreen(size.cx, dpi), toScreen(size.cy, dpi),
+                                ILC_COLOR32 | ILC_MASK, count, 1);
         for (int i = 0; i < count; ++i) {
-            HICON icon = iconOf(images->GetIconResId(i), size.cx);
+            HICON icon = iconOf(images->GetIconResId(i), toScreen(size.cx, dpi));
             // A missing picture keeps its place, so the indexes stay the program's.
             if (!icon || ImageList_AddIcon(made, icon) < 0)
                 ImageList_AddIcon(made, LoadIconW(nullptr, IDI_APPLICATION));
@@ -142,8 +145,10 @@ bool drawPictureCell(TListWindow& list, NMLVCUSTOMDRAW& cd) {
     DeleteObject(brush);
     const int saved = SaveDC(cd.nmcd.hdc);
     IntersectClipRect(cd.nmcd.hdc, cell.left, cell.top, cell.right, cell.bottom);
-    drawKeyed(cd.nmcd.hdc, cell.left + 2,
-              cell.top + (cell.bottom - cell.top - picture->Height()) / 2, *picture);
+    const int dpi = dpiOf(hwnd);
+    drawKeyed(cd.nmcd.hdc, cell.left + toScreen(2, dpi),
+              cell.top + (cell.bottom - cell.top - toScreen(picture->Height(), dpi)) / 2, *picture,
+              dpi);
     RestoreDC(cd.nmcd.hdc, saved);
     return true;
 }
@@ -183,13 +188,21 @@ LRESULT customDraw(TListWindow& list, NMLVCUSTOMDRAW& cd) {
 
 } // namespace
 
+void rescaleListControl(TListWindow& list) {
+    HWND hwnd = list.GetImpl().hwnd;
+    showColumns(list, hwnd);
+    list.GetImpl().images = nullptr; // made again at the new size
+    showImages(list, hwnd);
+}
+
 HWND createListControl(TListWindow& list, HWND parent) {
     DWORD style = WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS |
                   (list.Attr.Style & (LVS_SINGLESEL | LVS_EDITLABELS | LVS_NOSORTHEADER));
-    HWND hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, list.Attr.X,
-                                list.Attr.Y, list.Attr.W, list.Attr.H, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(list.GetId())),
-                                instance(), nullptr);
+    const int dpi = dpiOf(parent);
+    HWND hwnd = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"", style, toScreen(list.Attr.X, dpi),
+        toScreen(list.Attr.Y, dpi), toScreen(list.Attr.W, dpi), toScreen(list.Attr.H, dpi), parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(list.GetId())), instance(), nullptr);
     if (!hwnd)
         return nullptr;
     SetPropW(hwnd, kListProp, &list);
@@ -291,7 +304,8 @@ int TListWindow::HitTest(const TPoint& point) const {
     if (!GetImpl().hwnd)
         return -1;
     LVHITTESTINFO info{};
-    info.pt = {point.x, point.y};
+    const int dpi = dpiOf(GetImpl().hwnd);
+    info.pt = {toScreen(point.x, dpi), toScreen(point.y, dpi)};
     return ListView_HitTest(GetImpl().hwnd, &info);
 }
 
@@ -303,7 +317,9 @@ TRect TListWindow::GetItemRect(int index) const {
     RECT r{};
     if (!GetImpl().hwnd || !ListView_GetItemRect(GetImpl().hwnd, index, &r, LVIR_BOUNDS))
         return {};
-    return {r.left, r.top, r.right, r.bottom};
+    const int dpi = dpiOf(GetImpl().hwnd);
+    return {toDesign(r.left, dpi), toDesign(r.top, dpi), toDesign(r.right, dpi),
+            toDesign(r.bottom, dpi)};
 }
 
 bool TListWindow::EnsureVisible(int index, bool partialOk) {
@@ -324,6 +340,7 @@ void TListWindow::EditLabel(int index) {
 
 int TListWindow::GetStringWidth(const std::string& text) const {
     std::wstring wide = widen(text);
-    return GetImpl().hwnd ? ListView_GetStringWidth(GetImpl().hwnd, wide.c_str())
+    return GetImpl().hwnd ? toDesign(ListView_GetStringWidth(GetImpl().hwnd, wide.c_str()),
+                                     dpiOf(GetImpl().hwnd))
                           : static_cast<int>(wide.size()) * 7;
 }

@@ -185,6 +185,39 @@ HCURSOR cursorOf(int cursorResId) {
     return cursor;
 }
 
+HBITMAP bitmapOf(const TDib& dib, int dpi) {
+    HBITMAP native = bitmapOf(dib);
+    if (dpi == 96 || !native)
+        return native;
+    // Grown with the screen: whole factors pixel for pixel, others smoothly.
+    const int w = dib.Width(), h = dib.Height();
+    const int sw = toScreen(w, dpi), sh = toScreen(h, dpi);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = sw;
+    info.bmiHeader.biHeight = -sh;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP scaled = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!scaled)
+        return native;
+    HDC from = CreateCompatibleDC(nullptr);
+    HDC to = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldFrom = SelectObject(from, native);
+    HGDIOBJ oldTo = SelectObject(to, scaled);
+    SetStretchBltMode(to, dpi % 96 == 0 ? COLORONCOLOR : HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    StretchBlt(to, 0, 0, sw, sh, from, 0, 0, w, h, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    DeleteObject(native);
+    return scaled;
+}
+
 HBITMAP bitmapOf(const TDib& dib) {
     const TRgbImage& pixels = dib.GetPixels();
     TBgraImage image;
@@ -227,15 +260,15 @@ HBITMAP keyedBitmapOf(const TDib& dib) {
     return native->keyed;
 }
 
-bool drawKeyed(HDC hdc, int x, int y, const TDib& dib) {
+bool drawKeyed(HDC hdc, int x, int y, const TDib& dib, int dpi) {
     HBITMAP bitmap = keyedBitmapOf(dib);
     if (!bitmap)
         return false;
     HDC memory = CreateCompatibleDC(hdc);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    const bool ok = AlphaBlend(hdc, x, y, dib.Width(), dib.Height(), memory, 0, 0, dib.Width(),
-                               dib.Height(), blend) != FALSE;
+    const bool ok = AlphaBlend(hdc, x, y, toScreen(dib.Width(), dpi), toScreen(dib.Height(), dpi),
+                               memory, 0, 0, dib.Width(), dib.Height(), blend) != FALSE;
     SelectObject(memory, old);
     DeleteDC(memory);
     return ok;

@@ -51,6 +51,19 @@ HWND ownerOf(const TWindow* window);
 // Registers the window classes once; the instance of the program.
 HINSTANCE instance();
 
+// The screen scale. The program lays itself out in pixels of a 96-DPI screen (its design
+// units): the layer's coordinates stay those, and the backend turns them into the window's
+// pixels at its DPI (the system's before the window exists) and back.
+int dpiOf(HWND hwnd);
+inline int toScreen(int v, int dpi) {
+    return MulDiv(v, dpi, 96);
+}
+inline int toDesign(int v, int dpi) {
+    return MulDiv(v, 96, dpi);
+}
+// Lays out a layer window's children again at its DPI (after WM_DPICHANGED).
+void relayoutChildren(TWindow& window);
+
 // Turns a mouse or key message of any of the layer's windows into a TMsg for its table;
 // true when it was one.
 bool dispatchInput(TWindow& window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -77,13 +90,17 @@ HICON iconOf(int iconResId, int size);
 HCURSOR cursorOf(int cursorResId);
 // A layer bitmap as an opaque DIB section; the caller deletes it.
 HBITMAP bitmapOf(const TDib& dib);
+// The same at a screen's scale.
+HBITMAP bitmapOf(const TDib& dib, int dpi);
 // Draws a layer bitmap with its background (the colour of its top left pixel) left out, so
 // that what is beneath shows through.
-bool drawKeyed(HDC hdc, int x, int y, const TDib& dib);
+bool drawKeyed(HDC hdc, int x, int y, const TDib& dib, int dpi = 96);
 
 // The list view of a TListWindow (listwindow.cpp): created in parent, and its notifications.
 HWND createListControl(TListWindow& list, HWND parent);
 bool listNotify(TWindow& parent, NMHDR& header, LRESULT& result);
+// Shows the list's columns and images again at the list's DPI.
+void rescaleListControl(TListWindow& list);
 
 } // namespace toolkit_win32
 

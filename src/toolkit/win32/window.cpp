@@ -41,8 +41,10 @@ HMENU buildMenu(const resources::TMenuResource& res) {
                 continue;
             }
             std::string text = item.text;
-            if (item.accelHint && *item.accelHint)
-                text = text + "\t" + item.accelHint;
+            // Text after a tab is only shown here: the list's own keys may be named too.
+            const char* hint = *item.accelHint ? item.accelHint : item.listKeyHint;
+            if (*hint)
+                text = text + "\t" + hint;
             AppendMenuW(sub, MF_STRING, static_cast<UINT_PTR>(item.id), widen(text).c_str());
         }
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), widen(popup.text).c_str());
@@ -67,20 +69,46 @@ HACCEL buildAccelerators(int id) {
 }
 
 // Paints through the layer's Paint with the DC clipped to the invalid area, over the
-// window's background.
+// window's background. On a screen of another scale the window is drawn whole in design
+// units and scaled up: by whole factors pixel for pixel, between them smoothly.
 void paint(TWindow& window, HWND hwnd) {
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
-    TRect clip(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
     TColor c = window.GetBkgndColor();
     HBRUSH brush = CreateSolidBrush(RGB(c.r, c.g, c.b));
-    FillRect(hdc, &ps.rcPaint, brush);
-    DeleteObject(brush);
+    const int dpi = dpiOf(hwnd);
     auto impl = std::make_unique<TDC::Impl>();
-    impl->hdc = hdc;
-    impl->clip = clip;
-    TDC dc(std::move(impl));
-    window.Paint(dc, ps.fErase != FALSE, clip);
+    if (dpi == 96) {
+        TRect clip(ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+        FillRect(hdc, &ps.rcPaint, brush);
+        impl->hdc = hdc;
+        impl->clip = clip;
+        TDC dc(std::move(impl));
+        window.Paint(dc, ps.fErase != FALSE, clip);
+    } else {
+        RECT client{};
+        ::GetClientRect(hwnd, &client);
+        const int w = toDesign(client.right, dpi) + 1, h = toDesign(client.bottom, dpi) + 1;
+        HDC memory = CreateCompatibleDC(hdc);
+        HBITMAP canvas = CreateCompatibleBitmap(hdc, w, h);
+        HGDIOBJ old = SelectObject(memory, canvas);
+        RECT all{0, 0, w, h};
+        FillRect(memory, &all, brush);
+        TRect clip(0, 0, w, h);
+        impl->hdc = memory;
+        impl->clip = clip;
+        {
+            TDC dc(std::move(impl));
+            window.Paint(dc, true, clip);
+        }
+        SetStretchBltMode(hdc, dpi % 96 == 0 ? COLORONCOLOR : HALFTONE);
+        SetBrushOrgEx(hdc, 0, 0, nullptr);
+        StretchBlt(hdc, 0, 0, toScreen(w, dpi), toScreen(h, dpi), memory, 0, 0, w, h, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteObject(canvas);
+        DeleteDC(memory);
+    }
+    DeleteObject(brush);
     EndPaint(hwnd, &ps);
 }
 
@@ -101,6 +129,18 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_ERASEBKGND:
         return 1; // painted with the window in WM_PAINT, without flicker
+    case WM_DPICHANGED: {
+        // Moved to a screen of another scale: the size Windows suggests keeps the window's
+        // look there, and the client lays its children out again.
+        const auto* r = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (TWindow* client = frame ? frame->GetClientWindow() : nullptr) {
+            relayoutChildren(*client);
+            ::InvalidateRect(client->GetImpl().hwnd, nullptr, FALSE);
+        }
+        return 0;
+    }
     case WM_SIZE:
         if (frame && frame->GetClientWindow() && frame->GetClientWindow()->GetImpl().hwnd)
             MoveWindow(frame->GetClientWindow()->GetImpl().hwnd, 0, 0, LOWORD(lParam),
@@ -260,8 +300,37 @@ bool dispatchInput(TWindow& window, UINT message, WPARAM wParam, LPARAM lParam) 
     }
     if (kind == TMsgKind::LButtonDown || kind == TMsgKind::RButtonDown)
         ::SetFocus(window.GetImpl().hwnd);
-    TMsg msg = TMsg::MakeMouse(kind, modKeys(wParam), {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    const int dpi = dpiOf(window.GetImpl().hwnd);
+    TMsg msg =
+        TMsg::MakeMouse(kind, modKeys(wParam),
+                        {toDesign(GET_X_LPARAM(lParam), dpi), toDesign(GET_Y_LPARAM(lParam), dpi)});
     return window.Dispatch(msg);
+}
+
+int dpiOf(HWND hwnd) {
+    using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+    static const auto forWindow = reinterpret_cast<TGetDpiForWindow>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (hwnd && forWindow)
+        if (const UINT dpi = forWindow(hwnd))
+            return static_cast<int>(dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+void relayoutChildren(TWindow& window) {
+    const int dpi = dpiOf(window.GetImpl().hwnd);
+    for (TWindow* child : window.GetImpl().children) {
+        HWND hwnd = child->GetImpl().hwnd;
+        if (!hwnd)
+            continue;
+        MoveWindow(hwnd, toScreen(child->Attr.X, dpi), toScreen(child->Attr.Y, dpi),
+                   toScreen(child->Attr.W, dpi), toScreen(child->Attr.H, dpi), TRUE);
+        if (auto* list = dynamic_cast<TListWindow*>(child))
+            rescaleListControl(*list);
+    }
 }
 
 bool routeUp(TWindow& start, TMsg& msg) {
@@ -323,18 +392,20 @@ bool TWindow::Create() {
     const bool popup = parent_ == nullptr && (Attr.Style & WS_POPUP) != 0;
     HWND parent = popup ? nullptr : hwndOf(impl_->frame ? impl_->frame : parent_);
     DWORD style = popup ? (WS_POPUP | WS_BORDER) : (WS_CHILD | WS_CLIPCHILDREN);
-    int x = Attr.X, y = Attr.Y;
+    const int dpi = dpiOf(parent);
+    int x = toScreen(Attr.X, dpi), y = toScreen(Attr.Y, dpi);
+    const int w = toScreen(Attr.W, dpi), h = toScreen(Attr.H, dpi);
     if (popup) {
         // A parentless pop-up (the splash) is centred on the screen.
-        x = (GetSystemMetrics(SM_CXSCREEN) - Attr.W) / 2;
-        y = (GetSystemMetrics(SM_CYSCREEN) - Attr.H) / 2;
+        x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+        y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     }
     if (auto* list = dynamic_cast<TListWindow*>(this)) {
         if (!createListControl(*list, parent))
             return false;
     } else if (!CreateWindowExW(popup ? WS_EX_TOPMOST | WS_EX_TOOLWINDOW : Attr.ExStyle,
-                                kWindowClass, widen(GetCaption()).c_str(), style, x, y, Attr.W,
-                                Attr.H, parent, nullptr, instance(), this)) {
+                                kWindowClass, widen(GetCaption()).c_str(), style, x, y, w, h,
+                                parent, nullptr, instance(), this)) {
         return false;
     }
     if (Attr.Style & WS_VISIBLE)
@@ -380,7 +451,12 @@ void TWindow::Invalidate(bool erase) {
 void TWindow::InvalidateRect(const TRect& rect, bool erase) {
     if (!impl_->hwnd)
         return;
-    RECT r{rect.left, rect.top, rect.right, rect.bottom};
+    // Outwards: a smooth scaling reaches into the next pixel.
+    const int dpi = dpiOf(impl_->hwnd);
+    RECT r{toScreen(rect.left, dpi) - (dpi == 96 ? 0 : 1),
+           toScreen(rect.top, dpi) - (dpi == 96 ? 0 : 1),
+           toScreen(rect.right, dpi) + (dpi == 96 ? 0 : 2),
+           toScreen(rect.bottom, dpi) + (dpi == 96 ? 0 : 2)};
     ::InvalidateRect(impl_->hwnd, &r, erase);
 }
 
@@ -405,11 +481,13 @@ TRect TWindow::GetClientRect() const {
         return {0, 0, Attr.W, Attr.H};
     RECT r{};
     ::GetClientRect(impl_->hwnd, &r);
-    return {r.left, r.top, r.right, r.bottom};
+    const int dpi = dpiOf(impl_->hwnd);
+    return {0, 0, toDesign(r.right, dpi), toDesign(r.bottom, dpi)};
 }
 
 void TWindow::ClientToScreen(TPoint& point) const {
-    POINT p{point.x, point.y};
+    const int dpi = dpiOf(impl_->hwnd);
+    POINT p{toScreen(point.x, dpi), toScreen(point.y, dpi)};
     if (impl_->hwnd)
         ::ClientToScreen(impl_->hwnd, &p);
     point = {p.x, p.y};
@@ -506,8 +584,11 @@ bool TFrameWindow::Create() {
     if (const resources::TMenuResource* res = resources::menu(GetMenuResId()))
         impl.menu = buildMenu(*res);
     impl.accel = buildAccelerators(resources::kAccelerators);
-    // Attr.W and Attr.H are the client's size, as the program lays itself out by it.
-    RECT r{0, 0, Attr.W > 0 ? Attr.W : 780, Attr.H > 0 ? Attr.H : 520};
+    // Attr.W and Attr.H are the client's size, as the program lays itself out by it, at the
+    // screen's scale.
+    const int dpi = dpiOf(nullptr);
+    RECT r{0, 0, toScreen(Attr.W > 0 ? Attr.W : 780, dpi),
+           toScreen(Attr.H > 0 ? Attr.H : 520, dpi)};
     AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, impl.menu != nullptr, 0);
     if (!CreateWindowExW(0, L"DrovakWindow", widen(GetCaption()).c_str(),
                          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The Windows program at three screen scales under Wine. Runs inside xvfb-run on a screen big
+# enough for the largest:
+#
+#   dpi_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
+#
+# The demo set-up is started at 96, 144 and 192 DPI (Wine's LogPixels): the window must be 780
+# design pixels wide at that scale, list, fields and pictures with it, and at 192 the program's
+# own drawing scaled pixel for pixel. Each start's screenshot is dpi-N.png in OUTDIR, the
+# window sizes are in dpi-sizes.txt.
+set -uo pipefail
+
+wine=$1
+drovak=$2
+make_demo=$3
+outdir=$4
+here=$(cd "$(dirname "$0")" && pwd)
+python=/usr/bin/python3
+mkdir -p "$outdir"
+rm -f "$outdir"/dpi-*
+work=$(mktemp -d)
+program=$work/program
+pid=""
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot -i >/dev/null 2>&1
+
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    wineserver -k 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL [win32 dpi]: $*" >&2
+    exit 1
+}
+
+windows_path() { winepath -w "$1" 2>/dev/null; }
+
+mkdir -p "$program"
+cp -r "$(dirname "$drovak")"/. "$program/" || fail "cannot copy the program folder"
+cp "$here/../../assets/drovak.ini" "$program/drovak.ini"
+"$wine" "$make_demo" "$(windows_path "$program/template.sav")" "$(windows_path "$work/demo")" \
+    "$(windows_path "$program")" >/dev/null 2>&1 || fail "drovak_make_demo failed"
+sed -i -e 's/^soundOn = .*\r$/soundOn = 0\r/' -e 's/^showSplashScreen = .*\r$/showSplashScreen = 0\r/' \
+    "$program/drovak.ini"
+
+for dpi in 96 144 192; do
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        >/dev/null 2>&1 || fail "cannot set LogPixels"
+    wineserver -w
+    (cd "$program" && exec "$wine" ./drovak.exe) >"$outdir/dpi-$dpi.log" 2>&1 &
+    pid=$!
+    main=""
+    for ((i = 0; i < 300; i++)); do
+        main=$(xdotool search --onlyvisible --name '^F-22 Raptor Drovak$' 2>/dev/null | head -1)
+        [ -n "$main" ] && break
+        kill -0 "$pid" 2>/dev/null || fail "the program ended at $dpi DPI"
+        sleep 0.2
+    done
+    [ -n "$main" ] || fail "no window at $dpi DPI"
+    sleep 3
+    xwd -root -silent -out "$work/screen.xwd" &&
+        "$python" "$here/../e2e/xwd2png.py" "$work/screen.xwd" "$outdir/dpi-$dpi.png"
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    echo "$dpi DPI: window ${WIDTH}x${HEIGHT} at $X,$Y" | tee -a "$outdir/dpi-sizes.txt"
+    expected=$((780 * dpi / 96))
+    [ "$WIDTH" -ge "$expected" ] && [ "$WIDTH" -le $((expected + 2)) ] ||
+        fail "the window is $WIDTH pixels wide at $dpi DPI, not $expected"
+    # At a whole factor every design pixel of the program's own drawing (the fields, right of
+    # the list and below the menu) is a block of factor by factor screen pixels.
+    if ((dpi % 96 == 0)); then
+        "$python" - "$outdir/dpi-$dpi.png" $((dpi / 96)) $((X + WIDTH / 2)) $((Y + HEIGHT / 3)) \
+            $((X + WIDTH - 8)) $((Y + HEIGHT - 8)) <<'PY' || fail "not pixel for pixel at $dpi DPI"
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+f, left, top, right, bottom = (int(v) for v in sys.argv[2:])
+px = image.load()
+def blocky(dx, dy):
+    return all(px[x, y] == px[x - (x - left - dx) % f, y - (y - top - dy) % f]
+               for x in range(left + f, right) for y in range(top + f, bottom))
+sys.exit(0 if any(blocky(dx, dy) for dx in range(f) for dy in range(f)) else 1)
+PY
+    fi
+    kill "$pid" 2>/dev/null
+    wineserver -k 2>/dev/null
+    pid=""
+done
+echo "win32 dpi: ok"

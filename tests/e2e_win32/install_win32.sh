@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The Windows installer as a user meets it, under Wine on a virtual display. Runs inside
+# xvfb-run:
+#
+#   install_win32.sh WINE SETUP_EXE OUTDIR
+#
+# In a Wine prefix of its own: a silent install for the current user; the uninstall entry
+# (name, version, publisher, size, quiet uninstall), the Start-menu shortcut and "Open with"
+# for .sav files without the extension's default taken; the installed program started (a new
+# user meets the setup wizard); then a silent uninstall, after which the program, its
+# shortcut and its entries are gone and the user's settings, backups and pilots are not.
+set -uo pipefail
+
+wine=$1
+setup=$2
+outdir=$3
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$outdir"
+rm -f "$outdir"/install*
+work=$(mktemp -d)
+pid=""
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineboot -i >/dev/null 2>&1
+
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    wineserver -k 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL [win32 install]: $*" >&2
+    xwd -root -silent -out "$work/screen.xwd" &&
+        /usr/bin/python3 "$here/../e2e/xwd2png.py" "$work/screen.xwd" "$outdir/install-failed.png"
+    exit 1
+}
+
+unix_path() { winepath -u "$1" 2>/dev/null; }
+folder_of() { unix_path "$("$wine" cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')"; }
+key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Drovak'
+value() { # KEY NAME: the value's data as reg shows it
+    "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+        sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
+}
+
+"$wine" "$setup" /S /CurrentUser >/dev/null 2>&1 || fail "the silent install failed"
+appdata=$(folder_of APPDATA)
+programs=$(folder_of LOCALAPPDATA)/Programs/Drovak
+[ -f "$programs/bin/drovak.exe" ] || fail "no drovak.exe in $programs/bin"
+[ -f "$appdata/Microsoft/Windows/Start Menu/Programs/Drovak.lnk" ] || fail "no Start-menu entry"
+[ "$(value "$key" DisplayName)" = Drovak ] || fail "no uninstall entry"
+[ -n "$(value "$key" DisplayVersion)" ] || fail "the entry has no version"
+[ -n "$(value "$key" Publisher)" ] || fail "the entry has no publisher"
+size=$(value "$key" EstimatedSize)
+[ $((size)) -gt 100 ] || fail "the entry's size is '$size'"
+value "$key" QuietUninstallString | grep -q '/S$' || fail "no quiet uninstall"
+value 'HKCU\Software\Classes\.sav\OpenWithProgids' Drovak.sav >/dev/null ||
+    fail "Drovak is not offered for .sav files"
+"$wine" reg query 'HKCU\Software\Classes\.sav' /ve 2>/dev/null | grep -q Drovak &&
+    fail "the installer took the .sav extension's default"
+
+# The installed program finds its files and, for a new user, opens the setup wizard.
+(cd "$work" && exec "$wine" "$programs/bin/drovak.exe") >"$outdir/installed.log" 2>&1 &
+pid=$!
+for ((i = 0; i < 300; i++)); do
+    id=$(xdotool search --onlyvisible --name '^Drovak Setup Wizard$' 2>/dev/null | head -1)
+    [ -n "$id" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "the installed program ended: $(cat "$outdir/installed.log")"
+    sleep 0.2
+done
+[ -n "$id" ] || fail "the installed program showed no setup wizard"
+sleep 1
+xwd -id "$id" -silent -out "$work/wizard.xwd" &&
+    /usr/bin/python3 "$here/../e2e/xwd2png.py" "$work/wizard.xwd" "$outdir/installed-wizard.png"
+kill "$pid" 2>/dev/null
+wineserver -k 2>/dev/null
+pid=""
+
+# The user's files: settings and backups in their folder, a pilot among the documents.
+mkdir -p "$appdata/Drovak/backups" "$work/pilots"
+echo settings >"$appdata/Drovak/drovak.ini"
+echo backup >"$appdata/Drovak/backups/raptor.sav"
+echo pilot >"$work/pilots/ace.sav"
+ls -R "$appdata/Drovak" "$work/pilots" >"$work/before"
+
+# The uninstaller runs from a copy of itself: it is done when the program is gone.
+"$wine" "$programs/Uninstall.exe" /S /CurrentUser >/dev/null 2>&1
+for ((i = 0; i < 300; i++)); do
+    [ -e "$programs/bin/drovak.exe" ] || break
+    sleep 0.2
+done
+sleep 1
+[ -e "$programs" ] && fail "the program's folder stayed: $(ls -R "$programs" | head)"
+[ -e "$appdata/Microsoft/Windows/Start Menu/Programs/Drovak.lnk" ] && fail "the shortcut stayed"
+"$wine" reg query "$key" >/dev/null 2>&1 && fail "the uninstall entry stayed"
+"$wine" reg query 'HKCU\Software\Classes\Drovak.sav' >/dev/null 2>&1 && fail "Open with stayed"
+ls -R "$appdata/Drovak" "$work/pilots" >"$work/after"
+cmp -s "$work/before" "$work/after" || fail "the user's files changed: $(diff "$work/before" "$work/after")"
+echo "win32 install: ok"
