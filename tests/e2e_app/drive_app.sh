@@ -505,6 +505,9 @@ installed)
     ini=$home/.config/drovak/drovak.ini
     start -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_DATA_HOME HOME="$home" \
         WINEPREFIX="$work/wine"
+    choice=$(wait_window "Drovak Setup") || exit 1 # no game found: the demo is offered
+    focus "$choice"
+    keys Down Return # the folder named by hand
     wizard=$(wait_window "Drovak Setup Wizard") || exit 1
     sleep 0.5
     shoot "$wizard" "$outdir/installed-wizard.png"
@@ -524,6 +527,62 @@ installed)
     [ -d "$home/.cache/drovak" ] || fail "no mail folder in ~/.cache/drovak"
     others=$(find "$home" -name drovak.ini ! -path "$ini")
     [ -z "$others" ] || fail "settings written outside ~/.config/drovak: $others"
+    ;;
+found)
+    # The game kept in game managers' prefixes (Lutris's ~/Games, Bottles): the wizard lists
+    # both, the one with the game's program first, and proposes the one chosen.
+    make_program_folder
+    quiet_settings
+    home=$work/home
+    lutris="$home/Games/f-22-raptor/drive_c/Program Files/Novalogic"
+    bottles="$home/.local/share/bottles/bottles/Games/drive_c/Games/Novalogic"
+    mkdir -p "$work/scratch"
+    for place in "$bottles" "$lutris"; do
+        "$make_demo" "$program/template.sav" "$place" "$work/scratch" >/dev/null ||
+            fail "drovak_make_demo failed"
+    done
+    touch "$lutris/F-22 Raptor/Raptor.exe"
+    start -u WINEPREFIX HOME="$home"
+    choice=$(wait_window "Drovak Setup") || exit 1
+    sleep 0.5
+    shoot "$choice" "$outdir/found-choices.png"
+    focus "$choice"
+    keys Return # the first line: Lutris's
+    wizard=$(wait_window "Drovak Setup Wizard") || exit 1
+    sleep 0.3
+    shoot "$wizard" "$outdir/found-wizard.png"
+    focus "$wizard"
+    keys Return
+    wait_gone "Drovak Setup Wizard"
+    main_window
+    ini_expect raptorPath "$lutris/F-22 Raptor/"
+    ini_expect firstRun 0
+    expect_rows 1 # raptor
+    menu_exit
+    expect_exit
+    ;;
+demo)
+    # Nothing found: the first start offers the demo set-up, made in the user's data folder,
+    # and opens on its pilots.
+    make_program_folder
+    quiet_settings
+    mkdir -p "$work/home"
+    start -u WINEPREFIX HOME="$work/home"
+    choice=$(wait_window "Drovak Setup") || exit 1
+    sleep 0.5
+    shoot "$choice" "$outdir/demo-choices.png"
+    focus "$choice"
+    keys Return # the demo set-up
+    main_window
+    demo=$XDG_DATA_HOME/drovak/demo
+    ini_expect raptorPath "$demo/F-22 Raptor/"
+    ini_expect savPath "$demo/pilots/"
+    ini_expect firstRun 0
+    [ -f "$demo/F-22 Raptor/raptor.sav" ] || fail "the demo has no raptor.sav"
+    expect_rows 3 # ace, bulldog, ghost; viper is below
+    shoot "$MAIN" "$outdir/demo-main.png"
+    menu_exit
+    expect_exit
     ;;
 splash)
     # The splash shows its picture over the desktop first, then closes and the main window
