@@ -275,11 +275,6 @@ void TDrovakWindow::EvTimer(uint id) {
     if (!splash) {
         listWindow->SetFocus();
     }
-    try {
-        mailer = std::make_unique<TMailer>();
-    } catch (const TXToolkit&) {
-        mailer.reset();
-    }
 }
 
 bool TDrovakWindow::CanClose() {

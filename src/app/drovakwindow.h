@@ -154,6 +154,9 @@ class TDrovakWindow : public TWindow,
     bool recordDiffersFromWritten() const;
     // Hands a document to the desktop; says so, naming the file, when nothing takes it.
     void launch(const std::string& document);
+    // Hands a composed message, and the file it carries, to the desktop's mail program; with
+    // none, says so and offers the folder holding what is to be sent by hand.
+    void sendMail(const std::string& message, const std::string& attachment);
     void showStatus(const std::string& text);
     // Says once a run what Save would change of an odd SAV file of the SAV folder.
     void warnOddFile(const std::string& fileName);
@@ -182,7 +185,6 @@ class TDrovakWindow : public TWindow,
     std::unique_ptr<TSavListWindow> listWindow;
     std::unique_ptr<TDrovakScreen> screen;
     std::unique_ptr<TImageList> imageList;
-    std::unique_ptr<TMailer> mailer;
     uint timerId = 0;
     bool firstPaint = true;
     bool newFileOpen = false;

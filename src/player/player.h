@@ -56,6 +56,8 @@ class TPlayer {
     int saveFile();
     int saveAsFile(const char* targetPath, bool append);
     int loadFile();
+    // Composes send.eml in the mail folder with the record attached, and the record alone as
+    // attachment/<file name> beside it, for a mail program that attaches files by name.
     int emailFile();
 
   private:
@@ -63,3 +65,6 @@ class TPlayer {
 
     const TFolderNames* savNames = nullptr;
 };
+
+// Where emailFile puts the record alone, under its file name.
+std::string emailAttachmentPath(const std::string& fileName);

@@ -5,12 +5,15 @@
 #include "player/savformat.h"
 #include "settings/programfolder.h"
 #include "support/base64.h"
+#include "support/filename.h"
+#include "support/pathsep.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 
 namespace {
 
@@ -106,6 +109,10 @@ int TPlayer::loadFile() {
     return saveAsFile(path.c_str(), false);
 }
 
+std::string emailAttachmentPath(const std::string& fileName) {
+    return mailFile("attachment") + kPathSeparator + fileName;
+}
+
 int TPlayer::emailFile() {
     std::string header;
     if (!readWholeFile(sharedFile("send"), header)) {
@@ -136,6 +143,11 @@ int TPlayer::emailFile() {
     if (target.empty()) {
         return kSaveTargetFailed;
     }
-    return replaceFileContents(target, {message.data(), message.size()}) ? kSaveOk
-                                                                         : kSaveTargetFailed;
+    const std::string attached = emailAttachmentPath(name);
+    std::error_code ec;
+    std::filesystem::create_directories(fsPath(mailFile("attachment")), ec);
+    return replaceFileContents(target, {message.data(), message.size()}) &&
+                   replaceFileContents(attached, {record.data(), record.size()})
+               ? kSaveOk
+               : kSaveTargetFailed;
 }

@@ -584,6 +584,36 @@ demo)
     menu_exit
     expect_exit
     ;;
+mailto)
+    # A desktop whose only mail program takes mailto links: Send by Email hands it the
+    # subject, the text and the pilot as an attachment, byte for byte.
+    export XDG_CONFIG_HOME=$work/config
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
+    printf '#!/bin/sh\nprintf "%%s" "$1" >"%s"\n' "$work/mailto.txt" >"$work/standin.sh"
+    chmod +x "$work/standin.sh"
+    printf '[Desktop Entry]\nType=Application\nName=Stand-in\nExec=%s %%u\nMimeType=x-scheme-handler/mailto;\n' \
+        "$work/standin.sh" >"$XDG_DATA_HOME/applications/standin.desktop"
+    printf '[Default Applications]\nx-scheme-handler/mailto=standin.desktop\n' \
+        >"$XDG_CONFIG_HOME/mimeapps.list"
+    start_on_demo ghost.sav
+    focus "$MAIN"
+    keys alt+f
+    sleep 0.4
+    keys e
+    wait_for "the mailto handler was not called" test -s "$work/mailto.txt"
+    link=$(cat "$work/mailto.txt")
+    decode() { "$python" -c 'import sys, urllib.parse as u; print(u.unquote(sys.argv[1]))' "$1"; }
+    [[ "$link" == mailto:* ]] || fail "the handler got '$link', not a mailto link"
+    subject=$(decode "$(sed -n 's/.*[?&]subject=\([^&]*\).*/\1/p' <<<"$link")")
+    [ "$subject" = "F-22 Raptor pilot file" ] || fail "the subject is '$subject'"
+    body=$(decode "$(sed -n 's/.*[?&]body=\([^&]*\).*/\1/p' <<<"$link")")
+    [[ "$body" == "Here is my F-22 Raptor pilot file."* ]] || fail "the link's text is '$body'"
+    attached=$(decode "$(sed -n 's/.*[?&]attach=\([^&]*\).*/\1/p' <<<"$link")")
+    attached=${attached#file://}
+    cmp -s "$attached" "$work/demo/pilots/ghost.sav" || fail "the attachment '$attached' is not ghost"
+    menu_exit
+    expect_exit
+    ;;
 splash)
     # The splash shows its picture over the desktop first, then closes and the main window
     # follows.

@@ -537,12 +537,14 @@ bool TWaveSound::Play() {
     return true;
 }
 
-TMailer::TMailer() {
-    if (!desktop().mailPresent)
-        throw TXMail("TMailer: no mail service");
+TMailProgram OpenMail(const char* messageFile, const TMailDraft& draft) {
+    headless::detail::Desktop& d = desktop();
+    const TMailProgram took = d.messageProgram ? TMailProgram::Message
+                              : d.linkProgram  ? TMailProgram::Link
+                                               : TMailProgram::None;
+    d.mails.push_back({messageFile ? messageFile : "", draft, took});
+    return took;
 }
-
-TMailer::~TMailer() = default;
 
 bool ShowStartupError(const char* text, const char* caption) {
     desktop().messageBoxes.push_back(
