@@ -30,6 +30,8 @@ inline constexpr unsigned kWarn = MB_OK | MB_ICONEXCLAMATION;
 inline constexpr uint kStatusTimer = 4;
 inline constexpr uint kStatusShownMs = 4000;
 inline constexpr TRect kStatusStrip{0, 476, kFrameWidth, kFrameHeight};
+// The list's place at the design size; a larger window gives it the room beyond that size.
+inline constexpr TRect kListRect{2, 24, 350, 166};
 
 // The contact template addressed to address (none when empty) followed by the user's settings,
 // written to info.eml in the mail folder, so a report says how the program was set up; false
@@ -158,6 +160,9 @@ class TDrovakWindow : public TWindow,
     // none, says so and offers the folder holding what is to be sent by hand.
     void sendMail(const std::string& message, const std::string& attachment);
     void showStatus(const std::string& text);
+    // Lays the list and the editor out for the client area's size.
+    void layOut();
+    TRect statusStrip() const;
     // Says once a run what Save would change of an odd SAV file of the SAV folder.
     void warnOddFile(const std::string& fileName);
     // Whether a SAV file of the SAV folder is one Save would change beyond its fields.
@@ -187,6 +192,10 @@ class TDrovakWindow : public TWindow,
     std::unique_ptr<TImageList> imageList;
     uint timerId = 0;
     bool firstPaint = true;
+    // How far the client area exceeds the design size: the list takes it, the editor's fields
+    // move right and its palettes down, each keeping its own layout.
+    TPoint grown{0, 0};
+    int columnWidths[2] = {0, 0}; // the list's first two columns at the design size
     bool newFileOpen = false;
     TOpenSaveDialog::TData fileData;
     std::unique_ptr<TPlayer> player;

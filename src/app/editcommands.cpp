@@ -254,7 +254,7 @@ void TDrovakWindow::CmdRestore() {
 
 void TDrovakWindow::showStatus(const std::string& text) {
     statusText = text;
-    InvalidateRect(kStatusStrip, true);
+    InvalidateRect(statusStrip(), true);
     SetTimer(kStatusTimer, kStatusShownMs);
     // Heard as well as seen: nothing to click away.
     if (settings->soundOn) {

@@ -65,6 +65,8 @@ class TWindow : public TEventHandler {
     TColor GetBkgndColor() const;
     TRect GetClientRect() const;
     void ClientToScreen(TPoint& point) const;
+    // Moves a child window to rect, in its parent's client coordinates.
+    void MoveWindow(const TRect& rect);
 
     // Input.
     void SetFocus();

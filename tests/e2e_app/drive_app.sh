@@ -176,7 +176,7 @@ main_window() {
 # The client y of the middle of each list row shown, from a fresh screenshot.
 list_rows() {
     shoot "$MAIN" "$SHOT"
-    "$python" "$here/winshot.py" rows "$SHOT" "$CX" "$CY"
+    "$python" "$here/winshot.py" rows "$SHOT" "$CX" "$CY" "${LIST_BOTTOM:-166}"
 }
 
 expect_rows() { # COUNT: waits a while for the list to show that many rows
@@ -611,6 +611,55 @@ mailto)
     attached=$(decode "$(sed -n 's/.*[?&]attach=\([^&]*\).*/\1/p' <<<"$link")")
     attached=${attached#file://}
     cmp -s "$attached" "$work/demo/pilots/ghost.sav" || fail "the attachment '$attached' is not ghost"
+    menu_exit
+    expect_exit
+    ;;
+resize)
+    # With a window manager: the window grows taller and the list shows every pilot; it
+    # maximises, the editor keeping its layout beside the wider list. At twice the scale the
+    # window still fits the screen, and scrolls to what it cannot show.
+    openbox >/dev/null 2>&1 &
+    wm=$!
+    trap 'kill $wm 2>/dev/null; cleanup' EXIT
+    sleep 1
+    start_on_demo ghost.sav
+    expect_rows 3 # ace, bulldog, ghost; viper is below
+    xdotool windowsize "$MAIN" 780 640
+    sleep 1
+    main_window
+    LIST_BOTTOM=$((166 + HEIGHT - 545)) expect_rows 4
+    shoot "$MAIN" "$outdir/resize-taller.png"
+    "$python" -c '
+import sys
+from Xlib import X, display, protocol
+d = display.Display()
+w = d.create_resource_object("window", int(sys.argv[1]))
+state = d.intern_atom("_NET_WM_STATE")
+both = [d.intern_atom("_NET_WM_STATE_MAXIMIZED_" + a) for a in ("VERT", "HORZ")]
+event = protocol.event.ClientMessage(window=w, client_type=state, data=(32, [1, *both, 1, 0]))
+d.screen().root.send_event(event, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+d.flush()' "$MAIN" || fail "could not ask for the window to be maximised"
+    wait_for "the window was not maximised" bash -c "xdotool getwindowgeometry --shell $MAIN | grep -qx 'WIDTH=1024'"
+    sleep 1
+    main_window
+    LIST_BOTTOM=$((166 + HEIGHT - 545)) expect_rows 4
+    shoot "$MAIN" "$outdir/resize-maximised.png"
+    # The fields moved right by the list's growth, and a click there still edits them.
+    click_client $((752 + WIDTH - 780)) 28
+    keys $(printf 'BackSpace %.0s' $(seq 22))
+    keys shift+w i d e
+    menu_exit
+    question=$(wait_window Save 1 100) || exit 1
+    focus "$question"
+    keys Return
+    expect_exit
+    "$python" "$here/savcheck.py" "$work/demo/pilots/ghost.sav" \
+        "$work/original/pilots/ghost.sav" 'callsign=Wide' || fail "the field was not edited"
+    start GDK_SCALE=2
+    main_window
+    [ "$WIDTH" -le 1024 ] && [ "$HEIGHT" -le 768 ] ||
+        fail "at twice the scale the window is ${WIDTH}x$HEIGHT, larger than the screen"
+    shoot "$MAIN" "$outdir/resize-scaled.png"
     menu_exit
     expect_exit
     ;;

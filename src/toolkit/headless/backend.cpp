@@ -109,6 +109,13 @@ void TWindow::ClientToScreen(TPoint& point) const {
     }
 }
 
+void TWindow::MoveWindow(const TRect& rect) {
+    Attr.X = rect.left;
+    Attr.Y = rect.top;
+    Attr.W = rect.Width();
+    Attr.H = rect.Height();
+}
+
 void TWindow::SetFocus() {
     desktop().focus = this;
 }
