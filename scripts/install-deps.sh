@@ -12,8 +12,9 @@ set -euo pipefail
 run=(
     # build
     build-essential cmake ninja-build pkg-config
-    # the desktop toolkit and the event sounds
-    libwxgtk3.2-dev libcanberra-dev libcanberra-gtk3-module libcanberra-pulse
+    # the desktop toolkit, GTK's own headers (the canvases speak to screen readers through its
+    # ATK) and the event sounds
+    libwxgtk3.2-dev libgtk-3-dev libcanberra-dev libcanberra-gtk3-module libcanberra-pulse
     # the desktop's trash and its document handlers (GIO)
     libglib2.0-dev
     # opening documents and mail with the desktop's programs
@@ -30,8 +31,10 @@ rest=(
     clang libclang-rt-14-dev llvm
     # tests and benchmarks (the start-up benchmark finds the program's process with pgrep)
     googletest libgtest-dev libgmock-dev libbenchmark-dev time procps
-    # end-to-end tests under a virtual display, some with a window manager
+    # end-to-end tests under a virtual display, one with a window manager
     xvfb xauth xdotool x11-utils x11-apps openbox
+    # the accessibility bus and its Python reader, for the screen-reader test
+    dbus at-spi2-core python3-pyatspi
     # asset generators and the Python checks of the tests; the condensed DejaVu faces are in
     # fonts-dejavu-extra
     python3 python3-pil python3-xlib fonts-dejavu-core fonts-dejavu-extra

@@ -52,6 +52,8 @@ class TDrovakWindow : public TWindow,
     bool CanClose() override;
     void SetupWindow() override;
     void Paint(TDC& dc, bool erase, TRect& rect) override;
+    // The list's rows, the six fields, the palettes' buttons and the line of news.
+    std::vector<TAccessiblePart> AccessibleParts() override;
     bool onClose();
 
     // Start-up and the splash.

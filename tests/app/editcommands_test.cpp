@@ -234,3 +234,52 @@ TEST_F(AppTest, ModifiersFollowTheKeyboardAfterADialog) {
 }
 
 } // namespace
+
+namespace {
+
+// A screen reader is told of the rows and of the fields as they are shown: colour codes only
+// in the field being edited with the setting on, the caret and selection counted in that text.
+TEST_F(AppTest, AccessiblePartsFollowWhatIsShown) {
+    const struct {
+        const char* setting;
+        const char* edited;
+        int caret, afterShiftLeft;
+    } cases[] = {{"0", "ACE", 3, 2}, {"1", "~5AC~3E", 7, -1}};
+    for (const auto& c : cases) {
+        app.reset();
+        headless::reset();
+        tokenTable().clear();
+        writeSettings(std::string("showColorChars = ") + c.setting + "\r\n");
+        addSav("ace.sav", "~5AC~3E");
+        start();
+        auto part = [&](const std::string& name) {
+            for (const TAccessiblePart& p : window().AccessibleParts()) {
+                if (p.name == name) {
+                    return p;
+                }
+            }
+            return TAccessiblePart();
+        };
+        EXPECT_TRUE(part("ace").text.starts_with("ace, ACE, ")) << part("ace").text;
+        EXPECT_TRUE(part("ace").selected);
+        EXPECT_EQ("ACE", part("Callsign").text);
+        EXPECT_EQ(-1, part("Callsign").caret);
+        EXPECT_EQ("~7", part("Colour 7 cyan").text);
+        clickField(kFieldCallsign);
+        EXPECT_EQ(c.edited, part("Callsign").text) << c.setting;
+        EXPECT_EQ(c.caret, part("Callsign").caret) << c.setting;
+        headless::sendKey(window(), TMsgKind::KeyDown, VK_SHIFT);
+        headless::pressKey(window(), VK_LEFT);
+        headless::sendKey(window(), TMsgKind::KeyUp, VK_SHIFT);
+        // Shown codes: the buffer's own indices; hidden ones: counted without them.
+        const TAccessiblePart field = part("Callsign");
+        const TDrovakScreen& editor = window().editor();
+        const int caret = c.afterShiftLeft >= 0 ? c.afterShiftLeft : editor.getCursor();
+        const int end = c.afterShiftLeft >= 0 ? c.caret : editor.getAnchor();
+        EXPECT_EQ(caret, field.caret) << c.setting;
+        EXPECT_EQ(caret, field.selectionStart) << c.setting;
+        EXPECT_EQ(end, field.selectionEnd) << c.setting;
+    }
+}
+
+} // namespace

@@ -663,6 +663,30 @@ d.flush()' "$MAIN" || fail "could not ask for the window to be maximised"
     menu_exit
     expect_exit
     ;;
+reader)
+    # What a screen reader finds over AT-SPI: a row for each pilot naming its callsign, the
+    # six fields with their texts, the palettes' buttons; a click into the callsign puts the
+    # caret where the reader says it is.
+    DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
+        3>"$work/bus.pid") || fail "no session bus"
+    export DBUS_SESSION_BUS_ADDRESS
+    trap 'kill "$(cat "$work/bus.pid")" 2>/dev/null; cleanup' EXIT
+    start_on_demo ghost.sav
+    tree() { # PATTERN...: the tree holds a line of each
+        "$python" "$here/a11ytree.py" >"$work/tree.txt" 2>/dev/null || return 1
+        for line in "$@"; do grep -qF -- "$line" "$work/tree.txt" || return 1; done
+    }
+    today=$(date '+%b %-d, %Y') # the demo's files were written now
+    wait_for "the reader finds no pilots, fields or buttons (see reader-tree.txt)" tree \
+        "list item|ace, ACEHIGH, $today|" "list item|viper, VIPER, $today|" \
+        "entry|Callsign|GHOST|-1" "entry|Squadron password|BOO|-1" \
+        "push button|Colour 7 cyan|" "push button|Æ|"
+    cp "$work/tree.txt" "$outdir/reader-tree.txt"
+    click_client $kCallsignEnd
+    wait_for "the reader's caret is not after GHOST" tree "entry|Callsign|GHOST|5"
+    menu_exit
+    expect_exit
+    ;;
 splash)
     # The splash shows its picture over the desktop first, then closes and the main window
     # follows.

@@ -15,6 +15,7 @@
 #include <wx/scrolwin.h>
 
 #include "resources/resources.h"
+#include "toolkit/wx/accessible.h"
 #include "toolkit/wx/convert.h"
 #include "toolkit/wx/wxbackend.h"
 
@@ -146,7 +147,11 @@ class TCanvas : public wxWindow, public TDetachable {
         Bind(wxEVT_KEY_DOWN, &TCanvas::OnKey, this);
         Bind(wxEVT_KEY_UP, &TCanvas::OnKey, this);
         Bind(wxEVT_MOUSE_CAPTURE_LOST, &TCanvas::OnCaptureLost, this);
+        exposeParts(this, [this] {
+            return owner_ ? owner_->AccessibleParts() : std::vector<TAccessiblePart>{};
+        });
     }
+    ~TCanvas() override { unexposeParts(this); }
 
     void Detach() override { owner_ = nullptr; }
     bool AcceptsFocus() const override { return true; }
