@@ -62,7 +62,8 @@ std::vector<TAccessiblePart> TDrovakWindow::AccessibleParts() {
             info.item.SetIndex(i);
             info.item.SetSubItem(column);
             LvnGetDispInfo(info);
-            row.text += std::string(", ") + (info.item.GetText() ? info.item.GetText() : "");
+            row.text += ", ";
+            row.text += info.item.GetText() ? info.item.GetText() : "";
         }
         if (listWindow->doesDirtyFileExist(label.c_str(), false)) {
             row.text += ", edited";
@@ -83,9 +84,12 @@ std::vector<TAccessiblePart> TDrovakWindow::AccessibleParts() {
         }
     }
     for (int code = 0; code < kColorCells; ++code) {
-        parts.emplace_back(TRole::Button,
-                           "Colour " + std::to_string(code) + " " + kColorNames[code],
-                           "~" + std::to_string(code));
+        const char digit = static_cast<char>('0' + code);
+        std::string name = "Colour ";
+        name += digit;
+        name += ' ';
+        name += kColorNames[code];
+        parts.emplace_back(TRole::Button, name, std::string{'~', digit});
     }
     for (int row = 0; row < kPaletteRows; ++row) {
         for (int column = 0; column < kPaletteColumns; ++column) {

@@ -53,7 +53,9 @@ TPart partOf(const std::vector<std::string_view>& lines, std::size_t from, std::
     for (; i < to && !lines[i].empty(); ++i) {
         const std::string_view line = lines[i];
         if ((line[0] == ' ' || line[0] == '\t') && !part.headers.empty()) {
-            part.headers.back().second += " " + trimmed(line);
+            std::string& value = part.headers.back().second;
+            value += ' ';
+            value += trimmed(line);
         } else if (const auto colon = line.find(':'); colon != std::string_view::npos) {
             part.headers.emplace_back(lowered(std::string(line.substr(0, colon))),
                                       trimmed(line.substr(colon + 1)));
@@ -101,7 +103,8 @@ TMailDraft mailDraftOf(std::string_view message) {
         return draft;
     }
     // The parts lie between the boundary lines; the first plain text is the body.
-    const std::string start = "--" + boundary;
+    std::string start = "--";
+    start += boundary;
     std::vector<std::size_t> marks;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (lines[i].starts_with(start)) {
