@@ -329,13 +329,6 @@ class TExampleWindow : public TWindow {
             g_log.Write("splash-open");
         }
         TWaveSound("startUp").Play();
-        bool mail = true;
-        try {
-            TMailer mailer;
-        } catch (const TXMail&) {
-            mail = false;
-        }
-        g_log.Write("mail %d", mail ? 1 : 0);
     }
 
     void EvTimer(uint timerId) {

@@ -36,9 +36,12 @@ void TDrovakApp::InitMainWindow() {
         frame->SetIconSm(resources::kProgramIcon);
         frame->SetIcon(resources::kProgramIcon);
     };
-    frame->Attr.Style &= ~(WS_MAXIMIZEBOX | WS_THICKFRAME);
+    // The window grows, the list with it; the client's size is the least it keeps.
+    frame->Attr.Style |= WS_MAXIMIZEBOX | WS_THICKFRAME;
     frame->Attr.W = kFrameWidth;
     frame->Attr.H = kFrameHeight;
+    client->Attr.W = kFrameWidth;
+    client->Attr.H = kFrameHeight;
 }
 
 std::string enterProgramFolder(const char* exePath) {

@@ -141,7 +141,8 @@ TDrovakWindow::TDrovakWindow(TWindow* parent, const std::string& startFile)
     screen->setShowColorChars(settings->showColorChars != 0);
     SetBkgndColor(kBackground);
 
-    listWindow = std::make_unique<TSavListWindow>(this, *this, kListId, 2, 24, 348, 142);
+    listWindow = std::make_unique<TSavListWindow>(
+        this, *this, kListId, kListRect.left, kListRect.top, kListRect.Width(), kListRect.Height());
     imageList = std::make_unique<TImageList>(TSize{32, 32}, ILC_COLOR16, 15, 5);
     imageList->Add(TIcon(kFileIcon));
     imageList->Add(TIcon(kEditedFileIcon));
@@ -224,11 +225,15 @@ void TDrovakWindow::Paint(TDC& dc, bool, TRect&) {
             listWindow->SetTextBkColor(kBackground);
             listWindow->SetBkColor(kBackground);
             firstPaint = false;
+            columnWidths[0] = listWindow->GetColumnWidth(0);
+            columnWidths[1] = listWindow->GetColumnWidth(1);
             openLastPilot(*player, *settings, startFileName());
         }
+        layOut();
         paintEditor(dc);
         if (!statusText.empty()) {
-            dc.TextOut(kStatusStrip.left + 8, kStatusStrip.top + 6, statusText, kListText);
+            const TRect strip = statusStrip();
+            dc.TextOut(strip.left + 8, strip.top + 6, statusText, kListText);
         }
         if (first) {
             reportFirstPaint();
@@ -255,7 +260,7 @@ void TDrovakWindow::EvTimer(uint id) {
     if (id == kStatusTimer) {
         KillTimer(kStatusTimer);
         statusText.clear();
-        InvalidateRect(kStatusStrip, true);
+        InvalidateRect(statusStrip(), true);
         return;
     }
     if (id != kAfterFirstPaintTimer) {
@@ -290,11 +295,6 @@ void TDrovakWindow::EvTimer(uint id) {
     // splash is up it waits (taking it would bring the main window over the splash).
     if (!splash) {
         listWindow->SetFocus();
-    }
-    try {
-        mailer = std::make_unique<TMailer>();
-    } catch (const TXToolkit&) {
-        mailer.reset();
     }
 }
 
@@ -421,9 +421,32 @@ void TDrovakWindow::setClipboardText(std::string bytes) {
     }
 }
 
+void TDrovakWindow::layOut() {
+    const TRect client = GetClientRect();
+    const TPoint now(std::max(0, client.Width() - kFrameWidth),
+                     std::max(0, client.Height() - kFrameHeight));
+    if (now == grown) {
+        return;
+    }
+    grown = now;
+    listWindow->MoveWindow(TRect(kListRect.left, kListRect.top, kListRect.right + grown.x,
+                                 kListRect.bottom + grown.y));
+    // The file and callsign columns share the width gained; the date needs none.
+    if (columnWidths[0] > 0) {
+        listWindow->SetColumnWidth(0, columnWidths[0] + grown.x / 2);
+        listWindow->SetColumnWidth(1, columnWidths[1] + grown.x - grown.x / 2);
+    }
+    Invalidate(true);
+}
+
+TRect TDrovakWindow::statusStrip() const {
+    return TRect(kStatusStrip.left, kStatusStrip.top + grown.y, kStatusStrip.right + grown.x,
+                 kStatusStrip.bottom + grown.y);
+}
+
 void TDrovakWindow::paintEditor(TDC& dc) {
-    screen->showEditor(dc, 352, 2);
-    screen->showExtendedChars(dc, 0, 168);
+    screen->showEditor(dc, 352 + grown.x, 2);
+    screen->showExtendedChars(dc, 0, 168 + grown.y);
     screen->showCursor(dc);
     screen->hilightExtendedChars(dc);
     screen->hilightColors(dc);

@@ -35,6 +35,8 @@ inline constexpr TRect kStatusStrip{0, 476, kFrameWidth, kFrameHeight};
 // file written in several steps is read once, whole.
 inline constexpr uint kFolderChangeTimer = 5;
 inline constexpr uint kFolderChangeDelayMs = 100;
+// The list's place at the design size; a larger window gives it the room beyond that size.
+inline constexpr TRect kListRect{2, 24, 350, 166};
 
 // The contact template addressed to address (none when empty) followed by the user's settings,
 // written to info.eml in the mail folder, so a report says how the program was set up; false
@@ -55,6 +57,8 @@ class TDrovakWindow : public TWindow,
     bool CanClose() override;
     void SetupWindow() override;
     void Paint(TDC& dc, bool erase, TRect& rect) override;
+    // The list's rows, the six fields, the palettes' buttons and the line of news.
+    std::vector<TAccessiblePart> AccessibleParts() override;
     bool onClose();
 
     // Start-up and the splash.
@@ -187,7 +191,13 @@ class TDrovakWindow : public TWindow,
     bool recordDiffersFromWritten() const;
     // Hands a document to the desktop; says so, naming the file, when nothing takes it.
     void launch(const std::string& document);
+    // Hands a composed message, and the file it carries, to the desktop's mail program; with
+    // none, says so and offers the folder holding what is to be sent by hand.
+    void sendMail(const std::string& message, const std::string& attachment);
     void showStatus(const std::string& text);
+    // Lays the list and the editor out for the client area's size.
+    void layOut();
+    TRect statusStrip() const;
     // Says once a run what Save would change of an odd SAV file of the SAV folder.
     void warnOddFile(const std::string& fileName);
     // Whether a SAV file of the SAV folder is one Save would change beyond its fields.
@@ -215,9 +225,12 @@ class TDrovakWindow : public TWindow,
     std::unique_ptr<TSavListWindow> listWindow;
     std::unique_ptr<TDrovakScreen> screen;
     std::unique_ptr<TImageList> imageList;
-    std::unique_ptr<TMailer> mailer;
     uint timerId = 0;
     bool firstPaint = true;
+    // How far the client area exceeds the design size: the list takes it, the editor's fields
+    // move right and its palettes down, each keeping its own layout.
+    TPoint grown{0, 0};
+    int columnWidths[2] = {0, 0}; // the list's first two columns at the design size
     bool newFileOpen = false;
     TOpenSaveDialog::TData fileData;
     std::unique_ptr<TPlayer> player;

@@ -52,7 +52,7 @@ void TDrovakWindow::CmdPaste() {
 
 void TDrovakWindow::CeEmail(TCommandEnabler& ce) {
     std::string label = currentLabel();
-    ce.Enable(mailer != nullptr && listWindow->getSelected() != -1 && !label.empty() &&
+    ce.Enable(listWindow->getSelected() != -1 && !label.empty() &&
               !listWindow->doesDirtyFileExist(player->getFileName(), true));
 }
 
@@ -271,7 +271,7 @@ void TDrovakWindow::CmdRestore() {
 
 void TDrovakWindow::showStatus(const std::string& text) {
     statusText = text;
-    InvalidateRect(kStatusStrip, true);
+    InvalidateRect(statusStrip(), true);
     SetTimer(kStatusTimer, kStatusShownMs);
     // Heard as well as seen: nothing to click away.
     if (settings->soundOn) {
@@ -294,7 +294,7 @@ void TDrovakWindow::CmdEmail() {
         return;
     }
     if (player->emailFile() == kSaveOk) {
-        launch(mailFile("send.eml"));
+        sendMail(mailFile("send.eml"), emailAttachmentPath(player->getFileName()));
     } else {
         MessageBox(("Could not open file send.eml\n" + player->failedPath + ": " +
                     writeFailureReason(player->failedPath, player->failedError))
@@ -353,8 +353,30 @@ bool writeContactMessage(const char* address) {
 
 void TDrovakWindow::CmdContact() {
     // Without the composed message, the prepared one.
-    launch(writeContactMessage(settings->contactAddress.data()) ? mailFile("info.eml")
-                                                                : sharedFile("contact.eml"));
+    sendMail(writeContactMessage(settings->contactAddress.data()) ? mailFile("info.eml")
+                                                                  : sharedFile("contact.eml"),
+             "");
+}
+
+void TDrovakWindow::sendMail(const std::string& message, const std::string& attachment) {
+    std::string text;
+    TMailDraft draft = mailDraftOf(readWholeFile(message, text) ? text : "");
+    draft.attachment = attachment;
+    if (OpenMail(message.c_str(), draft) != TMailProgram::None) {
+        return;
+    }
+    // What the user can still send by hand, and the folder that holds it.
+    const std::string& file = attachment.empty() ? message : attachment;
+    const std::string folder = fsName(fsPath(file).parent_path()) + kPathSeparator;
+    const std::string said = "No mail program opened " + fsName(fsPath(message).filename()) +
+                             ": this desktop has none set up for mail messages or mailto links.\n" +
+                             (attachment.empty() ? "Send this message yourself:\n"
+                                                 : "Attach this file to a message yourself:\n") +
+                             file + "\n\nOpen the folder holding it?";
+    if (MessageBox(said.c_str(), "Mail", MB_YESNO | MB_ICONEXCLAMATION) == IDYES &&
+        !LaunchDocument(folder.c_str())) {
+        MessageBox(("No file manager opened " + folder).c_str(), "Mail", kWarn);
+    }
 }
 
 void TDrovakWindow::CmdExit() {

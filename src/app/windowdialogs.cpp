@@ -2,7 +2,9 @@
 // the first-run wizard.
 #include "app/drovakwindow.h"
 
+#include "player/demosetup.h"
 #include "resources/resources.h"
+#include "settings/programfolder.h"
 #include "settings/settingsdialog.h"
 #include "settings/setupwizard.h"
 #include "support/trace.h"
@@ -32,6 +34,10 @@ void TDrovakWindow::CmdSettings() {
 void TDrovakWindow::runSetupWizard() {
     TDrovakSetupWizard wizard(
         this, [this](const TDrovakSettingsXfer& xfer) { wizardCallback(xfer); },
-        resources::kWizardDialog);
+        resources::kWizardDialog,
+        [](TDrovakSettingsXfer& xfer) {
+            const std::string folder = demoFolder();
+            return !folder.empty() && makeDemoSetup(sharedFile("template.sav"), folder, xfer);
+        });
     wizard.Execute();
 }

@@ -59,6 +59,8 @@ class TPlayer {
     int saveFile();
     int saveAsFile(const char* targetPath, bool append);
     int loadFile();
+    // Composes send.eml in the mail folder with the record attached, and the record alone as
+    // attachment/<file name> beside it, for a mail program that attaches files by name.
     int emailFile();
 
     // The path of a file of the SAV folder, spelt as it is on disk; empty for a name that
@@ -70,3 +72,6 @@ class TPlayer {
 
     const TFolderNames* savNames = nullptr;
 };
+
+// Where emailFile puts the record alone, under its file name.
+std::string emailAttachmentPath(const std::string& fileName);

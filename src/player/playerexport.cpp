@@ -5,6 +5,8 @@
 #include "player/savformat.h"
 #include "settings/programfolder.h"
 #include "support/base64.h"
+#include "support/filename.h"
+#include "support/pathsep.h"
 #include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
@@ -12,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 
 namespace {
 
@@ -107,6 +110,10 @@ int TPlayer::loadFile() {
     return saveAsFile(path.c_str(), false);
 }
 
+std::string emailAttachmentPath(const std::string& fileName) {
+    return mailFile("attachment") + kPathSeparator + fileName;
+}
+
 int TPlayer::emailFile() {
     std::string header;
     if (!readWholeFile(sharedFile("send"), header)) {
@@ -136,6 +143,12 @@ int TPlayer::emailFile() {
     std::string target = mailFile("send.eml");
     if (target.empty() || !replaceFileContents(target, {message.data(), message.size()})) {
         return targetFailed(target.empty() ? "send.eml" : target, target.empty() ? ENOENT : errno);
+    }
+    const std::string attached = emailAttachmentPath(name);
+    std::error_code ec;
+    std::filesystem::create_directories(fsPath(mailFile("attachment")), ec);
+    if (!replaceFileContents(attached, {record.data(), record.size()})) {
+        return targetFailed(attached, errno);
     }
     return kSaveOk;
 }

@@ -128,6 +128,12 @@ std::string backupFolder() {
 #endif
 }
 
+std::string demoFolder() {
+    std::string backups = backupFolder();
+    const std::size_t end = backups.size() - std::string("backups/").size();
+    return backups.empty() ? backups : backups.substr(0, end) + "demo" + kPathSeparator;
+}
+
 TProgramFolders chooseProgramFolders(const std::string& exeFolder,
                                      const std::string& installedShared,
                                      const TProgramFolders& user) {

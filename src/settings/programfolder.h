@@ -43,6 +43,8 @@ TProgramFolders chooseProgramFolders(const std::string& exeFolder,
 // $XDG_DATA_HOME/drovak/backups/ (~/.local/share/drovak/backups/), %APPDATA%\Drovak\backups\ on
 // Windows; empty without a home.
 std::string backupFolder();
+// Where the demo set-up is made for a newcomer without the game: beside the backups folder.
+std::string demoFolder();
 
 // Creates the settings and mail folders where missing; false when one cannot be had.
 bool makeUserFolders(const TProgramFolders& folders);

@@ -1,6 +1,7 @@
 #include "settings/setupwizard.h"
 
 #include "resources/resources.h"
+#include "settings/gamesearch.h"
 #include "settings/settingsfile.h"
 #include "support/filename.h"
 #include "support/pathsep.h"
@@ -12,11 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <utility>
-
-#ifndef _WIN32
-#include <pwd.h>
-#include <unistd.h>
-#endif
 
 namespace ids = resources::wizard;
 
@@ -33,33 +29,6 @@ std::string gameFolderUnder(std::string drive, const char* programFiles = "Progr
     }
     return drive;
 }
-
-#ifndef _WIN32
-std::string homeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && *home != '\0') {
-        return home;
-    }
-    const passwd* entry = getpwuid(getuid());
-    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
-}
-
-std::string winePrefix() {
-    const char* prefix = std::getenv("WINEPREFIX");
-    std::string folder = prefix != nullptr && *prefix != '\0' ? prefix : "";
-    if (folder.empty()) {
-        std::string home = homeFolder();
-        if (home.empty()) {
-            return "";
-        }
-        folder = home + kPathSeparator + ".wine";
-    }
-    while (folder.size() > 1 && folder.back() == kPathSeparator) {
-        folder.pop_back();
-    }
-    return folder;
-}
-#endif
 
 // Only a file counts: opening a folder of that name for reading succeeds on some systems.
 bool isReadableFile(const char* path) {
@@ -101,8 +70,9 @@ std::string defaultRaptorPath() {
     return folder.size() < kSettingsPathCapacity ? folder : "";
 }
 
-TDrovakSetupWizard::TDrovakSetupWizard(TWindow* parent, TSettingsCallback callback, int resId)
-    : TDialog(parent, resId), callback(std::move(callback)),
+TDrovakSetupWizard::TDrovakSetupWizard(TWindow* parent, TSettingsCallback callback, int resId,
+                                       TDemoMaker makeDemo)
+    : TDialog(parent, resId), callback(std::move(callback)), makeDemo(std::move(makeDemo)),
       raptorPathEdit(this, ids::kRaptorPathEdit, kSettingsPathCapacity) {
     trace("TDrovakWizard", "");
     getData(tokenTable(), xfer);
@@ -116,7 +86,7 @@ TDrovakSetupWizard::~TDrovakSetupWizard() {
 void TDrovakSetupWizard::SetupWindow() {
     trace("SetupWindow", "");
     TDialog::SetupWindow();
-    std::string folder = defaultRaptorPath();
+    std::string folder = proposed.empty() ? defaultRaptorPath() : proposed;
     if (!folder.empty()) {
         raptorPathEdit.SetText(folder.c_str());
     }
@@ -134,17 +104,56 @@ void TDrovakSetupWizard::clickOk() {
         MessageBox(kRaptorSavNotFoundText, "Error", MB_OK | MB_ICONEXCLAMATION);
         return;
     }
+    accept(*this);
+    CloseWindow(IDOK);
+}
+
+void TDrovakSetupWizard::accept(TWindow& owner) {
     xfer.showSplashScreen = 1;
     xfer.firstRun = 0;
     if (callback) {
         callback(TDrovakSettingsXfer(xfer));
     }
-    saveSettings(*this, xfer);
-    CloseWindow(IDOK);
+    saveSettings(owner, xfer);
+}
+
+int TDrovakSetupWizard::chooseStart() {
+    const std::vector<std::string> found = findGameFolders();
+    if (!found.empty()) {
+        proposed = found.front();
+    }
+    if (found.size() == 1 || (found.empty() && !makeDemo)) {
+        return 0;
+    }
+    std::vector<std::string> lines = found;
+    lines.push_back(kOtherFolderLine);
+    if (found.empty()) {
+        lines = {kDemoLine, kNameFolderLine};
+    }
+    TChoiceDialog choice(GetParentO(), kStartChoiceCaption,
+                         found.empty() ? kGameNotFoundText : kGameFoldersFoundText, lines);
+    if (choice.Execute() != IDOK) {
+        return 0;
+    }
+    const auto chosen = static_cast<std::size_t>(choice.GetSelection());
+    if (chosen < found.size()) {
+        proposed = found[chosen];
+    } else if (found.empty() && chosen == 0) {
+        TWindow& owner = GetParentO() != nullptr ? *GetParentO() : *this;
+        if (makeDemo(xfer)) {
+            accept(owner);
+            return IDOK;
+        }
+        owner.MessageBox(kDemoFailedText, "Error", MB_OK | MB_ICONEXCLAMATION);
+    }
+    return 0;
 }
 
 int TDrovakSetupWizard::Execute() {
-    int result = TDialog::Execute();
+    int result = chooseStart();
+    if (result == 0) {
+        result = TDialog::Execute();
+    }
     if (result != IDOK) {
         sendParentCommand(GetParentO(), resources::CM_EXIT);
     }

@@ -15,9 +15,3 @@ class TXBitmap : public TXToolkit {
   public:
     explicit TXBitmap(const std::string& what) : TXToolkit(what) {}
 };
-
-// The system has no mail service (see TMailer).
-class TXMail : public TXToolkit {
-  public:
-    explicit TXMail(const std::string& what) : TXToolkit(what) {}
-};

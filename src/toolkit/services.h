@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/maildraft.h"
 #include "toolkit/window.h"
 
 // The platform's services beside windows: clipboard, sounds, mail, launching documents.
@@ -47,15 +48,14 @@ class TWaveSound {
     std::unique_ptr<Impl> impl_;
 };
 
-// The system's mail service. Creating one throws TXMail when there is none: the program
-// only asks whether it can be made.
-class TMailer {
-  public:
-    TMailer();
-    ~TMailer();
-    TMailer(const TMailer&) = delete;
-    TMailer& operator=(const TMailer&) = delete;
-};
+// Which of the desktop's mail programs took a message.
+enum class TMailProgram { None, Message, Link };
+
+// Hands a composed message to the desktop's mail program in the way it takes one: the message
+// file to a program set for mail messages (message/rfc822, .eml), else the draft to the
+// handler of mailto links, its attachment included. Returns which took it; None when there is
+// no mail program or it could not be started.
+TMailProgram OpenMail(const char* messageFile, const TMailDraft& draft);
 
 // Opens a document with the program the system associates with it, maximized, without
 // waiting. False when no program is set up for it or it could not even be started.

@@ -14,6 +14,23 @@
 // window lives behind Impl, which the backend defines. A parent does not own its children:
 // whoever creates a child window deletes it (the frame alone owns its client).
 
+// A part of a window's drawing as assistive technology (a screen reader) is told of it. Texts
+// are the game's 8-bit codes, as elsewhere in the layer.
+struct TAccessiblePart {
+    enum class TRole { Row, Field, Button, Message };
+    explicit TAccessiblePart(TRole role = TRole::Message, std::string name = "",
+                             std::string text = "")
+        : role(role), name(std::move(name)), text(std::move(text)) {}
+
+    TRole role;
+    std::string name; // what it is: a field's title, a row's label, a button's colour
+    std::string text; // what it holds: a field's text, a row's cells
+    int caret = -1;   // in text; -1 when it has none
+    int selectionStart = 0;
+    int selectionEnd = 0;  // the selection in text; none when equal
+    bool selected = false; // the row chosen, the field being edited
+};
+
 struct TWindowAttr {
     std::uint32_t Style = 0;
     std::uint32_t ExStyle = 0;
@@ -55,6 +72,8 @@ class TWindow : public TEventHandler {
     virtual void SetupWindow();
     virtual bool CanClose();
     virtual void Paint(TDC& dc, bool erase, TRect& rect);
+    // The parts a window draws itself, for assistive technology; none unless overridden.
+    virtual std::vector<TAccessiblePart> AccessibleParts() { return {}; }
 
     // Repainting: asks for the rectangle (client coordinates) to be painted again, its
     // background erased first when erase is true. Paint then runs with the DC clipped to it.
@@ -65,6 +84,8 @@ class TWindow : public TEventHandler {
     TColor GetBkgndColor() const;
     TRect GetClientRect() const;
     void ClientToScreen(TPoint& point) const;
+    // Moves a child window to rect, in its parent's client coordinates.
+    void MoveWindow(const TRect& rect);
 
     // Input.
     void SetFocus();

@@ -21,7 +21,6 @@ TEST_F(AppTest, CommandEnablingFollowsTheState) {
     addSav("ace.sav", "ACE");
     addSav("dirty.sav", "D");
     addSav("dirty.dvw", "D2");
-    headless::setMailServicePresent(true);
     start();
     auto check = [&](const EnablingCase& c) {
         EXPECT_EQ(c.save, headless::isCommandEnabled(frame(), CM_SAVE)) << c.state;
@@ -51,16 +50,47 @@ TEST_F(AppTest, CommandEnablingFollowsTheState) {
     check({"editing with a selection", true, true, true, true, true, false});
     choose(CM_NEW);
     check({"new file", true, true, false, false, false, false});
-    headless::setMailServicePresent(false);
 }
 
-TEST_F(AppTest, EmailComposesAndOpensTheMessage) {
+// The message goes to a program set for messages, else to the mailto handler with its
+// subject, text and the pilot alone as a file; with neither, the user learns why and may open
+// the folder holding the file to attach by hand.
+TEST_F(AppTest, EmailComposesTheMessageAndHandsItToAnyMailProgram) {
     addSav("ace.sav", "ACE");
-    headless::setMailServicePresent(true);
     start();
-    choose(CM_EMAIL);
-    ASSERT_EQ(1u, headless::launchedDocuments().size());
-    EXPECT_EQ(program.file("send.eml"), headless::launchedDocuments()[0]);
+    const std::string attached = program.folder() + "attachment" + kPathSeparator + "ace.sav";
+    const struct {
+        bool message, link;
+        TMailProgram took;
+        int openFolder; // the answer to the offer; 0 when none is made
+    } cases[] = {{true, true, TMailProgram::Message, 0},
+                 {false, true, TMailProgram::Link, 0},
+                 {false, false, TMailProgram::None, IDYES},
+                 {false, false, TMailProgram::None, IDNO}};
+    for (const auto& c : cases) {
+        headless::reset();
+        headless::setMailPrograms(c.message, c.link);
+        c.openFolder ? choose(CM_EMAIL, {c.openFolder}) : choose(CM_EMAIL);
+        ASSERT_EQ(1u, headless::mails().size());
+        const auto& mail = headless::mails()[0];
+        EXPECT_EQ(c.took, mail.took);
+        EXPECT_EQ(program.file("send.eml"), mail.messageFile);
+        EXPECT_EQ("F-22 Raptor pilot file", mail.draft.subject);
+        EXPECT_TRUE(mail.draft.body.starts_with("Here is my F-22 Raptor pilot file. To fly"));
+        EXPECT_TRUE(mail.draft.body.ends_with("editor for F-22 Raptor.\n"));
+        EXPECT_EQ(attached, mail.draft.attachment);
+        EXPECT_EQ(sav.read("ace.sav"), program.read("attachment/ace.sav"));
+        EXPECT_EQ(c.openFolder ? 1u : 0u, messageCount());
+        if (c.openFolder) {
+            EXPECT_EQ("No mail program opened send.eml: this desktop has none set up for mail "
+                      "messages or mailto links.\nAttach this file to a message yourself:\n" +
+                          attached + "\n\nOpen the folder holding it?",
+                      lastMessage());
+        }
+        EXPECT_EQ(c.openFolder == IDYES ? std::vector<std::string>{program.folder() + "attachment/"}
+                                        : std::vector<std::string>{},
+                  headless::launchedDocuments());
+    }
     std::string message = program.read("send.eml");
     EXPECT_NE(std::string::npos, message.find("filename=\"ace.sav\""));
     // The open pilot's file is attached.
@@ -72,8 +102,8 @@ TEST_F(AppTest, EmailComposesAndOpensTheMessage) {
     EXPECT_EQ("Could not open file send.eml\n" + program.file("send") + ": " +
                   std::strerror(ENOENT),
               lastMessage());
-    EXPECT_EQ(1u, headless::launchedDocuments().size());
-    headless::setMailServicePresent(false);
+    EXPECT_EQ(1u, headless::mails().size());
+    headless::setMailPrograms(true, true);
 }
 
 TEST_F(AppTest, HelpWebsiteAndContact) {
@@ -100,10 +130,13 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
         choose(CM_HELP);
         choose(CM_WEBSITE);
         choose(CM_CONTACT);
-        ASSERT_EQ(3u, headless::launchedDocuments().size());
+        ASSERT_EQ(2u, headless::launchedDocuments().size());
         EXPECT_EQ(help, headless::launchedDocuments()[0]);
         EXPECT_EQ(program.file("website.htm"), headless::launchedDocuments()[1]);
-        EXPECT_EQ(program.file("info.eml"), headless::launchedDocuments()[2]);
+        ASSERT_EQ(1u, headless::mails().size());
+        EXPECT_EQ(program.file("info.eml"), headless::mails()[0].messageFile);
+        EXPECT_EQ(c.toLine, "To: " + headless::mails()[0].draft.to + "\n");
+        EXPECT_EQ("", headless::mails()[0].draft.attachment);
         // The template with its To: line filled in, then the settings file, all lines ending
         // with a line feed.
         std::string contact = program.read("contact");
@@ -116,6 +149,10 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
         std::string expected =
             c.toLine + contact.substr(5, body - 5) + c.note + contact.substr(body) + ini + "\n";
         EXPECT_EQ(expected, program.read("info.eml")) << c.setting;
+        // A mailto link carries the text as it is, the settings too.
+        const std::size_t text = expected.find("\n\n") + 2;
+        EXPECT_EQ(expected.substr(text, expected.size() - text - 1),
+                  headless::mails()[0].draft.body);
     }
 
     // With no program to take them, each names its file for the user to open.
@@ -124,18 +161,23 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
         {CM_HELP, "No web browser opened help.htm. Open it yourself:\n" + help},
         {CM_WEBSITE,
          "No web browser opened website.htm. Open it yourself:\n" + program.file("website.htm")},
-        {CM_CONTACT,
-         "No mail program opened info.eml. Open it yourself:\n" + program.file("info.eml")},
     };
     for (const auto& [command, said] : unopened) {
         choose(command, {IDOK});
         EXPECT_EQ(said, lastMessage());
     }
+    headless::setMailPrograms(false, false);
+    choose(CM_CONTACT, {IDNO});
+    EXPECT_EQ("No mail program opened info.eml: this desktop has none set up for mail messages "
+              "or mailto links.\nSend this message yourself:\n" +
+                  program.file("info.eml") + "\n\nOpen the folder holding it?",
+              lastMessage());
+    headless::setMailPrograms(true, true);
     headless::setLaunchAvailable(true);
 
     std::filesystem::remove(program.file("contact"));
     choose(CM_CONTACT);
-    EXPECT_EQ(program.file("contact.eml"), headless::launchedDocuments().back());
+    EXPECT_EQ(program.file("contact.eml"), headless::mails().back().messageFile);
 }
 
 TEST_F(AppTest, SplashAboutAndSounds) {
@@ -191,6 +233,55 @@ TEST_F(AppTest, ModifiersFollowTheKeyboardAfterADialog) {
     EXPECT_EQ(1u, messageCount());
     headless::advanceTime(kWorkingCopyDelayMs);
     EXPECT_EQ(expected, callsignIn("ace.dvw"));
+}
+
+} // namespace
+
+namespace {
+
+// A screen reader is told of the rows and of the fields as they are shown: colour codes only
+// in the field being edited with the setting on, the caret and selection counted in that text.
+TEST_F(AppTest, AccessiblePartsFollowWhatIsShown) {
+    const struct {
+        const char* setting;
+        const char* edited;
+        int caret, afterShiftLeft;
+    } cases[] = {{"0", "ACE", 3, 2}, {"1", "~5AC~3E", 7, -1}};
+    for (const auto& c : cases) {
+        app.reset();
+        headless::reset();
+        tokenTable().clear();
+        writeSettings(std::string("showColorChars = ") + c.setting + "\r\n");
+        addSav("ace.sav", "~5AC~3E");
+        start();
+        auto part = [&](const std::string& name) {
+            for (const TAccessiblePart& p : window().AccessibleParts()) {
+                if (p.name == name) {
+                    return p;
+                }
+            }
+            return TAccessiblePart();
+        };
+        EXPECT_TRUE(part("ace").text.starts_with("ace, ACE, ")) << part("ace").text;
+        EXPECT_TRUE(part("ace").selected);
+        EXPECT_EQ("ACE", part("Callsign").text);
+        EXPECT_EQ(-1, part("Callsign").caret);
+        EXPECT_EQ("~7", part("Colour 7 cyan").text);
+        clickField(kFieldCallsign);
+        EXPECT_EQ(c.edited, part("Callsign").text) << c.setting;
+        EXPECT_EQ(c.caret, part("Callsign").caret) << c.setting;
+        headless::sendKey(window(), TMsgKind::KeyDown, VK_SHIFT);
+        headless::pressKey(window(), VK_LEFT);
+        headless::sendKey(window(), TMsgKind::KeyUp, VK_SHIFT);
+        // Shown codes: the buffer's own indices; hidden ones: counted without them.
+        const TAccessiblePart field = part("Callsign");
+        const TDrovakScreen& editor = window().editor();
+        const int caret = c.afterShiftLeft >= 0 ? c.afterShiftLeft : editor.getCursor();
+        const int end = c.afterShiftLeft >= 0 ? c.caret : editor.getAnchor();
+        EXPECT_EQ(caret, field.caret) << c.setting;
+        EXPECT_EQ(caret, field.selectionStart) << c.setting;
+        EXPECT_EQ(end, field.selectionEnd) << c.setting;
+    }
 }
 
 } // namespace

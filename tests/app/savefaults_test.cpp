@@ -44,8 +44,8 @@ TEST_F(AppTest, EveryReplacingWriteIsWholeOrNotAtAll) {
     for (const auto& w : writes) {
         const std::string old = std::string("old ") + w.what;
         w.folder.write(w.file, old);
-        const std::string listing = w.folder.listing();
         ASSERT_TRUE(w.write()) << w.what;
+        const std::string listing = w.folder.listing(); // the mail's attachment folder made
         const std::string fresh = w.folder.read(w.file);
         ASSERT_NE(old, fresh) << w.what;
         for (int error : {ENOSPC, EIO}) {

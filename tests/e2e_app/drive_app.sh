@@ -176,7 +176,7 @@ main_window() {
 # The client y of the middle of each list row shown, from a fresh screenshot.
 list_rows() {
     shoot "$MAIN" "$SHOT"
-    "$python" "$here/winshot.py" rows "$SHOT" "$CX" "$CY"
+    "$python" "$here/winshot.py" rows "$SHOT" "$CX" "$CY" "${LIST_BOTTOM:-166}"
 }
 
 expect_rows() { # COUNT: waits a while for the list to show that many rows
@@ -541,6 +541,9 @@ installed)
     ini=$home/.config/drovak/drovak.ini
     start -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_DATA_HOME HOME="$home" \
         WINEPREFIX="$work/wine"
+    choice=$(wait_window "Drovak Setup") || exit 1 # no game found: the demo is offered
+    focus "$choice"
+    keys Down Return # the folder named by hand
     wizard=$(wait_window "Drovak Setup Wizard") || exit 1
     sleep 0.5
     shoot "$wizard" "$outdir/installed-wizard.png"
@@ -560,6 +563,165 @@ installed)
     [ -d "$home/.cache/drovak" ] || fail "no mail folder in ~/.cache/drovak"
     others=$(find "$home" -name drovak.ini ! -path "$ini")
     [ -z "$others" ] || fail "settings written outside ~/.config/drovak: $others"
+    ;;
+found)
+    # The game kept in game managers' prefixes (Lutris's ~/Games, Bottles): the wizard lists
+    # both, the one with the game's program first, and proposes the one chosen.
+    make_program_folder
+    quiet_settings
+    home=$work/home
+    lutris="$home/Games/f-22-raptor/drive_c/Program Files/Novalogic"
+    bottles="$home/.local/share/bottles/bottles/Games/drive_c/Games/Novalogic"
+    mkdir -p "$work/scratch"
+    for place in "$bottles" "$lutris"; do
+        "$make_demo" "$program/template.sav" "$place" "$work/scratch" >/dev/null ||
+            fail "drovak_make_demo failed"
+    done
+    touch "$lutris/F-22 Raptor/Raptor.exe"
+    start -u WINEPREFIX HOME="$home"
+    choice=$(wait_window "Drovak Setup") || exit 1
+    sleep 0.5
+    shoot "$choice" "$outdir/found-choices.png"
+    focus "$choice"
+    keys Return # the first line: Lutris's
+    wizard=$(wait_window "Drovak Setup Wizard") || exit 1
+    sleep 0.3
+    shoot "$wizard" "$outdir/found-wizard.png"
+    focus "$wizard"
+    keys Return
+    wait_gone "Drovak Setup Wizard"
+    main_window
+    ini_expect raptorPath "$lutris/F-22 Raptor/"
+    ini_expect firstRun 0
+    expect_rows 1 # raptor
+    menu_exit
+    expect_exit
+    ;;
+demo)
+    # Nothing found: the first start offers the demo set-up, made in the user's data folder,
+    # and opens on its pilots.
+    make_program_folder
+    quiet_settings
+    mkdir -p "$work/home"
+    start -u WINEPREFIX HOME="$work/home"
+    choice=$(wait_window "Drovak Setup") || exit 1
+    sleep 0.5
+    shoot "$choice" "$outdir/demo-choices.png"
+    focus "$choice"
+    keys Return # the demo set-up
+    main_window
+    demo=$XDG_DATA_HOME/drovak/demo
+    ini_expect raptorPath "$demo/F-22 Raptor/"
+    ini_expect savPath "$demo/pilots/"
+    ini_expect firstRun 0
+    [ -f "$demo/F-22 Raptor/raptor.sav" ] || fail "the demo has no raptor.sav"
+    expect_rows 3 # ace, bulldog, ghost; viper is below
+    shoot "$MAIN" "$outdir/demo-main.png"
+    menu_exit
+    expect_exit
+    ;;
+mailto)
+    # A desktop whose only mail program takes mailto links: Send by Email hands it the
+    # subject, the text and the pilot as an attachment, byte for byte.
+    export XDG_CONFIG_HOME=$work/config
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
+    printf '#!/bin/sh\nprintf "%%s" "$1" >"%s"\n' "$work/mailto.txt" >"$work/standin.sh"
+    chmod +x "$work/standin.sh"
+    printf '[Desktop Entry]\nType=Application\nName=Stand-in\nExec=%s %%u\nMimeType=x-scheme-handler/mailto;\n' \
+        "$work/standin.sh" >"$XDG_DATA_HOME/applications/standin.desktop"
+    printf '[Default Applications]\nx-scheme-handler/mailto=standin.desktop\n' \
+        >"$XDG_CONFIG_HOME/mimeapps.list"
+    start_on_demo ghost.sav
+    focus "$MAIN"
+    keys alt+f
+    sleep 0.4
+    keys e
+    wait_for "the mailto handler was not called" test -s "$work/mailto.txt"
+    link=$(cat "$work/mailto.txt")
+    decode() { "$python" -c 'import sys, urllib.parse as u; print(u.unquote(sys.argv[1]))' "$1"; }
+    [[ "$link" == mailto:* ]] || fail "the handler got '$link', not a mailto link"
+    subject=$(decode "$(sed -n 's/.*[?&]subject=\([^&]*\).*/\1/p' <<<"$link")")
+    [ "$subject" = "F-22 Raptor pilot file" ] || fail "the subject is '$subject'"
+    body=$(decode "$(sed -n 's/.*[?&]body=\([^&]*\).*/\1/p' <<<"$link")")
+    [[ "$body" == "Here is my F-22 Raptor pilot file."* ]] || fail "the link's text is '$body'"
+    attached=$(decode "$(sed -n 's/.*[?&]attach=\([^&]*\).*/\1/p' <<<"$link")")
+    attached=${attached#file://}
+    cmp -s "$attached" "$work/demo/pilots/ghost.sav" || fail "the attachment '$attached' is not ghost"
+    menu_exit
+    expect_exit
+    ;;
+resize)
+    # With a window manager: the window grows taller and the list shows every pilot; it
+    # maximises, the editor keeping its layout beside the wider list. At twice the scale the
+    # window still fits the screen, and scrolls to what it cannot show.
+    openbox >/dev/null 2>&1 &
+    wm=$!
+    trap 'kill $wm 2>/dev/null; cleanup' EXIT
+    sleep 1
+    start_on_demo ghost.sav
+    expect_rows 3 # ace, bulldog, ghost; viper is below
+    xdotool windowsize "$MAIN" 780 640
+    sleep 1
+    main_window
+    LIST_BOTTOM=$((166 + HEIGHT - 545)) expect_rows 4
+    shoot "$MAIN" "$outdir/resize-taller.png"
+    "$python" -c '
+import sys
+from Xlib import X, display, protocol
+d = display.Display()
+w = d.create_resource_object("window", int(sys.argv[1]))
+state = d.intern_atom("_NET_WM_STATE")
+both = [d.intern_atom("_NET_WM_STATE_MAXIMIZED_" + a) for a in ("VERT", "HORZ")]
+event = protocol.event.ClientMessage(window=w, client_type=state, data=(32, [1, *both, 1, 0]))
+d.screen().root.send_event(event, event_mask=X.SubstructureRedirectMask | X.SubstructureNotifyMask)
+d.flush()' "$MAIN" || fail "could not ask for the window to be maximised"
+    wait_for "the window was not maximised" bash -c "xdotool getwindowgeometry --shell $MAIN | grep -qx 'WIDTH=1024'"
+    sleep 1
+    main_window
+    LIST_BOTTOM=$((166 + HEIGHT - 545)) expect_rows 4
+    shoot "$MAIN" "$outdir/resize-maximised.png"
+    # The fields moved right by the list's growth, and a click there still edits them.
+    click_client $((752 + WIDTH - 780)) 28
+    keys $(printf 'BackSpace %.0s' $(seq 22))
+    keys shift+w i d e
+    menu_exit
+    question=$(wait_window Save 1 100) || exit 1
+    focus "$question"
+    keys Return
+    expect_exit
+    "$python" "$here/savcheck.py" "$work/demo/pilots/ghost.sav" \
+        "$work/original/pilots/ghost.sav" 'callsign=Wide' || fail "the field was not edited"
+    start GDK_SCALE=2
+    main_window
+    [ "$WIDTH" -le 1024 ] && [ "$HEIGHT" -le 768 ] ||
+        fail "at twice the scale the window is ${WIDTH}x$HEIGHT, larger than the screen"
+    shoot "$MAIN" "$outdir/resize-scaled.png"
+    menu_exit
+    expect_exit
+    ;;
+reader)
+    # What a screen reader finds over AT-SPI: a row for each pilot naming its callsign, the
+    # six fields with their texts, the palettes' buttons; a click into the callsign puts the
+    # caret where the reader says it is.
+    DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
+        3>"$work/bus.pid") || fail "no session bus"
+    export DBUS_SESSION_BUS_ADDRESS
+    trap 'kill "$(cat "$work/bus.pid")" 2>/dev/null; cleanup' EXIT
+    start_on_demo ghost.sav
+    tree() { # PATTERN...: the tree holds a line of each
+        "$python" "$here/a11ytree.py" >"$work/tree.txt" 2>/dev/null || return 1
+        for line in "$@"; do grep -qF -- "$line" "$work/tree.txt" || return 1; done
+    }
+    today=$(date '+%b %-d, %Y') # the demo's files were written now
+    wait_for "the reader finds no pilots, fields or buttons (see reader-tree.txt)" tree \
+        "list item|ace, ACEHIGH, $today|" "list item|viper, VIPER, $today|" \
+        "entry|Callsign|GHOST|-1" "entry|Squadron password|BOO|-1" \
+        "push button|Colour 7 cyan|" "push button|Æ|"
+    cp "$work/tree.txt" "$outdir/reader-tree.txt"
+    click_client $kCallsignEnd
+    wait_for "the reader's caret is not after GHOST" tree "entry|Callsign|GHOST|5"
+    menu_exit
+    expect_exit
     ;;
 splash)
     # The splash shows its picture over the desktop first, then closes and the main window

@@ -5,8 +5,9 @@ included), so the driver can click what the program shows rather than guessed pi
     winshot.py convert XWD PNG   an X window dump of 32 bits a pixel, BGRX, to PNG (fails on
                                  any other layout: tests/e2e/xwd2png.py reads them all)
     winshot.py client PNG        the client area's top-left corner in the picture: "X Y"
-    winshot.py rows PNG X Y      the client y of the middle of every list row shown, one a
-                                 line; X Y is the client area's corner in the picture
+    winshot.py rows PNG X Y [B]  the client y of the middle of every list row shown, one a
+                                 line; X Y is the client area's corner in the picture, B the
+                                 list's bottom when the window has grown
     winshot.py selected PNG X Y  the indexes of the selected list rows, from 0
     winshot.py painted PNG       fails when the picture is (nearly) one flat colour
 """
@@ -41,14 +42,14 @@ def is_selection(pixel):
     return pixel[2] > 180 and pixel[0] < 100
 
 
-def list_rows(image, cx, cy):
+def list_rows(image, cx, cy, bottom=LIST_BOTTOM):
     def plain(pixel):
         # Background, the selection's fill, the header's white: anything but an icon.
         return near(pixel, BACKGROUND) or min(pixel) > 200 or is_selection(pixel)
 
     rows, start = [], None
-    for y in range(LIST_TOP, LIST_BOTTOM + 1):
-        icon = y < LIST_BOTTOM and any(
+    for y in range(LIST_TOP, bottom + 1):
+        icon = y < bottom and any(
             not plain(image.getpixel((cx + x, cy + y))) for x in ICON_COLUMNS)
         if icon and start is None:
             start = y
@@ -88,7 +89,8 @@ def main():
         if colours is not None and len(colours) < MIN_PICTURE_COLOURS:
             sys.exit("%d colours: nothing painted" % len(colours))
     elif command == "rows":
-        for y in list_rows(image, int(sys.argv[3]), int(sys.argv[4])):
+        bottom = int(sys.argv[5]) if len(sys.argv) > 5 else LIST_BOTTOM
+        for y in list_rows(image, int(sys.argv[3]), int(sys.argv[4]), bottom):
             print(y)
     elif command == "selected":
         cx, cy = int(sys.argv[3]), int(sys.argv[4])

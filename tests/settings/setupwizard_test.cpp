@@ -1,7 +1,11 @@
 #include "settings/setupwizard.h"
 
+#include "settings/gamesearch.h"
+
 #include "dialogtestutil.h"
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 
@@ -196,6 +200,121 @@ TEST_F(SetupWizardTest, WinePrefixIsHomesWineUnlessNamed) {
     EXPECT_EQ(std::filesystem::path(account->pw_dir) /
                   (std::string(".wine/drive_c") + kGameFolders),
               std::filesystem::path(defaultRaptorPath()).lexically_normal());
+}
+#endif
+
+#ifndef _WIN32
+// The game is looked for in every usual prefix, raptor.sav in any case and any folder of a
+// drive but Windows' own, not too deep; the prefix named by WINEPREFIX first, then a folder
+// with the game's program, then the one played last.
+TEST_F(SetupWizardTest, FindsTheGameInTheUsualPrefixesBestFirst) {
+    const std::string home = program.folder() + "home";
+    ScopedEnv homeEnv("HOME", home.c_str());
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+    struct {
+        const char* folder; // under the test's folder; "" ends the game's folder
+        const char* file;
+        int ageHours;
+        bool exe;
+        bool found;
+    } games[] = {
+        {"home/.wine/drive_c/Program Files/Novalogic/F-22 Raptor/", "RAPTOR.SAV", 40, 0, 1},
+        {"home/Games/f-22/drive_c/GOG Games/F22/", "raptor.sav", 30, 1, 1},
+        {"home/.local/share/bottles/bottles/B/drive_c/Program Files (x86)/N/F/", "Raptor.sav", 1, 0,
+         1},
+        {"home/.steam/steam/steamapps/compatdata/77/pfx/drive_c/F/", "raptor.sav", 20, 0, 1},
+        {"home/.PlayOnLinux/wineprefix/F22/drive_c/F/", "raptor.sav", 10, 1, 1},
+        {"named/drive_c/F-22/", "raptor.sav", 47, 0, 1},
+        {"home/.wine/drive_c/windows/", "raptor.sav", 0, 1, 0},
+        {"home/.wine/drive_c/1/2/3/4/5/", "raptor.sav", 0, 1, 0},
+        {"home/Games/f-22/drive_c/odd/raptor.sav/", "x", 0, 1, 0},
+        {"home/Games/drive_c/", "raptor.sav", 0, 1, 0}, // ~/Games itself is no prefix
+    };
+    for (const auto& g : games) {
+        std::filesystem::last_write_time(program.path() / makeFile(std::string(g.folder) + g.file),
+                                         old + std::chrono::hours(48 - g.ageHours));
+        if (g.exe) {
+            makeFile(std::string(g.folder) + "Raptor.exe");
+        }
+    }
+    auto expected = [&](const std::vector<int>& order) {
+        std::vector<std::string> folders;
+        for (int i : order) {
+            folders.push_back(program.folder() + games[i].folder);
+        }
+        return folders;
+    };
+    {
+        ScopedEnv prefix("WINEPREFIX", (program.folder() + "named/").c_str());
+        EXPECT_EQ(expected({5, 4, 1, 2, 3, 0}), findGameFolders());
+    }
+    ScopedEnv prefix("WINEPREFIX", "");
+    EXPECT_EQ(expected({4, 1, 2, 3, 0}), findGameFolders());
+}
+
+// Several games found: the user chooses among them, the best first, or goes on to the wizard
+// with the best proposed. None found: the demo set-up is offered, and taken it is the
+// settings, with no wizard; when it cannot be made, the wizard comes after a word why.
+TEST_F(SetupWizardTest, ChoosesAmongGamesFoundOrStartsOnTheDemo) {
+    const std::string home = program.folder() + "home/";
+    ScopedEnv homeEnv("HOME", home.c_str());
+    ScopedEnv prefixEnv("WINEPREFIX", (home + "named").c_str());
+    const std::string demo = native(program.folder() + "demo/");
+    struct Case {
+        std::vector<const char*> games; // Wine prefixes under home holding the game
+        int line;                       // chosen in the choice; -1 cancels it
+        bool demoMade;
+        std::string proposed; // the wizard's folder; empty when no wizard shows
+    } cases[] = {
+        {{"named", ".wine"}, 1, false, home + ".wine/drive_c/"},
+        {{"named", ".wine"}, 2, false, home + "named/drive_c/"}, // Another folder...
+        {{"named", ".wine"}, -1, false, home + "named/drive_c/"},
+        {{}, 0, true, ""},
+        {{}, 0, false, defaultRaptorPath()},
+        {{}, 1, true, defaultRaptorPath()},
+    };
+    for (const auto& c : cases) {
+        fresh();
+        std::filesystem::remove_all(home);
+        for (const char* game : c.games) {
+            makeFile(std::string("home/") + game + "/drive_c/raptor.sav");
+        }
+        headless::scriptChoice(c.line);
+        headless::scriptMessageBox(IDOK);
+        loadSettings(wizardSettings());
+        std::string shown;
+        TDrovakSetupWizard wizard(
+            &parent, recorder(), resources::kWizardDialog, [&](TDrovakSettingsXfer& x) {
+                std::snprintf(x.raptorPath.data(), x.raptorPath.size(), "%s", demo.c_str());
+                return c.demoMade;
+            });
+        headless::scriptDialog([&](TDialog& d) {
+            shown = controlText(d, ids::kRaptorPathEdit);
+            clickButton(d, IDCANCEL);
+        });
+        const int result = wizard.Execute();
+        const std::string what = std::to_string(c.games.size()) + " " + std::to_string(c.line);
+        ASSERT_EQ(1u, headless::choiceDialogs().size()) << what;
+        const auto& lines = headless::choiceDialogs()[0].lines;
+        if (c.games.empty()) {
+            EXPECT_EQ((std::vector<std::string>{kDemoLine, kNameFolderLine}), lines);
+        } else {
+            EXPECT_EQ((std::vector<std::string>{home + "named/drive_c/", home + ".wine/drive_c/",
+                                                kOtherFolderLine}),
+                      lines);
+        }
+        EXPECT_EQ(c.proposed, shown) << what;
+        EXPECT_EQ(c.proposed.empty() ? IDOK : IDCANCEL, result) << what;
+        EXPECT_EQ(c.games.empty() && c.line == 0 && !c.demoMade ? 1u : 0u,
+                  headless::messageBoxes().size())
+            << what;
+        ASSERT_EQ(c.proposed.empty() ? 1u : 0u, handed.size()) << what;
+        if (c.proposed.empty()) {
+            EXPECT_EQ(demo, handed[0].raptorPath.data());
+            EXPECT_NE(std::string::npos, ini().find("raptorPath = " + demo + "\r\n"));
+            EXPECT_NE(std::string::npos, ini().find("firstRun = 0\r\n"));
+        }
+    }
 }
 #endif
 

@@ -109,6 +109,13 @@ void TWindow::ClientToScreen(TPoint& point) const {
     }
 }
 
+void TWindow::MoveWindow(const TRect& rect) {
+    Attr.X = rect.left;
+    Attr.Y = rect.top;
+    Attr.W = rect.Width();
+    Attr.H = rect.Height();
+}
+
 void TWindow::SetFocus() {
     desktop().focus = this;
 }
@@ -542,12 +549,14 @@ bool TWaveSound::Play() {
     return true;
 }
 
-TMailer::TMailer() {
-    if (!desktop().mailPresent)
-        throw TXMail("TMailer: no mail service");
+TMailProgram OpenMail(const char* messageFile, const TMailDraft& draft) {
+    headless::detail::Desktop& d = desktop();
+    const TMailProgram took = d.messageProgram ? TMailProgram::Message
+                              : d.linkProgram  ? TMailProgram::Link
+                                               : TMailProgram::None;
+    d.mails.push_back({messageFile ? messageFile : "", draft, took});
+    return took;
 }
-
-TMailer::~TMailer() = default;
 
 bool ClaimSingleInstance(const std::string& key) {
     return desktop().claimedInstances.insert(key).second;

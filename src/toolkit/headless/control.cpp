@@ -590,8 +590,13 @@ void setClipboard(const std::optional<std::string>& bytes) {
     desktop().clipboard = bytes;
 }
 
-void setMailServicePresent(bool present) {
-    desktop().mailPresent = present;
+void setMailPrograms(bool message, bool link) {
+    desktop().messageProgram = message;
+    desktop().linkProgram = link;
+}
+
+const std::vector<TMailRecord>& mails() {
+    return desktop().mails;
 }
 
 void setSoundsAvailable(bool available) {

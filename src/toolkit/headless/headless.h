@@ -245,7 +245,15 @@ inline constexpr int kListCharWidth = 7;
 const std::vector<std::string>& playedSounds();
 std::optional<std::string> clipboard(); // nullopt when it holds no text
 void setClipboard(const std::optional<std::string>& bytes);
-void setMailServicePresent(bool present);
+// The desktop's mail programs: one set for mail messages, one for mailto links (both by
+// default). OpenMail records every message handed over, and which program took it.
+void setMailPrograms(bool message, bool link);
+struct TMailRecord {
+    std::string messageFile;
+    TMailDraft draft;
+    TMailProgram took;
+};
+const std::vector<TMailRecord>& mails();
 void setSoundsAvailable(bool available); // false: Play fails
 TWindow* focusWindow();
 TWindow* captureWindow();

@@ -54,7 +54,9 @@ struct Desktop {
     std::vector<TChoiceRecord> choices;
     std::vector<std::string> sounds;
     std::optional<std::string> clipboard;
-    bool mailPresent = true;
+    std::vector<TMailRecord> mails;
+    bool messageProgram = true;
+    bool linkProgram = true;
     bool soundsAvailable = true;
     bool timersAvailable = true;
     std::optional<int> quitCode;

@@ -95,16 +95,16 @@ bool TWaveSound::Play() {
 
 // --- Mail, documents, trash -------------------------------------------------------------------
 
-// The mail service is whatever program opens .eml files.
-TMailer::TMailer() {
+// Whatever program opens .eml files takes the message; a mailto link could not carry the
+// attachment here.
+TMailProgram OpenMail(const char* messageFile, const TMailDraft&) {
     wchar_t program[MAX_PATH] = L"";
     DWORD size = MAX_PATH;
     if (AssocQueryStringW(ASSOCF_NONE, ASSOCSTR_EXECUTABLE, L".eml", L"open", program, &size) !=
         S_OK)
-        throw TXMail("there is no mail program for .eml messages");
+        return TMailProgram::None;
+    return LaunchDocument(messageFile) ? TMailProgram::Message : TMailProgram::None;
 }
-
-TMailer::~TMailer() = default;
 
 bool LaunchDocument(const char* path) {
     if (!path || !*path)

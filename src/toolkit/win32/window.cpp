@@ -493,6 +493,15 @@ void TWindow::ClientToScreen(TPoint& point) const {
     point = {p.x, p.y};
 }
 
+void TWindow::MoveWindow(const TRect& rect) {
+    Attr.X = rect.left;
+    Attr.Y = rect.top;
+    Attr.W = rect.Width();
+    Attr.H = rect.Height();
+    if (impl_->hwnd)
+        ::MoveWindow(impl_->hwnd, rect.left, rect.top, rect.Width(), rect.Height(), TRUE);
+}
+
 void TWindow::SetFocus() {
     if (impl_->hwnd)
         ::SetFocus(impl_->hwnd);

@@ -221,41 +221,63 @@ bool TWaveSound::Play() {
 
 // ---- Mail and documents.
 
-TMailer::TMailer() {
+TMailProgram OpenMail(const char* messageFile, const TMailDraft& draft) {
+    if (!ensureWx())
+        return TMailProgram::None;
 #if defined(__WXGTK__)
-    // The desktop's mail program is the one that opens mail messages.
-    const char* const argv[] = {"xdg-mime", "query", "default", "message/rfc822", nullptr};
-    bool found = false;
-    if (ensureWx()) {
-        wxProcess process;
-        process.Redirect();
-        // Blocking, without handling events meanwhile: the answer comes at once.
-        if (wxExecute(argv, wxEXEC_BLOCK, &process) == 0) {
-            wxInputStream* out = process.GetInputStream();
-            std::string text;
-            char buffer[256];
-            while (out && out->CanRead()) {
-                out->Read(buffer, sizeof buffer);
-                text.append(buffer, out->LastRead());
-                if (out->LastRead() == 0)
-                    break;
-            }
-            found = text.find_first_not_of(" \t\r\n") != std::string::npos;
+    // A program that names messages among its types opens the composed one as a draft: the
+    // default when it is one of them, else the first. One that takes them only as plain text
+    // (an editor) would show the source.
+    GList* programs = g_app_info_get_recommended_for_type("message/rfc822");
+    GAppInfo* preferred = g_app_info_get_default_for_type("message/rfc822", FALSE);
+    GAppInfo* chosen = programs ? G_APP_INFO(programs->data) : nullptr;
+    for (GList* p = programs; p && preferred; p = p->next)
+        if (g_app_info_equal(G_APP_INFO(p->data), preferred))
+            chosen = G_APP_INFO(p->data);
+    gboolean opened = FALSE;
+    if (chosen && messageFile) {
+        GFile* file = g_file_new_for_path(messageFile);
+        GList files = {file, nullptr, nullptr};
+        opened = g_app_info_launch(chosen, &files, nullptr, nullptr);
+        g_object_unref(file);
+    }
+    if (preferred)
+        g_object_unref(preferred);
+    g_list_free_full(programs, g_object_unref);
+    if (opened)
+        return TMailProgram::Message;
+    GAppInfo* links = g_app_info_get_default_for_uri_scheme("mailto");
+    if (!links)
+        return TMailProgram::None;
+    g_object_unref(links);
+    // xdg-email knows how each common program takes an attachment (Thunderbird's -compose,
+    // the attach= of a mailto link for the rest). Started directly: no shell reads the texts.
+    std::vector<std::string> args = {"xdg-email", "--utf8"};
+    const std::pair<const char*, const std::string*> options[] = {
+        {"--subject", &draft.subject}, {"--body", &draft.body}, {"--attach", &draft.attachment}};
+    for (const auto& [option, value] : options) {
+        if (!value->empty()) {
+            args.push_back(option);
+            args.push_back(toWx(*value).utf8_string());
         }
     }
-    if (!found)
-        throw TXMail("no mail program is set up on this desktop");
+    if (!draft.to.empty())
+        args.push_back(toWx(draft.to).utf8_string());
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    GError* error = nullptr;
+    const gboolean started = g_spawn_async(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH,
+                                           nullptr, nullptr, nullptr, &error);
+    if (error)
+        g_error_free(error);
+    return started ? TMailProgram::Link : TMailProgram::None;
 #else
-    if (!ensureWx())
-        throw TXMail("no mail service");
-    std::unique_ptr<wxFileType> type(
-        wxTheMimeTypesManager->GetFileTypeFromMimeType("message/rfc822"));
-    if (!type)
-        throw TXMail("no mail program is set up on this computer");
+    (void)draft;
+    return LaunchDocument(messageFile) ? TMailProgram::Message : TMailProgram::None;
 #endif
 }
-
-TMailer::~TMailer() = default;
 
 bool LaunchDocument(const char* path) {
     if (!path || !*path || !ensureWx())

@@ -8,13 +8,16 @@
 #include <wx/accel.h>
 #include <wx/app.h>
 #include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/dnd.h>
 #include <wx/frame.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+#include <wx/scrolwin.h>
 
 #include "resources/resources.h"
+#include "toolkit/wx/accessible.h"
 #include "toolkit/wx/convert.h"
 #include "toolkit/wx/wxbackend.h"
 
@@ -167,7 +170,11 @@ class TCanvas : public wxWindow, public TDetachable {
         Bind(wxEVT_KEY_UP, &TCanvas::OnKey, this);
         Bind(wxEVT_CHAR, &TCanvas::OnChar, this);
         Bind(wxEVT_MOUSE_CAPTURE_LOST, &TCanvas::OnCaptureLost, this);
+        exposeParts(this, [this] {
+            return owner_ ? owner_->AccessibleParts() : std::vector<TAccessiblePart>{};
+        });
     }
+    ~TCanvas() override { unexposeParts(this); }
 
     void Detach() override { owner_ = nullptr; }
     bool AcceptsFocus() const override { return true; }
@@ -663,7 +670,7 @@ bool TWindow::Create() {
         return impl_->wx != nullptr; // made by the dialog when it runs
     TWindow* host = hostOf(*this);
     if (host) {
-        wxWindow* parent = host->impl_->wx;
+        wxWindow* parent = host->impl_->pane ? host->impl_->pane.get() : host->impl_->wx.get();
         if (!parent)
             return false;
         auto* canvas = new TCanvas(parent, this, positionOf(Attr), sizeOf(Attr), borderStyle(Attr));
@@ -805,6 +812,15 @@ void TWindow::ClientToScreen(TPoint& point) const {
 void TWindow::SetFocus() {
     if (wxWindow* ev = impl_->events)
         ev->SetFocus();
+}
+
+void TWindow::MoveWindow(const TRect& rect) {
+    Attr.X = rect.left;
+    Attr.Y = rect.top;
+    Attr.W = rect.Width();
+    Attr.H = rect.Height();
+    if (wxWindow* wx = impl_->wx)
+        wx->SetSize(rect.left, rect.top, rect.Width(), rect.Height());
 }
 
 void TWindow::DragAcceptFiles(bool accept) {
@@ -960,11 +976,33 @@ bool TFrameWindow::Create() {
         SetIcon(GetImpl().iconId);
     if (client_) {
         client_->GetImpl().host = this;
+        // The client lies in a scrolled pane: it is never smaller than its own size, and what
+        // a smaller window (a small or scaled screen) cannot show is scrolled to.
+        auto* pane = new wxScrolled<wxWindow>(frame, wxID_ANY);
+        GetImpl().pane = pane;
         client_->Create();
+        wxSize least = frame->GetClientSize();
         if (client_->Attr.W > 0 && client_->Attr.H > 0)
-            frame->SetClientSize(client_->Attr.W, client_->Attr.H);
-        if (wxWindow* c = client_->GetImpl().wx)
-            c->SetSize(frame->GetClientSize());
+            least = wxSize(client_->Attr.W, client_->Attr.H);
+        // Never larger than the desktop's work area, the panels left free; the title bar
+        // and borders the window manager adds are not known yet, so some room is left.
+        const int display = wxDisplay::GetFromWindow(frame);
+        const wxRect work = wxDisplay(display != wxNOT_FOUND ? display : 0).GetClientArea();
+        const wxSize around =
+            frame->GetSize() - frame->GetClientSize() + frame->FromDIP(wxSize(8, 40));
+        frame->SetClientSize(std::min(least.x, work.width - around.x),
+                             std::min(least.y, work.height - around.y));
+        if (wxWindow* c = client_->GetImpl().wx) {
+            pane->SetScrollRate(8, 8);
+            pane->Bind(wxEVT_SIZE, [pane, c, least](wxSizeEvent& event) {
+                const wxSize shown = pane->GetClientSize();
+                c->SetSize(wxSize(std::max(least.x, shown.x), std::max(least.y, shown.y)));
+                pane->SetVirtualSize(c->GetSize());
+                event.Skip();
+            });
+            c->SetSize(least);
+        }
+        frame->SetMinSize(frame->FromDIP(wxSize(320, 240)));
     }
     if (!placed)
         frame->Centre(wxBOTH);

@@ -117,6 +117,7 @@ const wxGraphicsBitmap& graphicsBitmapOf(const TDib& dib, const TRect& part,
 struct TWindow::Impl {
     std::vector<TWindow*> children; // in construction order
     TWindow* host = nullptr;        // the frame of a client window
+    wxWeakRef<wxWindow> pane;       // a frame's scrolled pane, where its client lies
     wxWeakRef<wxWindow> wx;         // the outermost window on screen
     wxWeakRef<wxWindow> events;     // where paint, mouse and keys arrive
     std::map<uint, toolkit_wx::TWindowTimer*> timers;
