@@ -141,3 +141,11 @@ std::string joinPath(const char* folder, const char* name) {
     strAppend(path, name, static_cast<int>(kPathCapacity));
     return path;
 }
+
+std::uint64_t stableHash(std::string_view text) {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : text) {
+        hash = (hash ^ c) * 1099511628211ull;
+    }
+    return hash;
+}

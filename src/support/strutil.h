@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 // Fixed capacities of the texts the program passes around, in bytes, terminator included.
 inline constexpr std::size_t kPathCapacity = 512;
@@ -32,6 +34,10 @@ void strAppend(char* dest, const char* src, int capacity);
 // Copies or clears exactly count bytes, terminators and what follows them included.
 void strFullCopy(char* dest, const char* src, int count);
 void strClear(char* dest, int count);
+
+// A hash of a text that is the same in every run and on every platform (FNV-1a), for names
+// two starts of the program must agree on.
+std::uint64_t stableHash(std::string_view text);
 
 // "Jan" to "Dec" for 1 to 12, the empty text otherwise.
 const char* getMonth(int month);

@@ -1,6 +1,7 @@
 // One program per settings folder on Windows: a named mutex, which goes with the last process
 // holding it however that ends, and a message-only window that later starts find by name and
 // hand their request to with WM_COPYDATA.
+#include "support/strutil.h"
 #include "toolkit/win32/win32backend.h"
 
 #include <cstdio>
@@ -28,10 +29,7 @@ TClaim& claim() {
 
 // One name per settings folder (and user session, the mutex being local).
 std::wstring claimName(const std::string& key) {
-    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (unsigned char c : key) {
-        hash = (hash ^ c) * 1099511628211ull;
-    }
+    const std::uint64_t hash = stableHash(key);
     wchar_t name[40];
     std::swprintf(name, 40, L"Drovak-%016llx", static_cast<unsigned long long>(hash));
     return name;

@@ -1,6 +1,7 @@
 // One program per settings folder on Linux: a lock file held with flock, which the kernel lets
 // go of when the holder ends however it ends, and a local socket beside it through which later
 // starts hand over their request; both in $XDG_RUNTIME_DIR, the user's own.
+#include "support/strutil.h"
 #include "toolkit/wx/wxbackend.h"
 
 #include <glib-unix.h>
@@ -35,10 +36,7 @@ TClaim& claim() {
 
 // The lock's and socket's path without extension: one per user and settings folder.
 std::string claimBase(const std::string& key) {
-    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
-    for (unsigned char c : key) {
-        hash = (hash ^ c) * 1099511628211ull;
-    }
+    const std::uint64_t hash = stableHash(key);
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     char name[64];
     std::snprintf(name, sizeof name, "/drovak-%u-%016llx", static_cast<unsigned>(getuid()),
