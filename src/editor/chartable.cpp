@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kFieldSquadronPassword = 3;
-
 // Reads the table file's tokens and lines. Every read moves forward or reports the end, so
 // no file, however malformed, can keep the reader in one place.
 class TTableReader {

@@ -45,10 +45,6 @@ const auto drag = [](int from, int to) -> Step {
         t.screen->endDrag();
     };
 };
-// A click into another field.
-const auto click = [](int field) -> Step {
-    return [field](Fixture& t) { t.screen->clickField(field, 0); };
-};
 
 // The owner replaces the record under the cursor (Undo from the menu reopens the file), then
 // the step.
