@@ -15,6 +15,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <string_view>
 
 namespace {
 
@@ -111,7 +112,17 @@ int TPlayer::loadFile() {
 }
 
 std::string emailAttachmentPath(const std::string& fileName) {
-    return mailFile("attachment") + kPathSeparator + fileName;
+    std::string name = fileName;
+#ifdef _WIN32
+    // A name made elsewhere may hold characters Windows keeps out of file names.
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 0x20 ||
+            std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos) {
+            c = '_';
+        }
+    }
+#endif
+    return mailFile("attachment") + kPathSeparator + name;
 }
 
 int TPlayer::emailFile() {

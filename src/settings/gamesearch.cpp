@@ -121,7 +121,11 @@ std::vector<std::string> findGameFolders() {
     std::vector<fs::path> drives;
 #ifdef _WIN32
     std::string root = environmentText("SystemDrive");
-    root = (root.empty() ? std::string("C:") : root) + "\\";
+    root = root.empty() ? std::string("C:") : root;
+    // "C:" as Windows sets it, or a folder named with its closing separator.
+    if (root.back() != kPathSeparator) {
+        root += kPathSeparator;
+    }
     drives = {fsPath(root + "Program Files"), fsPath(root + "Program Files (x86)")};
     const bool firstNamed = false;
 #else

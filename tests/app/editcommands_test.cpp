@@ -87,8 +87,9 @@ TEST_F(AppTest, EmailComposesTheMessageAndHandsItToAnyMailProgram) {
                           attached + "\n\nOpen the folder holding it?",
                       lastMessage());
         }
-        EXPECT_EQ(c.openFolder == IDYES ? std::vector<std::string>{program.folder() + "attachment/"}
-                                        : std::vector<std::string>{},
+        EXPECT_EQ(c.openFolder == IDYES
+                      ? std::vector<std::string>{program.folder() + "attachment" + kPathSeparator}
+                      : std::vector<std::string>{},
                   headless::launchedDocuments());
     }
     std::string message = program.read("send.eml");

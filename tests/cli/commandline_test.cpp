@@ -206,7 +206,11 @@ TEST_F(CommandLineTest, WorkingCopyRules) {
     ASSERT_EQ(kExitOk, run({"show", ghost}).status);
     EXPECT_NE(std::string::npos, out.find("side: either\nunsaved changes: in " + copy)) << out;
     ASSERT_EQ(kExitOk, run({"show", ghost, "--json"}).status);
-    EXPECT_NE(std::string::npos, out.find("\"unsavedChanges\": \"" + copy + "\"}")) << out;
+    std::string quoted; // the path as JSON spells it: a Windows path's separators escaped
+    for (char c : copy) {
+        quoted += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    }
+    EXPECT_NE(std::string::npos, out.find("\"unsavedChanges\": \"" + quoted + "\"}")) << out;
     ASSERT_EQ(kExitOk, run({"load", "ghost"}).status) << err;
     EXPECT_EQ("WORKING", game.read("raptor.sav").substr(80, 7));
 }
