@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include <dlfcn.h>
-
 #include <wx/accel.h>
 #include <wx/app.h>
 #include <wx/dcclient.h>
@@ -14,6 +12,10 @@
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
+
+#if defined(__WXGTK__)
+#include <gtk/gtk.h>
+#endif
 #include <wx/scrolwin.h>
 
 #include "resources/resources.h"
@@ -24,23 +26,17 @@
 namespace toolkit_wx {
 
 // Whether GTK is handling a key press now: a menu command that came from the keys (an
-// accelerator, or a mnemonic in an open menu), not from the mouse. GTK's event being handled
-// is not exposed by wx; its functions are in the process with wx, found by name so that
-// building needs no GTK headers. A GdkEvent starts with its type; GDK_KEY_PRESS is 8.
+// accelerator, or a mnemonic in an open menu), not from the mouse.
 bool handlingKeyPress() {
-    using CurrentEvent = int* (*)();
-    using FreeEvent = void (*)(int*);
-    static const auto current =
-        reinterpret_cast<CurrentEvent>(dlsym(RTLD_DEFAULT, "gtk_get_current_event"));
-    static const auto release = reinterpret_cast<FreeEvent>(dlsym(RTLD_DEFAULT, "gdk_event_free"));
-    if (current == nullptr || release == nullptr)
-        return false;
-    constexpr int kGdkKeyPress = 8;
-    int* event = current();
-    const bool keys = event != nullptr && *event == kGdkKeyPress;
+#if defined(__WXGTK__)
+    GdkEvent* event = gtk_get_current_event();
+    const bool keys = event != nullptr && event->type == GDK_KEY_PRESS;
     if (event != nullptr)
-        release(event);
+        gdk_event_free(event);
     return keys;
+#else
+    return false;
+#endif
 }
 
 uint modKeysOf(const wxMouseState& state) {
