@@ -36,8 +36,9 @@ from dataclasses import dataclass
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-GUARDED = ["src/player", "src/support", "src/settings", "src/editor", "src/list",
-           "src/app/filecommands.cpp"]
+GUARDED = ["src/player", "src/support", "src/settings", "src/editor", "src/list", "src/cli",
+           "src/resources", "src/app/filecommands.cpp", "src/app/folderchanges.cpp",
+           "src/app/listintegration.cpp"]
 EQUIVALENTS = ROOT / "tools" / "mutants-equivalent.txt"
 
 COMPARISONS = {" < ": " <= ", " <= ": " < ", " > ": " >= ", " >= ": " > ", " == ": " != ",
