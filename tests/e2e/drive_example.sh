@@ -12,28 +12,24 @@ set -uo pipefail
 example=$1
 scenario=$2
 outdir=$3
-here=$(cd "$(dirname "$0")" && pwd)
+label=$scenario
+. "$(dirname "$0")/lib.sh"
 mkdir -p "$outdir"
 log=$outdir/$scenario.log
 errlog=$outdir/$scenario.stderr
 rm -f "$log" "$errlog"
-
 title="Drovak toolkit example"
-pid=""
 
-fail() {
-    echo "FAIL [$scenario]: $*" >&2
+on_failure() {
     cp "$log" "$log.failed" 2>/dev/null # kept when a later run writes the log again
     echo "--- event log:" >&2
     cat "$log" >&2 2>/dev/null
     echo "--- example's standard error:" >&2
     grep -v '^ALSA lib' "$errlog" >&2 2>/dev/null
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    exit 1
 }
 
 # Waits until a line matching the pattern is in the log (extended regular expression).
-wait_for() {
+wait_log() {
     local pattern=$1 limit=${2:-100} # tenths of a second
     for ((i = 0; i < limit; i++)); do
         grep -qE "$pattern" "$log" 2>/dev/null && return 0
@@ -59,16 +55,6 @@ refute() {
 
 field() { # field NAME INDEX: a number from the log line "NAME a b c d"
     awk -v n="$1" -v i="$2" '$1 == n { v = $(i + 1) } END { print v }' "$log"
-}
-
-click_at() { # screen x, y, button
-    # No --sync: it waits for a move that never comes when the pointer is already there. The
-    # server handles the move before the click all the same.
-    xdotool mousemove "$1" "$2" sleep 0.1 click "${3:-1}"
-}
-
-keys() {
-    xdotool key --delay 60 "$@"
 }
 
 # Sends the keyboard focus to the example's frame (there is no window manager to do it).
@@ -103,7 +89,7 @@ finish() {
     focus_frame
     open_menu keys alt+f
     keys x
-    wait_for '^exit 0$' 100
+    wait_log '^exit 0$' 100
     local status=0
     wait "$pid" || status=$?
     pid=""
@@ -115,15 +101,8 @@ finish() {
 
 screenshot() { # PNG [TITLE]: a window's picture, as PNG
     local window
-    window=$(xdotool search --onlyvisible --limit 1 --name "^${2:-$title}\$") ||
-        fail "no window to take a picture of"
-    for _ in 1 2 3; do
-        xwd -id "$window" -silent -out "$outdir/window.xwd" && break
-        sleep 0.2
-    done
-    /usr/bin/python3 "$here/xwd2png.py" "$outdir/window.xwd" "$1" ||
-        fail "could not write the screenshot"
-    rm -f "$outdir/window.xwd"
+    window=$(find_window "${2:-$title}") || fail "no window to take a picture of"
+    xwd_png "$window" "$1" || fail "could not write the screenshot"
 }
 
 centre_of() { # screen point of the middle of a control whose place the log gave
@@ -142,39 +121,39 @@ case "$scenario" in
 click)
     # A click at a point of the custom-drawn area arrives in its client coordinates.
     start
-    wait_for '^ready$'
-    wait_for '^cursor 1$' 1 # the area's own cursor was loaded from the resources
+    wait_log '^ready$'
+    wait_log '^cursor 1$' 1 # the area's own cursor was loaded from the resources
     focus_frame
     for p in "40 120" "200 30"; do
         click_at $(area_point $p)
-        wait_for "^click $p\$" 50
+        wait_log "^click $p\$" 50
     done
     # The list: a header click, a click and a Control+click select two rows.
     click_at $(list_point 200 10)
-    wait_for '^column 1$' 50
+    wait_log '^column 1$' 50
     click_at $(list_point 120 50)
-    wait_for '^select 1 0$' 50
+    wait_log '^select 1 0$' 50
     xdotool mousemove $(list_point 120 130) sleep 0.1 keydown ctrl click 1 keyup ctrl
-    wait_for '^select 2 0$' 50
+    wait_log '^select 2 0$' 50
     finish
     ;;
 keys)
     # Keys arrive as Windows virtual-key codes: A, Shift+1, minus, Caps Lock.
     start
-    wait_for '^ready$'
+    wait_log '^ready$'
     focus_frame
     click_at $(area_point 100 150)
-    wait_for '^click 100 150$' 50
+    wait_log '^click 100 150$' 50
     keys a
-    wait_for '^key-up 65$' 50
+    wait_log '^key-up 65$' 50
     keys shift+1
-    wait_for '^key-up 49$' 50
+    wait_log '^key-up 49$' 50
     keys minus
-    wait_for '^key-up 189$' 50
+    wait_log '^key-up 189$' 50
     keys Caps_Lock
-    wait_for '^key-down 20$' 50
+    wait_log '^key-down 20$' 50
     keys Caps_Lock # leave the lock as it was
-    wait_for '^key-up 20$' 50
+    wait_log '^key-up 20$' 50
     after=$(lines_after '^click 100 150$' | grep '^key-down' | tr '\n' ' ')
     [ "$after" = "key-down 65 key-down 16 key-down 49 key-down 189 key-down 20 key-down 20 " ] ||
         fail "key codes in order: got '$after'"
@@ -184,18 +163,18 @@ label)
     # A label edited in place reaches the list's parent, which renames the row; the
     # screenshot shows the renamed row selected at its sorted place.
     start
-    wait_for '^ready$'
+    wait_log '^ready$'
     focus_frame
     click_at $(list_point 120 50)
-    wait_for '^select 1 [0-9]+$' 50
+    wait_log '^select 1 [0-9]+$' 50
     index=$(awk '$1 == "select" { v = $3 } END { print v }' "$log")
     keys F2
-    wait_for '^list-key 113$' 50
+    wait_log '^list-key 113$' 50
     sleep 0.5
     keys ctrl+a
     xdotool type --delay 40 "Ace Rimmer"
     keys Return
-    wait_for "^label $index Ace Rimmer\$" 50
+    wait_log "^label $index Ace Rimmer\$" 50
     sleep 0.5
     screenshot "$outdir/example.png"
     finish
@@ -204,14 +183,14 @@ menu)
     # A command whose enabling handler says no is greyed in the menu bar and in the pop-up
     # menu and does not run; once the handler says yes it runs.
     start
-    wait_for '^ready$'
+    wait_log '^ready$'
     focus_frame
     open_menu click_at $(area_point 60 160) 3
-    wait_for '^enable 107 0$' 1
+    wait_log '^enable 107 0$' 1
     keys d # Delete: greyed while nothing is selected
     sleep 0.3
     keys Escape
-    wait_for '^popup-closed 0$' 50
+    wait_log '^popup-closed 0$' 50
     open_menu keys alt+f
     keys d
     sleep 0.3
@@ -219,17 +198,17 @@ menu)
     sleep 0.3
     refute '^command 107$' "Delete ran with nothing selected"
     click_at $(list_point 120 50)
-    wait_for '^select 1 [0-9]+$' 50
+    wait_log '^select 1 [0-9]+$' 50
     focus_frame
     open_menu keys alt+f
-    wait_for '^enable 107 1$' 1
+    wait_log '^enable 107 1$' 1
     keys d
-    wait_for '^command 107$' 50
+    wait_log '^command 107$' 50
     click_at $(list_point 120 50)
-    wait_for '^select 1 [0-9]+$' 50
+    wait_log '^select 1 [0-9]+$' 50
     open_menu click_at $(area_point 60 160) 3
     keys d
-    wait_for '^popup-closed 1$' 50
+    wait_log '^popup-closed 1$' 50
     [ "$(grep -c '^command 107$' "$log")" -eq 2 ] || fail "Delete from the pop-up menu did not run"
     finish
     ;;
@@ -237,18 +216,18 @@ clipboard)
     # The accelerators run commands, unless the command's enabling handler says no: Paste
     # with nothing on the clipboard does not run. What Copy puts there, Paste reads back.
     start
-    wait_for '^ready$'
+    wait_log '^ready$'
     focus_frame
     click_at $(list_point 120 50)
-    wait_for '^select 1 [0-9]+$' 50
+    wait_log '^select 1 [0-9]+$' 50
     index=$(awk '$1 == "select" { v = $3 } END { print v }' "$log")
     keys ctrl+v
     sleep 0.5
     refute '^command 204' "Paste ran with nothing on the clipboard"
     keys ctrl+c
-    wait_for '^command 203$' 50
+    wait_log '^command 203$' 50
     keys ctrl+v
-    wait_for "^command 204 Pilot $(printf %05d "$index")\$" 50
+    wait_log "^command 204 Pilot $(printf %05d "$index")\$" 50
     finish
     ;;
 dialog)
@@ -256,14 +235,14 @@ dialog)
     # read-only edit takes no typing, a click toggles the auto check box and notifies, OK
     # closes with IDOK and the controls keep what they showed.
     start
-    wait_for '^ready$'
+    wait_log '^ready$'
     focus_frame
     open_menu keys alt+f
     keys t
-    wait_for '^dialog-open$' 50
+    wait_log '^dialog-open$' 50
     sleep 0.5
     click_at $(centre_of sound)
-    wait_for '^bn-clicked 115 0$' 50
+    wait_log '^bn-clicked 115 0$' 50
     click_at $(centre_of template)
     sleep 0.2
     keys End
@@ -276,18 +255,18 @@ dialog)
     sleep 0.2
     keys ctrl+a
     xdotool type --delay 40 'D:\Games'
-    wait_for '^en-update 101$' 50
+    wait_log '^en-update 101$' 50
     screenshot "$outdir/dialog.png" "Drovak Settings"
     click_at $(centre_of ok)
-    wait_for '^dialog 1 0 D:\\Games\|raptor.sav$' 50
+    wait_log '^dialog 1 0 D:\\Games\|raptor.sav$' 50
     finish
     ;;
 splash)
     # The splash shows over the example and closes itself after its time-out.
     start --splash 800
-    wait_for '^splash-open$'
-    wait_for '^splash-closed$' 100
-    wait_for '^ready$'
+    wait_log '^splash-open$'
+    wait_log '^splash-closed$' 100
+    wait_log '^ready$'
     refute '^splash-click' "nobody clicked"
     finish
     ;;
@@ -295,15 +274,15 @@ splash_click)
     # The splash captures the mouse: a click far outside it reaches it and closes it long
     # before its time-out.
     start --splash 60000
-    wait_for '^splash-painted$' # on screen, and so holding the mouse
+    wait_log '^splash-painted$' # on screen, and so holding the mouse
     for _ in 1 2 3; do
         click_at 5 5
         sleep 1
         grep -qE '^splash-click -?[0-9]+ -?[0-9]+$' "$log" && break
     done
-    wait_for '^splash-click -?[0-9]+ -?[0-9]+$' 10
-    wait_for '^splash-closed$' 20
-    wait_for '^ready$'
+    wait_log '^splash-click -?[0-9]+ -?[0-9]+$' 10
+    wait_log '^splash-closed$' 20
+    wait_log '^ready$'
     finish
     ;;
 *)

@@ -28,6 +28,11 @@ def main():
     if version != 7 or fmt != 2 or bits_per_pixel not in (24, 32):
         sys.exit("unsupported dump: version %d format %d, %d bits" % (version, fmt, bits_per_pixel))
     pixels = data[header_size + ncolors * 12:]
+    if (byte_order, bits_per_pixel, red_mask, green_mask, blue_mask) == (0, 32, 0xFF0000, 0xFF00,
+                                                                         0xFF):
+        # The usual TrueColor screen, read in one go rather than pixel by pixel.
+        image = Image.frombuffer("RGB", (width, height), pixels, "raw", "BGRX", bytes_per_line, 1)
+        return save(image, png, width, height)
     step = bits_per_pixel // 8
     endian = "little" if byte_order == 0 else "big"
     masks = [(m, shift_of(m)) for m in (red_mask, green_mask, blue_mask)]
@@ -37,7 +42,10 @@ def main():
         for x in range(0, width * step, step):
             value = int.from_bytes(row[x:x + step], endian)
             out.extend((value & m) >> s for m, s in masks)
-    image = Image.frombytes("RGB", (width, height), bytes(out))
+    save(Image.frombytes("RGB", (width, height), bytes(out)), png, width, height)
+
+
+def save(image, png, width, height):
     if len(sys.argv) == 7:
         x, y, w, h = (int(v) for v in sys.argv[3:7])
         image = image.crop((max(x, 0), max(y, 0), min(x + w, width), min(y + h, height)))

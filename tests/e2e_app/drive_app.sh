@@ -14,33 +14,22 @@ drovak=$1
 make_demo=$2
 scenario=$3
 outdir=$4
-here=$(cd "$(dirname "$0")" && pwd)
+label=$scenario
+. "$(dirname "$0")/../e2e/lib.sh"
 assets=$here/../../assets
-python=/usr/bin/python3
 mkdir -p "$outdir"
 errlog=$outdir/$scenario.stderr
 rm -f "$errlog" "$outdir/$scenario"-*.png
-
-title="F-22 Raptor Drovak"
-pid=""
-work=$(mktemp -d)
 program=$work/program
+pilots=$work/demo/pilots
 # The backups of the game's pilot and the trash stay in the scenario's own folder.
 export XDG_DATA_HOME=$work/data
 
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL [$scenario]: $*" >&2
+on_failure() {
     echo "--- program's standard error:" >&2
     grep -v '^ALSA lib' "$errlog" >&2 2>/dev/null
     local id
     id=$(find_window "$title" 600) && shoot "$id" "$outdir/$scenario-failed.png" 2>/dev/null
-    exit 1
 }
 
 # A fresh program folder: the executable (a hard link where the file system allows one), the
@@ -56,11 +45,6 @@ make_program_folder() {
     cp "$assets/drovak.ini" "$program/drovak.ini" || fail "no shipped settings file"
 }
 
-ini_set() { # KEY VALUE: one line of drovak.ini, its CR LF kept
-    sed -i "s|^$1 = .*\r\$|$1 = $2\r|" "$program/drovak.ini"
-    grep -q "^$1 = $2"$'\r'"\$" "$program/drovak.ini" || fail "could not set $1"
-}
-
 ini_expect() { # KEY VALUE
     local line
     line=$(grep "^$1 = " "${ini:-$program/drovak.ini}" | tr -d '\r')
@@ -72,86 +56,8 @@ start() { # [VAR=VALUE...]: the program, from outside its folder
     pid=$!
 }
 
-# The first visible window of that exact name at least MINWIDTH wide (the splash carries the
-# main window's name).
-find_window() { # NAME [MINWIDTH]
-    local id width
-    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
-        width=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | sed -n 's/^WIDTH=//p')
-        if [ -n "$width" ] && [ "$width" -ge "${2:-1}" ]; then
-            echo "$id"
-            return 0
-        fi
-    done
-    return 1
-}
-
-wait_window() { # NAME [MINWIDTH] [TENTHS]: prints the window's id
-    local limit=${3:-300} id
-    for ((i = 0; i < limit; i++)); do
-        id=$(find_window "$1" "${2:-1}") && {
-            echo "$id"
-            return 0
-        }
-        if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
-            fail "the program ended while waiting for the window '$1'"
-        fi
-        sleep 0.1
-    done
-    fail "no window '$1' appeared"
-}
-
-wait_gone() { # NAME [TENTHS]
-    local limit=${2:-100}
-    for ((i = 0; i < limit; i++)); do
-        find_window "$1" >/dev/null || return 0
-        sleep 0.1
-    done
-    fail "the window '$1' did not close"
-}
-
-wait_for() { # DESCRIPTION COMMAND...: until the command succeeds, for ten seconds
-    local what=$1
-    shift
-    for ((i = 0; i < 100; i++)); do
-        "$@" 2>/dev/null && return 0
-        sleep 0.1
-    done
-    fail "$what"
-}
-
-geometry() { # ID: sets X Y WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-}
-
-focus() { # ID: there is no window manager to give the keyboard focus
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-    sleep 0.2
-}
-
-click_at() { # screen x, y
-    # No --sync: it waits for a move that never comes when the pointer is already there.
-    xdotool mousemove "$1" "$2" sleep 0.1 click 1
-    sleep 0.2
-}
-
-keys() {
-    xdotool key --delay 60 "$@"
-}
-
-type_text() {
-    xdotool type --delay 30 "$1"
-}
-
 shoot() { # ID PNG
-    local dump=$work/window.xwd
-    for _ in 1 2 3; do
-        xwd -id "$1" -silent -out "$dump" && break
-        sleep 0.2
-    done
-    "$python" "$here/winshot.py" convert "$dump" "$2" ||
-        "$python" "$here/../e2e/xwd2png.py" "$dump" "$2" || fail "could not write $2"
-    rm -f "$dump"
+    xwd_png "$1" "$2" || fail "could not write $2"
 }
 
 # The main window: its id in MAIN, its client corner on the screen in OX OY, a fresh
@@ -199,12 +105,23 @@ click_dialog() { # ID DLG_W DLG_H X Y W H (dialog units)
     click_at $((X + ($4 * 2 + $6) * WIDTH / ($2 * 2))) $((Y + ($5 * 2 + $7) * HEIGHT / ($3 * 2)))
 }
 
-# Chooses File > Exit by its mnemonics.
-menu_exit() {
+menu() { # KEY: chooses an item of the File menu by its mnemonic
     focus "$MAIN"
     keys alt+f
     sleep 0.4
-    keys x
+    keys "$1"
+}
+
+menu_exit() { menu x; }
+
+# File > Exit, Yes to saving the changes, and a clean end.
+save_and_exit() {
+    menu_exit
+    local question
+    question=$(wait_window Save 1 100) || exit 1
+    focus "$question"
+    keys Return
+    expect_exit
 }
 
 # Waits for the program to end and checks that it ended cleanly.
@@ -251,6 +168,16 @@ start_on_demo() { # PILOT
 # (353, 8) to (766, 48); the colour swatches run 1 to 9 then 0, 33 pixels apart from x 10, at
 # y 178 to 210.
 kCallsignEnd="752 28"
+clear_callsign() {
+    click_client $kCallsignEnd
+    keys $(printf 'BackSpace %.0s' $(seq 22))
+}
+edited() { # LABEL: its working copy is there
+    wait_for "no working copy of $1 after an edit" test -f "$pilots/$1.dvw"
+}
+pilot_holds() { # FILE FIELD=VALUE: a demo pilot or its working copy, against the original
+    holds "$pilots/$1" "$work/original/pilots/${1%.*}.sav" "$2"
+}
 swatch_x() { # DIGIT
     echo $((10 + 33 * (($1 + 9) % 10) + 16))
 }
@@ -266,10 +193,8 @@ edit)
     selected=$("$python" "$here/winshot.py" selected "$SHOT" "$CX" "$CY")
     [ "$selected" = 1 ] || fail "row '$selected' is selected at the start, not bulldog's"
     click_client 150 "${ROWS[2]}"
-    click_client $kCallsignEnd
-    keys $(printf 'BackSpace %.0s' $(seq 22))
-    pilots=$work/demo/pilots
-    wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+    clear_callsign
+    edited ghost
     click_client "$(swatch_x 7)" $kSwatchY
     keys shift+s t o r m
     click_client "$(swatch_x 2)" $kSwatchY
@@ -283,8 +208,7 @@ edit)
     keys Return
     expect_exit
     [ -e "$pilots/ghost.dvw" ] && fail "the working copy survived Yes"
-    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
-        'callsign=~7Storm~21' || fail "ghost.sav does not hold the new callsign"
+    pilot_holds ghost.sav 'callsign=~7Storm~21' || fail "ghost.sav does not hold the new callsign"
     for f in ace bulldog viper; do
         cmp -s "$pilots/$f.sav" "$work/original/pilots/$f.sav" || fail "$f.sav changed"
     done
@@ -295,11 +219,9 @@ modifiers)
     # Ctrl+Z asks about undoing; the key-up of Ctrl goes to that box, not to the editor. Once
     # the box is gone, a plain z types a z and x is not swallowed as Ctrl+X.
     start_on_demo ghost.sav
-    click_client $kCallsignEnd
-    keys $(printf 'BackSpace %.0s' $(seq 22))
+    clear_callsign
     keys a
-    pilots=$work/demo/pilots
-    wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+    edited ghost
     keys ctrl+z
     question=$(wait_window "Undo Motifications" 1 100) || exit 1
     focus "$question"
@@ -310,37 +232,14 @@ modifiers)
     sleep 0.5
     find_window "Undo Motifications" >/dev/null && fail "a plain z asked about undoing again"
     shoot "$MAIN" "$outdir/modifiers-main.png"
-    menu_exit
-    question=$(wait_window Save 1 100) || exit 1
-    focus "$question"
-    keys Return
-    expect_exit
-    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
-        'callsign=azx' || fail "ghost.sav does not hold the callsign typed after the box"
-    ;;
-keyboard)
-    # Without the mouse: the list has the keys at the start, Tab goes into the callsign with
-    # its caret at the end, what is typed follows it, and Ctrl+S saves without typing an S.
-    start_on_demo ghost.sav
-    expect_rows 3
-    focus "$MAIN"
-    keys Tab
-    keys $(printf 'BackSpace %.0s' $(seq 22))
-    keys shift+k e y
-    pilots=$work/demo/pilots
-    wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
-    keys ctrl+s
-    wait_for "Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
-    shoot "$MAIN" "$outdir/keyboard-main.png"
-    keys ctrl+q
-    expect_exit
-    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
-        'callsign=Key' || fail "ghost.sav does not hold the callsign typed"
+    save_and_exit
+    pilot_holds ghost.sav 'callsign=azx' || fail "ghost.sav does not hold the callsign typed after the box"
     ;;
 typeahead)
     # Keys typed while the program cannot take them (stopped here, as a busy machine would
     # hold it) arrive as they were typed, Shift and Control included; typing goes on after a
-    # keyboard Save. In the list, Shift+Down selects the next pilot too.
+    # keyboard Save, which types no S. In the list, Shift+Down selects the next pilot too; Tab
+    # goes into the callsign with its caret at the end, and Ctrl+Q ends the program.
     start_on_demo bulldog.sav
     expect_rows 3
     focus "$MAIN"
@@ -356,22 +255,18 @@ typeahead)
     keys Tab
     keys $(printf 'BackSpace %.0s' $(seq 22))
     keys A B C D
-    pilots=$work/demo/pilots
-    wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+    edited ghost
     kill -STOP "$pid"
     keys asciitilde exclam at K shift+Left shift+Left BackSpace x ctrl+s y
     kill -CONT "$pid"
-    wait_for "the keys typed ahead were not saved" "$python" "$here/savcheck.py" \
-        "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" 'callsign=ABCD~!x'
-    wait_for "the key after Ctrl+S did not reach the field" "$python" "$here/savcheck.py" \
-        "$pilots/ghost.dvw" "$work/original/pilots/ghost.sav" 'callsign=ABCD~!xy'
+    wait_for "the keys typed ahead were not saved" pilot_holds ghost.sav 'callsign=ABCD~!x'
+    wait_for "the key after Ctrl+S did not reach the field" pilot_holds ghost.dvw 'callsign=ABCD~!xy'
     shoot "$MAIN" "$outdir/typeahead-main.png"
     keys ctrl+s
     wait_for "the second Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
     keys ctrl+q
     expect_exit
-    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
-        'callsign=ABCD~!xy' || fail "ghost.sav does not hold what was typed"
+    pilot_holds ghost.sav 'callsign=ABCD~!xy' || fail "ghost.sav does not hold what was typed"
     ;;
 drop)
     # A pilot dropped from a file manager comes into the SAV folder, selected and open.
@@ -383,7 +278,6 @@ drop)
     xdotool mousemove $((OX + 560)) $((OY + 300))
     "$python" "$here/xdnd_drop.py" "$MAIN" $((OX + 560)) $((OY + 300)) \
         "$work/elsewhere/Zulu.sav" || fail "the window did not take the dropped file"
-    pilots=$work/demo/pilots
     wait_for "the dropped pilot is not in the SAV folder" cmp -s "$pilots/Zulu.sav" \
         "$work/elsewhere/Zulu.sav"
     sleep 0.5
@@ -400,27 +294,19 @@ crash)
     # What is typed reaches the working copy within a pause: killed a second after the last
     # key, the program loses none of it, and the next start has the pilot as edited.
     start_on_demo ghost.sav
-    click_client $kCallsignEnd
-    keys $(printf 'BackSpace %.0s' $(seq 22))
+    clear_callsign
     keys shift+k i l o 4 2
     sleep 1
     kill -9 "$pid"
     wait "$pid" 2>/dev/null
     pid=""
-    pilots=$work/demo/pilots
-    "$python" "$here/savcheck.py" "$pilots/ghost.dvw" "$work/original/pilots/ghost.sav" \
-        'callsign=Kilo42' || fail "the working copy does not hold every key typed"
+    pilot_holds ghost.dvw 'callsign=Kilo42' || fail "the working copy does not hold every key typed"
     cmp -s "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" || fail "ghost.sav changed"
     start
     main_window
     shoot "$MAIN" "$outdir/crash-restarted.png"
-    menu_exit
-    question=$(wait_window Save 1 100) || exit 1
-    focus "$question"
-    keys Return
-    expect_exit
-    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
-        'callsign=Kilo42' || fail "the restarted program did not save what was typed"
+    save_and_exit
+    pilot_holds ghost.sav 'callsign=Kilo42' || fail "the restarted program did not save what was typed"
     ;;
 broken)
     # A start that cannot succeed says why, naming the file, on standard error and, on a
@@ -495,10 +381,7 @@ setup)
     ini_expect showSplashScreen 1
     expect_rows 1 # raptor
 
-    focus "$MAIN"
-    keys alt+f
-    sleep 0.4
-    keys t
+    menu t
     dialog=$(wait_window "Drovak Settings") || exit 1
     sleep 0.3
     click_dialog "$dialog" 254 230 14 142 226 30 # SAV folder is the RAPTOR folder: off
@@ -514,10 +397,7 @@ setup)
     sleep 0.5
     expect_rows 3 # ace, bulldog, ghost; viper is below
     click_client 150 "${ROWS[2]}"
-    focus "$MAIN"
-    keys alt+f
-    sleep 0.4
-    keys l
+    menu l
     wait_for "Load did not put ghost into the game folder" cmp -s "$game/raptor.sav" \
         "$pilots/ghost.sav"
     ini_expect lastLoadedFile ghost.sav
@@ -632,10 +512,7 @@ mailto)
     printf '[Default Applications]\nx-scheme-handler/mailto=standin.desktop\n' \
         >"$XDG_CONFIG_HOME/mimeapps.list"
     start_on_demo ghost.sav
-    focus "$MAIN"
-    keys alt+f
-    sleep 0.4
-    keys e
+    menu e
     wait_for "the mailto handler was not called" test -s "$work/mailto.txt"
     link=$(cat "$work/mailto.txt")
     decode() { "$python" -c 'import sys, urllib.parse as u; print(u.unquote(sys.argv[1]))' "$1"; }
@@ -684,13 +561,8 @@ d.flush()' "$MAIN" || fail "could not ask for the window to be maximised"
     click_client $((752 + WIDTH - 780)) 28
     keys $(printf 'BackSpace %.0s' $(seq 22))
     keys shift+w i d e
-    menu_exit
-    question=$(wait_window Save 1 100) || exit 1
-    focus "$question"
-    keys Return
-    expect_exit
-    "$python" "$here/savcheck.py" "$work/demo/pilots/ghost.sav" \
-        "$work/original/pilots/ghost.sav" 'callsign=Wide' || fail "the field was not edited"
+    save_and_exit
+    pilot_holds ghost.sav 'callsign=Wide' || fail "the field was not edited"
     start GDK_SCALE=2
     main_window
     [ "$WIDTH" -le 1024 ] && [ "$HEIGHT" -le 768 ] ||
@@ -747,20 +619,12 @@ splash)
 backup)
     # Load keeps the game's raptor.sav in the backups folder, named by time and callsign;
     # File > Restore Game Pilot lists it and puts it back, keeping the pilot it replaces.
-    make_program_folder
-    make_demo_setup
-    quiet_settings
-    ini_set lastLoadedFile bulldog.sav
     game="$work/demo/F-22 Raptor"
     backups=$XDG_DATA_HOME/drovak/backups
-    start
-    main_window
+    start_on_demo bulldog.sav
     expect_rows 3 # ace, bulldog, ghost
     click_client 150 "${ROWS[2]}"
-    focus "$MAIN"
-    keys alt+f
-    sleep 0.4
-    keys l
+    menu l
     wait_for "Load did not put ghost into the game" cmp -s "$game/raptor.sav" \
         "$work/demo/pilots/ghost.sav"
     kept=$(ls "$backups" 2>/dev/null)
@@ -769,10 +633,7 @@ backup)
     cmp -s "$backups/$kept" "$work/original/F-22 Raptor/raptor.sav" ||
         fail "the backup is not the replaced raptor.sav"
     shoot "$MAIN" "$outdir/backup-loaded.png" # the strip below the editor says so
-    focus "$MAIN"
-    keys alt+f
-    sleep 0.4
-    keys p
+    menu p
     dialog=$(wait_window "Restore Game Pilot" 1 100) || exit 1
     sleep 0.5
     shoot "$dialog" "$outdir/backup-restore.png"
@@ -788,19 +649,10 @@ backup)
     ;;
 trash)
     # Delete moves the pilot into the desktop's trash, with the note that can put it back.
-    make_program_folder
-    make_demo_setup
-    quiet_settings
-    ini_set lastLoadedFile bulldog.sav
-    pilots=$work/demo/pilots
-    start
-    main_window
+    start_on_demo bulldog.sav
     expect_rows 3 # ace, bulldog, ghost
     click_client 150 "${ROWS[0]}"
-    focus "$MAIN"
-    keys alt+f
-    sleep 0.4
-    keys d
+    menu d
     question=$(wait_window Deleting 1 100) || exit 1
     focus "$question"
     keys Return # Yes
@@ -849,31 +701,28 @@ outside)
     # what is typed next and saved with Ctrl+S keeps the change.
     start_on_demo ghost.sav
     expect_rows 3
-    pilots=$work/demo/pilots
     "$program/drovak" set "$pilots/ghost.sav" --squadron NEWSQ 2>>"$errlog" ||
         fail "drovak set failed"
     sleep 2 # the news reaches the window within a tenth of a second; a sanitized build is slow
     focus "$MAIN"
     keys Tab Tab shift+x
-    wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+    edited ghost
     keys ctrl+s
     wait_for "Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
     shoot "$MAIN" "$outdir/outside-main.png"
     keys ctrl+q
     expect_exit
-    "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
-        'squadron=NEWSQX' || fail "ghost.sav lost the squadron set from the command line"
+    pilot_holds ghost.sav 'squadron=NEWSQX' ||
+        fail "ghost.sav lost the squadron set from the command line"
     ;;
 question)
     # Another program rewrites a pilot with unsaved changes: the window asks, naming the file.
     # Yes keeps the typing, which Save then writes; No shows the file's pilot and drops it.
     for answer in yes no; do
         start_on_demo ghost.sav
-        pilots=$work/demo/pilots
-        click_client $kCallsignEnd
-        keys $(printf 'BackSpace %.0s' $(seq 22))
+        clear_callsign
         keys shift+q
-        wait_for "no working copy of ghost after an edit" test -f "$pilots/ghost.dvw"
+        edited ghost
         cp "$pilots/viper.sav" "$pilots/ghost.sav"
         box=$(wait_window "Changed elsewhere" 1 100) || exit 1
         shoot "$box" "$outdir/question-$answer.png"
@@ -889,8 +738,7 @@ question)
         keys ctrl+q
         expect_exit
         if [ "$answer" = yes ]; then
-            "$python" "$here/savcheck.py" "$pilots/ghost.sav" "$work/original/pilots/ghost.sav" \
-                'callsign=Q' || fail "Yes did not keep the callsign typed"
+            pilot_holds ghost.sav 'callsign=Q' || fail "Yes did not keep the callsign typed"
         else
             cmp -s "$pilots/ghost.sav" "$pilots/viper.sav" || fail "No did not keep the file's"
             [ -e "$pilots/ghost.dvw" ] && fail "No left the working copy"

@@ -2,8 +2,6 @@
 """Reads places off a picture of the main window (a PNG of its whole X window, menu bar
 included), so the driver can click what the program shows rather than guessed pixels.
 
-    winshot.py convert XWD PNG   an X window dump of 32 bits a pixel, BGRX, to PNG (fails on
-                                 any other layout: tests/e2e/xwd2png.py reads them all)
     winshot.py client PNG        the client area's top-left corner in the picture: "X Y"
     winshot.py rows PNG X Y [B]  the client y of the middle of every list row shown, one a
                                  line; X Y is the client area's corner in the picture, B the
@@ -11,7 +9,6 @@ included), so the driver can click what the program shows rather than guessed pi
     winshot.py selected PNG X Y  the indexes of the selected list rows, from 0
     winshot.py painted PNG       fails when the picture is (nearly) one flat colour
 """
-import struct
 import sys
 
 from PIL import Image
@@ -60,26 +57,8 @@ def list_rows(image, cx, cy, bottom=LIST_BOTTOM):
     return rows
 
 
-def convert(dump, png):
-    # The usual layout of a 24-bit TrueColor screen, read in one go rather than pixel by pixel.
-    data = open(dump, "rb").read()
-    fields = struct.unpack(">25I", data[:100])
-    header_size, version, fmt, _depth, width, height = fields[:6]
-    byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
-    masks, ncolors = fields[14:17], fields[19]
-    if (version, fmt, byte_order, bits_per_pixel) != (7, 2, 0, 32) or masks != (
-            0xFF0000, 0xFF00, 0xFF):
-        sys.exit(1)
-    pixels = data[header_size + ncolors * 12:]
-    Image.frombuffer("RGB", (width, height), pixels, "raw", "BGRX", bytes_per_line,
-                     1).save(png)
-
-
 def main():
     command, png = sys.argv[1], sys.argv[2]
-    if command == "convert":
-        convert(png, sys.argv[3])
-        return
     image = Image.open(png).convert("RGB")
     if command == "client":
         print(*client_corner(image))

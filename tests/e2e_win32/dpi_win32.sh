@@ -14,37 +14,20 @@ wine=$1
 drovak=$2
 make_demo=$3
 outdir=$4
-here=$(cd "$(dirname "$0")" && pwd)
-python=/usr/bin/python3
+label="win32 dpi"
+. "$(dirname "$0")/../e2e/lib.sh"
 mkdir -p "$outdir"
 rm -f "$outdir"/dpi-*
-work=$(mktemp -d)
 program=$work/program
-pid=""
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >/dev/null 2>&1
-
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    wineserver -k 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL [win32 dpi]: $*" >&2
-    exit 1
-}
-
-windows_path() { winepath -w "$1" 2>/dev/null; }
+wine_prefix
 
 mkdir -p "$program"
 cp -r "$(dirname "$drovak")"/. "$program/" || fail "cannot copy the program folder"
 cp "$here/../../assets/drovak.ini" "$program/drovak.ini"
 "$wine" "$make_demo" "$(windows_path "$program/template.sav")" "$(windows_path "$work/demo")" \
     "$(windows_path "$program")" >/dev/null 2>&1 || fail "drovak_make_demo failed"
-sed -i -e 's/^soundOn = .*\r$/soundOn = 0\r/' -e 's/^showSplashScreen = .*\r$/showSplashScreen = 0\r/' \
-    "$program/drovak.ini"
+ini_set soundOn 0
+ini_set showSplashScreen 0
 
 for dpi in 96 144 192; do
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
@@ -52,17 +35,9 @@ for dpi in 96 144 192; do
     wineserver -w
     (cd "$program" && exec "$wine" ./drovak.exe) >"$outdir/dpi-$dpi.log" 2>&1 &
     pid=$!
-    main=""
-    for ((i = 0; i < 300; i++)); do
-        main=$(xdotool search --onlyvisible --name '^F-22 Raptor Drovak$' 2>/dev/null | head -1)
-        [ -n "$main" ] && break
-        kill -0 "$pid" 2>/dev/null || fail "the program ended at $dpi DPI"
-        sleep 0.2
-    done
-    [ -n "$main" ] || fail "no window at $dpi DPI"
+    main=$(wait_window "$title") || exit 1
     sleep 3
-    xwd -root -silent -out "$work/screen.xwd" &&
-        "$python" "$here/../e2e/xwd2png.py" "$work/screen.xwd" "$outdir/dpi-$dpi.png"
+    xwd_png root "$outdir/dpi-$dpi.png"
     eval "$(xdotool getwindowgeometry --shell "$main")"
     echo "$dpi DPI: window ${WIDTH}x${HEIGHT} at $X,$Y" | tee -a "$outdir/dpi-sizes.txt"
     expected=$((780 * dpi / 96))

@@ -14,27 +14,12 @@ set -uo pipefail
 wine=$1
 setup=$2
 outdir=$3
-here=$(cd "$(dirname "$0")" && pwd)
+label="win32 install"
+. "$(dirname "$0")/../e2e/lib.sh"
 mkdir -p "$outdir"
 rm -f "$outdir"/install*
-work=$(mktemp -d)
-pid=""
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >/dev/null 2>&1
-
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    wineserver -k 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL [win32 install]: $*" >&2
-    xwd -root -silent -out "$work/screen.xwd" &&
-        /usr/bin/python3 "$here/../e2e/xwd2png.py" "$work/screen.xwd" "$outdir/install-failed.png"
-    exit 1
-}
+wine_prefix
+on_failure() { xwd_png root "$outdir/install-failed.png"; }
 
 unix_path() { winepath -u "$1" 2>/dev/null; }
 folder_of() { unix_path "$("$wine" cmd /c echo "%$1%" 2>/dev/null | tr -d '\r')"; }
@@ -64,16 +49,9 @@ value 'HKCU\Software\Classes\.sav\OpenWithProgids' Drovak.sav >/dev/null ||
 # first the choice it offers when no game was found.
 (cd "$work" && exec "$wine" "$programs/bin/drovak.exe") >"$outdir/installed.log" 2>&1 &
 pid=$!
-for ((i = 0; i < 300; i++)); do
-    id=$(xdotool search --onlyvisible --name '^Drovak Setup( Wizard)?$' 2>/dev/null | head -1)
-    [ -n "$id" ] && break
-    kill -0 "$pid" 2>/dev/null || fail "the installed program ended: $(cat "$outdir/installed.log")"
-    sleep 0.2
-done
-[ -n "$id" ] || fail "the installed program showed no set-up"
+id=$(wait_window 'Drovak Setup( Wizard)?') || exit 1
 sleep 1
-xwd -id "$id" -silent -out "$work/wizard.xwd" &&
-    /usr/bin/python3 "$here/../e2e/xwd2png.py" "$work/wizard.xwd" "$outdir/installed-wizard.png"
+xwd_png "$id" "$outdir/installed-wizard.png"
 kill "$pid" 2>/dev/null
 wineserver -k 2>/dev/null
 pid=""
