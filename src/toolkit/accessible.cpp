@@ -34,6 +34,13 @@ void textChanges(const std::string& before, const std::string& after, int index,
             {TKind::TextInserted, index, offset, after.substr(head, after.size() - head - tail)});
 }
 
+// No selection is one, wherever the caret took its ends.
+std::pair<int, int> selectionOf(const TAccessiblePart& part) {
+    return part.selectionStart < part.selectionEnd
+               ? std::pair{part.selectionStart, part.selectionEnd}
+               : std::pair{0, 0};
+}
+
 } // namespace
 
 std::vector<TAccessibleChange> accessibleChanges(const std::vector<TAccessiblePart>& before,
@@ -51,7 +58,7 @@ std::vector<TAccessibleChange> accessibleChanges(const std::vector<TAccessiblePa
             textChanges(was.text, is.text, index, changes);
             if (was.caret != is.caret)
                 changes.push_back({TKind::Caret, index, is.caret, {}});
-            if (was.selectionStart != is.selectionStart || was.selectionEnd != is.selectionEnd)
+            if (selectionOf(was) != selectionOf(is))
                 changes.push_back({TKind::Selection, index, is.selectionStart, {}});
             if (was.selected != is.selected)
                 changes.push_back({TKind::Selected, index, is.selected ? 1 : 0, {}});
