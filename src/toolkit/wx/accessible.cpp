@@ -226,16 +226,16 @@ std::vector<AtkObject*>& refresh(AtkObject* owner, TExposed& window) {
     const gint before = originals()[ATK_OBJECT_GET_CLASS(owner)].count(owner);
     const bool tell = window.read;
     for (const TAccessibleChange& change : changes) {
-        const auto at = window.objects.begin() + change.index;
+        const auto at = static_cast<std::size_t>(change.index);
         if (change.kind == TKind::Removed) {
-            AtkObject* gone = *at;
-            window.objects.erase(at);
+            AtkObject* gone = window.objects[at];
+            window.objects.erase(window.objects.begin() + change.index);
             if (tell)
                 g_signal_emit_by_name(owner, "children-changed::remove", before + change.index,
                                       gone);
             g_object_unref(gone);
         } else if (change.kind == TKind::Added) {
-            window.objects.insert(at, newPart(owner));
+            window.objects.insert(window.objects.begin() + change.index, newPart(owner));
         }
     }
     for (std::size_t i = 0; i < parts.size(); ++i) {
