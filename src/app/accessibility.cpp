@@ -49,6 +49,10 @@ TAccessiblePart fieldPart(const char* title, std::string_view raw, bool showCode
     return part;
 }
 
+TRect rectOf(const TScreenRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
 } // namespace
 
 std::vector<TAccessiblePart> TDrovakWindow::AccessibleParts() {
@@ -81,6 +85,7 @@ std::vector<TAccessiblePart> TDrovakWindow::AccessibleParts() {
             parts.push_back(fieldPart(kFieldTitles[field - 1], field == kFieldSide ? side : raw,
                                       screen->showColorChars() && editing,
                                       editing ? screen->getCursor() : -1, screen->getAnchor()));
+            parts.back().bounds = rectOf(screen->fieldRect(field));
         }
     }
     for (int code = 0; code < kColorCells; ++code) {
@@ -90,16 +95,26 @@ std::vector<TAccessiblePart> TDrovakWindow::AccessibleParts() {
         name += ' ';
         name += kColorNames[code];
         parts.emplace_back(TRole::Button, name, std::string{'~', digit});
+        // The swatches run 1 to 9, then 0.
+        const TScreenRect& swatches = screen->colorRect();
+        const int left = swatches.left + (code + kColorCells - 1) % kColorCells * kColorCellWidth;
+        parts.back().bounds = {left, swatches.top, left + kColorCellWidth, swatches.bottom};
     }
     for (int row = 0; row < kPaletteRows; ++row) {
         for (int column = 0; column < kPaletteColumns; ++column) {
             if (const char c = TDrovakScreen::extendedChar(row, column); c != 0) {
                 parts.emplace_back(TRole::Button, std::string(1, c), std::string(1, c));
+                const TScreenRect& cells = screen->extendedCharRect();
+                const int left = cells.left + column * kPaletteCellWidth;
+                const int top = cells.top + row * kPaletteCellHeight;
+                parts.back().bounds = {left, top, left + kPaletteCellWidth,
+                                       top + kPaletteCellHeight};
             }
         }
     }
     if (!statusText.empty()) {
         parts.emplace_back(TRole::Message, "News", statusText);
+        parts.back().bounds = kStatusStrip;
     }
     return parts;
 }

@@ -29,7 +29,21 @@ struct TAccessiblePart {
     int selectionStart = 0;
     int selectionEnd = 0;  // the selection in text; none when equal
     bool selected = false; // the row chosen, the field being edited
+    TRect bounds;          // where it is drawn, in the window's client area; empty when unknown
 };
+
+// One difference between two readings of a window's parts, as assistive technology is told of
+// it. Removing the Removed parts (highest index first) and then inserting the Added ones
+// (lowest first) turns the parts before into the parts after; a part keeps its role and name.
+struct TAccessibleChange {
+    enum class TKind { Removed, Added, TextRemoved, TextInserted, Caret, Selection, Selected };
+    TKind kind;
+    int index;        // in the parts before for Removed, in the parts after otherwise
+    int offset = 0;   // where text went or came, in the part's text
+    std::string text; // the text removed or inserted
+};
+std::vector<TAccessibleChange> accessibleChanges(const std::vector<TAccessiblePart>& before,
+                                                 const std::vector<TAccessiblePart>& after);
 
 struct TWindowAttr {
     std::uint32_t Style = 0;

@@ -282,6 +282,24 @@ TEST_F(AppTest, AccessiblePartsFollowWhatIsShown) {
         EXPECT_EQ(caret, field.caret) << c.setting;
         EXPECT_EQ(caret, field.selectionStart) << c.setting;
         EXPECT_EQ(end, field.selectionEnd) << c.setting;
+        // Each button where a reader is told it is drawn: a click there types what it names
+        // (the field's own colour needs no code after its plain letters).
+        const std::string plain{'~', TDrovakScreen::defaultColor(kFieldCallsign)};
+        for (const TAccessiblePart& button : window().AccessibleParts()) {
+            if (button.role != TAccessiblePart::TRole::Button || c.setting[0] == '0' ||
+                button.text == plain) {
+                continue;
+            }
+            clickField(kFieldCallsign);
+            const TRect& r = button.bounds;
+            const TPoint middle((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+            headless::sendMouse(window(), TMsgKind::LButtonDown, middle);
+            headless::sendMouse(window(), TMsgKind::LButtonUp, middle);
+            EXPECT_TRUE(part("Callsign").text.ends_with(button.text))
+                << button.name << ": " << part("Callsign").text;
+            typeKeys(std::string(4, VK_BACK));
+            typeKeys("AB");
+        }
     }
 }
 

@@ -574,7 +574,8 @@ d.flush()' "$MAIN" || fail "could not ask for the window to be maximised"
 reader)
     # What a screen reader finds over AT-SPI: a row for each pilot naming its callsign, the
     # six fields with their texts, the palettes' buttons; a click into the callsign puts the
-    # caret where the reader says it is.
+    # caret where the reader says it is. Another pilot chosen, a letter typed and taken back:
+    # the reader is told each change, with its text.
     DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
         3>"$work/bus.pid") || fail "no session bus"
     export DBUS_SESSION_BUS_ADDRESS
@@ -590,9 +591,35 @@ reader)
         "entry|Callsign|GHOST|-1" "entry|Squadron password|BOO|-1" \
         "push button|Colour 7 cyan|" "push button|Æ|"
     cp "$work/tree.txt" "$outdir/reader-tree.txt"
+    # What the reader is told as the list moves and the callsign is typed into.
+    events=$outdir/reader-events.txt
+    "$python" "$here/a11ytree.py" events >"$events" 2>&1 &
+    listener=$!
+    trap 'kill "$listener" "$(cat "$work/bus.pid")" 2>/dev/null; cleanup' EXIT
+    wait_for "the reader's listener did not start" grep -q listening "$events"
+    sleep 1
+    told() { # PATTERN...: the reader was told each
+        for line in "$@"; do grep -qF -- "$line" "$events" || return 1; done
+    }
     click_client $kCallsignEnd
     wait_for "the reader's caret is not after GHOST" tree "entry|Callsign|GHOST|5"
+    keys shift+z
+    wait_for "the reader was not told of the Z typed (see reader-events.txt)" told \
+        "object:state-changed:focused|entry|Callsign|1" \
+        "object:text-changed:insert|entry|Callsign|5|Z" "object:text-caret-moved|entry|Callsign|6|"
+    keys BackSpace
+    wait_for "the reader was not told of the Z taken back (see reader-events.txt)" told \
+        "object:text-changed:delete|entry|Callsign|5|Z" "object:text-caret-moved|entry|Callsign|5|"
+    expect_rows 3 # ace, bulldog, ghost
+    click_client 150 "${ROWS[0]}"
+    wait_for "the reader was not told ace is chosen (see reader-events.txt)" told \
+        "object:state-changed:selected|list item|ace, ACEHIGH, $today|1" \
+        "object:state-changed:selected|list item|ghost, GHOST, " \
+        "object:text-changed:insert|entry|Callsign|0|ACEHIGH"
     menu_exit
+    question=$(wait_window Save 1 100) || exit 1 # ghost was edited
+    focus "$question"
+    keys Return
     expect_exit
     ;;
 splash)

@@ -1,5 +1,6 @@
 // The Windows backend against Windows itself (Wine in the cross build): pictures, the list's
-// drawing, the clipboard, the trash and sounds, none of which needs a window on screen.
+// drawing, the clipboard, the trash, sounds and what screen readers find, none of which needs
+// a window on screen.
 
 #include "common/tempdir.h"
 #include "resources/resources.h"
@@ -7,6 +8,7 @@
 
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -337,6 +339,127 @@ TEST_F(Win32Backend, AProjectSoundPlays) {
     EXPECT_TRUE(TWaveSound("button").Play());
     EXPECT_FALSE(TWaveSound("nosuch").Play()); // no such file
     PlaySoundW(nullptr, nullptr, 0);
+}
+
+} // namespace
+
+namespace {
+
+// A window that draws a pilot's row, a field, a button and news: what is typed goes into the
+// field.
+class TPartsOwner : public TWindow {
+  public:
+    TPartsOwner() : TWindow(nullptr, "parts") {
+        Attr.Style = WS_POPUP;
+        Attr.W = 300;
+        Attr.H = 200;
+    }
+    std::vector<TAccessiblePart> AccessibleParts() override {
+        using TRole = TAccessiblePart::TRole;
+        std::vector<TAccessiblePart> parts{TAccessiblePart(TRole::Row, "ace", "ace, ACEHIGH"),
+                                           TAccessiblePart(TRole::Field, "Callsign", typed),
+                                           TAccessiblePart(TRole::Button, "Colour 1 red", "~1"),
+                                           TAccessiblePart(TRole::Message, "News", "Saved")};
+        parts[0].selected = parts[1].selected = true;
+        parts[1].bounds = {10, 20, 110, 60};
+        return parts;
+    }
+    void EvChar(uint ch, uint, uint) { typed += static_cast<char>(ch); }
+    std::string typed = "GH";
+    DECLARE_RESPONSE_TABLE(TPartsOwner);
+};
+// clang-format off
+DEFINE_RESPONSE_TABLE1(TPartsOwner, TWindow)
+    EV_WM_CHAR,
+END_RESPONSE_TABLE;
+// clang-format on
+
+std::vector<std::pair<DWORD, LONG>> winEvents; // of the client area: event, child
+
+void CALLBACK recordWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD,
+                             DWORD) {
+    if (object == OBJID_CLIENT)
+        winEvents.emplace_back(event, child);
+}
+
+TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    TPartsOwner owner;
+    ASSERT_TRUE(owner.Create());
+    HWND hwnd = owner.GetImpl().hwnd;
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    LONG count = 0;
+    EXPECT_EQ(object->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 4);
+    auto text = [&](auto get, LONG id) {
+        VARIANT child{};
+        child.vt = VT_I4;
+        child.lVal = id;
+        BSTR got = nullptr;
+        if (FAILED((object->*get)(child, &got)) || !got)
+            return std::string("-");
+        std::string read = narrowUtf8(got);
+        SysFreeString(got);
+        return read;
+    };
+    struct Case {
+        LONG role;
+        const char* name;
+        const char* value; // "-" for none
+        LONG state;
+    } cases[] = {
+        {ROLE_SYSTEM_LISTITEM, "ace, ACEHIGH", "-",
+         STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED},
+        {ROLE_SYSTEM_TEXT, "Callsign", "GH", STATE_SYSTEM_FOCUSABLE}, // the window has no focus
+        {ROLE_SYSTEM_PUSHBUTTON, "Colour 1 red", "-", 0},
+        {ROLE_SYSTEM_STATICTEXT, "Saved", "-", STATE_SYSTEM_READONLY},
+    };
+    for (LONG id = 1; id <= 4; ++id) {
+        const Case& c = cases[id - 1];
+        VARIANT child{}, role{}, state{};
+        child.vt = VT_I4;
+        child.lVal = id;
+        EXPECT_EQ(object->get_accRole(child, &role), S_OK);
+        EXPECT_EQ(object->get_accState(child, &state), S_OK);
+        EXPECT_EQ(role.lVal, c.role) << id;
+        EXPECT_EQ(state.lVal, c.state) << id;
+        EXPECT_EQ(text(&IAccessible::get_accName, id), c.name);
+        EXPECT_EQ(text(&IAccessible::get_accValue, id), c.value);
+    }
+    // The field where it is drawn, on the screen, at the screen's scale.
+    VARIANT field{};
+    field.vt = VT_I4;
+    field.lVal = 2;
+    LONG x = 0, y = 0, w = 0, h = 0;
+    EXPECT_EQ(object->accLocation(&x, &y, &w, &h, field), S_OK);
+    const int dpi = dpiOf(hwnd);
+    POINT corner{toScreen(10, dpi), toScreen(20, dpi)};
+    ClientToScreen(hwnd, &corner);
+    EXPECT_EQ(std::vector<LONG>({x, y, w, h}),
+              std::vector<LONG>({corner.x, corner.y, toScreen(100, dpi), toScreen(40, dpi)}));
+
+    // A key typed: the field's new value, and readers told of it.
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_END, nullptr, recordWinEvent,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_TRUE(hook);
+    SendMessageW(hwnd, WM_CHAR, 'O', 0);
+    const std::pair<DWORD, LONG> told{EVENT_OBJECT_VALUECHANGE, 2};
+    for (int wait = 0; wait < 200 && std::count(winEvents.begin(), winEvents.end(), told) == 0;
+         ++wait) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    EXPECT_EQ(std::count(winEvents.begin(), winEvents.end(), told), 1);
+    EXPECT_EQ(text(&IAccessible::get_accValue, 2), "GHO");
+    UnhookWinEvent(hook);
+    object->Release();
+    CoUninitialize();
 }
 
 } // namespace

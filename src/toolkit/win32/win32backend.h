@@ -99,6 +99,12 @@ bool drawKeyed(HDC hdc, int x, int y, const TDib& dib, int dpi = 96);
 // The list view of a TListWindow (listwindow.cpp): created in parent, and its notifications.
 HWND createListControl(TListWindow& list, HWND parent);
 bool listNotify(TWindow& parent, NMHDR& header, LRESULT& result);
+// The answer to WM_GETOBJECT for a window that draws parts of its own (accessible.cpp): an
+// IAccessible whose children they are; 0 for the system's own object.
+LRESULT accessibleObject(TWindow& window, WPARAM wParam, LPARAM lParam);
+// Tells readers what changed in the window's parts since they were last told, once one has
+// asked for them; called after each message the window handled.
+void announceParts(TWindow& window);
 // Shows the list's columns and images again at the list's DPI.
 void rescaleListControl(TListWindow& list);
 
@@ -137,6 +143,8 @@ struct TWindow::Impl {
     // The list's image list as last shown: the layer's list and how many images it had.
     const TImageList* images = nullptr;
     int imageCount = 0;
+    // The parts readers were last told of; none until one asked.
+    std::optional<std::vector<TAccessiblePart>> toldParts;
 };
 
 // The picture of a TDib with its background keyed out, made the first time it is drawn so.

@@ -112,7 +112,7 @@ void paint(TWindow& window, HWND hwnd) {
     EndPaint(hwnd, &ps);
 }
 
-LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
@@ -222,6 +222,10 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         }
         break;
+    case WM_GETOBJECT:
+        if (const LRESULT object = accessibleObject(*window, wParam, lParam))
+            return object;
+        break;
     case WM_DESTROY:
         window->GetImpl().hwnd = nullptr;
         window->GetImpl().destroyed = true;
@@ -233,6 +237,29 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// Readers hear of what a message changed once it was handled; the pointer's comings and goings
+// change nothing they are told of.
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = handleMessage(hwnd, message, wParam, lParam);
+    switch (message) {
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE:
+    case WM_GETOBJECT:
+        return result;
+    default:
+        break;
+    }
+    // The window may be gone by now (a timer's handler can delete it).
+    if (TWindow* window = IsWindow(hwnd) ? layerWindowOf(hwnd) : nullptr) {
+        announceParts(*window);
+        if (auto* frame = dynamic_cast<TFrameWindow*>(window); frame && frame->GetClientWindow())
+            announceParts(*frame->GetClientWindow());
+    }
+    return result;
 }
 
 void registerClass() {

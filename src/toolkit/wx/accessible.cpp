@@ -144,10 +144,13 @@ AtkRole roleOf(TAccessiblePart::TRole role) {
     return ATK_ROLE_UNKNOWN;
 }
 
-// A window that tells of its parts, and the objects standing for them.
+// A window that tells of its parts, the objects standing for them and the parts they were
+// last given; changes are announced once a reader has looked.
 struct TExposed {
     std::function<std::vector<TAccessiblePart>()> parts;
     std::vector<AtkObject*> objects;
+    std::vector<TAccessiblePart> told;
+    bool read = false;
 };
 std::map<AtkObject*, TExposed>& exposed() {
     static std::map<AtkObject*, TExposed> windows;
@@ -169,28 +172,93 @@ std::map<AtkObjectClass*, TOriginal>& originals() {
     return classes;
 }
 
-// Brings the part objects up to the window's parts, as they are now.
-std::vector<AtkObject*>& refresh(AtkObject* owner, TExposed& window) {
-    const std::vector<TAccessiblePart> parts = window.parts();
-    while (window.objects.size() > parts.size()) {
-        g_object_unref(window.objects.back());
-        window.objects.pop_back();
-    }
-    const gint before = originals()[ATK_OBJECT_GET_CLASS(owner)].count(owner);
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i == window.objects.size()) {
-            auto* made = static_cast<TPartObject*>(g_object_new(partType(), nullptr));
-            made->part = new TAccessiblePart;
-            atk_object_set_parent(&made->parent, owner);
-            window.objects.push_back(&made->parent);
+AtkObject* newPart(AtkObject* owner) {
+    auto* made = static_cast<TPartObject*>(g_object_new(partType(), nullptr));
+    made->part = new TAccessiblePart;
+    atk_object_set_parent(&made->parent, owner);
+    return &made->parent;
+}
+
+// Tells readers what changed in one part, as Orca listens for it.
+void announce(AtkObject* owner, AtkObject* object, const TAccessibleChange& change) {
+    using TKind = TAccessibleChange::TKind;
+    const TAccessiblePart& part = *reinterpret_cast<TPartObject*>(object)->part;
+    const std::string text = utf8(change.text);
+    const auto length = static_cast<gint>(g_utf8_strlen(text.c_str(), -1));
+    switch (change.kind) {
+    case TKind::Removed:
+    case TKind::Added:
+        break;
+    case TKind::TextRemoved:
+        g_signal_emit_by_name(object, "text-remove", change.offset, length, text.c_str());
+        break;
+    case TKind::TextInserted:
+        g_signal_emit_by_name(object, "text-insert", change.offset, length, text.c_str());
+        if (part.role == TAccessiblePart::TRole::Message)
+            g_signal_emit_by_name(object, "visible-data-changed");
+        break;
+    case TKind::Caret:
+        if (change.offset >= 0)
+            g_signal_emit_by_name(object, "text-caret-moved", change.offset);
+        break;
+    case TKind::Selection:
+        g_signal_emit_by_name(object, "text-selection-changed");
+        break;
+    case TKind::Selected:
+        if (part.role == TAccessiblePart::TRole::Field) {
+            atk_object_notify_state_change(object, ATK_STATE_FOCUSED, change.offset != 0);
+            if (change.offset != 0)
+                g_signal_emit_by_name(owner, "active-descendant-changed", object);
+        } else {
+            atk_object_notify_state_change(object, ATK_STATE_SELECTED, change.offset != 0);
         }
+        break;
+    }
+}
+
+// Brings the part objects up to the window's parts, as they are now, and once a reader has
+// looked, tells it what changed since it was last told: every path that changes what is
+// shown ends in a reading here.
+std::vector<AtkObject*>& refresh(AtkObject* owner, TExposed& window) {
+    using TKind = TAccessibleChange::TKind;
+    std::vector<TAccessiblePart> parts = window.parts();
+    const std::vector<TAccessibleChange> changes = accessibleChanges(window.told, parts);
+    const gint before = originals()[ATK_OBJECT_GET_CLASS(owner)].count(owner);
+    const bool tell = window.read;
+    for (const TAccessibleChange& change : changes) {
+        const auto at = static_cast<std::size_t>(change.index);
+        if (change.kind == TKind::Removed) {
+            AtkObject* gone = window.objects[at];
+            window.objects.erase(window.objects.begin() + change.index);
+            if (tell)
+                g_signal_emit_by_name(owner, "children-changed::remove", before + change.index,
+                                      gone);
+            g_object_unref(gone);
+        } else if (change.kind == TKind::Added) {
+            window.objects.insert(window.objects.begin() + change.index, newPart(owner));
+        }
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i) {
         auto* object = reinterpret_cast<TPartObject*>(window.objects[i]);
         *object->part = parts[i];
         object->index = before + static_cast<gint>(i);
         atk_object_set_role(&object->parent, roleOf(parts[i].role));
+        // A row is read by its cells; setting a name tells readers, so only a new one is set.
         const std::string name =
-            parts[i].role == TAccessiblePart::TRole::Row ? parts[i].text : parts[i].name;
-        atk_object_set_name(&object->parent, utf8(name).c_str());
+            utf8(parts[i].role == TAccessiblePart::TRole::Row ? parts[i].text : parts[i].name);
+        const char* was = atk_object_get_name(&object->parent);
+        if (was == nullptr || name != was)
+            atk_object_set_name(&object->parent, name.c_str());
+    }
+    window.told = std::move(parts);
+    window.read = true;
+    for (const TAccessibleChange& change : tell ? changes : std::vector<TAccessibleChange>{}) {
+        if (change.kind == TKind::Removed)
+            continue;
+        AtkObject* object = window.objects[static_cast<std::size_t>(change.index)];
+        if (change.kind == TKind::Added)
+            g_signal_emit_by_name(owner, "children-changed::add", before + change.index, object);
+        announce(owner, object, change);
     }
     return window.objects;
 }
@@ -234,7 +302,14 @@ void exposeParts(wxWindow* window, std::function<std::vector<TAccessiblePart>()>
         klass->get_n_children = countChildren;
         klass->ref_child = childAt;
     }
-    exposed()[accessible] = {std::move(parts), {}};
+    exposed()[accessible] = {std::move(parts), {}, {}, false};
+}
+
+void announceParts(wxWindow* window) {
+    AtkObject* accessible = accessibleOf(window);
+    auto found = exposed().find(accessible);
+    if (found != exposed().end() && found->second.read)
+        refresh(accessible, found->second);
 }
 
 void unexposeParts(wxWindow* window) {
@@ -254,6 +329,7 @@ namespace toolkit_wx {
 
 void exposeParts(wxWindow*, std::function<std::vector<TAccessiblePart>()>) {}
 void unexposeParts(wxWindow*) {}
+void announceParts(wxWindow*) {}
 
 } // namespace toolkit_wx
 

@@ -14,5 +14,8 @@ namespace toolkit_wx {
 // each time a reader looks. Elsewhere this does nothing: wx's own accessibility is Windows'.
 void exposeParts(wxWindow* window, std::function<std::vector<TAccessiblePart>()> parts);
 void unexposeParts(wxWindow* window);
+// Tells readers what changed in the window's parts since they were last told, once one has
+// looked at them; called after each event the window handled.
+void announceParts(wxWindow* window);
 
 } // namespace toolkit_wx

@@ -166,6 +166,11 @@ class TCanvas : public wxWindow, public TDetachable {
         Bind(wxEVT_KEY_UP, &TCanvas::OnKey, this);
         Bind(wxEVT_CHAR, &TCanvas::OnChar, this);
         Bind(wxEVT_MOUSE_CAPTURE_LOST, &TCanvas::OnCaptureLost, this);
+        // Idle comes after every event handled, wherever it changed what is shown.
+        Bind(wxEVT_IDLE, [this](wxIdleEvent& event) {
+            event.Skip();
+            announceParts(this);
+        });
         exposeParts(this, [this] {
             return owner_ ? owner_->AccessibleParts() : std::vector<TAccessiblePart>{};
         });

@@ -1,0 +1,80 @@
+#include "toolkit/window.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using TKind = TAccessibleChange::TKind;
+
+// Random readings of a window's parts, each told to a model of a screen reader's copy as the
+// changes between them: the copy must end as the window's parts.
+TEST(AccessibleChanges, TurnTheToldPartsIntoTheNewOnes) {
+    std::mt19937 random(28);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto reading = [&] {
+        std::vector<TAccessiblePart> parts(static_cast<std::size_t>(pick(6)));
+        for (TAccessiblePart& p : parts) {
+            p = TAccessiblePart(pick(2) ? TAccessiblePart::TRole::Field
+                                        : TAccessiblePart::TRole::Row,
+                                std::string(1, static_cast<char>('a' + pick(4))),
+                                std::string("abcab").substr(0, static_cast<std::size_t>(pick(6))));
+            p.caret = pick(4) - 1;
+            p.selectionStart = pick(2);
+            p.selectionEnd = pick(3);
+            p.selected = pick(2);
+        }
+        return parts;
+    };
+    std::vector<TAccessiblePart> told = reading();
+    for (int round = 0; round < 2000; ++round) {
+        const std::vector<TAccessiblePart> now = reading();
+        std::vector<TAccessiblePart> copy = told;
+        for (const TAccessibleChange& c : accessibleChanges(told, now)) {
+            const auto at = static_cast<std::size_t>(c.index);
+            switch (c.kind) {
+            case TKind::Removed:
+                copy.erase(copy.begin() + c.index);
+                break;
+            case TKind::Added:
+                copy.insert(copy.begin() + c.index, now.at(at));
+                break;
+            case TKind::TextRemoved:
+                ASSERT_EQ(
+                    copy.at(at).text.substr(static_cast<std::size_t>(c.offset), c.text.size()),
+                    c.text);
+                copy.at(at).text.erase(static_cast<std::size_t>(c.offset), c.text.size());
+                break;
+            case TKind::TextInserted:
+                copy.at(at).text.insert(static_cast<std::size_t>(c.offset), c.text);
+                break;
+            case TKind::Caret:
+                copy.at(at).caret = c.offset;
+                break;
+            case TKind::Selection:
+                copy.at(at).selectionStart = c.offset;
+                copy.at(at).selectionEnd = now.at(at).selectionEnd;
+                break;
+            case TKind::Selected:
+                copy.at(at).selected = c.offset != 0;
+                break;
+            }
+        }
+        ASSERT_EQ(copy.size(), now.size());
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            const TAccessiblePart &a = copy[i], &b = now[i];
+            auto selection = [](const TAccessiblePart& p) {
+                return p.selectionStart < p.selectionEnd ? p.selectionEnd * 8 + p.selectionStart
+                                                         : 0;
+            };
+            ASSERT_TRUE(a.role == b.role && a.name == b.name && a.text == b.text &&
+                        a.caret == b.caret && selection(a) == selection(b) &&
+                        a.selected == b.selected)
+                << "round " << round << ", part " << i;
+        }
+        told = now;
+    }
+}
+
+} // namespace
