@@ -616,11 +616,7 @@ reader)
         "object:state-changed:selected|list item|ace, ACEHIGH, $today|1" \
         "object:state-changed:selected|list item|ghost, GHOST, " \
         "object:text-changed:insert|entry|Callsign|0|ACEHIGH"
-    menu_exit
-    question=$(wait_window Save 1 100) || exit 1 # ghost was edited
-    focus "$question"
-    keys Return
-    expect_exit
+    save_and_exit # ghost was edited
     ;;
 splash)
     # The splash shows its picture over the desktop first, then closes and the main window
