@@ -279,6 +279,28 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     EXPECT_STREQ("Ace", list.getCurrentFileName());
 }
 
+// Type-ahead over labels that share a prefix: a letter alone steps on from the selection, the
+// same letter again steps through the labels it starts, more letters keep a label that still
+// matches, and a second's pause starts afresh.
+TEST_F(SavListTest, TypeAheadOverSharedPrefixes) {
+    fill({"ab.sav", "Abc.sav", "abd.dvw", "b.sav", "ba.sav"});
+    list.selectIndex(0);
+    const struct {
+        char key;
+        std::uint64_t pauseMs; // before the key
+        int selected;
+    } steps[] = {
+        {'A', 2000, 1}, {'A', 100, 2}, {'A', 100, 0},  {'B', 100, 0},  {'A', 2000, 1},
+        {'B', 100, 1},  {'D', 100, 2}, {'B', 2000, 3}, {'A', 100, 4},  {'B', 2000, 3},
+        {'B', 100, 4},  {'B', 100, 3}, {'X', 2000, 3}, {'A', 1000, 3}, {'A', 1001, 0},
+    };
+    for (const auto& s : steps) {
+        headless::advanceTime(s.pauseMs);
+        headless::pressKey(list, static_cast<uint>(s.key));
+        EXPECT_EQ(std::vector<int>{s.selected}, selection()) << s.key << " after " << s.pauseMs;
+    }
+}
+
 TEST_F(SavListTest, SelectFileByNameOrPath) {
     struct Case {
         const char* why;
