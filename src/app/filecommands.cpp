@@ -198,7 +198,7 @@ void TDrovakWindow::CmdSaveAs() {
 
     if (newFileOpen && name == kNewFileLabel) {
         fileData.FileName = ".sav";
-    } else if (!listWindow->doesDirtyFileExist(name.c_str(), false)) {
+    } else if (!hasWorkingCopy(name)) {
         fileData.FileName = player->getFileName();
     } else {
         // The working copy stays whatever the dialog's answer, and so does its mark.
