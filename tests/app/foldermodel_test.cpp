@@ -119,11 +119,7 @@ struct Model {
     }
 };
 
-struct Outcome {
-    std::string failure; // empty: every check held
-    std::size_t failedAt = 0;
-};
-
+using Outcome = std::pair<std::string, std::size_t>; // what failed (empty: nothing), at
 class FolderModelTest : public AppTest {
   protected:
     TempDir outside;
@@ -248,12 +244,6 @@ class FolderModelTest : public AppTest {
             }
             command(CM_DUPLICATE);
             if (!m.open.empty() && !m.exists(copy)) {
-                // Named after the label as the program last read it: a case-only rename by
-                // another program may or may not have reached it.
-                for (const auto& entry : fs::directory_iterator(sav.path())) {
-                    const std::string name = entry.path().filename().string();
-                    copy = same(name, copy + ".sav") ? stem(name) : copy;
-                }
                 m.put(copy, ".sav", m.record);
                 m.open = copy;
                 m.seen = m.record;
@@ -413,38 +403,41 @@ class FolderModelTest : public AppTest {
         for (const std::string& text : unexpected) {
             out << text << "\n";
         }
-        std::vector<std::string> names;
+        // Names compare ignoring case: a new file of a label may take any spelling of it.
+        std::map<std::string, std::string> disk, model;
         for (const auto& entry : fs::directory_iterator(sav.path())) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        std::string disk, model;
-        for (const std::string& name : names) {
-            disk += name + ":" + callsignIn(name) + " ";
-            if (sav.read(name) != pilot(callsignIn(name))) {
-                out << name << ": more than the callsign changed\n";
-            }
+            const std::string name = entry.path().filename().string();
+            const bool whole = sav.read(name) == pilot(callsignIn(name));
+            disk[lower(name)] += (disk.contains(lower(name)) ? "<twice>" : "") +
+                                 (whole ? callsignIn(name) : "<more>");
         }
         for (const auto& [name, callsign] : m.files) {
-            model += name + ":" + callsign + " ";
+            model[lower(name)] = callsign;
         }
         if (disk != model) {
-            out << "folder " << disk << "\n model " << model << "\n";
+            for (const auto* files : {&disk, &model}) {
+                for (const auto& [name, callsign] : *files) {
+                    out << name << ":" << callsign << " ";
+                }
+                out << (files == &disk ? "on disk; in the model:\n" : "\n");
+            }
         }
-        const auto rows = m.labels();
+        std::vector<std::string> rows = m.labels(), shown = labels();
         const auto marks = images();
-        for (std::size_t i = 0; i < rows.size() && labels() == rows; ++i) {
+        for (auto* list : {&rows, &shown}) {
+            std::transform(list->begin(), list->end(), list->begin(), lower);
+        }
+        for (std::size_t i = 0; i < rows.size() && shown == rows; ++i) {
             if ((marks.at(i) == TSavListWindow::kEditImage) != m.get(rows[i], ".dvw").has_value()) {
                 out << "the mark of " << rows[i] << " is " << marks[i] << "\n";
             }
         }
         const std::string ext = m.get(m.open, ".dvw") ? ".dvw" : ".sav";
         const std::string callsign = window().currentPlayer().callsign.data();
-        if (labels() != rows || !same(openFile(), m.open.empty() ? "" : m.open + ext) ||
+        if (shown != rows || !same(openFile(), m.open.empty() ? "" : m.open + ext) ||
             callsign != m.record) {
-            out << labels().size() << " rows, " << rows.size() << " in the model; open "
-                << openFile() << " " << callsign << ", model " << m.open << ext << " " << m.record
-                << "\n";
+            out << shown.size() << " rows, " << rows.size() << " in the model; open " << openFile()
+                << " " << callsign << ", model " << m.open << ext << " " << m.record << "\n";
         }
         const int at = selected();
         if (!m.open.empty() && (at < 0 || !same(labels()[static_cast<std::size_t>(at)], m.open))) {
@@ -478,7 +471,7 @@ class FolderModelTest : public AppTest {
         start();
         m.openLabel("ace");
         Outcome outcome{check(m), 0};
-        for (std::size_t n = 0; n < steps.size() && outcome.failure.empty(); ++n) {
+        for (std::size_t n = 0; n < steps.size() && outcome.first.empty(); ++n) {
             try {
                 apply(steps[n], n, m);
                 outcome = {check(m), n};
@@ -501,28 +494,28 @@ TEST_F(FolderModelTest, CommandsEditsAndOtherProgramsKeepEveryPilot) {
                  static_cast<unsigned>(random() % 997), static_cast<unsigned>(random() % 997)};
         }
         Outcome outcome = play(steps);
-        if (outcome.failure.empty()) {
+        if (outcome.first.empty()) {
             continue;
         }
         // Shrink: drop each step the failure does not need.
-        steps.resize(outcome.failedAt + 1);
+        steps.resize(outcome.second + 1);
         for (std::size_t i = 0; i < steps.size();) {
             std::vector<Step> fewer = steps;
             fewer.erase(fewer.begin() + static_cast<std::ptrdiff_t>(i));
             const Outcome shorter = play(fewer);
-            if (shorter.failure.empty()) {
+            if (shorter.first.empty()) {
                 ++i;
             } else {
                 outcome = shorter;
                 steps = fewer;
-                steps.resize(outcome.failedAt + 1);
+                steps.resize(outcome.second + 1);
             }
         }
         std::ostringstream trace;
         for (const Step& s : steps) {
             trace << kOpNames[s.op] << "(" << s.a << "," << s.b << "," << s.c << ") ";
         }
-        ADD_FAILURE() << "seed " << seed << ": " << trace.str() << "\n" << outcome.failure;
+        ADD_FAILURE() << "seed " << seed << ": " << trace.str() << "\n" << outcome.first;
         return;
     }
 }
