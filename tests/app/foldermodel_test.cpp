@@ -46,7 +46,8 @@ struct Step {
 };
 // Labels that meet in case, in numbering (four letters or fewer are never numbered) and
 // beyond ASCII.
-const std::string kNames[] = {"ace", "ACE", "Ace", "p", "p(1)", "pp(9)", "a(5)", "\u00c5se"};
+const std::string kNames[] = {"ace",   "ACE",  "Ace",   "p",       "p(1)",
+                              "pp(9)", "a(5)", "xx(0)", "\u00c5se"};
 const std::string kNew = " New Sav File";
 constexpr std::size_t kCallsignRoom = 12; // letters typed stop short of the field's end
 
@@ -355,6 +356,15 @@ class FolderModelTest : public AppTest {
         case Add:
         case Remove:
         case CaseRename: {
+            for (const auto& entry : fs::directory_iterator(sav.path())) {
+                // Another program finds the names as they are on disk.
+                const std::string name = entry.path().filename().string();
+                const std::string known = m.find(stem(name), name.substr(name.size() - 4));
+                if (!known.empty() && known != name) {
+                    m.files[name] = m.files[known];
+                    m.files.erase(known);
+                }
+            }
             std::vector<std::string> names; // what changed
             if (s.op == Rewrite || s.op == CaseRename) {
                 for (const auto& [name, callsign] : m.files) {
