@@ -297,7 +297,9 @@ class FolderModelTest : public AppTest {
                 m.sync();
                 if (ask({IDYES, IDNO}) == IDYES) {
                     const auto at = static_cast<std::size_t>(
-                        std::find(rows.begin(), rows.end(), m.open) - rows.begin());
+                        std::find_if(rows.begin(), rows.end(),
+                                     [&](auto& label) { return same(label, m.open); }) -
+                        rows.begin());
                     m.erase(m.open, ".dvw");
                     m.erase(m.open, ".sav");
                     m.newFile = m.newFile && !same(m.open, kNew);
