@@ -352,7 +352,7 @@ void TDrovakWindow::CmdDelete() {
     std::vector<std::string> names;
     for (int index : indexes) {
         const std::string& label = listWindow->GetItems().At(index).label;
-        if (label == kNewFileLabel) {
+        if (sameNameIgnoringCase(label, kNewFileLabel)) { // spelt as on disk, in any case
             newFileOpen = false;
         }
         names.push_back(label + ".dvw");
