@@ -502,6 +502,16 @@ class FolderModelTest : public AppTest {
 };
 
 TEST_F(FolderModelTest, CommandsEditsAndOtherProgramsKeepEveryPilot) {
+    // A sequence found by a long run: the new file, renamed in case elsewhere, then deleted.
+    EXPECT_EQ("", play({{Rename, 371, 555, 237},
+                        {Type, 552, 562, 770},
+                        {Add, 226, 409, 348},
+                        {New, 164, 897, 904},
+                        {Remove, 568, 432, 218},
+                        {CaseRename, 186, 628, 625},
+                        {Delete, 227, 710, 788},
+                        {New, 435, 879, 113}})
+                      .first);
     const char* runs = std::getenv("DROVAK_MODEL_RUNS");
     for (int seed = 1; seed <= (runs != nullptr ? std::atoi(runs) : 12); ++seed) {
         std::mt19937 random(static_cast<unsigned>(seed));
