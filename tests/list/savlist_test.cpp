@@ -343,6 +343,12 @@ TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
     fs::rename(dir.path() / "NEW.sav", dir.path() / "New.sav");
     fs::last_write_time(dir.path(), time + std::chrono::seconds(2));
     EXPECT_EQ("New.sav", list.diskNameOr("new.sav"));
+    // Another folder is read afresh, even one whose time is the same.
+    TempDir other;
+    other.write("PILOT.sav", "sav");
+    fs::last_write_time(other.path(), fs::last_write_time(dir.path()));
+    list.setSavPath(other.folder().c_str());
+    EXPECT_EQ("PILOT.sav", list.diskNameOr("pilot.sav"));
 }
 
 TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
