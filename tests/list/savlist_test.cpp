@@ -231,6 +231,9 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     EXPECT_TRUE(owner.takeOpened().empty()) << "a key that does not move the selection";
     // While a field is edited its keys go to the editor, not to the list.
     list.flagEvents(true);
+    headless::pressKey(list, 'Q');
+    EXPECT_EQ((Strings{"editorKeyDown 81", "editorChar 113", "editorKeyUp 81"}), owner.calls);
+    owner.calls.clear();
     headless::pressKey(list, VK_DOWN);
     EXPECT_EQ((Strings{"editorKeyDown 40", "editorKeyUp 40"}), owner.calls);
     list.flagEvents(false);
