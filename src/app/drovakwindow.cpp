@@ -396,7 +396,11 @@ std::string TDrovakWindow::currentLabel() const {
 }
 
 bool TDrovakWindow::hasWorkingCopy(const std::string& label) const {
-    return listWindow->doesDirtyFileExist(label.c_str(), false);
+    // The list names a label as its files are spelt now; another program may have changed
+    // their case since this window read the pilot.
+    const int index = listWindow->GetItems().FindExact(label, -1);
+    const std::string shown = index >= 0 ? listWindow->GetItems().At(index).label : label;
+    return listWindow->doesDirtyFileExist(shown.c_str(), false);
 }
 
 void TDrovakWindow::repaintRect(const TScreenRect& rect) {

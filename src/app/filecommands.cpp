@@ -198,7 +198,7 @@ void TDrovakWindow::CmdSaveAs() {
 
     if (newFileOpen && name == kNewFileLabel) {
         fileData.FileName = ".sav";
-    } else if (!listWindow->doesDirtyFileExist(name.c_str(), false)) {
+    } else if (!hasWorkingCopy(name)) {
         fileData.FileName = player->getFileName();
     } else {
         // The working copy stays whatever the dialog's answer, and so does its mark.
@@ -352,7 +352,7 @@ void TDrovakWindow::CmdDelete() {
     std::vector<std::string> names;
     for (int index : indexes) {
         const std::string& label = listWindow->GetItems().At(index).label;
-        if (label == kNewFileLabel) {
+        if (sameNameIgnoringCase(label, kNewFileLabel)) { // spelt as on disk, in any case
             newFileOpen = false;
         }
         names.push_back(label + ".dvw");

@@ -152,7 +152,7 @@ void TDrovakWindow::LvnEndLabelEdit(TLwDispInfoNotify& info) {
         return;
     }
     std::error_code ec;
-    bool edited = listWindow->doesDirtyFileExist(oldLabel, false);
+    bool edited = hasWorkingCopy(oldLabel);
     player->setFileName(TWorkingCopy::savName(newLabel).c_str());
     working->noteRead();
     if (edited) {

@@ -10,27 +10,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Rename moves the pilot and its working copy, mark and all, up to the longest label a file name
-// holds.
-TEST_F(AppTest, RenameMovesTheWorkingCopyOfLongLabelsToo) {
-    const std::string longLabel(120, 'l'), longer(123, 'm');
-    addSav(longLabel + ".sav", "LONG");
-    addSav(longLabel + ".dvw", "EDITED");
-    addSav("a.sav", "A");
-    writeSettings("lastLoadedFile = " + longLabel + ".sav\r\n");
-    start();
-    EXPECT_EQ(longLabel, labels()[static_cast<std::size_t>(selected())]);
-    EXPECT_EQ("EDITED", headless::cellText(list(), 1, 1));
-    rename(longer);
-    EXPECT_EQ("a.sav " + longer + ".dvw " + longer + ".sav", sav.listing());
-    EXPECT_EQ("EDITED", callsignIn(longer + ".sav"));
-    EXPECT_EQ("EDITED", callsignIn(longer + ".dvw"));
-    EXPECT_EQ(longer + ".dvw", openFile());
-    EXPECT_EQ((std::vector<std::string>{"a", longer}), labels());
-    EXPECT_EQ(1, selected());
-    EXPECT_EQ((std::vector<int>{0, 1}), images());
-}
-
 TEST_F(AppTest, ColumnHelp) {
     addSav("a.sav", "A");
     start();

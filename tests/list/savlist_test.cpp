@@ -219,37 +219,6 @@ TEST_F(SavListTest, UnusableFolderGivesAnEmptyList) {
     EXPECT_EQ(Strings{""}, owner.takeOpened());
 }
 
-TEST_F(SavListTest, DirtyFileList) {
-    using Op = std::pair<char, const char*>; // '+' add, '-' remove
-    const std::pair<std::vector<Op>, Strings> cases[] = {
-        {{{'+', "b"}, {'+', "a"}, {'+', "c"}}, {"a", "b", "c"}},
-        {{{'+', "b"}, {'+', "a"}, {'+', "b"}}, {"a", "b"}},
-        {{{'+', "b"}, {'-', "d"}}, {"b"}},
-        {{{'+', "b"}, {'+', "a"}, {'-', "b"}, {'-', "b"}}, {"a"}},
-        {{{'+', "B"}, {'+', "b"}}, {"B", "b"}}, // case-sensitive: two labels
-        {{{'+', "B"}, {'-', "b"}}, {"B"}},
-    };
-    for (const auto& [ops, expected] : cases) {
-        list.fillListWindow(); // an empty folder: an empty dirty list
-        for (const auto& [op, label] : ops) {
-            op == '+' ? list.addDirtyFile(label) : list.removeDirtyFile(label);
-        }
-        EXPECT_EQ(expected, list.getDirtyFiles());
-    }
-}
-
-TEST_F(SavListTest, DoesDirtyFileExist) {
-    fill({"Ace.dvw", "Bob.sav"});
-    const std::tuple<const char*, bool, bool> cases[] = {
-        {"Ace", false, true},      {"Ace.dvw", true, true}, {"Ace.sav", true, true},
-        {"Ace.dvw", false, false}, {"ace", false, false},   {"Bob", false, false},
-        {"Ace.txt", true, false},  {"", false, false},
-    };
-    for (const auto& [name, strip, expected] : cases) {
-        EXPECT_EQ(expected, list.doesDirtyFileExist(name, strip)) << name << " " << strip;
-    }
-}
-
 TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     fill({"Ace.sav", "Ace.dvw", "Bob.sav"});
     headless::clickListItem(list, 0);
@@ -262,6 +231,9 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     EXPECT_TRUE(owner.takeOpened().empty()) << "a key that does not move the selection";
     // While a field is edited its keys go to the editor, not to the list.
     list.flagEvents(true);
+    headless::pressKey(list, 'Q');
+    EXPECT_EQ((Strings{"editorKeyDown 81", "editorChar 113", "editorKeyUp 81"}), owner.calls);
+    owner.calls.clear();
     headless::pressKey(list, VK_DOWN);
     EXPECT_EQ((Strings{"editorKeyDown 40", "editorKeyUp 40"}), owner.calls);
     list.flagEvents(false);
@@ -277,6 +249,28 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     headless::clickListItem(list, 0);
     EXPECT_EQ((Strings{"Bob.sav", "Ace.sav"}), owner.takeOpened());
     EXPECT_STREQ("Ace", list.getCurrentFileName());
+}
+
+// Type-ahead over labels that share a prefix: a letter alone steps on from the selection, the
+// same letter again steps through the labels it starts, more letters keep a label that still
+// matches, and a second's pause starts afresh.
+TEST_F(SavListTest, TypeAheadOverSharedPrefixes) {
+    fill({"ab.sav", "Abc.sav", "abd.dvw", "b.sav", "ba.sav"});
+    list.selectIndex(0);
+    const struct {
+        char key;
+        std::uint64_t pauseMs; // before the key
+        int selected;
+    } steps[] = {
+        {'A', 2000, 1}, {'A', 100, 2}, {'A', 100, 0},  {'B', 100, 0},  {'A', 2000, 1},
+        {'B', 100, 1},  {'D', 100, 2}, {'B', 2000, 3}, {'A', 100, 4},  {'B', 2000, 3},
+        {'B', 100, 4},  {'B', 100, 3}, {'X', 2000, 3}, {'A', 1000, 3}, {'A', 1001, 0},
+    };
+    for (const auto& s : steps) {
+        headless::advanceTime(s.pauseMs);
+        headless::pressKey(list, static_cast<uint>(s.key));
+        EXPECT_EQ(std::vector<int>{s.selected}, selection()) << s.key << " after " << s.pauseMs;
+    }
 }
 
 TEST_F(SavListTest, SelectFileByNameOrPath) {
@@ -324,75 +318,6 @@ TEST_F(SavListTest, SelectFileByNameOrPath) {
     }
 }
 
-// The owner changed a label's files: its item follows them where it stands, as a fill would
-// show it, the selection stays where it was, and nothing is reported.
-TEST_F(SavListTest, UpdateLabelFollowsItsFiles) {
-    struct Case {
-        const char* why;
-        Strings files;
-        std::vector<int> selected;
-        Strings added; // "name/" is a folder
-        Strings removed;
-        const char* label;
-        Strings labels;
-        std::vector<int> images;
-        Strings dirty;
-        std::vector<int> selection;
-    };
-    // clang-format off
-    const Case cases[] = {
-        {"a working copy appears: the edit mark", {"Ace.sav", "Bob.sav", "Carl.sav"}, {1},
-         {"Bob.dvw"}, {}, "Bob", {"Ace", "Bob", "Carl"}, {0, 1, 0}, {"Bob"}, {1}},
-        {"the working copy goes: the plain mark", {"Ace.sav", "Bob.sav", "Bob.dvw"}, {1},
-         {}, {"Bob.dvw"}, "Bob", {"Ace", "Bob"}, {0, 0}, {}, {1}},
-        {"one of several selected items", {"Ace.sav", "Bob.sav", "Bob.dvw", "Carl.sav"}, {0, 1},
-         {}, {"Bob.dvw"}, "Bob", {"Ace", "Bob", "Carl"}, {0, 0, 0}, {}, {0, 1}},
-        {"a new label goes in its place", {"Ace.sav", "Carl.sav"}, {1},
-         {"bob.dvw"}, {}, "bob", {"Ace", "bob", "Carl"}, {0, 1, 0}, {"bob"}, {2}},
-        {"the label's last file goes, and so does its item", {"Ace.sav", "Bob.sav"}, {0},
-         {}, {"Bob.sav"}, "Bob", {"Ace"}, {0}, {}, {0}},
-        {"the label is shown as its remaining file is spelt", {"pilot.dvw", "Pilot.sav"}, {0},
-         {}, {"pilot.dvw"}, "pilot", {"Pilot"}, {0}, {}, {0}},
-#ifndef _WIN32 // a case-blind disk keeps one file for both spellings
-        {"two spellings of one label, the one shown goes", {"pilot.sav", "Pilot.sav"}, {0},
-         {}, {"Pilot.sav"}, "pilot", {"pilot"}, {0}, {}, {0}},
-#endif
-        {"a file rewritten: its row drawn again for the callsign it now holds", {"Ace.sav"}, {0},
-         {"Ace.sav"}, {}, "Ace", {"Ace"}, {0}, {}, {0}},
-        {"what a fill leaves out", {"Ace.sav"}, {0},
-         {"Bob.sav/", std::string(125, 'B') + ".sav"}, {}, "Bob", {"Ace"}, {0}, {}, {0}},
-    };
-    // clang-format on
-    for (const auto& c : cases) {
-        TempDir folder;
-        fillFrom(folder, c.files);
-        select(c.selected);
-        write(folder, c.added);
-        for (const auto& name : c.removed) {
-            std::filesystem::remove(folder.path() / name);
-        }
-        owner.takeOpened();
-        const std::size_t drawn = headless::redrawnItems(list).size();
-        list.updateLabel(c.label);
-        EXPECT_EQ(c.labels, labels()) << c.why;
-        // The label's row, where it stays, is drawn again: its cells read its files afresh.
-        const auto row = std::find_if(c.labels.begin(), c.labels.end(), [&](const auto& label) {
-            return TListItems::EqualNoCase(label, c.label);
-        });
-        const int at = static_cast<int>(row - c.labels.begin());
-        using Rows = std::vector<std::pair<int, int>>;
-        const Rows& redrawn = headless::redrawnItems(list);
-        const Rows expected = row != c.labels.end() ? Rows{{at, at}} : Rows{};
-        EXPECT_EQ(expected,
-                  Rows(redrawn.begin() + static_cast<std::ptrdiff_t>(drawn), redrawn.end()))
-            << c.why;
-        EXPECT_EQ(c.images, images()) << c.why;
-        EXPECT_EQ(c.dirty, list.getDirtyFiles()) << c.why;
-        EXPECT_EQ(c.selection, selection()) << c.why;
-        EXPECT_TRUE(owner.calls.empty()) << c.why;
-    }
-}
-
 // A spelling on disk is found among the names the list knows, without reading the folder
 // while the folder's time says nobody else changed it; once it changed, the folder is read.
 TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
@@ -421,6 +346,12 @@ TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
     fs::rename(dir.path() / "NEW.sav", dir.path() / "New.sav");
     fs::last_write_time(dir.path(), time + std::chrono::seconds(2));
     EXPECT_EQ("New.sav", list.diskNameOr("new.sav"));
+    // Another folder is read afresh, even one whose time is the same.
+    TempDir other;
+    other.write("PILOT.sav", "sav");
+    fs::last_write_time(other.path(), fs::last_write_time(dir.path()));
+    list.setSavPath(other.folder().c_str());
+    EXPECT_EQ("PILOT.sav", list.diskNameOr("pilot.sav"));
 }
 
 TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
