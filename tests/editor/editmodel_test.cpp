@@ -66,27 +66,12 @@ constexpr std::pair<int, bool> kKeys[] = {
     {kKeyX, true},          {kKeyMinus, true},
 };
 
-enum class Op {
-    Char,
-    Key,
-    Hold,
-    Release,
-    Chord,
-    Color,
-    Extended,
-    Click,
-    Drag,
-    EndDrag,
-    Tab,
-    Leave,
-    Replace,
-    Clipboard,
-    Save,
-    ShowCodes
-};
-constexpr const char* kOpNames[] = {"char",  "key",   "hold", "release",  "chord", "colour",
-                                    "ext",   "click", "drag", "drop",     "enter", "leave",
-                                    "reset", "clip",  "save", "showCodes"};
+// clang-format off
+enum class Op { Char, Key, Hold, Release, Chord, Color, Extended, Click, Drag, EndDrag, Tab, Leave,
+                Replace, Clipboard, Save, ShowCodes };
+constexpr const char* kOpNames[] = {"char", "key", "hold", "release", "chord", "colour", "ext",
+    "click", "drag", "drop", "enter", "leave", "reset", "clip", "save", "showCodes"};
+// clang-format on
 struct Step {
     Op op;
     int a = 0;
@@ -105,8 +90,9 @@ std::string describe(const Step& s) {
 
 // The rules, as the editor's user sees them.
 struct Model {
-    std::array<std::string, kFieldCount + 1> text{};
-    int side = 0, field = kNoField, cursor = 0, anchor = 0, dirtyMarks = 0, undos = 0;
+    std::array<std::string, kFieldCount + 1> text{}, saved{};
+    int savedSide = 0, side = 0, field = kNoField, cursor = 0, anchor = 0, dirtyMarks = 0,
+        undos = 0;
     bool selection = false, dragging = false, dirty = false, palette = false, showCodes = true;
     bool shift = false, control = false;
     std::optional<std::string> clipboard;
@@ -329,7 +315,9 @@ struct Model {
     }
     void key(int k, bool types) {
         if (!textField(field)) {
-            undos += field == kNoField && control && k == kKeyZ ? 1 : 0;
+            if (field == kNoField && control && k == kKeyZ) {
+                undo();
+            }
             return;
         }
         fit();
@@ -348,7 +336,8 @@ struct Model {
                      : k == kKeyEnd ? len()
                                     : std::clamp(cursor + (k == kKeyLeft ? -1 : 1), 0, len());
         } else if (control && k == kKeyZ) {
-            ++undos;
+            undo();
+            fit();
         } else if (control && k == kKeyX && selection) {
             mark();
             copy();
@@ -361,6 +350,11 @@ struct Model {
             typeByte(0); // a key that types nothing takes the selection away
         }
         settle();
+    }
+    void undo() {
+        ++undos;
+        text = saved;
+        side = savedSide;
     }
     void typed(const TypedChar& t) {
         if (!textField(field) || control || t.c < U' ' || t.c == 0x7F) {
@@ -434,6 +428,7 @@ struct Run {
     TGuardedFields fields;
     std::unique_ptr<TDrovakScreen> screen;
     Model m;
+    TGuardedFields saved;
     TKeyModifiers held;
     std::string note; // what a call answered that the model did not expect
 
@@ -441,46 +436,58 @@ struct Run {
         ScopedWorkingDir cwd(dir.path());
         screen = std::make_unique<TDrovakScreen>(owner, blankArt());
         screen->attachFields(fields.buffers());
+        screen->setInfoRect(kEditorOrigin.x, kEditorOrigin.y, kPaletteOrigin.x, kPaletteOrigin.y);
+        owner.onUndo = [this] { fields = saved; }; // Undo reads the file saved last
     }
 
     void apply(const Step& s) {
         TDrovakScreen& e = *screen;
         TKeyModifiers h = held;
+        constexpr int kChords[] = {kKeyX, kKeyC, kKeyV, kKeyZ, kKeyA};
+        constexpr int kTextFields[] = {1, 2, 3, 5, 6};
+        const int modifier = s.a % 2 != 0 ? kKeyShift : kKeyControl;
+        const int field = s.a % (kFieldCount + 2); // 0 and 7 lie outside the fields
         switch (s.op) {
-        case Op::Char:
-            h.shift = h.shift || s.b == 1;
-            h.control = h.control || s.b >= 2;
-            h.alt = s.b == 2; // AltGr
-            e.setChar(kChars[s.a].c, h);
+        case Op::Char: {
+            const TypedChar& t = kChars[static_cast<std::size_t>(s.a) % std::size(kChars)];
+            const int mods = std::max(0, s.b % 8 - 4); // mostly none; Shift, AltGr, Control
+            h.shift = h.shift || mods == 1;
+            h.control = h.control || mods >= 2;
+            h.alt = mods == 2;
+            e.setChar(t.c, h);
             m.control = h.control && !h.alt;
-            m.typed(kChars[s.a]);
+            m.typed(t);
             break;
+        }
         case Op::Hold:
-            (s.a == kKeyShift ? held.shift : held.control) = true;
-            h = held;
-            e.setKeyDown(s.a, h);
-            m.shift = h.shift;
-            m.control = h.control;
-            m.key(s.a, false);
+        case Op::Release:
+            (modifier == kKeyShift ? held.shift : held.control) = s.op == Op::Hold;
+            s.op == Op::Hold ? e.setKeyDown(modifier, held) : e.setKeyUp(modifier, held);
+            m.shift = held.shift;
+            m.control = held.control;
+            if (s.op == Op::Hold) {
+                m.key(modifier, false);
+            }
             break;
         case Op::Chord:
-        case Op::Key:
+        case Op::Key: {
             h.control = h.control || s.op == Op::Chord;
-            e.setKeyDown(s.a, h);
-            e.setKeyUp(s.a, h);
+            const auto [key, types] = s.op == Op::Chord
+                                          ? std::pair{kChords[s.a % 5], true}
+                                          : kKeys[static_cast<std::size_t>(s.a) % std::size(kKeys)];
+            e.setKeyDown(key, h);
+            e.setKeyUp(key, h);
             m.shift = h.shift;
             m.control = h.control;
-            m.key(s.a, s.op == Op::Chord || s.b != 0);
+            m.key(key, types);
             break;
-        case Op::Release:
-            (s.a == kKeyShift ? held.shift : held.control) = false;
-            e.setKeyUp(s.a, held);
-            break;
+        }
         case Op::Color:
         case Op::Extended: {
-            const char c = s.op == Op::Color ? static_cast<char>('0' + s.a)
-                                             : TDrovakScreen::extendedChar(s.a / kPaletteColumns,
-                                                                           s.a % kPaletteColumns);
+            const int n = s.a % (kPaletteRows * kPaletteColumns);
+            const char c = s.op == Op::Color ? static_cast<char>('0' + s.a % 10)
+                                             : TDrovakScreen::extendedChar(n / kPaletteColumns,
+                                                                           n % kPaletteColumns);
             s.op == Op::Color ? e.pickColor(c) : e.pickExtendedChar(c);
             if (takesPalette(m.field)) {
                 m.fit();
@@ -491,13 +498,14 @@ struct Run {
             break;
         }
         case Op::Click:
-            if (e.clickField(s.a, s.b) != (s.a >= 1 && s.a <= kFieldCount)) {
+            if (e.clickField(field, s.b) != (field >= 1 && field <= kFieldCount)) {
                 note = "the click's answer is wrong; ";
             }
-            m.click(s.a, s.b);
+            m.click(field, s.b);
             break;
         case Op::Drag:
-            e.dragTo(s.b);
+            // At the right edge of the cell: a cell's pixels all belong to it.
+            e.checkDrag(TPoint(e.fieldRect(m.field).left + kCharAdvance * s.b + 17, 0));
             if (m.dragging && textField(m.field)) {
                 m.fit();
                 m.cursor = m.displayIndex(s.b);
@@ -509,24 +517,33 @@ struct Run {
             m.dragging = false;
             break;
         case Op::Tab:
-            e.enterField(s.a);
-            m.enter(s.a);
+            e.enterField(field);
+            m.enter(field);
             break;
         case Op::Leave:
             e.endEdit();
             m.leave();
             break;
-        case Op::Replace:
-            fields.set(s.a, s.s);
-            m.text[static_cast<std::size_t>(s.a)] = s.s;
+        case Op::Replace: {
+            // The record replaced under the editor: no terminator when the text fills the field.
+            const int f = kTextFields[s.a % 5];
+            const std::string text =
+                std::string(s.s.c_str()).substr(0, kCap[static_cast<std::size_t>(f)]);
+            fields.set(f, text);
+            m.text[static_cast<std::size_t>(f)] = text;
             break;
+        }
         case Op::Clipboard:
             owner.clipboard = s.s;
             m.clipboard = s.s;
             break;
         case Op::Save:
+            // A save typed on the keyboard ends the edit and takes it up again.
             e.resetDirty();
             m.dirty = false;
+            saved = fields;
+            m.saved = m.text;
+            m.savedSide = m.side;
             if (const auto edit = e.fieldEdit()) {
                 e.endEdit();
                 e.resumeEdit(*edit);
@@ -538,8 +555,8 @@ struct Run {
             }
             break;
         case Op::ShowCodes:
-            e.setShowColorChars(s.a != 0);
-            m.showCodes = s.a != 0;
+            e.setShowColorChars(s.a % 2 != 0);
+            m.showCodes = s.a % 2 != 0;
             break;
         }
     }
@@ -594,72 +611,20 @@ std::optional<std::pair<std::size_t, std::string>> failure(const TempDir& dir,
     return std::nullopt;
 }
 
-// Bytes a file or the clipboard may hold; only the clipboard's text holds zeros.
-std::string randomText(std::mt19937& random, int longest, bool zeros) {
-    static const std::string bytes = std::string("AB~~35 \xE9") + '\0';
-    std::string s(static_cast<std::size_t>(std::uniform_int_distribution<int>(0, longest)(random)),
-                  'A');
-    for (char& c : s) {
-        c = bytes[std::uniform_int_distribution<std::size_t>(0, bytes.size() -
-                                                                    (zeros ? 1 : 2))(random)];
-    }
-    return s;
-}
-
+// Each step carries two numbers and a text; its operation reads what it needs from them.
 std::vector<Step> randomSteps(std::mt19937& random) {
-    auto pick = [&random](int lo, int hi) {
-        return std::uniform_int_distribution<int>(lo, hi)(random);
-    };
+    static const std::string bytes = std::string("AB~~35 \xE9") + '\0';
+    std::uniform_int_distribution<int> number(0, 9999), cell(-2, 23), length(0, 22);
+    std::uniform_int_distribution<std::size_t> byte(0, bytes.size() - 1);
     // How often each operation comes, in the order of Op.
     std::discrete_distribution<int> op{30, 22, 4, 4, 6, 8, 5, 8, 4, 4, 3, 1, 2, 2, 1, 1};
-    std::vector<Step> steps;
-    for (int i = 0; i < kSteps; ++i) {
-        Step s{static_cast<Op>(op(random))};
-        constexpr int kChords[] = {kKeyX, kKeyC, kKeyV, kKeyZ, kKeyA};
-        constexpr int kTextFields[] = {1, 2, 3, 5, 6};
-        switch (s.op) {
-        case Op::Char:
-            s = {s.op, pick(0, static_cast<int>(std::size(kChars)) - 1), std::max(0, pick(-4, 3))};
-            break;
-        case Op::Key: {
-            const auto [key, types] = kKeys[pick(0, static_cast<int>(std::size(kKeys)) - 1)];
-            s = {s.op, key, types ? 1 : 0};
-            break;
+    std::vector<Step> steps(kSteps);
+    for (Step& s : steps) {
+        s = {static_cast<Op>(op(random)), number(random), cell(random),
+             std::string(static_cast<std::size_t>(length(random)), ' ')};
+        for (char& c : s.s) {
+            c = bytes[byte(random)];
         }
-        case Op::Hold:
-        case Op::Release:
-            s.a = pick(0, 1) ? kKeyShift : kKeyControl;
-            break;
-        case Op::Chord:
-            s.a = kChords[pick(0, 4)];
-            break;
-        case Op::Color:
-            s.a = pick(0, 9);
-            break;
-        case Op::Extended:
-            s.a = pick(0, kPaletteRows * kPaletteColumns - 1);
-            break;
-        case Op::Click:
-        case Op::Drag:
-            s = {s.op, pick(0, kFieldCount), pick(-2, 23)};
-            break;
-        case Op::Tab:
-            s.a = pick(1, kFieldCount + 1);
-            break;
-        case Op::Replace:
-            s.a = kTextFields[pick(0, 4)];
-            s.s = randomText(random, kCap[static_cast<std::size_t>(s.a)], false);
-            break;
-        case Op::Clipboard:
-            s.s = randomText(random, 8, true);
-            break;
-        case Op::ShowCodes:
-            s.a = pick(0, 1);
-            break;
-        default:
-            break;
-        }
-        steps.push_back(s);
     }
     return steps;
 }
