@@ -18,15 +18,11 @@ constexpr int kSteps = 80;
 constexpr std::array<int, kFieldCount + 1> kCap{0, 22, 22, 12, 2, 22, 22};
 constexpr std::array<char, kFieldCount + 1> kDefault{'2', '5', '4', '2', '2', '2', '2'};
 
-bool textField(int f) {
-    return f >= 1 && f <= kFieldCount && f != kFieldSide;
-}
-bool takesPalette(int f) {
-    return textField(f) && f != kFieldIpAddress;
-}
-bool takesCodes(int f) {
-    return f == kFieldCallsign || f == kFieldSquadronName || f == kFieldServerName;
-}
+struct Fields {
+    static bool text(int f) { return f >= 1 && f <= kFieldCount && f != kFieldSide; }
+    static bool palette(int f) { return text(f) && f != kFieldIpAddress; }
+    static bool codes(int f) { return f == 1 || f == 2 || f == 6; } // the palette inserts codes
+};
 bool digit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -37,27 +33,13 @@ struct TypedChar {
     char32_t c;
     unsigned char byte, password;
 };
+// clang-format off
 constexpr TypedChar kChars[] = {
-    {U'a', 'a', 'A'},
-    {U'B', 'B', 'B'},
-    {U'z', 'z', 'Z'},
-    {U'3', '3', '3'},
-    {U'5', '5', '5'},
-    {U'0', '0', '0'},
-    {U'~', '~', '~'},
-    {U'~', '~', '~'},
-    {U' ', ' ', ' '},
-    {U'-', '-', '-'},
-    {U'!', '!', '!'},
-    {U'{', 0, 0},
-    {U'\u00E9', 0xE9, 0xC9},
-    {U'\u00FF', 0xFF, 0x9F},
-    {U'\u0153', 0x9C, 0x8C},
-    {U'\u20AC', 0, 0},
-    {U'\u65E5', 0, 0},
-    {U'\t', 0, 0},
-    {0x7F, 0, 0},
-};
+    {U'a', 'a', 'A'}, {U'B', 'B', 'B'}, {U'z', 'z', 'Z'}, {U'3', '3', '3'}, {U'5', '5', '5'},
+    {U'0', '0', '0'}, {U'~', '~', '~'}, {U'~', '~', '~'}, {U' ', ' ', ' '}, {U'-', '-', '-'},
+    {U'!', '!', '!'}, {U'{', 0, 0}, {U'\u00E9', 0xE9, 0xC9}, {U'\u00FF', 0xFF, 0x9F},
+    {U'\u0153', 0x9C, 0x8C}, {U'\u20AC', 0, 0}, {U'\u65E5', 0, 0}, {U'\t', 0, 0}, {0x7F, 0, 0}};
+// clang-format on
 // Keys pressed alone, and whether a layout types with them (then the character comes apart).
 constexpr std::pair<int, bool> kKeys[] = {
     {kKeyBackspace, false}, {kKeyDelete, false},   {kKeyLeft, false}, {kKeyRight, false},
@@ -117,7 +99,7 @@ struct Model {
         return c;
     }
     void fit() {
-        if (!textField(field)) {
+        if (!Fields::text(field)) {
             cursor = anchor = 0;
             return;
         }
@@ -183,40 +165,19 @@ struct Model {
             cursor += insert(cursor, " ") ? 1 : 0;
         }
     }
-    void backspace() {
+    // Backspace (back) and Delete: a code goes whole, the one beside the cursor or the one
+    // the cursor splits.
+    void remove(bool back) {
         if (selection) {
             return deleteSelection();
         }
-        if (loneCode() || cursor == 0 || len() == 0) {
+        if (loneCode() || cursor == (back ? 0 : len())) {
             return;
         }
         mark();
-        int n = 1;
-        if (code(cursor - 2)) {
-            n = 2;
-        } else if (code(cursor - 1)) {
-            n = 2;
-            ++cursor;
-        }
-        erase(cursor - n, n);
-        cursor -= n;
-    }
-    void del() {
-        if (selection) {
-            return deleteSelection();
-        }
-        if (loneCode() || cursor >= len()) {
-            return;
-        }
-        mark();
-        int n = 1;
-        if (code(cursor - 1)) {
-            n = 2;
-            --cursor;
-        } else if (code(cursor)) {
-            n = 2;
-        }
-        erase(cursor, n);
+        const int beside = back ? cursor - 2 : cursor;
+        cursor = code(cursor - 1) ? cursor - 1 : code(beside) ? beside : back ? cursor - 1 : cursor;
+        erase(cursor, code(cursor) ? 2 : 1);
     }
     void extended(char c) {
         if (len() + 1 < cap()) {
@@ -240,14 +201,14 @@ struct Model {
                 }
             }
             // The text after the selection keeps its colour.
-            if (d != prev && takesCodes(field) && hi < len() && hi + 4 < cap() && !code(hi)) {
+            if (d != prev && Fields::codes(field) && hi < len() && hi + 4 < cap() && !code(hi)) {
                 insert(hi, std::string{'~', prev});
             }
             selection = false;
             cursor = anchor = lo;
             prev = colourBefore(cursor - 1);
         }
-        if (!takesCodes(field)) {
+        if (!Fields::codes(field)) {
             return;
         }
         int j = -1;
@@ -260,7 +221,7 @@ struct Model {
         }
         if (j >= 0 && d == prev) {
             cursor = j + 1;
-            backspace();
+            remove(true);
         } else if (j >= 0) {
             cur()[static_cast<std::size_t>(j)] = d;
         } else if (d != prev && insert(cursor, std::string{'~', d})) {
@@ -269,7 +230,7 @@ struct Model {
     }
     // A code repeating the colour in force goes; indexes move with the text.
     void dedupe() {
-        if (!takesCodes(field)) {
+        if (!Fields::codes(field)) {
             return;
         }
         char inForce = kDefault[static_cast<std::size_t>(field)];
@@ -314,7 +275,7 @@ struct Model {
         cursor += insert(cursor, p) ? static_cast<int>(p.size()) : 0;
     }
     void key(int k, bool types) {
-        if (!textField(field)) {
+        if (!Fields::text(field)) {
             if (field == kNoField && control && k == kKeyZ) {
                 undo();
             }
@@ -325,9 +286,9 @@ struct Model {
         const bool move = k == kKeyLeft || k == kKeyRight || k == kKeyHome || k == kKeyEnd;
         selection = selection && !(move && !shift);
         if (k == kKeyBackspace) {
-            backspace();
+            remove(true);
         } else if (k == kKeyDelete) {
-            del();
+            remove(false);
         } else if (k == kKeyShift && !selection) {
             selection = true;
             anchor = cursor;
@@ -357,7 +318,7 @@ struct Model {
         side = savedSide;
     }
     void typed(const TypedChar& t) {
-        if (!textField(field) || control || t.c < U' ' || t.c == 0x7F) {
+        if (!Fields::text(field) || control || t.c < U' ' || t.c == 0x7F) {
             return;
         }
         fit();
@@ -418,7 +379,7 @@ struct Model {
         field = f;
         fit();
         selection = dragging = palette = false;
-        cursor = anchor = textField(f) ? len() : 0;
+        cursor = anchor = Fields::text(f) ? len() : 0;
     }
 };
 
@@ -489,7 +450,7 @@ struct Run {
                                              : TDrovakScreen::extendedChar(n / kPaletteColumns,
                                                                            n % kPaletteColumns);
             s.op == Op::Color ? e.pickColor(c) : e.pickExtendedChar(c);
-            if (takesPalette(m.field)) {
+            if (Fields::palette(m.field)) {
                 m.fit();
                 s.op == Op::Color ? m.colour(c) : m.extended(c);
                 m.settle();
@@ -506,7 +467,7 @@ struct Run {
         case Op::Drag:
             // At the right edge of the cell: a cell's pixels all belong to it.
             e.checkDrag(TPoint(e.fieldRect(m.field).left + kCharAdvance * s.b + 17, 0));
-            if (m.dragging && textField(m.field)) {
+            if (m.dragging && Fields::text(m.field)) {
                 m.fit();
                 m.cursor = m.displayIndex(s.b);
             }
@@ -590,7 +551,7 @@ struct Run {
         same("dirty marks", owner.dirtyFileCalls, m.dirtyMarks);
         same("undos", owner.undoCalls, m.undos);
         same("clipboard", owner.clipboard, m.clipboard);
-        if (textField(m.field)) {
+        if (Fields::text(m.field)) {
             same("cursor cell", screen->getCursorIndex(screen->fieldText(m.field), m.cursor),
                  m.cursorCell());
         }
