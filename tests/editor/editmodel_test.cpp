@@ -143,26 +143,22 @@ struct Model {
         }
         return false;
     }
-    void typeByte(unsigned char b) {
-        const bool room = len() + 1 < cap(); // judged before a selection goes
-        if (selection) {
-            deleteSelection();
-        }
-        if (b != 0 && room) {
-            mark();
-            cursor += insert(cursor, std::string(1, static_cast<char>(b))) ? 1 : 0;
-        }
+    void put(char b) {
+        mark();
+        cur().insert(static_cast<std::size_t>(cursor++), 1, b);
     }
-    void space() {
+    // A byte typed, 0 for one the field cannot take (which still replaces a selection). A
+    // blank goes before a code the cursor splits; a full field takes nothing, even over a
+    // selection.
+    void typeByte(char b) {
         const bool room = len() + 1 < cap();
         if (selection) {
             deleteSelection();
-        } else if (code(cursor - 1)) {
-            --cursor; // before the code, never inside it
+        } else if (b == ' ' && code(cursor - 1)) {
+            --cursor;
         }
-        if (room) {
-            mark();
-            cursor += insert(cursor, " ") ? 1 : 0;
+        if (b != 0 && room) {
+            put(b);
         }
     }
     // Backspace (back) and Delete: a code goes whole, the one beside the cursor or the one
@@ -178,12 +174,6 @@ struct Model {
         const int beside = back ? cursor - 2 : cursor;
         cursor = code(cursor - 1) ? cursor - 1 : code(beside) ? beside : back ? cursor - 1 : cursor;
         erase(cursor, code(cursor) ? 2 : 1);
-    }
-    void extended(char c) {
-        if (len() + 1 < cap()) {
-            mark();
-            cursor += insert(cursor, std::string(1, c)) ? 1 : 0;
-        }
     }
     void colour(char d) {
         mark();
@@ -323,11 +313,7 @@ struct Model {
         }
         fit();
         palette = false;
-        if (t.c == U' ') {
-            space();
-        } else {
-            typeByte(field == kFieldSquadronPassword ? t.password : t.byte);
-        }
+        typeByte(static_cast<char>(field == kFieldSquadronPassword ? t.password : t.byte));
         settle();
     }
     // A display position in the field as drawn with its codes hidden (the IP address hides none).
@@ -452,7 +438,11 @@ struct Run {
             s.op == Op::Color ? e.pickColor(c) : e.pickExtendedChar(c);
             if (Fields::palette(m.field)) {
                 m.fit();
-                s.op == Op::Color ? m.colour(c) : m.extended(c);
+                if (s.op == Op::Color) {
+                    m.colour(c);
+                } else if (m.len() + 1 < m.cap()) {
+                    m.put(c); // beside a selection, which stays
+                }
                 m.settle();
             }
             m.palette = true;
