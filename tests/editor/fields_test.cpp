@@ -22,6 +22,17 @@ TEST_F(ScreenFixture, ShorteningLeavesNoOldBytes) {
     }
 }
 
+// A colour over a selection puts the colour of the text after it back only when the field
+// has room for both codes: otherwise the picked colour runs on to the end.
+TEST_F(ScreenFixture, ColourOverSelectionInANearlyFullField) {
+    fields.set(kFieldCallsign, "ABCDEFGHIJKLMNOPQRS");
+    screen->clickField(kFieldCallsign, 17);
+    screen->dragTo(18);
+    screen->endDrag();
+    screen->pickColor('3');
+    EXPECT_EQ(fields.text(kFieldCallsign), "ABCDEFGHIJKLMNOPQ~3RS");
+}
+
 } // namespace
 
 // The screen edits the record's own buffers, each field number reaching its own buffer.
