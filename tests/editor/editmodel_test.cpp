@@ -12,6 +12,7 @@
 
 namespace {
 
+// The budget in CI: about two seconds under the sanitizers.
 constexpr int kSequences = 250;
 constexpr int kSteps = 80;
 
@@ -175,6 +176,9 @@ struct Model {
         cursor = code(cursor - 1) ? cursor - 1 : code(beside) ? beside : back ? cursor - 1 : cursor;
         erase(cursor, code(cursor) ? 2 : 1);
     }
+    // A colour picked. Over a selection the selection loses its codes and takes the colour,
+    // and the text after it keeps its own. Then a code beside the cursor changes, or goes
+    // when it would repeat the colour before it; else a new code goes in.
     void colour(char d) {
         mark();
         char prev = colourBefore(cursor - 1);
