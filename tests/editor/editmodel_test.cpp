@@ -392,6 +392,7 @@ struct Run {
     }
 
     void apply(const Step& s) {
+        owner.repaints.clear();
         TDrovakScreen& e = *screen;
         TKeyModifiers h = held;
         constexpr int kChords[] = {kKeyX, kKeyC, kKeyV, kKeyZ, kKeyA};
@@ -480,8 +481,9 @@ struct Run {
             m.leave();
             break;
         case Op::Replace: {
-            // The record replaced under the editor: no terminator when the text fills the field.
-            const int f = kTextFields[s.a % 5];
+            // The record replaced under the editor, often the field being edited; no terminator
+            // when the text fills the field.
+            const int f = s.b % 2 == 0 && Fields::text(m.field) ? m.field : kTextFields[s.a % 5];
             const std::string text =
                 std::string(s.s.c_str()).substr(0, kCap[static_cast<std::size_t>(f)]);
             fields.set(f, text);
@@ -514,6 +516,27 @@ struct Run {
             m.showCodes = s.a % 2 != 0;
             break;
         }
+    }
+
+    // The field left and the field entered are repainted, and the current one when its text,
+    // cursor or selection changed (the owner repaints what it replaces itself).
+    std::string unrepainted(const Model& b) {
+        std::string missing;
+        auto need = [&](int f) {
+            const auto& r = owner.repaints;
+            if (f != kNoField && std::find(r.begin(), r.end(), screen->fieldRect(f)) == r.end()) {
+                missing += "field " + std::to_string(f) + " not repainted; ";
+            }
+        };
+        const auto f = static_cast<std::size_t>(m.field);
+        if (b.field != m.field) {
+            need(b.field);
+            need(m.field);
+        } else if (b.cursor != m.cursor || b.selection != m.selection || b.side != m.side ||
+                   b.text[f] != m.text[f] || (m.selection && b.anchor != m.anchor)) {
+            need(m.field);
+        }
+        return missing;
     }
 
     // What differs between the screen and the model; empty when nothing does.
@@ -558,8 +581,11 @@ std::optional<std::pair<std::size_t, std::string>> failure(const TempDir& dir,
                                                            const std::vector<Step>& steps) {
     Run run(dir);
     for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Model before = run.m;
         run.apply(steps[i]);
-        if (std::string d = run.differences(); !d.empty()) {
+        std::string d = run.differences();
+        d += steps[i].op == Op::Replace ? "" : run.unrepainted(before);
+        if (!d.empty()) {
             return std::pair{i, d};
         }
     }
