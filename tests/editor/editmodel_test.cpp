@@ -64,11 +64,9 @@ struct Step {
 
 std::string describe(const Step& s) {
     std::ostringstream out;
-    out << kOpNames[static_cast<int>(s.op)] << '(' << s.a << ',' << s.b;
-    if (!s.s.empty()) {
-        out << ",\"" << std::string(s.s.c_str(), s.s.size()) << '"';
-    }
-    return out.str() + ")";
+    out << kOpNames[static_cast<int>(s.op)] << '(' << s.a << ',' << s.b << ','
+        << ::testing::PrintToString(s.s) << ')';
+    return out.str();
 }
 
 // The rules, as the editor's user sees them.
