@@ -65,7 +65,6 @@ class TGuardedFields {
         }
         return std::string(bytes(f).substr(0, bytes(f).find('\0')));
     }
-    bool terminated(int f) const { return bytes(f).find('\0') != std::string_view::npos; }
     // The guard before each buffer, and the one after the last.
     bool guardsIntact() const {
         for (int f = 1; f <= kFieldCount + 1; ++f) {
@@ -165,21 +164,6 @@ class ScreenFixture : public ::testing::Test {
         held.control = held.control && key != kKeyControl;
         screen->setKeyUp(key, held);
     }
-    // Every field terminated, guards untouched, cursor and anchor inside the current text.
-    void expectSound() const {
-        EXPECT_TRUE(fields.guardsIntact());
-        for (int f = 1; f <= kFieldCount; ++f) {
-            EXPECT_TRUE(fields.terminated(f)) << "field " << f;
-        }
-        if (TDrovakScreen::isTextField(screen->getCurrentField())) {
-            const int len = static_cast<int>(fields.text(screen->getCurrentField()).size());
-            EXPECT_GE(screen->getCursor(), 0);
-            EXPECT_LE(screen->getCursor(), len);
-            EXPECT_GE(screen->getAnchor(), 0);
-            EXPECT_LE(screen->getAnchor(), len);
-        }
-    }
-
     TKeyModifiers held;
     bool capsLock = false;
     TempDir dir;
