@@ -13,7 +13,7 @@
 namespace {
 
 // The budget in CI: about two seconds under the sanitizers.
-constexpr int kSequences = 250;
+constexpr int kSequences = 400;
 constexpr int kSteps = 80;
 
 constexpr std::array<int, kFieldCount + 1> kCap{0, 22, 22, 12, 2, 22, 22};
@@ -404,9 +404,17 @@ struct Run {
             h.shift = h.shift || mods == 1;
             h.control = h.control || mods >= 2;
             h.alt = mods == 2;
-            e.setChar(t.c, h);
             m.control = h.control && !h.alt;
+            e.setChar(t.c, h);
             m.typed(t);
+            // A tilde is often followed by a digit: a colour code typed whole, half the time
+            // one repeating the colour in force.
+            if (t.c == U'~' && s.b % 3 == 0 && Fields::text(m.field)) {
+                const auto d = static_cast<unsigned char>(
+                    s.a % 2 != 0 ? m.colourBefore(m.cursor - 1) : '2' + s.a % 4);
+                e.setChar(d, h);
+                m.typed({d, d, d});
+            }
             break;
         }
         case Op::Hold:
