@@ -60,6 +60,7 @@ const std::vector<FileCase> kFiles = {
     {"LongestFirstLineThenShift", std::string(63, 'x') + "\r\n[shift table]\r\n189 _\r\n0\r\n", 0, 1, 0, '_'},
     {"OverlongLineBeforeShift", "[character table]\n189 -\n0\n" + std::string(200, '[') + "\n[shift table]\n189 _\n0\n", 1, 0, '-', 0},
     {"OverlongHeaderPrefix", std::string("[character table]") + std::string(100, 'x') + "\n189 -\n0\n", 0, 0, 0, 0},
+    {"SignedKeys", "[character table]\n-189 x\n+189 -\n0\n", 2, 0, '-', 0},
     {"TokensOnOneLine", "[character table]\n189 - 192 ` 0\n[shift table]\n189 _ 0\n", 2, 1, '-', '_'},
     {"ShiftTableBeyondTheSizeLimit", "[character table]\n189 -\n0\n" + std::string(TCharTable::kMaxFileBytes, '\n') + "[shift table]\n189 _\n0\n", 1, 0, '-', 0},
 };

@@ -239,6 +239,35 @@ TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
     }
 }
 
+// A list row's callsign: the glyphs its field shows unedited, colours applied and codes hidden,
+// each pixel the mean of four; an empty callsign is one blank cell.
+TEST_F(Painting, CallsignPictureIsTheFieldAtHalfSize) {
+    const TSize cel = sharedArt().strips[0].CelSize();
+    for (const auto& [callsign, glyphs] :
+         {std::pair<std::string, std::vector<std::pair<int, char>>>{"", {{5, '\0'}}},
+          {"A~3B~~4C", {{5, 'A'}, {3, 'B'}, {4, 'C'}}}}) {
+        const TDib picture = screen->callsignPicture(callsign);
+        const TRgbImage& half = picture.GetPixels();
+        ASSERT_EQ(half.Width(), cel.cx * static_cast<int>(glyphs.size()) / 2) << callsign;
+        ASSERT_EQ(half.Height(), cel.cy / 2);
+        for (int x = 0; x < half.Width(); ++x) {
+            const auto [strip, c] = glyphs[static_cast<std::size_t>(2 * x / cel.cx)];
+            const TCelArray& cels = sharedArt().strips[static_cast<std::size_t>(strip)];
+            const TPoint at = cels.CelRect(celOfCode(static_cast<unsigned char>(c))).TopLeft();
+            for (int y = 0; y < half.Height(); ++y) {
+                int r = 0;
+                for (const auto& [dx, dy] : {std::pair{0, 0}, {1, 0}, {0, 1}, {1, 1}}) {
+                    r += cels.GetDib()
+                             .GetPixels()
+                             .GetPixel(at.x + (2 * x) % cel.cx + dx, at.y + 2 * y + dy)
+                             .r;
+                }
+                ASSERT_EQ(half.GetPixel(x, y).r, r / 4) << callsign << " at " << x << ", " << y;
+            }
+        }
+    }
+}
+
 // A change asks for repaints of the rectangles it alters; repainting just those (erased
 // first, as the main window does) must give the picture a full paint gives. Random clicks,
 // moves, drags, keys and blink ticks.

@@ -65,7 +65,6 @@ class TGuardedFields {
         }
         return std::string(bytes(f).substr(0, bytes(f).find('\0')));
     }
-    bool terminated(int f) const { return bytes(f).find('\0') != std::string_view::npos; }
     // The guard before each buffer, and the one after the last.
     bool guardsIntact() const {
         for (int f = 1; f <= kFieldCount + 1; ++f) {
@@ -148,32 +147,6 @@ class ScreenFixture : public ::testing::Test {
         screen->setInfoRect(kEditorOrigin.x, kEditorOrigin.y, kPaletteOrigin.x, kPaletteOrigin.y);
     }
 
-    // Puts text into a field and enters it by a click at display position 0.
-    void enter(int field, std::string_view text) {
-        fields.set(field, text);
-        screen->clickField(field, 0);
-        screen->endDrag();
-    }
-    // Places the cursor (and, with a selection, the anchor) by keys, as a user would:
-    // Home, Right to the anchor, then Shift held while moving to the cursor.
-    void place(int cursor, std::optional<int> anchor = std::nullopt) {
-        press(kKeyHome);
-        const int start = anchor.value_or(cursor);
-        for (int i = 0; i < start; ++i) {
-            press(kKeyRight);
-        }
-        if (!anchor) {
-            return;
-        }
-        down(kKeyShift);
-        for (int i = start; i < cursor; ++i) {
-            press(kKeyRight);
-        }
-        for (int i = start; i > cursor; --i) {
-            press(kKeyLeft);
-        }
-        up(kKeyShift);
-    }
     // The keyboard: each key's messages carry the modifiers held, and a key down brings the
     // character a US layout types for it, as the desktop sends them.
     void down(int key) {
@@ -191,61 +164,6 @@ class ScreenFixture : public ::testing::Test {
         held.control = held.control && key != kKeyControl;
         screen->setKeyUp(key, held);
     }
-    void press(int key) {
-        down(key);
-        up(key);
-    }
-    void shifted(int key) {
-        down(kKeyShift);
-        press(key);
-        up(kKeyShift);
-    }
-    // Keys pressed and released while Control stays down.
-    template <typename... Keys> void controlled(Keys... keys) {
-        down(kKeyControl);
-        (press(keys), ...);
-        up(kKeyControl);
-    }
-    // Types printable ASCII through the key table: letters, digits, blank, "~" and a few
-    // punctuation marks.
-    void type(std::string_view chars) {
-        for (char c : chars) {
-            if (c >= 'a' && c <= 'z') {
-                press(c - 'a' + kKeyA);
-            } else if (c >= 'A' && c <= 'Z') {
-                shifted(c);
-            } else if (c >= '0' && c <= '9') {
-                press(c);
-            } else if (c == ' ') {
-                press(kKeySpace);
-            } else if (c == '~') {
-                shifted(kKeyTilde);
-            } else if (c == '-') {
-                press(kKeyMinus);
-            } else if (c == '!') {
-                shifted('1');
-            } else {
-                ADD_FAILURE() << "cannot type " << c;
-            }
-        }
-    }
-
-    std::string text() const { return fields.text(screen->getCurrentField()); }
-    // Every field terminated, guards untouched, cursor and anchor inside the current text.
-    void expectSound() const {
-        EXPECT_TRUE(fields.guardsIntact());
-        for (int f = 1; f <= kFieldCount; ++f) {
-            EXPECT_TRUE(fields.terminated(f)) << "field " << f;
-        }
-        if (TDrovakScreen::isTextField(screen->getCurrentField())) {
-            const int len = static_cast<int>(text().size());
-            EXPECT_GE(screen->getCursor(), 0);
-            EXPECT_LE(screen->getCursor(), len);
-            EXPECT_GE(screen->getAnchor(), 0);
-            EXPECT_LE(screen->getAnchor(), len);
-        }
-    }
-
     TKeyModifiers held;
     bool capsLock = false;
     TempDir dir;

@@ -1,82 +1,36 @@
-// The side field, leaving a field, Undo routed to the owner, and the screen on a record.
+// The screen on a player record, and bytes a file carried after a field's text.
 
 #include "editor_fixture.h"
 
 #include "player/player.h"
 
-#include <algorithm>
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
-
 namespace {
 
-TEST_F(ScreenFixture, SideCyclesMarksDirtyOnceAndIgnoresKeys) {
-    const std::vector<int> expected{1, 2, 0, 1};
-    for (int code : expected) {
-        EXPECT_TRUE(screen->clickField(kFieldSide, 0));
-        EXPECT_EQ(fields.field(kFieldSide)[0], code);
-    }
-    EXPECT_TRUE(screen->isDirty());
-    EXPECT_EQ(owner.dirtyFileCalls, 1);
-    fields.field(kFieldSide)[0] = 7; // only a file can hold this
-    screen->clickField(kFieldSide, 0);
-    EXPECT_EQ(fields.field(kFieldSide)[0], 0);
-    expectSound();
-    // Keys and pastes leave the side alone.
-    press(kKeyA);
-    press(kKeyBackspace);
-    controlled(kKeyV);
-    EXPECT_EQ(fields.field(kFieldSide)[0], 0);
-    EXPECT_EQ(fields.field(kFieldSide)[1], 0);
-}
-
-// Leaving a field by ending the edit, by Tab or by a click elsewhere repaints it: its cursor
-// and selection go. A field entered whose text from the file fills its buffer gives its last
-// byte to the terminator.
-TEST_F(ScreenFixture, LeavingAFieldRepaintsIt) {
-    const std::vector<std::pair<int, std::function<void()>>> ways{
-        {kNoField, [this] { screen->endEdit(); }},
-        {kFieldServerName, [this] { screen->enterField(kFieldServerName); }},
-        {kFieldCallsign, [this] { screen->clickField(kFieldCallsign, 0); }},
-    };
-    for (const auto& [current, leave] : ways) {
-        enter(kFieldIpAddress, "AB");
-        place(2, 0);
-        fields.set(current, "ABCDEFGHIJKLMNOPQRSTUV");
-        owner.repaints.clear();
-        leave();
-        expectSound();
-        EXPECT_EQ(screen->getCurrentField(), current);
-        EXPECT_FALSE(screen->isHilight());
-        EXPECT_NE(std::find(owner.repaints.begin(), owner.repaints.end(),
-                            screen->fieldRect(kFieldIpAddress)),
-                  owner.repaints.end())
-            << "to field " << current;
+// An edit that shortens a text zeroes what the file carried after it: a deleted selection, and
+// the field's own colour code dropped on the next key.
+TEST_F(ScreenFixture, ShorteningLeavesNoOldBytes) {
+    for (const bool selected : {true, false}) {
+        fields.set(kFieldCallsign, std::string(selected ? "ABC\0OLD" : "~5C\0OLD", 7));
+        screen->clickField(kFieldCallsign, 0);
+        if (selected) {
+            screen->dragTo(2);
+        }
+        screen->endDrag();
+        screen->setKeyDown(selected ? kKeyDelete : kKeyEnd, {});
+        const std::span<char> buffer = fields.field(kFieldCallsign);
+        EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "C" + std::string(21, '\0'));
     }
 }
 
-// Control+Z asks the owner for Undo, in a field or not, and types nothing; Z alone after
-// Control was let go is no chord. An Undo that ends the edit leaves the fields alone, a
-// colour code at the cursor too.
-TEST_F(ScreenFixture, ControlZAsksForUndoAndTypesNothing) {
-    controlled(kKeyZ, kKeyZ); // Control held over both
-    EXPECT_EQ(owner.undoCalls, 2);
-    EXPECT_TRUE(owner.repaints.empty()) << "no field, nothing to repaint";
-    enter(kFieldCallsign, "AB~3");
-    place(4);
-    controlled(kKeyZ);
-    EXPECT_EQ(text(), "AB~3");
-    EXPECT_FALSE(screen->isDirty());
-    press(kKeyZ);
-    EXPECT_EQ(owner.undoCalls, 3);
-    EXPECT_EQ(text(), "AB~3z");
-    type("~4");
-    owner.onUndo = [this] { screen->endEdit(); };
-    controlled(kKeyZ);
-    EXPECT_FALSE(screen->isEditing());
-    EXPECT_EQ(fields.text(kFieldCallsign), "AB~3z~4");
+// A colour over a selection puts the colour of the text after it back only when the field
+// has room for both codes: otherwise the picked colour runs on to the end.
+TEST_F(ScreenFixture, ColourOverSelectionInANearlyFullField) {
+    fields.set(kFieldCallsign, "ABCDEFGHIJKLMNOPQRS");
+    screen->clickField(kFieldCallsign, 17);
+    screen->dragTo(18);
+    screen->endDrag();
+    screen->pickColor('3');
+    EXPECT_EQ(fields.text(kFieldCallsign), "ABCDEFGHIJKLMNOPQ~3RS");
 }
 
 } // namespace

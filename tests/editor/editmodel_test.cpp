@@ -1,0 +1,659 @@
+// The editor's text, cursor and selection against a small model of its rules: random
+// sequences of typed characters, keys, modifiers, palette picks, clicks, drags, field changes
+// and the clipboard, compared after every step. A failure prints its seed and the shortest
+// failing sequence found by dropping steps. DROVAK_EDIT_MODEL_RUNS raises the number of
+// sequences, DROVAK_EDIT_MODEL_SEED moves the first seed.
+
+#include "editor_fixture.h"
+
+#include <cstdlib>
+#include <random>
+#include <sstream>
+
+namespace {
+
+// The budget in CI: about two seconds under the sanitizers.
+constexpr int kSequences = 400;
+constexpr int kSteps = 80;
+
+constexpr std::array<int, kFieldCount + 1> kCap{0, 22, 22, 12, 2, 22, 22};
+constexpr std::array<char, kFieldCount + 1> kDefault{'2', '5', '4', '2', '2', '2', '2'};
+
+struct Fields {
+    static bool text(int f) { return f >= 1 && f <= kFieldCount && f != kFieldSide; }
+    static bool palette(int f) { return text(f) && f != kFieldIpAddress; }
+    static bool codes(int f) { return f == 1 || f == 2 || f == 6; } // the palette inserts codes
+};
+bool digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A character a layout types, and the byte it puts into a field and into the password; 0 where
+// the font lacks it.
+struct TypedChar {
+    char32_t c;
+    unsigned char byte, password;
+};
+// clang-format off
+constexpr TypedChar kChars[] = {
+    {U'a', 'a', 'A'}, {U'B', 'B', 'B'}, {U'z', 'z', 'Z'}, {U'3', '3', '3'}, {U'5', '5', '5'},
+    {U'0', '0', '0'}, {U'~', '~', '~'}, {U'~', '~', '~'}, {U' ', ' ', ' '}, {U'-', '-', '-'},
+    {U'!', '!', '!'}, {U'{', 0, 0}, {U'\u00E9', 0xE9, 0xC9}, {U'\u00FF', 0xFF, 0x9F},
+    {U'\u0153', 0x9C, 0x8C}, {U'\u00E0', 0xE0, 0xC0}, {U'\u00FE', 0xFE, 0xDE}, {U'\u20AC', 0, 0},
+    {U'\u65E5', 0, 0}, {U'\t', 0, 0}, {0x7F, 0, 0}};
+// clang-format on
+// Keys pressed alone, and whether a layout types with them (then the character comes apart).
+constexpr std::pair<int, bool> kKeys[] = {
+    {kKeyBackspace, false}, {kKeyDelete, false},   {kKeyLeft, false}, {kKeyRight, false},
+    {kKeyHome, false},      {kKeyEnd, false},      {kKeyLeft, false}, {kKeyRight, false},
+    {kKeyCapsLock, false},  {kKeyUnmapped, false}, {45, false},       {kKeySpace, true},
+    {kKeyX, true},          {kKeyMinus, true},
+};
+
+// clang-format off
+enum class Op { Char, Key, Hold, Release, Chord, Color, Extended, Click, Drag, EndDrag, Tab, Leave,
+                Replace, Clipboard, Save, ShowCodes };
+constexpr const char* kOpNames[] = {"char", "key", "hold", "release", "chord", "colour", "ext",
+    "click", "drag", "drop", "enter", "leave", "reset", "clip", "save", "showCodes"};
+// clang-format on
+struct Step {
+    Op op;
+    int a = 0;
+    int b = 0;
+    std::string s{};
+};
+
+std::string describe(const Step& s) {
+    std::ostringstream out;
+    out << kOpNames[static_cast<int>(s.op)] << '(' << s.a << ',' << s.b << ','
+        << ::testing::PrintToString(s.s) << ')';
+    return out.str();
+}
+
+// The rules, as the editor's user sees them.
+struct Model {
+    std::array<std::string, kFieldCount + 1> text{}, saved{};
+    int savedSide = 0, side = 0, field = kNoField, cursor = 0, anchor = 0, dirtyMarks = 0,
+        undos = 0;
+    bool selection = false, dragging = false, dirty = false, palette = false, showCodes = true;
+    bool shift = false, control = false;
+    std::optional<std::string> clipboard;
+
+    std::string& cur() { return text[static_cast<std::size_t>(field)]; }
+    int cap() const { return kCap[static_cast<std::size_t>(field)]; }
+    int len() { return static_cast<int>(cur().size()); }
+    char at(int i) { return cur()[static_cast<std::size_t>(i)]; }
+    // A colour code: a tilde and a digit.
+    bool code(int i) { return i >= 0 && i + 1 < len() && at(i) == '~' && digit(at(i + 1)); }
+    bool visible(int i) { return at(i) != '~' && !(i > 0 && at(i - 1) == '~' && digit(at(i))); }
+    void mark() {
+        dirtyMarks += dirty ? 0 : 1;
+        dirty = true;
+    }
+    // The colour set by the codes whose digits lie before index end.
+    char colourBefore(int end) {
+        char c = kDefault[static_cast<std::size_t>(field)];
+        for (int i = 1; i < std::min(end, len()); ++i) {
+            c = at(i - 1) == '~' && digit(at(i)) ? at(i) : c;
+        }
+        return c;
+    }
+    void fit() {
+        if (!Fields::text(field)) {
+            cursor = anchor = 0;
+            return;
+        }
+        if (len() == cap()) {
+            cur().pop_back(); // the last byte becomes the terminator
+        }
+        cursor = std::clamp(cursor, 0, len());
+        anchor = std::clamp(anchor, 0, len());
+    }
+    bool insert(int i, const std::string& bytes) {
+        if (bytes.empty() || i < 0 || i > len() ||
+            len() + static_cast<int>(bytes.size()) >= cap()) {
+            return false;
+        }
+        cur().insert(static_cast<std::size_t>(i), bytes);
+        return true;
+    }
+    void erase(int i, int n) {
+        cur().erase(static_cast<std::size_t>(i), static_cast<std::size_t>(n));
+    }
+    std::pair<int, int> span() {
+        const int hi = std::min(std::max(cursor, anchor), len());
+        return {std::clamp(std::min(cursor, anchor), 0, hi), hi};
+    }
+    void deleteSelection() {
+        const auto [lo, hi] = span();
+        if (hi > lo) {
+            mark();
+            erase(lo, hi - lo);
+        }
+        cursor = anchor = lo;
+        selection = false;
+    }
+    // A lone code goes whole whichever side of it the key is.
+    bool loneCode() {
+        if (len() < 3 && code(0)) {
+            mark();
+            erase(0, 2);
+            cursor = 0;
+            return true;
+        }
+        return false;
+    }
+    void put(char b) {
+        mark();
+        cur().insert(static_cast<std::size_t>(cursor++), 1, b);
+    }
+    // A byte typed, 0 for one the field cannot take (which still replaces a selection). A
+    // blank goes before a code the cursor splits; a full field takes nothing, even over a
+    // selection.
+    void typeByte(char b) {
+        const bool room = len() + 1 < cap();
+        if (selection) {
+            deleteSelection();
+        } else if (b == ' ' && code(cursor - 1)) {
+            --cursor;
+        }
+        if (b != 0 && room) {
+            put(b);
+        }
+    }
+    // Backspace (back) and Delete: a code goes whole, the one beside the cursor or the one
+    // the cursor splits.
+    void remove(bool back) {
+        if (selection) {
+            return deleteSelection();
+        }
+        if (loneCode() || cursor == (back ? 0 : len())) {
+            return;
+        }
+        mark();
+        const int beside = back ? cursor - 2 : cursor;
+        cursor = code(cursor - 1) ? cursor - 1 : code(beside) ? beside : back ? cursor - 1 : cursor;
+        erase(cursor, code(cursor) ? 2 : 1);
+    }
+    // A colour picked. Over a selection the selection loses its codes and takes the colour,
+    // and the text after it keeps its own. Then a code beside the cursor changes, or goes
+    // when it would repeat the colour before it; else a new code goes in.
+    void colour(char d) {
+        mark();
+        char prev = colourBefore(cursor - 1);
+        if (selection) {
+            auto [lo, hi] = span();
+            hi += code(hi - 1) ? 1 : 0;
+            prev = colourBefore(hi);
+            for (int i = lo; i <= hi - 2;) {
+                if (code(i)) {
+                    erase(i, 2);
+                    hi -= 2;
+                } else {
+                    ++i;
+                }
+            }
+            // The text after the selection keeps its colour.
+            if (d != prev && Fields::codes(field) && hi < len() && hi + 4 < cap() && !code(hi)) {
+                insert(hi, std::string{'~', prev});
+            }
+            selection = false;
+            cursor = anchor = lo;
+            prev = colourBefore(cursor - 1);
+        }
+        if (!Fields::codes(field)) {
+            return;
+        }
+        int j = -1;
+        if (len() >= 3 && code(cursor - 2)) {
+            j = cursor - 1;
+        } else if (code(cursor - 1)) {
+            j = cursor;
+        } else if (code(cursor)) {
+            j = cursor + 1;
+        }
+        if (j >= 0 && d == prev) {
+            cursor = j + 1;
+            remove(true);
+        } else if (j >= 0) {
+            cur()[static_cast<std::size_t>(j)] = d;
+        } else if (d != prev && insert(cursor, std::string{'~', d})) {
+            cursor += 2;
+        }
+    }
+    // A code repeating the colour in force goes; indexes move with the text.
+    void dedupe() {
+        if (!Fields::codes(field)) {
+            return;
+        }
+        char inForce = kDefault[static_cast<std::size_t>(field)];
+        auto follow = [](int& index, int start) {
+            index = index >= start + 2 ? index - 2 : index == start + 1 ? start : index;
+        };
+        for (int i = 0; i + 1 < len();) {
+            if (!code(i)) {
+                ++i;
+            } else if (at(i + 1) != inForce) {
+                inForce = at(i + 1);
+                i += 2;
+            } else {
+                erase(i, 2);
+                follow(cursor, i);
+                follow(anchor, i);
+                i = std::max(i - 1, 0);
+            }
+        }
+    }
+    void settle() {
+        dedupe();
+        anchor = std::clamp(anchor, 0, len());
+    }
+    void copy() {
+        if (selection) {
+            const auto [lo, hi] = span();
+            clipboard =
+                cur().substr(static_cast<std::size_t>(lo), static_cast<std::size_t>(hi - lo));
+        }
+    }
+    void paste() {
+        std::string p = clipboard.value_or("").c_str();
+        if (p.empty()) {
+            return;
+        }
+        if (selection) {
+            deleteSelection();
+        }
+        mark();
+        p.resize(std::min(p.size(), static_cast<std::size_t>(std::max(0, cap() - 1 - len()))));
+        cursor += insert(cursor, p) ? static_cast<int>(p.size()) : 0;
+    }
+    void key(int k, bool types) {
+        if (!Fields::text(field)) {
+            if (field == kNoField && control && k == kKeyZ) {
+                undo();
+            }
+            return;
+        }
+        fit();
+        palette = false;
+        const bool move = k == kKeyLeft || k == kKeyRight || k == kKeyHome || k == kKeyEnd;
+        selection = selection && !(move && !shift);
+        if (k == kKeyBackspace) {
+            remove(true);
+        } else if (k == kKeyDelete) {
+            remove(false);
+        } else if (k == kKeyShift && !selection) {
+            selection = true;
+            anchor = cursor;
+        } else if (move) {
+            cursor = k == kKeyHome  ? 0
+                     : k == kKeyEnd ? len()
+                                    : std::clamp(cursor + (k == kKeyLeft ? -1 : 1), 0, len());
+        } else if (control && k == kKeyZ) {
+            undo();
+            fit();
+        } else if (control && k == kKeyX && selection) {
+            mark();
+            copy();
+            deleteSelection();
+        } else if (control && k == kKeyC) {
+            copy();
+        } else if (control && k == kKeyV) {
+            paste();
+        } else if (!control && !types && k != kKeyShift && k != kKeyControl && k != kKeyCapsLock) {
+            typeByte(0); // a key that types nothing takes the selection away
+        }
+        settle();
+    }
+    void undo() {
+        ++undos;
+        text = saved;
+        side = savedSide;
+    }
+    void typed(const TypedChar& t) {
+        if (!Fields::text(field) || control || t.c < U' ' || t.c == 0x7F) {
+            return;
+        }
+        fit();
+        palette = false;
+        typeByte(static_cast<char>(field == kFieldSquadronPassword ? t.password : t.byte));
+        settle();
+    }
+    // A display position in the field as drawn with its codes hidden (the IP address hides none).
+    int hiddenIndex(int pos) {
+        int i = 0;
+        if (field == kFieldIpAddress) {
+            return std::clamp(pos, 0, len());
+        }
+        for (int seen = 0; pos > 0 && i < len() && seen < pos; ++i) {
+            seen += visible(i) ? 1 : 0;
+        }
+        return code(i) ? i + 2 : i;
+    }
+    int displayIndex(int pos) { return showCodes ? std::clamp(pos, 0, len()) : hiddenIndex(pos); }
+    // The cursor's cell with the codes hidden; past the text, one more than the cells passed.
+    int cursorCell() {
+        int cells = 0;
+        for (int i = 0; i < std::min(cursor, len()); ++i) {
+            cells += visible(i) ? 1 : 0;
+        }
+        return cells + (cursor > len() ? cursor - len() + 1 : 0);
+    }
+    void leave() {
+        dragging = selection = palette = false;
+        field = kNoField;
+    }
+    void click(int f, int pos) {
+        if (f < 1 || f > kFieldCount) {
+            return leave();
+        }
+        const int previous = field;
+        field = f;
+        fit();
+        if (f == kFieldSide) {
+            selection = false;
+            mark();
+            side = (side + 1) % 3;
+            dragging = dragging && f == previous;
+            return;
+        }
+        cursor = anchor = f == previous ? displayIndex(pos) : hiddenIndex(pos);
+        selection = false;
+        dragging = true;
+    }
+    void enter(int f) {
+        if (f < 1 || f > kFieldCount) {
+            return leave();
+        }
+        field = f;
+        fit();
+        selection = dragging = palette = false;
+        cursor = anchor = Fields::text(f) ? len() : 0;
+    }
+};
+
+// One sequence run on a fresh screen beside the model.
+struct Run {
+    TRecordingOwner owner;
+    TGuardedFields fields;
+    std::unique_ptr<TDrovakScreen> screen;
+    Model m;
+    TGuardedFields saved;
+    TKeyModifiers held;
+    std::string note; // what a call answered that the model did not expect
+
+    explicit Run(const TempDir& dir) {
+        ScopedWorkingDir cwd(dir.path());
+        screen = std::make_unique<TDrovakScreen>(owner, blankArt());
+        screen->attachFields(fields.buffers());
+        screen->setInfoRect(kEditorOrigin.x, kEditorOrigin.y, kPaletteOrigin.x, kPaletteOrigin.y);
+        owner.onUndo = [this] { fields = saved; }; // Undo reads the file saved last
+    }
+
+    void apply(const Step& s) {
+        owner.repaints.clear();
+        TDrovakScreen& e = *screen;
+        TKeyModifiers h = held;
+        constexpr int kChords[] = {kKeyX, kKeyC, kKeyV, kKeyZ, kKeyA};
+        constexpr int kTextFields[] = {1, 2, 3, 5, 6};
+        const int modifier = s.a % 2 != 0 ? kKeyShift : kKeyControl;
+        const int field = s.a % (kFieldCount + 2); // 0 and 7 lie outside the fields
+        switch (s.op) {
+        case Op::Char: {
+            const TypedChar& t = kChars[static_cast<std::size_t>(s.a) % std::size(kChars)];
+            const int mods = std::max(0, s.b % 8 - 4); // mostly none; Shift, AltGr, Control
+            h.shift = h.shift || mods == 1;
+            h.control = h.control || mods >= 2;
+            h.alt = mods == 2;
+            m.control = h.control && !h.alt;
+            e.setChar(t.c, h);
+            m.typed(t);
+            // A tilde is often followed by a digit: a colour code typed whole, half the time
+            // one repeating the colour in force.
+            if (t.c == U'~' && s.b % 3 == 0 && Fields::text(m.field)) {
+                const auto d = static_cast<unsigned char>(
+                    s.a % 2 != 0 ? m.colourBefore(m.cursor - 1) : '2' + s.a % 4);
+                e.setChar(d, h);
+                m.typed({d, d, d});
+            }
+            break;
+        }
+        case Op::Hold:
+        case Op::Release:
+            (modifier == kKeyShift ? held.shift : held.control) = s.op == Op::Hold;
+            s.op == Op::Hold ? e.setKeyDown(modifier, held) : e.setKeyUp(modifier, held);
+            m.shift = held.shift;
+            m.control = held.control;
+            if (s.op == Op::Hold) {
+                m.key(modifier, false);
+            }
+            break;
+        case Op::Chord:
+        case Op::Key: {
+            h.control = h.control || s.op == Op::Chord;
+            const auto [key, types] = s.op == Op::Chord
+                                          ? std::pair{kChords[s.a % 5], true}
+                                          : kKeys[static_cast<std::size_t>(s.a) % std::size(kKeys)];
+            e.setKeyDown(key, h);
+            e.setKeyUp(key, h);
+            m.shift = h.shift;
+            m.control = h.control;
+            m.key(key, types);
+            break;
+        }
+        case Op::Color:
+        case Op::Extended: {
+            const int n = s.a % (kPaletteRows * kPaletteColumns);
+            const char c = s.op == Op::Color ? static_cast<char>('0' + s.a % 10)
+                                             : TDrovakScreen::extendedChar(n / kPaletteColumns,
+                                                                           n % kPaletteColumns);
+            s.op == Op::Color ? e.pickColor(c) : e.pickExtendedChar(c);
+            if (Fields::palette(m.field)) {
+                m.fit();
+                if (s.op == Op::Color) {
+                    m.colour(c);
+                } else if (m.len() + 1 < m.cap()) {
+                    m.put(c); // beside a selection, which stays
+                }
+                m.settle();
+            }
+            m.palette = true;
+            break;
+        }
+        case Op::Click:
+            if (e.clickField(field, s.b) != (field >= 1 && field <= kFieldCount)) {
+                note = "the click's answer is wrong; ";
+            }
+            m.click(field, s.b);
+            break;
+        case Op::Drag:
+            // At the right edge of the cell: a cell's pixels all belong to it.
+            e.checkDrag(TPoint(e.fieldRect(m.field).left + kCharAdvance * s.b + 17, 0));
+            if (m.dragging && Fields::text(m.field)) {
+                m.fit();
+                m.cursor = m.displayIndex(s.b);
+            }
+            break;
+        case Op::EndDrag:
+            e.endDrag();
+            m.selection = m.dragging ? m.cursor != m.anchor : m.selection;
+            m.dragging = false;
+            break;
+        case Op::Tab:
+            e.enterField(field);
+            m.enter(field);
+            break;
+        case Op::Leave:
+            e.endEdit();
+            m.leave();
+            break;
+        case Op::Replace: {
+            // The record replaced under the editor, often the field being edited; no terminator
+            // when the text fills the field.
+            const int f = s.b % 2 == 0 && Fields::text(m.field) ? m.field : kTextFields[s.a % 5];
+            const std::string text =
+                std::string(s.s.c_str()).substr(0, kCap[static_cast<std::size_t>(f)]);
+            fields.set(f, text);
+            m.text[static_cast<std::size_t>(f)] = text;
+            break;
+        }
+        case Op::Clipboard:
+            owner.clipboard = s.s;
+            m.clipboard = s.s;
+            break;
+        case Op::Save:
+            // A save typed on the keyboard ends the edit and takes it up again.
+            e.resetDirty();
+            m.dirty = false;
+            saved = fields;
+            m.saved = m.text;
+            m.savedSide = m.side;
+            if (const auto edit = e.fieldEdit()) {
+                e.endEdit();
+                e.resumeEdit(*edit);
+                const Model before = m;
+                m.leave();
+                m.field = before.field;
+                m.fit();
+                m.selection = before.selection && m.cursor != m.anchor;
+            }
+            break;
+        case Op::ShowCodes:
+            e.setShowColorChars(s.a % 2 != 0);
+            m.showCodes = s.a % 2 != 0;
+            break;
+        }
+    }
+
+    // The field left and the field entered are repainted, and the current one when its text,
+    // cursor or selection changed (the owner repaints what it replaces itself).
+    std::string unrepainted(const Model& b) {
+        std::string missing;
+        auto need = [&](int f) {
+            const auto& r = owner.repaints;
+            if (f != kNoField && std::find(r.begin(), r.end(), screen->fieldRect(f)) == r.end()) {
+                missing += "field " + std::to_string(f) + " not repainted; ";
+            }
+        };
+        const auto f = static_cast<std::size_t>(m.field);
+        if (b.field != m.field) {
+            need(b.field);
+            need(m.field);
+        } else if (b.cursor != m.cursor || b.selection != m.selection || b.side != m.side ||
+                   b.text[f] != m.text[f] || (m.selection && b.anchor != m.anchor)) {
+            need(m.field);
+        }
+        return missing;
+    }
+
+    // What differs between the screen and the model; empty when nothing does.
+    std::string differences() {
+        std::ostringstream out;
+        out << note;
+        auto same = [&out](const char* what, const auto& got, const auto& want) {
+            if (got != want) {
+                out << what << " is " << ::testing::PrintToString(got) << ", the model says "
+                    << ::testing::PrintToString(want) << "; ";
+            }
+        };
+        for (int f = 1; f <= kFieldCount; ++f) {
+            std::string want = f == kFieldSide ? std::string(1, static_cast<char>(m.side))
+                                               : m.text[static_cast<std::size_t>(f)];
+            want.resize(static_cast<std::size_t>(kCap[static_cast<std::size_t>(f)]), '\0');
+            const std::span<char> got = fields.field(f);
+            same(("buffer " + std::to_string(f)).c_str(), std::string(got.begin(), got.end()),
+                 want);
+        }
+        same("guards intact", fields.guardsIntact(), true);
+        same("field", screen->getCurrentField(), m.field);
+        same("cursor", screen->getCursor(), m.cursor);
+        same("anchor", screen->getAnchor(), m.anchor);
+        same("selection", screen->isHilight(), m.selection);
+        same("dragging", screen->isDragging(), m.dragging);
+        same("palette click", screen->isExtChar(), m.palette);
+        same("dirty", screen->isDirty(), m.dirty);
+        same("dirty marks", owner.dirtyFileCalls, m.dirtyMarks);
+        same("undos", owner.undoCalls, m.undos);
+        same("clipboard", owner.clipboard, m.clipboard);
+        if (Fields::text(m.field)) {
+            same("cursor cell", screen->getCursorIndex(screen->fieldText(m.field), m.cursor),
+                 m.cursorCell());
+        }
+        return out.str();
+    }
+};
+
+// The step at which a sequence first goes wrong, and how.
+std::optional<std::pair<std::size_t, std::string>> failure(const TempDir& dir,
+                                                           const std::vector<Step>& steps) {
+    Run run(dir);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Model before = run.m;
+        run.apply(steps[i]);
+        std::string d = run.differences();
+        d += steps[i].op == Op::Replace ? "" : run.unrepainted(before);
+        if (!d.empty()) {
+            return std::pair{i, d};
+        }
+    }
+    return std::nullopt;
+}
+
+// Each step carries two numbers and a text; its operation reads what it needs from them.
+std::vector<Step> randomSteps(std::mt19937& random) {
+    static const std::string bytes = std::string("AB~~35 \xE9") + '\0';
+    std::uniform_int_distribution<int> number(0, 9999), cell(-2, 23), length(0, 22);
+    std::uniform_int_distribution<std::size_t> byte(0, bytes.size() - 1);
+    // How often each operation comes, in the order of Op.
+    std::discrete_distribution<int> op{30, 22, 4, 4, 6, 8, 5, 8, 4, 4, 3, 1, 2, 2, 1, 1};
+    std::vector<Step> steps(kSteps);
+    for (Step& s : steps) {
+        s = {static_cast<Op>(op(random)), number(random), cell(random),
+             std::string(static_cast<std::size_t>(length(random)), ' ')};
+        for (char& c : s.s) {
+            c = bytes[byte(random)];
+        }
+    }
+    return steps;
+}
+
+int fromEnvironment(const char* name, int fallback) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::atoi(value) : fallback;
+}
+
+TEST(EditModel, RandomSequencesFollowTheRules) {
+    TempDir dir;
+    dir.write("chrtable.dv", kTestKeyTable);
+    const int first = fromEnvironment("DROVAK_EDIT_MODEL_SEED", 1);
+    const int runs = fromEnvironment("DROVAK_EDIT_MODEL_RUNS", kSequences);
+    for (int seed = first; seed < first + runs; ++seed) {
+        std::mt19937 random(static_cast<unsigned>(seed));
+        std::vector<Step> steps = randomSteps(random);
+        auto failed = failure(dir, steps);
+        if (!failed) {
+            continue;
+        }
+        // Shrink: drop steps one at a time while the sequence still fails.
+        steps.resize(failed->first + 1);
+        for (std::size_t i = 0; i < steps.size();) {
+            std::vector<Step> shorter = steps;
+            shorter.erase(shorter.begin() + static_cast<std::ptrdiff_t>(i));
+            if (auto f = failure(dir, shorter)) {
+                shorter.resize(f->first + 1);
+                steps = shorter;
+                failed = f;
+                i = 0;
+            } else {
+                ++i;
+            }
+        }
+        std::string shown;
+        for (const Step& s : steps) {
+            shown += describe(s) + " ";
+        }
+        FAIL() << "seed " << seed << ": after " << shown << "\n" << failed->second;
+    }
+}
+
+} // namespace
