@@ -166,8 +166,10 @@ const FileSystemCalls kSystemCalls = {
     [](const char* path, struct stat* st) { return ::lstat(path, st); },
     [](const char* path, char* buf, size_t size) { return ::readlink(path, buf, size); },
     [](const char* path, int mode) { return ::access(path, mode); },
+    [](const char* path, int flags) { return ::open(path, flags); },
     [](int fd, void* data, size_t size) { return ::read(fd, data, size); },
     [](int fd, struct stat* st) { return ::fstat(fd, st); },
+    [](int fd) { return ::close(fd); },
 };
 
 FileSystemCalls gCalls = kSystemCalls;
@@ -399,7 +401,7 @@ bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& 
                     std::uint64_t* fileSize) {
     out.clear();
     const FileSystemCalls& fs = fileSystemCalls();
-    int fd = fs.open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
+    int fd = fs.openRead(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
@@ -423,7 +425,7 @@ bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& 
         }
     }
     const int error = errno;
-    fs.close(fd);
+    fs.closeRead(fd);
     out.resize(ok ? got : 0);
     if (ok && fileSize != nullptr) {
         *fileSize = static_cast<std::uint64_t>(st.st_size);

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
-#include <fcntl.h>
 #include <limits>
 #include <set>
 #include <string>
@@ -22,16 +21,16 @@ class ReadFaults {
         state() = State{};
         state().path = path;
         FileSystemCalls& calls = fileSystemCalls();
-        calls.open = [](const char* name, int flags, mode_t mode) {
-            const int fd = systemFileSystemCalls().open(name, flags, mode);
+        calls.openRead = [](const char* name, int flags) {
+            const int fd = systemFileSystemCalls().openRead(name, flags);
             if (fd >= 0 && state().path == name) {
                 state().fds.insert(fd);
             }
             return fd;
         };
-        calls.close = [](int fd) {
+        calls.closeRead = [](int fd) {
             state().fds.erase(fd);
-            return systemFileSystemCalls().close(fd);
+            return systemFileSystemCalls().closeRead(fd);
         };
         calls.read = [](int fd, void* data, size_t size) -> ssize_t {
             State& s = state();
