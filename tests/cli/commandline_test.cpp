@@ -236,6 +236,17 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
     const std::function<std::string()> show = [&] {
         return run({"show", ghost}).status == kExitOk ? "" : err;
     };
+    const std::function<std::string()> load = [&] {
+        const int status = run({"load", "ghost"}).status;
+        EXPECT_EQ(status == kExitOk, game.read("raptor.sav") != raptor);
+        game.write("raptor.sav", raptor);
+        return status == kExitOk ? "" : err;
+    };
+    // The window opens a file of another size and warns of it (savOddities).
+    const std::function<std::string()> open = [&] {
+        TPlayer player(settings, "ghost.sav");
+        return player.openFile() == 0 ? "" : std::strerror(errno);
+    };
     const std::function<std::string()> save = [&] {
         sav.write("target.sav", "old");
         TPlayer player(settings, "ghost.sav");
@@ -282,6 +293,10 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
         {"pilot", ghost, show, "cannot read: Input/output error", 100,
          "not a player file (100 bytes", "not a player file (0 bytes",
          "not a player file (441 bytes"},
+        {"pilot to load", ghost, load, "cannot read: Input/output error", 100,
+         "not a player file (100 bytes", "not a player file (0 bytes",
+         "not a player file (441 bytes"},
+        {"pilot in the window", ghost, open, "Input/output error", 100, "", "", nullptr},
         {"template", game.file("raptor.sav"), save, "status -2", 100, "status -2", "status -2",
          nullptr},
         {"settings", config.file("drovak.ini"), ini, "Input/output error", 20, "set-up again",
