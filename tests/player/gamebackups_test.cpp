@@ -84,6 +84,11 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     for (const char* other : others) {
         EXPECT_TRUE(fs::exists(folder / other)) << other;
     }
+    // The list shows a callsign as the game does, without colour codes, and unprintable bytes
+    // as '?'.
+    game.write("raptor.sav", record(" ~1ok\x7f\x1f"));
+    ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + 99 * 60));
+    EXPECT_EQ(" ok??", listGameBackups().front().callsign);
 }
 
 TEST_F(GameBackupsTest, RestoreKeepsTheCurrentPilotFirst) {
