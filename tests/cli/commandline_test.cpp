@@ -10,7 +10,9 @@
 #include "editor/chartable.h"
 #include "editor/fields.h"
 #include "player/player.h"
+#include "player/savformat.h"
 #include "support/cp1252.h"
+#include "support/safefile.h"
 #include "toolkit/errors.h"
 #include "toolkit/graphics.h"
 
@@ -27,6 +29,10 @@
 #include <random>
 #include <sstream>
 #include <string_view>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -350,6 +356,14 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
         put(good);
     }
     ASSERT_TRUE(openINI(settings));
+    // With standard input closed a file opens as descriptor 0, and reads all the same.
+    const int input = dup(0);
+    close(0);
+    std::string bytes;
+    EXPECT_TRUE(readFilePrefix(ghost, kSavSize, bytes));
+    dup2(input, 0);
+    close(input);
+    EXPECT_EQ(kSavSize, bytes.size());
 }
 #endif
 
