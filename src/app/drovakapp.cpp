@@ -104,11 +104,9 @@ int runDrovak(int argc, char** argv) {
                            programFolders().mail + " cannot be made.");
     }
     // Without its key table the editor would type next to nothing, and say nothing about it.
-    if (std::FILE* table = std::fopen(TCharTable::kFileName, "rb")) {
-        std::fclose(table);
-    } else {
+    if (std::string why = TCharTable{}.load(TCharTable::kFileName); !why.empty()) {
         return startFailed("the key table " + sharedFile(TCharTable::kFileName) +
-                           " cannot be read: " + std::strerror(errno) + "." + restoreAdvice());
+                           " cannot be read: " + why + "." + restoreAdvice());
     }
     // One window per settings folder: a later start hands its file to the one running.
     const std::string& settingsFolder = programFolders().settings;

@@ -174,6 +174,9 @@ class TRun {
     int show(const std::vector<std::string>& args);
     int set(const std::vector<std::string>& args);
     int load(const std::vector<std::string>& args);
+    // The bytes of the player file at path (named file to the user), refused unless they are
+    // one whole record.
+    int readRecord(const std::string& file, const std::string& path, std::string& bytes);
     // A readable player file of 440 bytes into player, whose SAV folder becomes the file's.
     int readPlayer(const std::string& file, TPlayer& player);
     // The path of the working copy beside the player's file; empty when it has none.
@@ -184,6 +187,17 @@ class TRun {
     std::ostream& err;
 };
 
+int TRun::readRecord(const std::string& file, const std::string& path, std::string& bytes) {
+    if (!readFilePrefix(path, kSavSize + 1, bytes)) {
+        return systemError(file, "cannot read");
+    }
+    if (bytes.size() != kSavSize) {
+        return fileError(file, "not a player file (" + std::to_string(bytes.size()) +
+                                   " bytes; a player file has " + std::to_string(kSavSize) + ")");
+    }
+    return kExitOk;
+}
+
 int TRun::readPlayer(const std::string& file, TPlayer& player) {
     std::error_code ec;
     fs::path path = fs::absolute(fsPath(file), ec);
@@ -191,12 +205,8 @@ int TRun::readPlayer(const std::string& file, TPlayer& player) {
         return fileError(file, "not a player file");
     }
     std::string bytes;
-    if (!readFilePrefix(fsName(path), kSavSize + 1, bytes)) {
-        return systemError(file, "cannot read");
-    }
-    if (bytes.size() != kSavSize) {
-        return fileError(file, "not a player file (" + std::to_string(bytes.size()) +
-                                   " bytes; a player file has " + std::to_string(kSavSize) + ")");
+    if (int status = readRecord(file, fsName(path), bytes); status != kExitOk) {
+        return status;
     }
     std::string folder = fsName(path.parent_path());
     if (!folder.ends_with(kPathSeparator)) {
@@ -307,7 +317,9 @@ int TRun::set(const std::vector<std::string>& args) {
     const std::string& file = files[0];
 
     TDrovakSettingsXfer settings;
-    openINI(settings);
+    if (!openINI(settings)) {
+        return systemError(joinPath(getDrovakPath(), kSettingsFileName), "cannot read");
+    }
     TPlayer player(settings, "");
     if (int status = readPlayer(file, player); status != kExitOk) {
         return status;
@@ -320,13 +332,11 @@ int TRun::set(const std::vector<std::string>& args) {
     }
     TWorkingCopy saved(player);
     saved.noteRead();
-    std::string tableBytes;
     const std::string tablePath = sharedFile(TCharTable::kFileName);
-    if (!readWholeFile(tablePath, tableBytes)) {
-        return systemError(tablePath, "cannot read the key table");
-    }
     TCharTable table;
-    table.parse(tableBytes);
+    if (std::string why = table.load(tablePath); !why.empty()) {
+        return fileError(tablePath, "cannot read the key table: " + why);
+    }
     const TFontRules font(table);
 
     // Every value is checked before any is applied: a refusal leaves the file as it was.
@@ -388,6 +398,10 @@ int TRun::set(const std::vector<std::string>& args) {
     case kSaveOk:
         return kExitOk;
     case kSaveTemplateFailed:
+        if (errno == 0) {
+            return fileError(templatePath, "the template file is shorter than a player file; "
+                                           "nothing was written");
+        }
         return systemError(templatePath, "cannot read the template file; nothing was written");
     default:
         return systemError(file, "cannot write");
@@ -407,8 +421,11 @@ int TRun::load(const std::vector<std::string>& args) {
         return usage("load: '" + args[0] + "' is not the label of a pilot in the SAV folder");
     }
     TDrovakSettingsXfer settings;
-    openINI(settings);
+    const bool settingsRead = openINI(settings);
     const std::string settingsFile = joinPath(getDrovakPath(), kSettingsFileName);
+    if (!settingsRead) {
+        return systemError(settingsFile, "cannot read");
+    }
     if (settings.raptorPath[0] == '\0' || settings.savPath[0] == '\0') {
         return fileError(settingsFile, "no game folder is set up; start drovak once and "
                                        "choose the game's folder");
@@ -419,9 +436,13 @@ int TRun::load(const std::vector<std::string>& args) {
         name = TWorkingCopy::workingName(copy.label());
         player.setFileName(name.c_str());
     }
-    if (player.openFile() != 0) {
-        return systemError(joinPath(settings.savPath.data(), name.c_str()), "cannot read");
+    const std::string path = player.savFolderPath(name);
+    std::string bytes;
+    if (int status = readRecord(joinPath(settings.savPath.data(), name.c_str()), path, bytes);
+        status != kExitOk) {
+        return status;
     }
+    readSavFields(bytes, player);
     const std::string target =
         joinPath(settings.raptorPath.data(), raptorSavName(settings.raptorPath.data()).c_str());
     switch (player.loadFile()) {

@@ -1,10 +1,11 @@
 #include "editor/chartable.h"
 
-#include "support/filename.h"
+#include "support/safefile.h"
 #include "support/trace.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -103,25 +104,19 @@ void readTable(TTableReader& reader, TCharTable::Table& table) {
 
 } // namespace
 
-void TCharTable::load(const std::string& path) {
+std::string TCharTable::load(const std::string& path) {
     trace("initKeyTable", "");
-    std::ifstream in(fsPath(path), std::ios::binary);
-    if (!in) {
-        return;
-    }
-    // Read as far as the file goes, never beyond the limit: the table is a few hundred bytes,
-    // and a zeroed buffer of the limit's size would cost more than the rest of the start.
+    // One byte past the limit tells a file that is too long from one that just fits.
     std::string bytes;
-    char chunk[4096];
-    while (bytes.size() < kMaxFileBytes) {
-        const std::size_t want = std::min(sizeof chunk, kMaxFileBytes - bytes.size());
-        in.read(chunk, static_cast<std::streamsize>(want));
-        bytes.append(chunk, static_cast<std::size_t>(in.gcount()));
-        if (!in) {
-            break;
-        }
+    if (!readFilePrefix(path, kMaxFileBytes + 1, bytes)) {
+        return std::strerror(errno);
     }
-    parse(bytes);
+    const bool tooLong = bytes.size() > kMaxFileBytes;
+    parse(std::string_view(bytes).substr(0, kMaxFileBytes));
+    if (tooLong) {
+        return "it is too long for a key table";
+    }
+    return characters[0].key == 0 ? "it holds no key table" : "";
 }
 
 void TCharTable::parse(std::string_view bytes) {

@@ -47,8 +47,9 @@ class TCharTable {
     using Table = std::array<TKeyEntry, kEntries>;
 
     // Reads a table file. A missing file leaves both tables empty; a malformed one fills
-    // what it can and stops where it goes wrong.
-    void load(const std::string& path);
+    // what it can and stops where it goes wrong; past the size limit nothing is read. Empty when
+    // a table was read, else why not: the file cannot be read, is too long, or yields no key.
+    std::string load(const std::string& path);
     // The same from the file's bytes.
     void parse(std::string_view bytes);
 

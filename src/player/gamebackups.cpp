@@ -164,7 +164,8 @@ std::vector<TGameBackup> listGameBackups() {
 TRestoreStatus restoreGamePilot(const std::string& raptorFolder, const TGameBackup& backup,
                                 std::time_t when) {
     std::string record;
-    if (!readWholeFile(backup.path, record)) {
+    // A cut-short or overgrown backup is no pilot the game wrote.
+    if (!readWholeFile(backup.path, record) || record.size() != kSavSize) {
         return TRestoreStatus::BackupUnreadable;
     }
     if (!backupGamePilot(raptorFolder, when)) {

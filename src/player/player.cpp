@@ -61,7 +61,7 @@ void TPlayer::setXferBuffer(const TDrovakSettingsXfer& settings) {
 int TPlayer::openTemplate() {
     trace("openTemplate", "");
     std::string bytes;
-    if (readFilePrefix(xfer.templatePath.data(), kSavSize, bytes)) {
+    if (readTemplate(bytes)) {
         readSavFields(bytes, *this);
         return 0;
     }
@@ -121,7 +121,7 @@ int TPlayer::saveAsFile(const char* targetPath, bool append) {
     // The template is read whole before the target is touched, so saving over the template
     // itself needs no temporary copy of it.
     std::string templateBytes;
-    if (!readFilePrefix(xfer.templatePath.data(), kSavSize, templateBytes)) {
+    if (!readTemplate(templateBytes)) {
         return kSaveTemplateFailed;
     }
     if (targetPath == nullptr || targetPath[0] == '\0') {
@@ -131,6 +131,15 @@ int TPlayer::saveAsFile(const char* targetPath, bool append) {
     bool written =
         append ? appendFileContents(targetPath, record) : replaceFileContents(targetPath, record);
     return written ? kSaveOk : targetFailed(targetPath, errno);
+}
+
+bool TPlayer::readTemplate(std::string& bytes) const {
+    // A short template would leave the game's bytes of every record made from it unknown.
+    if (!readFilePrefix(xfer.templatePath.data(), kSavSize, bytes)) {
+        return false;
+    }
+    errno = 0;
+    return bytes.size() == kSavSize;
 }
 
 int TPlayer::targetFailed(const std::string& path, int error) {

@@ -68,6 +68,9 @@ class TPlayer {
     std::string savFolderPath(const std::string& name) const;
 
   private:
+    // The template's 440 bytes; false when it cannot be read (errno says why) or is shorter
+    // (errno 0).
+    bool readTemplate(std::string& bytes) const;
     int targetFailed(const std::string& path, int error);
 
     const TFolderNames* savNames = nullptr;

@@ -131,7 +131,7 @@ int TPlayer::emailFile() {
         return targetFailed(sharedFile("send"), errno);
     }
     std::string templateBytes;
-    if (!readFilePrefix(xfer.templatePath.data(), kSavSize, templateBytes)) {
+    if (!readTemplate(templateBytes)) {
         return kSaveTemplateFailed;
     }
     std::string name = fileName.data();

@@ -163,7 +163,13 @@ void getData(const TTokenTable& table, TDrovakSettingsXfer& settings) {
     getTokenValue(table, kContactAddressKey, settings.contactAddress);
 }
 
-void openINI(TDrovakSettingsXfer& settings) {
+namespace {
+// The user's own file was there but could not be read: until a read succeeds, nothing may be
+// written over it, or the settings shown in its place would replace the user's.
+bool gOwnFileUnread = false;
+} // namespace
+
+bool openINI(TDrovakSettingsXfer& settings) {
     trace("openINI", "");
     // Until the user's own file is written, the shipped one gives the first-run defaults. A
     // file without the header every saved file starts with (damaged, or another file under
@@ -175,6 +181,8 @@ void openINI(TDrovakSettingsXfer& settings) {
     };
     std::string text;
     const bool ownRead = readWholeFile(joinPath(getDrovakPath(), kSettingsFileName), text);
+    const int error = errno;
+    gOwnFileUnread = !ownRead && error != ENOENT;
     const bool damaged = ownRead && !isSettingsText(text);
     if ((ownRead && !damaged) ||
         (readWholeFile(sharedFile(kSettingsFileName), text) && isSettingsText(text))) {
@@ -184,6 +192,8 @@ void openINI(TDrovakSettingsXfer& settings) {
     if (damaged) {
         settings.firstRun = 1;
     }
+    errno = error;
+    return !gOwnFileUnread;
 }
 
 int saveINI(const TDrovakSettingsXfer& settings) {
@@ -222,6 +232,10 @@ int saveINI(const TDrovakSettingsXfer& settings) {
     std::string path = joinPath(getDrovakPath(), kSettingsFileName);
     if (path.empty()) {
         errno = ENAMETOOLONG;
+        return -1;
+    }
+    if (gOwnFileUnread) {
+        errno = EIO;
         return -1;
     }
     std::string text = formatTokens(table);

@@ -56,12 +56,14 @@ std::string formatTokens(const TTokenTable& table);
 
 void getData(const TTokenTable& table, TDrovakSettingsXfer& settings);
 // Reads drovak.ini from the settings folder, or the shipped one from the shared folder when
-// the user has none yet, into the table; then fills settings from it.
-void openINI(TDrovakSettingsXfer& settings);
+// the user has none yet, into the table; then fills settings from it. False, errno saying why,
+// when the user's file is there but cannot be read: the settings are then the shipped ones,
+// and saveINI leaves the file alone until a later openINI reads it.
+bool openINI(TDrovakSettingsXfer& settings);
 // Stores settings into the table and replaces drovak.ini in the program folder; 0 when the
-// file was written whole, -1 when it was left as it was. Settings that would put a CR, LF or
-// NUL in a key or value are refused, and the table keeps what it held: no line can carry them.
-// The contact address is written only when set.
+// file was written whole, -1 when it was left as it was (EIO while the file could not be read).
+// Settings that would put a CR, LF or NUL in a key or value are refused, and the table keeps what
+// it held: no line can carry them. The contact address is written only when set.
 int saveINI(const TDrovakSettingsXfer& settings);
 
 // How a user sets the contact address, naming the settings file by its path when there is one:

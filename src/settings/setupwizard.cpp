@@ -5,13 +5,13 @@
 #include "settings/settingsfile.h"
 #include "support/filename.h"
 #include "support/pathsep.h"
+#include "support/safefile.h"
 #include "support/strutil.h"
 #include "support/trace.h"
 
 #include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <utility>
 
 namespace ids = resources::wizard;
@@ -30,14 +30,10 @@ std::string gameFolderUnder(std::string drive, const char* programFiles = "Progr
     return drive;
 }
 
-// Only a file counts: opening a folder of that name for reading succeeds on some systems.
+// Only a file that reads counts: a folder of that name opens for reading on some systems.
 bool isReadableFile(const char* path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(fsPath(path), ec)) {
-        return false;
-    }
-    std::ifstream file(fsPath(path), std::ios::binary);
-    return file.is_open();
+    std::string first;
+    return readFilePrefix(path, 1, first);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <string_view>
 #include <system_error>
 
@@ -165,6 +166,10 @@ const FileSystemCalls kSystemCalls = {
     [](const char* path, struct stat* st) { return ::lstat(path, st); },
     [](const char* path, char* buf, size_t size) { return ::readlink(path, buf, size); },
     [](const char* path, int mode) { return ::access(path, mode); },
+    [](const char* path, int flags) { return ::open(path, flags); },
+    [](int fd, void* data, size_t size) { return ::read(fd, data, size); },
+    [](int fd, struct stat* st) { return ::fstat(fd, st); },
+    [](int fd) { return ::close(fd); },
 };
 
 FileSystemCalls gCalls = kSystemCalls;
@@ -359,38 +364,80 @@ bool appendFileContents(const std::string& path, std::span<const char> bytes) {
     return ok;
 }
 
-bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& out) {
-    out.clear();
-    std::FILE* f = openStdFile(path, "rb");
-    if (f == nullptr) {
-        return false;
-    }
-    out.resize(maxBytes);
-    std::size_t got = std::fread(out.data(), 1, maxBytes, f);
-    out.resize(got);
-    // A folder opens on some systems but cannot be read: that is no file.
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    if (!ok) {
-        out.clear();
-    }
-    return ok;
-}
+#ifdef _WIN32
 
-bool readWholeFile(const std::string& path, std::string& out) {
+bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& out,
+                    std::uint64_t* fileSize) {
     out.clear();
     std::FILE* f = openStdFile(path, "rb");
     if (f == nullptr) {
         return false;
     }
     char chunk[4096];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    std::size_t got = 0;
+    while (out.size() < maxBytes &&
+           (got = std::fread(chunk, 1, std::min(sizeof chunk, maxBytes - out.size()), f)) > 0) {
         out.append(chunk, got);
     }
     bool ok = !std::ferror(f);
+    if (ok && fileSize != nullptr) {
+        ok = _fseeki64(f, 0, SEEK_END) == 0;
+        const long long size = ok ? _ftelli64(f) : -1;
+        ok = size >= 0;
+        *fileSize = ok ? static_cast<std::uint64_t>(size) : 0;
+    }
+    const int error = errno;
     std::fclose(f);
+    if (!ok) {
+        out.clear();
+        errno = error;
+    }
     return ok;
+}
+
+#else
+
+bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& out,
+                    std::uint64_t* fileSize) {
+    out.clear();
+    const FileSystemCalls& fs = fileSystemCalls();
+    int fd = fs.openRead(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    bool ok = fs.fstat(fd, &st) == 0;
+    // A folder opens for reading here but is no file.
+    if (ok && S_ISDIR(st.st_mode)) {
+        errno = EISDIR;
+        ok = false;
+    }
+    std::size_t got = 0;
+    while (ok && got < maxBytes) {
+        out.resize(got + std::min<std::size_t>(maxBytes - got, 1 << 16));
+        ssize_t n = fs.read(fd, out.data() + got, out.size() - got);
+        if (n > 0) {
+            got += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            ok = false;
+        }
+    }
+    const int error = errno;
+    fs.closeRead(fd);
+    out.resize(ok ? got : 0);
+    if (ok && fileSize != nullptr) {
+        *fileSize = static_cast<std::uint64_t>(st.st_size);
+    }
+    errno = error;
+    return ok;
+}
+
+#endif
+
+bool readWholeFile(const std::string& path, std::string& out) {
+    return readFilePrefix(path, std::numeric_limits<std::size_t>::max(), out);
 }
 
 std::string relineText(const std::string& text, const char* lineEnd) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -24,10 +25,13 @@ void removeLeftoverTemporaries(const std::string& folder);
 // Appends bytes at the end of the file at path (creating it); false when any byte failed.
 bool appendFileContents(const std::string& path, std::span<const char> bytes);
 
-// Reads at most maxBytes from the start of a file; false when it cannot be opened.
-bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& out);
+// Reads at most maxBytes from the start of a file, and the whole file's size into fileSize when
+// given; an interrupted read is taken up again. False, with out empty and errno saying why,
+// when it cannot be opened or read to that point, or is a folder.
+bool readFilePrefix(const std::string& path, std::size_t maxBytes, std::string& out,
+                    std::uint64_t* fileSize = nullptr);
 
-// Reads a whole file; false when it cannot be opened or read.
+// Reads a whole file, as readFilePrefix does.
 bool readWholeFile(const std::string& path, std::string& out);
 
 // The lines of a text (a line ends at a line feed; a carriage return before it is dropped),

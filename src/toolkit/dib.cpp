@@ -1,11 +1,10 @@
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "support/filename.h"
+#include "support/safefile.h"
 #include "toolkit/bmp.h"
 #include "toolkit/errors.h"
 
@@ -14,26 +13,12 @@ namespace {
 // The headers and palette of nearly every bitmap file lie within this many first bytes.
 constexpr std::size_t kHeadBytes = 4096;
 
-// Reads up to count first bytes of a file into bytes, in one read; how many it read.
-std::size_t readStart(std::ifstream& file, std::uint8_t* bytes, std::size_t count) {
-    file.clear();
-    file.seekg(0);
-    file.read(reinterpret_cast<char*>(bytes), static_cast<std::streamsize>(count));
-    return file ? count : static_cast<std::size_t>(std::max<std::streamsize>(file.gcount(), 0));
-}
-
-std::vector<std::uint8_t> readStart(std::ifstream& file, std::size_t count) {
-    std::vector<std::uint8_t> bytes(count);
-    bytes.resize(readStart(file, bytes.data(), count));
-    return bytes;
-}
-
 // The bytes of the file last read for decoding, shared by every picture. Glyphs are drawn a
 // run from one strip at a time, so one read serves many parts; no picture keeps its file's
 // bytes beside its pixels, and the buffer's memory is reused rather than taken anew.
 struct LastFile {
     std::uint64_t owner = 0; // the picture whose file the bytes are, 0 for none
-    std::vector<std::uint8_t> bytes;
+    std::string bytes;
 };
 
 LastFile& lastFile() {
@@ -60,34 +45,28 @@ struct TDib::Pixels {
         LastFile& last = lastFile();
         if (last.owner != serial) {
             last.owner = 0;
-            last.bytes.resize(layout.fileBytes);
-            std::ifstream file(fsPath(path), std::ios::binary);
-            if (readStart(file, last.bytes.data(), layout.fileBytes) != layout.fileBytes)
+            if (!readFilePrefix(path, layout.fileBytes, last.bytes) ||
+                last.bytes.size() != layout.fileBytes)
                 throw TXBitmap("TDib: cannot read the bitmap " + name);
             last.owner = serial;
         }
-        return last.bytes.data();
+        return reinterpret_cast<const std::uint8_t*>(last.bytes.data());
     }
 };
 
 TDib::TDib(const char* name) : pixels_(std::make_shared<Pixels>()) {
     const std::string bare = name ? name : "";
     for (const std::string& path : {bare, bare + ".bmp"}) {
-        std::ifstream file;
-        if (!bare.empty())
-            file.open(fsPath(path), std::ios::binary);
-        std::vector<std::uint8_t> head =
-            file ? readStart(file, kHeadBytes) : std::vector<std::uint8_t>();
-        if (head.empty())
+        std::string start;
+        std::uint64_t size = 0;
+        if (bare.empty() || !readFilePrefix(path, kHeadBytes, start, &size) || start.empty())
             continue;
-        file.clear();
-        file.seekg(0, std::ios::end);
-        const std::streamoff size = file.tellg();
-        if (size < static_cast<std::streamoff>(head.size()))
-            continue;
-        if (const std::size_t want = bmpHeadBytes(head);
-            want > head.size() && static_cast<std::size_t>(size) > head.size())
-            head = readStart(file, std::min(want, static_cast<std::size_t>(size)));
+        std::vector<std::uint8_t> head(start.begin(), start.end());
+        if (const std::size_t want = bmpHeadBytes(head); want > head.size() && size > head.size()) {
+            if (!readFilePrefix(path, want, start, &size))
+                continue;
+            head.assign(start.begin(), start.end());
+        }
         const TBmpLayout layout = readBmpLayout(head, static_cast<std::size_t>(size), bare);
         size_ = TSize(layout.width, layout.height);
         pixels_->path = path;

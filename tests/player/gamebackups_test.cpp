@@ -84,6 +84,11 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     for (const char* other : others) {
         EXPECT_TRUE(fs::exists(folder / other)) << other;
     }
+    // The list shows a callsign as the game does, without colour codes, and unprintable bytes
+    // as '?'.
+    game.write("raptor.sav", record(" ~1ok\x7f\x1f"));
+    ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + 99 * 60));
+    EXPECT_EQ(" ok??", listGameBackups().front().callsign);
 }
 
 TEST_F(GameBackupsTest, RestoreKeepsTheCurrentPilotFirst) {
@@ -95,9 +100,17 @@ TEST_F(GameBackupsTest, RestoreKeepsTheCurrentPilotFirst) {
     EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
     EXPECT_EQ("2026-12-06_19-40-52_OLD.sav 2026-12-06_19-40-57_NEW.sav", backups());
 
-    fs::remove(chosen.path);
-    EXPECT_EQ(TRestoreStatus::BackupUnreadable, restoreGamePilot(game.folder(), chosen, kWhen + 9));
-    EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
+    // Gone, cut short or overgrown, a backup is no pilot to put into the game.
+    for (const std::string& kept :
+         {std::string(), record("CUT").substr(0, 439), record("LONG") + "x"}) {
+        fs::remove(chosen.path);
+        if (!kept.empty()) {
+            TempDir::writeAt(chosen.path, kept);
+        }
+        EXPECT_EQ(TRestoreStatus::BackupUnreadable,
+                  restoreGamePilot(game.folder(), chosen, kWhen + 9));
+        EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
+    }
 }
 
 TEST_F(GameBackupsTest, NoBackupFolderKeepsTheGamePilotAsItIs) {

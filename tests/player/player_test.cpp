@@ -28,33 +28,19 @@ TEST_F(PlayerTest, SaveOverItsOwnTemplate) {
     EXPECT_EQ("template.sav", dir.listing()); // nothing temporary left anywhere
 }
 
-struct FailureCase {
-    const char* why;
-    bool removeTemplate;
-    const char* target; // relative to the folder
-    int status;
-};
-
+// A template that cannot be read whole is the readers' table's (tests/cli).
 TEST_F(PlayerTest, FailuresLeaveTheTargetAsItWas) {
-    const FailureCase cases[] = {
-        {"missing template", true, "pilot.sav", kSaveTemplateFailed},
-        {"folder that does not exist", false, "nowhere/pilot.sav", kSaveTargetFailed},
-        {"target is a folder", false, "afolder", kSaveTargetFailed},
-    };
-    for (const auto& c : cases) {
+    for (const char* target : {"nowhere/pilot.sav", "afolder"}) {
         TempDir d;
         d.write("template.sav", tmpl);
         d.write("pilot.sav", "precious");
         std::filesystem::create_directory(d.path() / "afolder");
-        if (c.removeTemplate) {
-            std::filesystem::remove(d.path() / "template.sav");
-        }
         std::string before = d.listing();
         TPlayer p(settingsIn(d, "template.sav"), "pilot.sav");
         fillFields(p);
-        EXPECT_EQ(c.status, p.saveAsFile(d.file(c.target).c_str(), false)) << c.why;
-        EXPECT_EQ("precious", d.read("pilot.sav")) << c.why;
-        EXPECT_EQ(before, d.listing()) << c.why;
+        EXPECT_EQ(kSaveTargetFailed, p.saveAsFile(d.file(target).c_str(), false)) << target;
+        EXPECT_EQ("precious", d.read("pilot.sav")) << target;
+        EXPECT_EQ(before, d.listing()) << target;
     }
 }
 
