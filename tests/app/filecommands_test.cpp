@@ -81,22 +81,15 @@ TEST_F(AppTest, SaveOfTheNewFileGoesToSaveAsAfterARestartToo) {
     EXPECT_EQ("mine.sav", openFile());
 }
 
-// The side is part of the record: a click on it alone is an edit, kept in the working copy.
-TEST_F(AppTest, SideClickIsAnEdit) {
-    addSav("ace.sav", "ACE");
-    start();
-    clickField(kFieldSide);
-    headless::advanceTime(kWorkingCopyDelayMs);
-    ASSERT_TRUE(sav.exists("ace.dvw"));
-    EXPECT_EQ(1, sav.read("ace.dvw")[TSavLayout::side]);
-}
-
 // A Save that fails, for want of the template, of room on the disk or of leave to write the
 // file, is said with the file and the reason; the edit stays in its working copy, which stays
 // marked and open, and after a restart Save writes it.
 TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     addSav("ace.sav", "ACE");
     start();
+    clickField(kFieldSide); // the side is part of the record: a click on it alone is an edit
+    headless::advanceTime(kWorkingCopyDelayMs);
+    EXPECT_EQ(1, sav.read("ace.dvw").at(TSavLayout::side));
     typeCallsign("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
     std::string edited = "ACE" + typed("Q");

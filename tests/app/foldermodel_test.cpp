@@ -44,6 +44,11 @@ std::string lower(std::string s) {
 bool same(const std::string& a, const std::string& b) {
     return lower(a) == lower(b);
 }
+std::size_t indexOf(const std::vector<std::string>& rows, const std::string& label) {
+    return static_cast<std::size_t>(
+        std::find_if(rows.begin(), rows.end(), [&](auto& row) { return same(row, label); }) -
+        rows.begin());
+}
 std::string stem(const std::string& name) {
     return name.substr(0, name.size() - 4);
 }
@@ -175,11 +180,9 @@ class FolderModelTest : public AppTest {
             return;
         case Select:
             if (!row.empty()) {
-                act([&] { // the row as the list spells it
-                    const auto shown = labels();
-                    const auto at = std::find_if(shown.begin(), shown.end(),
-                                                 [&](auto& label) { return same(label, row); });
-                    headless::clickListItem(list(), static_cast<int>(at - shown.begin()));
+                // the row as the list spells it
+                act([&] {
+                    headless::clickListItem(list(), static_cast<int>(indexOf(labels(), row)));
                 });
             }
             if (!row.empty() && !same(row, m.open)) { // the same row: the pause still waits
@@ -276,10 +279,7 @@ class FolderModelTest : public AppTest {
             if (!m.open.empty()) {
                 m.sync();
                 if (ask({IDYES, IDNO}) == IDYES) {
-                    const auto at = static_cast<std::size_t>(
-                        std::find_if(rows.begin(), rows.end(),
-                                     [&](auto& label) { return same(label, m.open); }) -
-                        rows.begin());
+                    const std::size_t at = indexOf(rows, m.open);
                     m.erase(m.open, ".dvw");
                     m.erase(m.open, ".sav");
                     m.newFile = m.newFile && !same(m.open, kNew);
