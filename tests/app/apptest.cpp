@@ -41,11 +41,14 @@ void AppTest::writeSettings(const std::string& extra) {
     program.write("drovak.ini", ini);
 }
 
-void AppTest::addSav(const std::string& name, const std::string& callsign, const TempDir* folder) {
-    std::string bytes = readWholeFile(game.file("raptor.sav"));
+std::string AppTest::pilot(const std::string& callsign) {
+    std::string bytes = readWholeFile(fs::path(DROVAK_ASSETS_DIR) / "template.sav");
     bytes.replace(80, 22, std::string(22, '\0'));
-    bytes.replace(80, callsign.size(), callsign);
-    (folder ? *folder : sav).write(name, bytes);
+    return bytes.replace(80, callsign.size(), callsign);
+}
+
+void AppTest::addSav(const std::string& name, const std::string& callsign, const TempDir* folder) {
+    (folder ? *folder : sav).write(name, pilot(callsign));
 }
 
 void AppTest::start(std::optional<int> showState) {
@@ -120,11 +123,6 @@ void AppTest::choose(int command, std::initializer_list<int> answers) {
 void AppTest::saveAs(const std::string& path, std::initializer_list<int> answers) {
     headless::scriptFileDialog(path);
     choose(resources::CM_SAVEAS, answers);
-}
-
-void AppTest::rename(const std::optional<std::string>& text, std::initializer_list<int> answers) {
-    choose(resources::CM_RENAME, answers);
-    headless::endLabelEdit(list(), text);
 }
 
 std::string AppTest::lastMessage() const {

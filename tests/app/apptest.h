@@ -37,7 +37,9 @@ class AppTest : public ::testing::Test {
 
     // drovak.ini for the folders above; extra lines are appended.
     void writeSettings(const std::string& extra = "");
-    // A pilot file with this callsign, in the SAV folder unless another is named.
+    // The template's bytes with this callsign; a pilot file of them, in the SAV folder unless
+    // another is named.
+    static std::string pilot(const std::string& callsign);
     void addSav(const std::string& name, const std::string& callsign,
                 const TempDir* folder = nullptr);
     // Starts the program as if launched with this show state (SW_*).
@@ -70,7 +72,6 @@ class AppTest : public ::testing::Test {
     void choose(int command, std::initializer_list<int> answers = {});
     // Save As into this path; Rename of the selected pilot, ended with this text (none: Escape).
     void saveAs(const std::string& path, std::initializer_list<int> answers = {});
-    void rename(const std::optional<std::string>& text, std::initializer_list<int> answers = {});
     std::string openFile() const {
         return window().currentPlayer().getFileName();
     }

@@ -81,22 +81,15 @@ TEST_F(AppTest, SaveOfTheNewFileGoesToSaveAsAfterARestartToo) {
     EXPECT_EQ("mine.sav", openFile());
 }
 
-// The side is part of the record: a click on it alone is an edit, kept in the working copy.
-TEST_F(AppTest, SideClickIsAnEdit) {
-    addSav("ace.sav", "ACE");
-    start();
-    clickField(kFieldSide);
-    headless::advanceTime(kWorkingCopyDelayMs);
-    ASSERT_TRUE(sav.exists("ace.dvw"));
-    EXPECT_EQ(1, sav.read("ace.dvw")[TSavLayout::side]);
-}
-
 // A Save that fails, for want of the template, of room on the disk or of leave to write the
 // file, is said with the file and the reason; the edit stays in its working copy, which stays
 // marked and open, and after a restart Save writes it.
 TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     addSav("ace.sav", "ACE");
     start();
+    clickField(kFieldSide); // the side is part of the record: a click on it alone is an edit
+    headless::advanceTime(kWorkingCopyDelayMs);
+    EXPECT_EQ(1, sav.read("ace.dvw").at(TSavLayout::side));
     typeCallsign("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
     std::string edited = "ACE" + typed("Q");
@@ -155,10 +148,16 @@ TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
 }
 
 // The mark, the Save command and the next Save As follow the working copy, which a cancelled
-// Save As leaves where it was; the Save As that goes through leaves it too.
+// Save As leaves where it was; the Save As that goes through leaves it too. A copy saved
+// outside the SAV folder is only a copy, under the pilot's own name too, and replaces a file
+// there when the user says so: the pilot stays open in its working copy, which has the typing
+// of before the pause too, marked, and the next Save writes its own file; the new file stays
+// the new file.
 TEST_F(AppTest, SaveAsOfAFileWithAWorkingCopy) {
     addSav("ace.sav", "ACE");
     addSav("ace.dvw", "EDITED");
+    TempDir elsewhere;
+    elsewhere.write("ace.sav", "precious");
     start();
     for (int round = 0; round < 2; ++round) {
         headless::scriptFileDialogCancel();
@@ -173,26 +172,16 @@ TEST_F(AppTest, SaveAsOfAFileWithAWorkingCopy) {
     EXPECT_EQ("EDITED", callsignIn("copy.SAV.sav"));
     EXPECT_TRUE(sav.exists("ace.dvw"));
     EXPECT_EQ("copy.SAV.sav", openFile());
-}
 
-// A copy saved outside the SAV folder is only a copy, under the pilot's own name too, and
-// replaces a file there when the user says so: the pilot stays open in its working copy, which
-// has the typing of before the pause too, marked, and the next Save writes its own file; the
-// new file stays the new file.
-TEST_F(AppTest, SaveAsOutsideTheSavFolderIsOnlyACopy) {
-    addSav("ace.sav", "ACE");
-    addSav("ace.dvw", "EDITED");
-    TempDir elsewhere;
-    elsewhere.write("ace.sav", "precious");
-    start();
+    select("ace");
     typeCallsign("Q");
     const std::string copied = "EDITED" + typed("Q");
     saveAs(elsewhere.file("ace.sav"), {IDYES});
     EXPECT_EQ(0u, headless::pendingMessageBoxAnswers());
     EXPECT_STREQ(copied.c_str(), elsewhere.read("ace.sav").c_str() + 80);
     EXPECT_EQ(copied, callsignIn("ace.dvw"));
-    EXPECT_EQ("ace.dvw ace.sav", sav.listing());
-    EXPECT_EQ((std::vector<int>{1}), images());
+    EXPECT_EQ("ace.dvw ace.sav copy.SAV.sav", sav.listing());
+    EXPECT_EQ((std::vector<int>{1, 0}), images());
     EXPECT_EQ("ace.dvw", openFile());
     typeCallsign("R");
     choose(CM_SAVE);
@@ -203,7 +192,7 @@ TEST_F(AppTest, SaveAsOutsideTheSavFolderIsOnlyACopy) {
     saveAs(elsewhere.file("mine.sav"));
     EXPECT_TRUE(elsewhere.exists("mine.sav"));
     EXPECT_TRUE(window().isNewFileOpen());
-    EXPECT_EQ(" New Sav File.dvw ace.sav", sav.listing());
+    EXPECT_EQ(" New Sav File.dvw ace.sav copy.SAV.sav", sav.listing());
     EXPECT_EQ(" New Sav File.dvw", openFile());
 }
 

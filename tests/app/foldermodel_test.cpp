@@ -19,24 +19,10 @@ using namespace resources;
 
 namespace {
 
-enum Op {
-    Type,
-    TypePause,
-    Select,
-    Save,
-    Duplicate,
-    Rename,
-    Delete,
-    Undo,
-    New,
-    Import,
-    Load,
-    Rewrite,
-    Add,
-    Remove,
-    CaseRename,
-    kOps
-};
+// clang-format off
+enum Op { Type, TypePause, Select, Save, Duplicate, Rename, Delete, Undo, New, Import, Load,
+          Rewrite, Add, Remove, CaseRename, kOps };
+// clang-format on
 const char* const kOpNames[] = {"Type",   "TypePause", "Select", "Save",   "Duplicate",
                                 "Rename", "Delete",    "Undo",   "New",    "Import",
                                 "Load",   "Rewrite",   "Add",    "Remove", "CaseRename"};
@@ -57,6 +43,11 @@ std::string lower(std::string s) {
 }
 bool same(const std::string& a, const std::string& b) {
     return lower(a) == lower(b);
+}
+std::size_t indexOf(const std::vector<std::string>& rows, const std::string& label) {
+    return static_cast<std::size_t>(
+        std::find_if(rows.begin(), rows.end(), [&](auto& row) { return same(row, label); }) -
+        rows.begin());
 }
 std::string stem(const std::string& name) {
     return name.substr(0, name.size() - 4);
@@ -126,12 +117,6 @@ class FolderModelTest : public AppTest {
     TempDir outside;
     std::vector<std::string> unexpected; // questions the model did not expect
 
-    std::string pilot(const std::string& callsign) {
-        std::string bytes = readWholeFile(fs::path(DROVAK_ASSETS_DIR) / "template.sav");
-        bytes.replace(80, 22, std::string(22, '\0'));
-        return bytes.replace(80, callsign.size(), callsign);
-    }
-
     // Runs the step on the program and on the model, which also says what is asked.
     void apply(const Step& s, std::size_t n, Model& m) {
         const auto rows = m.labels();
@@ -195,11 +180,9 @@ class FolderModelTest : public AppTest {
             return;
         case Select:
             if (!row.empty()) {
-                act([&] { // the row as the list spells it
-                    const auto shown = labels();
-                    const auto at = std::find_if(shown.begin(), shown.end(),
-                                                 [&](auto& label) { return same(label, row); });
-                    headless::clickListItem(list(), static_cast<int>(at - shown.begin()));
+                // the row as the list spells it
+                act([&] {
+                    headless::clickListItem(list(), static_cast<int>(indexOf(labels(), row)));
                 });
             }
             if (!row.empty() && !same(row, m.open)) { // the same row: the pause still waits
@@ -296,10 +279,7 @@ class FolderModelTest : public AppTest {
             if (!m.open.empty()) {
                 m.sync();
                 if (ask({IDYES, IDNO}) == IDYES) {
-                    const auto at = static_cast<std::size_t>(
-                        std::find_if(rows.begin(), rows.end(),
-                                     [&](auto& label) { return same(label, m.open); }) -
-                        rows.begin());
+                    const std::size_t at = indexOf(rows, m.open);
                     m.erase(m.open, ".dvw");
                     m.erase(m.open, ".sav");
                     m.newFile = m.newFile && !same(m.open, kNew);
@@ -483,7 +463,7 @@ class FolderModelTest : public AppTest {
         Model m;
         m.files = {{"ace.sav", "ACE"}, {"p.sav", "P"}, {"p(1).sav", "P1"}, {"p(1).dvw", "P1E"}};
         for (const auto& [name, callsign] : m.files) {
-            sav.write(name, pilot(callsign));
+            addSav(name, callsign);
         }
         start();
         m.openLabel("ace");

@@ -1,5 +1,5 @@
-// Pilots brought in from elsewhere, by a second start, and the callsign column drawn in the
-// game's own font. Drops and File > Import meet other pilots in the folder model.
+// The callsign column drawn in the game's own font. Drops and File > Import meet other pilots
+// in the folder model; a second start is in the command line's test.
 #include "apptest.h"
 
 #include "resources/resources.h"
@@ -27,21 +27,6 @@ TEST_F(AppTest, CallsignColumnShowsTheGameFont) {
     EXPECT_FALSE(pictures[1]->GetPixels() == pictures[3]->GetPixels());
     EXPECT_EQ(pictures[1], pictures[2]);
     EXPECT_EQ(headless::cellPicture(list(), 0, 2), nullptr); // the dates stay text
-}
-
-// A second start hands its file to the window running on the same settings, which opens it
-// as an import would; with the window gone, nobody takes it.
-TEST_F(AppTest, ASecondStartHandsItsFileToTheWindow) {
-    addSav("ace.sav", "ACE");
-    addSav("far.sav", "FAR", &game);
-    start();
-    ASSERT_TRUE(ClaimSingleInstance(program.folder()));
-    EXPECT_FALSE(ClaimSingleInstance(program.folder()));
-    EXPECT_TRUE(HandToRunningInstance(program.folder(), game.file("far.sav")));
-    EXPECT_EQ("far.sav", openFile());
-    EXPECT_EQ("FAR", callsignIn("far.sav"));
-    app.reset();
-    EXPECT_FALSE(HandToRunningInstance(program.folder(), ""));
 }
 
 } // namespace

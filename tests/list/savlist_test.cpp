@@ -1,6 +1,6 @@
 // The list of SAV files: which files give items, with which mark, and what the dirty-file
 // list holds; the selection reported to the owner, selecting by name, items following their
-// files, deletion, names on disk, and the mouse on the list.
+// files, names on disk, and the mouse on the list.
 #include "common/tempdir.h"
 #include "list/savlistwindow.h"
 #include "support/pathsep.h"
@@ -99,14 +99,6 @@ class SavListTest : public ::testing::Test {
         list.fillListWindow();
     }
     void fill(const std::vector<std::string>& files) { fillFrom(dir, files); }
-    // The first index selected as the program selects, the others by control-clicks.
-    void select(const std::vector<int>& indexes) {
-        list.selectIndex(indexes.front());
-        for (std::size_t i = 1; i < indexes.size(); ++i) {
-            headless::clickListItem(list, indexes[i], MK_CONTROL);
-        }
-    }
-
     std::vector<std::string> labels() const { return headless::listLabels(list); }
     std::vector<int> images() const { return headless::listImages(list); }
     std::vector<int> selection() const { return headless::listSelection(list); }
@@ -124,8 +116,6 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
     const std::string label124(124, 'M');
     // clang-format off
     const Case cases[] = {
-        {"a working copy marks its SAV file's item", {"Ace.sav", "Ace.dvw", "Bob.sav"}, {"Ace", "Bob"}, {1, 0}, {"Ace"}},
-        {"a working copy without its SAV file (a new file never saved)", {"New.dvw"}, {"New"}, {1}, {"New"}},
         {"labels differing in case are one item, named as the working copy", {"pilot.dvw", "Pilot.sav"}, {"pilot"}, {1}, {"pilot"}},
         {"sorted ignoring case; the new file's leading blank sorts first",
          {"zulu.sav", "Bravo.dvw", "alpha.dvw", " New Sav File.dvw"}, {" New Sav File", "alpha", "Bravo", "zulu"}, {1, 1, 1, 0}, {" New Sav File", "Bravo", "alpha"}},
@@ -239,16 +229,6 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     list.flagEvents(false);
     headless::pressKey(list, VK_DOWN);
     EXPECT_EQ(Strings{"Bob.sav"}, owner.takeOpened());
-
-    // Ace saved: its working copy is gone, and the next report for it is the SAV file.
-    headless::clickListItem(list, 0);
-    EXPECT_EQ(Strings{"Ace.dvw"}, owner.takeOpened());
-    std::filesystem::remove(dir.path() / "Ace.dvw");
-    list.updateLabel("Ace");
-    headless::clickListItem(list, 1);
-    headless::clickListItem(list, 0);
-    EXPECT_EQ((Strings{"Bob.sav", "Ace.sav"}), owner.takeOpened());
-    EXPECT_STREQ("Ace", list.getCurrentFileName());
 }
 
 // Type-ahead over labels that share a prefix: a letter alone steps on from the selection, the
@@ -352,40 +332,6 @@ TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
     fs::last_write_time(other.path(), fs::last_write_time(dir.path()));
     list.setSavPath(other.folder().c_str());
     EXPECT_EQ("PILOT.sav", list.diskNameOr("pilot.sav"));
-}
-
-TEST_F(SavListTest, DeleteSelectsTheItemThatTookThePlace) {
-    struct Case {
-        const char* why;
-        std::vector<int> selected; // indexes in Ace, Bob, Carl, Dan
-        Strings opened;            // reported after the deletion
-        std::vector<int> selection;
-    };
-    const Case cases[] = {
-        {"a middle item: the one after it", {1}, {"Carl.sav"}, {1}},
-        {"the first item", {0}, {"Bob.sav"}, {0}},
-        {"the last item: the one that is last now", {3}, {"Carl.sav"}, {2}},
-        {"the last two items", {2, 3}, {"Bob.sav"}, {1}},
-        {"two apart", {0, 2}, {"Bob.sav"}, {0}},
-        {"every item: no file open any more", {0, 1, 2, 3}, {""}, {}},
-    };
-    const Strings all = {"Ace.sav", "Bob.sav", "Carl.sav", "Dan.sav"};
-    for (const auto& c : cases) {
-        TempDir folder;
-        fillFrom(folder, all);
-        select(c.selected);
-        ASSERT_EQ(c.selected, selection()) << c.why;
-        for (int index : c.selected) {
-            std::filesystem::remove(folder.path() / all[static_cast<std::size_t>(index)]);
-        }
-        owner.takeOpened();
-        list.deleteCurrentItem();
-        EXPECT_EQ(c.opened, owner.takeOpened()) << c.why;
-        EXPECT_EQ(c.selection, selection()) << c.why;
-        // What the owner does next after a deletion: nothing new is reported.
-        list.updateList();
-        EXPECT_TRUE(owner.takeOpened().empty()) << c.why;
-    }
 }
 
 TEST_F(SavListTest, MouseOnTheList) {
