@@ -362,20 +362,13 @@ struct Model {
 };
 
 // One sequence run on a fresh screen beside the model.
-struct Run {
-    TRecordingOwner owner;
-    TGuardedFields fields;
-    std::unique_ptr<TDrovakScreen> screen;
+struct Run : ScreenRig {
     Model m;
     TGuardedFields saved;
     TKeyModifiers held;
     std::string note; // what a call answered that the model did not expect
 
-    explicit Run(const TempDir& dir) {
-        ScopedWorkingDir cwd(dir.path());
-        screen = std::make_unique<TDrovakScreen>(owner, blankArt());
-        screen->attachFields(fields.buffers());
-        screen->setInfoRect(kEditorOrigin.x, kEditorOrigin.y, kPaletteOrigin.x, kPaletteOrigin.y);
+    Run() {
         owner.onUndo = [this] { fields = saved; }; // Undo reads the file saved last
     }
 
@@ -573,9 +566,8 @@ struct Run {
 };
 
 // The step at which a sequence first goes wrong, and how.
-std::optional<std::pair<std::size_t, std::string>> failure(const TempDir& dir,
-                                                           const std::vector<Step>& steps) {
-    Run run(dir);
+std::optional<std::pair<std::size_t, std::string>> failure(const std::vector<Step>& steps) {
+    Run run;
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const Model before = run.m;
         run.apply(steps[i]);
@@ -612,14 +604,12 @@ int fromEnvironment(const char* name, int fallback) {
 }
 
 TEST(EditModel, RandomSequencesFollowTheRules) {
-    TempDir dir;
-    dir.write("chrtable.dv", kTestKeyTable);
     const int first = fromEnvironment("DROVAK_EDIT_MODEL_SEED", 1);
     const int runs = fromEnvironment("DROVAK_EDIT_MODEL_RUNS", kSequences);
     for (int seed = first; seed < first + runs; ++seed) {
         std::mt19937 random(static_cast<unsigned>(seed));
         std::vector<Step> steps = randomSteps(random);
-        auto failed = failure(dir, steps);
+        auto failed = failure(steps);
         if (!failed) {
             continue;
         }
@@ -628,7 +618,7 @@ TEST(EditModel, RandomSequencesFollowTheRules) {
         for (std::size_t i = 0; i < steps.size();) {
             std::vector<Step> shorter = steps;
             shorter.erase(shorter.begin() + static_cast<std::ptrdiff_t>(i));
-            if (auto f = failure(dir, shorter)) {
+            if (auto f = failure(shorter)) {
                 shorter.resize(f->first + 1);
                 steps = shorter;
                 failed = f;
