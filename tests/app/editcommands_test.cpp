@@ -139,9 +139,7 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
         ASSERT_TRUE(contact.starts_with("To: \n"));
         std::size_t body = contact.find("\n\n") + 2;
         std::string ini = program.read("drovak.ini");
-        for (std::size_t at; (at = ini.find("\r\n")) != std::string::npos;) {
-            ini.erase(at, 1);
-        }
+        std::erase(ini, '\r');
         std::string expected =
             c.toLine + contact.substr(5, body - 5) + c.note + contact.substr(body) + ini + "\n";
         EXPECT_EQ(expected, program.read("info.eml")) << c.setting;

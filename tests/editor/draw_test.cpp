@@ -326,14 +326,12 @@ TEST_P(RepaintCovers, RepaintedRectanglesMatchAFullPaint) {
             // Let go, or pressed with the character a US layout gives for it.
             const TKeyModifiers held{key == kKeyShift || pick(0, 2) == 0,
                                      key == kKeyControl || pick(0, 3) == 0};
-            const char32_t c = headless::usLayout(static_cast<uint>(key), held.shift, false, false);
             if (pick(0, 2) == 0) {
                 screen->setKeyUp(key, held);
             } else {
-                screen->setKeyDown(key, held);
-                if (c != 0 && !held.control) {
-                    screen->setChar(c, held);
-                }
+                screen->setKeyDown(key, held); // a character is never typed with Control
+                screen->setChar(
+                    headless::usLayout(static_cast<uint>(key), held.shift, false, false), held);
             }
         } else {
             what = "tick";
