@@ -23,17 +23,14 @@ TEST_F(AppTest, CommandEnablingFollowsTheState) {
     addSav("dirty.dvw", "D2");
     start();
     auto check = [&](const EnablingCase& c) {
-        EXPECT_EQ(c.save, headless::isCommandEnabled(frame(), CM_SAVE)) << c.state;
-        EXPECT_EQ(c.saveAs, headless::isCommandEnabled(frame(), CM_SAVEAS)) << c.state;
-        EXPECT_EQ(c.saveAs, headless::isCommandEnabled(frame(), CM_LOAD)) << c.state;
-        EXPECT_EQ(c.saveAs, headless::isCommandEnabled(frame(), CM_DELETE)) << c.state;
-        EXPECT_EQ(c.undo, headless::isCommandEnabled(frame(), CM_UNDO)) << c.state;
-        EXPECT_EQ(c.cutCopy, headless::isCommandEnabled(frame(), CM_CUT)) << c.state;
-        EXPECT_EQ(c.cutCopy, headless::isCommandEnabled(frame(), CM_COPY)) << c.state;
-        EXPECT_EQ(c.paste, headless::isCommandEnabled(frame(), CM_PASTE)) << c.state;
-        EXPECT_EQ(c.email, headless::isCommandEnabled(frame(), CM_EMAIL)) << c.state;
-        for (int always : {CM_NEW, CM_SETTINGS, CM_EXIT, CM_ABOUT, CM_HELP}) {
-            EXPECT_TRUE(headless::isCommandEnabled(frame(), always)) << c.state;
+        const std::pair<int, bool> commands[] = {
+            {CM_SAVE, c.save},   {CM_SAVEAS, c.saveAs}, {CM_LOAD, c.saveAs},  {CM_DELETE, c.saveAs},
+            {CM_UNDO, c.undo},   {CM_CUT, c.cutCopy},   {CM_COPY, c.cutCopy}, {CM_PASTE, c.paste},
+            {CM_EMAIL, c.email}, {CM_NEW, true},        {CM_SETTINGS, true},  {CM_EXIT, true},
+            {CM_ABOUT, true},    {CM_HELP, true}};
+        for (const auto& [command, enabled] : commands) {
+            EXPECT_EQ(enabled, headless::isCommandEnabled(frame(), command))
+                << c.state << ", command " << command;
         }
     };
     select("ace");
@@ -44,9 +41,7 @@ TEST_F(AppTest, CommandEnablingFollowsTheState) {
     check({"editing, no selection, empty clipboard", true, true, true, false, false, false});
     headless::setClipboard(std::string("XY"));
     check({"editing, clipboard full", true, true, true, false, true, false});
-    headless::sendKey(window(), TMsgKind::KeyDown, VK_SHIFT);
-    headless::pressKey(window(), VK_LEFT);
-    headless::sendKey(window(), TMsgKind::KeyUp, VK_SHIFT);
+    headless::typeKey(VK_LEFT, headless::kShift);
     check({"editing with a selection", true, true, true, true, true, false});
     choose(CM_NEW);
     check({"new file", true, true, false, false, false, false});
@@ -144,9 +139,7 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
         ASSERT_TRUE(contact.starts_with("To: \n"));
         std::size_t body = contact.find("\n\n") + 2;
         std::string ini = program.read("drovak.ini");
-        for (std::size_t at; (at = ini.find("\r\n")) != std::string::npos;) {
-            ini.erase(at, 1);
-        }
+        std::erase(ini, '\r');
         std::string expected =
             c.toLine + contact.substr(5, body - 5) + c.note + contact.substr(body) + ini + "\n";
         EXPECT_EQ(expected, program.read("info.eml")) << c.setting;
@@ -271,9 +264,7 @@ TEST_F(AppTest, AccessiblePartsFollowWhatIsShown) {
         clickField(kFieldCallsign);
         EXPECT_EQ(c.edited, part("Callsign").text) << c.setting;
         EXPECT_EQ(c.caret, part("Callsign").caret) << c.setting;
-        headless::sendKey(window(), TMsgKind::KeyDown, VK_SHIFT);
-        headless::pressKey(window(), VK_LEFT);
-        headless::sendKey(window(), TMsgKind::KeyUp, VK_SHIFT);
+        headless::typeKey(VK_LEFT, headless::kShift);
         // Shown codes: the buffer's own indices; hidden ones: counted without them.
         const TAccessiblePart field = part("Callsign");
         const TDrovakScreen& editor = window().editor();

@@ -323,10 +323,15 @@ TEST_P(RepaintCovers, RepaintedRectanglesMatchAFullPaint) {
             const int key =
                 kKeys[static_cast<std::size_t>(pick(0, static_cast<int>(kKeys.size()) - 1))];
             what = "key " + std::to_string(key);
+            // Let go, or pressed with the character a US layout gives for it.
+            const TKeyModifiers held{key == kKeyShift || pick(0, 2) == 0,
+                                     key == kKeyControl || pick(0, 3) == 0};
             if (pick(0, 2) == 0) {
-                up(key);
+                screen->setKeyUp(key, held);
             } else {
-                down(key);
+                screen->setKeyDown(key, held); // a character is never typed with Control
+                screen->setChar(
+                    headless::usLayout(static_cast<uint>(key), held.shift, false, false), held);
             }
         } else {
             what = "tick";

@@ -19,11 +19,12 @@ constexpr int kSteps = 80;
 constexpr std::array<int, kFieldCount + 1> kCap{0, 22, 22, 12, 2, 22, 22};
 constexpr std::array<char, kFieldCount + 1> kDefault{'2', '5', '4', '2', '2', '2', '2'};
 
-struct Fields {
-    static bool text(int f) { return f >= 1 && f <= kFieldCount && f != kFieldSide; }
-    static bool palette(int f) { return text(f) && f != kFieldIpAddress; }
-    static bool codes(int f) { return f == 1 || f == 2 || f == 6; } // the palette inserts codes
-};
+bool textField(int f) {
+    return f >= 1 && f <= kFieldCount && f != kFieldSide;
+}
+bool codesField(int f) { // the palette inserts codes
+    return f == 1 || f == 2 || f == 6;
+}
 bool digit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -63,13 +64,6 @@ struct Step {
     std::string s{};
 };
 
-std::string describe(const Step& s) {
-    std::ostringstream out;
-    out << kOpNames[static_cast<int>(s.op)] << '(' << s.a << ',' << s.b << ','
-        << ::testing::PrintToString(s.s) << ')';
-    return out.str();
-}
-
 // The rules, as the editor's user sees them.
 struct Model {
     std::array<std::string, kFieldCount + 1> text{}, saved{};
@@ -99,7 +93,7 @@ struct Model {
         return c;
     }
     void fit() {
-        if (!Fields::text(field)) {
+        if (!textField(field)) {
             cursor = anchor = 0;
             return;
         }
@@ -194,14 +188,14 @@ struct Model {
                 }
             }
             // The text after the selection keeps its colour.
-            if (d != prev && Fields::codes(field) && hi < len() && hi + 4 < cap() && !code(hi)) {
+            if (d != prev && codesField(field) && hi < len() && hi + 4 < cap() && !code(hi)) {
                 insert(hi, std::string{'~', prev});
             }
             selection = false;
             cursor = anchor = lo;
             prev = colourBefore(cursor - 1);
         }
-        if (!Fields::codes(field)) {
+        if (!codesField(field)) {
             return;
         }
         int j = -1;
@@ -223,7 +217,7 @@ struct Model {
     }
     // A code repeating the colour in force goes; indexes move with the text.
     void dedupe() {
-        if (!Fields::codes(field)) {
+        if (!codesField(field)) {
             return;
         }
         char inForce = kDefault[static_cast<std::size_t>(field)];
@@ -268,7 +262,7 @@ struct Model {
         cursor += insert(cursor, p) ? static_cast<int>(p.size()) : 0;
     }
     void key(int k, bool types) {
-        if (!Fields::text(field)) {
+        if (!textField(field)) {
             if (field == kNoField && control && k == kKeyZ) {
                 undo();
             }
@@ -278,10 +272,8 @@ struct Model {
         palette = false;
         const bool move = k == kKeyLeft || k == kKeyRight || k == kKeyHome || k == kKeyEnd;
         selection = selection && !(move && !shift);
-        if (k == kKeyBackspace) {
-            remove(true);
-        } else if (k == kKeyDelete) {
-            remove(false);
+        if (k == kKeyBackspace || k == kKeyDelete) {
+            remove(k == kKeyBackspace);
         } else if (k == kKeyShift && !selection) {
             selection = true;
             anchor = cursor;
@@ -311,7 +303,7 @@ struct Model {
         side = savedSide;
     }
     void typed(const TypedChar& t) {
-        if (!Fields::text(field) || control || t.c < U' ' || t.c == 0x7F) {
+        if (!textField(field) || control || t.c < U' ' || t.c == 0x7F) {
             return;
         }
         fit();
@@ -321,10 +313,10 @@ struct Model {
     }
     // A display position in the field as drawn with its codes hidden (the IP address hides none).
     int hiddenIndex(int pos) {
-        int i = 0;
         if (field == kFieldIpAddress) {
             return std::clamp(pos, 0, len());
         }
+        int i = 0;
         for (int seen = 0; pos > 0 && i < len() && seen < pos; ++i) {
             seen += visible(i) ? 1 : 0;
         }
@@ -343,13 +335,19 @@ struct Model {
         dragging = selection = palette = false;
         field = kNoField;
     }
-    void click(int f, int pos) {
+    // A click at a display position, or (no position) the field entered from the keyboard.
+    void click(int f, std::optional<int> pos) {
         if (f < 1 || f > kFieldCount) {
             return leave();
         }
         const int previous = field;
         field = f;
         fit();
+        if (!pos) {
+            selection = dragging = palette = false;
+            cursor = anchor = textField(f) ? len() : 0;
+            return;
+        }
         if (f == kFieldSide) {
             selection = false;
             mark();
@@ -357,36 +355,20 @@ struct Model {
             dragging = dragging && f == previous;
             return;
         }
-        cursor = anchor = f == previous ? displayIndex(pos) : hiddenIndex(pos);
+        cursor = anchor = f == previous ? displayIndex(*pos) : hiddenIndex(*pos);
         selection = false;
         dragging = true;
-    }
-    void enter(int f) {
-        if (f < 1 || f > kFieldCount) {
-            return leave();
-        }
-        field = f;
-        fit();
-        selection = dragging = palette = false;
-        cursor = anchor = Fields::text(f) ? len() : 0;
     }
 };
 
 // One sequence run on a fresh screen beside the model.
-struct Run {
-    TRecordingOwner owner;
-    TGuardedFields fields;
-    std::unique_ptr<TDrovakScreen> screen;
+struct Run : ScreenRig {
     Model m;
     TGuardedFields saved;
     TKeyModifiers held;
     std::string note; // what a call answered that the model did not expect
 
-    explicit Run(const TempDir& dir) {
-        ScopedWorkingDir cwd(dir.path());
-        screen = std::make_unique<TDrovakScreen>(owner, blankArt());
-        screen->attachFields(fields.buffers());
-        screen->setInfoRect(kEditorOrigin.x, kEditorOrigin.y, kPaletteOrigin.x, kPaletteOrigin.y);
+    Run() {
         owner.onUndo = [this] { fields = saved; }; // Undo reads the file saved last
     }
 
@@ -410,7 +392,7 @@ struct Run {
             m.typed(t);
             // A tilde is often followed by a digit: a colour code typed whole, half the time
             // one repeating the colour in force.
-            if (t.c == U'~' && s.b % 3 == 0 && Fields::text(m.field)) {
+            if (t.c == U'~' && s.b % 3 == 0 && textField(m.field)) {
                 const auto d = static_cast<unsigned char>(
                     s.a % 2 != 0 ? m.colourBefore(m.cursor - 1) : '2' + s.a % 4);
                 e.setChar(d, h);
@@ -448,7 +430,7 @@ struct Run {
                                              : TDrovakScreen::extendedChar(n / kPaletteColumns,
                                                                            n % kPaletteColumns);
             s.op == Op::Color ? e.pickColor(c) : e.pickExtendedChar(c);
-            if (Fields::palette(m.field)) {
+            if (textField(m.field) && m.field != kFieldIpAddress) {
                 m.fit();
                 if (s.op == Op::Color) {
                     m.colour(c);
@@ -469,7 +451,7 @@ struct Run {
         case Op::Drag:
             // At the right edge of the cell: a cell's pixels all belong to it.
             e.checkDrag(TPoint(e.fieldRect(m.field).left + kCharAdvance * s.b + 17, 0));
-            if (m.dragging && Fields::text(m.field)) {
+            if (m.dragging && textField(m.field)) {
                 m.fit();
                 m.cursor = m.displayIndex(s.b);
             }
@@ -481,7 +463,7 @@ struct Run {
             break;
         case Op::Tab:
             e.enterField(field);
-            m.enter(field);
+            m.click(field, std::nullopt);
             break;
         case Op::Leave:
             e.endEdit();
@@ -490,7 +472,7 @@ struct Run {
         case Op::Replace: {
             // The record replaced under the editor, often the field being edited; no terminator
             // when the text fills the field.
-            const int f = s.b % 2 == 0 && Fields::text(m.field) ? m.field : kTextFields[s.a % 5];
+            const int f = s.b % 2 == 0 && textField(m.field) ? m.field : kTextFields[s.a % 5];
             const std::string text =
                 std::string(s.s.c_str()).substr(0, kCap[static_cast<std::size_t>(f)]);
             fields.set(f, text);
@@ -575,7 +557,7 @@ struct Run {
         same("dirty marks", owner.dirtyFileCalls, m.dirtyMarks);
         same("undos", owner.undoCalls, m.undos);
         same("clipboard", owner.clipboard, m.clipboard);
-        if (Fields::text(m.field)) {
+        if (textField(m.field)) {
             same("cursor cell", screen->getCursorIndex(screen->fieldText(m.field), m.cursor),
                  m.cursorCell());
         }
@@ -584,9 +566,8 @@ struct Run {
 };
 
 // The step at which a sequence first goes wrong, and how.
-std::optional<std::pair<std::size_t, std::string>> failure(const TempDir& dir,
-                                                           const std::vector<Step>& steps) {
-    Run run(dir);
+std::optional<std::pair<std::size_t, std::string>> failure(const std::vector<Step>& steps) {
+    Run run;
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const Model before = run.m;
         run.apply(steps[i]);
@@ -623,14 +604,12 @@ int fromEnvironment(const char* name, int fallback) {
 }
 
 TEST(EditModel, RandomSequencesFollowTheRules) {
-    TempDir dir;
-    dir.write("chrtable.dv", kTestKeyTable);
     const int first = fromEnvironment("DROVAK_EDIT_MODEL_SEED", 1);
     const int runs = fromEnvironment("DROVAK_EDIT_MODEL_RUNS", kSequences);
     for (int seed = first; seed < first + runs; ++seed) {
         std::mt19937 random(static_cast<unsigned>(seed));
         std::vector<Step> steps = randomSteps(random);
-        auto failed = failure(dir, steps);
+        auto failed = failure(steps);
         if (!failed) {
             continue;
         }
@@ -639,7 +618,7 @@ TEST(EditModel, RandomSequencesFollowTheRules) {
         for (std::size_t i = 0; i < steps.size();) {
             std::vector<Step> shorter = steps;
             shorter.erase(shorter.begin() + static_cast<std::ptrdiff_t>(i));
-            if (auto f = failure(dir, shorter)) {
+            if (auto f = failure(shorter)) {
                 shorter.resize(f->first + 1);
                 steps = shorter;
                 failed = f;
@@ -650,7 +629,8 @@ TEST(EditModel, RandomSequencesFollowTheRules) {
         }
         std::string shown;
         for (const Step& s : steps) {
-            shown += describe(s) + " ";
+            shown += std::string(kOpNames[static_cast<int>(s.op)]) + '(' + std::to_string(s.a) +
+                     ',' + std::to_string(s.b) + ',' + ::testing::PrintToString(s.s) + ") ";
         }
         FAIL() << "seed " << seed << ": after " << shown << "\n" << failed->second;
     }

@@ -59,12 +59,7 @@ class TGuardedFields {
         std::copy_n(text.begin(), std::min(text.size(), buffer.size()), buffer.begin());
     }
     // The text up to its terminator.
-    std::string text(int f) const {
-        if (f < 1 || f > kFieldCount) {
-            return {};
-        }
-        return std::string(bytes(f).substr(0, bytes(f).find('\0')));
-    }
+    std::string text(int f) const { return std::string(bytes(f).substr(0, bytes(f).find('\0'))); }
     // The guard before each buffer, and the one after the last.
     bool guardsIntact() const {
         for (int f = 1; f <= kFieldCount + 1; ++f) {
@@ -130,9 +125,8 @@ inline constexpr TPoint kEditorOrigin{352, 2};
 inline constexpr TPoint kPaletteOrigin{0, 168};
 
 // A screen over guarded buffers and a recording owner, with the test key table loaded.
-class ScreenFixture : public ::testing::Test {
-  public:
-    ScreenFixture() {
+struct ScreenRig {
+    ScreenRig() {
         dir.write("chrtable.dv", kTestKeyTable);
         makeScreen(blankArt());
     }
@@ -147,27 +141,9 @@ class ScreenFixture : public ::testing::Test {
         screen->setInfoRect(kEditorOrigin.x, kEditorOrigin.y, kPaletteOrigin.x, kPaletteOrigin.y);
     }
 
-    // The keyboard: each key's messages carry the modifiers held, and a key down brings the
-    // character a US layout types for it, as the desktop sends them.
-    void down(int key) {
-        held.shift = held.shift || key == kKeyShift;
-        held.control = held.control || key == kKeyControl;
-        capsLock = capsLock != (key == kKeyCapsLock);
-        screen->setKeyDown(key, held);
-        const char32_t c = headless::usLayout(static_cast<uint>(key), held.shift, capsLock, false);
-        if (c != 0 && !held.control) {
-            screen->setChar(c, held);
-        }
-    }
-    void up(int key) {
-        held.shift = held.shift && key != kKeyShift;
-        held.control = held.control && key != kKeyControl;
-        screen->setKeyUp(key, held);
-    }
-    TKeyModifiers held;
-    bool capsLock = false;
     TempDir dir;
     TRecordingOwner owner;
     TGuardedFields fields;
     std::unique_ptr<TDrovakScreen> screen;
 };
+class ScreenFixture : public ::testing::Test, public ScreenRig {};
