@@ -60,9 +60,11 @@ TEST_F(AppTest, AcceleratorsRunCommandsAndNeverType) {
     typeKey(VK_TAB);
     typeKey('X');
     typeKey('S', kCtrl);
-    const std::string saved = "ACE" + typed("X");
-    EXPECT_EQ(saved, callsignIn("ace.sav"));
+    EXPECT_EQ("ACE" + typed("X"), callsignIn("ace.sav"));
     EXPECT_FALSE(sav.exists("ace.dvw"));
+    typeKey('Y'); // a keyboard Save keeps the field edit
+    const std::string saved = "ACE" + typed("XY");
+    EXPECT_EQ(std::string(window().currentPlayer().callsign.data()), saved);
     const struct {
         uint key;
         uint modifiers;
