@@ -163,7 +163,7 @@ TEST_F(CommandLineTest, SetRefusesWhatTheEditorCannotWrite) {
 TEST_F(CommandLineTest, SetSavesAsTheEditorDoesAndShowReadsItBack) {
     ASSERT_EQ(kExitOk,
               run({"set", ghost, "--callsign", "~7Storm~21", "--squadron=\u00dcber", "--password",
-                   "PASS", "--ip", "10.0.0.1", "--server", "~3Srv", "--side", "2"})
+                   "PASS", "--ip", "10.0.0.1", "--server", "~3S rv", "--side", "2"})
                   .status)
         << err;
     const std::string saved = sav.read("ghost.sav");
@@ -180,7 +180,7 @@ TEST_F(CommandLineTest, SetSavesAsTheEditorDoesAndShowReadsItBack) {
               "squadron name: \u00dcber\nsquadron name with codes: \u00dcber\n"
               "squadron password: PASS\nsquadron password with codes: PASS\n"
               "IP address: 10.0.0.1\n"
-              "server name: Srv\nserver name with codes: ~3Srv\nside: 2\n",
+              "server name: S rv\nserver name with codes: ~3S rv\nside: 2\n",
               out);
 
     // A file that may not be written, or a template that is gone, leaves the file as it was.
