@@ -163,7 +163,7 @@ TEST_F(CommandLineTest, SetRefusesWhatTheEditorCannotWrite) {
 TEST_F(CommandLineTest, SetSavesAsTheEditorDoesAndShowReadsItBack) {
     ASSERT_EQ(kExitOk,
               run({"set", ghost, "--callsign", "~7Storm~21", "--squadron=\u00dcber", "--password",
-                   "PASS", "--ip", "10.0.0.1", "--server", "~3S rv", "--side", "2"})
+                   "PASSWORD123", "--ip", "10.0.0.1", "--server", "~3S rv", "--side", "2"})
                   .status)
         << err;
     const std::string saved = sav.read("ghost.sav");
@@ -178,7 +178,7 @@ TEST_F(CommandLineTest, SetSavesAsTheEditorDoesAndShowReadsItBack) {
     ASSERT_EQ(kExitOk, run({"show", ghost}).status);
     EXPECT_EQ("callsign: Storm1\ncallsign with codes: ~7Storm~21\n"
               "squadron name: \u00dcber\nsquadron name with codes: \u00dcber\n"
-              "squadron password: PASS\nsquadron password with codes: PASS\n"
+              "squadron password: PASSWORD123\nsquadron password with codes: PASSWORD123\n"
               "IP address: 10.0.0.1\n"
               "server name: S rv\nserver name with codes: ~3S rv\nside: 2\n",
               out);
