@@ -698,6 +698,11 @@ TEST(TextConversion, GameBytesAndUtf8RoundTrip) {
     for (const char* text : {"\xc0\xaf", "\x80", "\xed\xa0\x80"}) {
         EXPECT_FALSE(utf8ToGame(text, back, bad)) << text;
     }
+    // Past the surrogates UTF-8 goes on; a character cut off by the text's end is none.
+    std::size_t at = 0;
+    EXPECT_EQ(U'\ue000', nextUtf8("\xee\x80\x80", at));
+    at = 0;
+    EXPECT_EQ(std::nullopt, nextUtf8(std::string_view("\xc3\xa9", 1), at));
 }
 
 } // namespace
