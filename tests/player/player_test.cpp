@@ -1,5 +1,7 @@
 #include "playertestutil.h"
 
+#include "player/demosetup.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -118,6 +120,20 @@ TEST_F(PlayerTest, CopiesCarryEveryByteAndOnlyThePaths) {
         EXPECT_EQ(0, q->xfer.soundOn);
         EXPECT_STREQ("", q->xfer.lastLoadedFile.data());
     }
+}
+
+// The demo set-up: a second run keeps the pilots it finds; a folder whose game folder the
+// settings cannot hold is refused.
+TEST(DemoSetup, KeepsWhatIsThereAndRefusesAFolderTooLong) {
+    TempDir dir;
+    const std::string tmpl = DROVAK_ASSETS_DIR "/template.sav";
+    TDrovakSettingsXfer settings;
+    ASSERT_TRUE(makeDemoSetup(tmpl, dir.folder(), settings));
+    dir.write("pilots/ace.sav", "mine");
+    ASSERT_TRUE(makeDemoSetup(tmpl, dir.folder(), settings));
+    EXPECT_EQ("mine", dir.read("pilots/ace.sav"));
+    EXPECT_FALSE(
+        makeDemoSetup(tmpl, dir.folder() + std::string(kSettingsPathCapacity, 'x'), settings));
 }
 
 } // namespace
