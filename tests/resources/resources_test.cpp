@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
 #include <string>
@@ -93,8 +94,18 @@ TEST(Resources, TheirFilesAreAmongTheAssets) {
     for (const char* f : resources::iconBundle(resources::kProgramIcon))
         files.push_back(f);
     EXPECT_EQ(7u, resources::iconBundle(resources::kProgramIcon).size());
-    for (int id : {resources::kArrowCursor, resources::kTextCursor})
+    // Each cursor points with the pixel its picture is drawn for.
+    std::ifstream spots(assets / "cursors" / "hotspots.txt");
+    std::map<std::string, std::pair<int, int>> drawn;
+    for (std::string name; spots >> name;)
+        spots >> drawn[name].first >> drawn[name].second;
+    for (int id : {resources::kArrowCursor, resources::kTextCursor}) {
         files.push_back(resources::cursorFile(id));
+        const auto hot = resources::cursorHotSpot(id);
+        EXPECT_EQ(drawn[std::filesystem::path(files.back()).filename().string()],
+                  std::make_pair(hot.x, hot.y))
+            << files.back();
+    }
     files.push_back(resources::bitmapFile(resources::kWizardBitmap));
     files.push_back(resources::soundFile("button"));
     files.push_back(resources::soundFile("startUp"));
