@@ -292,6 +292,7 @@ TEST_F(AppTest, AccessiblePartsFollowWhatIsShown) {
             typeKeys("AB");
         }
     }
+    EXPECT_TRUE(headless::playedSounds().empty()); // the sound is off
 }
 
 } // namespace
