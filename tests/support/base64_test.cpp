@@ -36,6 +36,7 @@ TEST(Base64, Rfc4648VectorsAndLineBreaks) {
     }
     // Only the bytes given are read, not the one after them.
     EXPECT_EQ("Zm8=", base64Encode(std::string_view("fo\xFF", 2), 0));
+    EXPECT_EQ("Zg==", base64Encode(std::string_view("f\xFF", 1), 0));
 }
 
 } // namespace
