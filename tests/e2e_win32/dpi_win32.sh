@@ -1,13 +1,8 @@
 #!/usr/bin/env bash
-# The Windows program at three screen scales under Wine. Runs inside xvfb-run on a screen big
-# enough for the largest:
-#
-#   dpi_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
-#
-# The demo set-up is started at 96, 144 and 192 DPI (Wine's LogPixels): the window must be 780
-# design pixels wide at that scale, list, fields and pictures with it, and at 192 the program's
-# own drawing scaled pixel for pixel. Each start's screenshot is dpi-N.png in OUTDIR, the
-# window sizes are in dpi-sizes.txt.
+# The Windows program at 96, 144 and 192 DPI (Wine's LogPixels; run inside xvfb-run on a
+# screen big enough):  dpi_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
+# The window must be 780 design pixels wide at each scale, and at 192 the program's own
+# drawing scaled pixel for pixel. Screenshots dpi-N.png and the sizes in dpi-sizes.txt.
 set -uo pipefail
 
 wine=$1

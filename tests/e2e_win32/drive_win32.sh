@@ -1,18 +1,10 @@
 #!/usr/bin/env bash
-# A short end-to-end run of the Windows program under Wine on a virtual display. Runs inside
-# xvfb-run:
-#
+# The Windows program under Wine on a virtual display (run inside xvfb-run):
 #   drive_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
-#
-# A portable copy of drovak.exe (its files in data\) starts on the demo set-up, by its bare
-# name through PATH from another folder; a click on ghost in the list, a click at the end of
-# the callsign, the old callsign erased and a new one typed, then File > Save chosen from the
-# menu with the mouse. ghost.sav must then hold the new callsign, byte for byte, with no other
-# file changed and no temporary left; then a key, Ctrl+S and a key after it in the callsign.
-# Then ghost.sav is made read-only: Save must show its error box and leave the file alone.
-# Then a second start with a file hands it to the running window and ends with status 0, and a
-# pilot rewritten by another program while it has unsaved changes brings up the question.
-# Screenshots land in OUTDIR.
+# A portable copy started by its bare name through PATH on the demo set-up: ghost's callsign
+# retyped and saved from the menu with the mouse (nothing else changed, no temporary left),
+# Ctrl+S keeping the field edit, a read-only pilot's error box, a second start handing a file
+# over, a pilot rewritten elsewhere, and a start after a kill. Screenshots land in OUTDIR.
 set -uo pipefail
 
 wine=$1
@@ -142,10 +134,7 @@ echo "win32 change elsewhere: ok"
 # Killed outright, the program leaves no claim behind: the next start is a window at once.
 kill -9 "$pid"
 wait "$pid" 2>/dev/null
-for ((i = 0; i < 50; i++)); do
-    xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 || break
-    sleep 0.1
-done
+wait_gone "$title" 50
 (cd "$program" && exec "$wine" ./drovak.exe) >>"$outdir/drovak.log" 2>&1 &
 pid=$!
 wait_window "$title" >/dev/null || exit 1

@@ -1,14 +1,8 @@
 #!/usr/bin/env bash
-# The Windows installer as a user meets it, under Wine on a virtual display. Runs inside
-# xvfb-run:
-#
-#   install_win32.sh WINE SETUP_EXE OUTDIR
-#
-# In a Wine prefix of its own: a silent install for the current user; the uninstall entry
-# (name, version, publisher, size, quiet uninstall), the Start-menu shortcut and "Open with"
-# for .sav files without the extension's default taken; the installed program started (a new
-# user meets the setup wizard); then a silent uninstall, after which the program, its
-# shortcut and its entries are gone and the user's settings, backups and pilots are not.
+# The Windows installer under Wine (run inside xvfb-run):  install_win32.sh WINE SETUP_EXE OUTDIR
+# A silent install for the current user: its uninstall entry, Start-menu shortcut and "Open
+# with" for .sav files (the extension's default untouched); the installed program meets a new
+# user with the set-up; a silent uninstall removes all that and leaves the user's files.
 set -uo pipefail
 
 wine=$1
