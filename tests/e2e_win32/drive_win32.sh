@@ -132,6 +132,13 @@ xwd_png root "$outdir/changed.png"
 echo "win32 change elsewhere: ok"
 
 # Killed outright, the program leaves no claim behind: the next start is a window at once.
+# It was started through cmd: the program is a process of its own, named as cmd ran it, in
+# this run's prefix.
+killed=""
+for p in $(pgrep -f '^(.*\\)?drovak(\.exe)?$'); do
+    grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$p/environ" 2>/dev/null && kill -9 "$p" && killed=1
+done
+[ -n "$killed" ] || fail "no drovak.exe process to kill"
 kill -9 "$pid"
 wait "$pid" 2>/dev/null
 wait_gone "$title" 50
