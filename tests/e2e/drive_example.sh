@@ -108,8 +108,7 @@ label)
     finish
     ;;
 menu)
-    # A command its enabling handler refuses is greyed in both menus and does not run, then
-    # runs; the settings dialog from its resource: edits, a read-only one, a check box, OK.
+    # A refused command is greyed in both menus and does not run, then runs; a dialog resource.
     start
     open_menu click_at $(area 60 160) 3
     wait_log '^enable 107 0$' 1

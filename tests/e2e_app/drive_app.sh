@@ -108,8 +108,7 @@ arrived() { # NAME WHY: that pilot reached the SAV folder and is open, last of t
 
 case "$scenario" in
 edit)
-    # Keys typed while the program is stopped arrive as typed, and a keyboard Save types no S;
-    # palette colours; Ctrl+Z's box takes the key-up of Ctrl, so a plain z types z, x no Ctrl+X.
+    # Keys typed while it is stopped arrive as typed; palette colours; Ctrl+Z's box keeps Ctrl.
     start_on_demo bulldog.sav
     focus "$MAIN"
     kill -STOP "$pid"
@@ -323,8 +322,7 @@ splash)
     quit
     ;;
 backup)
-    # Load keeps a backup that Restore puts back; Send by Email calls the desktop's mailto
-    # handler; Delete uses the desktop's trash.
+    # Load keeps a backup that Restore puts back; the desktop's mailto handler and trash.
     game="$work/demo/F-22 Raptor"
     export XDG_CONFIG_HOME=$work/config
     mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications"
@@ -374,8 +372,7 @@ backup)
     quit
     ;;
 second)
-    # Killed a second after the last key, nothing typed is lost; a second start hands its file
-    # to the running window, and a file manager drops one.
+    # After a kill -9 nothing typed is lost; a second start hands over its file; a drop.
     start_on_demo ghost.sav
     shoot "$MAIN" "$outdir/drop-start.png" # the README's picture of the main window
     clear_callsign shift+k i l o 4 2
@@ -403,8 +400,7 @@ second)
     expect_holds ghost.sav 'callsign=Kilo42' "what the restarted program saved"
     ;;
 question)
-    # A pilot with unsaved changes rewritten outside: Yes keeps the typing; No the file's, which
-    # then follows the command line's change at once.
+    # Rewritten outside while edited: Yes keeps the typing, No the file's, then follows `set`.
     for answer in Return alt+n; do # Yes, No
         start_on_demo ghost.sav
         clear_callsign shift+q
