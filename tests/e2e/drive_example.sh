@@ -1,191 +1,116 @@
 #!/usr/bin/env bash
-# Drives the toolkit example on a virtual display with real mouse and key events and checks
-# what reached it. Runs inside xvfb-run:
-#
-#   drive_example.sh EXAMPLE SCENARIO OUTDIR
-#
-# The example writes every message it receives to OUTDIR/SCENARIO.log; each scenario sends
-# its events, waits for the lines they must cause and fails on the first one missing. Every
-# scenario ends by choosing File > Exit and checks that the example ended cleanly.
+# drive_example.sh EXAMPLE SCENARIO OUTDIR, in xvfb-run: drives the toolkit example with real
+# events and waits for the messages it logs to OUTDIR/SCENARIO.log; each ends with File > Exit.
 set -uo pipefail
-
-example=$1
-scenario=$2
-outdir=$3
+example=$1 scenario=$2 outdir=$3
 label=$scenario
 . "$(dirname "$0")/lib.sh"
 mkdir -p "$outdir"
-log=$outdir/$scenario.log
-errlog=$outdir/$scenario.stderr
-rm -f "$log" "$errlog"
+log=$outdir/$scenario.log errlog=$outdir/$scenario.stderr
 title="Drovak toolkit example"
 
 on_failure() {
     cp "$log" "$log.failed" 2>/dev/null # kept when a later run writes the log again
-    echo "--- event log:" >&2
-    cat "$log" >&2 2>/dev/null
-    echo "--- example's standard error:" >&2
-    grep -v '^ALSA lib' "$errlog" >&2 2>/dev/null
+    echo "--- event log:" >&2 && cat "$log" >&2 2>/dev/null
+    echo "--- example's standard error:" >&2 && grep -v '^ALSA lib' "$errlog" >&2 2>/dev/null
 }
 
-# Waits until a line matching the pattern is in the log (extended regular expression).
-wait_log() {
-    local pattern=$1 limit=${2:-100} # tenths of a second
-    for ((i = 0; i < limit; i++)); do
-        grep -qE "$pattern" "$log" 2>/dev/null && return 0
-        if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
-            fail "the example ended while waiting for '$pattern'"
-        fi
+wait_log() { # PATTERN [TENTHS]: until a line matching the extended expression is in the log
+    for ((i = 0; i < ${2:-100}; i++)); do
+        grep -qE "$1" "$log" 2>/dev/null && return 0
+        kill -0 "$pid" 2>/dev/null || fail "the example ended while waiting for '$1'"
         sleep 0.1
     done
-    fail "no line '$pattern' arrived"
+    fail "no line '$1' arrived"
 }
 
-# The log lines after the last one that matches a pattern.
-lines_after() {
+lines_after() { # PATTERN: the log's lines after the last one matching it
     awk -v p="$1" '$0 ~ p { n = NR } { line[NR] = $0 } END { for (i = n + 1; i <= NR; i++) print line[i] }' "$log"
 }
 
-# Fails when a line matching the pattern is in the log.
-refute() {
-    if grep -qE "$1" "$log"; then
-        fail "unexpected line '$1': $2"
-    fi
+refute() { ! grep -qE "$1" "$log" || fail "unexpected line '$1': $2"; }
+
+last() { awk -v n="$1" -v i="$2" '$1 == n { v = $(i + 1) } END { print v }' "$log"; } # NAME I
+
+focus_frame() { focus "$(wait_window "$title")"; }
+
+start() { # [ARGS...]: the example, ready and holding the keyboard unless a splash is asked for
+    rm -f "$log"
+    "$example" --e2e-log "$log" "$@" 2>"$errlog" & pid=$!
+    [ $# -gt 0 ] || { wait_log '^ready$' && focus_frame; }
 }
 
-field() { # field NAME INDEX: a number from the log line "NAME a b c d"
-    awk -v n="$1" -v i="$2" '$1 == n { v = $(i + 1) } END { print v }' "$log"
-}
-
-# Sends the keyboard focus to the example's frame (there is no window manager to do it).
-focus_frame() {
-    local window
-    window=$(xdotool search --sync --limit 1 --name "^$title\$") || fail "no window named '$title'"
-    xdotool windowfocus --sync "$window" 2>/dev/null || xdotool windowfocus "$window"
-    sleep 0.2
-}
-
-start() {
-    "$example" --e2e-log "$log" "$@" 2>"$errlog" &
-    pid=$!
-}
-
-# Opens a menu (by its key: alt+f, or a right click through the given command) and waits until
-# it asked the enabling handler of Delete, which it does as it opens.
-open_menu() {
-    local before
-    before=$(grep -c '^enable 107 ' "$log")
+enables_past() { [ "$(grep -c '^enable 107 ' "$log")" -gt "$1" ]; }
+open_menu() { # COMMAND...: opens a menu (alt+f, a right click), which asks Delete's enabling
+    local before=$(grep -c '^enable 107 ' "$log")
     "$@"
-    for ((i = 0; i < 100; i++)); do
-        [ "$(grep -c '^enable 107 ' "$log")" -gt "$before" ] && break
-        sleep 0.1
-    done
-    [ "$i" -lt 100 ] || fail "the menu did not open: $*"
+    wait_for "the menu did not open: $*" enables_past "$before"
     sleep 0.3 # and is on screen, holding the keyboard
 }
 
-# Chooses File > Exit by its mnemonics and checks that the example ended with status 0.
-finish() {
-    focus_frame
-    open_menu keys alt+f
-    keys x
-    wait_log '^exit 0$' 100
-    local status=0
-    wait "$pid" || status=$?
-    pid=""
-    [ "$status" -eq 0 ] || fail "the example ended with status $status"
-    if grep -qE 'runtime error|AddressSanitizer|wx assertion' "$errlog"; then
-        fail "the example reported an error"
-    fi
-}
+finish() { focus_frame; open_menu keys alt+f; keys x; wait_log '^exit 0$'; expect_exit; }
 
-screenshot() { # PNG [TITLE]: a window's picture, as PNG
-    local window
-    window=$(find_window "${2:-$title}") || fail "no window to take a picture of"
-    xwd_png "$window" "$1" || fail "could not write the screenshot"
-}
-
-centre_of() { # screen point of the middle of a control whose place the log gave
-    awk -v n="$1" '$1 == n { x = $2 + int($4 / 2); y = $3 + int($5 / 2) } END { print x, y }' "$log"
-}
-
-area_point() { # screen point of a client point of the glyph area
-    echo $(($(field area 1) + $1)) $(($(field area 2) + $2))
-}
-
-list_point() { # screen point of a client point of the list
-    echo $(($(field list 1) + $1)) $(($(field list 2) + $2))
+area() { echo $(($(last area 1) + $1)) $(($(last area 2) + $2)); } # screen point of X Y in it
+in_list() { echo $(($(last list 1) + $1)) $(($(last list 2) + $2)); }
+centre_of() { awk -v n="$1" '$1 == n { x = $2 + int($4 / 2); y = $3 + int($5 / 2) } END { print x, y }' "$log"; }
+select_row() { # the list's second row clicked: its index in INDEX
+    click_at $(in_list 120 50)
+    wait_log '^select 1 [0-9]+$' 50
+    INDEX=$(last select 2)
 }
 
 case "$scenario" in
 click)
-    # A click at a point of the custom-drawn area arrives in its client coordinates.
+    # Clicks in client coordinates; the list's header, click, Control+click; virtual-key codes.
     start
-    wait_log '^ready$'
     wait_log '^cursor 1$' 1 # the area's own cursor was loaded from the resources
-    focus_frame
     for p in "40 120" "200 30"; do
-        click_at $(area_point $p)
+        click_at $(area $p)
         wait_log "^click $p\$" 50
     done
-    # The list: a header click, a click and a Control+click select two rows.
-    click_at $(list_point 200 10)
+    click_at $(in_list 200 10)
     wait_log '^column 1$' 50
-    click_at $(list_point 120 50)
+    click_at $(in_list 120 50)
     wait_log '^select 1 0$' 50
-    xdotool mousemove $(list_point 120 130) sleep 0.1 keydown ctrl click 1 keyup ctrl
+    xdotool mousemove $(in_list 120 130) sleep 0.1 keydown ctrl click 1 keyup ctrl
     wait_log '^select 2 0$' 50
-    finish
-    ;;
-keys)
-    # Keys arrive as Windows virtual-key codes: A, Shift+1, minus, Caps Lock.
-    start
-    wait_log '^ready$'
-    focus_frame
-    click_at $(area_point 100 150)
+    click_at $(area 100 150)
     wait_log '^click 100 150$' 50
-    keys a
-    wait_log '^key-up 65$' 50
-    keys shift+1
-    wait_log '^key-up 49$' 50
-    keys minus
-    wait_log '^key-up 189$' 50
-    keys Caps_Lock
-    wait_log '^key-down 20$' 50
-    keys Caps_Lock # leave the lock as it was
-    wait_log '^key-up 20$' 50
+    for k in "a 65" "shift+1 49" "minus 189" "Caps_Lock 20" "Caps_Lock 20"; do # lock as it was
+        keys ${k% *}
+        wait_log "^key-up ${k#* }\$" 50
+    done
     after=$(lines_after '^click 100 150$' | grep '^key-down' | tr '\n' ' ')
     [ "$after" = "key-down 65 key-down 16 key-down 49 key-down 189 key-down 20 key-down 20 " ] ||
         fail "key codes in order: got '$after'"
     finish
     ;;
 label)
-    # A label edited in place reaches the list's parent, which renames the row; the
-    # screenshot shows the renamed row selected at its sorted place.
+    # No Paste from an empty clipboard, what Copy put there read back; a label edited in place.
     start
-    wait_log '^ready$'
-    focus_frame
-    click_at $(list_point 120 50)
-    wait_log '^select 1 [0-9]+$' 50
-    index=$(awk '$1 == "select" { v = $3 } END { print v }' "$log")
+    select_row
+    keys ctrl+v
+    sleep 0.5
+    refute '^command 204' "Paste ran with nothing on the clipboard"
+    keys ctrl+c
+    wait_log '^command 203$' 50
+    keys ctrl+v
+    wait_log "^command 204 Pilot $(printf %05d "$INDEX")\$" 50
     keys F2
     wait_log '^list-key 113$' 50
     sleep 0.5
     keys ctrl+a
     xdotool type --delay 40 "Ace Rimmer"
     keys Return
-    wait_log "^label $index Ace Rimmer\$" 50
+    wait_log "^label $INDEX Ace Rimmer\$" 50
     sleep 0.5
-    screenshot "$outdir/example.png"
+    xwd_png "$(find_window "$title")" "$outdir/example.png" || fail "no screenshot"
     finish
     ;;
 menu)
-    # A command whose enabling handler says no is greyed in the menu bar and in the pop-up
-    # menu and does not run; once the handler says yes it runs.
+    # A refused command is greyed in both menus and does not run, then runs; a dialog resource.
     start
-    wait_log '^ready$'
-    focus_frame
-    open_menu click_at $(area_point 60 160) 3
+    open_menu click_at $(area 60 160) 3
     wait_log '^enable 107 0$' 1
     keys d # Delete: greyed while nothing is selected
     sleep 0.3
@@ -197,45 +122,17 @@ menu)
     keys Escape
     sleep 0.3
     refute '^command 107$' "Delete ran with nothing selected"
-    click_at $(list_point 120 50)
-    wait_log '^select 1 [0-9]+$' 50
+    select_row
     focus_frame
     open_menu keys alt+f
     wait_log '^enable 107 1$' 1
     keys d
     wait_log '^command 107$' 50
-    click_at $(list_point 120 50)
-    wait_log '^select 1 [0-9]+$' 50
-    open_menu click_at $(area_point 60 160) 3
+    select_row
+    open_menu click_at $(area 60 160) 3
     keys d
     wait_log '^popup-closed 1$' 50
     [ "$(grep -c '^command 107$' "$log")" -eq 2 ] || fail "Delete from the pop-up menu did not run"
-    finish
-    ;;
-clipboard)
-    # The accelerators run commands, unless the command's enabling handler says no: Paste
-    # with nothing on the clipboard does not run. What Copy puts there, Paste reads back.
-    start
-    wait_log '^ready$'
-    focus_frame
-    click_at $(list_point 120 50)
-    wait_log '^select 1 [0-9]+$' 50
-    index=$(awk '$1 == "select" { v = $3 } END { print v }' "$log")
-    keys ctrl+v
-    sleep 0.5
-    refute '^command 204' "Paste ran with nothing on the clipboard"
-    keys ctrl+c
-    wait_log '^command 203$' 50
-    keys ctrl+v
-    wait_log "^command 204 Pilot $(printf %05d "$index")\$" 50
-    finish
-    ;;
-dialog)
-    # The settings dialog built from its resource: typing in an edit notifies its update, a
-    # read-only edit takes no typing, a click toggles the auto check box and notifies, OK
-    # closes with IDOK and the controls keep what they showed.
-    start
-    wait_log '^ready$'
     focus_frame
     open_menu keys alt+f
     keys t
@@ -245,34 +142,28 @@ dialog)
     wait_log '^bn-clicked 115 0$' 50
     click_at $(centre_of template)
     sleep 0.2
-    keys End
-    xdotool type --delay 40 "x"
+    keys End x
     sleep 0.3
-    if lines_after '^dialog-open$' | grep -q '^en-update 106$'; then
-        fail "a read-only edit took typing"
-    fi
+    ! lines_after '^dialog-open$' | grep -q '^en-update 106$' || fail "a read-only edit took typing"
     click_at $(centre_of path)
     sleep 0.2
     keys ctrl+a
     xdotool type --delay 40 'D:\Games'
     wait_log '^en-update 101$' 50
-    screenshot "$outdir/dialog.png" "Drovak Settings"
+    xwd_png "$(find_window "Drovak Settings")" "$outdir/dialog.png" || fail "no screenshot"
     click_at $(centre_of ok)
     wait_log '^dialog 1 0 D:\\Games\|raptor.sav$' 50
     finish
     ;;
 splash)
-    # The splash shows over the example and closes itself after its time-out.
+    # The splash closes after its time-out, or at once on a click anywhere (it holds the mouse).
     start --splash 800
     wait_log '^splash-open$'
-    wait_log '^splash-closed$' 100
+    wait_log '^splash-closed$'
     wait_log '^ready$'
     refute '^splash-click' "nobody clicked"
     finish
-    ;;
-splash_click)
-    # The splash captures the mouse: a click far outside it reaches it and closes it long
-    # before its time-out.
+    log=$outdir/$scenario-click.log
     start --splash 60000
     wait_log '^splash-painted$' # on screen, and so holding the mouse
     for _ in 1 2 3; do

@@ -1,7 +1,5 @@
-# What every end-to-end driver shares. A driver sources it after reading its arguments, with
-# `label` naming it in failures. It gets a scratch folder `work`, removed at exit with the
-# program in `pid` ended and, under Wine, the prefix's server stopped; and the small steps
-# every driver takes on the virtual display.
+# What every end-to-end driver shares, sourced after its arguments with `label` set: a scratch
+# folder `work`, removed at exit with the program in `pid` ended (and Wine's server stopped).
 here=$(cd "$(dirname "$0")" && pwd)
 python=/usr/bin/python3
 title="F-22 Raptor Drovak"
@@ -15,9 +13,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A driver may define on_failure to leave more behind (a screenshot, a log); a failure inside
-# it ends the run all the same.
-fail() {
+fail() { # a driver's on_failure may leave more behind; a failure inside it ends the run too
     echo "FAIL [$label]: $*" >&2
     if [ -z "${failing:-}" ] && declare -F on_failure >/dev/null; then
         failing=1
@@ -27,8 +23,7 @@ fail() {
 }
 
 wait_for() { # DESCRIPTION COMMAND...: until the command succeeds, for ten seconds
-    local what=$1
-    shift
+    local what=$1 && shift
     for ((i = 0; i < 100; i++)); do
         "$@" 2>/dev/null && return 0
         sleep 0.1
@@ -36,16 +31,11 @@ wait_for() { # DESCRIPTION COMMAND...: until the command succeeds, for ten secon
     fail "$what"
 }
 
-# The first visible window of that exact name at least MINWIDTH wide (the splash carries the
-# main window's name).
-find_window() { # NAME [MINWIDTH]
+find_window() { # NAME [MINWIDTH]: the first visible one (the splash carries the main's name)
     local id width
     for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
         width=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | sed -n 's/^WIDTH=//p')
-        if [ -n "$width" ] && [ "$width" -ge "${2:-1}" ]; then
-            echo "$id"
-            return 0
-        fi
+        [ -n "$width" ] && [ "$width" -ge "${2:-1}" ] && echo "$id" && return 0
     done
     return 1
 }
@@ -53,48 +43,40 @@ find_window() { # NAME [MINWIDTH]
 wait_window() { # NAME [MINWIDTH] [TENTHS]: prints the window's id
     local limit=${3:-600} id
     for ((i = 0; i < limit; i++)); do
-        id=$(find_window "$1" "${2:-1}") && {
-            echo "$id"
-            return 0
-        }
-        if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+        id=$(find_window "$1" "${2:-1}") && echo "$id" && return 0
+        [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null &&
             fail "the program ended while waiting for the window '$1'"
-        fi
         sleep 0.1
     done
     fail "no window '$1' appeared"
 }
 
-wait_gone() { # NAME [TENTHS]
-    local limit=${2:-100}
-    for ((i = 0; i < limit; i++)); do
-        find_window "$1" >/dev/null || return 0
-        sleep 0.1
-    done
-    fail "the window '$1' did not close"
-}
+no_window() { ! find_window "$1" >/dev/null; }
+wait_gone() { wait_for "the window '$1' did not close" no_window "$1"; }
 
-geometry() { # ID: sets X Y WIDTH HEIGHT
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-}
+geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; } # ID: sets X Y WIDTH HEIGHT
 
 focus() { # ID: there is no window manager to give the keyboard focus
     xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
     sleep 0.2
 }
 
-click_at() { # SCREEN_X SCREEN_Y [BUTTON]
-    # No --sync: it waits for a move that never comes when the pointer is already there.
+click_at() { # SCREEN_X SCREEN_Y [BUTTON]; no --sync, which waits for a move that never comes
     xdotool mousemove "$1" "$2" sleep 0.1 click "${3:-1}"
     sleep "${click_pause:-0.2}"
 }
 
-keys() {
-    xdotool key --delay 60 "$@"
-}
+keys() { xdotool key --delay 60 "$@"; }
 
-type_text() {
-    xdotool type --delay 30 "$1"
+ended() { ! kill -0 "$pid"; }
+expect_exit() { # the program ends, with status 0 and no error reported
+    local status=0
+    wait_for "the program did not end" ended
+    wait "$pid" || status=$?
+    pid=""
+    [ "$status" -eq 0 ] || fail "the program ended with status $status"
+    ! grep -qE 'runtime error|AddressSanitizer|wx assertion|Gtk-CRITICAL' "$errlog" ||
+        fail "the program reported an error"
 }
 
 xwd_png() { # WINDOW-ID|root PNG: a picture of one window or of the whole screen
@@ -104,8 +86,10 @@ xwd_png() { # WINDOW-ID|root PNG: a picture of one window or of the whole screen
         xwd "${where[@]}" -silent -out "$dump" && break
         sleep 0.2
     done
-    "$python" "$here/../e2e/xwd2png.py" "$dump" "$2"
+    xtool png "$dump" "$2"
 }
+
+xtool() { "$python" "$here/../e2e/xtool.py" "$@"; } # see there
 
 ini_set() { # KEY VALUE: one line of the program's drovak.ini, its CR LF kept
     sed -i "s|^$1 = .*\r\$|$1 = $2\r|" "$program/drovak.ini"
@@ -116,9 +100,7 @@ holds() { # FILE ORIGINAL FIELD=VALUE...: the pilot is the original with those f
     "$python" "$here/../e2e_app/savcheck.py" "$@"
 }
 
-# A Wine prefix of the driver's own: a Wine session another test started would show no
-# windows here.
-wine_prefix() {
+wine_prefix() { # one of the driver's own: a Wine session another test started shows no windows
     export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     wineboot -i >/dev/null 2>&1
 }
