@@ -17,10 +17,12 @@ def png(dump, out):
     f = struct.unpack(">25I", data[:100])
     header, version, fmt, width, height, order = f[0], f[1], f[2], f[4], f[5], f[7]
     bits, stride, masks = f[11], f[12], f[14:17]
-    if (version, fmt, order, bits, masks) != (7, 2, 0, 32, (0xFF0000, 0xFF00, 0xFF)):
-        sys.exit("not the 32-bit TrueColor dump of Xvfb's 24-bit screen")
+    # Xvfb's 24-bit screen dumps 32 bits a pixel, or 24 when a dump is taken under Wine.
+    if (version, fmt, order, masks) != (7, 2, 0, (0xFF0000, 0xFF00, 0xFF)) or bits not in (24, 32):
+        sys.exit("not a TrueColor dump of Xvfb's 24-bit screen: %s" % ((version, fmt, order, bits),))
     pixels = data[header + f[19] * 12:]
-    image = Image.frombuffer("RGB", (width, height), pixels, "raw", "BGRX", stride, 1)
+    raw = "BGRX" if bits == 32 else "BGR"
+    image = Image.frombuffer("RGB", (width, height), pixels, "raw", raw, stride, 1)
     image.save(out)
 
 
