@@ -2,6 +2,7 @@
 
 #include "editor_fixture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,9 @@ TCharTable loaded(const std::string& bytes) {
 }
 
 std::size_t entries(const TCharTable::Table& table) {
-    std::size_t n = 0;
-    while (n < table.size() && table[n].key != 0) {
-        ++n;
-    }
-    return n;
+    return static_cast<std::size_t>(
+        std::find_if(table.begin(), table.end(), [](const auto& e) { return e.key == 0; }) -
+        table.begin());
 }
 
 struct FileCase {
@@ -31,10 +30,6 @@ struct FileCase {
     int minus; // what the minus key gives, without and with Shift
     int underscore;
 };
-
-void PrintTo(const FileCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 // clang-format off
 const std::vector<FileCase> kFiles = {

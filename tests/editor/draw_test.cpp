@@ -1,13 +1,11 @@
-// What the editor paints, read back from the headless toolkit's pixel buffer: the cels of a
-// known record at their places, compared pixel for pixel with the program's pictures; and
-// repaint requests that always cover everything a change alters on screen.
+// What the editor paints, read back from the headless toolkit's pixel buffer and compared with
+// the program's pictures; and repaints that cover everything a change alters on screen.
 
 #include "editor_fixture.h"
 
 #include "toolkit/headless/headless.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,10 +26,9 @@ int celOfCode(unsigned char code) {
                                  const TRect& part, const std::vector<TRect>& skip = {}) {
     for (int dy = 0; dy < part.Height(); ++dy) {
         for (int dx = 0; dx < part.Width(); ++dx) {
-            bool skipped = false;
-            for (const TRect& s : skip) {
-                skipped = skipped || s.Contains(TPoint(x + dx, y + dy));
-            }
+            const bool skipped = std::any_of(skip.begin(), skip.end(), [&](const TRect& s) {
+                return s.Contains(TPoint(x + dx, y + dy));
+            });
             if (!skipped && canvas.GetPixel(x + dx, y + dy) !=
                                 picture.GetPixel(part.left + dx, part.top + dy)) {
                 return ::testing::AssertionFailure() << "(" << x << ", " << y << ") differs at ("
@@ -75,10 +72,7 @@ class Painting : public ScreenFixture {
         screen->hilightColors(*dc);
     }
 
-    void paintAll() {
-        canvas = TRgbImage(kClientWidth, kClientHeight, kBackground);
-        paint(canvas);
-    }
+    void paintAll() { paint(canvas = TRgbImage(kClientWidth, kClientHeight, kBackground)); }
 
     TPoint cellPlace(int field, int position) const {
         const TScreenRect r = screen->fieldRect(field);
@@ -127,9 +121,7 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     // Runs of glyphs from one strip, field by field; after a field's last run its rectangle
     // shows the background to its right end.
     struct Run {
-        int field;
-        int position;
-        int strip;
+        int field, position, strip;
         std::string text;
     };
     // clang-format off
@@ -189,10 +181,17 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     const TRgbImage& palette = sharedArt().extChar.GetPixels();
     EXPECT_TRUE(shows(canvas, kPaletteOrigin.x, kPaletteOrigin.y + 73, palette,
                       TRect(0, 73, palette.Width(), palette.Height()), glyphs));
-
-    const std::filesystem::path png = std::filesystem::current_path() / "editor.png";
-    ASSERT_TRUE(canvas.WritePng(png.string()));
-    std::cout << "The editor as painted: " << png.string() << "\n";
+    // The pointer on a character cell: the frame's foot lies along the next cell's top, beside
+    // the frame's sides.
+    const TScreenRect& ext = screen->extendedCharRect();
+    screen->checkButtons(TPoint(ext.left + 45, ext.top + 40));
+    paintAll();
+    const TPoint cell(ext.left + 2 * kPaletteCellWidth, ext.top + kPaletteCellHeight);
+    const TSize side = sharedArt().hiSide.CelSize();
+    EXPECT_TRUE(celAt(canvas, sharedArt().hiTop, 1, cell.x, cell.y + kPaletteCellHeight,
+                      {TRect(cell.x, cell.y, cell.x + side.cx, cell.y + side.cy),
+                       TRect(cell.x + kPaletteCellWidth, cell.y + 2,
+                             cell.x + kPaletteCellWidth + side.cx, cell.y + 2 + side.cy)}));
 }
 
 TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
