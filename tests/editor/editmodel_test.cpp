@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <random>
 #include <sstream>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -111,16 +112,6 @@ struct Model {
         cursor = anchor = lo;
         selection = false;
     }
-    // A lone code goes whole whichever side of it the key is.
-    bool loneCode() {
-        if (len() < 3 && code(0)) {
-            mark();
-            erase(0, 2);
-            cursor = 0;
-            return true;
-        }
-        return false;
-    }
     void put(char b) {
         mark();
         cur().insert(z(cursor++), 1, b);
@@ -145,12 +136,17 @@ struct Model {
         if (selection) {
             return deleteSelection();
         }
-        if (loneCode() || cursor == (back ? 0 : len())) {
+        const bool lone = len() < 3 && code(0); // goes whole whichever side of it the key is
+        if (!lone && cursor == (back ? 0 : len())) {
             return;
         }
         mark();
         const int beside = back ? cursor - 2 : cursor;
-        cursor = code(cursor - 1) ? cursor - 1 : code(beside) ? beside : back ? cursor - 1 : cursor;
+        cursor = lone               ? 0
+                 : code(cursor - 1) ? cursor - 1
+                 : code(beside)     ? beside
+                 : back             ? cursor - 1
+                                    : cursor;
         erase(cursor, code(cursor) ? 2 : 1);
     }
     // A colour picked. Over a selection the selection loses its codes and takes the colour,
@@ -242,10 +238,7 @@ struct Model {
     }
     void key(int k, bool types) {
         if (!textField(field)) {
-            if (field == kNoField && control && k == kKeyZ) {
-                undo();
-            }
-            return;
+            return field == kNoField && control && k == kKeyZ ? undo() : void();
         }
         fit();
         palette = false;
@@ -319,24 +312,20 @@ struct Model {
         if (f < 1 || f > kFieldCount) {
             return leave();
         }
-        const int previous = field;
-        field = f;
+        const int previous = std::exchange(field, f);
         fit();
+        selection = false;
         if (!pos) {
-            selection = dragging = palette = false;
+            dragging = palette = false;
             cursor = anchor = textField(f) ? len() : 0;
-            return;
-        }
-        if (f == kFieldSide) {
-            selection = false;
+        } else if (f == kFieldSide) {
             mark();
             side = (side + 1) % 3;
             dragging = dragging && f == previous;
-            return;
+        } else {
+            cursor = anchor = f == previous ? displayIndex(*pos) : hiddenIndex(*pos);
+            dragging = true;
         }
-        cursor = anchor = f == previous ? displayIndex(*pos) : hiddenIndex(*pos);
-        selection = false;
-        dragging = true;
     }
 };
 
@@ -385,9 +374,7 @@ struct Run : ScreenRig {
             s.op == Op::Hold ? e.setKeyDown(modifier, held) : e.setKeyUp(modifier, held);
             m.shift = held.shift;
             m.control = held.control;
-            if (s.op == Op::Hold) {
-                m.key(modifier, false);
-            }
+            s.op == Op::Hold ? m.key(modifier, false) : void();
             break;
         case Op::Chord:
         case Op::Key: {
@@ -421,9 +408,9 @@ struct Run : ScreenRig {
             break;
         }
         case Op::Click:
-            if (e.clickField(field, s.b) != (field >= 1 && field <= kFieldCount)) {
-                note = "the click's answer is wrong; ";
-            }
+            note += e.clickField(field, s.b) != (field >= 1 && field <= kFieldCount)
+                        ? "the click's answer is wrong; "
+                        : "";
             m.click(field, s.b);
             break;
         case Op::Drag:
@@ -457,8 +444,7 @@ struct Run : ScreenRig {
             break;
         }
         case Op::Clipboard:
-            owner.clipboard = s.s;
-            m.clipboard = s.s;
+            owner.clipboard = m.clipboard = s.s;
             break;
         case Op::Save:
             // A save typed on the keyboard ends the edit and takes it up again.
@@ -476,8 +462,7 @@ struct Run : ScreenRig {
             }
             break;
         case Op::ShowCodes:
-            e.setShowColorChars(s.a % 2 != 0);
-            m.showCodes = s.a % 2 != 0;
+            e.setShowColorChars(m.showCodes = s.a % 2 != 0);
             break;
         }
     }
@@ -521,17 +506,14 @@ struct Run : ScreenRig {
             same(("buffer " + std::to_string(f)).c_str(), std::string(got.begin(), got.end()),
                  want);
         }
-        same("guards intact", fields.guardsIntact(), true);
-        same("field", screen->getCurrentField(), m.field);
-        same("cursor", screen->getCursor(), m.cursor);
-        same("anchor", screen->getAnchor(), m.anchor);
-        same("selection", screen->isHilight(), m.selection);
-        same("dragging", screen->isDragging(), m.dragging);
-        same("palette click", screen->isExtChar(), m.palette);
-        same("dirty", screen->isDirty(), m.dirty);
-        same("dirty marks", owner.dirtyFileCalls, m.dirtyMarks);
-        same("undos", owner.undoCalls, m.undos);
-        same("clipboard", owner.clipboard, m.clipboard);
+        same("(guards intact, field, cursor, anchor, selection, dragging, palette click, dirty, "
+             "dirty marks, undos, clipboard)",
+             std::tuple{fields.guardsIntact(), screen->getCurrentField(), screen->getCursor(),
+                        screen->getAnchor(), screen->isHilight(), screen->isDragging(),
+                        screen->isExtChar(), screen->isDirty(), owner.dirtyFileCalls,
+                        owner.undoCalls, owner.clipboard},
+             std::tuple{true, m.field, m.cursor, m.anchor, m.selection, m.dragging, m.palette,
+                        m.dirty, m.dirtyMarks, m.undos, m.clipboard});
         if (textField(m.field)) {
             same("cursor cell", screen->getCursorIndex(screen->fieldText(m.field), m.cursor),
                  m.cursorCell());
