@@ -5,6 +5,7 @@
 #include "settings/settingsfile.h"
 #include "support/base64.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -89,13 +90,11 @@ TEST_F(AppTest, EmailComposesTheMessageAndHandsItToAnyMailProgram) {
 }
 
 TEST_F(AppTest, HelpWebsiteAndContact) {
-    struct Case {
-        std::string setting;
-        std::string toLine;
-        std::string note; // what the body says before the template's text
-    };
-    // Nobody's address ships: without one set the message opens for the user to address.
-    const Case cases[] = {
+    // Nobody's address ships: without one set the message opens for the user to address. Each
+    // case: the settings, the To: line, and what the body says before the template's text.
+    const struct {
+        std::string setting, toLine, note;
+    } cases[] = {
         {"", "To: \n",
          "(No contact address is set: fill in the To: line above, or\nadd the line "
          "\"contactAddress = you@example.org\" to " +
@@ -112,9 +111,7 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
         choose(CM_HELP);
         choose(CM_WEBSITE);
         choose(CM_CONTACT);
-        ASSERT_EQ(2u, headless::launchedDocuments().size());
-        EXPECT_EQ(help, headless::launchedDocuments()[0]);
-        EXPECT_EQ(program.file("website.htm"), headless::launchedDocuments()[1]);
+        EXPECT_EQ((std::vector{help, program.file("website.htm")}), headless::launchedDocuments());
         ASSERT_EQ(1u, headless::mails().size());
         EXPECT_EQ(program.file("info.eml"), headless::mails()[0].messageFile);
         EXPECT_EQ(c.toLine, "To: " + headless::mails()[0].draft.to + "\n");
@@ -153,15 +150,15 @@ TEST_F(AppTest, HelpWebsiteAndContact) {
 }
 
 TEST_F(AppTest, SplashAboutAndSounds) {
-    writeSettings("showSplashScreen = 0\r\nsoundOn = 1\r\n");
-    start();
-    EXPECT_EQ(nullptr, window().openSplash());
-    EXPECT_TRUE(headless::playedSounds().empty());
-    app.reset();
-    writeSettings("showSplashScreen = 1\r\nsoundOn = 1\r\n");
-    start();
-    ASSERT_NE(nullptr, window().openSplash());
-    EXPECT_EQ((std::vector<std::string>{"startUp"}), headless::playedSounds());
+    for (const bool splash : {false, true}) {
+        app.reset();
+        writeSettings(std::string("soundOn = 1\r\nshowSplashScreen = ") +
+                      (splash ? "1\r\n" : "0\r\n"));
+        start();
+        EXPECT_EQ(splash, window().openSplash() != nullptr);
+        EXPECT_EQ(splash ? std::vector<std::string>{"startUp"} : std::vector<std::string>{},
+                  headless::playedSounds());
+    }
     headless::advanceTime(3000);
     EXPECT_EQ(nullptr, window().openSplash());
     choose(CM_ABOUT);
@@ -185,31 +182,21 @@ TEST_F(AppTest, ModifiersFollowTheKeyboardAfterADialog) {
     EXPECT_EQ("Undo Motifications", headless::messageBoxes().back().caption);
     headless::setKeyboard(VK_CONTROL, false);
     headless::setKeyboard('Z', false);
-    struct Case {
-        uint modifier; // pressed (or switched) where the editor did not see it
-        bool shift;
-        bool caps;
-    };
+    // Each key pressed (or switched) where the editor did not see it, and the Shift and Caps
+    // Lock it makes.
     std::string expected = "ACE";
-    for (Case c :
-         {Case{0, false, false}, Case{VK_SHIFT, true, false}, Case{VK_CAPITAL, false, true}}) {
-        if (c.modifier != 0) {
-            headless::setKeyboard(c.modifier, true);
-        }
+    for (const auto& [key, shift, caps] : {std::tuple<uint, bool, bool>{0, false, false},
+                                           {VK_SHIFT, true, false},
+                                           {VK_CAPITAL, false, true}}) {
+        headless::setKeyboard(key, key != 0);
         typeKeys("Z");
-        expected += static_cast<char>(headless::usLayout('Z', c.shift, c.caps, false));
-        if (c.modifier != 0) {
-            headless::setKeyboard(c.modifier, false);
-        }
+        expected += static_cast<char>(headless::usLayout('Z', shift, caps, false));
+        headless::setKeyboard(key, false);
     }
     EXPECT_EQ(1u, messageCount());
     headless::advanceTime(kWorkingCopyDelayMs);
     EXPECT_EQ(expected, callsignIn("ace.dvw"));
 }
-
-} // namespace
-
-namespace {
 
 // A screen reader is told of the rows and of the fields as they are shown: colour codes only
 // in the field being edited with the setting on, the caret and selection counted in that text.
@@ -227,12 +214,11 @@ TEST_F(AppTest, AccessiblePartsFollowWhatIsShown) {
         addSav("ace.sav", "~5AC~3E");
         start();
         auto part = [&](const std::string& name) {
-            for (const TAccessiblePart& p : window().AccessibleParts()) {
-                if (p.name == name) {
-                    return p;
-                }
-            }
-            return TAccessiblePart();
+            const auto parts = window().AccessibleParts();
+            const auto found =
+                std::find_if(parts.begin(), parts.end(),
+                             [&](const TAccessiblePart& p) { return p.name == name; });
+            return found != parts.end() ? *found : TAccessiblePart();
         };
         EXPECT_TRUE(part("ace").text.starts_with("ace, ACE, ")) << part("ace").text;
         EXPECT_TRUE(part("ace").selected);

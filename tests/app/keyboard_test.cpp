@@ -27,18 +27,13 @@ TEST_F(AppTest, TabAndReturnWalkTheFields) {
         uint modifiers;
         int field; // kNoField: the list has the keys
     } steps[] = {
-        {VK_TAB, 0, kFieldCallsign},
-        {VK_TAB, 0, kFieldSquadronName},
-        {VK_TAB, 0, kFieldSquadronPassword},
-        {VK_TAB, 0, kFieldSide},
-        {VK_TAB, 0, kFieldIpAddress},
-        {VK_TAB, 0, kFieldServerName},
-        {VK_TAB, 0, kNoField},
-        {VK_TAB, kShift, kFieldServerName},
-        {VK_TAB, kShift, kFieldIpAddress},
-        {VK_RETURN, 0, kFieldServerName},
-        {VK_RETURN, 0, kNoField},
-        {VK_TAB, kShift, kFieldServerName},
+        // clang-format off
+        {VK_TAB, 0, kFieldCallsign}, {VK_TAB, 0, kFieldSquadronName},
+        {VK_TAB, 0, kFieldSquadronPassword}, {VK_TAB, 0, kFieldSide}, {VK_TAB, 0, kFieldIpAddress},
+        {VK_TAB, 0, kFieldServerName}, {VK_TAB, 0, kNoField}, {VK_TAB, kShift, kFieldServerName},
+        {VK_TAB, kShift, kFieldIpAddress}, {VK_RETURN, 0, kFieldServerName},
+        {VK_RETURN, 0, kNoField}, {VK_TAB, kShift, kFieldServerName},
+        // clang-format on
     };
     for (const auto& s : steps) {
         typeKey(s.key, s.modifiers);
@@ -171,17 +166,14 @@ TEST_F(AppTest, ListKeys) {
         std::uint64_t pauseMs; // before the key
         std::vector<int> selection;
     } steps[] = {
-        {VK_DOWN, 0, 0, {1}},
-        {VK_DOWN, kShift, 0, {1, 2}},
-        {VK_DOWN, kShift, 0, {1, 2, 3}},
-        {VK_UP, kShift, 0, {1, 2}},
-        {VK_NEXT, 0, 0, {5}}, // three rows to a page, from the row the keys moved to
-        {VK_PRIOR, 0, 0, {2}},
-        {VK_END, kShift, 0, {2, 3, 4, 5, 6, 7}},
-        {'A', kCtrl, 0, {0, 1, 2, 3, 4, 5, 6, 7}},
-        {VK_HOME, 0, 0, {0}},
-        {'G', 0, 2000, {6}}, // type-ahead's own rules are the list's tests
-        {'O', 0, 100, {6}},  // "go": golf still
+        // Three rows to a page, from the row the keys moved to; type-ahead's own rules are the
+        // list's tests ("go": golf still).
+        // clang-format off
+        {VK_DOWN, 0, 0, {1}}, {VK_DOWN, kShift, 0, {1, 2}}, {VK_DOWN, kShift, 0, {1, 2, 3}},
+        {VK_UP, kShift, 0, {1, 2}}, {VK_NEXT, 0, 0, {5}}, {VK_PRIOR, 0, 0, {2}},
+        {VK_END, kShift, 0, {2, 3, 4, 5, 6, 7}}, {'A', kCtrl, 0, {0, 1, 2, 3, 4, 5, 6, 7}},
+        {VK_HOME, 0, 0, {0}}, {'G', 0, 2000, {6}}, {'O', 0, 100, {6}},
+        // clang-format on
     };
     for (const auto& s : steps) {
         headless::advanceTime(s.pauseMs);

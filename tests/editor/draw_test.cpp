@@ -127,9 +127,7 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     // clang-format off
     const Run runs[] = {
         // Shown codes in the palette colour, the selection inverted.
-        {kFieldCallsign, 0, 10, "~1"},
-        {kFieldCallsign, 2, 11, "RED"},
-        {kFieldCallsign, 5, 10, "~3"},
+        {kFieldCallsign, 0, 10, "~1"}, {kFieldCallsign, 2, 11, "RED"}, {kFieldCallsign, 5, 10, "~3"},
         {kFieldCallsign, 7, 3, std::string("LEADER\0\0\0\0\0\0\0\0\0", 15)},
         // Codes hidden: they take no room.
         {kFieldSquadronName, 0, 4, "DROVAK "},
@@ -138,8 +136,7 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
         {kFieldSide, 0, 10, std::string("SIDE 1\0", 7)},
         // Every byte shown, the tilde too.
         {kFieldIpAddress, 0, 10, std::string("10.0.~1.2") + std::string(13, '\0')},
-        {kFieldServerName, 0, 4, "\xC5RHUS "},
-        {kFieldServerName, 6, 0, "\xA7 "},
+        {kFieldServerName, 0, 4, "\xC5RHUS "}, {kFieldServerName, 6, 0, "\xA7 "},
         {kFieldServerName, 8, 6, std::string("ARENA\0\0\0", 8)},
     };
     // clang-format on
