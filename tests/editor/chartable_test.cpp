@@ -22,13 +22,12 @@ std::size_t entries(const TCharTable::Table& table) {
         table.begin());
 }
 
+// The entries read into each table, and what the minus key gives without and with Shift.
 struct FileCase {
     const char* name;
     std::string bytes;
-    std::size_t characters; // entries read into each table
-    std::size_t shifted;
-    int minus; // what the minus key gives, without and with Shift
-    int underscore;
+    std::size_t characters, shifted;
+    int minus, underscore;
 };
 
 // clang-format off

@@ -548,9 +548,7 @@ std::vector<Step> randomSteps(std::mt19937& random) {
     for (Step& s : steps) {
         s = {static_cast<Op>(op(random)), number(random), cell(random),
              std::string(z(length(random)), ' ')};
-        for (char& c : s.s) {
-            c = bytes[byte(random)];
-        }
+        std::generate(s.s.begin(), s.s.end(), [&] { return bytes[byte(random)]; });
     }
     return steps;
 }

@@ -24,9 +24,7 @@ class TRecordingOwner : public TScreenOwner {
     void setDirtyFile() override { ++dirtyFileCalls; }
     void CmdUndo() override {
         ++undoCalls;
-        if (onUndo) {
-            onUndo();
-        }
+        onUndo();
     }
     bool clipboardHasText() override { return clipboard.has_value(); }
     std::string getClipboardText() override { return clipboard.value_or(std::string{}); }
@@ -36,7 +34,7 @@ class TRecordingOwner : public TScreenOwner {
     int dirtyFileCalls = 0;
     int undoCalls = 0;
     std::optional<std::string> clipboard;
-    std::function<void()> onUndo;
+    std::function<void()> onUndo = [] {};
 };
 
 // The six field buffers laid out in one block with guard bytes between and around them, so a
