@@ -35,26 +35,18 @@ TEST_F(ScreenFixture, ColourOverSelectionInANearlyFullField) {
 
 } // namespace
 
-// The screen edits the record's own buffers, each field number reaching its own buffer.
+// The screen edits the record's own buffers, each field number reaching its own buffer whole.
 TEST(ScreenOnRecord, EditsThePlayerFieldsInPlace) {
     TRecordingOwner owner;
     TDrovakScreen screen(owner, blankArt());
     TDrovakSettingsXfer settings;
     TPlayer player(settings, "pilot.sav");
     screen.setPlayer(&player);
-    for (const auto& [field, letters] : {std::pair{kFieldCallsign, "a"},
-                                         {kFieldSquadronName, "bb"},
-                                         {kFieldSquadronPassword, "ccc"},
-                                         {kFieldIpAddress, "dddd"},
-                                         {kFieldServerName, "eeeee"},
-                                         {kFieldSide, ""}}) {
-        screen.clickField(field, 0);
-        for (const char* c = letters; *c != '\0'; ++c) {
-            screen.setChar(static_cast<char32_t>(*c), {});
-        }
+    const std::span<char> buffers[] = {player.callsign,         player.squadronName,
+                                       player.squadronPassword, player.side,
+                                       player.ipAddress,        player.serverName};
+    for (int f = 1; f <= kFieldCount; ++f) {
+        EXPECT_EQ(screen.fieldText(f).data(), buffers[f - 1].data()) << f;
+        EXPECT_EQ(screen.fieldText(f).size(), buffers[f - 1].size()) << f;
     }
-    EXPECT_EQ(std::string(player.callsign.data()) + '/' + player.squadronName.data() + '/' +
-                  player.squadronPassword.data() + '/' + player.ipAddress.data() + '/' +
-                  player.serverName.data() + '/' + std::to_string(player.side[0]),
-              "a/bb/CCC/dddd/eeeee/1");
 }
