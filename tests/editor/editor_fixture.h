@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -57,7 +56,8 @@ class TGuardedFields {
     }
     // The text up to its terminator.
     std::string text(int f) const {
-        return {block.data() + offset(f), strnlen(&block[offset(f)], size(f))};
+        const char* start = &block[offset(f)];
+        return std::string(start, std::find(start, start + size(f), '\0'));
     }
     // The guard before each buffer, and the one after the last.
     bool guardsIntact() const {
