@@ -178,17 +178,20 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     const TRgbImage& palette = sharedArt().extChar.GetPixels();
     EXPECT_TRUE(shows(canvas, kPaletteOrigin.x, kPaletteOrigin.y + 73, palette,
                       TRect(0, 73, palette.Width(), palette.Height()), glyphs));
-    // The pointer on a character cell: the frame's foot lies along the next cell's top, beside
-    // the frame's sides.
+    // The pointer on a character cell: its frame, the sides drawn over the top and the foot.
     const TScreenRect& ext = screen->extendedCharRect();
     screen->checkButtons(TPoint(ext.left + 45, ext.top + 40));
     paintAll();
     const TPoint cell(ext.left + 2 * kPaletteCellWidth, ext.top + kPaletteCellHeight);
     const TSize side = sharedArt().hiSide.CelSize();
-    EXPECT_TRUE(celAt(canvas, sharedArt().hiTop, 1, cell.x, cell.y + kPaletteCellHeight,
-                      {TRect(cell.x, cell.y, cell.x + side.cx, cell.y + side.cy),
-                       TRect(cell.x + kPaletteCellWidth, cell.y + 2,
-                             cell.x + kPaletteCellWidth + side.cx, cell.y + 2 + side.cy)}));
+    const std::vector<TRect> sides{TRect(cell.x, cell.y, cell.x + side.cx, cell.y + side.cy),
+                                   TRect(cell.x + kPaletteCellWidth, cell.y + 2,
+                                         cell.x + kPaletteCellWidth + side.cx,
+                                         cell.y + 2 + side.cy)};
+    EXPECT_TRUE(celAt(canvas, sharedArt().hiTop, 0, cell.x, cell.y, sides));
+    EXPECT_TRUE(celAt(canvas, sharedArt().hiTop, 1, cell.x, cell.y + kPaletteCellHeight, sides));
+    EXPECT_TRUE(celAt(canvas, sharedArt().hiSide, 0, sides[0].left, sides[0].top));
+    EXPECT_TRUE(celAt(canvas, sharedArt().hiSide, 1, sides[1].left, sides[1].top));
 }
 
 TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
