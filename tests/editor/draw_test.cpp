@@ -158,6 +158,16 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
         }
     }
     EXPECT_TRUE(cursorAt(kFieldCallsign, 5, 0));
+    // The swatch under the pointer is framed, its sides drawn over the top and the foot.
+    const TPoint swatch(overSwatch.x - 5, overSwatch.y - 5);
+    const TSize bar = sharedArt().colorHiSide.CelSize();
+    const std::vector<TRect> bars{
+        TRect(swatch.x, swatch.y, swatch.x + bar.cx, swatch.y + bar.cy),
+        TRect(swatch.x + 30, swatch.y, swatch.x + 30 + bar.cx, swatch.y + bar.cy)};
+    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiTop, 0, swatch.x + 1, swatch.y, bars));
+    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiTop, 1, swatch.x, swatch.y + 28, bars));
+    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiSide, 0, swatch.x, swatch.y));
+    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiSide, 1, swatch.x + 30, swatch.y));
     // The extended characters, each in its palette cell in the palette colour; a glyph is
     // taller than its cell, and the next row's glyph covers its foot. Between and below the
     // glyphs the palette's own picture shows.
