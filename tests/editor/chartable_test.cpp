@@ -2,6 +2,7 @@
 
 #include "editor_fixture.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,25 +17,18 @@ TCharTable loaded(const std::string& bytes) {
 }
 
 std::size_t entries(const TCharTable::Table& table) {
-    std::size_t n = 0;
-    while (n < table.size() && table[n].key != 0) {
-        ++n;
-    }
-    return n;
+    return static_cast<std::size_t>(
+        std::find_if(table.begin(), table.end(), [](const auto& e) { return e.key == 0; }) -
+        table.begin());
 }
 
+// The entries read into each table, and what the minus key gives without and with Shift.
 struct FileCase {
     const char* name;
     std::string bytes;
-    std::size_t characters; // entries read into each table
-    std::size_t shifted;
-    int minus; // what the minus key gives, without and with Shift
-    int underscore;
+    std::size_t characters, shifted;
+    int minus, underscore;
 };
-
-void PrintTo(const FileCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 // clang-format off
 const std::vector<FileCase> kFiles = {
@@ -62,6 +56,14 @@ const std::vector<FileCase> kFiles = {
     {"OverlongHeaderPrefix", std::string("[character table]") + std::string(100, 'x') + "\n189 -\n0\n", 0, 0, 0, 0},
     {"SignedKeys", "[character table]\n-189 x\n+189 -\n0\n", 2, 0, '-', 0},
     {"TokensOnOneLine", "[character table]\n189 - 192 ` 0\n[shift table]\n189 _ 0\n", 2, 1, '-', '_'},
+    // The 99th pair is the minus key's; those past it are dropped, and the shift table read.
+    {"KeepsNinetyNinePairs", [] {
+        std::string bytes = "[character table]\n";
+        for (int k = 1; k < 150; ++k) {
+            bytes += k == 99 ? "189 -\n" : std::to_string(1000 + k) + " x\n";
+        }
+        return bytes + "0\n\n[shift table]\n189 _\n0\n";
+    }(), TCharTable::kEntries - 1, 1, '-', '_'},
     {"ShiftTableBeyondTheSizeLimit", "[character table]\n189 -\n0\n" + std::string(TCharTable::kMaxFileBytes, '\n') + "[shift table]\n189 _\n0\n", 1, 0, '-', 0},
 };
 // clang-format on
@@ -79,18 +81,5 @@ TEST_P(TableFile, Reads) {
 
 INSTANTIATE_TEST_SUITE_P(Files, TableFile, ::testing::ValuesIn(kFiles),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(KeyTable, KeepsNinetyNinePairsAndStillReadsShiftTable) {
-    std::string bytes = "[character table]\n";
-    for (int k = 1000; k < 1150; ++k) {
-        bytes += std::to_string(k) + " " + static_cast<char>('!' + k % 90) + "\n";
-    }
-    bytes += "0\n\n[shift table]\n189 _\n0\n";
-    const TCharTable table = loaded(bytes);
-    EXPECT_EQ(entries(table.characterTable()), TCharTable::kEntries - 1);
-    EXPECT_EQ(TCharTable::lookup(table.characterTable(), 1098), '!' + 1098 % 90);
-    EXPECT_EQ(TCharTable::lookup(table.characterTable(), 1099), 0);
-    EXPECT_EQ(TCharTable::lookup(table.shiftTable(), kKeyMinus), '_');
-}
 
 } // namespace

@@ -1,14 +1,14 @@
-// The editor's text, cursor and selection against a small model of its rules: random
-// sequences of typed characters, keys, modifiers, palette picks, clicks, drags, field changes
-// and the clipboard, compared after every step. A failure prints its seed and the shortest
-// failing sequence found by dropping steps. DROVAK_EDIT_MODEL_RUNS raises the number of
-// sequences, DROVAK_EDIT_MODEL_SEED moves the first seed.
+// The editor's text, cursor and selection against a small model of its rules, compared after
+// every step of random sequences. A failure prints its seed and the shortest failing sequence;
+// DROVAK_EDIT_MODEL_RUNS and DROVAK_EDIT_MODEL_SEED set the number of sequences and the first.
 
 #include "editor_fixture.h"
 
 #include <cstdlib>
 #include <random>
 #include <sstream>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -19,15 +19,10 @@ constexpr int kSteps = 80;
 constexpr std::array<int, kFieldCount + 1> kCap{0, 22, 22, 12, 2, 22, 22};
 constexpr std::array<char, kFieldCount + 1> kDefault{'2', '5', '4', '2', '2', '2', '2'};
 
-bool textField(int f) {
-    return f >= 1 && f <= kFieldCount && f != kFieldSide;
-}
-bool codesField(int f) { // the palette inserts codes
-    return f == 1 || f == 2 || f == 6;
-}
-bool digit(char c) {
-    return c >= '0' && c <= '9';
-}
+constexpr auto textField = [](int f) { return f >= 1 && f <= kFieldCount && f != kFieldSide; };
+constexpr auto codesField = [](int f) { return f == 1 || f == 2 || f == 6; }; // takes codes
+constexpr auto digit = [](char c) { return c >= '0' && c <= '9'; };
+constexpr auto z = [](int i) { return static_cast<std::size_t>(i); };
 
 // A character a layout types, and the byte it puts into a field and into the password; 0 where
 // the font lacks it.
@@ -59,8 +54,7 @@ constexpr const char* kOpNames[] = {"char", "key", "hold", "release", "chord", "
 // clang-format on
 struct Step {
     Op op;
-    int a = 0;
-    int b = 0;
+    int a = 0, b = 0;
     std::string s{};
 };
 
@@ -73,47 +67,38 @@ struct Model {
     bool shift = false, control = false;
     std::optional<std::string> clipboard;
 
-    std::string& cur() { return text[static_cast<std::size_t>(field)]; }
-    int cap() const { return kCap[static_cast<std::size_t>(field)]; }
+    std::string& cur() { return text[z(field)]; }
+    int cap() const { return kCap[z(field)]; }
     int len() { return static_cast<int>(cur().size()); }
-    char at(int i) { return cur()[static_cast<std::size_t>(i)]; }
+    char at(int i) { return cur()[z(i)]; }
     // A colour code: a tilde and a digit.
     bool code(int i) { return i >= 0 && i + 1 < len() && at(i) == '~' && digit(at(i + 1)); }
     bool visible(int i) { return at(i) != '~' && !(i > 0 && at(i - 1) == '~' && digit(at(i))); }
-    void mark() {
-        dirtyMarks += dirty ? 0 : 1;
-        dirty = true;
-    }
+    void mark() { dirtyMarks += std::exchange(dirty, true) ? 0 : 1; }
     // The colour set by the codes whose digits lie before index end.
     char colourBefore(int end) {
-        char c = kDefault[static_cast<std::size_t>(field)];
+        char c = kDefault[z(field)];
         for (int i = 1; i < std::min(end, len()); ++i) {
             c = at(i - 1) == '~' && digit(at(i)) ? at(i) : c;
         }
         return c;
     }
     void fit() {
-        if (!textField(field)) {
-            cursor = anchor = 0;
-            return;
-        }
-        if (len() == cap()) {
+        if (textField(field) && len() == cap()) {
             cur().pop_back(); // the last byte becomes the terminator
         }
-        cursor = std::clamp(cursor, 0, len());
-        anchor = std::clamp(anchor, 0, len());
+        cursor = std::clamp(cursor, 0, textField(field) ? len() : 0);
+        anchor = std::clamp(anchor, 0, textField(field) ? len() : 0);
     }
     bool insert(int i, const std::string& bytes) {
         if (bytes.empty() || i < 0 || i > len() ||
             len() + static_cast<int>(bytes.size()) >= cap()) {
             return false;
         }
-        cur().insert(static_cast<std::size_t>(i), bytes);
+        cur().insert(z(i), bytes);
         return true;
     }
-    void erase(int i, int n) {
-        cur().erase(static_cast<std::size_t>(i), static_cast<std::size_t>(n));
-    }
+    void erase(int i, int n) { cur().erase(z(i), z(n)); }
     std::pair<int, int> span() {
         const int hi = std::min(std::max(cursor, anchor), len());
         return {std::clamp(std::min(cursor, anchor), 0, hi), hi};
@@ -127,19 +112,9 @@ struct Model {
         cursor = anchor = lo;
         selection = false;
     }
-    // A lone code goes whole whichever side of it the key is.
-    bool loneCode() {
-        if (len() < 3 && code(0)) {
-            mark();
-            erase(0, 2);
-            cursor = 0;
-            return true;
-        }
-        return false;
-    }
     void put(char b) {
         mark();
-        cur().insert(static_cast<std::size_t>(cursor++), 1, b);
+        cur().insert(z(cursor++), 1, b);
     }
     // A byte typed, 0 for one the field cannot take (which still replaces a selection). A
     // blank goes before a code the cursor splits; a full field takes nothing, even over a
@@ -161,12 +136,17 @@ struct Model {
         if (selection) {
             return deleteSelection();
         }
-        if (loneCode() || cursor == (back ? 0 : len())) {
+        const bool lone = len() < 3 && code(0); // goes whole whichever side of it the key is
+        if (!lone && cursor == (back ? 0 : len())) {
             return;
         }
         mark();
         const int beside = back ? cursor - 2 : cursor;
-        cursor = code(cursor - 1) ? cursor - 1 : code(beside) ? beside : back ? cursor - 1 : cursor;
+        cursor = lone               ? 0
+                 : code(cursor - 1) ? cursor - 1
+                 : code(beside)     ? beside
+                 : back             ? cursor - 1
+                                    : cursor;
         erase(cursor, code(cursor) ? 2 : 1);
     }
     // A colour picked. Over a selection the selection loses its codes and takes the colour,
@@ -198,19 +178,15 @@ struct Model {
         if (!codesField(field)) {
             return;
         }
-        int j = -1;
-        if (len() >= 3 && code(cursor - 2)) {
-            j = cursor - 1;
-        } else if (code(cursor - 1)) {
-            j = cursor;
-        } else if (code(cursor)) {
-            j = cursor + 1;
-        }
+        const int j = len() >= 3 && code(cursor - 2) ? cursor - 1
+                      : code(cursor - 1)             ? cursor
+                      : code(cursor)                 ? cursor + 1
+                                                     : -1;
         if (j >= 0 && d == prev) {
             cursor = j + 1;
             remove(true);
         } else if (j >= 0) {
-            cur()[static_cast<std::size_t>(j)] = d;
+            cur()[z(j)] = d;
         } else if (d != prev && insert(cursor, std::string{'~', d})) {
             cursor += 2;
         }
@@ -220,7 +196,7 @@ struct Model {
         if (!codesField(field)) {
             return;
         }
-        char inForce = kDefault[static_cast<std::size_t>(field)];
+        char inForce = kDefault[z(field)];
         auto follow = [](int& index, int start) {
             index = index >= start + 2 ? index - 2 : index == start + 1 ? start : index;
         };
@@ -245,8 +221,7 @@ struct Model {
     void copy() {
         if (selection) {
             const auto [lo, hi] = span();
-            clipboard =
-                cur().substr(static_cast<std::size_t>(lo), static_cast<std::size_t>(hi - lo));
+            clipboard = cur().substr(z(lo), z(hi - lo));
         }
     }
     void paste() {
@@ -263,10 +238,7 @@ struct Model {
     }
     void key(int k, bool types) {
         if (!textField(field)) {
-            if (field == kNoField && control && k == kKeyZ) {
-                undo();
-            }
-            return;
+            return field == kNoField && control && k == kKeyZ ? undo() : void();
         }
         fit();
         palette = false;
@@ -340,24 +312,20 @@ struct Model {
         if (f < 1 || f > kFieldCount) {
             return leave();
         }
-        const int previous = field;
-        field = f;
+        const int previous = std::exchange(field, f);
         fit();
+        selection = false;
         if (!pos) {
-            selection = dragging = palette = false;
+            dragging = palette = false;
             cursor = anchor = textField(f) ? len() : 0;
-            return;
-        }
-        if (f == kFieldSide) {
-            selection = false;
+        } else if (f == kFieldSide) {
             mark();
             side = (side + 1) % 3;
             dragging = dragging && f == previous;
-            return;
+        } else {
+            cursor = anchor = f == previous ? displayIndex(*pos) : hiddenIndex(*pos);
+            dragging = true;
         }
-        cursor = anchor = f == previous ? displayIndex(*pos) : hiddenIndex(*pos);
-        selection = false;
-        dragging = true;
     }
 };
 
@@ -382,7 +350,7 @@ struct Run : ScreenRig {
         const int field = s.a % (kFieldCount + 2); // 0 and 7 lie outside the fields
         switch (s.op) {
         case Op::Char: {
-            const TypedChar& t = kChars[static_cast<std::size_t>(s.a) % std::size(kChars)];
+            const TypedChar& t = kChars[z(s.a) % std::size(kChars)];
             const int mods = std::max(0, s.b % 8 - 4); // mostly none; Shift, AltGr, Control
             h.shift = h.shift || mods == 1;
             h.control = h.control || mods >= 2;
@@ -406,16 +374,13 @@ struct Run : ScreenRig {
             s.op == Op::Hold ? e.setKeyDown(modifier, held) : e.setKeyUp(modifier, held);
             m.shift = held.shift;
             m.control = held.control;
-            if (s.op == Op::Hold) {
-                m.key(modifier, false);
-            }
+            s.op == Op::Hold ? m.key(modifier, false) : void();
             break;
         case Op::Chord:
         case Op::Key: {
             h.control = h.control || s.op == Op::Chord;
-            const auto [key, types] = s.op == Op::Chord
-                                          ? std::pair{kChords[s.a % 5], true}
-                                          : kKeys[static_cast<std::size_t>(s.a) % std::size(kKeys)];
+            const auto [key, types] = s.op == Op::Chord ? std::pair{kChords[s.a % 5], true}
+                                                        : kKeys[z(s.a) % std::size(kKeys)];
             e.setKeyDown(key, h);
             e.setKeyUp(key, h);
             m.shift = h.shift;
@@ -443,9 +408,9 @@ struct Run : ScreenRig {
             break;
         }
         case Op::Click:
-            if (e.clickField(field, s.b) != (field >= 1 && field <= kFieldCount)) {
-                note = "the click's answer is wrong; ";
-            }
+            note += e.clickField(field, s.b) != (field >= 1 && field <= kFieldCount)
+                        ? "the click's answer is wrong; "
+                        : "";
             m.click(field, s.b);
             break;
         case Op::Drag:
@@ -473,15 +438,13 @@ struct Run : ScreenRig {
             // The record replaced under the editor, often the field being edited; no terminator
             // when the text fills the field.
             const int f = s.b % 2 == 0 && textField(m.field) ? m.field : kTextFields[s.a % 5];
-            const std::string text =
-                std::string(s.s.c_str()).substr(0, kCap[static_cast<std::size_t>(f)]);
+            const std::string text = std::string(s.s.c_str()).substr(0, kCap[z(f)]);
             fields.set(f, text);
-            m.text[static_cast<std::size_t>(f)] = text;
+            m.text[z(f)] = text;
             break;
         }
         case Op::Clipboard:
-            owner.clipboard = s.s;
-            m.clipboard = s.s;
+            owner.clipboard = m.clipboard = s.s;
             break;
         case Op::Save:
             // A save typed on the keyboard ends the edit and takes it up again.
@@ -493,16 +456,13 @@ struct Run : ScreenRig {
             if (const auto edit = e.fieldEdit()) {
                 e.endEdit();
                 e.resumeEdit(*edit);
-                const Model before = m;
-                m.leave();
-                m.field = before.field;
                 m.fit();
-                m.selection = before.selection && m.cursor != m.anchor;
+                m.selection = m.selection && m.cursor != m.anchor;
+                m.dragging = m.palette = false;
             }
             break;
         case Op::ShowCodes:
-            e.setShowColorChars(s.a % 2 != 0);
-            m.showCodes = s.a % 2 != 0;
+            e.setShowColorChars(m.showCodes = s.a % 2 != 0);
             break;
         }
     }
@@ -517,7 +477,7 @@ struct Run : ScreenRig {
                 missing += "field " + std::to_string(f) + " not repainted; ";
             }
         };
-        const auto f = static_cast<std::size_t>(m.field);
+        const auto f = z(m.field);
         if (b.field != m.field) {
             need(b.field);
             need(m.field);
@@ -539,24 +499,21 @@ struct Run : ScreenRig {
             }
         };
         for (int f = 1; f <= kFieldCount; ++f) {
-            std::string want = f == kFieldSide ? std::string(1, static_cast<char>(m.side))
-                                               : m.text[static_cast<std::size_t>(f)];
-            want.resize(static_cast<std::size_t>(kCap[static_cast<std::size_t>(f)]), '\0');
+            std::string want =
+                f == kFieldSide ? std::string(1, static_cast<char>(m.side)) : m.text[z(f)];
+            want.resize(z(kCap[z(f)]), '\0');
             const std::span<char> got = fields.field(f);
             same(("buffer " + std::to_string(f)).c_str(), std::string(got.begin(), got.end()),
                  want);
         }
-        same("guards intact", fields.guardsIntact(), true);
-        same("field", screen->getCurrentField(), m.field);
-        same("cursor", screen->getCursor(), m.cursor);
-        same("anchor", screen->getAnchor(), m.anchor);
-        same("selection", screen->isHilight(), m.selection);
-        same("dragging", screen->isDragging(), m.dragging);
-        same("palette click", screen->isExtChar(), m.palette);
-        same("dirty", screen->isDirty(), m.dirty);
-        same("dirty marks", owner.dirtyFileCalls, m.dirtyMarks);
-        same("undos", owner.undoCalls, m.undos);
-        same("clipboard", owner.clipboard, m.clipboard);
+        same("(guards intact, field, cursor, anchor, selection, dragging, palette click, dirty, "
+             "dirty marks, undos, clipboard)",
+             std::tuple{fields.guardsIntact(), screen->getCurrentField(), screen->getCursor(),
+                        screen->getAnchor(), screen->isHilight(), screen->isDragging(),
+                        screen->isExtChar(), screen->isDirty(), owner.dirtyFileCalls,
+                        owner.undoCalls, owner.clipboard},
+             std::tuple{true, m.field, m.cursor, m.anchor, m.selection, m.dragging, m.palette,
+                        m.dirty, m.dirtyMarks, m.undos, m.clipboard});
         if (textField(m.field)) {
             same("cursor cell", screen->getCursorIndex(screen->fieldText(m.field), m.cursor),
                  m.cursorCell());
@@ -590,10 +547,8 @@ std::vector<Step> randomSteps(std::mt19937& random) {
     std::vector<Step> steps(kSteps);
     for (Step& s : steps) {
         s = {static_cast<Op>(op(random)), number(random), cell(random),
-             std::string(static_cast<std::size_t>(length(random)), ' ')};
-        for (char& c : s.s) {
-            c = bytes[byte(random)];
-        }
+             std::string(z(length(random)), ' ')};
+        std::generate(s.s.begin(), s.s.end(), [&] { return bytes[byte(random)]; });
     }
     return steps;
 }

@@ -23,9 +23,7 @@ class TRecordingOwner : public TScreenOwner {
     void setDirtyFile() override { ++dirtyFileCalls; }
     void CmdUndo() override {
         ++undoCalls;
-        if (onUndo) {
-            onUndo();
-        }
+        onUndo();
     }
     bool clipboardHasText() override { return clipboard.has_value(); }
     std::string getClipboardText() override { return clipboard.value_or(std::string{}); }
@@ -35,7 +33,7 @@ class TRecordingOwner : public TScreenOwner {
     int dirtyFileCalls = 0;
     int undoCalls = 0;
     std::optional<std::string> clipboard;
-    std::function<void()> onUndo;
+    std::function<void()> onUndo = [] {};
 };
 
 // The six field buffers laid out in one block with guard bytes between and around them, so a
@@ -48,9 +46,7 @@ class TGuardedFields {
             set(f, "");
         }
     }
-    TFieldBuffers buffers() {
-        return TFieldBuffers{field(1), field(2), field(3), field(4), field(5), field(6)};
-    }
+    TFieldBuffers buffers() { return {field(1), field(2), field(3), field(4), field(5), field(6)}; }
     std::span<char> field(int f) { return {block.data() + offset(f), size(f)}; }
     // Replaces a field's whole buffer: text, then zeros.
     void set(int f, std::string_view text) {
@@ -59,17 +55,19 @@ class TGuardedFields {
         std::copy_n(text.begin(), std::min(text.size(), buffer.size()), buffer.begin());
     }
     // The text up to its terminator.
-    std::string text(int f) const { return std::string(bytes(f).substr(0, bytes(f).find('\0'))); }
+    std::string text(int f) const {
+        const char* start = &block[offset(f)];
+        return std::string(start, std::find(start, start + size(f), '\0'));
+    }
     // The guard before each buffer, and the one after the last.
     bool guardsIntact() const {
+        bool intact = true;
         for (int f = 1; f <= kFieldCount + 1; ++f) {
-            for (std::size_t i = offset(f) - kGuard; i < offset(f); ++i) {
-                if (block[i] != kGuardByte) {
-                    return false;
-                }
-            }
+            const auto end = block.begin() + static_cast<std::ptrdiff_t>(offset(f));
+            intact =
+                intact && std::all_of(end - kGuard, end, [](char c) { return c == kGuardByte; });
         }
-        return true;
+        return intact;
     }
 
   private:
@@ -86,7 +84,6 @@ class TGuardedFields {
         }
         return at;
     }
-    std::string_view bytes(int f) const { return {block.data() + offset(f), size(f)}; }
 
     std::array<char, kGuard * 7 + 22 * 4 + 12 + 2> block{};
 };
