@@ -23,9 +23,8 @@ class FileSystemFaults {
         state() = State{};
         FileSystemCalls& calls = fileSystemCalls();
         calls.open = [](const char* path, int flags, mode_t mode) {
-            if (!pass("open", path)) {
+            if (!pass("open", path))
                 return -1;
-            }
             if ((flags & O_EXCL) != 0 && state().namesTaken > 0) {
                 --state().namesTaken;
                 errno = EEXIST;

@@ -23,9 +23,8 @@ class ReadFaults {
         FileSystemCalls& calls = fileSystemCalls();
         calls.openRead = [](const char* name, int flags) {
             const int fd = systemFileSystemCalls().openRead(name, flags);
-            if (fd >= 0 && state().path == name) {
+            if (fd >= 0 && state().path == name)
                 state().fds.insert(fd);
-            }
             return fd;
         };
         calls.closeRead = [](int fd) {

@@ -54,9 +54,8 @@ class ScopedWorkingDir {
 class ScopedEnv {
   public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
+        if (const char* old = std::getenv(name))
             old_ = old;
-        }
         set(value);
     }
     ~ScopedEnv() { set(old_ ? old_->c_str() : nullptr); }
@@ -69,11 +68,10 @@ class ScopedEnv {
         // An empty value removes the variable there.
         _putenv_s(name_, value != nullptr ? value : "");
 #else
-        if (value != nullptr) {
+        if (value != nullptr)
             setenv(name_, value, 1);
-        } else {
+        else
             unsetenv(name_);
-        }
 #endif
     }
     const char* name_;
@@ -84,10 +82,8 @@ std::string readWholeFile(const std::string& path);
 
 // Writes '/' as the platform's separator, so a test reads like a path.
 inline std::string native(std::string path) {
-    for (char& c : path) {
-        if (c == '/') {
+    for (char& c : path)
+        if (c == '/')
             c = kPathSeparator;
-        }
-    }
     return path;
 }

@@ -50,9 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto record = composeSav(fromMemory, bytes);
     TPlayer readBack(settings, kFileName);
     readSavFields(std::string(record.data(), record.size()), readBack);
-    if (!sameFields(fromMemory, readBack)) {
+    if (!sameFields(fromMemory, readBack))
         std::abort();
-    }
 
     // Removed first: a file truncated and written again is flushed to disk on every close.
     const std::string path = folder() + kFileName;
@@ -62,8 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fclose(f);
     }
     TPlayer fromFile(settings, kFileName);
-    if (fromFile.openFile() != 0 || !sameFields(fromMemory, fromFile)) {
+    if (fromFile.openFile() != 0 || !sameFields(fromMemory, fromFile))
         std::abort();
-    }
     return 0;
 }

@@ -15,9 +15,8 @@ TEST(Base64, Rfc4648VectorsAndLineBreaks) {
     // 57 bytes fill one 76-character line exactly; a 58th opens the next.
     const std::string bytes57(57, 'M');
     std::string line76;
-    for (int i = 0; i < 19; ++i) {
+    for (int i = 0; i < 19; ++i)
         line76 += "TU1N";
-    }
     const Case cases[] = {
         {"", 0, ""},
         {"f", 0, "Zg=="},
@@ -31,9 +30,8 @@ TEST(Base64, Rfc4648VectorsAndLineBreaks) {
         {bytes57, 76, line76 + "\r\n"},
         {bytes57 + "M", 76, line76 + "\r\nTQ==\r\n"},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
         EXPECT_EQ(c.text, base64Encode(c.bytes, c.lineLength)) << c.bytes.size() << " bytes";
-    }
     // Only the bytes given are read, not the one after them.
     EXPECT_EQ("Zm8=", base64Encode(std::string_view("fo\xFF", 2), 0));
     EXPECT_EQ("Zg==", base64Encode(std::string_view("f\xFF", 1), 0));

@@ -41,9 +41,8 @@ TEST(Trace, SwitchesDecideWhatIsWritten) {
 #endif
     for (const auto& c : cases) {
         std::filesystem::remove(dir.file("debug.txt"));
-        if (c.written) {
+        if (c.written)
             dir.write("debug.txt", "old contents\r\n");
-        }
         setTraceSwitch(c.trace);
         setStartMarkerSwitch(c.marker);
         debugStart();
