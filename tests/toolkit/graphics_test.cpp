@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,23 +47,44 @@ Bytes bmpFile(int width, int height, unsigned bpp, unsigned compression, const B
 
 const TColor red(255, 0, 0);
 
+// act must be refused with a TXBitmap that names the file.
+template <class Act> void expectRefused(Act act, const std::string& name) {
+    try {
+        act();
+        ADD_FAILURE() << name << " was taken";
+    } catch (const TXBitmap& e) {
+        EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
+    }
+}
+
+// What is no usable bitmap is refused, in memory or named. A named file's headers are checked
+// when it is named, its pixels read when first drawn: one gone by then is refused then.
 TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
     const Bytes good = encodeBmp(TRgbImage(4, 4, red));
-    Bytes notBm = good;
+    Bytes notBm = good, cut = good, zeroWidth = good, huge = good;
     notBm[0] = 'X';
-    Bytes cut = good;
     cut.resize(good.size() - 1);
-    Bytes zeroWidth = good;
     put32(zeroWidth, 18, 0);
-    Bytes huge = good;
     put32(huge, 18, 100000);
     put32(huge, 22, 100000);
-    const Bytes rle = bmpFile(2, 1, 8, 1, {0, 0, 0, 0}, {0, 0, 0, 0});
+    const std::pair<const char*, Bytes> files[] = {
+        {"notbm", notBm}, {"cut", cut},  {"zerowidth", zeroWidth},
+        {"huge", huge},   {"empty", {}}, {"rle", bmpFile(2, 1, 8, 1, {0, 0, 0, 0}, {0, 0, 0, 0})},
+    };
+    TempDir dir;
+    for (const auto& [name, bytes] : files) {
+        EXPECT_THROW(decodeBmp(bytes, "x"), TXBitmap) << name;
+        dir.write(name, std::string(bytes.begin(), bytes.end()));
+        expectRefused([&] { TDib dib(dir.file(name).c_str()); }, name);
+    }
     const Bytes outsidePalette = bmpFile(2, 1, 8, 0, {0, 0, 0, 0}, {0, 5, 0, 0});
-    for (const Bytes* file : std::initializer_list<const Bytes*>{&notBm, &cut, &zeroWidth, &huge,
-                                                                 &rle, &outsidePalette})
-        EXPECT_THROW(decodeBmp(*file, "x"), TXBitmap);
-    EXPECT_THROW(decodeBmp({}, "x"), TXBitmap);
+    EXPECT_THROW(decodeBmp(outsidePalette, "x"), TXBitmap);
+    expectRefused([&] { TDib dib(dir.file("none").c_str()); }, "none");
+    dir.write("plain", std::string(good.begin(), good.end()));
+    const TDib gone(dir.file("plain").c_str());
+    const TDib copy = gone;
+    std::filesystem::remove(dir.file("plain"));
+    expectRefused([&] { copy.GetPixels(); }, "plain");
 }
 
 // The program's pictures are 24-bit files; stored bottom-up or top-down, each gives the same
@@ -112,34 +132,6 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
             }
             TDib::ReleaseFileBytes();
         }
-    }
-}
-
-// A picture file's headers are checked when it is named, its pixels read when first drawn:
-// a file damaged from the start is refused at once, one gone by then when it is drawn, and
-// both name it.
-TEST(Bitmap, PictureFileIsCheckedAtOnceAndReadWhenDrawn) {
-    TempDir dir;
-    const Bytes good = encodeBmp(TRgbImage(5, 3, red));
-    dir.write("plain", std::string(good.begin(), good.end()));
-    dir.write("cut", std::string(good.begin(), good.end() - 2));
-    dir.write("notbm", "BX" + std::string(good.begin() + 2, good.end()));
-    for (const char* name : {"cut", "notbm", "none"}) {
-        try {
-            TDib dib(dir.file(name).c_str());
-            ADD_FAILURE() << name << " was taken";
-        } catch (const TXBitmap& e) {
-            EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
-        }
-    }
-    const TDib gone(dir.file("plain").c_str());
-    const TDib copy = gone;
-    std::filesystem::remove(dir.file("plain"));
-    try {
-        copy.GetPixels();
-        ADD_FAILURE() << "a removed picture was drawn";
-    } catch (const TXBitmap& e) {
-        EXPECT_NE(std::string(e.what()).find("plain"), std::string::npos) << e.what();
     }
 }
 

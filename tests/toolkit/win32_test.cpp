@@ -26,6 +26,24 @@ class Win32Backend : public ::testing::Test {
     ScopedWorkingDir cwd_{DROVAK_ASSETS_DIR};
 };
 
+// Runs the thread's messages until done() holds, for five seconds at most.
+template <class Done> void pumpUntil(Done done) {
+    for (int wait = 0; wait < 500 && !done(); ++wait) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
+// A child of an accessible object, by its number.
+VARIANT childNumber(LONG id) {
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
+}
+
 std::uint8_t alphaAt(const TBgraImage& image, int x, int y) {
     return image.bgra[(static_cast<std::size_t>(y) * image.width + x) * 4 + 3];
 }
@@ -90,6 +108,8 @@ TEST_F(Win32Backend, IconsAndCursorsComeFromTheResourcesFiles) {
     }
     EXPECT_EQ(iconOf(999, 32), nullptr);
 
+    TApplication app("dpi");
+    EXPECT_TRUE(IsProcessDPIAware());
     // The frame shows the program's icon at the system's two sizes.
     TFrameWindow frame(nullptr, "frame", nullptr, false);
     EXPECT_TRUE(frame.SetIconSm(resources::kProgramIcon));
@@ -103,11 +123,6 @@ TEST_F(Win32Backend, IconsAndCursorsComeFromTheResourcesFiles) {
     EXPECT_EQ(
         SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0),
         reinterpret_cast<LRESULT>(iconOf(resources::kProgramIcon, GetSystemMetrics(SM_CXSMICON))));
-}
-
-TEST_F(Win32Backend, TheApplicationIsDpiAware) {
-    TApplication app("dpi");
-    EXPECT_TRUE(IsProcessDPIAware());
 }
 
 // A list whose second column shows a picture: a red block on a background of its own.
@@ -229,11 +244,6 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToThe
     EXPECT_EQ(list.GetEditIndex(), -1);
 }
 
-// The owner of the clipboard while a test writes to it.
-struct TClipboardOwner : TWindow {
-    TClipboardOwner() : TWindow(nullptr, "clipboard") { Attr.Style = WS_POPUP; }
-};
-
 std::wstring unicodeOnClipboard(HWND owner) {
     std::wstring text;
     if (OpenClipboard(owner)) {
@@ -258,7 +268,7 @@ void putUnicode(HWND owner, const std::wstring& text) {
 }
 
 TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
-    TClipboardOwner owner;
+    TPictureOwner owner; // any window of ours owns the clipboard
     ASSERT_TRUE(owner.Create());
     struct Case {
         std::string bytes;
@@ -309,17 +319,11 @@ TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInIt) {
     DeleteFileW(widen(dir.file("cy.sav")).c_str());
     const std::vector<std::string> expected{"ace.sav", "bob.dvw", "cy.sav"};
     auto seenAll = [&] {
-        for (const std::string& name : expected)
-            if (std::find(window.names.begin(), window.names.end(), name) == window.names.end())
-                return false;
-        return true;
+        return std::all_of(expected.begin(), expected.end(), [&](const std::string& name) {
+            return std::count(window.names.begin(), window.names.end(), name) > 0;
+        });
     };
-    for (int wait = 0; wait < 500 && !seenAll(); ++wait) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    }
+    pumpUntil(seenAll);
     EXPECT_TRUE(seenAll()) << ::testing::PrintToString(window.names);
     EXPECT_TRUE(window.WatchFolder(""));
     EXPECT_FALSE(window.WatchFolder(dir.file("none")));
@@ -340,10 +344,6 @@ TEST_F(Win32Backend, AProjectSoundPlays) {
     EXPECT_FALSE(TWaveSound("nosuch").Play()); // no such file
     PlaySoundW(nullptr, nullptr, 0);
 }
-
-} // namespace
-
-namespace {
 
 // A window that draws a pilot's row, a field, a button and news: what is typed goes into the
 // field.
@@ -395,11 +395,8 @@ TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
     EXPECT_EQ(object->get_accChildCount(&count), S_OK);
     EXPECT_EQ(count, 4);
     auto text = [&](auto get, LONG id) {
-        VARIANT child{};
-        child.vt = VT_I4;
-        child.lVal = id;
         BSTR got = nullptr;
-        if (FAILED((object->*get)(child, &got)) || !got)
+        if (FAILED((object->*get)(childNumber(id), &got)) || !got)
             return std::string("-");
         std::string read = narrowUtf8(got);
         SysFreeString(got);
@@ -419,22 +416,17 @@ TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
     };
     for (LONG id = 1; id <= 4; ++id) {
         const Case& c = cases[id - 1];
-        VARIANT child{}, role{}, state{};
-        child.vt = VT_I4;
-        child.lVal = id;
-        EXPECT_EQ(object->get_accRole(child, &role), S_OK);
-        EXPECT_EQ(object->get_accState(child, &state), S_OK);
+        VARIANT role{}, state{};
+        EXPECT_EQ(object->get_accRole(childNumber(id), &role), S_OK);
+        EXPECT_EQ(object->get_accState(childNumber(id), &state), S_OK);
         EXPECT_EQ(role.lVal, c.role) << id;
         EXPECT_EQ(state.lVal, c.state) << id;
         EXPECT_EQ(text(&IAccessible::get_accName, id), c.name);
         EXPECT_EQ(text(&IAccessible::get_accValue, id), c.value);
     }
     // The field where it is drawn, on the screen, at the screen's scale.
-    VARIANT field{};
-    field.vt = VT_I4;
-    field.lVal = 2;
     LONG x = 0, y = 0, w = 0, h = 0;
-    EXPECT_EQ(object->accLocation(&x, &y, &w, &h, field), S_OK);
+    EXPECT_EQ(object->accLocation(&x, &y, &w, &h, childNumber(2)), S_OK);
     const int dpi = dpiOf(hwnd);
     POINT corner{toScreen(10, dpi), toScreen(20, dpi)};
     ClientToScreen(hwnd, &corner);
@@ -448,13 +440,7 @@ TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
     ASSERT_TRUE(hook);
     SendMessageW(hwnd, WM_CHAR, 'O', 0);
     const std::pair<DWORD, LONG> told{EVENT_OBJECT_VALUECHANGE, 2};
-    for (int wait = 0; wait < 200 && std::count(winEvents.begin(), winEvents.end(), told) == 0;
-         ++wait) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    }
+    pumpUntil([&] { return std::count(winEvents.begin(), winEvents.end(), told) > 0; });
     EXPECT_EQ(std::count(winEvents.begin(), winEvents.end(), told), 1);
     EXPECT_EQ(text(&IAccessible::get_accValue, 2), "GHO");
     UnhookWinEvent(hook);
