@@ -8,16 +8,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void put16(Bytes& b, std::size_t at, unsigned v) {
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
 void put32(Bytes& b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -27,21 +24,21 @@ void put32(Bytes& b, std::size_t at, std::uint32_t v) {
 // rows as stored. Height is negative for a top-down file.
 Bytes bmpFile(int width, int height, unsigned bpp, unsigned compression, const Bytes& palette,
               const Bytes& pixels) {
-    Bytes b(54 + palette.size() + pixels.size(), 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    const std::uint32_t offset = static_cast<std::uint32_t>(54 + palette.size());
-    put32(b, 10, offset);
-    put32(b, 14, 40);
-    put32(b, 18, static_cast<std::uint32_t>(width));
-    put32(b, 22, static_cast<std::uint32_t>(height));
-    put16(b, 26, 1);
-    put16(b, 28, bpp);
-    put32(b, 30, compression);
-    put32(b, 46, static_cast<std::uint32_t>(palette.size() / 4));
-    std::copy(pixels.begin(), pixels.end(),
-              std::copy(palette.begin(), palette.end(), b.begin() + 54));
-    put32(b, 2, static_cast<std::uint32_t>(b.size()));
+    Bytes b{'B', 'M'};
+    b.resize(54);
+    b.insert(b.end(), palette.begin(), palette.end());
+    b.insert(b.end(), pixels.begin(), pixels.end());
+    const auto colours = static_cast<std::uint32_t>(palette.size() / 4);
+    // Each field's offset and value; the planes and the bits per pixel share one 32-bit word.
+    for (auto [at, v] : {std::pair<std::size_t, std::uint32_t>{2, std::uint32_t(b.size())},
+                         {10, 54 + colours * 4},
+                         {14, 40},
+                         {18, std::uint32_t(width)},
+                         {22, std::uint32_t(height)},
+                         {26, 1 | bpp << 16},
+                         {30, compression},
+                         {46, colours}})
+        put32(b, at, v);
     return b;
 }
 
@@ -94,12 +91,8 @@ TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
 TEST(Bitmap, DecodesTheProgramsPixelFormat) {
     const TColor want[2][3] = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
                                {{255, 255, 255}, {0, 0, 0}, {255, 255, 0}}};
-    struct Case {
-        const char* name;
-        int height; // negative: top-down
-        Bytes rows; // rows as stored, each padded to four bytes
-    };
-    const Case cases[] = {
+    // name, height (negative: top-down), rows as stored, each padded to four bytes
+    const std::tuple<const char*, int, Bytes> cases[] = {
         {"bottom-up", 2, {255, 255, 255, 0, 0,   0, 0,   255, 255, 0, 0, 0,
                           0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0}},
         {"top-down", -2, {0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0,
@@ -108,12 +101,12 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
     TempDir dir;
     const TRect parts[] = {{1, 0, 3, 2}, {0, 1, 2, 2}, {2, 0, 3, 1}, {0, 0, 3, 2}};
     std::vector<TDib> dibs;
-    for (const Case& c : cases) {
-        const Bytes file = bmpFile(3, c.height, 24, 0, {}, c.rows);
-        dir.write(c.name + std::string(c.height < 0 ? ".bmp" : ""),
+    for (const auto& [name, height, rows] : cases) {
+        const Bytes file = bmpFile(3, height, 24, 0, {}, rows);
+        dir.write(name + std::string(height < 0 ? ".bmp" : ""),
                   std::string(file.begin(), file.end()));
-        dibs.emplace_back(dir.file(c.name).c_str());
-        EXPECT_EQ(dibs.back().Size(), TSize(3, 2)) << c.name;
+        dibs.emplace_back(dir.file(name).c_str());
+        EXPECT_EQ(dibs.back().Size(), TSize(3, 2)) << name;
     }
     // The two files' parts in turns: each part comes from its own file's bytes, also after
     // the bytes kept were let go; once decoded (as decodeBmp does), from the whole picture.
@@ -127,8 +120,9 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
                 for (int y = part.top; y < part.bottom; ++y)
                     for (int x = part.left; x < part.right; ++x)
                         EXPECT_EQ(pixels.GetPixel(x - part.left, y - part.top), want[y][x])
-                            << cases[i].name << (decoded ? ", decoded," : "") << " part from "
-                            << part.left << "," << part.top << " at " << x << "," << y;
+                            << std::get<0>(cases[i]) << (decoded ? ", decoded," : "")
+                            << " part from " << part.left << "," << part.top << " at " << x << ","
+                            << y;
             }
             TDib::ReleaseFileBytes();
         }
@@ -148,30 +142,25 @@ TEST(Bitmap, ACelLandsAtItsPoint) {
     const TCelArray cels(numberedStrip(), 4);
     EXPECT_EQ(cels.CelSize(), TSize(10, 6));
     const TColor ground(34, 34, 34);
-    struct Case {
-        int cel; // -1: the strip's part at src, of dest's size
-        TPoint at;
-        TRect clip; // empty: the whole surface
-        TRect dest;
-        TPoint src;
-    } cases[] = {
+    // cel (-1: the strip's part at src, of dest's size), point, clip (empty: the whole surface),
+    // dest, src; the last three reach past the strip's edges: only its own pixels are copied.
+    const std::tuple<int, TPoint, TRect, TRect, TPoint> cases[] = {
         {2, {5, 7}, {}, {}, {}},
-        {3, {25, 20}, {}, {}, {}}, // partly off the surface's right and bottom edges
-        {1, {-4, -2}, {}, {}, {}}, // partly off the left and top edges
+        {3, {25, 20}, {}, {}, {}},
+        {1, {-4, -2}, {}, {}, {}},
         {2, {5, 7}, {8, 0, 12, 30}, {}, {}},
-        // Parts reaching past the strip's edges: only the strip's own pixels are copied.
         {-1, {}, {}, {2, 3, 28, 12}, {-3, -2}},
         {-1, {}, {}, {0, 0, 30, 24}, {25, 4}},
         {-1, {}, {3, 1, 9, 20}, {1, 1, 29, 23}, {-2, 1}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [cel, at, clip, partDest, partSrc] : cases) {
         TRgbImage surface(30, 24, ground);
-        auto dc = headless::makeDC(surface, c.clip);
-        const TRect dest = c.cel >= 0 ? TRect(c.at, cels.CelSize()) : c.dest;
-        const TPoint src = c.cel >= 0 ? cels.CelRect(c.cel).TopLeft() : c.src;
-        ASSERT_TRUE(c.cel >= 0 ? cels.BitBlt(c.cel, *dc, c.at.x, c.at.y)
-                               : dc->BitBlt(dest, cels.GetDib(), src));
-        const TRect visible = c.clip.IsEmpty() ? TRect(0, 0, 30, 24) : c.clip;
+        auto dc = headless::makeDC(surface, clip);
+        const TRect dest = cel >= 0 ? TRect(at, cels.CelSize()) : partDest;
+        const TPoint src = cel >= 0 ? cels.CelRect(cel).TopLeft() : partSrc;
+        ASSERT_TRUE(cel >= 0 ? cels.BitBlt(cel, *dc, at.x, at.y)
+                             : dc->BitBlt(dest, cels.GetDib(), src));
+        const TRect visible = clip.IsEmpty() ? TRect(0, 0, 30, 24) : clip;
         for (int y = 0; y < 24; ++y) {
             for (int x = 0; x < 30; ++x) {
                 const int sx = src.x + x - dest.left, sy = src.y + y - dest.top;
