@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -49,60 +50,46 @@ std::uint8_t alphaAt(const TBgraImage& image, int x, int y) {
 }
 
 TEST_F(Win32Backend, PicturesAreDecodedAtTheirSizeWithTheirTransparency) {
-    struct Case {
-        const char* file;
-        int size; // asked for, 0 for the file's own
-        int expected;
-    } cases[] = {
-        {"icons/icon1.png", 0, 32},
-        {"icons/icon1.png", 16, 16},
-        {"icons/drovak-256.png", 48, 48},
-        {"cursors/cursor2.png", 0, 32},
-    };
-    for (const Case& c : cases) {
-        std::optional<TBgraImage> image = loadPicture(c.file, c.size, c.size);
-        ASSERT_TRUE(image) << c.file;
-        EXPECT_EQ(image->width, c.expected) << c.file;
-        EXPECT_EQ(image->height, c.expected) << c.file;
+    // file, size asked for (0: the file's own), size given
+    const std::tuple<const char*, int, int> cases[] = {{"icons/icon1.png", 0, 32},
+                                                       {"icons/icon1.png", 16, 16},
+                                                       {"icons/drovak-256.png", 48, 48},
+                                                       {"cursors/cursor2.png", 0, 32}};
+    for (const auto& [file, size, expected] : cases) {
+        std::optional<TBgraImage> image = loadPicture(file, size, size);
+        ASSERT_TRUE(image) << file;
+        EXPECT_EQ(std::pair(image->width, image->height), std::pair(expected, expected)) << file;
         int clear = 0, solid = 0;
         for (int y = 0; y < image->height; ++y)
             for (int x = 0; x < image->width; ++x) {
                 clear += alphaAt(*image, x, y) == 0;
                 solid += alphaAt(*image, x, y) == 255;
             }
-        EXPECT_GT(clear, 0) << c.file << " lost its transparent pixels";
-        EXPECT_GT(solid, 0) << c.file << " lost its opaque pixels";
+        EXPECT_GT(clear, 0) << file << " lost its transparent pixels";
+        EXPECT_GT(solid, 0) << file << " lost its opaque pixels";
     }
     EXPECT_FALSE(loadPicture("icons/none.png"));
     EXPECT_FALSE(loadPicture("chrtable.dv")); // no picture at all
 }
 
 TEST_F(Win32Backend, IconsAndCursorsComeFromTheResourcesFiles) {
-    struct Case {
-        const char* what;
-        HICON handle;
-        bool icon;
-        int size;
-        int hotX, hotY; // a cursor's
-    } cases[] = {
+    // what, handle, an icon (not a cursor), size, a cursor's hot spot
+    const std::tuple<const char*, HICON, bool, int, int, int> cases[] = {
         {"program icon", iconOf(resources::kProgramIcon, 48), true, 48, 0, 0},
         {"small program icon", iconOf(resources::kProgramIcon, 16), true, 16, 0, 0},
         {"file icon", iconOf(resources::kOddFileIcon, 32), true, 32, 0, 0},
         {"text cursor", cursorOf(resources::kTextCursor), false, 32, 15, 16},
         {"arrow cursor", cursorOf(resources::kArrowCursor), false, 32, 1, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, handle, icon, size, hotX, hotY] : cases) {
         ICONINFO info{};
-        ASSERT_TRUE(c.handle && GetIconInfo(c.handle, &info)) << c.what;
+        ASSERT_TRUE(handle && GetIconInfo(handle, &info)) << what;
         BITMAP color{};
         GetObjectW(info.hbmColor, sizeof color, &color);
-        EXPECT_EQ(info.fIcon != FALSE, c.icon) << c.what;
-        EXPECT_EQ(color.bmWidth, c.size) << c.what;
-        EXPECT_EQ(color.bmBitsPixel, 32) << c.what;
-        if (!c.icon) {
-            EXPECT_EQ(static_cast<int>(info.xHotspot), c.hotX) << c.what;
-            EXPECT_EQ(static_cast<int>(info.yHotspot), c.hotY) << c.what;
-        }
+        EXPECT_EQ(info.fIcon != FALSE, icon) << what;
+        EXPECT_EQ(std::pair(int(color.bmWidth), int(color.bmBitsPixel)), std::pair(size, 32))
+            << what;
+        EXPECT_TRUE(icon || (int(info.xHotspot) == hotX && int(info.yHotspot) == hotY)) << what;
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }
@@ -157,9 +144,8 @@ DEFINE_RESPONSE_TABLE1(TPictureOwner, TWindow)
 END_RESPONSE_TABLE;
 // clang-format on
 
-TColor pixelAt(const std::uint8_t* bits, int width, int x, int y) {
-    const std::uint8_t* p = bits + (static_cast<std::size_t>(y) * width + x) * 4;
-    return {p[2], p[1], p[0]};
+TColor colorOf(COLORREF c) {
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
 TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToTheProgram) {
@@ -172,8 +158,8 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToThe
     TListWindColumn pictures("Picture", 120, TListWindColumn::Left, 1);
     pictures.SetPictures(true);
     list.InsertColumn(1, pictures);
-    const TColor text(255, 173, 0), back(34, 34, 34);
-    list.SetTextColor(text);
+    const TColor back(34, 34, 34);
+    list.SetTextColor(TColor(255, 173, 0));
     list.SetTextBkColor(back);
     list.SetBkColor(back);
     images.Add(TIcon(resources::kFileIcon));
@@ -190,41 +176,28 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToThe
     // Painted on screen as the user sees it, then read back.
     ShowWindow(owner.GetImpl().hwnd, SW_SHOWNA);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 300, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
     HDC screen = GetDC(hwnd);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP target = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, target);
-    BitBlt(dc, 0, 0, 300, 200, screen, 0, 0, SRCCOPY);
-    ReleaseDC(hwnd, screen);
-    GdiFlush();
-    const auto* pixels = static_cast<const std::uint8_t*>(bits);
+    auto pixelAt = [&](int x, int y) { return colorOf(GetPixel(screen, x, y)); };
 
     // Each row's picture: its block, its background keyed out to the row's colour, and the
     // row's colour past the picture; a selected row is highlighted, though the list does not
     // have the keyboard.
-    const DWORD system = GetSysColor(COLOR_HIGHLIGHT);
-    const TColor highlight(GetRValue(system), GetGValue(system), GetBValue(system));
     for (int row : {0, 1}) {
-        const TColor expected = row == 0 ? highlight : back;
+        const TColor expected = row == 0 ? colorOf(GetSysColor(COLOR_HIGHLIGHT)) : back;
         RECT cell{};
         ASSERT_TRUE(ListView_GetSubItemRect(hwnd, row, 1, LVIR_BOUNDS, &cell));
         const int middle = (cell.top + cell.bottom) / 2;
-        EXPECT_EQ(pixelAt(pixels, 300, cell.left + 2 + 20, middle), TColor(250, 0, 0)) << row;
-        EXPECT_EQ(pixelAt(pixels, 300, cell.left + 2 + 3, middle), expected) << row;
-        EXPECT_EQ(pixelAt(pixels, 300, cell.left + 60, middle), expected) << row;
+        EXPECT_EQ(pixelAt(cell.left + 2 + 20, middle), TColor(250, 0, 0)) << row;
+        EXPECT_EQ(pixelAt(cell.left + 2 + 3, middle), expected) << row;
+        EXPECT_EQ(pixelAt(cell.left + 60, middle), expected) << row;
         RECT label{};
         ASSERT_TRUE(ListView_GetSubItemRect(hwnd, row, 0, LVIR_LABEL, &label));
-        EXPECT_EQ(pixelAt(pixels, 300, label.right - 2, middle), expected) << row;
+        EXPECT_EQ(pixelAt(label.right - 2, middle), expected) << row;
     }
     // Below the rows, the list's own background.
-    EXPECT_EQ(pixelAt(pixels, 300, 150, 195), back);
+    EXPECT_EQ(pixelAt(150, 195), back);
 
-    SelectObject(dc, old);
-    DeleteObject(target);
-    DeleteDC(dc);
+    ReleaseDC(hwnd, screen);
 
     // A label edit typed and confirmed, then one typed and given up: the owner hears of
     // both, and the labels are the program's to change.
@@ -270,25 +243,20 @@ void putUnicode(HWND owner, const std::wstring& text) {
 TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
     TPictureOwner owner; // any window of ours owns the clipboard
     ASSERT_TRUE(owner.Create());
-    struct Case {
-        std::string bytes;
-        std::wstring unicode;
-    } cases[] = {
-        {"ACE HIGH", L"ACE HIGH"},
-        {"\xC9t\xE9 \x80\x9C\xFF", L"\u00C9t\u00E9 \u20AC\u0153\u00FF"},
-    };
-    for (const Case& c : cases) {
+    const std::pair<std::string, std::wstring> cases[] = {
+        {"ACE HIGH", L"ACE HIGH"}, {"\xC9t\xE9 \x80\x9C\xFF", L"\u00C9t\u00E9 \u20AC\u0153\u00FF"}};
+    for (const auto& [bytes, unicode] : cases) {
         {
             TClipboard clipboard(owner);
             ASSERT_TRUE(clipboard.IsOpen());
-            ASSERT_TRUE(clipboard.SetText(c.bytes));
+            ASSERT_TRUE(clipboard.SetText(bytes));
         }
         // Other programs read it as Unicode, whatever the system's code page.
-        EXPECT_EQ(unicodeOnClipboard(owner.GetImpl().hwnd), c.unicode) << c.bytes;
-        EXPECT_EQ(TClipboard(owner).GetText(), c.bytes);
+        EXPECT_EQ(unicodeOnClipboard(owner.GetImpl().hwnd), unicode) << bytes;
+        EXPECT_EQ(TClipboard(owner).GetText(), bytes);
         // Text another program copied comes back as the game's codes.
-        putUnicode(owner.GetImpl().hwnd, c.unicode);
-        EXPECT_EQ(TClipboard(owner).GetText(), c.bytes);
+        putUnicode(owner.GetImpl().hwnd, unicode);
+        EXPECT_EQ(TClipboard(owner).GetText(), bytes);
     }
 }
 
@@ -402,27 +370,22 @@ TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
         SysFreeString(got);
         return read;
     };
-    struct Case {
-        LONG role;
-        const char* name;
-        const char* value; // "-" for none
-        LONG state;
-    } cases[] = {
+    // role, name, value ("-" for none), state
+    const std::tuple<LONG, const char*, const char*, LONG> cases[] = {
         {ROLE_SYSTEM_LISTITEM, "ace, ACEHIGH", "-",
          STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED},
         {ROLE_SYSTEM_TEXT, "Callsign", "GH", STATE_SYSTEM_FOCUSABLE}, // the window has no focus
         {ROLE_SYSTEM_PUSHBUTTON, "Colour 1 red", "-", 0},
         {ROLE_SYSTEM_STATICTEXT, "Saved", "-", STATE_SYSTEM_READONLY},
     };
-    for (LONG id = 1; id <= 4; ++id) {
-        const Case& c = cases[id - 1];
-        VARIANT role{}, state{};
-        EXPECT_EQ(object->get_accRole(childNumber(id), &role), S_OK);
-        EXPECT_EQ(object->get_accState(childNumber(id), &state), S_OK);
-        EXPECT_EQ(role.lVal, c.role) << id;
-        EXPECT_EQ(state.lVal, c.state) << id;
-        EXPECT_EQ(text(&IAccessible::get_accName, id), c.name);
-        EXPECT_EQ(text(&IAccessible::get_accValue, id), c.value);
+    LONG id = 0;
+    for (const auto& [role, name, value, state] : cases) {
+        VARIANT gotRole{}, gotState{};
+        EXPECT_EQ(object->get_accRole(childNumber(++id), &gotRole), S_OK);
+        EXPECT_EQ(object->get_accState(childNumber(id), &gotState), S_OK);
+        EXPECT_EQ(std::pair(gotRole.lVal, gotState.lVal), std::pair(role, state)) << id;
+        EXPECT_EQ(text(&IAccessible::get_accName, id), name);
+        EXPECT_EQ(text(&IAccessible::get_accValue, id), value);
     }
     // The field where it is drawn, on the screen, at the screen's scale.
     LONG x = 0, y = 0, w = 0, h = 0;
