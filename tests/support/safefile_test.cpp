@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <regex>
 #include <string>
+#include <tuple>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,13 +35,6 @@ bool isOurTemporary(const std::string& path) {
     return std::regex_match(fs::path(path).filename().string(), pattern);
 }
 
-struct KeepCase {
-    const char* why;
-    const char* given; // the name the write is given
-    const char* lands; // the file that gets the bytes
-    mode_t mode;       // its mode afterwards
-};
-
 // Run as root, the target is given away first: its owner stays, and so do its set-id bits,
 // which a change of owner clears.
 TEST(ReplaceFile, KeepsWhatTheTargetIs) {
@@ -49,7 +43,8 @@ TEST(ReplaceFile, KeepsWhatTheTargetIs) {
     const mode_t fresh = 0666 & ~umaskNow;
     const bool root = ::geteuid() == 0;
     const mode_t plainMode = root ? 02640 : 0640;
-    const KeepCase cases[] = {
+    // why, the name the write is given, the file that gets the bytes, its mode afterwards
+    const std::tuple<const char*, const char*, const char*, mode_t> cases[] = {
         {"plain file", "plain.sav", "plain.sav", plainMode},
         {"private file", "private.sav", "private.sav", 0600},
         {"chain of links", "link.sav", "real/pilot.sav", 0604},
@@ -72,34 +67,34 @@ TEST(ReplaceFile, KeepsWhatTheTargetIs) {
     std::string bytes(440, '\0');
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i * 7);
-    for (const auto& c : cases) {
+    for (const auto& [why, given, lands, mode] : cases) {
         // Writes cut short and interrupted, and names already taken, change nothing of that.
         FileSystemFaults calls;
         calls.shortWrites(7);
         calls.takeNames(150);
-        ASSERT_TRUE(replaceFileContents(dir.file(c.given), bytesOf(bytes))) << c.why;
-        EXPECT_EQ(bytes, dir.read(c.lands)) << c.why;
-        EXPECT_EQ(c.mode, modeOf(dir.file(c.lands))) << c.why;
+        ASSERT_TRUE(replaceFileContents(dir.file(given), bytesOf(bytes))) << why;
+        EXPECT_EQ(bytes, dir.read(lands)) << why;
+        EXPECT_EQ(mode, modeOf(dir.file(lands))) << why;
         // The temporary sits next to the file it becomes, and that folder is synced after the
         // rename, so the new name survives a crash.
-        std::string folder = fs::path(dir.file(c.lands)).parent_path().string() + "/";
+        std::string folder = fs::path(dir.file(lands)).parent_path().string() + "/";
         const auto& log = calls.log();
         auto renamed = std::find_if(log.begin(), log.end(), [](const std::string& call) {
             return call.starts_with("rename ");
         });
-        EXPECT_NE(log.end(), std::find(renamed, log.end(), "fsync " + folder)) << c.why;
+        EXPECT_NE(log.end(), std::find(renamed, log.end(), "fsync " + folder)) << why;
         // Nothing but temporaries is opened before the rename; the last is the one created...
         std::string created;
         for (auto call = log.begin(); call != renamed; ++call) {
             if (call->starts_with("open ")) {
                 created = call->substr(5);
                 EXPECT_TRUE(created.starts_with(folder) && isOurTemporary(created))
-                    << c.why << ": " << *call;
+                    << why << ": " << *call;
             }
         }
-        ASSERT_FALSE(created.empty()) << c.why;
+        ASSERT_FALSE(created.empty()) << why;
         // ...and its bytes are on the disk before the name points at them.
-        EXPECT_NE(renamed, std::find(log.begin(), renamed, "fsync " + created)) << c.why;
+        EXPECT_NE(renamed, std::find(log.begin(), renamed, "fsync " + created)) << why;
     }
     for (const char* link : {"link.sav", "hop.sav", "dangling.sav"})
         EXPECT_TRUE(fs::is_symlink(dir.path() / link)) << link;
@@ -122,12 +117,8 @@ TEST(ReplaceFile, RefusesAndChangesNothing) {
     fs::create_symlink("pilot.sav", dir.path() / "link.sav");
     const std::string listing = dir.listing();
     using ReadLink = ssize_t (*)(const char*, char*, size_t);
-    const struct {
-        const char* name;
-        ReadLink readLink; // null: the system's
-        bool takesNothing; // every write takes no byte
-        int error;         // 0: not checked
-    } cases[] = {
+    // name, readlink (null: the system's), every write takes no byte, error (0: not checked)
+    const std::tuple<const char*, ReadLink, bool, int> cases[] = {
         {"locked.sav", nullptr, false, EACCES},
         {"to-locked.sav", nullptr, false, EACCES},
         {"link.sav",
@@ -146,21 +137,21 @@ TEST(ReplaceFile, RefusesAndChangesNothing) {
          false, 0},
         {"pilot.sav", nullptr, true, EIO}, // rather than spinning
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, readLink, takesNothing, error] : cases) {
         FileSystemFaults calls; // puts the system's calls back afterwards
-        if (c.readLink)
-            fileSystemCalls().readlink = c.readLink;
-        if (c.takesNothing)
+        if (readLink)
+            fileSystemCalls().readlink = readLink;
+        if (takesNothing)
             calls.shortWrites(0);
         errno = 0;
-        EXPECT_FALSE(replaceFileContents(dir.file(c.name), bytesOf("new"))) << c.name;
-        EXPECT_TRUE(c.error == 0 || c.error == errno) << c.name << ": " << errno;
-        EXPECT_EQ("old old", dir.read("locked.sav") + " " + dir.read("pilot.sav")) << c.name;
-        EXPECT_EQ(0444u, modeOf(dir.file("locked.sav"))) << c.name;
+        EXPECT_FALSE(replaceFileContents(dir.file(name), bytesOf("new"))) << name;
+        EXPECT_TRUE(error == 0 || error == errno) << name << ": " << errno;
+        EXPECT_EQ("old old", dir.read("locked.sav") + " " + dir.read("pilot.sav")) << name;
+        EXPECT_EQ(0444u, modeOf(dir.file("locked.sav"))) << name;
         EXPECT_TRUE(fs::is_symlink(dir.path() / "link.sav") &&
                     fs::is_symlink(dir.path() / "to-locked.sav"))
-            << c.name;
-        EXPECT_EQ(listing, dir.listing()) << c.name;
+            << name;
+        EXPECT_EQ(listing, dir.listing()) << name;
     }
 }
 
