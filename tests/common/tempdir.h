@@ -2,6 +2,7 @@
 
 #include "support/pathsep.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -68,10 +69,7 @@ class ScopedEnv {
         // An empty value removes the variable there.
         _putenv_s(name_, value != nullptr ? value : "");
 #else
-        if (value != nullptr)
-            setenv(name_, value, 1);
-        else
-            unsetenv(name_);
+        value != nullptr ? setenv(name_, value, 1) : unsetenv(name_);
 #endif
     }
     const char* name_;
@@ -82,8 +80,6 @@ std::string readWholeFile(const std::string& path);
 
 // Writes '/' as the platform's separator, so a test reads like a path.
 inline std::string native(std::string path) {
-    for (char& c : path)
-        if (c == '/')
-            c = kPathSeparator;
+    std::replace(path.begin(), path.end(), '/', kPathSeparator);
     return path;
 }

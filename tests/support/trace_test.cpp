@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -27,11 +28,8 @@ TEST(Trace, SwitchesDecideWhatIsWritten) {
     ScopedWorkingDir cwd{dir.path()};
     const std::string lines =
         formatTraceLine("strClear", "") + "\r\n" + formatTraceLine("getMonth", "") + "\r\n";
-    const struct {
-        bool trace;
-        bool marker;
-        std::optional<std::string> written;
-    } cases[] = {
+    // trace, start marker, what is written
+    const std::tuple<bool, bool, std::optional<std::string>> cases[] = {
         {false, false, std::nullopt},
         {true, false, "[Debug Start]\r\n" + lines},
         {false, true, "[Debug Start]\r\n"},
@@ -39,16 +37,16 @@ TEST(Trace, SwitchesDecideWhatIsWritten) {
 #ifdef __linux__
     const std::size_t descriptors = openDescriptors();
 #endif
-    for (const auto& c : cases) {
+    for (const auto& [traceOn, marker, written] : cases) {
         std::filesystem::remove(dir.file("debug.txt"));
-        if (c.written)
+        if (written)
             dir.write("debug.txt", "old contents\r\n");
-        setTraceSwitch(c.trace);
-        setStartMarkerSwitch(c.marker);
+        setTraceSwitch(traceOn);
+        setStartMarkerSwitch(marker);
         debugStart();
         trace("strClear");
         trace("getMonth");
-        EXPECT_EQ(c.written,
+        EXPECT_EQ(written,
                   dir.exists("debug.txt") ? std::optional(dir.read("debug.txt")) : std::nullopt);
     }
 #ifdef __linux__
