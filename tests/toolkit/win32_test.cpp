@@ -112,10 +112,12 @@ TEST_F(Win32Backend, IconsAndCursorsComeFromTheResourcesFiles) {
         reinterpret_cast<LRESULT>(iconOf(resources::kProgramIcon, GetSystemMetrics(SM_CXSMICON))));
 }
 
-// A list whose second column shows a picture: a red block on a background of its own.
-class TPictureOwner : public TWindow {
+// A popup window of ours: a list's owner whose second column shows a picture (a red block on
+// a background of its own) and who hears of label edits; a watcher of a folder; and a window
+// that draws a pilot's row, a field, a button and news, what is typed going into the field.
+class TTestWindow : public TWindow {
   public:
-    TPictureOwner() : TWindow(nullptr, "owner") {
+    TTestWindow() : TWindow(nullptr, "test") {
         Attr.Style = WS_POPUP;
         Attr.W = 300;
         Attr.H = 200;
@@ -132,15 +134,33 @@ class TPictureOwner : public TWindow {
         edits.push_back(
             {info.item.GetIndex(), text ? std::optional<std::string>(text) : std::nullopt});
     }
+    void EvFolderChange(TFolderChange& change) {
+        names.insert(names.end(), change.names.begin(), change.names.end());
+    }
+    std::vector<TAccessiblePart> AccessibleParts() override {
+        using TRole = TAccessiblePart::TRole;
+        std::vector<TAccessiblePart> parts{TAccessiblePart(TRole::Row, "ace", "ace, ACEHIGH"),
+                                           TAccessiblePart(TRole::Field, "Callsign", typed),
+                                           TAccessiblePart(TRole::Button, "Colour 1 red", "~1"),
+                                           TAccessiblePart(TRole::Message, "News", "Saved")};
+        parts[0].selected = parts[1].selected = true;
+        parts[1].bounds = {10, 20, 110, 60};
+        return parts;
+    }
+    void EvChar(uint ch, uint, uint) { typed += static_cast<char>(ch); }
     std::shared_ptr<const TDib> picture;
     std::vector<std::pair<int, std::optional<std::string>>> edits; // what each edit's end said
-    DECLARE_RESPONSE_TABLE(TPictureOwner);
+    std::vector<std::string> names;                                // of the folder's changes
+    std::string typed = "GH";
+    DECLARE_RESPONSE_TABLE(TTestWindow);
 };
 
 // clang-format off
-DEFINE_RESPONSE_TABLE1(TPictureOwner, TWindow)
+DEFINE_RESPONSE_TABLE1(TTestWindow, TWindow)
     EV_LVN_GETDISPINFO(7, LvnGetDispInfo),
     EV_LVN_ENDLABELEDIT(7, LvnEndLabelEdit),
+    EV_WM_FOLDERCHANGE,
+    EV_WM_CHAR,
 END_RESPONSE_TABLE;
 // clang-format on
 
@@ -150,7 +170,7 @@ TColor colorOf(COLORREF c) {
 
 TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToTheProgram) {
     TImageList images(TSize{32, 32}, ILC_COLOR16, 2, 1);
-    TPictureOwner owner;
+    TTestWindow owner;
     TListWindow list(&owner, 7, 0, 0, 300, 200);
     list.Attr.Style |= LVS_EDITLABELS;
     ASSERT_TRUE(owner.Create());
@@ -241,7 +261,7 @@ void putUnicode(HWND owner, const std::wstring& text) {
 }
 
 TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
-    TPictureOwner owner; // any window of ours owns the clipboard
+    TTestWindow owner; // any window of ours owns the clipboard
     ASSERT_TRUE(owner.Create());
     const std::pair<std::string, std::wstring> cases[] = {
         {"ACE HIGH", L"ACE HIGH"}, {"\xC9t\xE9 \x80\x9C\xFF", L"\u00C9t\u00E9 \u20AC\u0153\u00FF"}};
@@ -260,26 +280,11 @@ TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
     }
 }
 
-class FolderWatcher : public TWindow {
-  public:
-    FolderWatcher() : TWindow(nullptr) {}
-    void EvFolderChange(TFolderChange& change) {
-        names.insert(names.end(), change.names.begin(), change.names.end());
-    }
-    std::vector<std::string> names;
-    DECLARE_RESPONSE_TABLE(FolderWatcher);
-};
-// clang-format off
-DEFINE_RESPONSE_TABLE1(FolderWatcher, TWindow)
-    EV_WM_FOLDERCHANGE,
-END_RESPONSE_TABLE;
-// clang-format on
-
 // Files added, renamed and removed by anyone reach the window's table through its own
 // thread's messages, by name. (Wine keeps a name whose case alone changed as it was.)
 TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInIt) {
     TempDir dir;
-    FolderWatcher window;
+    TTestWindow window;
     ASSERT_TRUE(window.WatchFolder(dir.folder()));
     dir.write("ace.sav", "x");
     dir.write("cy.sav", "x");
@@ -313,35 +318,6 @@ TEST_F(Win32Backend, AProjectSoundPlays) {
     PlaySoundW(nullptr, nullptr, 0);
 }
 
-// A window that draws a pilot's row, a field, a button and news: what is typed goes into the
-// field.
-class TPartsOwner : public TWindow {
-  public:
-    TPartsOwner() : TWindow(nullptr, "parts") {
-        Attr.Style = WS_POPUP;
-        Attr.W = 300;
-        Attr.H = 200;
-    }
-    std::vector<TAccessiblePart> AccessibleParts() override {
-        using TRole = TAccessiblePart::TRole;
-        std::vector<TAccessiblePart> parts{TAccessiblePart(TRole::Row, "ace", "ace, ACEHIGH"),
-                                           TAccessiblePart(TRole::Field, "Callsign", typed),
-                                           TAccessiblePart(TRole::Button, "Colour 1 red", "~1"),
-                                           TAccessiblePart(TRole::Message, "News", "Saved")};
-        parts[0].selected = parts[1].selected = true;
-        parts[1].bounds = {10, 20, 110, 60};
-        return parts;
-    }
-    void EvChar(uint ch, uint, uint) { typed += static_cast<char>(ch); }
-    std::string typed = "GH";
-    DECLARE_RESPONSE_TABLE(TPartsOwner);
-};
-// clang-format off
-DEFINE_RESPONSE_TABLE1(TPartsOwner, TWindow)
-    EV_WM_CHAR,
-END_RESPONSE_TABLE;
-// clang-format on
-
 std::vector<std::pair<DWORD, LONG>> winEvents; // of the client area: event, child
 
 void CALLBACK recordWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG child, DWORD,
@@ -352,7 +328,7 @@ void CALLBACK recordWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG
 
 TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    TPartsOwner owner;
+    TTestWindow owner;
     ASSERT_TRUE(owner.Create());
     HWND hwnd = owner.GetImpl().hwnd;
     IAccessible* object = nullptr;
