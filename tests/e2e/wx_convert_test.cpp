@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <tuple>
 #include <utility>
-#include <vector>
 
 #include "support/cp1252.h"
 #include "toolkit/constants.h"

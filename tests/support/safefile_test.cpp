@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <regex>
-#include <string>
 #include <tuple>
 #ifndef _WIN32
 #include <sys/stat.h>

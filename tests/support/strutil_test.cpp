@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 #include <tuple>
 #ifndef _WIN32
 #include <sys/mman.h>

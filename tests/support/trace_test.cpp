@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
-#include <string>
 #include <tuple>
 
 namespace {

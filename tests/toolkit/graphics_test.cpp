@@ -3,13 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include <algorithm>
 #include <cstdint>
-#include <string>
 #include <tuple>
-#include <vector>
 
 namespace {
 

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
-#include <vector>
 
 namespace {
 
