@@ -34,32 +34,24 @@ TEST(AccessibleChanges, TurnTheToldPartsIntoTheNewOnes) {
         std::vector<TAccessiblePart> copy = told;
         for (const TAccessibleChange& c : accessibleChanges(told, now)) {
             const auto at = static_cast<std::size_t>(c.index);
-            switch (c.kind) {
-            case TKind::Removed:
+            const auto offset = static_cast<std::size_t>(c.offset);
+            ASSERT_TRUE(c.kind != TKind::TextRemoved ||
+                        copy.at(at).text.substr(offset, c.text.size()) == c.text);
+            if (c.kind == TKind::Removed) {
                 copy.erase(copy.begin() + c.index);
-                break;
-            case TKind::Added:
+            } else if (c.kind == TKind::Added) {
                 copy.insert(copy.begin() + c.index, now.at(at));
-                break;
-            case TKind::TextRemoved:
-                ASSERT_EQ(
-                    copy.at(at).text.substr(static_cast<std::size_t>(c.offset), c.text.size()),
-                    c.text);
-                copy.at(at).text.erase(static_cast<std::size_t>(c.offset), c.text.size());
-                break;
-            case TKind::TextInserted:
-                copy.at(at).text.insert(static_cast<std::size_t>(c.offset), c.text);
-                break;
-            case TKind::Caret:
+            } else if (c.kind == TKind::TextRemoved) {
+                copy.at(at).text.erase(offset, c.text.size());
+            } else if (c.kind == TKind::TextInserted) {
+                copy.at(at).text.insert(offset, c.text);
+            } else if (c.kind == TKind::Caret) {
                 copy.at(at).caret = c.offset;
-                break;
-            case TKind::Selection:
+            } else if (c.kind == TKind::Selection) {
                 copy.at(at).selectionStart = c.offset;
                 copy.at(at).selectionEnd = now.at(at).selectionEnd;
-                break;
-            case TKind::Selected:
+            } else {
                 copy.at(at).selected = c.offset != 0;
-                break;
             }
         }
         // What a reader keeps of each part; an empty selection is none at all.
