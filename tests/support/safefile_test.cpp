@@ -101,8 +101,8 @@ TEST(ReplaceFile, KeepsWhatTheTargetIs) {
     EXPECT_EQ("new.sav pilot.sav", TempDir::listingOf(dir.path() / "real"));
     struct stat st {};
     ASSERT_EQ(0, ::stat(dir.file("plain.sav").c_str(), &st));
-    EXPECT_EQ(root ? 1234u : ::geteuid(), st.st_uid);
-    EXPECT_EQ(root ? 5678u : ::getegid(), st.st_gid);
+    EXPECT_EQ(std::pair(st.st_uid, st.st_gid),
+              root ? std::pair(1234u, 5678u) : std::pair(::geteuid(), ::getegid()));
 }
 
 // A write that cannot go through changes nothing: a read-only pilot (for root too, and through a
@@ -187,7 +187,7 @@ TEST(Temporaries, OnlyOurOwnAreEverRemoved) {
     removeLeftoverTemporaries(dir.folder() + "missing/"); // nothing to do, no harm
 }
 
-TEST(AppendFile, AppendsAndReportsFailure) {
+TEST(AppendAndRead, ReportFailureAndTakeWhatIsThere) {
     TempDir dir;
     dir.write("m.eml", "head");
     EXPECT_TRUE(appendFileContents(dir.file("m.eml"), bytesOf("tail")));
@@ -199,10 +199,8 @@ TEST(AppendFile, AppendsAndReportsFailure) {
     }
 #endif
     EXPECT_FALSE(appendFileContents(dir.file("no/m.eml"), bytesOf("x")));
-}
 
-TEST(ReadFile, ShortLongAndMissing) {
-    TempDir dir;
+    // Reads: short, long and missing files.
     dir.write("s", "abc");
     std::string out;
 #ifdef __linux__

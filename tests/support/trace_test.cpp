@@ -9,8 +9,8 @@
 
 namespace {
 
-// Names right-aligned in 60 columns and never cut, details in 20.
-TEST(Trace, LineFormat) {
+// Names right-aligned in 60 columns and never cut, details in 20; an exception's report.
+TEST(Trace, LineAndReportFormats) {
     // Built by append: GCC 12 takes operator+ on a temporary string for an overflow at -O2.
     EXPECT_EQ(std::string(52, ' ').append("strClear:").append(21, ' '),
               formatTraceLine("strClear", ""));
@@ -18,6 +18,18 @@ TEST(Trace, LineFormat) {
     EXPECT_EQ(longName + ":" + std::string(21, ' '), formatTraceLine(longName.c_str(), ""));
     EXPECT_EQ(std::string(59, ' ').append("x: ").append(19, ' ').append("d"),
               formatTraceLine("x", "d"));
+    // The report of an exception, and what a text too long for it does.
+    const char* contact = "me@example.org";
+    std::string tail = "\nIt is recommended you save your files\n"
+                       "and exit.Please report this error to \n";
+    tail += contact;
+    EXPECT_EQ("EXCEPTION HANDLING: parseFileName: null string" + tail,
+              formatExceptionReport("parseFileName: null string", contact));
+    // A text that cannot fit empties the report; the closing lines still follow.
+    EXPECT_EQ(tail, formatExceptionReport(std::string(492, 'e').c_str(), contact));
+    // 491 characters fill the report to 511; the next piece is dropped and empties it.
+    EXPECT_EQ(std::string("and exit.Please report this error to \n").append(contact),
+              formatExceptionReport(std::string(491, 'e').c_str(), contact));
 }
 
 // Each switch alone, and neither; a start replaces what an earlier run left.
@@ -52,22 +64,6 @@ TEST(Trace, SwitchesDecideWhatIsWritten) {
 #endif
     setTraceSwitch(false);
     setStartMarkerSwitch(false);
-}
-
-TEST(ExceptionReport, LayoutAndOverflow) {
-    const char* contact = "me@example.org";
-    std::string tail = "\nIt is recommended you save your files\n"
-                       "and exit.Please report this error to \n";
-    tail += contact;
-    EXPECT_EQ("EXCEPTION HANDLING: parseFileName: null string" + tail,
-              formatExceptionReport("parseFileName: null string", contact));
-    // A text that cannot fit empties the report; the closing lines still follow.
-    std::string huge(492, 'e');
-    EXPECT_EQ(tail, formatExceptionReport(huge.c_str(), contact));
-    // 491 characters fill the report to 511; the next piece is dropped and empties it.
-    std::string full(491, 'e');
-    EXPECT_EQ(std::string("and exit.Please report this error to \n").append(contact),
-              formatExceptionReport(full.c_str(), contact));
 }
 
 } // namespace

@@ -20,10 +20,11 @@ void put32(Bytes& b, std::size_t at, std::uint32_t v) {
 // rows as stored. Height is negative for a top-down file.
 Bytes bmpFile(int width, int height, unsigned bpp, unsigned compression, const Bytes& palette,
               const Bytes& pixels) {
-    Bytes b{'B', 'M'};
-    b.resize(54);
-    b.insert(b.end(), palette.begin(), palette.end());
-    b.insert(b.end(), pixels.begin(), pixels.end());
+    Bytes b(54 + palette.size() + pixels.size(), 0);
+    std::copy(pixels.begin(), pixels.end(),
+              std::copy(palette.begin(), palette.end(), b.begin() + 54));
+    b[0] = 'B';
+    b[1] = 'M';
     const auto colours = static_cast<std::uint32_t>(palette.size() / 4);
     // Each field's offset and value; the planes and the bits per pixel share one 32-bit word.
     for (auto [at, v] : {std::pair<std::size_t, std::uint32_t>{2, std::uint32_t(b.size())},
