@@ -33,11 +33,9 @@ class ReadFaults {
         };
         calls.read = [](int fd, void* data, size_t size) -> ssize_t {
             State& s = state();
-            if (!s.fds.contains(fd)) {
+            if (!s.fds.contains(fd))
                 return systemFileSystemCalls().read(fd, data, size);
-            }
-            ++s.reads;
-            if (s.reads == s.failAt) {
+            if (++s.reads == s.failAt) {
                 errno = s.error;
                 return -1;
             }

@@ -117,9 +117,8 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
                 for (int y = part.top; y < part.bottom; ++y)
                     for (int x = part.left; x < part.right; ++x)
                         EXPECT_EQ(pixels.GetPixel(x - part.left, y - part.top), want[y][x])
-                            << std::get<0>(cases[i]) << (decoded ? ", decoded," : "")
-                            << " part from " << part.left << "," << part.top << " at " << x << ","
-                            << y;
+                            << std::get<0>(cases[i]) << (decoded ? ", decoded," : "") << " at " << x
+                            << "," << y;
             }
             TDib::ReleaseFileBytes();
         }

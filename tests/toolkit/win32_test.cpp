@@ -196,15 +196,13 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToThe
     // have the keyboard.
     for (int row : {0, 1}) {
         const TColor expected = row == 0 ? colorOf(GetSysColor(COLOR_HIGHLIGHT)) : back;
-        RECT cell{};
+        RECT cell{}, label{};
         ASSERT_TRUE(ListView_GetSubItemRect(hwnd, row, 1, LVIR_BOUNDS, &cell));
+        ASSERT_TRUE(ListView_GetSubItemRect(hwnd, row, 0, LVIR_LABEL, &label));
         const int middle = (cell.top + cell.bottom) / 2;
         EXPECT_EQ(pixelAt(cell.left + 2 + 20, middle), TColor(250, 0, 0)) << row;
-        EXPECT_EQ(pixelAt(cell.left + 2 + 3, middle), expected) << row;
-        EXPECT_EQ(pixelAt(cell.left + 60, middle), expected) << row;
-        RECT label{};
-        ASSERT_TRUE(ListView_GetSubItemRect(hwnd, row, 0, LVIR_LABEL, &label));
-        EXPECT_EQ(pixelAt(label.right - 2, middle), expected) << row;
+        for (int x : {cell.left + 2 + 3, cell.left + 60, label.right - 2})
+            EXPECT_EQ(pixelAt(x, middle), expected) << row << " at " << x;
     }
     // Below the rows, the list's own background.
     EXPECT_EQ(pixelAt(150, 195), back);
