@@ -1,8 +1,6 @@
 // The wx backend's translations that need no display: GTK keys to Windows virtual-key codes,
 // the clipboard's Windows-1252 text, file-dialog filters.
 
-#include <gtest/gtest.h>
-
 #include <tuple>
 #include <utility>
 
@@ -10,6 +8,7 @@
 #include "toolkit/constants.h"
 #include "toolkit/wx/convert.h"
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 using namespace toolkit_wx;

@@ -1,9 +1,8 @@
 #include "support/base64.h"
 
-#include <gtest/gtest.h>
-
 #include <tuple>
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 TEST(Base64, Rfc4648VectorsAndLineBreaks) {

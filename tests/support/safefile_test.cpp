@@ -4,8 +4,6 @@
 #include "common/fsfaults.h"
 #include "common/tempdir.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <regex>
 #include <tuple>
@@ -14,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 namespace fs = std::filesystem;

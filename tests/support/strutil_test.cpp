@@ -2,8 +2,6 @@
 
 #include "common/tempdir.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstring>
 #include <tuple>
@@ -11,6 +9,7 @@
 #include <sys/mman.h>
 #endif
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 // Each part is cut to its room, and the byte past the room is never written.

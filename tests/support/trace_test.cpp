@@ -2,11 +2,10 @@
 
 #include "common/tempdir.h"
 
-#include <gtest/gtest.h>
-
 #include <optional>
 #include <tuple>
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 // Names right-aligned in 60 columns and never cut, details in 20; an exception's report.

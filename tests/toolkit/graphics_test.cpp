@@ -1,12 +1,11 @@
 #include "common/tempdir.h"
 #include "toolkit/headless/headless.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <tuple>
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

@@ -1,10 +1,9 @@
 #include "toolkit/headless/headless.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
 #include <tuple>
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 // Sorting, finding and the list's keys are met through the SAV list and the main window's

@@ -272,7 +272,7 @@ TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
 
 // Files added, renamed and removed by anyone reach the window's table through its own
 // thread's messages, by name. (Wine keeps a name whose case alone changed as it was.)
-TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInIt) {
+TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInItAndTheTrashEmptiesIt) {
     TempDir dir;
     TTestWindow window;
     ASSERT_TRUE(window.WatchFolder(dir.folder()));
@@ -290,14 +290,11 @@ TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInIt) {
     EXPECT_TRUE(seenAll()) << ::testing::PrintToString(window.names);
     EXPECT_TRUE(window.WatchFolder(""));
     EXPECT_FALSE(window.WatchFolder(dir.file("none")));
-}
-
-TEST_F(Win32Backend, TheTrashTakesAFileOutOfItsFolder) {
-    TempDir dir;
+    // The trash takes a file out of its folder, and refuses one gone already.
     dir.write("pilot.sav", "pilot");
     EXPECT_TRUE(MoveToTrash(dir.file("pilot.sav").c_str()));
     EXPECT_FALSE(dir.exists("pilot.sav"));
-    EXPECT_FALSE(MoveToTrash(dir.file("pilot.sav").c_str())); // gone already
+    EXPECT_FALSE(MoveToTrash(dir.file("pilot.sav").c_str()));
 }
 
 TEST_F(Win32Backend, AProjectSoundPlays) {
@@ -336,11 +333,11 @@ TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
         SysFreeString(got);
         return read;
     };
-    // role, name, value ("-" for none), state
+    // role, name, value ("-" for none), state; the field is not focused: the window has no focus
     const std::tuple<LONG, const char*, const char*, LONG> cases[] = {
         {ROLE_SYSTEM_LISTITEM, "ace, ACEHIGH", "-",
          STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED},
-        {ROLE_SYSTEM_TEXT, "Callsign", "GH", STATE_SYSTEM_FOCUSABLE}, // the window has no focus
+        {ROLE_SYSTEM_TEXT, "Callsign", "GH", STATE_SYSTEM_FOCUSABLE},
         {ROLE_SYSTEM_PUSHBUTTON, "Colour 1 red", "-", 0},
         {ROLE_SYSTEM_STATICTEXT, "Saved", "-", STATE_SYSTEM_READONLY},
     };
