@@ -13,13 +13,11 @@ namespace {
 
 using namespace toolkit_wx;
 
-// wx key codes that are not characters (WXK_NUMPAD5, WXK_NUMPAD_BEGIN, ...).
-constexpr int kWxNumpad5 = 329;
-constexpr int kWxNumpadDecimal = 391;
-constexpr int kWxNumpadBegin = 389;
+// wx's key code for a key that is no character.
 constexpr int kWxNone = 0;
 
 TEST(WxKeys, VirtualKeyCodesFollowLettersThenPositionAndScanCodesThePosition) {
+    // wx key codes of the keypad: 329 is WXK_NUMPAD5, 389 WXK_NUMPAD_BEGIN, 391 WXK_NUMPAD_DECIMAL.
     // what, wx key code, X keycode (evdev code + 8), virtual key, scan code (the evdev code for
     // the main keys, none for the rest)
     const std::tuple<const char*, int, unsigned, unsigned, unsigned> cases[] = {
@@ -29,9 +27,9 @@ TEST(WxKeys, VirtualKeyCodesFollowLettersThenPositionAndScanCodesThePosition) {
         {"Shift+1 gives '!' but the key is 1", '!', 10, '1', 2},
         {"underscore is the minus key", '_', 20, VK_OEM_MINUS, 12},
         {"the key beside left Shift", '<', 94, 226, 86},
-        {"keypad 5 with Num Lock", kWxNumpad5, 84, VK_NUMPAD0 + 5, 76},
-        {"keypad 5 without Num Lock", kWxNumpadBegin, 84, 12, 76},
-        {"keypad point with Num Lock", kWxNumpadDecimal, 91, VK_DECIMAL, 83},
+        {"keypad 5 with Num Lock", 329, 84, VK_NUMPAD0 + 5, 76},
+        {"keypad 5 without Num Lock", 389, 84, 12, 76},
+        {"keypad point with Num Lock", 391, 91, VK_DECIMAL, 83},
         {"keypad point without Num Lock", kWxNone, 91, VK_DELETE, 83},
         {"keypad minus", '-', 82, VK_SUBTRACT, 74},
         {"keypad plus", '+', 86, VK_ADD, 78},
@@ -78,7 +76,7 @@ TEST(WxKeys, VirtualKeyCodesFollowLettersThenPositionAndScanCodesThePosition) {
 // Unicode and back; any other, and bytes that are no UTF-8 character, come back as question
 // marks. The program's own text passes when it is UTF-8 and
 // reads as Windows-1252 when it is not.
-TEST(WxClipboardText, ConvertsAsWindows1252) {
+TEST(WxText, ClipboardAsWindows1252AndFileFilters) {
     // what, bytes, UTF-8, both ways
     const std::tuple<const char*, std::string, std::string, bool> cases[] = {
         {"ASCII", "Maverick 7", "Maverick 7", true},
@@ -107,11 +105,9 @@ TEST(WxClipboardText, ConvertsAsWindows1252) {
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     EXPECT_EQ(cp1252FromUtf8(utf8FromCp1252(all)), all);
-}
-
-TEST(WxFileFilter, PairsJoinedAndPatternsMatchEitherCase) {
+    // File-dialog filters: pairs joined, patterns matching either case when asked.
     // filter, any case, for wx
-    const std::tuple<const char*, bool, const char*> cases[] = {
+    const std::tuple<const char*, bool, const char*> filters[] = {
         {"SAV Files (*.sav)|*.sav|", true, "SAV Files (*.sav)|*.[sS][aA][vV]"},
         {"SAV Files (*.sav)|*.sav|", false, "SAV Files (*.sav)|*.sav"},
         {"SAV Files (*.sav)|*.sav|All Files (*.*)|*.*|", true,
@@ -121,7 +117,7 @@ TEST(WxFileFilter, PairsJoinedAndPatternsMatchEitherCase) {
         {"|*.sav|", false, "|*.sav"},
         {"", true, ""},
     };
-    for (const auto& [filter, anyCase, wx] : cases)
+    for (const auto& [filter, anyCase, wx] : filters)
         EXPECT_EQ(wxFilterFromWindows(filter, anyCase), wx) << filter;
 }
 

@@ -155,7 +155,7 @@ TEST(ReplaceFile, RefusesAndChangesNothing) {
 
 #endif
 
-TEST(Temporaries, OnlyOurOwnAreEverRemoved) {
+TEST(SafeFile, OnlyOurOwnTemporariesAreRemovedAndAppendsAndReadsSayWhenTheyFail) {
     TempDir dir;
     dir.write("a.sav", "old");
     // Names another program (or an older one of ours) may use, and near misses of our own.
@@ -184,10 +184,8 @@ TEST(Temporaries, OnlyOurOwnAreEverRemoved) {
     for (const auto& name : strays)
         EXPECT_EQ("someone else's", dir.read(name)) << name;
     removeLeftoverTemporaries(dir.folder() + "missing/"); // nothing to do, no harm
-}
 
-TEST(AppendAndRead, ReportFailureAndTakeWhatIsThere) {
-    TempDir dir;
+    // Appends, and reads.
     dir.write("m.eml", "head");
     EXPECT_TRUE(appendFileContents(dir.file("m.eml"), bytesOf("tail")));
     EXPECT_EQ("headtail", dir.read("m.eml"));

@@ -13,7 +13,7 @@
 namespace {
 
 // Each part is cut to its room, and the byte past the room is never written.
-TEST(PathSplit, FileNameAndFolderWithinTheirRoom) {
+TEST(PathSplit, FileNameAndFolderWithinTheirRoomAndNullArguments) {
     // path, file name, folder; a lone leading separator does not split; no cut at 32 any more
     const std::tuple<std::string, std::string, std::string> cases[] = {
         {"C:/Games/F22/pilot.sav", "pilot.sav", "C:/Games/F22/"},
@@ -37,9 +37,7 @@ TEST(PathSplit, FileNameAndFolderWithinTheirRoom) {
         EXPECT_EQ('z', name[kFileNameCapacity]) << path;
         EXPECT_EQ('z', folder[kPathCapacity]) << path;
     }
-}
-
-TEST(PathSplit, NullArguments) {
+    // Null arguments.
     char name[kFileNameCapacity] = "keep";
     EXPECT_THROW(parseFileName(name, nullptr), const char*);
     try {
@@ -76,7 +74,7 @@ TEST(NameText, ColourCodesAndExtensionsComeOff) {
     }
 }
 
-TEST(StrAppend, FitsOrEmpties) {
+TEST(RawText, AppendFitsOrEmptiesAndCopiesClearAndNameExactly) {
     // dest, src, capacity, result: 8 characters fit in 9 bytes, not in 8; nor do 9, and nothing
     // lands past the 8; a destination already at capacity is emptied.
     const std::tuple<const char*, const char*, int, const char*> cases[] = {
@@ -109,10 +107,8 @@ TEST(StrAppend, FitsOrEmpties) {
     EXPECT_EQ('\0', room[0]);
     munmap(pages, 2 * page);
 #endif
-}
 
-// Raw copies and clears, a string of its capacity, and the months' names.
-TEST(RawText, CopiesClearsCapacitiesAndMonths) {
+    // Raw copies and clears, a string of its capacity, and the months' names.
     char dest[6] = {'1', '2', '3', '4', '5', '6'};
     const char src[6] = {'a', '\0', 'c', 'd', 'e', 'f'};
     strFullCopy(dest, src, 4);

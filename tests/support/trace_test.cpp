@@ -9,7 +9,7 @@
 namespace {
 
 // Names right-aligned in 60 columns and never cut, details in 20; an exception's report.
-TEST(Trace, LineAndReportFormats) {
+TEST(Trace, LineAndReportFormatsAndTheSwitches) {
     // Built by append: GCC 12 takes operator+ on a temporary string for an overflow at -O2.
     EXPECT_EQ(std::string(52, ' ').append("strClear:").append(21, ' '),
               formatTraceLine("strClear", ""));
@@ -29,10 +29,8 @@ TEST(Trace, LineAndReportFormats) {
     // 491 characters fill the report to 511; the next piece is dropped and empties it.
     EXPECT_EQ(std::string("and exit.Please report this error to \n").append(contact),
               formatExceptionReport(std::string(491, 'e').c_str(), contact));
-}
 
-// Each switch alone, and neither; a start replaces what an earlier run left.
-TEST(Trace, SwitchesDecideWhatIsWritten) {
+    // Each switch alone, and neither; a start replaces what an earlier run left.
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
     const std::string lines =

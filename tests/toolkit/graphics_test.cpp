@@ -70,8 +70,8 @@ TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
         dir.write(name, std::string(bytes.begin(), bytes.end()));
         expectRefused([&] { TDib dib(dir.file(name).c_str()); }, name);
     }
-    const Bytes outsidePalette = bmpFile(2, 1, 8, 0, {0, 0, 0, 0}, {0, 5, 0, 0});
-    EXPECT_THROW(decodeBmp(outsidePalette, "x"), TXBitmap);
+    // A pixel outside the palette.
+    EXPECT_THROW(decodeBmp(bmpFile(2, 1, 8, 0, {0, 0, 0, 0}, {0, 5, 0, 0}), "x"), TXBitmap);
     expectRefused([&] { TDib dib(dir.file("none").c_str()); }, "none");
     dir.write("plain", std::string(good.begin(), good.end()));
     const TDib gone(dir.file("plain").c_str());
@@ -156,7 +156,7 @@ TEST(Bitmap, ACelLandsAtItsPoint) {
         ASSERT_TRUE(cel >= 0 ? cels.BitBlt(cel, *dc, at.x, at.y)
                              : dc->BitBlt(dest, cels.GetDib(), src));
         const TRect visible = clip.IsEmpty() ? TRect(0, 0, 30, 24) : clip;
-        for (int y = 0; y < 24; ++y) {
+        for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 30; ++x) {
                 const int sx = src.x + x - dest.left, sy = src.y + y - dest.top;
                 const bool drawn = dest.Contains(TPoint(x, y)) && sx >= 0 && sx < 40 && sy >= 0 &&
@@ -165,7 +165,6 @@ TEST(Bitmap, ACelLandsAtItsPoint) {
                 ASSERT_EQ(surface.GetPixel(x, y), want)
                     << "case at " << dest.left << "," << dest.top << " pixel " << x << "," << y;
             }
-        }
     }
     TRgbImage surface(30, 24, ground);
     auto dc = headless::makeDC(surface);

@@ -98,9 +98,8 @@ TEST_F(Win32Backend, IconsAndCursorsComeFromTheResourcesFiles) {
     EXPECT_TRUE(frame.SetIcon(resources::kProgramIcon));
     EXPECT_FALSE(frame.SetIcon(999));
     ASSERT_TRUE(frame.Create());
-    HWND hwnd = frame.GetImpl().hwnd;
     for (auto [which, size] : {std::pair(ICON_BIG, SM_CXICON), std::pair(ICON_SMALL, SM_CXSMICON)})
-        EXPECT_EQ(SendMessageW(hwnd, WM_GETICON, which, 0),
+        EXPECT_EQ(SendMessageW(frame.GetImpl().hwnd, WM_GETICON, which, 0),
                   LRESULT(iconOf(resources::kProgramIcon, GetSystemMetrics(size))));
 }
 
@@ -228,14 +227,12 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToThe
 }
 
 std::wstring unicodeOnClipboard(HWND owner) {
-    std::wstring text;
-    if (OpenClipboard(owner)) {
-        if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-            text = static_cast<const wchar_t*>(GlobalLock(h));
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-    }
+    if (!OpenClipboard(owner))
+        return L"";
+    HANDLE h = GetClipboardData(CF_UNICODETEXT);
+    std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
+    GlobalUnlock(h);
+    CloseClipboard();
     return text;
 }
 
@@ -243,8 +240,7 @@ void putUnicode(HWND owner, const std::wstring& text) {
     ASSERT_TRUE(OpenClipboard(owner));
     EmptyClipboard();
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* data = static_cast<wchar_t*>(GlobalLock(memory));
-    std::copy(text.c_str(), text.c_str() + text.size() + 1, data);
+    std::wmemcpy(static_cast<wchar_t*>(GlobalLock(memory)), text.c_str(), text.size() + 1);
     GlobalUnlock(memory);
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
@@ -272,7 +268,7 @@ TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
 
 // Files added, renamed and removed by anyone reach the window's table through its own
 // thread's messages, by name. (Wine keeps a name whose case alone changed as it was.)
-TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInItAndTheTrashEmptiesIt) {
+TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedTheTrashTakesAFileAndASoundPlays) {
     TempDir dir;
     TTestWindow window;
     ASSERT_TRUE(window.WatchFolder(dir.folder()));
@@ -295,14 +291,12 @@ TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInItAndTheTrashEmptiesIt) {
     EXPECT_TRUE(MoveToTrash(dir.file("pilot.sav").c_str()));
     EXPECT_FALSE(dir.exists("pilot.sav"));
     EXPECT_FALSE(MoveToTrash(dir.file("pilot.sav").c_str()));
-}
-
-TEST_F(Win32Backend, AProjectSoundPlays) {
-    if (waveOutGetNumDevs() == 0)
-        GTEST_SKIP() << "no sound device";
-    EXPECT_TRUE(TWaveSound("button").Play());
-    EXPECT_FALSE(TWaveSound("nosuch").Play()); // no such file
-    PlaySoundW(nullptr, nullptr, 0);
+    // A project sound plays, where there is a sound device; a sound with no file does not.
+    if (waveOutGetNumDevs() > 0) {
+        EXPECT_TRUE(TWaveSound("button").Play());
+        EXPECT_FALSE(TWaveSound("nosuch").Play());
+        PlaySoundW(nullptr, nullptr, 0);
+    }
 }
 
 std::vector<std::pair<DWORD, LONG>> winEvents; // of the client area: event, child
@@ -323,8 +317,7 @@ TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
                                          reinterpret_cast<void**>(&object)),
               S_OK);
     LONG count = 0;
-    EXPECT_EQ(object->get_accChildCount(&count), S_OK);
-    EXPECT_EQ(count, 4);
+    EXPECT_TRUE(object->get_accChildCount(&count) == S_OK && count == 4) << count;
     auto text = [&](auto get, LONG id) {
         BSTR got = nullptr;
         if (FAILED((object->*get)(childNumber(id), &got)) || !got)
