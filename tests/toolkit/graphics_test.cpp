@@ -68,7 +68,7 @@ TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
     for (const auto& [name, bytes] : files) {
         EXPECT_THROW(decodeBmp(bytes, "x"), TXBitmap) << name;
         dir.write(name, std::string(bytes.begin(), bytes.end()));
-        expectRefused([&] { TDib dib(dir.file(name).c_str()); }, name);
+        expectRefused([&, n = name] { TDib dib(dir.file(n).c_str()); }, name);
     }
     // A pixel outside the palette.
     EXPECT_THROW(decodeBmp(bmpFile(2, 1, 8, 0, {0, 0, 0, 0}, {0, 5, 0, 0}), "x"), TXBitmap);
