@@ -21,58 +21,51 @@ class FileSystemFaults {
   public:
     FileSystemFaults() {
         state() = State{};
-        FileSystemCalls& calls = fileSystemCalls();
-        calls.open = [](const char* path, int flags, mode_t mode) {
-            if (!pass("open", path)) {
+        FileSystemCalls& c = fileSystemCalls();
+        c.open = [](const char* path, int flags, mode_t mode) {
+            if (!pass("open", path))
                 return -1;
-            }
             if ((flags & O_EXCL) != 0 && state().namesTaken > 0) {
                 --state().namesTaken;
                 errno = EEXIST;
                 return -1;
             }
-            int fd = system().open(path, flags, mode);
+            int fd = sys().open(path, flags, mode);
             state().paths[fd] = path;
             return fd;
         };
-        calls.write = [](int fd, const void* data, size_t size) -> ssize_t {
-            if (!pass("write", fd)) {
+        c.write = [](int fd, const void* data, size_t size) -> ssize_t {
+            if (!pass("write", fd))
                 return -1;
-            }
-            bool cut = state().writeChunk != kWhole;
-            if (cut && (state().writes++ % 2) == 0) {
+            if (state().writeChunk != kWhole && state().writes++ % 2 == 0) {
                 errno = EINTR;
                 return -1;
             }
-            return system().write(fd, data, std::min(size, state().writeChunk));
+            return sys().write(fd, data, std::min(size, state().writeChunk));
         };
-        calls.fsync = [](int fd) { return pass("fsync", fd) ? system().fsync(fd) : -1; };
-        calls.fchown = [](int fd, uid_t uid, gid_t gid) {
-            return pass("fchown", fd) ? system().fchown(fd, uid, gid) : -1;
+        c.fsync = [](int fd) { return pass("fsync", fd) ? sys().fsync(fd) : -1; };
+        c.fchown = [](int fd, uid_t u, gid_t g) {
+            return pass("fchown", fd) ? sys().fchown(fd, u, g) : -1;
         };
-        calls.fchmod = [](int fd, mode_t m) {
-            return pass("fchmod", fd) ? system().fchmod(fd, m) : -1;
-        };
-        calls.close = [](int fd) {
+        c.fchmod = [](int fd, mode_t m) { return pass("fchmod", fd) ? sys().fchmod(fd, m) : -1; };
+        c.close = [](int fd) {
             bool ok = pass("close", fd);
-            int result = system().close(fd); // a failed close still releases it, as on Linux
+            int result = sys().close(fd); // a failed close still releases it, as on Linux
             return ok ? result : -1;
         };
-        calls.rename = [](const char* from, const char* to) {
-            return pass("rename", from) ? system().rename(from, to) : -1;
+        c.rename = [](const char* p, const char* to) {
+            return pass("rename", p) ? sys().rename(p, to) : -1;
         };
-        calls.unlink = [](const char* p) { return pass("unlink", p) ? system().unlink(p) : -1; };
-        calls.lstat = [](const char* p, struct stat* st) {
-            return pass("lstat", p) ? system().lstat(p, st) : -1;
+        c.unlink = [](const char* p) { return pass("unlink", p) ? sys().unlink(p) : -1; };
+        c.lstat = [](const char* p, struct stat* st) {
+            return pass("lstat", p) ? sys().lstat(p, st) : -1;
         };
-        calls.readlink = [](const char* p, char* buf, size_t size) -> ssize_t {
-            return pass("readlink", p) ? system().readlink(p, buf, size) : -1;
+        c.readlink = [](const char* p, char* buf, size_t n) -> ssize_t {
+            return pass("readlink", p) ? sys().readlink(p, buf, n) : -1;
         };
-        calls.access = [](const char* p, int m) {
-            return pass("access", p) ? system().access(p, m) : -1;
-        };
+        c.access = [](const char* p, int m) { return pass("access", p) ? sys().access(p, m) : -1; };
     }
-    ~FileSystemFaults() { fileSystemCalls() = systemFileSystemCalls(); }
+    ~FileSystemFaults() { fileSystemCalls() = sys(); }
 
     // The nth call from now (1: the next one) fails with error and does nothing.
     void failCall(int n, int error) {
@@ -105,7 +98,7 @@ class FileSystemFaults {
         static State s;
         return s;
     }
-    static const FileSystemCalls& system() { return systemFileSystemCalls(); }
+    static const FileSystemCalls& sys() { return systemFileSystemCalls(); }
     static bool pass(const char* name, int fd) { return pass(name, state().paths[fd]); }
     static bool pass(const char* name, const std::string& path) {
         State& s = state();

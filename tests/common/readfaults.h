@@ -23,9 +23,8 @@ class ReadFaults {
         FileSystemCalls& calls = fileSystemCalls();
         calls.openRead = [](const char* name, int flags) {
             const int fd = systemFileSystemCalls().openRead(name, flags);
-            if (fd >= 0 && state().path == name) {
+            if (fd >= 0 && state().path == name)
                 state().fds.insert(fd);
-            }
             return fd;
         };
         calls.closeRead = [](int fd) {
@@ -34,11 +33,9 @@ class ReadFaults {
         };
         calls.read = [](int fd, void* data, size_t size) -> ssize_t {
             State& s = state();
-            if (!s.fds.contains(fd)) {
+            if (!s.fds.contains(fd))
                 return systemFileSystemCalls().read(fd, data, size);
-            }
-            ++s.reads;
-            if (s.reads == s.failAt) {
+            if (++s.reads == s.failAt) {
                 errno = s.error;
                 return -1;
             }

@@ -63,14 +63,12 @@ std::string TempDir::listing() const {
 
 std::string TempDir::listingOf(const std::filesystem::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(fsName(entry.path().filename()));
-    }
     std::sort(names.begin(), names.end());
     std::string out;
-    for (const auto& n : names) {
+    for (const auto& n : names)
         out += (out.empty() ? "" : " ") + n;
-    }
     return out;
 }
 

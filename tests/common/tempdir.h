@@ -2,6 +2,7 @@
 
 #include "support/pathsep.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -54,9 +55,8 @@ class ScopedWorkingDir {
 class ScopedEnv {
   public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
+        if (const char* old = std::getenv(name))
             old_ = old;
-        }
         set(value);
     }
     ~ScopedEnv() { set(old_ ? old_->c_str() : nullptr); }
@@ -69,11 +69,7 @@ class ScopedEnv {
         // An empty value removes the variable there.
         _putenv_s(name_, value != nullptr ? value : "");
 #else
-        if (value != nullptr) {
-            setenv(name_, value, 1);
-        } else {
-            unsetenv(name_);
-        }
+        value != nullptr ? setenv(name_, value, 1) : unsetenv(name_);
 #endif
     }
     const char* name_;
@@ -84,10 +80,6 @@ std::string readWholeFile(const std::string& path);
 
 // Writes '/' as the platform's separator, so a test reads like a path.
 inline std::string native(std::string path) {
-    for (char& c : path) {
-        if (c == '/') {
-            c = kPathSeparator;
-        }
-    }
+    std::replace(path.begin(), path.end(), '/', kPathSeparator);
     return path;
 }

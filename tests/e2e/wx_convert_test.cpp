@@ -1,45 +1,35 @@
 // The wx backend's translations that need no display: GTK keys to Windows virtual-key codes,
 // the clipboard's Windows-1252 text, file-dialog filters.
 
-#include <gtest/gtest.h>
-
-#include <string>
+#include <tuple>
 #include <utility>
-#include <vector>
 
 #include "support/cp1252.h"
 #include "toolkit/constants.h"
 #include "toolkit/wx/convert.h"
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 using namespace toolkit_wx;
 
-// wx key codes that are not characters (WXK_NUMPAD5, WXK_NUMPAD_BEGIN, ...).
-constexpr int kWxNumpad5 = 329;
-constexpr int kWxNumpadDecimal = 391;
-constexpr int kWxNumpadBegin = 389;
+// wx's key code for a key that is no character.
 constexpr int kWxNone = 0;
 
-struct KeyCase {
-    const char* what;
-    int wxKeyCode;
-    unsigned xKeycode; // evdev code + 8, as X reports it
-    unsigned vk;
-    unsigned scanCode; // the evdev code for the main keys, none for the rest
-};
-
 TEST(WxKeys, VirtualKeyCodesFollowLettersThenPositionAndScanCodesThePosition) {
-    const KeyCase cases[] = {
+    // wx key codes of the keypad: 329 is WXK_NUMPAD5, 389 WXK_NUMPAD_BEGIN, 391 WXK_NUMPAD_DECIMAL.
+    // what, wx key code, X keycode (evdev code + 8), virtual key, scan code (the evdev code for
+    // the main keys, none for the rest)
+    const std::tuple<const char*, int, unsigned, unsigned, unsigned> cases[] = {
         {"a typed lower case", 'a', 38, 'A', 30},
         {"French layout: Q where US has A", 'Q', 38, 'Q', 30},
         {"Cyrillic letter: the US letter of its place", 0x0444, 38, 'A', 30},
         {"Shift+1 gives '!' but the key is 1", '!', 10, '1', 2},
         {"underscore is the minus key", '_', 20, VK_OEM_MINUS, 12},
         {"the key beside left Shift", '<', 94, 226, 86},
-        {"keypad 5 with Num Lock", kWxNumpad5, 84, VK_NUMPAD0 + 5, 76},
-        {"keypad 5 without Num Lock", kWxNumpadBegin, 84, 12, 76},
-        {"keypad point with Num Lock", kWxNumpadDecimal, 91, VK_DECIMAL, 83},
+        {"keypad 5 with Num Lock", 329, 84, VK_NUMPAD0 + 5, 76},
+        {"keypad 5 without Num Lock", 389, 84, 12, 76},
+        {"keypad point with Num Lock", 391, 91, VK_DECIMAL, 83},
         {"keypad point without Num Lock", kWxNone, 91, VK_DELETE, 83},
         {"keypad minus", '-', 82, VK_SUBTRACT, 74},
         {"keypad plus", '+', 86, VK_ADD, 78},
@@ -51,34 +41,32 @@ TEST(WxKeys, VirtualKeyCodesFollowLettersThenPositionAndScanCodesThePosition) {
         {"a keycode past the table", kWxNone, 255, 0, 0},
         {"an unknown key", kWxNone, 8 + 84, 0, 84},
     };
-    for (const KeyCase& c : cases) {
-        EXPECT_EQ(vkFromGtk(c.wxKeyCode, c.xKeycode), c.vk) << c.what;
-        EXPECT_EQ(scanCodeFromX(c.xKeycode), c.scanCode) << c.what;
+    for (const auto& [what, wxKeyCode, xKeycode, vk, scanCode] : cases) {
+        EXPECT_EQ(vkFromGtk(wxKeyCode, xKeycode), vk) << what;
+        EXPECT_EQ(scanCodeFromX(xKeycode), scanCode) << what;
     }
 
     // Runs of neighbouring keys that wx gives no key code of their own, from the X keycode of
     // the first on.
+    // From 10: the digits, minus, equals, Backspace, Tab. From 34: the brackets, Return, left
+    // Control. From 47: semicolon, apostrophe, grave, left Shift, backslash. From 59: comma,
+    // period, slash, right Shift, keypad star, left Alt, space, Caps Lock, F1 to F4. From 95: F11,
+    // F12. From 104: keypad Enter, right Control, keypad slash. From 110: Home, Up, Page Up,
+    // Left, Right, End, Down, Page Down, Insert, Delete.
     const std::pair<unsigned, std::vector<unsigned>> runs[] = {
-        // the digits, minus, equals, Backspace, Tab
         {10,
          {'1', '2', '3', '4', '5', '6', '7', '8', '9', '0', VK_OEM_MINUS, VK_OEM_PLUS, VK_BACK,
           VK_TAB}},
-        // the brackets, Return, left Control
         {34, {VK_OEM_4, VK_OEM_6, VK_RETURN, VK_CONTROL}},
-        // semicolon, apostrophe, grave, left Shift, backslash
         {47, {VK_OEM_1, VK_OEM_7, VK_OEM_3, VK_SHIFT, VK_OEM_5}},
-        // comma, period, slash, right Shift, keypad star, left Alt, space, Caps Lock, F1 to F4
         {59,
          {VK_OEM_COMMA, VK_OEM_PERIOD, VK_OEM_2, VK_SHIFT, VK_MULTIPLY, VK_MENU, VK_SPACE,
           VK_CAPITAL, VK_F1, VK_F1 + 1, VK_F1 + 2, VK_F1 + 3}},
         {95, {VK_F1 + 10, VK_F1 + 11}},
-        // keypad Enter, right Control, keypad slash
         {104, {VK_RETURN, VK_CONTROL, VK_DIVIDE}},
-        // Home, Up, Page Up, Left, Right, End, Down, Page Down, Insert, Delete
         {110,
          {VK_HOME, VK_UP, VK_PRIOR, VK_LEFT, VK_RIGHT, VK_END, VK_DOWN, VK_NEXT, VK_INSERT,
-          VK_DELETE}},
-    };
+          VK_DELETE}}};
     for (const auto& [first, vks] : runs)
         for (unsigned i = 0; i < vks.size(); ++i)
             EXPECT_EQ(vkFromGtk(kWxNone, first + i), vks[i]) << "X keycode " << first + i;
@@ -88,13 +76,9 @@ TEST(WxKeys, VirtualKeyCodesFollowLettersThenPositionAndScanCodesThePosition) {
 // Unicode and back; any other, and bytes that are no UTF-8 character, come back as question
 // marks. The program's own text passes when it is UTF-8 and
 // reads as Windows-1252 when it is not.
-TEST(WxClipboardText, ConvertsAsWindows1252) {
-    struct Case {
-        const char* what;
-        std::string bytes;
-        std::string utf8;
-        bool bothWays;
-    } cases[] = {
+TEST(WxText, ClipboardAsWindows1252AndFileFilters) {
+    // what, bytes, UTF-8, both ways
+    const std::tuple<const char*, std::string, std::string, bool> cases[] = {
         {"ASCII", "Maverick 7", "Maverick 7", true},
         {"euro sign", "\x80", "\xE2\x82\xAC", true},
         {"e acute", "Pilot \xE9t\xE9", "Pilot \xC3\xA9t\xC3\xA9", true},
@@ -109,26 +93,21 @@ TEST(WxClipboardText, ConvertsAsWindows1252) {
         {"overlong NUL", "??", "\xC0\x80", false},
         {"a lone surrogate", "???", "\xED\xA0\x80", false},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(cp1252FromUtf8(c.utf8), c.bytes) << c.what;
-        if (!c.bothWays)
+    for (const auto& [what, bytes, utf8, bothWays] : cases) {
+        EXPECT_EQ(cp1252FromUtf8(utf8), bytes) << what;
+        if (!bothWays)
             continue;
-        EXPECT_EQ(utf8FromCp1252(c.bytes), c.utf8) << c.what;
-        EXPECT_EQ(utf8FromProgramText(c.bytes), c.utf8) << c.what;
-        EXPECT_EQ(utf8FromProgramText(c.utf8), c.utf8) << c.what;
+        EXPECT_EQ(utf8FromCp1252(bytes), utf8) << what;
+        EXPECT_EQ(utf8FromProgramText(bytes), utf8) << what;
+        EXPECT_EQ(utf8FromProgramText(utf8), utf8) << what;
     }
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
     EXPECT_EQ(cp1252FromUtf8(utf8FromCp1252(all)), all);
-}
-
-TEST(WxFileFilter, PairsJoinedAndPatternsMatchEitherCase) {
-    struct Case {
-        const char* filter;
-        bool anyCase;
-        const char* wx;
-    } cases[] = {
+    // File-dialog filters: pairs joined, patterns matching either case when asked.
+    // filter, any case, for wx
+    const std::tuple<const char*, bool, const char*> filters[] = {
         {"SAV Files (*.sav)|*.sav|", true, "SAV Files (*.sav)|*.[sS][aA][vV]"},
         {"SAV Files (*.sav)|*.sav|", false, "SAV Files (*.sav)|*.sav"},
         {"SAV Files (*.sav)|*.sav|All Files (*.*)|*.*|", true,
@@ -138,8 +117,8 @@ TEST(WxFileFilter, PairsJoinedAndPatternsMatchEitherCase) {
         {"|*.sav|", false, "|*.sav"},
         {"", true, ""},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(wxFilterFromWindows(c.filter, c.anyCase), c.wx) << c.filter;
+    for (const auto& [filter, anyCase, wx] : filters)
+        EXPECT_EQ(wxFilterFromWindows(filter, anyCase), wx) << filter;
 }
 
 } // namespace

@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const TXBitmap&) {
         return 0;
     }
-    if (decodeBmp(encodeBmp(image), "again") != image) {
+    if (decodeBmp(encodeBmp(image), "again") != image)
         std::abort();
-    }
     return 0;
 }

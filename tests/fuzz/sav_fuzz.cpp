@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -18,18 +19,14 @@ const char* const kFileName = "pilot.sav";
 // Kept in a plain array, which outlives the exit handler that removes it.
 std::string folder() {
     static char path[] = "/tmp/drovak-fuzz-sav.XXXXXX";
-    static const bool made = [] {
-        if (mkdtemp(path) == nullptr) {
-            std::perror("mkdtemp");
-            std::abort();
-        }
-        std::atexit([] {
-            std::remove((std::string(path) + "/" + kFileName).c_str());
-            std::remove(path);
-        });
-        return true;
-    }();
-    return made ? std::string(path) + "/" : std::string();
+    static const bool made =
+        mkdtemp(path) != nullptr && std::atexit([] {
+                                        std::remove((std::string(path) + "/" + kFileName).c_str());
+                                        std::remove(path);
+                                    }) == 0;
+    if (!made)
+        std::abort();
+    return std::string(path) + "/";
 }
 
 bool sameFields(const TPlayer& a, const TPlayer& b) {
@@ -50,20 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto record = composeSav(fromMemory, bytes);
     TPlayer readBack(settings, kFileName);
     readSavFields(std::string(record.data(), record.size()), readBack);
-    if (!sameFields(fromMemory, readBack)) {
+    if (!sameFields(fromMemory, readBack))
         std::abort();
-    }
 
     // Removed first: a file truncated and written again is flushed to disk on every close.
     const std::string path = folder() + kFileName;
     std::remove(path.c_str());
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(size));
     TPlayer fromFile(settings, kFileName);
-    if (fromFile.openFile() != 0 || !sameFields(fromMemory, fromFile)) {
+    if (fromFile.openFile() != 0 || !sameFields(fromMemory, fromFile))
         std::abort();
-    }
     return 0;
 }

@@ -17,9 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (table.count() < kSettingsMaxLines) {
         TTokenTable again;
         loadTokens(again, formatTokens(table));
-        if (again.entries() != table.entries()) {
+        if (again.entries() != table.entries())
             std::abort();
-        }
     }
     return 0;
 }

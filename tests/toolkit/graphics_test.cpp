@@ -1,24 +1,15 @@
 #include "common/tempdir.h"
 #include "toolkit/headless/headless.h"
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-
 #include <algorithm>
-#include <array>
 #include <cstdint>
-#include <string>
-#include <vector>
+#include <tuple>
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-void put16(Bytes& b, std::size_t at, unsigned v) {
-    b[at] = static_cast<std::uint8_t>(v);
-    b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
 void put32(Bytes& b, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i)
         b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
@@ -29,42 +20,64 @@ void put32(Bytes& b, std::size_t at, std::uint32_t v) {
 Bytes bmpFile(int width, int height, unsigned bpp, unsigned compression, const Bytes& palette,
               const Bytes& pixels) {
     Bytes b(54 + palette.size() + pixels.size(), 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    const std::uint32_t offset = static_cast<std::uint32_t>(54 + palette.size());
-    put32(b, 10, offset);
-    put32(b, 14, 40);
-    put32(b, 18, static_cast<std::uint32_t>(width));
-    put32(b, 22, static_cast<std::uint32_t>(height));
-    put16(b, 26, 1);
-    put16(b, 28, bpp);
-    put32(b, 30, compression);
-    put32(b, 46, static_cast<std::uint32_t>(palette.size() / 4));
     std::copy(pixels.begin(), pixels.end(),
               std::copy(palette.begin(), palette.end(), b.begin() + 54));
-    put32(b, 2, static_cast<std::uint32_t>(b.size()));
+    b[0] = 'B';
+    b[1] = 'M';
+    const auto colours = static_cast<std::uint32_t>(palette.size() / 4);
+    // Each field's offset and value; the planes and the bits per pixel share one 32-bit word.
+    for (auto [at, v] : {std::pair<std::size_t, std::uint32_t>{2, std::uint32_t(b.size())},
+                         {10, 54 + colours * 4},
+                         {14, 40},
+                         {18, std::uint32_t(width)},
+                         {22, std::uint32_t(height)},
+                         {26, 1 | bpp << 16},
+                         {30, compression},
+                         {46, colours}})
+        put32(b, at, v);
     return b;
 }
 
 const TColor red(255, 0, 0);
 
+// act must be refused with a TXBitmap that names the file.
+template <class Act> void expectRefused(Act act, const std::string& name) {
+    try {
+        act();
+        ADD_FAILURE() << name << " was taken";
+    } catch (const TXBitmap& e) {
+        EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
+    }
+}
+
+// What is no usable bitmap is refused, in memory or named. A named file's headers are checked
+// when it is named, its pixels read when first drawn: one gone by then is refused then.
 TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
     const Bytes good = encodeBmp(TRgbImage(4, 4, red));
-    Bytes notBm = good;
+    Bytes notBm = good, cut = good, zeroWidth = good, huge = good;
     notBm[0] = 'X';
-    Bytes cut = good;
     cut.resize(good.size() - 1);
-    Bytes zeroWidth = good;
     put32(zeroWidth, 18, 0);
-    Bytes huge = good;
     put32(huge, 18, 100000);
     put32(huge, 22, 100000);
-    const Bytes rle = bmpFile(2, 1, 8, 1, {0, 0, 0, 0}, {0, 0, 0, 0});
-    const Bytes outsidePalette = bmpFile(2, 1, 8, 0, {0, 0, 0, 0}, {0, 5, 0, 0});
-    for (const Bytes* file : std::initializer_list<const Bytes*>{&notBm, &cut, &zeroWidth, &huge,
-                                                                 &rle, &outsidePalette})
-        EXPECT_THROW(decodeBmp(*file, "x"), TXBitmap);
-    EXPECT_THROW(decodeBmp({}, "x"), TXBitmap);
+    const std::pair<const char*, Bytes> files[] = {
+        {"notbm", notBm}, {"cut", cut},  {"zerowidth", zeroWidth},
+        {"huge", huge},   {"empty", {}}, {"rle", bmpFile(2, 1, 8, 1, {0, 0, 0, 0}, {0, 0, 0, 0})},
+    };
+    TempDir dir;
+    for (const auto& [name, bytes] : files) {
+        EXPECT_THROW(decodeBmp(bytes, "x"), TXBitmap) << name;
+        dir.write(name, std::string(bytes.begin(), bytes.end()));
+        expectRefused([&, n = name] { TDib dib(dir.file(n).c_str()); }, name);
+    }
+    // A pixel outside the palette.
+    EXPECT_THROW(decodeBmp(bmpFile(2, 1, 8, 0, {0, 0, 0, 0}, {0, 5, 0, 0}), "x"), TXBitmap);
+    expectRefused([&] { TDib dib(dir.file("none").c_str()); }, "none");
+    dir.write("plain", std::string(good.begin(), good.end()));
+    const TDib gone(dir.file("plain").c_str());
+    const TDib copy = gone;
+    std::filesystem::remove(dir.file("plain"));
+    expectRefused([&] { copy.GetPixels(); }, "plain");
 }
 
 // The program's pictures are 24-bit files; stored bottom-up or top-down, each gives the same
@@ -74,12 +87,8 @@ TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
 TEST(Bitmap, DecodesTheProgramsPixelFormat) {
     const TColor want[2][3] = {{{255, 0, 0}, {0, 255, 0}, {0, 0, 255}},
                                {{255, 255, 255}, {0, 0, 0}, {255, 255, 0}}};
-    struct Case {
-        const char* name;
-        int height; // negative: top-down
-        Bytes rows; // rows as stored, each padded to four bytes
-    };
-    const Case cases[] = {
+    // name, height (negative: top-down), rows as stored, each padded to four bytes
+    const std::tuple<const char*, int, Bytes> cases[] = {
         {"bottom-up", 2, {255, 255, 255, 0, 0,   0, 0,   255, 255, 0, 0, 0,
                           0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0}},
         {"top-down", -2, {0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0,
@@ -88,12 +97,12 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
     TempDir dir;
     const TRect parts[] = {{1, 0, 3, 2}, {0, 1, 2, 2}, {2, 0, 3, 1}, {0, 0, 3, 2}};
     std::vector<TDib> dibs;
-    for (const Case& c : cases) {
-        const Bytes file = bmpFile(3, c.height, 24, 0, {}, c.rows);
-        dir.write(c.name + std::string(c.height < 0 ? ".bmp" : ""),
+    for (const auto& [name, height, rows] : cases) {
+        const Bytes file = bmpFile(3, height, 24, 0, {}, rows);
+        dir.write(name + std::string(height < 0 ? ".bmp" : ""),
                   std::string(file.begin(), file.end()));
-        dibs.emplace_back(dir.file(c.name).c_str());
-        EXPECT_EQ(dibs.back().Size(), TSize(3, 2)) << c.name;
+        dibs.emplace_back(dir.file(name).c_str());
+        EXPECT_EQ(dibs.back().Size(), TSize(3, 2)) << name;
     }
     // The two files' parts in turns: each part comes from its own file's bytes, also after
     // the bytes kept were let go; once decoded (as decodeBmp does), from the whole picture.
@@ -107,39 +116,11 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
                 for (int y = part.top; y < part.bottom; ++y)
                     for (int x = part.left; x < part.right; ++x)
                         EXPECT_EQ(pixels.GetPixel(x - part.left, y - part.top), want[y][x])
-                            << cases[i].name << (decoded ? ", decoded," : "") << " part from "
-                            << part.left << "," << part.top << " at " << x << "," << y;
+                            << std::get<0>(cases[i]) << (decoded ? ", decoded," : "") << " at " << x
+                            << "," << y;
             }
             TDib::ReleaseFileBytes();
         }
-    }
-}
-
-// A picture file's headers are checked when it is named, its pixels read when first drawn:
-// a file damaged from the start is refused at once, one gone by then when it is drawn, and
-// both name it.
-TEST(Bitmap, PictureFileIsCheckedAtOnceAndReadWhenDrawn) {
-    TempDir dir;
-    const Bytes good = encodeBmp(TRgbImage(5, 3, red));
-    dir.write("plain", std::string(good.begin(), good.end()));
-    dir.write("cut", std::string(good.begin(), good.end() - 2));
-    dir.write("notbm", "BX" + std::string(good.begin() + 2, good.end()));
-    for (const char* name : {"cut", "notbm", "none"}) {
-        try {
-            TDib dib(dir.file(name).c_str());
-            ADD_FAILURE() << name << " was taken";
-        } catch (const TXBitmap& e) {
-            EXPECT_NE(std::string(e.what()).find(name), std::string::npos) << e.what();
-        }
-    }
-    const TDib gone(dir.file("plain").c_str());
-    const TDib copy = gone;
-    std::filesystem::remove(dir.file("plain"));
-    try {
-        copy.GetPixels();
-        ADD_FAILURE() << "a removed picture was drawn";
-    } catch (const TXBitmap& e) {
-        EXPECT_NE(std::string(e.what()).find("plain"), std::string::npos) << e.what();
     }
 }
 
@@ -156,31 +137,26 @@ TEST(Bitmap, ACelLandsAtItsPoint) {
     const TCelArray cels(numberedStrip(), 4);
     EXPECT_EQ(cels.CelSize(), TSize(10, 6));
     const TColor ground(34, 34, 34);
-    struct Case {
-        int cel; // -1: the strip's part at src, of dest's size
-        TPoint at;
-        TRect clip; // empty: the whole surface
-        TRect dest;
-        TPoint src;
-    } cases[] = {
+    // cel (-1: the strip's part at src, of dest's size), point, clip (empty: the whole surface),
+    // dest, src; the last three reach past the strip's edges: only its own pixels are copied.
+    const std::tuple<int, TPoint, TRect, TRect, TPoint> cases[] = {
         {2, {5, 7}, {}, {}, {}},
-        {3, {25, 20}, {}, {}, {}}, // partly off the surface's right and bottom edges
-        {1, {-4, -2}, {}, {}, {}}, // partly off the left and top edges
+        {3, {25, 20}, {}, {}, {}},
+        {1, {-4, -2}, {}, {}, {}},
         {2, {5, 7}, {8, 0, 12, 30}, {}, {}},
-        // Parts reaching past the strip's edges: only the strip's own pixels are copied.
         {-1, {}, {}, {2, 3, 28, 12}, {-3, -2}},
         {-1, {}, {}, {0, 0, 30, 24}, {25, 4}},
         {-1, {}, {3, 1, 9, 20}, {1, 1, 29, 23}, {-2, 1}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [cel, at, clip, partDest, partSrc] : cases) {
         TRgbImage surface(30, 24, ground);
-        auto dc = headless::makeDC(surface, c.clip);
-        const TRect dest = c.cel >= 0 ? TRect(c.at, cels.CelSize()) : c.dest;
-        const TPoint src = c.cel >= 0 ? cels.CelRect(c.cel).TopLeft() : c.src;
-        ASSERT_TRUE(c.cel >= 0 ? cels.BitBlt(c.cel, *dc, c.at.x, c.at.y)
-                               : dc->BitBlt(dest, cels.GetDib(), src));
-        const TRect visible = c.clip.IsEmpty() ? TRect(0, 0, 30, 24) : c.clip;
-        for (int y = 0; y < 24; ++y) {
+        auto dc = headless::makeDC(surface, clip);
+        const TRect dest = cel >= 0 ? TRect(at, cels.CelSize()) : partDest;
+        const TPoint src = cel >= 0 ? cels.CelRect(cel).TopLeft() : partSrc;
+        ASSERT_TRUE(cel >= 0 ? cels.BitBlt(cel, *dc, at.x, at.y)
+                             : dc->BitBlt(dest, cels.GetDib(), src));
+        const TRect visible = clip.IsEmpty() ? TRect(0, 0, 30, 24) : clip;
+        for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 30; ++x) {
                 const int sx = src.x + x - dest.left, sy = src.y + y - dest.top;
                 const bool drawn = dest.Contains(TPoint(x, y)) && sx >= 0 && sx < 40 && sy >= 0 &&
@@ -189,7 +165,6 @@ TEST(Bitmap, ACelLandsAtItsPoint) {
                 ASSERT_EQ(surface.GetPixel(x, y), want)
                     << "case at " << dest.left << "," << dest.top << " pixel " << x << "," << y;
             }
-        }
     }
     TRgbImage surface(30, 24, ground);
     auto dc = headless::makeDC(surface);

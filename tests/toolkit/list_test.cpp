@@ -1,11 +1,9 @@
 #include "toolkit/headless/headless.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
-#include <string>
-#include <vector>
+#include <tuple>
 
+// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 // Sorting, finding and the list's keys are met through the SAV list and the main window's
@@ -18,34 +16,23 @@ TEST(ListView, ClicksMoveTheSelection) {
         TListWindItem item(label);
         list.InsertItem(item);
     }
-    struct Step {
-        const char* what;
-        std::function<void()> act;
-        std::vector<int> selected;
-    } steps[] = {
-        {"click", [&] { headless::clickListItem(list, 2); }, {2}},
-        {"control click adds", [&] { headless::clickListItem(list, 4, MK_CONTROL); }, {2, 4}},
-        {"control click removes", [&] { headless::clickListItem(list, 2, MK_CONTROL); }, {4}},
-        {"shift click extends", [&] { headless::clickListItem(list, 1, MK_SHIFT); }, {1, 2, 3, 4}},
-        {"right click on a selected item keeps the selection",
-         [&] { headless::rightClickListItem(list, 3); },
-         {1, 2, 3, 4}},
-        {"right click elsewhere selects it alone",
-         [&] { headless::rightClickListItem(list, 0); },
-         {0}},
-        {"click below the items clears it",
-         [&] { headless::sendMouse(list, TMsgKind::LButtonDown, headless::listItemPoint(7)); },
-         {}},
-        {"click on the header clears it too",
-         [&] {
-             headless::clickListItem(list, 1);
-             headless::sendMouse(list, TMsgKind::LButtonDown, TPoint(5, 5));
-         },
-         {}},
+    using namespace headless;
+    const TMsgKind kDown = TMsgKind::LButtonDown;
+    // what, the clicks, the selection after them
+    const std::tuple<const char*, std::function<void()>, std::vector<int>> steps[] = {
+        {"click", [&] { clickListItem(list, 2); }, {2}},
+        {"control click adds", [&] { clickListItem(list, 4, MK_CONTROL); }, {2, 4}},
+        {"control click removes", [&] { clickListItem(list, 2, MK_CONTROL); }, {4}},
+        {"shift click extends", [&] { clickListItem(list, 1, MK_SHIFT); }, {1, 2, 3, 4}},
+        {"right click on one keeps all", [&] { rightClickListItem(list, 3); }, {1, 2, 3, 4}},
+        {"right click elsewhere selects it alone", [&] { rightClickListItem(list, 0); }, {0}},
+        {"click below clears", [&] { sendMouse(list, kDown, listItemPoint(7)); }, {}},
+        {"click", [&] { clickListItem(list, 1); }, {1}},
+        {"click on the header clears", [&] { sendMouse(list, kDown, TPoint(5, 5)); }, {}},
     };
-    for (const Step& s : steps) {
-        s.act();
-        EXPECT_EQ(headless::listSelection(list), s.selected) << s.what;
+    for (const auto& [what, act, selected] : steps) {
+        act();
+        EXPECT_EQ(listSelection(list), selected) << what;
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -26,94 +27,88 @@ class Win32Backend : public ::testing::Test {
     ScopedWorkingDir cwd_{DROVAK_ASSETS_DIR};
 };
 
-std::uint8_t alphaAt(const TBgraImage& image, int x, int y) {
-    return image.bgra[(static_cast<std::size_t>(y) * image.width + x) * 4 + 3];
+// Runs the thread's messages until done() holds, for five seconds at most.
+template <class Done> void pumpUntil(Done done) {
+    for (int wait = 0; wait < 500 && !done(); ++wait) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        Sleep(10);
+    }
+}
+
+// A child of an accessible object, by its number.
+VARIANT childNumber(LONG id) {
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = id;
+    return child;
 }
 
 TEST_F(Win32Backend, PicturesAreDecodedAtTheirSizeWithTheirTransparency) {
-    struct Case {
-        const char* file;
-        int size; // asked for, 0 for the file's own
-        int expected;
-    } cases[] = {
-        {"icons/icon1.png", 0, 32},
-        {"icons/icon1.png", 16, 16},
-        {"icons/drovak-256.png", 48, 48},
-        {"cursors/cursor2.png", 0, 32},
-    };
-    for (const Case& c : cases) {
-        std::optional<TBgraImage> image = loadPicture(c.file, c.size, c.size);
-        ASSERT_TRUE(image) << c.file;
-        EXPECT_EQ(image->width, c.expected) << c.file;
-        EXPECT_EQ(image->height, c.expected) << c.file;
+    // file, size asked for (0: the file's own), size given
+    const std::tuple<const char*, int, int> cases[] = {{"icons/icon1.png", 0, 32},
+                                                       {"icons/icon1.png", 16, 16},
+                                                       {"icons/drovak-256.png", 48, 48},
+                                                       {"cursors/cursor2.png", 0, 32}};
+    for (const auto& [file, size, expected] : cases) {
+        std::optional<TBgraImage> image = loadPicture(file, size, size);
+        ASSERT_TRUE(image) << file;
+        EXPECT_EQ(std::pair(image->width, image->height), std::pair(expected, expected)) << file;
         int clear = 0, solid = 0;
-        for (int y = 0; y < image->height; ++y)
-            for (int x = 0; x < image->width; ++x) {
-                clear += alphaAt(*image, x, y) == 0;
-                solid += alphaAt(*image, x, y) == 255;
-            }
-        EXPECT_GT(clear, 0) << c.file << " lost its transparent pixels";
-        EXPECT_GT(solid, 0) << c.file << " lost its opaque pixels";
+        for (std::size_t alpha = 3; alpha < image->bgra.size(); alpha += 4) {
+            clear += image->bgra[alpha] == 0;
+            solid += image->bgra[alpha] == 255;
+        }
+        EXPECT_GT(clear, 0) << file << " lost its transparent pixels";
+        EXPECT_GT(solid, 0) << file << " lost its opaque pixels";
     }
     EXPECT_FALSE(loadPicture("icons/none.png"));
     EXPECT_FALSE(loadPicture("chrtable.dv")); // no picture at all
 }
 
 TEST_F(Win32Backend, IconsAndCursorsComeFromTheResourcesFiles) {
-    struct Case {
-        const char* what;
-        HICON handle;
-        bool icon;
-        int size;
-        int hotX, hotY; // a cursor's
-    } cases[] = {
+    // what, handle, an icon (not a cursor), size, a cursor's hot spot
+    const std::tuple<const char*, HICON, bool, int, int, int> cases[] = {
         {"program icon", iconOf(resources::kProgramIcon, 48), true, 48, 0, 0},
         {"small program icon", iconOf(resources::kProgramIcon, 16), true, 16, 0, 0},
         {"file icon", iconOf(resources::kOddFileIcon, 32), true, 32, 0, 0},
         {"text cursor", cursorOf(resources::kTextCursor), false, 32, 15, 16},
         {"arrow cursor", cursorOf(resources::kArrowCursor), false, 32, 1, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, handle, icon, size, hotX, hotY] : cases) {
         ICONINFO info{};
-        ASSERT_TRUE(c.handle && GetIconInfo(c.handle, &info)) << c.what;
+        ASSERT_TRUE(handle && GetIconInfo(handle, &info)) << what;
         BITMAP color{};
         GetObjectW(info.hbmColor, sizeof color, &color);
-        EXPECT_EQ(info.fIcon != FALSE, c.icon) << c.what;
-        EXPECT_EQ(color.bmWidth, c.size) << c.what;
-        EXPECT_EQ(color.bmBitsPixel, 32) << c.what;
-        if (!c.icon) {
-            EXPECT_EQ(static_cast<int>(info.xHotspot), c.hotX) << c.what;
-            EXPECT_EQ(static_cast<int>(info.yHotspot), c.hotY) << c.what;
-        }
+        const int x = icon ? 0 : int(info.xHotspot), y = icon ? 0 : int(info.yHotspot);
+        EXPECT_EQ(std::tuple(info.fIcon != FALSE, int(color.bmWidth), int(color.bmBitsPixel), x, y),
+                  std::tuple(icon, size, 32, hotX, hotY))
+            << what;
         DeleteObject(info.hbmColor);
         DeleteObject(info.hbmMask);
     }
     EXPECT_EQ(iconOf(999, 32), nullptr);
 
+    TApplication app("dpi");
+    EXPECT_TRUE(IsProcessDPIAware());
     // The frame shows the program's icon at the system's two sizes.
     TFrameWindow frame(nullptr, "frame", nullptr, false);
     EXPECT_TRUE(frame.SetIconSm(resources::kProgramIcon));
     EXPECT_TRUE(frame.SetIcon(resources::kProgramIcon));
     EXPECT_FALSE(frame.SetIcon(999));
     ASSERT_TRUE(frame.Create());
-    HWND hwnd = frame.GetImpl().hwnd;
-    EXPECT_EQ(
-        SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0),
-        reinterpret_cast<LRESULT>(iconOf(resources::kProgramIcon, GetSystemMetrics(SM_CXICON))));
-    EXPECT_EQ(
-        SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0),
-        reinterpret_cast<LRESULT>(iconOf(resources::kProgramIcon, GetSystemMetrics(SM_CXSMICON))));
+    for (auto [which, size] : {std::pair(ICON_BIG, SM_CXICON), std::pair(ICON_SMALL, SM_CXSMICON)})
+        EXPECT_EQ(SendMessageW(frame.GetImpl().hwnd, WM_GETICON, which, 0),
+                  LRESULT(iconOf(resources::kProgramIcon, GetSystemMetrics(size))));
 }
 
-TEST_F(Win32Backend, TheApplicationIsDpiAware) {
-    TApplication app("dpi");
-    EXPECT_TRUE(IsProcessDPIAware());
-}
-
-// A list whose second column shows a picture: a red block on a background of its own.
-class TPictureOwner : public TWindow {
+// A popup window of ours: a list's owner whose second column shows a picture (a red block on
+// a background of its own) and who hears of label edits; a watcher of a folder; and a window
+// that draws a pilot's row, a field, a button and news, what is typed going into the field.
+class TTestWindow : public TWindow {
   public:
-    TPictureOwner() : TWindow(nullptr, "owner") {
+    TTestWindow() : TWindow(nullptr, "test") {
         Attr.Style = WS_POPUP;
         Attr.W = 300;
         Attr.H = 200;
@@ -130,26 +125,43 @@ class TPictureOwner : public TWindow {
         edits.push_back(
             {info.item.GetIndex(), text ? std::optional<std::string>(text) : std::nullopt});
     }
+    void EvFolderChange(TFolderChange& change) {
+        names.insert(names.end(), change.names.begin(), change.names.end());
+    }
+    std::vector<TAccessiblePart> AccessibleParts() override {
+        using TRole = TAccessiblePart::TRole;
+        std::vector<TAccessiblePart> parts{TAccessiblePart(TRole::Row, "ace", "ace, ACEHIGH"),
+                                           TAccessiblePart(TRole::Field, "Callsign", typed),
+                                           TAccessiblePart(TRole::Button, "Colour 1 red", "~1"),
+                                           TAccessiblePart(TRole::Message, "News", "Saved")};
+        parts[0].selected = parts[1].selected = true;
+        parts[1].bounds = {10, 20, 110, 60};
+        return parts;
+    }
+    void EvChar(uint ch, uint, uint) { typed += static_cast<char>(ch); }
     std::shared_ptr<const TDib> picture;
     std::vector<std::pair<int, std::optional<std::string>>> edits; // what each edit's end said
-    DECLARE_RESPONSE_TABLE(TPictureOwner);
+    std::vector<std::string> names;                                // of the folder's changes
+    std::string typed = "GH";
+    DECLARE_RESPONSE_TABLE(TTestWindow);
 };
 
 // clang-format off
-DEFINE_RESPONSE_TABLE1(TPictureOwner, TWindow)
+DEFINE_RESPONSE_TABLE1(TTestWindow, TWindow)
     EV_LVN_GETDISPINFO(7, LvnGetDispInfo),
     EV_LVN_ENDLABELEDIT(7, LvnEndLabelEdit),
+    EV_WM_FOLDERCHANGE,
+    EV_WM_CHAR,
 END_RESPONSE_TABLE;
 // clang-format on
 
-TColor pixelAt(const std::uint8_t* bits, int width, int x, int y) {
-    const std::uint8_t* p = bits + (static_cast<std::size_t>(y) * width + x) * 4;
-    return {p[2], p[1], p[0]};
+TColor colorOf(COLORREF c) {
+    return {GetRValue(c), GetGValue(c), GetBValue(c)};
 }
 
 TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToTheProgram) {
     TImageList images(TSize{32, 32}, ILC_COLOR16, 2, 1);
-    TPictureOwner owner;
+    TTestWindow owner;
     TListWindow list(&owner, 7, 0, 0, 300, 200);
     list.Attr.Style |= LVS_EDITLABELS;
     ASSERT_TRUE(owner.Create());
@@ -157,8 +169,8 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToThe
     TListWindColumn pictures("Picture", 120, TListWindColumn::Left, 1);
     pictures.SetPictures(true);
     list.InsertColumn(1, pictures);
-    const TColor text(255, 173, 0), back(34, 34, 34);
-    list.SetTextColor(text);
+    const TColor back(34, 34, 34);
+    list.SetTextColor(TColor(255, 173, 0));
     list.SetTextBkColor(back);
     list.SetBkColor(back);
     images.Add(TIcon(resources::kFileIcon));
@@ -175,41 +187,26 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToThe
     // Painted on screen as the user sees it, then read back.
     ShowWindow(owner.GetImpl().hwnd, SW_SHOWNA);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 300, -200, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
     HDC screen = GetDC(hwnd);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP target = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, target);
-    BitBlt(dc, 0, 0, 300, 200, screen, 0, 0, SRCCOPY);
-    ReleaseDC(hwnd, screen);
-    GdiFlush();
-    const auto* pixels = static_cast<const std::uint8_t*>(bits);
+    auto pixelAt = [&](int x, int y) { return colorOf(GetPixel(screen, x, y)); };
 
     // Each row's picture: its block, its background keyed out to the row's colour, and the
     // row's colour past the picture; a selected row is highlighted, though the list does not
     // have the keyboard.
-    const DWORD system = GetSysColor(COLOR_HIGHLIGHT);
-    const TColor highlight(GetRValue(system), GetGValue(system), GetBValue(system));
     for (int row : {0, 1}) {
-        const TColor expected = row == 0 ? highlight : back;
-        RECT cell{};
+        const TColor expected = row == 0 ? colorOf(GetSysColor(COLOR_HIGHLIGHT)) : back;
+        RECT cell{}, label{};
         ASSERT_TRUE(ListView_GetSubItemRect(hwnd, row, 1, LVIR_BOUNDS, &cell));
-        const int middle = (cell.top + cell.bottom) / 2;
-        EXPECT_EQ(pixelAt(pixels, 300, cell.left + 2 + 20, middle), TColor(250, 0, 0)) << row;
-        EXPECT_EQ(pixelAt(pixels, 300, cell.left + 2 + 3, middle), expected) << row;
-        EXPECT_EQ(pixelAt(pixels, 300, cell.left + 60, middle), expected) << row;
-        RECT label{};
         ASSERT_TRUE(ListView_GetSubItemRect(hwnd, row, 0, LVIR_LABEL, &label));
-        EXPECT_EQ(pixelAt(pixels, 300, label.right - 2, middle), expected) << row;
+        const int middle = (cell.top + cell.bottom) / 2;
+        EXPECT_EQ(pixelAt(cell.left + 2 + 20, middle), TColor(250, 0, 0)) << row;
+        for (int x : {cell.left + 2 + 3, cell.left + 60, label.right - 2})
+            EXPECT_EQ(pixelAt(x, middle), expected) << row << " at " << x;
     }
     // Below the rows, the list's own background.
-    EXPECT_EQ(pixelAt(pixels, 300, 150, 195), back);
+    EXPECT_EQ(pixelAt(150, 195), back);
 
-    SelectObject(dc, old);
-    DeleteObject(target);
-    DeleteDC(dc);
+    ReleaseDC(hwnd, screen);
 
     // A label edit typed and confirmed, then one typed and given up: the owner hears of
     // both, and the labels are the program's to change.
@@ -229,20 +226,13 @@ TEST_F(Win32Backend, TheListDrawsItsColoursPicturesAndImagesAndLeavesLabelsToThe
     EXPECT_EQ(list.GetEditIndex(), -1);
 }
 
-// The owner of the clipboard while a test writes to it.
-struct TClipboardOwner : TWindow {
-    TClipboardOwner() : TWindow(nullptr, "clipboard") { Attr.Style = WS_POPUP; }
-};
-
 std::wstring unicodeOnClipboard(HWND owner) {
-    std::wstring text;
-    if (OpenClipboard(owner)) {
-        if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-            text = static_cast<const wchar_t*>(GlobalLock(h));
-            GlobalUnlock(h);
-        }
-        CloseClipboard();
-    }
+    if (!OpenClipboard(owner))
+        return L"";
+    HANDLE h = GetClipboardData(CF_UNICODETEXT);
+    std::wstring text = h ? static_cast<const wchar_t*>(GlobalLock(h)) : L"";
+    GlobalUnlock(h);
+    CloseClipboard();
     return text;
 }
 
@@ -250,58 +240,37 @@ void putUnicode(HWND owner, const std::wstring& text) {
     ASSERT_TRUE(OpenClipboard(owner));
     EmptyClipboard();
     HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* data = static_cast<wchar_t*>(GlobalLock(memory));
-    std::copy(text.c_str(), text.c_str() + text.size() + 1, data);
+    std::wmemcpy(static_cast<wchar_t*>(GlobalLock(memory)), text.c_str(), text.size() + 1);
     GlobalUnlock(memory);
     SetClipboardData(CF_UNICODETEXT, memory);
     CloseClipboard();
 }
 
 TEST_F(Win32Backend, TheClipboardCarriesTheGamesCodesAsWindows1252) {
-    TClipboardOwner owner;
+    TTestWindow owner; // any window of ours owns the clipboard
     ASSERT_TRUE(owner.Create());
-    struct Case {
-        std::string bytes;
-        std::wstring unicode;
-    } cases[] = {
-        {"ACE HIGH", L"ACE HIGH"},
-        {"\xC9t\xE9 \x80\x9C\xFF", L"\u00C9t\u00E9 \u20AC\u0153\u00FF"},
-    };
-    for (const Case& c : cases) {
+    const std::pair<std::string, std::wstring> cases[] = {
+        {"ACE HIGH", L"ACE HIGH"}, {"\xC9t\xE9 \x80\x9C\xFF", L"\u00C9t\u00E9 \u20AC\u0153\u00FF"}};
+    for (const auto& [bytes, unicode] : cases) {
         {
             TClipboard clipboard(owner);
             ASSERT_TRUE(clipboard.IsOpen());
-            ASSERT_TRUE(clipboard.SetText(c.bytes));
+            ASSERT_TRUE(clipboard.SetText(bytes));
         }
         // Other programs read it as Unicode, whatever the system's code page.
-        EXPECT_EQ(unicodeOnClipboard(owner.GetImpl().hwnd), c.unicode) << c.bytes;
-        EXPECT_EQ(TClipboard(owner).GetText(), c.bytes);
+        EXPECT_EQ(unicodeOnClipboard(owner.GetImpl().hwnd), unicode) << bytes;
+        EXPECT_EQ(TClipboard(owner).GetText(), bytes);
         // Text another program copied comes back as the game's codes.
-        putUnicode(owner.GetImpl().hwnd, c.unicode);
-        EXPECT_EQ(TClipboard(owner).GetText(), c.bytes);
+        putUnicode(owner.GetImpl().hwnd, unicode);
+        EXPECT_EQ(TClipboard(owner).GetText(), bytes);
     }
 }
 
-class FolderWatcher : public TWindow {
-  public:
-    FolderWatcher() : TWindow(nullptr) {}
-    void EvFolderChange(TFolderChange& change) {
-        names.insert(names.end(), change.names.begin(), change.names.end());
-    }
-    std::vector<std::string> names;
-    DECLARE_RESPONSE_TABLE(FolderWatcher);
-};
-// clang-format off
-DEFINE_RESPONSE_TABLE1(FolderWatcher, TWindow)
-    EV_WM_FOLDERCHANGE,
-END_RESPONSE_TABLE;
-// clang-format on
-
 // Files added, renamed and removed by anyone reach the window's table through its own
 // thread's messages, by name. (Wine keeps a name whose case alone changed as it was.)
-TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInIt) {
+TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedTheTrashTakesAFileAndASoundPlays) {
     TempDir dir;
-    FolderWatcher window;
+    TTestWindow window;
     ASSERT_TRUE(window.WatchFolder(dir.folder()));
     dir.write("ace.sav", "x");
     dir.write("cy.sav", "x");
@@ -309,70 +278,26 @@ TEST_F(Win32Backend, AWatchedFolderTellsWhatChangedInIt) {
     DeleteFileW(widen(dir.file("cy.sav")).c_str());
     const std::vector<std::string> expected{"ace.sav", "bob.dvw", "cy.sav"};
     auto seenAll = [&] {
-        for (const std::string& name : expected)
-            if (std::find(window.names.begin(), window.names.end(), name) == window.names.end())
-                return false;
-        return true;
+        return std::all_of(expected.begin(), expected.end(), [&](const std::string& name) {
+            return std::count(window.names.begin(), window.names.end(), name) > 0;
+        });
     };
-    for (int wait = 0; wait < 500 && !seenAll(); ++wait) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    }
+    pumpUntil(seenAll);
     EXPECT_TRUE(seenAll()) << ::testing::PrintToString(window.names);
     EXPECT_TRUE(window.WatchFolder(""));
     EXPECT_FALSE(window.WatchFolder(dir.file("none")));
-}
-
-TEST_F(Win32Backend, TheTrashTakesAFileOutOfItsFolder) {
-    TempDir dir;
+    // The trash takes a file out of its folder, and refuses one gone already.
     dir.write("pilot.sav", "pilot");
     EXPECT_TRUE(MoveToTrash(dir.file("pilot.sav").c_str()));
     EXPECT_FALSE(dir.exists("pilot.sav"));
-    EXPECT_FALSE(MoveToTrash(dir.file("pilot.sav").c_str())); // gone already
-}
-
-TEST_F(Win32Backend, AProjectSoundPlays) {
-    if (waveOutGetNumDevs() == 0)
-        GTEST_SKIP() << "no sound device";
-    EXPECT_TRUE(TWaveSound("button").Play());
-    EXPECT_FALSE(TWaveSound("nosuch").Play()); // no such file
-    PlaySoundW(nullptr, nullptr, 0);
-}
-
-} // namespace
-
-namespace {
-
-// A window that draws a pilot's row, a field, a button and news: what is typed goes into the
-// field.
-class TPartsOwner : public TWindow {
-  public:
-    TPartsOwner() : TWindow(nullptr, "parts") {
-        Attr.Style = WS_POPUP;
-        Attr.W = 300;
-        Attr.H = 200;
+    EXPECT_FALSE(MoveToTrash(dir.file("pilot.sav").c_str()));
+    // A project sound plays, where there is a sound device; a sound with no file does not.
+    if (waveOutGetNumDevs() > 0) {
+        EXPECT_TRUE(TWaveSound("button").Play());
+        EXPECT_FALSE(TWaveSound("nosuch").Play());
+        PlaySoundW(nullptr, nullptr, 0);
     }
-    std::vector<TAccessiblePart> AccessibleParts() override {
-        using TRole = TAccessiblePart::TRole;
-        std::vector<TAccessiblePart> parts{TAccessiblePart(TRole::Row, "ace", "ace, ACEHIGH"),
-                                           TAccessiblePart(TRole::Field, "Callsign", typed),
-                                           TAccessiblePart(TRole::Button, "Colour 1 red", "~1"),
-                                           TAccessiblePart(TRole::Message, "News", "Saved")};
-        parts[0].selected = parts[1].selected = true;
-        parts[1].bounds = {10, 20, 110, 60};
-        return parts;
-    }
-    void EvChar(uint ch, uint, uint) { typed += static_cast<char>(ch); }
-    std::string typed = "GH";
-    DECLARE_RESPONSE_TABLE(TPartsOwner);
-};
-// clang-format off
-DEFINE_RESPONSE_TABLE1(TPartsOwner, TWindow)
-    EV_WM_CHAR,
-END_RESPONSE_TABLE;
-// clang-format on
+}
 
 std::vector<std::pair<DWORD, LONG>> winEvents; // of the client area: event, child
 
@@ -384,7 +309,7 @@ void CALLBACK recordWinEvent(HWINEVENTHOOK, DWORD event, HWND, LONG object, LONG
 
 TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
-    TPartsOwner owner;
+    TTestWindow owner;
     ASSERT_TRUE(owner.Create());
     HWND hwnd = owner.GetImpl().hwnd;
     IAccessible* object = nullptr;
@@ -392,49 +317,35 @@ TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
                                          reinterpret_cast<void**>(&object)),
               S_OK);
     LONG count = 0;
-    EXPECT_EQ(object->get_accChildCount(&count), S_OK);
-    EXPECT_EQ(count, 4);
+    EXPECT_TRUE(object->get_accChildCount(&count) == S_OK && count == 4) << count;
     auto text = [&](auto get, LONG id) {
-        VARIANT child{};
-        child.vt = VT_I4;
-        child.lVal = id;
         BSTR got = nullptr;
-        if (FAILED((object->*get)(child, &got)) || !got)
+        if (FAILED((object->*get)(childNumber(id), &got)) || !got)
             return std::string("-");
         std::string read = narrowUtf8(got);
         SysFreeString(got);
         return read;
     };
-    struct Case {
-        LONG role;
-        const char* name;
-        const char* value; // "-" for none
-        LONG state;
-    } cases[] = {
+    // role, name, value ("-" for none), state; the field is not focused: the window has no focus
+    const std::tuple<LONG, const char*, const char*, LONG> cases[] = {
         {ROLE_SYSTEM_LISTITEM, "ace, ACEHIGH", "-",
          STATE_SYSTEM_SELECTABLE | STATE_SYSTEM_SELECTED},
-        {ROLE_SYSTEM_TEXT, "Callsign", "GH", STATE_SYSTEM_FOCUSABLE}, // the window has no focus
+        {ROLE_SYSTEM_TEXT, "Callsign", "GH", STATE_SYSTEM_FOCUSABLE},
         {ROLE_SYSTEM_PUSHBUTTON, "Colour 1 red", "-", 0},
         {ROLE_SYSTEM_STATICTEXT, "Saved", "-", STATE_SYSTEM_READONLY},
     };
-    for (LONG id = 1; id <= 4; ++id) {
-        const Case& c = cases[id - 1];
-        VARIANT child{}, role{}, state{};
-        child.vt = VT_I4;
-        child.lVal = id;
-        EXPECT_EQ(object->get_accRole(child, &role), S_OK);
-        EXPECT_EQ(object->get_accState(child, &state), S_OK);
-        EXPECT_EQ(role.lVal, c.role) << id;
-        EXPECT_EQ(state.lVal, c.state) << id;
-        EXPECT_EQ(text(&IAccessible::get_accName, id), c.name);
-        EXPECT_EQ(text(&IAccessible::get_accValue, id), c.value);
+    LONG id = 0;
+    for (const auto& [role, name, value, state] : cases) {
+        VARIANT gotRole{}, gotState{};
+        EXPECT_EQ(object->get_accRole(childNumber(++id), &gotRole), S_OK);
+        EXPECT_EQ(object->get_accState(childNumber(id), &gotState), S_OK);
+        EXPECT_EQ(std::pair(gotRole.lVal, gotState.lVal), std::pair(role, state)) << id;
+        EXPECT_EQ(text(&IAccessible::get_accName, id), name);
+        EXPECT_EQ(text(&IAccessible::get_accValue, id), value);
     }
     // The field where it is drawn, on the screen, at the screen's scale.
-    VARIANT field{};
-    field.vt = VT_I4;
-    field.lVal = 2;
     LONG x = 0, y = 0, w = 0, h = 0;
-    EXPECT_EQ(object->accLocation(&x, &y, &w, &h, field), S_OK);
+    EXPECT_EQ(object->accLocation(&x, &y, &w, &h, childNumber(2)), S_OK);
     const int dpi = dpiOf(hwnd);
     POINT corner{toScreen(10, dpi), toScreen(20, dpi)};
     ClientToScreen(hwnd, &corner);
@@ -448,13 +359,7 @@ TEST_F(Win32Backend, ReadersFindTheDrawnPartsAndHearOfTheirChanges) {
     ASSERT_TRUE(hook);
     SendMessageW(hwnd, WM_CHAR, 'O', 0);
     const std::pair<DWORD, LONG> told{EVENT_OBJECT_VALUECHANGE, 2};
-    for (int wait = 0; wait < 200 && std::count(winEvents.begin(), winEvents.end(), told) == 0;
-         ++wait) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        Sleep(10);
-    }
+    pumpUntil([&] { return std::count(winEvents.begin(), winEvents.end(), told) > 0; });
     EXPECT_EQ(std::count(winEvents.begin(), winEvents.end(), told), 1);
     EXPECT_EQ(text(&IAccessible::get_accValue, 2), "GHO");
     UnhookWinEvent(hook);
