@@ -1,14 +1,16 @@
 // The wx backend's translations that need no display: GTK keys to Windows virtual-key codes,
 // the clipboard's Windows-1252 text, file-dialog filters.
 
+#include <gtest/gtest.h>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "support/cp1252.h"
 #include "toolkit/constants.h"
 #include "toolkit/wx/convert.h"
 
-// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 using namespace toolkit_wx;

@@ -1,8 +1,9 @@
 #include "support/base64.h"
 
+#include <gtest/gtest.h>
+#include <string>
 #include <tuple>
 
-// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 TEST(Base64, Rfc4648VectorsAndLineBreaks) {

@@ -8,11 +8,12 @@
 #include <regex>
 #include <tuple>
 #ifndef _WIN32
+#include <gtest/gtest.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
 
-// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 namespace fs = std::filesystem;

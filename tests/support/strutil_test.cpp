@@ -4,12 +4,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <gtest/gtest.h>
+#include <string>
 #include <tuple>
 #ifndef _WIN32
 #include <sys/mman.h>
 #endif
 
-// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 // Each part is cut to its room, and the byte past the room is never written.

@@ -2,10 +2,12 @@
 
 #include "common/tempdir.h"
 
+#include <filesystem>
+#include <gtest/gtest.h>
 #include <optional>
+#include <string>
 #include <tuple>
 
-// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 // Names right-aligned in 60 columns and never cut, details in 20; an exception's report.

@@ -1,9 +1,9 @@
 #include "toolkit/window.h"
 
+#include <gtest/gtest.h>
 #include <random>
 #include <tuple>
 
-// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 using TKind = TAccessibleChange::TKind;

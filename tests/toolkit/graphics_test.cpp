@@ -3,9 +3,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
 #include <tuple>
+#include <vector>
 
-// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;

@@ -1,9 +1,11 @@
 #include "toolkit/headless/headless.h"
 
 #include <functional>
+#include <gtest/gtest.h>
+#include <string>
 #include <tuple>
+#include <vector>
 
-// GoogleTest, strings, vectors and paths come with the tests' shared precompiled header.
 namespace {
 
 // Sorting, finding and the list's keys are met through the SAV list and the main window's
