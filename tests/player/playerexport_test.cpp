@@ -5,8 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -18,11 +17,6 @@ class ExportTest : public PlayerFolderTest {
         setDrovakPath(program.folder().c_str());
     }
     void TearDown() override { setDrovakPath(""); }
-    TPlayer player() {
-        TPlayer p(settings(), "pilot.sav");
-        fillFields(p);
-        return p;
-    }
 };
 
 // The game reads its one file of whatever case: a second spelling beside it would go unread.
@@ -39,8 +33,7 @@ TEST_F(ExportTest, LoadReplacesRaptorSavOfAnyCase) {
         if (existing != nullptr) {
             folder.write(existing, std::string(600, 'r'));
         }
-        TPlayer p(settingsIn(folder, "template.sav"), "pilot.sav");
-        fillFields(p);
+        TPlayer p = filled(settingsIn(folder, "template.sav"), "pilot.sav");
         ASSERT_EQ(kSaveOk, p.loadFile()) << written;
         EXPECT_EQ(record(p), folder.read(written));
         EXPECT_EQ(std::string(written) + " template.sav", folder.listing());
@@ -79,7 +72,7 @@ TEST_F(ExportTest, MessageByteForByte) {
     };
     for (const auto& c : cases) {
         program.write("send", c.send);
-        TPlayer p = player();
+        TPlayer p = filled(settings(), "pilot.sav");
         ASSERT_EQ(kSaveOk, p.emailFile()) << c.why;
         std::string expected = c.copied + parts("pilot.sav") + base64Encode(record(p), 76) +
                                "------=_NextPart_000_0006_01C1BC2B.043FF300--\r\n";
@@ -88,33 +81,17 @@ TEST_F(ExportTest, MessageByteForByte) {
 }
 
 #ifndef _WIN32
-std::string hexOf(const std::string& bytes) {
-    std::string hex;
-    for (unsigned char b : bytes) {
-        hex += "0123456789abcdef"[b >> 4];
-        hex += "0123456789abcdef"[b & 0x0F];
-    }
-    return hex;
-}
-
 // Reads send.eml back with Python's email package; what is wrong with it, or "".
 std::string mailProblems(const TempDir& program, const std::string& name,
                          const std::string& record) {
+    program.write("name", name);
     program.write("record.sav", record);
-    std::string command = std::string(DROVAK_PYTHON) + " '" + DROVAK_MAILCHECK + "' '" +
-                          program.file("send.eml") + "' " + hexOf(name) + " '" +
-                          program.file("record.sav") + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return "python did not start";
-    }
-    std::string output;
-    std::array<char, 256> chunk{};
-    while (std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe) != nullptr) {
-        output += chunk.data();
-    }
-    int status = pclose(pipe);
-    return status == 0 ? "" : "status " + std::to_string(status) + ": " + output;
+    const std::string command = std::string(DROVAK_PYTHON) + " '" + DROVAK_MAILCHECK + "' '" +
+                                program.file("send.eml") + "' '" + program.file("name") + "' '" +
+                                program.file("record.sav") + "' >'" + program.file("why") +
+                                "' 2>&1";
+    const int status = std::system(command.c_str());
+    return status == 0 ? "" : "status " + std::to_string(status) + ": " + program.read("why");
 }
 #endif
 
@@ -170,7 +147,7 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
 }
 
 TEST_F(ExportTest, MessageFailuresWriteNoMessage) {
-    TPlayer p = player();
+    TPlayer p = filled(settings(), "pilot.sav");
     EXPECT_EQ(kSaveTargetFailed, p.emailFile()); // no header part
     EXPECT_FALSE(program.exists("send.eml"));
 

@@ -19,20 +19,17 @@ inline std::string patternBytes(std::size_t size) {
     return bytes;
 }
 
-inline TDrovakSettingsXfer settingsIn(const TempDir& dir, const std::string& templateName) {
-    TDrovakSettingsXfer settings;
-    std::string folder = dir.folder();
-    std::strncpy(settings.savPath.data(), folder.c_str(), settings.savPath.size() - 1);
-    std::strncpy(settings.raptorPath.data(), folder.c_str(), settings.raptorPath.size() - 1);
-    std::string templatePath = dir.file(templateName);
-    std::strncpy(settings.templatePath.data(), templatePath.c_str(),
-                 settings.templatePath.size() - 1);
-    return settings;
+template <std::size_t N> void setField(std::array<char, N>& field, const std::string& text) {
+    field.fill('\0');
+    std::strncpy(field.data(), text.c_str(), N - 1);
 }
 
-template <std::size_t N> void setField(std::array<char, N>& field, const char* text) {
-    field.fill('\0');
-    std::strncpy(field.data(), text, N - 1);
+inline TDrovakSettingsXfer settingsIn(const TempDir& dir, const std::string& templateName) {
+    TDrovakSettingsXfer settings;
+    setField(settings.savPath, dir.folder());
+    setField(settings.raptorPath, dir.folder());
+    setField(settings.templatePath, dir.file(templateName));
+    return settings;
 }
 
 inline void fillFields(TPlayer& p) {
@@ -42,6 +39,12 @@ inline void fillFields(TPlayer& p) {
     setField(p.ipAddress, "10.0.0.1");
     setField(p.serverName, "SERVER");
     p.side[0] = 2;
+}
+
+inline TPlayer filled(const TDrovakSettingsXfer& settings, const char* name) {
+    TPlayer p(settings, name);
+    fillFields(p);
+    return p;
 }
 
 template <std::size_t... N> std::string joinedFields(const std::array<char, N>&... fields) {

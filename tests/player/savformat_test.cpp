@@ -22,9 +22,7 @@ TEST(SavFormat, EveryByteComesFromItsFieldOrTheTemplate) {
     for (std::size_t size : {0u, 100u, 439u, 440u, 441u, 2000u}) {
         for (bool withIp : {true, false}) {
             SCOPED_TRACE("template of " + std::to_string(size) + (withIp ? "" : ", no IP"));
-            TDrovakSettingsXfer settings;
-            TPlayer p(settings, "x.sav");
-            fillFields(p);
+            TPlayer p = filled({}, "x.sav");
             p.callsign[20] = 'Z'; // bytes after a terminator are written too
             p.side[1] = 'S';      // but the side always ends in a zero
             if (!withIp) {
@@ -54,9 +52,7 @@ TEST(SavFormat, EveryByteComesFromItsFieldOrTheTemplate) {
 TEST(SavFormat, ReadTakesOneByteLessThanTheRoomAndRoundTrips) {
     for (std::size_t size : {440u, 90u, 0u}) { // 90 ends inside the callsign
         std::string file = patternBytes(size);
-        TDrovakSettingsXfer settings;
-        TPlayer p(settings, "x.sav");
-        fillFields(p); // none of it may stay
+        TPlayer p = filled({}, "x.sav"); // none of its fields may stay
         readSavFields(file, p);
         std::string expected;
         for (const auto& f : kFields) {
@@ -70,16 +66,11 @@ TEST(SavFormat, ReadTakesOneByteLessThanTheRoomAndRoundTrips) {
     for (const auto& f : kFields) {
         file[f.offset + f.width - 1] = '\0';
     }
-    TDrovakSettingsXfer settings;
-    TPlayer p(settings, "x.sav");
+    TPlayer p({}, "x.sav");
     readSavFields(file, p);
     auto out = composeSav(p, file);
     EXPECT_EQ(file, std::string(out.data(), out.size()));
 }
-
-} // namespace
-
-namespace {
 
 // A record whose text fields are all ended, then one change of its bytes.
 TEST(SavFormat, OdditiesSayWhatSaveWouldChange) {

@@ -8,8 +8,7 @@ class WorkingCopyTest : public PlayerFolderTest {};
 
 // A write under another name leaves the record's name, and a discarded working copy is gone.
 TEST_F(WorkingCopyTest, WriteAsAndDiscard) {
-    TPlayer p(settings(), "ace.sav");
-    fillFields(p);
+    TPlayer p = filled(settings(), "ace.sav");
     TWorkingCopy copy(p);
     ASSERT_EQ(kSaveOk, copy.writeAs("copy.sav"));
     EXPECT_EQ(record(p), dir.read("copy.sav"));
