@@ -83,14 +83,13 @@ TEST_F(PlayerTest, CopiesCarryEveryByteAndOnlyThePaths) {
     TPlayer copy(p);
     TPlayer assigned(TDrovakSettingsXfer{}, "other.sav");
     assigned.assignPlayer(p);
+    const std::string paths = std::string(s.savPath.data()) + "|" + s.templatePath.data() + "|" +
+                              s.raptorPath.data() + "|0|";
     for (const TPlayer* q : {&p, &copy, &assigned}) {
-        EXPECT_EQ(fieldBytes(p), fieldBytes(*q));
-        EXPECT_STREQ("pilot.sav", q->getFileName());
-        EXPECT_STREQ(s.savPath.data(), q->getSavPath());
-        EXPECT_STREQ(s.templatePath.data(), q->xfer.templatePath.data());
-        EXPECT_STREQ(s.raptorPath.data(), q->xfer.raptorPath.data());
-        EXPECT_EQ(0, q->xfer.soundOn);
-        EXPECT_STREQ("", q->xfer.lastLoadedFile.data());
+        EXPECT_EQ(fieldBytes(p) + "pilot.sav|" + paths,
+                  fieldBytes(*q) + q->getFileName() + "|" + q->getSavPath() + "|" +
+                      q->xfer.templatePath.data() + "|" + q->xfer.raptorPath.data() + "|" +
+                      std::to_string(q->xfer.soundOn) + "|" + q->xfer.lastLoadedFile.data());
     }
 }
 

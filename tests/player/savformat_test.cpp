@@ -49,7 +49,7 @@ TEST(SavFormat, EveryByteComesFromItsFieldOrTheTemplate) {
 
 // A field takes one byte less than its room, the rest zero; past the end of a short file it
 // reads as empty. A file whose field-end bytes are zero comes back byte for byte.
-TEST(SavFormat, ReadTakesOneByteLessThanTheRoomAndRoundTrips) {
+TEST(SavFormat, ReadTakesOneByteLessThanTheRoom) {
     for (std::size_t size : {440u, 90u, 0u}) { // 90 ends inside the callsign
         std::string file = patternBytes(size);
         TPlayer p = filled({}, "x.sav"); // none of its fields may stay
@@ -62,14 +62,6 @@ TEST(SavFormat, ReadTakesOneByteLessThanTheRoomAndRoundTrips) {
         }
         EXPECT_EQ(expected, fieldBytes(p)) << "file of " << size;
     }
-    std::string file = patternBytes(kSavSize);
-    for (const auto& f : kFields) {
-        file[f.offset + f.width - 1] = '\0';
-    }
-    TPlayer p({}, "x.sav");
-    readSavFields(file, p);
-    auto out = composeSav(p, file);
-    EXPECT_EQ(file, std::string(out.data(), out.size()));
 }
 
 // A record whose text fields are all ended, then one change of its bytes.
