@@ -59,8 +59,7 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
         TempDir::writeAt(folder / other, record("OTHER"));
     }
     for (int i = 0; i < 22; ++i) {
-        std::string callsign = "P";
-        game.write("raptor.sav", record(callsign += std::to_string(i)));
+        game.write("raptor.sav", record("P" + std::to_string(i)));
         ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + i * 60));
     }
     std::vector<TGameBackup> kept = listGameBackups();

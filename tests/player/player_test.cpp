@@ -73,23 +73,18 @@ TEST_F(PlayerTest, OpenTemplateAndItsDefaults) {
     EXPECT_EQ(fieldBytes(defaults), fieldBytes(p));
 }
 
-// Copies carry the bytes after a terminator too; a player takes only the paths of the settings.
-TEST_F(PlayerTest, CopiesCarryEveryByteAndOnlyThePaths) {
-    TDrovakSettingsXfer s = settings();
-    s.soundOn = 1;
-    std::strcpy(s.lastLoadedFile.data(), "last.sav");
-    TPlayer p = filled(s, "pilot.sav");
-    p.callsign[15] = 'H'; // hidden after the text's end
+// Copies carry the bytes after a terminator too, which a save writes, and the paths.
+TEST_F(PlayerTest, CopiesCarryEveryByteAndThePaths) {
+    TPlayer p = filled(settings(), "pilot.sav");
+    p.callsign[15] = 'H';
     TPlayer copy(p);
     TPlayer assigned(TDrovakSettingsXfer{}, "other.sav");
     assigned.assignPlayer(p);
-    const std::string paths = std::string(s.savPath.data()) + "|" + s.templatePath.data() + "|" +
-                              s.raptorPath.data() + "|0|";
     for (const TPlayer* q : {&p, &copy, &assigned}) {
-        EXPECT_EQ(fieldBytes(p) + "pilot.sav|" + paths,
+        EXPECT_EQ(fieldBytes(p) + "pilot.sav|" + dir.folder() + "|" + dir.file("template.sav") +
+                      dir.folder(),
                   fieldBytes(*q) + q->getFileName() + "|" + q->getSavPath() + "|" +
-                      q->xfer.templatePath.data() + "|" + q->xfer.raptorPath.data() + "|" +
-                      std::to_string(q->xfer.soundOn) + "|" + q->xfer.lastLoadedFile.data());
+                      q->xfer.templatePath.data() + q->xfer.raptorPath.data());
     }
 }
 

@@ -40,39 +40,28 @@ TEST_F(ExportTest, LoadReplacesRaptorSavOfAnyCase) {
     }
 }
 
-std::string parts(const std::string& name) {
-    return "\r\n------=_NextPart_000_0006_01C1BC2B.043FF300\r\n"
-           "Content-Type: application/octet-stream;\r\n"
-           "\tname=\"" +
-           name +
-           "\"\r\n"
-           "Content-Transfer-Encoding: base64\r\n"
-           "Content-Disposition: attachment;\r\n"
-           "\tfilename=\"" +
-           name + "\"\r\n\r\n";
-}
-
+// The header part with its lines ended in CR LF, then the record as a base64 attachment.
 TEST_F(ExportTest, MessageByteForByte) {
-    struct Case {
-        const char* why;
-        std::string send;
-        std::string copied;
+    const std::string boundary = "------=_NextPart_000_0006_01C1BC2B.043FF300";
+    const std::string longLine(400, 'L'); // stays whole
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"To: a\nSubject: b\n", "To: a\r\nSubject: b\r\n"},
+        {"To: a\r\n\r\nx\r\n", "To: a\r\n\r\nx\r\n"},
+        {"To: a\nX-Unsent: 1", "To: a\r\nX-Unsent: 1\r\n"},
+        {longLine + "\n", longLine + "\r\n"},
     };
-    std::string longLine(400, 'L');
-    const Case cases[] = {
-        {"empty header part", "", ""},
-        {"LF lines", "To: a\nSubject: b\n", "To: a\r\nSubject: b\r\n"},
-        {"CR LF lines", "To: a\r\n\r\nx\r\n", "To: a\r\n\r\nx\r\n"},
-        {"last line without an end", "To: a\nX-Unsent: 1", "To: a\r\nX-Unsent: 1\r\n"},
-        {"a long line stays whole", longLine + "\n", longLine + "\r\n"},
-    };
-    for (const auto& c : cases) {
-        program.write("send", c.send);
-        TPlayer p = filled(settings(), "pilot.sav");
-        ASSERT_EQ(kSaveOk, p.emailFile()) << c.why;
-        std::string expected = c.copied + parts("pilot.sav") + base64Encode(record(p), 76) +
-                               "------=_NextPart_000_0006_01C1BC2B.043FF300--\r\n";
-        EXPECT_EQ(expected, program.read("send.eml")) << c.why;
+    TPlayer p = filled(settings(), "pilot.sav");
+    for (const auto& [send, copied] : cases) {
+        program.write("send", send);
+        ASSERT_EQ(kSaveOk, p.emailFile()) << send;
+        EXPECT_EQ(copied + "\r\n" + boundary +
+                      "\r\nContent-Type: application/octet-stream;\r\n\tname=\"pilot.sav\"\r\n"
+                      "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n"
+                      "\tfilename=\"pilot.sav\"\r\n\r\n" +
+                      base64Encode(record(p), 76) + boundary + "--\r\n",
+                  program.read("send.eml"))
+            << send;
     }
 }
 
