@@ -62,12 +62,9 @@ struct StrictJson {
                 ++at;
             } else if (e.size() == 5 && e[0] == 'u' &&
                        e.find_first_not_of("0123456789abcdefABCDEF", 1) == e.npos) {
-                const auto code = std::stoul(std::string(e.substr(1)), nullptr, 16);
-                appendUtf8(out, static_cast<char32_t>(code));
+                appendUtf8(
+                    out, static_cast<char32_t>(std::stoul(std::string(e.substr(1)), nullptr, 16)));
                 at += 5;
-                if (code >= 0xD800 && code < 0xE000) {
-                    return false;
-                }
             } else {
                 return false;
             }
@@ -107,16 +104,9 @@ struct StrictJson {
 // folder whose raptor.sav is the template, and a SAV folder with one pilot.
 class CommandLineTest : public ::testing::Test {
   protected:
-    TempDir shared;
-    TempDir config;
-    TempDir game;
-    TempDir sav;
-    TempDir data;
+    TempDir shared, config, game, sav, data;
     ScopedEnv dataHome{"XDG_DATA_HOME", data.folder().c_str()};
-    std::string out;
-    std::string err;
-    std::string ghost;
-    std::string raptor; // the template's bytes
+    std::string out, err, ghost, raptor; // raptor: the template's bytes
 
     void SetUp() override {
         for (const char* name : {"chrtable.dv", "template.sav"}) {
@@ -125,10 +115,7 @@ class CommandLineTest : public ::testing::Test {
         raptor = readWholeFile(shared.file("template.sav"));
         raptor[0] = 'T'; // a byte outside the fields, to tell the template's from the pilot's
         game.write("raptor.sav", raptor);
-        std::string pilot = raptor;
-        pilot[0] = 'G';
-        pilot.replace(80, 5, "GHOST");
-        sav.write("ghost.sav", pilot);
+        sav.write("ghost.sav", "G" + raptor.substr(1, 79) + "GHOST" + raptor.substr(85));
         ghost = sav.file("ghost.sav");
         writeSettings(game.folder());
         setProgramFolders({shared.folder(), config.folder(), config.folder()});
@@ -144,8 +131,7 @@ class CommandLineTest : public ::testing::Test {
     }
     TCommandLineResult run(const std::vector<std::string>& args) {
         tokenTable().clear();
-        std::ostringstream o;
-        std::ostringstream e;
+        std::ostringstream o, e;
         TCommandLineResult result = runCommandLine(args, o, e);
         out = o.str();
         err = e.str();
@@ -188,13 +174,12 @@ TEST_F(CommandLineTest, StatusesAndMessages) {
         {{"load", "nobody"}, kExitFile, sav.file("nobody.sav") + ": cannot read"},
     };
     for (const Case& c : cases) {
-        TCommandLineResult result = run(c.args);
-        EXPECT_FALSE(result.startWindow) << c.args[0];
-        EXPECT_EQ(c.status, result.status) << c.args[0] << " " << err;
+        const TCommandLineResult result = run(c.args);
         const std::string& said = c.status == kExitOk ? out : err;
-        EXPECT_NE(std::string::npos, said.find(c.says)) << said;
-        EXPECT_EQ(c.status == kExitUsage, err.find("Try 'drovak --help'") != std::string::npos)
-            << err;
+        EXPECT_TRUE(!result.startWindow && c.status == result.status &&
+                    said.find(c.says) != std::string::npos &&
+                    (c.status == kExitUsage) == (err.find("Try 'drovak --help'") != err.npos))
+            << testing::PrintToString(c.args) << " gave " << result.status << ": " << out << err;
     }
     EXPECT_EQ(raptor, game.read("raptor.sav"));
     EXPECT_EQ(pilot, sav.read("ghost.sav"));
@@ -203,9 +188,8 @@ TEST_F(CommandLineTest, StatusesAndMessages) {
     EXPECT_TRUE(run({}).startWindow);
     {
         ScopedWorkingDir inSav(sav.path());
-        TCommandLineResult window = run({"--", "ghost.sav"});
-        EXPECT_TRUE(window.startWindow);
-        EXPECT_EQ(ghost, window.windowFile);
+        const TCommandLineResult window = run({"--", "ghost.sav"});
+        EXPECT_EQ(ghost + " 1", window.windowFile + " " + std::to_string(window.startWindow));
     }
     writeSettings("");
     EXPECT_EQ(kExitFile, run({"load", "ghost.sav"}).status);
@@ -220,10 +204,9 @@ TEST_F(CommandLineTest, ShowAndTheWorkingCopy) {
                    "PASSWORD123", "--ip", "10.0.0.1", "--server", "~3S rv", "--side", "2"})
                   .status)
         << err;
-    std::string pilot = sav.read("ghost.sav");
-    sav.write("Ghost.DVW", pilot.replace(80, 7, "WORKING"));
     const std::string before = sav.read("ghost.sav");
     const std::string copy = sav.file("Ghost.DVW");
+    sav.write("Ghost.DVW", std::string(before).replace(80, 7, "WORKING"));
     EXPECT_EQ(kExitFile, run({"set", ghost, "--side", "1"}).status);
     EXPECT_NE(std::string::npos, err.find(ghost + ": has unsaved changes in " + copy)) << err;
     EXPECT_EQ(before, sav.read("ghost.sav"));
@@ -262,8 +245,7 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
     const std::function<std::string()> set = [&] {
         const std::string before = sav.read("ghost.sav");
         const std::string said = says(run({"set", ghost, "--side", "1"}).status);
-        EXPECT_EQ(said.empty(), sav.read("ghost.sav") != before);
-        EXPECT_TRUE(!said.empty() || sav.read("ghost.sav")[0] == 'T');
+        EXPECT_EQ(said.empty(), sav.read("ghost.sav")[0] == 'T'); // 'G' while refused
         sav.write("ghost.sav", before);
         return said;
     };
@@ -290,68 +272,66 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
             return std::string(e.what());
         }
     };
+    // What each says of a failed read, a file cut to cut bytes, an empty one, and one with bytes
+    // past its own ("": the extra bytes are not its to look at).
     struct Reader {
         std::string path;
         const std::function<std::string()>& read;
-        // What it says of a failed read, a file cut to cut bytes, an empty one, and one with
-        // bytes past its own.
-        const char* failSays;
         std::size_t cut;
-        const char* shortSays;
-        const char* emptySays;
-        const char* longSays; // nullptr: the extra bytes are not its to look at
+        const char* says[4];
     } readers[] = {
-        {ghost, show, "cannot read: Input/output error", 100, "not a player file (100 bytes",
-         "not a player file (0 bytes", "not a player file (441 bytes"},
-        {ghost, open, "Input/output error", 100, "", "", nullptr},
-        {game.file("raptor.sav"), set,
-         "cannot read the template file; nothing was written: Input/output error", 100,
-         "template file is shorter", "template file is shorter", nullptr},
-        {config.file("drovak.ini"), ini, "Input/output error", 20, "set-up again", "set-up again",
-         nullptr},
-        {shared.file("chrtable.dv"), keys, "Input/output error", 10, "no key table", "no key table",
-         "too long for a key table"},
-        {shared.file("cursor"), picture, "cannot read the bitmap", 100, "is cut short",
-         "cannot read the bitmap", nullptr},
+        {ghost,
+         show,
+         100,
+         {"cannot read: Input/output error", "not a player file (100 bytes",
+          "not a player file (0 bytes", "not a player file (441 bytes"}},
+        {ghost, open, 100, {"Input/output error", "", "", ""}},
+        {game.file("raptor.sav"),
+         set,
+         100,
+         {"cannot read the template file; nothing was written: Input/output error",
+          "template file is shorter", "template file is shorter", ""}},
+        {config.file("drovak.ini"),
+         ini,
+         20,
+         {"Input/output error", "set-up again", "set-up again", ""}},
+        {shared.file("chrtable.dv"),
+         keys,
+         10,
+         {"Input/output error", "no key table", "no key table", "too long for a key table"}},
+        {shared.file("cursor"),
+         picture,
+         100,
+         {"cannot read the bitmap", "is cut short", "cannot read the bitmap", ""}},
     };
-    const auto none = [](ReadFaults&) {};
     for (const Reader& r : readers) {
         const std::string good = readWholeFile(r.path);
-        auto put = [&](const std::string& bytes) { TempDir::writeAt(r.path, bytes); };
-        struct Fault {
-            const char* name;
+        const std::function<void(ReadFaults&)> none = [](ReadFaults&) {};
+        const struct {
             std::function<void(ReadFaults&)> plant;
             std::string bytes;
             const char* says;
         } faults[] = {
-            {"a failed first read", [](ReadFaults& f) { f.failRead(1, EIO); }, good, r.failSays},
-            {"a failed later read",
-             [](ReadFaults& f) {
-                 f.cut(16);
-                 f.failRead(3, EIO);
-             },
-             good, r.failSays},
-            {"interrupted reads", [](ReadFaults& f) { f.interrupt(16); }, good, ""},
-            {"a short file", none, good.substr(0, r.cut), r.shortSays},
-            {"an empty file", none, "", r.emptySays},
-            {"a long file", none, good + std::string(TCharTable::kMaxFileBytes, ' '),
-             r.longSays ? r.longSays : ""},
+            {[](ReadFaults& f) { f.failRead(1, EIO); }, good, r.says[0]},
+            {[](ReadFaults& f) { f.cut(16), f.failRead(3, EIO); }, good, r.says[0]},
+            {[](ReadFaults& f) { f.interrupt(16); }, good, ""}, // taken up again
+            {none, good.substr(0, r.cut), r.says[1]},
+            {none, "", r.says[2]},
+            {none, good + std::string(TCharTable::kMaxFileBytes, ' '), r.says[3]},
         };
-        for (const Fault& f : faults) {
-            put(f.bytes);
+        for (const auto& f : faults) {
+            TempDir::writeAt(r.path, f.bytes);
             ReadFaults planted(r.path);
             f.plant(planted);
             const std::string said = r.read();
-            EXPECT_NE(std::string::npos, said.find(f.says))
-                << r.path << ", " << f.name << ": " << said;
-            EXPECT_EQ(*f.says == '\0', said.empty()) << r.path << ", " << f.name << ": " << said;
+            EXPECT_TRUE(*f.says ? said.find(f.says) != std::string::npos : said.empty())
+                << r.path << " of " << f.bytes.size() << " bytes, " << &f - faults << ": " << said;
         }
         fs::remove(r.path);
         fs::create_directory(r.path);
-        const std::string said = r.read();
-        EXPECT_FALSE(said.empty()) << r.path << " read as a folder";
+        EXPECT_NE("", r.read()) << r.path << " read as a folder";
         fs::remove(r.path);
-        put(good);
+        TempDir::writeAt(r.path, good);
     }
     ASSERT_TRUE(openINI(settings));
     // With standard input closed a file opens as descriptor 0, and reads all the same.
@@ -505,13 +485,8 @@ TEST_F(CommandLineTest, ShowReadsBackWhatSetAndTheGameWrote) {
             }
         }
         for (const Step& s : steps) {
-            failure += (s.raw ? "\n  written:" : "\n  set:");
-            for (int f = 0; f < 5; ++f) {
-                failure += s.texts[f] ? " " + std::string(kOptions[f]) + "=" +
-                                            testing::PrintToString(*s.texts[f])
-                                      : "";
-            }
-            failure += " side=" + std::to_string(s.side);
+            failure += (s.raw ? "\n  written " : "\n  set ") + testing::PrintToString(s.texts) +
+                       ", side " + std::to_string(s.side);
         }
         FAIL() << "seed " << seed << ": " << failure;
     }
@@ -559,12 +534,10 @@ TEST_F(CommandLineTest, FailedWritesLeaveEveryFileWhole) {
 #endif
 
 TEST(TextConversion, GameBytesAndUtf8RoundTrip) {
-    std::string all;
+    std::string all, back, bad;
     for (int b = 1; b < 256; ++b) {
         all += static_cast<char>(b);
     }
-    std::string back;
-    std::string bad;
     ASSERT_TRUE(utf8ToGame(gameToUtf8(all), back, bad)) << bad;
     EXPECT_EQ(all, back);
     EXPECT_EQ("\u2302\u20ac\u00e9", gameToUtf8("\x7f\x80\xe9"));
