@@ -32,18 +32,14 @@ inline TDrovakSettingsXfer settingsIn(const TempDir& dir, const std::string& tem
     return settings;
 }
 
-inline void fillFields(TPlayer& p) {
+inline TPlayer filled(const TDrovakSettingsXfer& settings, const char* name) {
+    TPlayer p(settings, name);
     setField(p.callsign, "~1ACE~2X");
     setField(p.squadronName, "SQUAD");
     setField(p.squadronPassword, "PW");
     setField(p.ipAddress, "10.0.0.1");
     setField(p.serverName, "SERVER");
     p.side[0] = 2;
-}
-
-inline TPlayer filled(const TDrovakSettingsXfer& settings, const char* name) {
-    TPlayer p(settings, name);
-    fillFields(p);
     return p;
 }
 
