@@ -21,18 +21,17 @@ class GameBackupsTest : public ::testing::Test {
     const TempDir& data = own.data;
     static constexpr const char* kOwnFolder = OwnDataFolder::kOwnFolder;
     ScopedEnv zone{"TZ", "UTC"};
-    // 2026-12-06 19:40:52 UTC
-    static constexpr std::time_t kWhen = 1796586052;
+    static constexpr std::time_t kWhen = 1796586052; // 2026-12-06 19:40:52 UTC
+    const fs::path folder = data.path() / kOwnFolder / "backups";
 
     void SetUp() override { tzset(); }
     void TearDown() override { tzset(); }
 
     static std::string record(const std::string& callsign) {
-        std::string bytes(kSavSize, '\0');
-        std::copy(callsign.begin(), callsign.end(), bytes.begin() + 80);
-        return bytes;
+        return std::string(80, '\0') + callsign +
+               std::string(kSavSize - 80 - callsign.size(), '\0');
     }
-    std::string backups() const { return TempDir::listingOf(data.path() / kOwnFolder / "backups"); }
+    std::string backups() const { return TempDir::listingOf(folder); }
 };
 
 TEST_F(GameBackupsTest, NamesAreTheTimeAndAPlainCallsign) {
@@ -52,7 +51,6 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     EXPECT_TRUE(backupGamePilot(game.folder(), kWhen)); // no raptor.sav: nothing to keep
     EXPECT_FALSE(hasGameBackups());
     // Files of other shapes in the folder are neither listed nor pruned.
-    const fs::path folder = data.path() / kOwnFolder / "backups";
     fs::create_directories(folder);
     const char* const others[] = {"2026-01-01_00-00-00_.sav", "2026-01-01_00-00-0x_A.sav"};
     for (const char* other : others) {
@@ -62,6 +60,7 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
         game.write("raptor.sav", record("P" + std::to_string(i)));
         ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + i * 60));
     }
+    EXPECT_TRUE(hasGameBackups());
     std::vector<TGameBackup> kept = listGameBackups();
     ASSERT_EQ(kBackupsKept, kept.size());
     EXPECT_EQ("P21", kept.front().callsign);

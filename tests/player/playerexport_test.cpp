@@ -21,22 +21,17 @@ class ExportTest : public PlayerFolderTest {
 
 // The game reads its one file of whatever case: a second spelling beside it would go unread.
 TEST_F(ExportTest, LoadReplacesRaptorSavOfAnyCase) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"raptor.sav", "raptor.sav"},
-        {"RAPTOR.SAV", "RAPTOR.SAV"},
-        {"Raptor.sav", "Raptor.sav"},
-        {nullptr, "raptor.sav"}, // none yet
-    };
-    for (const auto& [existing, written] : cases) {
+    for (const std::string existing : {"raptor.sav", "RAPTOR.SAV", "Raptor.sav", ""}) {
+        const std::string written = existing.empty() ? "raptor.sav" : existing; // none yet
         TempDir folder;
         folder.write("template.sav", tmpl);
-        if (existing != nullptr) {
+        if (!existing.empty()) {
             folder.write(existing, std::string(600, 'r'));
         }
         TPlayer p = filled(settingsIn(folder, "template.sav"), "pilot.sav");
         ASSERT_EQ(kSaveOk, p.loadFile()) << written;
         EXPECT_EQ(record(p), folder.read(written));
-        EXPECT_EQ(std::string(written) + " template.sav", folder.listing());
+        EXPECT_EQ(written + " template.sav", folder.listing());
     }
 }
 
@@ -49,8 +44,7 @@ TEST_F(ExportTest, MessageByteForByte) {
         {"To: a\nSubject: b\n", "To: a\r\nSubject: b\r\n"},
         {"To: a\r\n\r\nx\r\n", "To: a\r\n\r\nx\r\n"},
         {"To: a\nX-Unsent: 1", "To: a\r\nX-Unsent: 1\r\n"},
-        {longLine + "\n", longLine + "\r\n"},
-    };
+        {longLine + "\n", longLine + "\r\n"}};
     TPlayer p = filled(settings(), "pilot.sav");
     for (const auto& [send, copied] : cases) {
         program.write("send", send);
@@ -86,9 +80,7 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
     std::filesystem::copy_file(std::filesystem::path(DROVAK_ASSETS_DIR) / "send",
                                program.path() / "send");
     const std::string awkward("\0\n\r\x1A\xFF\r\n\n\r", 9);
-    tmpl.clear();
-    while (tmpl.size() < kSavSize) {
-        tmpl += awkward;
+    for (tmpl.clear(); tmpl.size() < kSavSize; tmpl += awkward) {
     }
     dir.write("template.sav", tmpl);
     const std::string names[] = {
@@ -104,13 +96,9 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
     };
     for (const std::string& name : names) {
         TPlayer p(settings(), name.c_str());
-        const std::string sent = record(p);
-        for (char c : awkward) {
-            ASSERT_NE(std::string::npos, sent.find(c)) << int(c);
-        }
         ASSERT_EQ(kSaveOk, p.emailFile()) << name;
 #ifndef _WIN32 // the checker is a Linux Python run through a POSIX shell
-        EXPECT_EQ("", mailProblems(program, name, sent)) << name;
+        EXPECT_EQ("", mailProblems(program, name, record(p))) << name;
 #endif
     }
     // Plain names stand in quotes; any other keeps its letters, digits and the marks a token
