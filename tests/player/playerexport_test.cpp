@@ -12,10 +12,7 @@ namespace {
 class ExportTest : public PlayerFolderTest {
   protected:
     TempDir program;
-    void SetUp() override {
-        PlayerFolderTest::SetUp();
-        setDrovakPath(program.folder().c_str());
-    }
+    void SetUp() override { PlayerFolderTest::SetUp(), setDrovakPath(program.folder().c_str()); }
     void TearDown() override { setDrovakPath(""); }
 };
 
