@@ -230,78 +230,72 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
     fs::copy_file(fs::path(DROVAK_ASSETS_DIR) / "cursor", shared.path() / "cursor");
     TDrovakSettingsXfer settings;
     ASSERT_TRUE(openINI(settings));
-    // Each reader's verdict: empty when it read the file whole, else what it said.
+    // Each reader's verdict: empty when it read the file whole, else what it said; and what it
+    // says of a failed read, a file cut to cut bytes, an empty one, and one with bytes past its
+    // own ("": the extra bytes are not its to look at).
     auto says = [&](int status) { return status == kExitOk ? std::string() : err; };
-    const std::function<std::string()> show = [&] { return says(run({"show", ghost}).status); };
-    // The window opens a file of another size and warns of it (savOddities).
-    const std::function<std::string()> open = [&] {
-        TPlayer player(settings, "ghost.sav");
-        return player.openFile() == 0 ? "" : std::strerror(errno);
-    };
-    // Set writes the record over the template's bytes, as the window's Save does.
-    const std::function<std::string()> set = [&] {
-        const std::string before = sav.read("ghost.sav");
-        const std::string said = says(run({"set", ghost, "--side", "1"}).status);
-        EXPECT_EQ(said.empty(), sav.read("ghost.sav")[0] == 'T'); // 'G' while refused
-        sav.write("ghost.sav", before);
-        return said;
-    };
-    const std::function<std::string()> ini = [&] {
-        const std::string before = config.read("drovak.ini");
-        TDrovakSettingsXfer read;
-        const bool ok = openINI(read);
-        if (ok && read.firstRun == 0) {
-            return std::string(read.savPath.data() == sav.folder() ? "" : "wrong");
-        }
-        const std::string why = ok ? "set-up again" : std::strerror(errno);
-        EXPECT_EQ(ok ? 0 : -1, saveINI(read)); // only a file that was read is replaced
-        EXPECT_EQ(ok, config.read("drovak.ini") != before);
-        return why;
-    };
-    const std::function<std::string()> keys = [&] {
-        return TCharTable{}.load(shared.file("chrtable.dv"));
-    };
-    const std::function<std::string()> picture = [&] {
-        try {
-            TDib dib(shared.file("cursor").c_str());
-            return std::string(dib.GetPixels().Width() == 72 ? "" : "wrong");
-        } catch (const TXBitmap& e) {
-            return std::string(e.what());
-        }
-    };
-    // What each says of a failed read, a file cut to cut bytes, an empty one, and one with bytes
-    // past its own ("": the extra bytes are not its to look at).
-    struct Reader {
+    const struct {
         std::string path;
-        const std::function<std::string()>& read;
+        std::function<std::string()> read;
         std::size_t cut;
         const char* says[4];
     } readers[] = {
         {ghost,
-         show,
+         [&] {
+             return says(run({"show", ghost}).status);
+         },
          100,
          {"cannot read: Input/output error", "not a player file (100 bytes",
           "not a player file (0 bytes", "not a player file (441 bytes"}},
-        {ghost, open, 100, {"Input/output error", "", "", ""}},
+        // The window opens a file of another size and warns of it (savOddities).
+        {ghost,
+         [&] { return TPlayer(settings, "ghost.sav").openFile() == 0 ? "" : std::strerror(errno); },
+         100,
+         {"Input/output error", "", "", ""}},
+        // Set writes the record over the template's bytes, as the window's Save does.
         {game.file("raptor.sav"),
-         set,
+         [&] {
+             const std::string before = sav.read("ghost.sav");
+             const std::string said = says(run({"set", ghost, "--side", "1"}).status);
+             EXPECT_EQ(said.empty(), sav.read("ghost.sav")[0] == 'T'); // 'G' while refused
+             sav.write("ghost.sav", before);
+             return said;
+         },
          100,
          {"cannot read the template file; nothing was written: Input/output error",
           "template file is shorter", "template file is shorter", ""}},
         {config.file("drovak.ini"),
-         ini,
+         [&] {
+             const std::string before = config.read("drovak.ini");
+             TDrovakSettingsXfer read;
+             const bool ok = openINI(read);
+             if (ok && read.firstRun == 0) {
+                 return std::string(read.savPath.data() == sav.folder() ? "" : "wrong");
+             }
+             const std::string why = ok ? "set-up again" : std::strerror(errno);
+             EXPECT_EQ(ok ? 0 : -1, saveINI(read)); // only a file that was read is replaced
+             EXPECT_EQ(ok, config.read("drovak.ini") != before);
+             return why;
+         },
          20,
          {"Input/output error", "set-up again", "set-up again", ""}},
         {shared.file("chrtable.dv"),
-         keys,
+         [&] { return TCharTable{}.load(shared.file("chrtable.dv")); },
          10,
          {"Input/output error", "no key table", "no key table", "too long for a key table"}},
         {shared.file("cursor"),
-         picture,
+         [&] {
+             try {
+                 return std::string(
+                     TDib(shared.file("cursor").c_str()).GetPixels().Width() == 72 ? "" : "wrong");
+             } catch (const TXBitmap& e) {
+                 return std::string(e.what());
+             }
+         },
          100,
          {"cannot read the bitmap", "is cut short", "cannot read the bitmap", ""}},
     };
-    for (const Reader& r : readers) {
+    for (const auto& r : readers) {
         const std::string good = readWholeFile(r.path);
         const std::function<void(ReadFaults&)> none = [](ReadFaults&) {};
         const struct {

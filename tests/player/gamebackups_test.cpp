@@ -52,10 +52,8 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     EXPECT_FALSE(hasGameBackups());
     // Files of other shapes in the folder are neither listed nor pruned.
     fs::create_directories(folder);
-    const char* const others[] = {"2026-01-01_00-00-00_.sav", "2026-01-01_00-00-0x_A.sav"};
-    for (const char* other : others) {
-        TempDir::writeAt(folder / other, record("OTHER"));
-    }
+    TempDir::writeAt(folder / "2026-01-01_00-00-00_.sav", record("OTHER"));
+    TempDir::writeAt(folder / "2026-01-01_00-00-0x_A.sav", record("OTHER"));
     for (int i = 0; i < 22; ++i) {
         game.write("raptor.sav", record("P" + std::to_string(i)));
         ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + i * 60));
@@ -76,9 +74,7 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     kept = listGameBackups();
     EXPECT_EQ(record("P21") + "x", readWholeFile(kept.front().path));
     EXPECT_EQ(record("P21"), readWholeFile(kept.at(1).path));
-    for (const char* other : others) {
-        EXPECT_TRUE(fs::exists(folder / other)) << other;
-    }
+    EXPECT_EQ("2026-01-01_00-00-00_.sav 2026-01-01_00-00-0x_A.sav", backups().substr(0, 50));
     // The list shows a callsign as the game does, without colour codes, and unprintable bytes
     // as '?'.
     game.write("raptor.sav", record(" ~1ok\x7f\x1f"));

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -13,9 +14,7 @@
 // the wrong place shows.
 inline std::string patternBytes(std::size_t size) {
     std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>(1 + i % 251);
-    }
+    std::generate(bytes.begin(), bytes.end(), [i = 0u]() mutable { return char(1 + i++ % 251); });
     return bytes;
 }
 
