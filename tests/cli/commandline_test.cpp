@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -28,6 +29,7 @@
 #include <regex>
 #include <sstream>
 #include <string_view>
+#include <tuple>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -139,11 +141,8 @@ class CommandLineTest : public ::testing::Test {
 TEST_F(CommandLineTest, StatusesAndMessages) {
     const std::string missing = sav.file("missing.sav");
     const std::string pilot = sav.read("ghost.sav");
-    struct Case {
-        std::vector<std::string> args;
-        int status;
-        std::string says; // in the output for status 0, in the messages otherwise
-    } cases[] = {
+    // The arguments, the status, and what the output (status 0) or the messages say.
+    const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
         {{"--help"}, kExitOk, "Usage: drovak"},
         {{"--version"}, kExitOk, std::string("drovak ") + kDrovakVersion + "\n"},
         {{"--frob"}, kExitUsage, "unknown option '--frob'"},
@@ -170,13 +169,13 @@ TEST_F(CommandLineTest, StatusesAndMessages) {
         {{"load", "../ghost"}, kExitUsage, "'../ghost' is not the label"},
         {{"load", "nobody"}, kExitFile, sav.file("nobody.sav") + ": cannot read"},
     };
-    for (const Case& c : cases) {
-        const TCommandLineResult result = run(c.args);
-        const std::string& said = c.status == kExitOk ? out : err;
-        EXPECT_TRUE(!result.startWindow && c.status == result.status &&
-                    said.find(c.says) != std::string::npos &&
-                    (c.status == kExitUsage) == (err.find("Try 'drovak --help'") != err.npos))
-            << testing::PrintToString(c.args) << " gave " << result.status << ": " << out << err;
+    for (const auto& [args, status, says] : cases) {
+        const TCommandLineResult result = run(args);
+        const std::string& said = status == kExitOk ? out : err;
+        EXPECT_TRUE(!result.startWindow && status == result.status &&
+                    said.find(says) != std::string::npos &&
+                    (status == kExitUsage) == (err.find("Try 'drovak --help'") != err.npos))
+            << testing::PrintToString(args) << " gave " << result.status << ": " << out << err;
     }
     EXPECT_EQ(raptor, game.read("raptor.sav"));
     EXPECT_EQ(pilot, sav.read("ghost.sav"));
@@ -234,95 +233,88 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
     // says of a failed read, a file cut to cut bytes, an empty one, and one with bytes past its
     // own ("": the extra bytes are not its to look at).
     auto says = [&](int status) { return status == kExitOk ? std::string() : err; };
-    const struct {
-        std::string path;
-        std::function<std::string()> read;
-        std::size_t cut;
-        const char* says[4];
-    } readers[] = {
-        {ghost,
-         [&] {
-             return says(run({"show", ghost}).status);
-         },
-         100,
-         {"cannot read: Input/output error", "not a player file (100 bytes",
-          "not a player file (0 bytes", "not a player file (441 bytes"}},
-        // The window opens a file of another size and warns of it (savOddities).
-        {ghost,
-         [&] { return TPlayer(settings, "ghost.sav").openFile() == 0 ? "" : std::strerror(errno); },
-         100,
-         {"Input/output error", "", "", ""}},
-        // Set writes the record over the template's bytes, as the window's Save does.
-        {game.file("raptor.sav"),
-         [&] {
-             const std::string before = sav.read("ghost.sav");
-             const std::string said = says(run({"set", ghost, "--side", "1"}).status);
-             EXPECT_EQ(said.empty(), sav.read("ghost.sav")[0] == 'T'); // 'G' while refused
-             sav.write("ghost.sav", before);
-             return said;
-         },
-         100,
-         {"cannot read the template file; nothing was written: Input/output error",
-          "template file is shorter", "template file is shorter", ""}},
-        {config.file("drovak.ini"),
-         [&] {
-             const std::string before = config.read("drovak.ini");
-             TDrovakSettingsXfer read;
-             const bool ok = openINI(read);
-             if (ok && read.firstRun == 0) {
-                 return std::string(read.savPath.data() == sav.folder() ? "" : "wrong");
-             }
-             const std::string why = ok ? "set-up again" : std::strerror(errno);
-             EXPECT_EQ(ok ? 0 : -1, saveINI(read)); // only a file that was read is replaced
-             EXPECT_EQ(ok, config.read("drovak.ini") != before);
-             return why;
-         },
-         20,
-         {"Input/output error", "set-up again", "set-up again", ""}},
-        {shared.file("chrtable.dv"),
-         [&] { return TCharTable{}.load(shared.file("chrtable.dv")); },
-         10,
-         {"Input/output error", "no key table", "no key table", "too long for a key table"}},
-        {shared.file("cursor"),
-         [&] {
-             try {
-                 return std::string(
-                     TDib(shared.file("cursor").c_str()).GetPixels().Width() == 72 ? "" : "wrong");
-             } catch (const TXBitmap& e) {
-                 return std::string(e.what());
-             }
-         },
-         100,
-         {"cannot read the bitmap", "is cut short", "cannot read the bitmap", ""}},
-    };
-    for (const auto& r : readers) {
-        const std::string good = readWholeFile(r.path);
-        const std::function<void(ReadFaults&)> none = [](ReadFaults&) {};
-        const struct {
-            std::function<void(ReadFaults&)> plant;
-            std::string bytes;
-            const char* says;
-        } faults[] = {
-            {[](ReadFaults& f) { f.failRead(1, EIO); }, good, r.says[0]},
-            {[](ReadFaults& f) { f.cut(16), f.failRead(3, EIO); }, good, r.says[0]},
-            {[](ReadFaults& f) { f.interrupt(16); }, good, ""}, // taken up again
-            {none, good.substr(0, r.cut), r.says[1]},
-            {none, "", r.says[2]},
-            {none, good + std::string(TCharTable::kMaxFileBytes, ' '), r.says[3]},
+    const std::tuple<std::string, std::size_t, std::array<const char*, 4>,
+                     std::function<std::string()>>
+        readers[] = {
+            {ghost,
+             100,
+             {"cannot read: Input/output error", "not a player file (100 bytes",
+              "not a player file (0 bytes", "not a player file (441 bytes"},
+             [&] {
+                 return says(run({"show", ghost}).status);
+             }},
+            // The window opens a file of another size and warns of it (savOddities).
+            {ghost,
+             100,
+             {"Input/output error", "", "", ""},
+             [&] { return TPlayer(settings, "ghost.sav").openFile() ? std::strerror(errno) : ""; }},
+            // Set writes the record over the template's bytes, as the window's Save does.
+            {game.file("raptor.sav"),
+             100,
+             {"cannot read the template file; nothing was written: Input/output error",
+              "template file is shorter", "template file is shorter", ""},
+             [&] {
+                 const std::string before = sav.read("ghost.sav");
+                 const std::string said = says(run({"set", ghost, "--side", "1"}).status);
+                 EXPECT_EQ(said.empty(), sav.read("ghost.sav")[0] == 'T'); // 'G' while refused
+                 sav.write("ghost.sav", before);
+                 return said;
+             }},
+            {config.file("drovak.ini"),
+             20,
+             {"Input/output error", "set-up again", "set-up again", ""},
+             [&] {
+                 const std::string before = config.read("drovak.ini");
+                 TDrovakSettingsXfer read;
+                 const bool ok = openINI(read);
+                 if (ok && read.firstRun == 0) {
+                     return std::string(read.savPath.data() == sav.folder() ? "" : "wrong");
+                 }
+                 const std::string why = ok ? "set-up again" : std::strerror(errno);
+                 EXPECT_EQ(ok ? 0 : -1, saveINI(read)); // only a file that was read is replaced
+                 EXPECT_EQ(ok, config.read("drovak.ini") != before);
+                 return why;
+             }},
+            {shared.file("chrtable.dv"),
+             10,
+             {"Input/output error", "no key table", "no key table", "too long for a key table"},
+             [&] { return TCharTable{}.load(shared.file("chrtable.dv")); }},
+            {shared.file("cursor"),
+             100,
+             {"cannot read the bitmap", "is cut short", "cannot read the bitmap", ""},
+             [&] {
+                 try {
+                     const TDib dib(shared.file("cursor").c_str());
+                     return std::string(dib.GetPixels().Width() == 72 ? "" : "wrong");
+                 } catch (const TXBitmap& e) {
+                     return std::string(e.what());
+                 }
+             }},
         };
-        for (const auto& f : faults) {
-            TempDir::writeAt(r.path, f.bytes);
-            ReadFaults planted(r.path);
-            f.plant(planted);
-            const std::string said = r.read();
-            EXPECT_TRUE(*f.says ? said.find(f.says) != std::string::npos : said.empty())
-                << r.path << " of " << f.bytes.size() << " bytes, " << &f - faults << ": " << said;
+    for (const auto& [path, cut, words, read] : readers) {
+        const std::string good = readWholeFile(path);
+        const std::function<void(ReadFaults&)> none = [](ReadFaults&) {};
+        const std::tuple<std::function<void(ReadFaults&)>, std::string, const char*> faults[] = {
+            {[](ReadFaults& f) { f.failRead(1, EIO); }, good, words[0]},
+            {[](ReadFaults& f) { f.cut(16), f.failRead(3, EIO); }, good, words[0]},
+            {[](ReadFaults& f) { f.interrupt(16); }, good, ""}, // taken up again
+            {none, good.substr(0, cut), words[1]},
+            {none, "", words[2]},
+            {none, good + std::string(TCharTable::kMaxFileBytes, ' '), words[3]},
+        };
+        for (const auto& [plant, bytes, want] : faults) {
+            TempDir::writeAt(path, bytes);
+            ReadFaults planted(path);
+            plant(planted);
+            const std::string said = read();
+            EXPECT_TRUE(*want ? said.find(want) != std::string::npos : said.empty())
+                << path << " of " << bytes.size() << " bytes, wanted '" << want << "': " << said;
         }
-        fs::remove(r.path);
-        fs::create_directory(r.path);
-        EXPECT_NE("", r.read()) << r.path << " read as a folder";
-        fs::remove(r.path);
-        TempDir::writeAt(r.path, good);
+        fs::remove(path);
+        fs::create_directory(path);
+        EXPECT_NE("", read()) << path << " read as a folder";
+        fs::remove(path);
+        TempDir::writeAt(path, good);
     }
     ASSERT_TRUE(openINI(settings));
     // With standard input closed a file opens as descriptor 0, and reads all the same.
@@ -534,10 +526,9 @@ TEST(TextConversion, GameBytesAndUtf8RoundTrip) {
         EXPECT_FALSE(utf8ToGame(text, back, bad)) << text;
     }
     // Past the surrogates UTF-8 goes on; a character cut off by the text's end is none.
-    std::size_t at = 0;
+    std::size_t at = 0, again = 0;
     EXPECT_EQ(U'\ue000', nextUtf8("\xee\x80\x80", at));
-    at = 0;
-    EXPECT_EQ(std::nullopt, nextUtf8(std::string_view("\xc3\xa9", 1), at));
+    EXPECT_EQ(std::nullopt, nextUtf8(std::string_view("\xc3\xa9", 1), again));
 }
 
 } // namespace
