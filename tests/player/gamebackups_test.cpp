@@ -91,13 +91,9 @@ TEST_F(GameBackupsTest, RestoreKeepsTheCurrentPilotFirst) {
     EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
     EXPECT_EQ("2026-12-06_19-40-52_OLD.sav 2026-12-06_19-40-57_NEW.sav", backups());
 
-    // Gone, cut short or overgrown, a backup is no pilot to put into the game.
-    for (const std::string& kept :
-         {std::string(), record("CUT").substr(0, 439), record("LONG") + "x"}) {
-        fs::remove(chosen.path);
-        if (!kept.empty()) {
-            TempDir::writeAt(chosen.path, kept);
-        }
+    // Cut short, overgrown or gone, a backup is no pilot to put into the game.
+    for (const std::string& kept : {record("CUT").substr(0, 439), record("LONG") + "x", {}}) {
+        kept.empty() ? void(fs::remove(chosen.path)) : TempDir::writeAt(chosen.path, kept);
         EXPECT_EQ(TRestoreStatus::BackupUnreadable,
                   restoreGamePilot(game.folder(), chosen, kWhen + 9));
         EXPECT_EQ(record("OLD"), game.read("raptor.sav"));

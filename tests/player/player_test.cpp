@@ -32,7 +32,7 @@ TEST_F(PlayerTest, SaveThenOpenKeepsTheFieldsAndAppendAddsOneRecord) {
 TEST_F(PlayerTest, RefusedTargetsChangeNothing) {
     std::filesystem::create_directories(dir.path() / "sub" / "afolder");
     dir.write("sub/Ace.sav", "old");
-    TDrovakSettingsXfer inSub = settings();
+    TDrovakSettingsXfer inSub = settingsIn(dir, "template.sav");
     std::strcat(inSub.savPath.data(), "sub/");
     auto listing = [&] { return dir.listing() + " / " + TempDir::listingOf(dir.path() / "sub"); };
     const std::string before = listing();
@@ -57,12 +57,10 @@ TEST_F(PlayerTest, RefusedTargetsChangeNothing) {
 }
 
 TEST_F(PlayerTest, OpenTemplateAndItsDefaults) {
-    std::string file = tmpl;
-    file.replace(80, 8, std::string("MAVERICK"));
-    dir.write("template.sav", file);
+    dir.write("template.sav", std::string(tmpl).replace(80, 8, "MAVERICK"));
     TPlayer p(settings(), "");
     EXPECT_EQ(0, p.openTemplate());
-    EXPECT_EQ(file.substr(80, 21), std::string(p.callsign.data(), 21));
+    EXPECT_EQ("MAVERICK" + tmpl.substr(88, 13), std::string(p.callsign.data(), 21));
 
     std::filesystem::remove(dir.path() / "template.sav");
     EXPECT_EQ(-1, p.openTemplate());
