@@ -42,14 +42,12 @@ inline TPlayer filled(const TDrovakSettingsXfer& settings, const char* name) {
     return p;
 }
 
-template <std::size_t... N> std::string joinedFields(const std::array<char, N>&... fields) {
-    return (std::string(fields.data(), N) + ...);
-}
-
 // Every byte of the six fields, each whole, in the order they lie in the file.
 inline std::string fieldBytes(const TPlayer& p) {
-    return joinedFields(p.callsign, p.squadronName, p.squadronPassword, p.ipAddress, p.side,
-                        p.serverName);
+    auto all = [](const auto&... fields) {
+        return (std::string(fields.data(), fields.size()) + ...);
+    };
+    return all(p.callsign, p.squadronName, p.squadronPassword, p.ipAddress, p.side, p.serverName);
 }
 
 // Backups of the game's pilot go under a data folder of the test's own, never the user's.
