@@ -48,12 +48,12 @@ TEST_F(GameBackupsTest, NamesAreTheTimeAndAPlainCallsign) {
 }
 
 TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
-    EXPECT_TRUE(backupGamePilot(game.folder(), kWhen)); // no raptor.sav: nothing to keep
-    EXPECT_FALSE(hasGameBackups());
-    // Files of other shapes in the folder are neither listed nor pruned.
+    // Files of other shapes in the folder are neither counted, listed nor pruned.
     fs::create_directories(folder);
     TempDir::writeAt(folder / "2026-01-01_00-00-00_.sav", record("OTHER"));
     TempDir::writeAt(folder / "2026-01-01_00-00-0x_A.sav", record("OTHER"));
+    EXPECT_TRUE(backupGamePilot(game.folder(), kWhen)); // no raptor.sav: nothing to keep
+    EXPECT_FALSE(hasGameBackups());
     for (int i = 0; i < 22; ++i) {
         game.write("raptor.sav", record("P" + std::to_string(i)));
         ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + i * 60));
