@@ -21,51 +21,44 @@ class GameBackupsTest : public ::testing::Test {
     const TempDir& data = own.data;
     static constexpr const char* kOwnFolder = OwnDataFolder::kOwnFolder;
     ScopedEnv zone{"TZ", "UTC"};
-    // 2026-12-06 19:40:52 UTC
-    static constexpr std::time_t kWhen = 1796586052;
+    static constexpr std::time_t kWhen = 1796586052; // 2026-12-06 19:40:52 UTC
+    const fs::path folder = data.path() / kOwnFolder / "backups";
 
     void SetUp() override { tzset(); }
     void TearDown() override { tzset(); }
 
     static std::string record(const std::string& callsign) {
-        std::string bytes(kSavSize, '\0');
-        std::copy(callsign.begin(), callsign.end(), bytes.begin() + 80);
-        return bytes;
+        return std::string(80, '\0') + callsign +
+               std::string(kSavSize - 80 - callsign.size(), '\0');
     }
-    std::string backups() const { return TempDir::listingOf(data.path() / kOwnFolder / "backups"); }
+    std::string backups() const { return TempDir::listingOf(folder); }
 };
 
 TEST_F(GameBackupsTest, NamesAreTheTimeAndAPlainCallsign) {
-    const struct {
-        const char* callsign;
-        const char* name;
-    } cases[] = {
-        {"Maverick", "2026-12-06_19-40-52_Maverick.sav"},
-        {"~7Ice~2 Man", "2026-12-06_19-40-52_IceMan.sav"}, // colour codes and blanks dropped
-        {"../a\\b:c", "2026-12-06_19-40-52_abc.sav"},
-        {"", "2026-12-06_19-40-52_pilot.sav"},
-        {"\xe9\xe9", "2026-12-06_19-40-52_pilot.sav"},
+    const std::pair<const char*, const char*> cases[] = {
+        {"Maverick", "Maverick"}, {"~7Ice~2 Man", "IceMan"}, // colour codes and blanks dropped
+        {"../a\\b:c", "abc"},     {"", "pilot"},
+        {"\xe9\xe9", "pilot"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.name, backupName(kWhen, record(c.callsign))) << c.callsign;
+    for (const auto& [callsign, name] : cases) {
+        EXPECT_EQ("2026-12-06_19-40-52_" + std::string(name) + ".sav",
+                  backupName(kWhen, record(callsign)))
+            << callsign;
     }
 }
 
 TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
+    // Files of other shapes in the folder are neither counted, listed nor pruned.
+    fs::create_directories(folder);
+    TempDir::writeAt(folder / "2026-01-01_00-00-00_.sav", record("OTHER"));
+    TempDir::writeAt(folder / "2026-01-01_00-00-0x_A.sav", record("OTHER"));
     EXPECT_TRUE(backupGamePilot(game.folder(), kWhen)); // no raptor.sav: nothing to keep
     EXPECT_FALSE(hasGameBackups());
-    // Files of other shapes in the folder are neither listed nor pruned.
-    const fs::path folder = data.path() / kOwnFolder / "backups";
-    fs::create_directories(folder);
-    const char* const others[] = {"2026-01-01_00-00-00_.sav", "2026-01-01_00-00-0x_A.sav"};
-    for (const char* other : others) {
-        TempDir::writeAt(folder / other, record("OTHER"));
-    }
     for (int i = 0; i < 22; ++i) {
-        std::string callsign = "P";
-        game.write("raptor.sav", record(callsign += std::to_string(i)));
+        game.write("raptor.sav", record("P" + std::to_string(i)));
         ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + i * 60));
     }
+    EXPECT_TRUE(hasGameBackups());
     std::vector<TGameBackup> kept = listGameBackups();
     ASSERT_EQ(kBackupsKept, kept.size());
     EXPECT_EQ("P21", kept.front().callsign);
@@ -81,9 +74,7 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     kept = listGameBackups();
     EXPECT_EQ(record("P21") + "x", readWholeFile(kept.front().path));
     EXPECT_EQ(record("P21"), readWholeFile(kept.at(1).path));
-    for (const char* other : others) {
-        EXPECT_TRUE(fs::exists(folder / other)) << other;
-    }
+    EXPECT_EQ("2026-01-01_00-00-00_.sav 2026-01-01_00-00-0x_A.sav", backups().substr(0, 50));
     // The list shows a callsign as the game does, without colour codes, and unprintable bytes
     // as '?'.
     game.write("raptor.sav", record(" ~1ok\x7f\x1f"));
@@ -100,13 +91,9 @@ TEST_F(GameBackupsTest, RestoreKeepsTheCurrentPilotFirst) {
     EXPECT_EQ(record("OLD"), game.read("raptor.sav"));
     EXPECT_EQ("2026-12-06_19-40-52_OLD.sav 2026-12-06_19-40-57_NEW.sav", backups());
 
-    // Gone, cut short or overgrown, a backup is no pilot to put into the game.
-    for (const std::string& kept :
-         {std::string(), record("CUT").substr(0, 439), record("LONG") + "x"}) {
-        fs::remove(chosen.path);
-        if (!kept.empty()) {
-            TempDir::writeAt(chosen.path, kept);
-        }
+    // Cut short, overgrown or gone, a backup is no pilot to put into the game.
+    for (const std::string& kept : {record("CUT").substr(0, 439), record("LONG") + "x", {}}) {
+        kept.empty() ? void(fs::remove(chosen.path)) : TempDir::writeAt(chosen.path, kept);
         EXPECT_EQ(TRestoreStatus::BackupUnreadable,
                   restoreGamePilot(game.folder(), chosen, kWhen + 9));
         EXPECT_EQ(record("OLD"), game.read("raptor.sav"));

@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Reads a composed send.eml as a mail program would and checks what arrives.
 
-Usage: mailcheck.py EML NAME_HEX SAV
+Usage: mailcheck.py EML NAME SAV
 EML must parse without a defect in any part or header, carry no Bcc header, and hold one
-attachment whose name (in Content-Type and Content-Disposition) decodes to the bytes NAME_HEX,
+attachment whose name (in Content-Type and Content-Disposition) decodes to the bytes of file NAME,
 read as UTF-8 when they are UTF-8 and as the game's Windows-1252 codes otherwise, and whose
 content is exactly the bytes of the file SAV, also after a mail program rewrites the message's
 line ends and drops its NULs. Prints what is wrong; the exit status is 1 then.
@@ -12,6 +12,7 @@ line ends and drops its NULs. Prints what is wrong; the exit status is 1 then.
 import email
 import email.policy
 import sys
+from pathlib import Path
 
 
 def defects(message):
@@ -46,15 +47,11 @@ def check(raw, name, record, problems, how):
 
 
 def main():
-    with open(sys.argv[1], "rb") as f:
-        raw = f.read()
-    raw_name = bytes.fromhex(sys.argv[2])
+    raw, raw_name, record = (Path(path).read_bytes() for path in sys.argv[1:4])
     try:
         name = raw_name.decode("utf-8")
     except UnicodeDecodeError:
         name = raw_name.decode("cp1252")
-    with open(sys.argv[3], "rb") as f:
-        record = f.read()
     problems = []
     check(raw, name, record, problems, "as written")
     # What a mail program may do to a message on its way: Unix line ends, no NULs.

@@ -9,8 +9,7 @@ namespace {
 class PlayerTest : public PlayerFolderTest {};
 
 TEST_F(PlayerTest, SaveThenOpenKeepsTheFieldsAndAppendAddsOneRecord) {
-    TPlayer p(settings(), "pilot.sav");
-    fillFields(p);
+    TPlayer p = filled(settings(), "pilot.sav");
     ASSERT_EQ(kSaveOk, p.saveFile());
     EXPECT_EQ(record(p), dir.read("pilot.sav"));
     TPlayer q(settings(), "pilot.sav");
@@ -20,105 +19,70 @@ TEST_F(PlayerTest, SaveThenOpenKeepsTheFieldsAndAppendAddsOneRecord) {
     dir.write("m", "head");
     ASSERT_EQ(kSaveOk, p.saveAsFile(dir.file("m").c_str(), true));
     EXPECT_EQ("head" + record(p), dir.read("m"));
-}
-
-TEST_F(PlayerTest, SaveOverItsOwnTemplate) {
-    TPlayer p(settings(), "template.sav");
-    fillFields(p);
+    // Over its own template, read whole before the target is touched; nothing temporary left.
     ASSERT_EQ(kSaveOk, p.saveAsFile(dir.file("template.sav").c_str(), false));
     EXPECT_EQ(record(p), dir.read("template.sav"));
-    EXPECT_EQ("template.sav", dir.listing()); // nothing temporary left anywhere
+    EXPECT_EQ("m pilot.sav template.sav", dir.listing());
 }
 
-// A template that cannot be read whole is the readers' table's (tests/cli).
-TEST_F(PlayerTest, FailuresLeaveTheTargetAsItWas) {
-    for (const char* target : {"nowhere/pilot.sav", "afolder"}) {
-        TempDir d;
-        d.write("template.sav", tmpl);
-        d.write("pilot.sav", "precious");
-        std::filesystem::create_directory(d.path() / "afolder");
-        std::string before = d.listing();
-        TPlayer p(settingsIn(d, "template.sav"), "pilot.sav");
-        fillFields(p);
-        EXPECT_EQ(kSaveTargetFailed, p.saveAsFile(d.file(target).c_str(), false)) << target;
-        EXPECT_EQ("precious", d.read("pilot.sav")) << target;
-        EXPECT_EQ(before, d.listing()) << target;
-    }
-}
-
-// Whatever a caller passes, a record is written into the SAV folder as a file the list shows,
-// and under the name that file has on disk.
-TEST_F(PlayerTest, SaveFileStaysInTheSavFolder) {
-    std::filesystem::create_directory(dir.path() / "sub");
+// Whatever a caller passes, Save writes into the SAV folder a file the list shows, under the
+// name it has on disk; a target that cannot be written changes nothing, and a failed open
+// leaves no field of the record it replaced. A template not read whole is the readers' table's
+// (tests/cli).
+TEST_F(PlayerTest, RefusedTargetsChangeNothing) {
+    std::filesystem::create_directories(dir.path() / "sub" / "afolder");
     dir.write("sub/Ace.sav", "old");
-    TDrovakSettingsXfer inSub = settings();
+    TDrovakSettingsXfer inSub = settingsIn(dir, "template.sav");
     std::strcat(inSub.savPath.data(), "sub/");
-    std::string outside = dir.listing();
+    auto listing = [&] { return dir.listing() + " / " + TempDir::listingOf(dir.path() / "sub"); };
+    const std::string before = listing();
     for (const char* name : {"../escape.sav", "x/y.sav", "..", ".hidden.sav", ""}) {
-        TPlayer p(inSub, name);
-        fillFields(p);
+        TPlayer p = filled(inSub, name);
         EXPECT_EQ(kSaveTargetFailed, p.saveFile()) << name;
         EXPECT_EQ(-1, p.openFile()) << name;
+        EXPECT_EQ(std::string(fieldBytes(p).size(), '\0'), fieldBytes(p)) << name;
     }
-    EXPECT_EQ(outside, dir.listing());
-    EXPECT_EQ("Ace.sav", TempDir::listingOf(dir.path() / "sub"));
+    for (const char* target : {"sub/nowhere/pilot.sav", "sub/afolder"}) {
+        TPlayer p = filled(inSub, "pilot.sav");
+        EXPECT_EQ(kSaveTargetFailed, p.saveAsFile(dir.file(target).c_str(), false)) << target;
+    }
+    EXPECT_EQ(before, listing());
+    EXPECT_EQ("old", dir.read("sub/Ace.sav"));
 
-    TPlayer p(inSub, "ACE.sav");
-    fillFields(p);
+    TPlayer p = filled(inSub, "ACE.sav");
     ASSERT_EQ(kSaveOk, p.saveFile());
-    EXPECT_EQ("Ace.sav", TempDir::listingOf(dir.path() / "sub"));
+    EXPECT_EQ(before, listing());
     EXPECT_EQ(kSavSize, dir.read("sub/Ace.sav").size());
     EXPECT_EQ(0, p.openFile());
 }
 
-TEST_F(PlayerTest, OpenMissingFileClearsEveryByte) {
-    TPlayer p(settings(), "missing.sav");
-    fillFields(p);
-    p.callsign[20] = 'Z';
-    EXPECT_EQ(-1, p.openFile());
-    EXPECT_EQ(std::string(fieldBytes(p).size(), '\0'), fieldBytes(p));
-
-    TPlayer unnamed(settings(), "");
-    EXPECT_EQ(-1, unnamed.openFile()); // the folder itself is not a file
-}
-
 TEST_F(PlayerTest, OpenTemplateAndItsDefaults) {
-    std::string file = tmpl;
-    file.replace(80, 8, std::string("MAVERICK"));
-    dir.write("template.sav", file);
+    dir.write("template.sav", std::string(tmpl).replace(80, 8, "MAVERICK"));
     TPlayer p(settings(), "");
     EXPECT_EQ(0, p.openTemplate());
-    EXPECT_EQ(file.substr(80, 21), std::string(p.callsign.data(), 21));
+    EXPECT_EQ("MAVERICK" + tmpl.substr(88, 13), std::string(p.callsign.data(), 21));
 
     std::filesystem::remove(dir.path() / "template.sav");
     EXPECT_EQ(-1, p.openTemplate());
-    EXPECT_STREQ("BULLDOG", p.callsign.data());
-    EXPECT_STREQ("DROVAK", p.squadronName.data());
-    EXPECT_STREQ("", p.squadronPassword.data());
-    EXPECT_STREQ("", p.ipAddress.data());
-    EXPECT_STREQ("RAPTOR", p.serverName.data());
-    EXPECT_EQ(0, p.side[0]);
+    TPlayer defaults(settings(), "");
+    setField(defaults.callsign, "BULLDOG");
+    setField(defaults.squadronName, "DROVAK");
+    setField(defaults.serverName, "RAPTOR");
+    EXPECT_EQ(fieldBytes(defaults), fieldBytes(p));
 }
 
-// Copies carry the bytes after a terminator too; a player takes only the paths of the settings.
-TEST_F(PlayerTest, CopiesCarryEveryByteAndOnlyThePaths) {
-    TDrovakSettingsXfer s = settings();
-    s.soundOn = 1;
-    std::strcpy(s.lastLoadedFile.data(), "last.sav");
-    TPlayer p(s, "pilot.sav");
-    fillFields(p);
-    p.callsign[15] = 'H'; // hidden after the text's end
+// Copies carry the bytes after a terminator too, which a save writes, and the paths.
+TEST_F(PlayerTest, CopiesCarryEveryByteAndThePaths) {
+    TPlayer p = filled(settings(), "pilot.sav");
+    p.callsign[15] = 'H';
     TPlayer copy(p);
     TPlayer assigned(TDrovakSettingsXfer{}, "other.sav");
     assigned.assignPlayer(p);
     for (const TPlayer* q : {&p, &copy, &assigned}) {
-        EXPECT_EQ(fieldBytes(p), fieldBytes(*q));
-        EXPECT_STREQ("pilot.sav", q->getFileName());
-        EXPECT_STREQ(s.savPath.data(), q->getSavPath());
-        EXPECT_STREQ(s.templatePath.data(), q->xfer.templatePath.data());
-        EXPECT_STREQ(s.raptorPath.data(), q->xfer.raptorPath.data());
-        EXPECT_EQ(0, q->xfer.soundOn);
-        EXPECT_STREQ("", q->xfer.lastLoadedFile.data());
+        EXPECT_EQ(fieldBytes(p) + "pilot.sav|" + dir.folder() + "|" + dir.file("template.sav") +
+                      dir.folder(),
+                  fieldBytes(*q) + q->getFileName() + "|" + q->getSavPath() + "|" +
+                      q->xfer.templatePath.data() + q->xfer.raptorPath.data());
     }
 }
 

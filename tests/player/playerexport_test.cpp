@@ -5,118 +5,56 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
 class ExportTest : public PlayerFolderTest {
   protected:
     TempDir program;
-    void SetUp() override {
-        PlayerFolderTest::SetUp();
-        setDrovakPath(program.folder().c_str());
-    }
+    void SetUp() override { PlayerFolderTest::SetUp(), setDrovakPath(program.folder().c_str()); }
     void TearDown() override { setDrovakPath(""); }
-    TPlayer player() {
-        TPlayer p(settings(), "pilot.sav");
-        fillFields(p);
-        return p;
-    }
 };
 
 // The game reads its one file of whatever case: a second spelling beside it would go unread.
 TEST_F(ExportTest, LoadReplacesRaptorSavOfAnyCase) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"raptor.sav", "raptor.sav"},
-        {"RAPTOR.SAV", "RAPTOR.SAV"},
-        {"Raptor.sav", "Raptor.sav"},
-        {nullptr, "raptor.sav"}, // none yet
-    };
-    for (const auto& [existing, written] : cases) {
+    for (const std::string existing : {"raptor.sav", "RAPTOR.SAV", "Raptor.sav", ""}) {
+        const std::string written = existing.empty() ? "raptor.sav" : existing; // none yet
         TempDir folder;
         folder.write("template.sav", tmpl);
-        if (existing != nullptr) {
+        if (!existing.empty()) {
             folder.write(existing, std::string(600, 'r'));
         }
-        TPlayer p(settingsIn(folder, "template.sav"), "pilot.sav");
-        fillFields(p);
+        TPlayer p = filled(settingsIn(folder, "template.sav"), "pilot.sav");
         ASSERT_EQ(kSaveOk, p.loadFile()) << written;
         EXPECT_EQ(record(p), folder.read(written));
-        EXPECT_EQ(std::string(written) + " template.sav", folder.listing());
-
-        std::filesystem::remove(folder.path() / "template.sav");
-        EXPECT_EQ(kSaveTemplateFailed, p.loadFile());
-        EXPECT_EQ(record(p), folder.read(written));
+        EXPECT_EQ(written + " template.sav", folder.listing());
     }
 }
 
-std::string parts(const std::string& name) {
-    return "\r\n------=_NextPart_000_0006_01C1BC2B.043FF300\r\n"
-           "Content-Type: application/octet-stream;\r\n"
-           "\tname=\"" +
-           name +
-           "\"\r\n"
-           "Content-Transfer-Encoding: base64\r\n"
-           "Content-Disposition: attachment;\r\n"
-           "\tfilename=\"" +
-           name + "\"\r\n\r\n";
-}
-
+// The header part with its lines ended in CR LF, then the record as a base64 attachment.
 TEST_F(ExportTest, MessageByteForByte) {
-    struct Case {
-        const char* why;
-        std::string send;
-        std::string copied;
-    };
-    std::string longLine(400, 'L');
-    const Case cases[] = {
-        {"empty header part", "", ""},
-        {"LF lines", "To: a\nSubject: b\n", "To: a\r\nSubject: b\r\n"},
-        {"CR LF lines", "To: a\r\n\r\nx\r\n", "To: a\r\n\r\nx\r\n"},
-        {"last line without an end", "To: a\nX-Unsent: 1", "To: a\r\nX-Unsent: 1\r\n"},
-        {"a long line stays whole", longLine + "\n", longLine + "\r\n"},
-    };
-    for (const auto& c : cases) {
-        program.write("send", c.send);
-        TPlayer p = player();
-        ASSERT_EQ(kSaveOk, p.emailFile()) << c.why;
-        std::string expected = c.copied + parts("pilot.sav") + base64Encode(record(p), 76) +
-                               "------=_NextPart_000_0006_01C1BC2B.043FF300--\r\n";
-        EXPECT_EQ(expected, program.read("send.eml")) << c.why;
+    const std::string boundary = "------=_NextPart_000_0006_01C1BC2B.043FF300";
+    const std::string longLine(400, 'L'); // stays whole
+    const std::pair<std::string, std::string> cases[] = {
+        {"", ""},
+        {"To: a\nSubject: b\n", "To: a\r\nSubject: b\r\n"},
+        {"To: a\r\n\r\nx\r\n", "To: a\r\n\r\nx\r\n"},
+        {"To: a\nX-Unsent: 1", "To: a\r\nX-Unsent: 1\r\n"},
+        {longLine + "\n", longLine + "\r\n"}};
+    TPlayer p = filled(settings(), "pilot.sav");
+    for (const auto& [send, copied] : cases) {
+        program.write("send", send);
+        ASSERT_EQ(kSaveOk, p.emailFile()) << send;
+        EXPECT_EQ(copied + "\r\n" + boundary +
+                      "\r\nContent-Type: application/octet-stream;\r\n\tname=\"pilot.sav\"\r\n"
+                      "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n"
+                      "\tfilename=\"pilot.sav\"\r\n\r\n" +
+                      base64Encode(record(p), 76) + boundary + "--\r\n",
+                  program.read("send.eml"))
+            << send;
     }
 }
-
-#ifndef _WIN32
-std::string hexOf(const std::string& bytes) {
-    std::string hex;
-    for (unsigned char b : bytes) {
-        hex += "0123456789abcdef"[b >> 4];
-        hex += "0123456789abcdef"[b & 0x0F];
-    }
-    return hex;
-}
-
-// Reads send.eml back with Python's email package; what is wrong with it, or "".
-std::string mailProblems(const TempDir& program, const std::string& name,
-                         const std::string& record) {
-    program.write("record.sav", record);
-    std::string command = std::string(DROVAK_PYTHON) + " '" + DROVAK_MAILCHECK + "' '" +
-                          program.file("send.eml") + "' " + hexOf(name) + " '" +
-                          program.file("record.sav") + "' 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return "python did not start";
-    }
-    std::string output;
-    std::array<char, 256> chunk{};
-    while (std::fgets(chunk.data(), static_cast<int>(chunk.size()), pipe) != nullptr) {
-        output += chunk.data();
-    }
-    int status = pclose(pipe);
-    return status == 0 ? "" : "status " + std::to_string(status) + ": " + output;
-}
-#endif
 
 // A mail program reads every name back as it was, and no byte of a name ends its header line.
 // The record's bytes that mail programs rewrite (NUL, line ends, ^Z, 0xFF) arrive unchanged.
@@ -124,9 +62,7 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
     std::filesystem::copy_file(std::filesystem::path(DROVAK_ASSETS_DIR) / "send",
                                program.path() / "send");
     const std::string awkward("\0\n\r\x1A\xFF\r\n\n\r", 9);
-    tmpl.clear();
-    while (tmpl.size() < kSavSize) {
-        tmpl += awkward;
+    for (tmpl.clear(); tmpl.size() < kSavSize; tmpl += awkward) {
     }
     dir.write("template.sav", tmpl);
     const std::string names[] = {
@@ -142,13 +78,15 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
     };
     for (const std::string& name : names) {
         TPlayer p(settings(), name.c_str());
-        const std::string sent = record(p);
-        for (char c : awkward) {
-            ASSERT_NE(std::string::npos, sent.find(c)) << int(c);
-        }
         ASSERT_EQ(kSaveOk, p.emailFile()) << name;
-#ifndef _WIN32 // the checker is a Linux Python run through a POSIX shell
-        EXPECT_EQ("", mailProblems(program, name, sent)) << name;
+#ifndef _WIN32 // Python's email package reads it back as a mail program would (mailcheck.py)
+        program.write("name", name);
+        program.write("record.sav", record(p));
+        const std::string check = std::string(DROVAK_PYTHON) + " '" + DROVAK_MAILCHECK + "' '" +
+                                  program.file("send.eml") + "' '" + program.file("name") + "' '" +
+                                  program.file("record.sav") + "' >'" + program.file("why") +
+                                  "' 2>&1";
+        EXPECT_EQ(0, std::system(check.c_str())) << name << ": " << program.read("why");
 #endif
     }
     // Plain names stand in quotes; any other keeps its letters, digits and the marks a token
@@ -170,7 +108,7 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
 }
 
 TEST_F(ExportTest, MessageFailuresWriteNoMessage) {
-    TPlayer p = player();
+    TPlayer p = filled(settings(), "pilot.sav");
     EXPECT_EQ(kSaveTargetFailed, p.emailFile()); // no header part
     EXPECT_FALSE(program.exists("send.eml"));
 

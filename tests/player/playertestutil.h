@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -13,45 +14,40 @@
 // the wrong place shows.
 inline std::string patternBytes(std::size_t size) {
     std::string bytes(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) {
-        bytes[i] = static_cast<char>(1 + i % 251);
-    }
+    std::generate(bytes.begin(), bytes.end(), [i = 0u]() mutable { return char(1 + i++ % 251); });
     return bytes;
+}
+
+template <std::size_t N> void setField(std::array<char, N>& field, const std::string& text) {
+    field.fill('\0');
+    std::strncpy(field.data(), text.c_str(), N - 1);
 }
 
 inline TDrovakSettingsXfer settingsIn(const TempDir& dir, const std::string& templateName) {
     TDrovakSettingsXfer settings;
-    std::string folder = dir.folder();
-    std::strncpy(settings.savPath.data(), folder.c_str(), settings.savPath.size() - 1);
-    std::strncpy(settings.raptorPath.data(), folder.c_str(), settings.raptorPath.size() - 1);
-    std::string templatePath = dir.file(templateName);
-    std::strncpy(settings.templatePath.data(), templatePath.c_str(),
-                 settings.templatePath.size() - 1);
+    setField(settings.savPath, dir.folder());
+    setField(settings.raptorPath, dir.folder());
+    setField(settings.templatePath, dir.file(templateName));
     return settings;
 }
 
-template <std::size_t N> void setField(std::array<char, N>& field, const char* text) {
-    field.fill('\0');
-    std::strncpy(field.data(), text, N - 1);
-}
-
-inline void fillFields(TPlayer& p) {
+inline TPlayer filled(const TDrovakSettingsXfer& settings, const char* name) {
+    TPlayer p(settings, name);
     setField(p.callsign, "~1ACE~2X");
     setField(p.squadronName, "SQUAD");
     setField(p.squadronPassword, "PW");
     setField(p.ipAddress, "10.0.0.1");
     setField(p.serverName, "SERVER");
     p.side[0] = 2;
-}
-
-template <std::size_t... N> std::string joinedFields(const std::array<char, N>&... fields) {
-    return (std::string(fields.data(), N) + ...);
+    return p;
 }
 
 // Every byte of the six fields, each whole, in the order they lie in the file.
 inline std::string fieldBytes(const TPlayer& p) {
-    return joinedFields(p.callsign, p.squadronName, p.squadronPassword, p.ipAddress, p.side,
-                        p.serverName);
+    auto all = [](const auto&... fields) {
+        return (std::string(fields.data(), fields.size()) + ...);
+    };
+    return all(p.callsign, p.squadronName, p.squadronPassword, p.ipAddress, p.side, p.serverName);
 }
 
 // Backups of the game's pilot go under a data folder of the test's own, never the user's.

@@ -4,95 +4,59 @@
 
 namespace {
 
-struct FieldSpan {
-    const char* name;
-    std::size_t offset;
-    std::size_t width;
-};
+// Where each field's bytes lie in the file (offset, width), in the order fieldBytes gives them.
+const std::pair<std::size_t, std::size_t> kFields[] = {{80, 22},  {102, 22}, {124, 12},
+                                                       {136, 22}, {236, 2},  {332, 22}};
 
-// Where each field's bytes lie in the file, in the order fieldBytes gives them.
-const FieldSpan kFields[] = {
-    {"callsign", 80, 22},   {"squadronName", 102, 22}, {"squadronPassword", 124, 12},
-    {"ipAddress", 136, 22}, {"side", 236, 2},          {"serverName", 332, 22},
-};
-
-// Every byte of a record from its field or from the template (cut or padded with zeros to 440),
-// whatever the template's length; an empty IP address keeps the template's bytes there.
-TEST(SavFormat, EveryByteComesFromItsFieldOrTheTemplate) {
-    for (std::size_t size : {0u, 100u, 439u, 440u, 441u, 2000u}) {
+// Every byte of a record comes from its field or from the template (cut or padded with zeros
+// to 440), whatever the template's length; an empty IP address keeps the template's bytes
+// there. Read back, a field takes one byte less than its room, the rest zero, and past the end
+// of a short file it reads as empty.
+TEST(SavFormat, EveryByteComesFromItsFieldOrTheTemplateAndReadsBack) {
+    for (std::size_t size : {0u, 90u, 100u, 439u, 440u, 441u, 2000u}) { // 90: in the callsign
+        const std::string tmpl = patternBytes(size);
         for (bool withIp : {true, false}) {
             SCOPED_TRACE("template of " + std::to_string(size) + (withIp ? "" : ", no IP"));
-            TDrovakSettingsXfer settings;
-            TPlayer p(settings, "x.sav");
-            fillFields(p);
+            TPlayer p = filled({}, "x.sav");
             p.callsign[20] = 'Z'; // bytes after a terminator are written too
             p.side[1] = 'S';      // but the side always ends in a zero
             if (!withIp) {
                 setField(p.ipAddress, "");
             }
-            const std::string tmpl = patternBytes(size);
             auto out = composeSav(p, tmpl);
-
             std::string expected = tmpl;
             expected.resize(kSavSize, '\0');
-            const std::string fields = fieldBytes(p);
             std::size_t from = 0;
-            for (const auto& f : kFields) {
-                if (withIp || f.offset != TSavLayout::ipAddress) {
-                    expected.replace(f.offset, f.width, fields, from, f.width);
+            for (const auto& [offset, width] : kFields) {
+                if (withIp || offset != TSavLayout::ipAddress) {
+                    expected.replace(offset, width, fieldBytes(p), from, width);
                 }
-                from += f.width;
+                from += width;
             }
             expected[TSavLayout::side + 1] = '\0';
             EXPECT_EQ(expected, std::string(out.data(), out.size()));
         }
-    }
-}
-
-// A field takes one byte less than its room, the rest zero; past the end of a short file it
-// reads as empty. A file whose field-end bytes are zero comes back byte for byte.
-TEST(SavFormat, ReadTakesOneByteLessThanTheRoomAndRoundTrips) {
-    for (std::size_t size : {440u, 90u, 0u}) { // 90 ends inside the callsign
-        std::string file = patternBytes(size);
-        TDrovakSettingsXfer settings;
-        TPlayer p(settings, "x.sav");
-        fillFields(p); // none of it may stay
-        readSavFields(file, p);
+        TPlayer p = filled({}, "x.sav"); // none of its fields may stay
+        readSavFields(tmpl, p);
         std::string expected;
-        for (const auto& f : kFields) {
-            for (std::size_t i = 0; i < f.width; ++i) {
-                expected += i + 1 < f.width && f.offset + i < size ? file[f.offset + i] : '\0';
+        for (const auto& [offset, width] : kFields) {
+            for (std::size_t i = 0; i < width; ++i) {
+                expected += i + 1 < width && offset + i < size ? tmpl[offset + i] : '\0';
             }
         }
-        EXPECT_EQ(expected, fieldBytes(p)) << "file of " << size;
+        EXPECT_EQ(expected, fieldBytes(p)) << "read from " << size << " bytes";
     }
-    std::string file = patternBytes(kSavSize);
-    for (const auto& f : kFields) {
-        file[f.offset + f.width - 1] = '\0';
-    }
-    TDrovakSettingsXfer settings;
-    TPlayer p(settings, "x.sav");
-    readSavFields(file, p);
-    auto out = composeSav(p, file);
-    EXPECT_EQ(file, std::string(out.data(), out.size()));
 }
-
-} // namespace
-
-namespace {
 
 // A record whose text fields are all ended, then one change of its bytes.
 TEST(SavFormat, OdditiesSayWhatSaveWouldChange) {
-    const std::string shortFile =
-        " bytes, not 440: Save writes a full 440-byte record (the missing "
-        "bytes from the template; fields past the end read as empty)";
-    const std::string longFile =
-        " bytes, not 440: Save writes the 440-byte record alone (the bytes past it are dropped)";
+    const std::string full = " bytes, not 440: Save writes ";
+    const std::string shortFile = full + "a full 440-byte record (the missing bytes from the "
+                                         "template; fields past the end read as empty)";
+    const std::string longFile = full + "the 440-byte record alone (the bytes past it are dropped)";
     const std::string cut = " bytes: Save cuts it to ";
     const struct {
-        std::size_t size;
-        std::size_t fillAt; // bytes [fillAt, fillAt + fillCount) become 'X'
-        std::size_t fillCount;
+        std::size_t size, fillAt, fillCount; // bytes [fillAt, fillAt + fillCount) become 'X'
         std::vector<std::string> said;
     } cases[] = {
         {440, 0, 0, {}},
@@ -102,7 +66,6 @@ TEST(SavFormat, OdditiesSayWhatSaveWouldChange) {
         {500, 0, 0, {"ace.sav is 500" + longFile}},
         {440, 102, 22, {"the squadron name has no end within 22" + cut + "21 characters"}},
         {440, 236, 2, {"the side has no end within 2" + cut + "1 character"}},
-        // The password and the IP address run together.
         {440,
          124,
          34,
