@@ -1,4 +1,5 @@
 #include "settings/settingsdialog.h"
+#include "settings/setupwizard.h"
 
 #include "dialogtestutil.h"
 
@@ -7,13 +8,13 @@
 #include <cstring>
 #include <optional>
 #include <tuple>
+#include <type_traits>
 
 namespace {
 
 namespace ids = resources::settings;
 using headless::clickButton;
 using headless::controlText;
-using headless::isReadOnly;
 using headless::typeText;
 
 struct Switches {
@@ -44,9 +45,12 @@ std::string settingsFile(const Paths& p, const Switches& s) {
 class SettingsDialogTest : public DialogTest {
   protected:
     // Opens the dialog on the given settings, lets user act in it, returns its result.
+    template <class Dialog = TDrovakSettings>
     int run(const Switches& s, const std::function<void(TDialog&)>& user, const Paths& p = {}) {
         loadSettings(settingsFile(p, s));
-        TDrovakSettings dlg(&parent, recorder(), resources::kSettingsDialog);
+        Dialog dlg(&parent, recorder(),
+                   std::is_same_v<Dialog, TDrovakSettings> ? resources::kSettingsDialog
+                                                           : resources::kWizardDialog);
         headless::scriptDialog(user);
         return dlg.Execute();
     }
@@ -183,85 +187,98 @@ TEST_F(SettingsDialogTest, BrowseButtons) {
     }
 }
 
-// A game folder typed without its separator makes the tied paths from the text as typed.
+// A game folder typed without its separator makes the tied paths from the text as typed. A
+// settings file that cannot be written is reported; the settings still reach the main window.
 TEST_F(SettingsDialogTest, OkSavesAndHandsOverWhatTheDialogShows) {
     const Paths saved{native("/F22"), native("/F22"), native("/F22raptor.sav")};
-    const Switches savedSwitches{true, true, true, false};
-    int result = run({true, true, false, true}, [&](TDialog& d) {
-        headless::replaceText(d, ids::kRaptorPathEdit, native("/F22"));
-        clickButton(d, ids::kSoundOnBox);
-        clickButton(d, ids::kShowSplashScreenBox);
-        clickButton(d, IDOK);
-        EXPECT_FALSE(headless::isOpen(d));
-    });
-    EXPECT_EQ(IDOK, result);
-    EXPECT_EQ(settingsFile(saved, savedSwitches), ini());
-    ASSERT_EQ(1u, handed.size());
-    EXPECT_TRUE(iniExistedAtHandOver[0]); // written before the hand-over
-    const TDrovakSettingsXfer& x = handed[0];
-    EXPECT_STREQ(saved.templ.c_str(), x.templatePath.data());
-    EXPECT_EQ(1, x.soundOn);
-    EXPECT_EQ(0, x.showSplashScreen);
-    EXPECT_STREQ("pilot.sav", x.lastLoadedFile.data()); // no control for it: kept
+    const std::string missing = native(program.folder() + "missing/");
+    for (const bool writable : {true, false}) {
+        fresh();
+        setDrovakPath(writable ? program.folder().c_str() : missing.c_str());
+        headless::scriptMessageBox(IDOK);
+        EXPECT_EQ(IDOK, run({true, true, false, true}, [&](TDialog& d) {
+                      headless::replaceText(d, ids::kRaptorPathEdit, native("/F22"));
+                      clickButton(d, ids::kSoundOnBox);
+                      clickButton(d, ids::kShowSplashScreenBox);
+                      clickButton(d, IDOK);
+                      EXPECT_FALSE(headless::isOpen(d));
+                  }));
+        ASSERT_EQ(1u, handed.size());
+        EXPECT_EQ(writable, iniExistedAtHandOver[0]); // written before the hand-over
+        const TDrovakSettingsXfer& x = handed[0];
+        EXPECT_STREQ(saved.templ.c_str(), x.templatePath.data());
+        EXPECT_EQ(std::make_pair('\1', '\0'), std::make_pair(x.soundOn, x.showSplashScreen));
+        EXPECT_STREQ("pilot.sav", x.lastLoadedFile.data()); // no control for it: kept
+        ASSERT_EQ(writable ? 0u : 1u, headless::messageBoxes().size());
+        if (writable) {
+            EXPECT_EQ(settingsFile(saved, {true, true, true, false}), ini());
+            continue;
+        }
+        const headless::TMessageBoxRecord& box = headless::messageBoxes()[0];
+        EXPECT_EQ(std::string(kSettingsNotSavedText) + "\n" + missing +
+                      "drovak.ini: " + std::strerror(ENOENT),
+                  box.text);
+        EXPECT_EQ(std::tie("Error", MB_ICONEXCLAMATION), std::tie(box.caption, box.icon));
+    }
 }
 
-// Every way out but a good OK writes nothing, hands nothing over and leaves the table as it
-// was. drovak.ini keeps one path a line: a path with a line break is refused, the dialog stays.
-TEST_F(SettingsDialogTest, CancelAndRefusedPathsDiscardEverything) {
+// Every way out of either dialog but a good OK writes nothing, hands nothing over and leaves
+// the table as it was; leaving the wizard so ends the program, once it has closed. drovak.ini
+// keeps one path a line: a path with a line break is refused and the dialog stays.
+TEST_F(SettingsDialogTest, EveryWayOutButAGoodOkDiscardsEverything) {
     const auto refusedOk = [](TDialog& d) {
         clickButton(d, IDOK);
         EXPECT_TRUE(headless::isOpen(d));
     }; // then the close box
+    const auto cancel = [](TDialog& d) { clickButton(d, IDCANCEL); };
+    const auto escape = [](TDialog& d) { headless::sendCommand(d, IDCANCEL); };
     const std::string other = native("/other/");
+    const int wizardEdit = resources::wizard::kRaptorPathEdit;
     const struct {
         const char* why;
+        bool wizard;
         int field;
         std::string path;
         std::function<void(TDialog&)> ending;
+        const char* refusal; // the message of a refused OK
     } cases[] = {
-        {"Cancel", ids::kRaptorPathEdit, other, [](TDialog& d) { clickButton(d, IDCANCEL); }},
-        {"Escape", ids::kRaptorPathEdit, other,
-         [](TDialog& d) { headless::sendCommand(d, IDCANCEL); }},
-        {"the close box", ids::kRaptorPathEdit, other, [](TDialog&) {}},
-        {"game folder", ids::kRaptorPathEdit, native("/ga\nme/"), refusedOk},
-        {"template", ids::kTemplatePathEdit, native("/tpl/a\r.sav"), refusedOk},
-        {"SAV folder", ids::kSavPathEdit, native("/sav\r\n/"), refusedOk},
+        {"Cancel", false, ids::kRaptorPathEdit, other, cancel, nullptr},
+        {"Escape", false, ids::kRaptorPathEdit, other, escape, nullptr},
+        {"the close box", false, ids::kRaptorPathEdit, other, [](TDialog&) {}, nullptr},
+        {"game folder", false, ids::kRaptorPathEdit, native("/ga\nme/"), refusedOk,
+         kLineBreakInPathText},
+        {"template", false, ids::kTemplatePathEdit, native("/tpl/a\r.sav"), refusedOk,
+         kLineBreakInPathText},
+        {"SAV folder", false, ids::kSavPathEdit, native("/sav\r\n/"), refusedOk,
+         kLineBreakInPathText},
+        {"wizard's Cancel", true, wizardEdit, other, cancel, nullptr},
+        {"wizard's Escape", true, wizardEdit, other, escape, nullptr},
+        {"wizard's close box", true, wizardEdit, other, refusedOk, kRaptorSavNotFoundText},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         fresh();
         headless::scriptMessageBox(IDOK);
-        EXPECT_EQ(IDCANCEL, run({}, [&](TDialog& d) {
-                      ASSERT_TRUE(headless::replaceText(d, c.field, c.path));
-                      clickButton(d, ids::kSoundOnBox);
-                      c.ending(d);
-                  }));
-        const bool refused = c.path != other;
-        ASSERT_EQ(refused ? 1u : 0u, headless::messageBoxes().size());
-        if (refused) {
-            EXPECT_EQ(kLineBreakInPathText, headless::messageBoxes()[0].text);
+        std::vector<int> commandsWhileOpen;
+        const auto user = [&](TDialog& d) {
+            ASSERT_TRUE(headless::replaceText(d, c.field, c.path));
+            clickButton(d, ids::kSoundOnBox);
+            c.ending(d);
+            commandsWhileOpen = parent.commands;
+        };
+        EXPECT_EQ(IDCANCEL, c.wizard ? run<TDrovakSetupWizard>({}, user) : run({}, user));
+        ASSERT_EQ(c.refusal ? 1u : 0u, headless::messageBoxes().size());
+        if (c.refusal) {
+            EXPECT_EQ(c.refusal, headless::messageBoxes()[0].text);
             EXPECT_EQ("Error", headless::messageBoxes()[0].caption);
         }
+        EXPECT_TRUE(commandsWhileOpen.empty());
+        EXPECT_EQ(c.wizard ? std::vector<int>{resources::CM_EXIT} : std::vector<int>{},
+                  parent.commands);
         EXPECT_FALSE(program.exists(kSettingsFileName));
         EXPECT_TRUE(handed.empty());
         EXPECT_EQ(native("/game/"), *tokenTable().find("raptorPath"));
     }
-}
-
-// A settings file that cannot be written is reported, not passed over; the settings still
-// reach the main window for this session.
-TEST_F(SettingsDialogTest, UnwritableSettingsFileIsReported) {
-    const std::string missing = native(program.folder() + "missing/");
-    setDrovakPath(missing.c_str());
-    headless::scriptMessageBox(IDOK);
-    EXPECT_EQ(IDOK, run({}, [&](TDialog& d) { clickButton(d, IDOK); }));
-    ASSERT_EQ(1u, headless::messageBoxes().size());
-    const headless::TMessageBoxRecord& box = headless::messageBoxes()[0];
-    EXPECT_EQ(std::string(kSettingsNotSavedText) + "\n" + missing +
-                  "drovak.ini: " + std::strerror(ENOENT),
-              box.text);
-    EXPECT_EQ(std::tie("Error", MB_ICONEXCLAMATION), std::tie(box.caption, box.icon));
-    EXPECT_EQ(1u, handed.size());
 }
 
 } // namespace
