@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -19,65 +21,56 @@ void shipTo(const fs::path& folder) {
 
 TEST(ProgramFolder, ChoosesTheExecutablesFolderElseTheInstalledLayout) {
     TempDir dir;
-    const std::string root = dir.folder();
-    const std::string sep(1, kPathSeparator);
-    shipTo(dir.path() / "portable");
-    shipTo(dir.path() / "share");
-    shipTo(dir.path() / "zip" / "data");
+    const std::string root = dir.folder(), sep(1, kPathSeparator);
+    for (const fs::path& folder :
+         {dir.path() / "portable", dir.path() / "share", dir.path() / "zip" / "data"}) {
+        shipTo(folder);
+    }
     fs::create_directories(dir.path() / "bin");
-    const TProgramFolders user{"", root + "config", root + "cache" + sep};
-    struct Case {
+    const std::string portable = root + "portable" + sep, zip = root + "zip" + sep,
+                      config = root + "config" + sep, cache = root + "cache" + sep;
+    const struct {
         const char* exe;
         const char* installed;
-        TProgramFolders expected;
+        std::vector<std::string> expected; // shared, settings, mail
     } cases[] = {
         // A build tree or portable copy keeps everything beside the program, even when an
         // installed copy is there too.
-        {"portable",
-         "share",
-         {root + "portable" + sep, root + "portable" + sep, root + "portable" + sep}},
+        {"portable", "share", {portable, portable, portable}},
         // A portable copy unpacked from its zip: the shipped files in a folder of their own.
-        {"zip",
-         "share",
-         {root + "zip" + sep + "data" + sep, root + "zip" + sep, root + "zip" + sep}},
+        {"zip", "share", {zip + "data" + sep, zip, zip}},
         // An installed copy reads the shipped files in place and keeps the rest per user.
-        {"bin", "share", {root + "share" + sep, root + "config" + sep, root + "cache" + sep}},
-        {"bin", "nothing", {"", root + "config" + sep, root + "cache" + sep}},
+        {"bin", "share", {root + "share" + sep, config, cache}},
+        {"bin", "nothing", {"", config, cache}},
     };
-    for (const Case& c : cases) {
-        TProgramFolders got = chooseProgramFolders(root + c.exe, root + c.installed, user);
-        EXPECT_EQ(c.expected.shared, got.shared) << c.exe << " " << c.installed;
-        EXPECT_EQ(c.expected.settings, got.settings) << c.exe << " " << c.installed;
-        EXPECT_EQ(c.expected.mail, got.mail) << c.exe << " " << c.installed;
+    for (const auto& c : cases) {
+        const TProgramFolders got =
+            chooseProgramFolders(root + c.exe, root + c.installed, {"", root + "config", cache});
+        EXPECT_EQ(c.expected, (std::vector<std::string>{got.shared, got.settings, got.mail}))
+            << c.exe << " " << c.installed;
     }
     // Choosing writes nothing: no copy of the shipped files, no user folder yet.
     EXPECT_EQ("bin portable share zip", dir.listing());
 }
 
+// The first start reads the shipped settings and writes the user's own; later starts read it.
 TEST(ProgramFolder, FirstStartReadsTheShippedSettingsAndWritesTheUsersOwn) {
     TempDir dir;
     shipTo(dir.path() / "share");
     const std::string shipped = readWholeFile(dir.file("share/drovak.ini"));
-    TProgramFolders folders{dir.folder() + "share/", dir.folder() + "config/drovak/",
-                            dir.folder() + "cache/drovak/"};
+    const TProgramFolders folders{dir.folder() + "share/", dir.folder() + "config/drovak/",
+                                  dir.folder() + "cache/drovak/"};
     ASSERT_TRUE(makeUserFolders(folders));
     setProgramFolders(folders);
-    tokenTable().clear();
-
-    TDrovakSettingsXfer settings;
-    openINI(settings);
-    EXPECT_EQ(1, settings.firstRun);
-    settings.firstRun = 0;
-    ASSERT_EQ(0, saveINI(settings));
-    EXPECT_NE(std::string::npos,
-              readWholeFile(dir.file("config/drovak/drovak.ini")).find("firstRun = 0\r\n"));
+    for (const char expected : {1, 0}) {
+        tokenTable().clear();
+        TDrovakSettingsXfer settings;
+        openINI(settings);
+        EXPECT_EQ(expected, settings.firstRun);
+        settings.firstRun = 0;
+        ASSERT_EQ(0, saveINI(settings));
+    }
     EXPECT_EQ(shipped, readWholeFile(dir.file("share/drovak.ini")));
-
-    // Later starts read the user's file.
-    tokenTable().clear();
-    TDrovakSettingsXfer again;
-    openINI(again);
-    EXPECT_EQ(0, again.firstRun);
     EXPECT_EQ(dir.folder() + "share/help.htm", sharedFile("help.htm"));
     EXPECT_EQ(dir.folder() + "cache/drovak/send.eml", mailFile("send.eml"));
     tokenTable().clear();
