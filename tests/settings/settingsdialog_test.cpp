@@ -15,68 +15,52 @@ using headless::typeText;
 
 using SettingsDialogTest = DialogTest;
 
+// A tied field follows every keystroke in the game folder and cannot be typed into; its box
+// switched, it shows its saved path again (untied) or the game folder's (tied).
 TEST_F(SettingsDialogTest, TiedFieldsFollowEveryKeystroke) {
-    struct Case {
-        bool savTied;
-        bool templateTied;
-    };
-    const Case cases[] = {{true, true}, {true, false}, {false, true}, {false, false}};
-    const std::string typed = native("/f22/");
-    for (const Case& c : cases) {
+    const std::string typed = native("/f22/"), sav = native("/sav/"), tpl = native("/tpl/base.sav");
+    for (int ties = 0; ties < 4; ++ties) {
+        const bool savTied = ties & 1, templateTied = ties & 2;
         fresh();
-        run({c.savTied, c.templateTied}, [&](TDialog& d) {
+        run({savTied, templateTied}, [&](TDialog& d) {
             ASSERT_TRUE(headless::replaceText(d, ids::kRaptorPathEdit, ""));
             for (std::size_t n = 1; n <= typed.size(); ++n) {
                 ASSERT_TRUE(typeText(d, ids::kRaptorPathEdit, typed.substr(n - 1, 1)));
                 const std::string folder = typed.substr(0, n);
-                EXPECT_EQ(c.savTied ? folder : native("/sav/"), controlText(d, ids::kSavPathEdit))
-                    << folder;
-                EXPECT_EQ(c.templateTied ? folder + "raptor.sav" : native("/tpl/base.sav"),
+                EXPECT_EQ(savTied ? folder : sav, controlText(d, ids::kSavPathEdit)) << folder;
+                EXPECT_EQ(templateTied ? folder + "raptor.sav" : tpl,
                           controlText(d, ids::kTemplatePathEdit))
                     << folder;
             }
-            // A tied field cannot be typed into; its box switched, it can or cannot again.
-            EXPECT_EQ(!c.savTied, typeText(d, ids::kSavPathEdit, "x"));
-            EXPECT_EQ(!c.templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
+            EXPECT_EQ(!savTied, typeText(d, ids::kSavPathEdit, "x"));
+            EXPECT_EQ(!templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
             clickButton(d, ids::kSavPathEqRaptorPathBox);
             clickButton(d, ids::kTemplateEqRaptorSavBox);
-            // Untied, a field shows its saved path again; tied, the game folder's.
-            EXPECT_EQ(c.savTied ? native("/sav/") : typed, controlText(d, ids::kSavPathEdit));
-            EXPECT_EQ(c.templateTied ? native("/tpl/base.sav") : typed + "raptor.sav",
+            EXPECT_EQ(savTied ? sav : typed, controlText(d, ids::kSavPathEdit));
+            EXPECT_EQ(templateTied ? tpl : typed + "raptor.sav",
                       controlText(d, ids::kTemplatePathEdit));
-            EXPECT_EQ(c.savTied, typeText(d, ids::kSavPathEdit, "x"));
-            EXPECT_EQ(c.templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
+            EXPECT_EQ(savTied, typeText(d, ids::kSavPathEdit, "x"));
+            EXPECT_EQ(templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
         });
     }
 }
 
-// The tied template is the game folder's raptor.sav as the game under Wine named it.
+// The tied template is the game folder's raptor.sav as the game under Wine named it; with no
+// game folder, as the working folder has it.
 TEST_F(SettingsDialogTest, TiedTemplateIsRaptorSavOfAnyCase) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"raptor.sav", "raptor.sav"},
-        {"RAPTOR.SAV", "RAPTOR.SAV"},
-        {"Raptor.sav", "Raptor.sav"},
-        {nullptr, "raptor.sav"},
-    };
     int folders = 0; // one folder a case: names differing in case alone are one on Windows
-    for (const auto& [onDisk, name] : cases) {
-        const std::string shown = name; // a lambda below uses it
-        fresh();
+    for (const std::string onDisk : {"RAPTOR.SAV", "Raptor.sav", ""}) {
         const std::string folder = "game-" + std::to_string(++folders);
         const std::string game = makeFolder(folder);
-        if (onDisk != nullptr) {
+        if (!onDisk.empty()) {
             makeFile(folder + "/" + onDisk);
         }
         run({false, true}, [&](TDialog& d) {
             headless::replaceText(d, ids::kRaptorPathEdit, game);
-            EXPECT_EQ(game + shown, controlText(d, ids::kTemplatePathEdit));
-            clickButton(d, IDOK);
+            EXPECT_EQ(game + (onDisk.empty() ? "raptor.sav" : onDisk),
+                      controlText(d, ids::kTemplatePathEdit));
         });
-        ASSERT_EQ(1u, handed.size()) << shown;
-        EXPECT_EQ(game + shown, handed[0].templatePath.data());
     }
-    // No game folder: the file is named as the working folder has it.
-    fresh();
     makeFile("here/Raptor.sav");
     ScopedWorkingDir here(program.path() / "here");
     run({false, true}, [&](TDialog& d) {
@@ -100,22 +84,21 @@ TEST_F(SettingsDialogTest, BrowseButtons) {
         std::string templ; // in the settings file
         int button;
         std::optional<std::string> answer; // nullopt: the user cancels
-        std::array<std::string, 3> asked;  // initial folder, file name, filter
-        std::uint32_t flags;
+        std::tuple<std::string, std::string, std::string, std::uint32_t> asked; // folder, name
         std::array<std::string, 3> fields; // game folder, template, SAV folder afterwards
     } cases[] = {
         // clang-format off
         {"game folder, ties on: the tied fields follow", {true, true}, tpl, ids::kRaptorPathBrowse,
-         exe, {g, "Raptor.exe", exeFilter}, kDefault, {game, game + "raptor.sav", game}},
+         exe, {g, "Raptor.exe", exeFilter, kDefault}, {game, game + "raptor.sav", game}},
         {"game folder, cancelled", {true, true}, tpl, ids::kRaptorPathBrowse, std::nullopt,
-         {g, "Raptor.exe", exeFilter}, kDefault, {g, tpl, sv}},
+         {g, "Raptor.exe", exeFilter, kDefault}, {g, tpl, sv}},
         {"template: starts in its folder with its name proposed", {}, tpl,
-         ids::kTemplatePathBrowse, chosen, {tpls, "base.sav", savFilter}, kDefault, {g, chosen, sv}},
+         ids::kTemplatePathBrowse, chosen, {tpls, "base.sav", savFilter, kDefault}, {g, chosen, sv}},
         {"template: a long name is proposed cut to 32 characters", {}, tpls + longName,
-         ids::kTemplatePathBrowse, std::nullopt, {tpls, longName.substr(0, 32), savFilter},
-         kDefault, {g, tpls + longName, sv}},
+         ids::kTemplatePathBrowse, std::nullopt, {tpls, longName.substr(0, 32), savFilter, kDefault},
+         {g, tpls + longName, sv}},
         {"SAV folder: a name that does not exist names its folder", {}, tpl, ids::kSavPathBrowse,
-         pilots + "new name.sav", {sv, "", "SAV files Folder (.sav)|.sav|"}, 0, {g, tpl, pilots}},
+         pilots + "new name.sav", {sv, "", "SAV files Folder (.sav)|.sav|", 0}, {g, tpl, pilots}},
         // clang-format on
     };
     for (const auto& c : cases) {
@@ -126,10 +109,7 @@ TEST_F(SettingsDialogTest, BrowseButtons) {
         } else {
             headless::scriptFileDialogCancel();
         }
-        Paths paths;
-        paths.templ = c.templ;
-        run(
-            c.switches,
+        run(c.switches,
             [&](TDialog& d) {
                 ASSERT_TRUE(clickButton(d, c.button));
                 EXPECT_EQ(c.fields,
@@ -137,12 +117,10 @@ TEST_F(SettingsDialogTest, BrowseButtons) {
                                                       controlText(d, ids::kTemplatePathEdit),
                                                       controlText(d, ids::kSavPathEdit)}));
             },
-            paths);
+            {sv, g, c.templ});
         ASSERT_EQ(1u, headless::fileDialogs().size());
-        const headless::TFileDialogRecord& asked = headless::fileDialogs()[0];
-        EXPECT_EQ(c.asked,
-                  (std::array<std::string, 3>{asked.initialDir, asked.fileName, asked.filter}));
-        EXPECT_EQ(c.flags, asked.flags);
+        const headless::TFileDialogRecord& f = headless::fileDialogs()[0];
+        EXPECT_EQ(c.asked, std::tie(f.initialDir, f.fileName, f.filter, f.flags));
     }
 }
 
