@@ -75,7 +75,7 @@ TEST_F(SettingsDialogTest, BrowseButtons) {
     const std::string pilots = makeFolder("pilots"), chosen = makeFile("pilots/base.sav");
     const std::string longName(40, 'n'), tpl = native("/tpl/base.sav"), tpls = native("/tpl/");
     const std::string g = native("/game/"), sv = native("/sav/");
-    constexpr std::uint32_t kDefault = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    constexpr std::uint32_t kMust = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
     const std::string exeFilter = "Raptor.exe (Raptor.exe)|Raptor.exe|";
     const std::string savFilter = "F-22 Raptor SAV file (*.sav) |*.sav|";
     const struct {
@@ -89,13 +89,13 @@ TEST_F(SettingsDialogTest, BrowseButtons) {
     } cases[] = {
         // clang-format off
         {"game folder, ties on: the tied fields follow", {true, true}, tpl, ids::kRaptorPathBrowse,
-         exe, {g, "Raptor.exe", exeFilter, kDefault}, {game, game + "raptor.sav", game}},
+         exe, {g, "Raptor.exe", exeFilter, kMust}, {game, game + "raptor.sav", game}},
         {"game folder, cancelled", {true, true}, tpl, ids::kRaptorPathBrowse, std::nullopt,
-         {g, "Raptor.exe", exeFilter, kDefault}, {g, tpl, sv}},
+         {g, "Raptor.exe", exeFilter, kMust}, {g, tpl, sv}},
         {"template: starts in its folder with its name proposed", {}, tpl,
-         ids::kTemplatePathBrowse, chosen, {tpls, "base.sav", savFilter, kDefault}, {g, chosen, sv}},
+         ids::kTemplatePathBrowse, chosen, {tpls, "base.sav", savFilter, kMust}, {g, chosen, sv}},
         {"template: a long name is proposed cut to 32 characters", {}, tpls + longName,
-         ids::kTemplatePathBrowse, std::nullopt, {tpls, longName.substr(0, 32), savFilter, kDefault},
+         ids::kTemplatePathBrowse, std::nullopt, {tpls, longName.substr(0, 32), savFilter, kMust},
          {g, tpls + longName, sv}},
         {"SAV folder: a name that does not exist names its folder", {}, tpl, ids::kSavPathBrowse,
          pilots + "new name.sav", {sv, "", "SAV files Folder (.sav)|.sav|", 0}, {g, tpl, pilots}},

@@ -64,12 +64,16 @@ TEST_F(SetupWizardTest, ProposesProgramFilesX86WhenTheGameIsOnlyThere) {
 }
 
 // The default folder is the game's under Wine (the prefix named with a trailing separator, as
-// users often write it). A refused folder is refused again on a second OK; corrected, it is
-// taken, handed over and then written, its template the game's file in whatever case it has.
+// users often write it). A refused folder is refused again on a second OK; corrected by Browse
+// (which starts in the folder typed and takes the folder of the Raptor.exe chosen), it is taken,
+// handed over and then written, its template the game's file in whatever case it has. Help
+// asks the main window for help.
 TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
     ScopedEnv env(kDriveVariable, (program.folder() + "wine" + kPathSeparator).c_str());
     const std::string game = wineGame("wine");
     makeFile(std::string("wine") + kDriveFolders + kGameFolders + "Raptor.sav");
+    const std::string exe =
+        makeFile(std::string("wine") + kDriveFolders + kGameFolders + "Raptor.exe");
     makeFolder("odd/raptor.sav"); // a folder of that name is no player file
     makeFolder("empty");
 #ifndef _WIN32 // Windows names hold no line breaks; the typed path is refused all the same
@@ -88,15 +92,20 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
         fresh();
         headless::scriptMessageBox(IDOK);
         headless::scriptMessageBox(IDOK);
+        headless::scriptFileDialog(exe);
         EXPECT_EQ(IDOK, run([&](TDialog& d) {
                       EXPECT_EQ(game, controlText(d, ids::kRaptorPathEdit));
+                      clickButton(d, IDHELP);
                       headless::replaceText(d, ids::kRaptorPathEdit, folder);
                       clickButton(d, IDOK);
                       clickButton(d, IDOK);
                       EXPECT_TRUE(headless::isOpen(d));
-                      headless::replaceText(d, ids::kRaptorPathEdit, game);
+                      clickButton(d, ids::kBrowse);
                       clickButton(d, IDOK);
                   }));
+        ASSERT_EQ(1u, headless::fileDialogs().size());
+        EXPECT_EQ(folder, headless::fileDialogs()[0].initialDir);
+        EXPECT_EQ("Raptor.exe (Raptor.exe)|Raptor.exe|", headless::fileDialogs()[0].filter);
         ASSERT_EQ(2u, headless::messageBoxes().size());
         for (const auto& box : headless::messageBoxes()) {
             EXPECT_EQ(std::tie(text, "Error", MB_ICONEXCLAMATION),
@@ -106,26 +115,8 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
         ASSERT_EQ(1u, handed.size());
         EXPECT_FALSE(iniExistedAtHandOver[0]);
         EXPECT_EQ(game + "Raptor.sav", handed[0].templatePath.data());
-        EXPECT_TRUE(parent.commands.empty());
+        EXPECT_EQ(std::vector<int>{resources::CM_HELP}, parent.commands);
     }
-}
-
-// Help asks the main window for help; Browse starts in the folder typed and takes the folder
-// of the Raptor.exe chosen.
-TEST_F(SetupWizardTest, HelpAndBrowse) {
-    const std::string game = makeFolder("game");
-    headless::scriptFileDialog(makeFile("game/Raptor.exe"));
-    run([&](TDialog& d) {
-        clickButton(d, IDHELP);
-        headless::replaceText(d, ids::kRaptorPathEdit, native("/typed/"));
-        clickButton(d, ids::kBrowse);
-        EXPECT_EQ(game, controlText(d, ids::kRaptorPathEdit));
-        clickButton(d, IDCANCEL);
-    });
-    EXPECT_EQ((std::vector<int>{resources::CM_HELP, resources::CM_EXIT}), parent.commands);
-    ASSERT_EQ(1u, headless::fileDialogs().size());
-    EXPECT_EQ(native("/typed/"), headless::fileDialogs()[0].initialDir);
-    EXPECT_EQ("Raptor.exe (Raptor.exe)|Raptor.exe|", headless::fileDialogs()[0].filter);
 }
 
 #ifndef _WIN32
