@@ -5,11 +5,8 @@
 #include "settings/programfolder.h"
 #include "settings/settingsdialog.h"
 #include "settings/settingsfile.h"
-#include "settings/settingsui.h"
 #include "settings/setupwizard.h"
-#include "support/pathsep.h"
 #include "toolkit/headless/headless.h"
-#include "toolkit/toolkit.h"
 
 #include <gtest/gtest.h>
 
@@ -71,13 +68,10 @@ class DialogTest : public ::testing::Test {
         std::filesystem::remove(program.file(kSettingsFileName));
     }
 
-    // As the main window's openINI would have left the table.
-    void loadSettings(const std::string& iniText) { loadTokens(tokenTable(), iniText); }
-
     // Opens a dialog on the given settings, lets user act in it, returns its result.
     template <class Dialog = TDrovakSettings>
     int run(const Switches& s, const std::function<void(TDialog&)>& user, const Paths& p = {}) {
-        loadSettings(settingsFile(p, s));
+        loadTokens(tokenTable(), settingsFile(p, s)); // as the main window's openINI leaves it
         Dialog dlg(&parent, recorder(),
                    std::is_same_v<Dialog, TDrovakSettings> ? resources::kSettingsDialog
                                                            : resources::kWizardDialog);

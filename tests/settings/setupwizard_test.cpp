@@ -211,7 +211,7 @@ TEST_F(SetupWizardTest, ChoosesAmongGamesFoundOrStartsOnTheDemo) {
         }
         headless::scriptChoice(c.line);
         headless::scriptMessageBox(IDOK);
-        loadSettings(settingsFile({}, kInstalled));
+        loadTokens(tokenTable(), settingsFile({}, kInstalled));
         std::string shown;
         TDrovakSetupWizard wizard(
             &parent, recorder(), resources::kWizardDialog, [&](TDrovakSettingsXfer& x) {
