@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -57,6 +58,13 @@ TEST(SettingsTable, LoadingRules) {
         getTokenValue2(table, key, value);
         EXPECT_EQ(on, value) << key;
     }
+    // A text field whose key is missing keeps its text; a missing switch is off.
+    TDrovakSettingsXfer s;
+    std::strcpy(s.raptorPath.data(), "/before/");
+    s.firstRun = 1;
+    getData(table, s);
+    EXPECT_EQ(std::tuple("/before/"s, "/two/"s, '\0'),
+              std::tuple(s.raptorPath.data(), s.savPath.data(), s.firstRun));
 }
 
 // The table takes any number of keys and values of any length, up to the 300th line; the
@@ -168,16 +176,6 @@ TEST_F(SettingsFileTest, LineBreaksAndNulsAreNeverWritten) {
     tokenTable().clear();
     setDrovakPath((dir.folder() + std::string(505, 'd')).c_str());
     EXPECT_EQ(-1, saveINI({}));
-}
-
-TEST_F(SettingsFileTest, MissingFileKeepsTextFieldsAndClearsSwitches) {
-    TDrovakSettingsXfer s;
-    std::strcpy(s.savPath.data(), "/before/");
-    s.firstRun = s.showSplashScreen = 1;
-    openINI(s);
-    EXPECT_STREQ("/before/", s.savPath.data());
-    EXPECT_EQ(0, s.firstRun);
-    EXPECT_EQ(0, s.showSplashScreen);
 }
 
 // A file of other bytes under the settings' name (damaged, say) sets nothing: the set-up
