@@ -31,26 +31,21 @@ TRgbImage picture(int width, int height) {
     return image;
 }
 
-class SplashTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        headless::reset();
-        // The About picture is larger than its window: it is not shrunk.
-        for (const auto& [name, side] : {std::pair{"splash", 0}, std::pair{"about", 500}}) {
-            const std::vector<std::uint8_t> bytes =
-                encodeBmp(side ? picture(side, side) : picture(kSplashWidth, kSplashHeight));
-            dir.write(name, std::string(bytes.begin(), bytes.end()));
-        }
-    }
-    bool click() { return headless::sendMouse(*owner.splash, TMsgKind::LButtonDown, {5, 5}); }
-
+// The start-up splash: only its own time-out ends it, neither a click nor another timer's tick.
+// Then what About does while a splash or About box is open: the main window deletes it and
+// opens a new one; the deleted one leaves no capture, no timer, no endSplash behind.
+TEST(Splash, StartUpSplashAndAboutBox) {
+    headless::reset();
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
+    // The About picture is larger than its window: it is not shrunk.
+    for (const auto& [name, side] : {std::pair{"splash", 0}, std::pair{"about", 500}}) {
+        const std::vector<std::uint8_t> bytes =
+            encodeBmp(side ? picture(side, side) : picture(kSplashWidth, kSplashHeight));
+        dir.write(name, std::string(bytes.begin(), bytes.end()));
+    }
     TOwner owner;
-};
-
-// Only its own time-out ends it: neither a click nor another timer's tick does.
-TEST_F(SplashTest, StartUpSplashStaysThreeSecondsWhateverTheUserDoes) {
+    auto click = [&] { return headless::sendMouse(*owner.splash, TMsgKind::LButtonDown, {5, 5}); };
     owner.splash = makeStartUpSplash(owner, true);
     ASSERT_NE(nullptr, owner.splash);
     TDrovakSplash* splash = owner.splash.get();
@@ -70,11 +65,7 @@ TEST_F(SplashTest, StartUpSplashStaysThreeSecondsWhateverTheUserDoes) {
     EXPECT_EQ(nullptr, headless::captureWindow());
     headless::advanceTime(10000); // nothing left to tick
     EXPECT_EQ(1, owner.ends);
-}
 
-// What About does while a splash or About box is open: the main window deletes it, then
-// opens a new one. The deleted one leaves nothing behind: no capture, no timer, no endSplash.
-TEST_F(SplashTest, DeletingAnOpenSplashForANewAboutBox) {
     for (bool firstIsStartUp : {true, false}) {
         headless::reset();
         owner.ends = 0;
