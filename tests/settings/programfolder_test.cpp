@@ -93,21 +93,19 @@ TEST(ProgramFolder, UserFoldersAreUnderAppData) {
     EXPECT_EQ("", backupFolder());
 }
 #else
+// An XDG folder unset or not absolute is ignored; without HOME there is none.
 TEST(ProgramFolder, UserFoldersFollowXdg) {
-    ScopedEnv home("HOME", "/home/pilot");
-    {
-        ScopedEnv config("XDG_CONFIG_HOME", "/cfg");
-        ScopedEnv cache("XDG_CACHE_HOME", "/tmp/cache/");
-        EXPECT_EQ("/cfg/drovak/", userFolders().settings);
-        EXPECT_EQ("/tmp/cache/drovak/", userFolders().mail);
+    const char* const cases[][5] = {
+        {"/home/pilot", "/cfg", "/tmp/cache/", "/cfg/drovak/", "/tmp/cache/drovak/"},
+        {"/home/pilot", "relative", nullptr, "/home/pilot/.config/drovak/",
+         "/home/pilot/.cache/drovak/"},
+        {nullptr, nullptr, nullptr, "", ""}};
+    for (const auto& c : cases) {
+        ScopedEnv home("HOME", c[0]), config("XDG_CONFIG_HOME", c[1]),
+            cache("XDG_CACHE_HOME", c[2]);
+        EXPECT_EQ((std::vector<std::string>{c[3], c[4]}),
+                  (std::vector<std::string>{userFolders().settings, userFolders().mail}));
     }
-    // Unset or not absolute: ignored.
-    ScopedEnv config("XDG_CONFIG_HOME", "relative");
-    ScopedEnv cache("XDG_CACHE_HOME", nullptr);
-    EXPECT_EQ("/home/pilot/.config/drovak/", userFolders().settings);
-    EXPECT_EQ("/home/pilot/.cache/drovak/", userFolders().mail);
-    ScopedEnv noHome("HOME", nullptr);
-    EXPECT_EQ("", userFolders().mail);
 }
 #endif
 
