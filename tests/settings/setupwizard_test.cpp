@@ -46,20 +46,18 @@ TEST_F(SetupWizardTest, ProposesProgramFilesX86WhenTheGameIsOnlyThere) {
     const std::string x86 = "/Program Files (x86)/Novalogic/F-22 Raptor/";
     const struct {
         const char* prefix;
-        bool plain, underX86, proposesX86;
-    } cases[] = {{"neither", 0, 0, 0}, {"x86", 0, 1, 1}, {"both", 1, 1, 0}};
+        std::vector<std::string> games; // the folders holding the game
+        std::string proposed;
+    } cases[] = {{"neither", {}, kGameFolders},
+                 {"x86", {x86}, x86},
+                 {"both", {kGameFolders, x86}, kGameFolders}};
     for (const auto& c : cases) {
         ScopedEnv env(kDriveVariable, (program.folder() + c.prefix).c_str());
         const std::string drive = c.prefix + std::string(kDriveFolders);
-        if (c.plain) {
-            makeFile(drive + kGameFolders + "raptor.sav");
+        for (const std::string& game : c.games) {
+            makeFile(drive + game + "raptor.sav");
         }
-        if (c.underX86) {
-            makeFile(drive + x86 + "raptor.sav");
-        }
-        EXPECT_EQ(native(program.folder() + drive + (c.proposesX86 ? x86 : kGameFolders)),
-                  defaultRaptorPath())
-            << c.prefix;
+        EXPECT_EQ(native(program.folder() + drive + c.proposed), defaultRaptorPath()) << c.prefix;
     }
 }
 
@@ -105,7 +103,6 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
                   }));
         ASSERT_EQ(1u, headless::fileDialogs().size());
         EXPECT_EQ(folder, headless::fileDialogs()[0].initialDir);
-        EXPECT_EQ("Raptor.exe (Raptor.exe)|Raptor.exe|", headless::fileDialogs()[0].filter);
         ASSERT_EQ(2u, headless::messageBoxes().size());
         for (const auto& box : headless::messageBoxes()) {
             EXPECT_EQ(std::tie(text, "Error", MB_ICONEXCLAMATION),
@@ -204,10 +201,9 @@ TEST_F(SetupWizardTest, ChoosesAmongGamesFoundOrStartsOnTheDemo) {
         SCOPED_TRACE(std::to_string(c.games) + " " + std::to_string(c.line));
         fresh();
         std::filesystem::remove_all(home);
-        for (const char* game : {"named", ".wine"}) {
-            if (c.games) {
-                makeFile(std::string("home/") + game + "/drive_c/raptor.sav");
-            }
+        if (c.games) {
+            makeFile("home/named/drive_c/raptor.sav");
+            makeFile("home/.wine/drive_c/raptor.sav");
         }
         headless::scriptChoice(c.line);
         headless::scriptMessageBox(IDOK);
