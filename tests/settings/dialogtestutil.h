@@ -53,10 +53,6 @@ class DialogTest : public ::testing::Test {
         fresh();
         setDrovakPath(program.folder().c_str());
     }
-    void TearDown() override {
-        tokenTable().clear();
-        setDrovakPath("");
-    }
 
     // Each case of a table starts afresh: nothing scripted or recorded, no settings at all.
     void fresh() {

@@ -82,15 +82,14 @@ TEST(ProgramFolder, FirstStartReadsTheShippedSettingsAndWritesTheUsersOwn) {
 
 #ifdef _WIN32
 TEST(ProgramFolder, UserFoldersAreUnderAppData) {
-    {
-        ScopedEnv appData("APPDATA", "C:\\Users\\pilot\\AppData\\Roaming");
-        EXPECT_EQ("C:\\Users\\pilot\\AppData\\Roaming\\Drovak\\", userFolders().settings);
-        EXPECT_EQ(userFolders().settings, userFolders().mail);
-        EXPECT_EQ("C:\\Users\\pilot\\AppData\\Roaming\\Drovak\\backups\\", backupFolder());
+    for (const char* appData :
+         {"C:\\Users\\pilot\\AppData\\Roaming", static_cast<const char*>(nullptr)}) {
+        ScopedEnv env("APPDATA", appData);
+        const std::string own = appData != nullptr ? std::string(appData) + "\\Drovak\\" : "";
+        EXPECT_EQ(
+            (std::vector<std::string>{own, own, own.empty() ? own : own + "backups\\"}),
+            (std::vector<std::string>{userFolders().settings, userFolders().mail, backupFolder()}));
     }
-    ScopedEnv none("APPDATA", nullptr);
-    EXPECT_EQ("", userFolders().settings);
-    EXPECT_EQ("", backupFolder());
 }
 #else
 // An XDG folder unset or not absolute is ignored; without HOME there is none.

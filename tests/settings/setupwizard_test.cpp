@@ -36,9 +36,6 @@ class SetupWizardTest : public DialogTest {
     static constexpr const char* kDriveFolders = "/drive_c";
 #endif
     static constexpr const char* kGameFolders = "/Program Files/Novalogic/F-22 Raptor/";
-    std::string wineGame(const char* prefix) const {
-        return native(program.folder() + prefix + kDriveFolders + kGameFolders);
-    }
 };
 
 // The game of a 64-bit system sits under Program Files (x86); Program Files comes first.
@@ -68,7 +65,7 @@ TEST_F(SetupWizardTest, ProposesProgramFilesX86WhenTheGameIsOnlyThere) {
 // asks the main window for help.
 TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
     ScopedEnv env(kDriveVariable, (program.folder() + "wine" + kPathSeparator).c_str());
-    const std::string game = wineGame("wine");
+    const std::string game = native(program.folder() + "wine" + kDriveFolders + kGameFolders);
     makeFile(std::string("wine") + kDriveFolders + kGameFolders + "Raptor.sav");
     const std::string exe =
         makeFile(std::string("wine") + kDriveFolders + kGameFolders + "Raptor.exe");
@@ -141,29 +138,28 @@ TEST_F(SetupWizardTest, FindsTheGameInTheUsualPrefixesBestFirst) {
     ScopedEnv homeEnv("HOME", (program.folder() + "home").c_str());
     const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
     const struct {
-        const char* folder; // under the test's folder
-        const char* file;
+        const char* path; // of the file, under the test's folder
         int ageHours;
         bool exe;
     } games[] = {
-        {"home/.wine/drive_c/Program Files/Novalogic/F-22 Raptor/", "RAPTOR.SAV", 40, 0},
-        {"home/Games/f-22/drive_c/GOG Games/F22/", "raptor.sav", 30, 1},
-        {"home/.local/share/bottles/bottles/B/drive_c/Program Files (x86)/N/F/", "Raptor.sav", 1,
-         0},
-        {"home/.steam/steam/steamapps/compatdata/77/pfx/drive_c/F/", "raptor.sav", 20, 0},
-        {"home/.PlayOnLinux/wineprefix/F22/drive_c/F/", "raptor.sav", 10, 1},
-        {"named/drive_c/F-22/", "raptor.sav", 47, 0},
+        {"home/.wine/drive_c/Program Files/Novalogic/F-22 Raptor/RAPTOR.SAV", 40, 0},
+        {"home/Games/f-22/drive_c/GOG Games/F22/raptor.sav", 30, 1},
+        {"home/.local/share/bottles/bottles/B/drive_c/Program Files (x86)/N/F/Raptor.sav", 1, 0},
+        {"home/.steam/steam/steamapps/compatdata/77/pfx/drive_c/F/raptor.sav", 20, 0},
+        {"home/.PlayOnLinux/wineprefix/F22/drive_c/F/raptor.sav", 10, 1},
+        {"named/drive_c/F-22/raptor.sav", 47, 0},
         // Never found:
-        {"home/.wine/drive_c/windows/", "raptor.sav", 0, 1},
-        {"home/.wine/drive_c/1/2/3/4/5/", "raptor.sav", 0, 1},
-        {"home/Games/f-22/drive_c/odd/raptor.sav/", "x", 0, 1},
-        {"home/Games/drive_c/", "raptor.sav", 0, 1}, // ~/Games itself is no prefix
+        {"home/.wine/drive_c/windows/raptor.sav", 0, 1},
+        {"home/.wine/drive_c/1/2/3/4/5/raptor.sav", 0, 1},
+        {"home/Games/f-22/drive_c/odd/raptor.sav/x", 0, 1},
+        {"home/Games/drive_c/raptor.sav", 0, 1}, // ~/Games itself is no prefix
     };
+    const auto folder = [](const std::string& path) { return path.substr(0, path.rfind('/') + 1); };
     for (const auto& g : games) {
-        std::filesystem::last_write_time(program.path() / makeFile(std::string(g.folder) + g.file),
+        std::filesystem::last_write_time(program.path() / makeFile(g.path),
                                          old + std::chrono::hours(48 - g.ageHours));
         if (g.exe) {
-            makeFile(std::string(g.folder) + "Raptor.exe");
+            makeFile(folder(g.path) + "Raptor.exe");
         }
     }
     for (const bool named : {true, false}) {
@@ -171,7 +167,7 @@ TEST_F(SetupWizardTest, FindsTheGameInTheUsualPrefixesBestFirst) {
         std::vector<std::string> expected;
         for (int i : {5, 4, 1, 2, 3, 0}) {
             if (i != 5 || named) {
-                expected.push_back(program.folder() + games[i].folder);
+                expected.push_back(program.folder() + folder(games[i].path));
             }
         }
         EXPECT_EQ(expected, findGameFolders()) << named;
