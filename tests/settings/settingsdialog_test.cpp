@@ -16,14 +16,18 @@ using headless::typeText;
 using SettingsDialogTest = DialogTest;
 
 // A tied field follows every keystroke in the game folder and cannot be typed into; its box
-// switched, it shows its saved path again (untied) or the game folder's (tied).
+// switched, it shows its saved path again (untied) or the game folder's (tied). With no game
+// folder the tied template is raptor.sav as the working folder has it.
 TEST_F(SettingsDialogTest, TiedFieldsFollowEveryKeystroke) {
     const std::string typed = native("/f22/"), sav = native("/sav/"), tpl = native("/tpl/base.sav");
+    makeFile("here/Raptor.sav");
+    ScopedWorkingDir here(program.path() / "here");
     for (int ties = 0; ties < 4; ++ties) {
         const bool savTied = ties & 1, templateTied = ties & 2;
         fresh();
         run({savTied, templateTied}, [&](TDialog& d) {
             ASSERT_TRUE(headless::replaceText(d, ids::kRaptorPathEdit, ""));
+            EXPECT_EQ(templateTied ? "Raptor.sav" : tpl, controlText(d, ids::kTemplatePathEdit));
             for (std::size_t n = 1; n <= typed.size(); ++n) {
                 ASSERT_TRUE(typeText(d, ids::kRaptorPathEdit, typed.substr(n - 1, 1)));
                 const std::string folder = typed.substr(0, n);
@@ -43,16 +47,6 @@ TEST_F(SettingsDialogTest, TiedFieldsFollowEveryKeystroke) {
             EXPECT_EQ(templateTied, typeText(d, ids::kTemplatePathEdit, "x"));
         });
     }
-}
-
-// With no game folder the tied template is raptor.sav as the working folder has it.
-TEST_F(SettingsDialogTest, TiedTemplateOfNoFolderIsTheWorkingFolders) {
-    makeFile("here/Raptor.sav");
-    ScopedWorkingDir here(program.path() / "here");
-    run({false, true}, [&](TDialog& d) {
-        headless::replaceText(d, ids::kRaptorPathEdit, "");
-        EXPECT_EQ("Raptor.sav", controlText(d, ids::kTemplatePathEdit));
-    });
 }
 
 TEST_F(SettingsDialogTest, BrowseButtons) {
