@@ -110,10 +110,6 @@ class SettingsFileTest : public ::testing::Test {
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
     void SetUp() override { setDrovakPath(dir.folder().c_str()); }
-    void TearDown() override {
-        tokenTable().clear();
-        setDrovakPath("");
-    }
     // The record openINI makes of a settings file of the given text, read afresh.
     TDrovakSettingsXfer load(const std::string& text) {
         tokenTable().clear();
