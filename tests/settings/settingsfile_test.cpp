@@ -46,8 +46,6 @@ TEST(SettingsTable, LoadingRules) {
                "  soundOn = 1\r\nsavPath = /two/\r\nyes = yes\r\nempty =\r\n"
                "zero = 0\r\nblank = 0 \r\nnul = 0\0x\r\nlastLoadedFile = f.sav"s); // no line end
     ASSERT_EQ(8, table.count());
-    EXPECT_EQ("/two/", *table.find("savPath"));
-    EXPECT_EQ("1", *table.find("  soundOn"));
     EXPECT_EQ(nullptr, table.find("soundOn"));
     EXPECT_EQ("f.sav", *table.find("lastLoadedFile"));
     const std::pair<const char*, char> switches[] = {{"  soundOn", 1}, {"yes", 1},   {"empty", 1},
@@ -156,7 +154,6 @@ TEST_F(SettingsFileTest, LineBreaksAndNulsAreNeverWritten) {
         EXPECT_EQ("/s/", *tokenTable().find("savPath")); // the table took nothing
     }
     // Nor is a file written whose path does not fit in 512 bytes.
-    tokenTable().clear();
     setDrovakPath((dir.folder() + std::string(505, 'd')).c_str());
     EXPECT_EQ(-1, saveINI({}));
 }

@@ -21,9 +21,6 @@ class SetupWizardTest : public DialogTest {
   protected:
     // drovak.ini as the installation brings it: the wizard's first run.
     static constexpr Switches kInstalled{.splash = false, .firstRun = true};
-    int run(const std::function<void(TDialog&)>& user) {
-        return DialogTest::run<TDrovakSetupWizard>(kInstalled, user);
-    }
 #ifdef _WIN32
     // The system drive is a folder of the test's; its variable names it.
     static constexpr const char* kDriveVariable = "SystemDrive";
@@ -79,17 +76,16 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
         {native(program.folder() + "missing/"), kRaptorSavNotFoundText},
         {native(program.folder() + "line\nbreak/"), kLineBreakInPathText},
     };
-    for (const auto& [typed, text] : refused) {
-        const std::string& folder = typed; // a lambda below uses it
-        SCOPED_TRACE(folder);
+    for (const auto& row : refused) { // not a structured binding: Clang 14 cannot capture one
+        SCOPED_TRACE(row.first);
         fresh();
         headless::scriptMessageBox(IDOK);
         headless::scriptMessageBox(IDOK);
         headless::scriptFileDialog(exe);
-        EXPECT_EQ(IDOK, run([&](TDialog& d) {
+        EXPECT_EQ(IDOK, run<TDrovakSetupWizard>(kInstalled, [&](TDialog& d) {
                       EXPECT_EQ(game, controlText(d, ids::kRaptorPathEdit));
                       clickButton(d, IDHELP);
-                      headless::replaceText(d, ids::kRaptorPathEdit, folder);
+                      headless::replaceText(d, ids::kRaptorPathEdit, row.first);
                       clickButton(d, IDOK);
                       clickButton(d, IDOK);
                       EXPECT_TRUE(headless::isOpen(d));
@@ -97,10 +93,10 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
                       clickButton(d, IDOK);
                   }));
         ASSERT_EQ(1u, headless::fileDialogs().size());
-        EXPECT_EQ(folder, headless::fileDialogs()[0].initialDir);
+        EXPECT_EQ(row.first, headless::fileDialogs()[0].initialDir);
         ASSERT_EQ(2u, headless::messageBoxes().size());
         for (const auto& box : headless::messageBoxes()) {
-            EXPECT_EQ(std::tie(text, "Error", MB_ICONEXCLAMATION),
+            EXPECT_EQ(std::tie(row.second, "Error", MB_ICONEXCLAMATION),
                       std::tie(box.text, box.caption, box.icon));
         }
         EXPECT_EQ(settingsFile({game, game, game + "Raptor.sav"}, {}), ini());
