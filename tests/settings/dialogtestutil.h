@@ -94,8 +94,6 @@ class DialogTest : public ::testing::Test {
         return native(path.string()); // as a file dialog gives it
     }
 
-    std::string ini() const { return program.read(kSettingsFileName); }
-
     TempDir program;
     TRecordingParent parent;
     std::vector<TDrovakSettingsXfer> handed;

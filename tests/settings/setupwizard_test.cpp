@@ -99,10 +99,10 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
             EXPECT_EQ(std::tie(row.second, "Error", MB_ICONEXCLAMATION),
                       std::tie(box.text, box.caption, box.icon));
         }
-        EXPECT_EQ(settingsFile({game, game, game + "Raptor.sav"}, {}), ini());
+        EXPECT_EQ(settingsFile({game, game, game + "Raptor.sav"}, {}),
+                  program.read(kSettingsFileName));
         ASSERT_EQ(1u, handed.size());
         EXPECT_FALSE(iniExistedAtHandOver[0]);
-        EXPECT_EQ(game + "Raptor.sav", handed[0].templatePath.data());
         EXPECT_EQ(std::vector<int>{resources::CM_HELP}, parent.commands);
     }
 }
@@ -217,8 +217,7 @@ TEST_F(SetupWizardTest, ChoosesAmongGamesFoundOrStartsOnTheDemo) {
                   headless::messageBoxes().size());
         ASSERT_EQ(c.proposed.empty() ? 1u : 0u, handed.size());
         if (c.proposed.empty()) {
-            EXPECT_EQ(demo, handed[0].raptorPath.data());
-            EXPECT_EQ(settingsFile({.raptor = demo}, {}), ini());
+            EXPECT_EQ(settingsFile({.raptor = demo}, {}), program.read(kSettingsFileName));
         }
     }
 }
