@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -19,102 +21,87 @@ void shipTo(const fs::path& folder) {
 
 TEST(ProgramFolder, ChoosesTheExecutablesFolderElseTheInstalledLayout) {
     TempDir dir;
-    const std::string root = dir.folder();
-    const std::string sep(1, kPathSeparator);
+    const std::string root = dir.folder(), sep(1, kPathSeparator);
     shipTo(dir.path() / "portable");
     shipTo(dir.path() / "share");
     shipTo(dir.path() / "zip" / "data");
     fs::create_directories(dir.path() / "bin");
-    const TProgramFolders user{"", root + "config", root + "cache" + sep};
-    struct Case {
+    const std::string portable = root + "portable" + sep, zip = root + "zip" + sep,
+                      config = root + "config" + sep, cache = root + "cache" + sep;
+    const struct {
         const char* exe;
         const char* installed;
-        TProgramFolders expected;
+        std::vector<std::string> expected; // shared, settings, mail
     } cases[] = {
         // A build tree or portable copy keeps everything beside the program, even when an
         // installed copy is there too.
-        {"portable",
-         "share",
-         {root + "portable" + sep, root + "portable" + sep, root + "portable" + sep}},
+        {"portable", "share", {portable, portable, portable}},
         // A portable copy unpacked from its zip: the shipped files in a folder of their own.
-        {"zip",
-         "share",
-         {root + "zip" + sep + "data" + sep, root + "zip" + sep, root + "zip" + sep}},
+        {"zip", "share", {zip + "data" + sep, zip, zip}},
         // An installed copy reads the shipped files in place and keeps the rest per user.
-        {"bin", "share", {root + "share" + sep, root + "config" + sep, root + "cache" + sep}},
-        {"bin", "nothing", {"", root + "config" + sep, root + "cache" + sep}},
+        {"bin", "share", {root + "share" + sep, config, cache}},
+        {"bin", "nothing", {"", config, cache}},
     };
-    for (const Case& c : cases) {
-        TProgramFolders got = chooseProgramFolders(root + c.exe, root + c.installed, user);
-        EXPECT_EQ(c.expected.shared, got.shared) << c.exe << " " << c.installed;
-        EXPECT_EQ(c.expected.settings, got.settings) << c.exe << " " << c.installed;
-        EXPECT_EQ(c.expected.mail, got.mail) << c.exe << " " << c.installed;
+    for (const auto& c : cases) {
+        const TProgramFolders got =
+            chooseProgramFolders(root + c.exe, root + c.installed, {"", root + "config", cache});
+        EXPECT_EQ(c.expected, (std::vector<std::string>{got.shared, got.settings, got.mail}))
+            << c.exe << " " << c.installed;
     }
     // Choosing writes nothing: no copy of the shipped files, no user folder yet.
     EXPECT_EQ("bin portable share zip", dir.listing());
 }
 
+// The first start reads the shipped settings and writes the user's own; later starts read it.
 TEST(ProgramFolder, FirstStartReadsTheShippedSettingsAndWritesTheUsersOwn) {
     TempDir dir;
     shipTo(dir.path() / "share");
     const std::string shipped = readWholeFile(dir.file("share/drovak.ini"));
-    TProgramFolders folders{dir.folder() + "share/", dir.folder() + "config/drovak/",
-                            dir.folder() + "cache/drovak/"};
+    const TProgramFolders folders{dir.folder() + "share/", dir.folder() + "config/drovak/",
+                                  dir.folder() + "cache/drovak/"};
     ASSERT_TRUE(makeUserFolders(folders));
     setProgramFolders(folders);
-    tokenTable().clear();
-
-    TDrovakSettingsXfer settings;
-    openINI(settings);
-    EXPECT_EQ(1, settings.firstRun);
-    settings.firstRun = 0;
-    ASSERT_EQ(0, saveINI(settings));
-    EXPECT_NE(std::string::npos,
-              readWholeFile(dir.file("config/drovak/drovak.ini")).find("firstRun = 0\r\n"));
+    for (const char expected : {1, 0}) {
+        tokenTable().clear();
+        TDrovakSettingsXfer settings;
+        openINI(settings);
+        EXPECT_EQ(expected, settings.firstRun);
+        settings.firstRun = 0;
+        ASSERT_EQ(0, saveINI(settings));
+    }
     EXPECT_EQ(shipped, readWholeFile(dir.file("share/drovak.ini")));
-
-    // Later starts read the user's file.
-    tokenTable().clear();
-    TDrovakSettingsXfer again;
-    openINI(again);
-    EXPECT_EQ(0, again.firstRun);
     EXPECT_EQ(dir.folder() + "share/help.htm", sharedFile("help.htm"));
     EXPECT_EQ(dir.folder() + "cache/drovak/send.eml", mailFile("send.eml"));
-    tokenTable().clear();
     // The settings folder is one text of 512 bytes with its terminator, as every path is.
     setDrovakPath(std::string(600, 'd').c_str());
     EXPECT_EQ(std::string(511, 'd'), getDrovakPath());
-    setDrovakPath("");
 }
 
 #ifdef _WIN32
 TEST(ProgramFolder, UserFoldersAreUnderAppData) {
-    {
-        ScopedEnv appData("APPDATA", "C:\\Users\\pilot\\AppData\\Roaming");
-        EXPECT_EQ("C:\\Users\\pilot\\AppData\\Roaming\\Drovak\\", userFolders().settings);
-        EXPECT_EQ(userFolders().settings, userFolders().mail);
-        EXPECT_EQ("C:\\Users\\pilot\\AppData\\Roaming\\Drovak\\backups\\", backupFolder());
+    for (const char* appData :
+         {"C:\\Users\\pilot\\AppData\\Roaming", static_cast<const char*>(nullptr)}) {
+        ScopedEnv env("APPDATA", appData);
+        const std::string own = appData != nullptr ? std::string(appData) + "\\Drovak\\" : "";
+        EXPECT_EQ(
+            (std::vector<std::string>{own, own, own.empty() ? own : own + "backups\\"}),
+            (std::vector<std::string>{userFolders().settings, userFolders().mail, backupFolder()}));
     }
-    ScopedEnv none("APPDATA", nullptr);
-    EXPECT_EQ("", userFolders().settings);
-    EXPECT_EQ("", backupFolder());
 }
 #else
+// An XDG folder unset or not absolute is ignored; without HOME there is none.
 TEST(ProgramFolder, UserFoldersFollowXdg) {
-    ScopedEnv home("HOME", "/home/pilot");
-    {
-        ScopedEnv config("XDG_CONFIG_HOME", "/cfg");
-        ScopedEnv cache("XDG_CACHE_HOME", "/tmp/cache/");
-        EXPECT_EQ("/cfg/drovak/", userFolders().settings);
-        EXPECT_EQ("/tmp/cache/drovak/", userFolders().mail);
+    const char* const cases[][5] = {
+        {"/home/pilot", "/cfg", "/tmp/cache/", "/cfg/drovak/", "/tmp/cache/drovak/"},
+        {"/home/pilot", "relative", nullptr, "/home/pilot/.config/drovak/",
+         "/home/pilot/.cache/drovak/"},
+        {nullptr, nullptr, nullptr, "", ""}};
+    for (const auto& c : cases) {
+        ScopedEnv home("HOME", c[0]), config("XDG_CONFIG_HOME", c[1]),
+            cache("XDG_CACHE_HOME", c[2]);
+        EXPECT_EQ((std::vector<std::string>{c[3], c[4]}),
+                  (std::vector<std::string>{userFolders().settings, userFolders().mail}));
     }
-    // Unset or not absolute: ignored.
-    ScopedEnv config("XDG_CONFIG_HOME", "relative");
-    ScopedEnv cache("XDG_CACHE_HOME", nullptr);
-    EXPECT_EQ("/home/pilot/.config/drovak/", userFolders().settings);
-    EXPECT_EQ("/home/pilot/.cache/drovak/", userFolders().mail);
-    ScopedEnv noHome("HOME", nullptr);
-    EXPECT_EQ("", userFolders().mail);
 }
 #endif
 

@@ -31,53 +31,40 @@ TRgbImage picture(int width, int height) {
     return image;
 }
 
-class SplashTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        headless::reset();
-        writeBmp("splash", picture(kSplashWidth, kSplashHeight));
-        writeBmp("about", picture(500, 500)); // larger than the window: not shrunk
-    }
-    void writeBmp(const char* name, const TRgbImage& image) {
-        std::vector<std::uint8_t> bytes = encodeBmp(image);
-        dir.write(name, std::string(bytes.begin(), bytes.end()));
-    }
-    bool click() { return headless::sendMouse(*owner.splash, TMsgKind::LButtonDown, {5, 5}); }
-
+// The start-up splash: only its own time-out ends it, neither a click nor another timer's tick.
+// Then what About does while a splash or About box is open: the main window deletes it and
+// opens a new one; the deleted one leaves no capture, no timer, no endSplash behind.
+TEST(Splash, StartUpSplashAndAboutBox) {
+    headless::reset();
     TempDir dir;
     ScopedWorkingDir cwd{dir.path()};
+    // The About picture is larger than its window: it is not shrunk.
+    for (const auto& [name, side] : {std::pair{"splash", 0}, std::pair{"about", 500}}) {
+        const std::vector<std::uint8_t> bytes =
+            encodeBmp(side ? picture(side, side) : picture(kSplashWidth, kSplashHeight));
+        dir.write(name, std::string(bytes.begin(), bytes.end()));
+    }
     TOwner owner;
-};
-
-// Only its own time-out ends it: neither a click nor another timer's tick does.
-TEST_F(SplashTest, StartUpSplashStaysThreeSecondsWhateverTheUserDoes) {
+    auto click = [&] { return headless::sendMouse(*owner.splash, TMsgKind::LButtonDown, {5, 5}); };
     owner.splash = makeStartUpSplash(owner, true);
     ASSERT_NE(nullptr, owner.splash);
     TDrovakSplash* splash = owner.splash.get();
-    EXPECT_TRUE(splash->IsWindowVisible());
     EXPECT_EQ(TRect(0, 0, 400, 346), splash->GetClientRect());
     EXPECT_EQ(splash, headless::captureWindow());
     EXPECT_EQ(picture(400, 346), headless::surface(*splash)); // painted at once
-
     headless::advanceTime(1000);
     click();
     headless::sendTimer(*splash, TSplashWindow::kTimerId + 1);
     headless::advanceTime(1999);
-    ASSERT_NE(nullptr, owner.splash);
+    ASSERT_EQ(0, owner.ends);
     EXPECT_TRUE(owner.splash->IsWindowVisible());
-    EXPECT_EQ(0, owner.ends);
-
     headless::advanceTime(1);
     EXPECT_EQ(1, owner.ends);
     EXPECT_EQ(nullptr, owner.splash);
     EXPECT_EQ(nullptr, headless::captureWindow());
     headless::advanceTime(10000); // nothing left to tick
     EXPECT_EQ(1, owner.ends);
-}
 
-// What About does while a splash or About box is open: the main window deletes it, then
-// opens a new one. The deleted one leaves nothing behind: no capture, no timer, no endSplash.
-TEST_F(SplashTest, DeletingAnOpenSplashForANewAboutBox) {
     for (bool firstIsStartUp : {true, false}) {
         headless::reset();
         owner.ends = 0;
@@ -93,19 +80,14 @@ TEST_F(SplashTest, DeletingAnOpenSplashForANewAboutBox) {
         EXPECT_EQ(TColor(20, 150, 99), headless::surface(*owner.splash).GetPixel(359, 0));
         EXPECT_EQ(TColor(20, 50, 99), headless::surface(*owner.splash).GetPixel(359, 419));
         EXPECT_TRUE(headless::playedSounds().empty());
-
         headless::advanceTime(60000); // the old time-out, were it still running
-        EXPECT_EQ(0, owner.ends);
-        ASSERT_NE(nullptr, owner.splash);
+        ASSERT_EQ(0, owner.ends);
         EXPECT_TRUE(owner.splash->IsWindowVisible());
         EXPECT_TRUE(click());
         EXPECT_EQ(1, owner.ends);
         EXPECT_EQ(nullptr, owner.splash);
     }
-}
-
-// A missing picture costs the picture, not the program.
-TEST_F(SplashTest, MissingPictureOpensNothing) {
+    // A missing picture costs the picture, not the program.
     std::filesystem::remove(dir.file("splash"));
     std::filesystem::remove(dir.file("about"));
     EXPECT_EQ(nullptr, makeStartUpSplash(owner, true));
