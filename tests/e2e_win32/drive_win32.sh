@@ -4,7 +4,9 @@
 # A portable copy started by its bare name through PATH on the demo set-up: ghost's callsign
 # retyped and saved from the menu with the mouse (nothing else changed, no temporary left),
 # Ctrl+S keeping the field edit, a read-only pilot's error box, a second start handing a file
-# over, a pilot rewritten elsewhere, and a start after a kill. Screenshots land in OUTDIR.
+# over, a pilot rewritten elsewhere, and a start after a kill. Then the program at 96, 144 and
+# 192 DPI (Wine's LogPixels): 780 design pixels wide at each, and at 192 its own drawing scaled
+# pixel for pixel (a screen of 1800x1300 is needed). Screenshots and dpi-sizes.txt in OUTDIR.
 set -uo pipefail
 
 wine=$1
@@ -16,7 +18,7 @@ click_pause=0.5
 . "$(dirname "$0")/../e2e/lib.sh"
 assets=$here/../../assets
 mkdir -p "$outdir"
-rm -f "$outdir"/saved.png "$outdir"/readonly.png "$outdir"/failed.png # the other runs' stay
+rm -f "$outdir"/saved.png "$outdir"/readonly.png "$outdir"/failed.png "$outdir"/dpi-*
 program=$work/program
 pilots=$work/demo/pilots
 wine_prefix
@@ -146,3 +148,41 @@ wait_gone "$title" 50
 pid=$!
 wait_window "$title" >/dev/null || exit 1
 echo "win32 start after a kill: ok"
+kill "$pid" 2>/dev/null
+wineserver -k 2>/dev/null
+
+for dpi in 96 144 192; do
+    "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
+        >/dev/null 2>&1 || fail "cannot set LogPixels"
+    wineserver -w
+    (cd "$program" && exec "$wine" ./drovak.exe) >"$outdir/dpi-$dpi.log" 2>&1 &
+    pid=$!
+    main=$(wait_window "$title") || exit 1
+    sleep 3
+    xwd_png root "$outdir/dpi-$dpi.png"
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    echo "$dpi DPI: window ${WIDTH}x${HEIGHT} at $X,$Y" | tee -a "$outdir/dpi-sizes.txt"
+    expected=$((780 * dpi / 96))
+    [ "$WIDTH" -ge "$expected" ] && [ "$WIDTH" -le $((expected + 2)) ] ||
+        fail "the window is $WIDTH pixels wide at $dpi DPI, not $expected"
+    # At a whole factor every design pixel of the program's own drawing (the fields, right of
+    # the list and below the menu) is a block of factor by factor screen pixels.
+    if ((dpi % 96 == 0)); then
+        "$python" - "$outdir/dpi-$dpi.png" $((dpi / 96)) $((X + WIDTH / 2)) $((Y + HEIGHT / 3)) \
+            $((X + WIDTH - 8)) $((Y + HEIGHT - 8)) <<'PY' || fail "not pixel for pixel at $dpi DPI"
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+f, left, top, right, bottom = (int(v) for v in sys.argv[2:])
+px = image.load()
+def blocky(dx, dy):
+    return all(px[x, y] == px[x - (x - left - dx) % f, y - (y - top - dy) % f]
+               for x in range(left + f, right) for y in range(top + f, bottom))
+sys.exit(0 if any(blocky(dx, dy) for dx in range(f) for dy in range(f)) else 1)
+PY
+    fi
+    kill "$pid" 2>/dev/null
+    wineserver -k 2>/dev/null
+    pid=""
+done
+echo "win32 dpi: ok"
