@@ -196,7 +196,7 @@ void TDrovakWindow::CmdSaveAs() {
     std::string name = currentLabel();
     endFieldEdit();
 
-    if (newFileOpen && name == kNewFileLabel) {
+    if (newFileOpen && sameNameIgnoringCase(name, kNewFileLabel)) {
         fileData.FileName = ".sav";
     } else if (!hasWorkingCopy(name)) {
         fileData.FileName = player->getFileName();
@@ -263,7 +263,7 @@ void TDrovakWindow::CmdSaveAs() {
     }
     // A copy outside the SAV folder leaves the new file the new file, working copy and all.
     bool savedNewFile =
-        savedIntoSavFolder && newFileOpen && std::strcmp(oldLabel, kNewFileLabel) == 0;
+        savedIntoSavFolder && newFileOpen && sameNameIgnoringCase(oldLabel, kNewFileLabel);
     // Saved as its own file: that is Save, and the working copy has nothing left.
     bool savedOwnFile =
         savedIntoSavFolder && sameNameIgnoringCase(newLabel, oldLabel) && oldName.ends_with(".dvw");

@@ -21,12 +21,12 @@ using namespace resources;
 namespace {
 
 // clang-format off
-enum Op { Type, TypePause, Select, Save, Duplicate, Rename, Delete, Undo, New, Import, Load,
-          Rewrite, Add, Remove, CaseRename, kOps };
+enum Op { Type, TypePause, Select, Save, SaveAs, Duplicate, Rename, Delete, Undo, New, Import,
+          Load, Rewrite, Add, Remove, CaseRename, kOps };
 // clang-format on
-const char* const kOpNames[] = {"Type",   "TypePause", "Select", "Save",   "Duplicate",
-                                "Rename", "Delete",    "Undo",   "New",    "Import",
-                                "Load",   "Rewrite",   "Add",    "Remove", "CaseRename"};
+const char* const kOpNames[] = {
+    "Type", "TypePause", "Select", "Save", "SaveAs",  "Duplicate", "Rename", "Delete",
+    "Undo", "New",       "Import", "Load", "Rewrite", "Add",       "Remove", "CaseRename"};
 struct Step {
     int op;
     unsigned a, b, c; // which label or file, which variant, which answers: modulo what there is
@@ -115,7 +115,7 @@ struct Model {
 using Outcome = std::pair<std::string, std::size_t>; // what failed (empty: nothing), at
 class FolderModelTest : public AppTest {
   protected:
-    TempDir outside;
+    TempDir outside, away;               // imports come from outside; Save As copies go away
     std::vector<std::string> unexpected; // questions the model did not expect
 
     // Runs the step on the program and on the model, which also says what is asked.
@@ -139,6 +139,23 @@ class FolderModelTest : public AppTest {
             }
         };
         auto command = [&](int id) { act([&] { headless::chooseMenuItem(frame(), id); }); };
+        // The open record saved as the label's .sav in the SAV folder, which the user may refuse
+        // to overwrite: then it is that label that is open, its working copy if it has one.
+        auto savedAs = [&](const std::string& to) {
+            headless::scriptFileDialog(sav.file(to.ends_with(".SAV") ? to : to + ".sav"));
+            if (m.get(to, ".sav") && ask({IDYES, IDNO}) == IDNO) {
+                return;
+            }
+            if (m.newFile && same(m.open, kNew)) {
+                m.erase(kNew, ".dvw");
+                m.newFile = false;
+            }
+            if (same(to, m.open)) {
+                m.erase(to, ".dvw");
+            }
+            m.put(to, ".sav", m.record);
+            m.openLabel(to);
+        };
         // Files changed by another program (the model has them already), the window told unless
         // quietly: the open pilot follows a changed .sav at once while nothing of it is
         // unsaved, else after asking; gone, it gives way to the first pilot.
@@ -168,10 +185,13 @@ class FolderModelTest : public AppTest {
         switch (s.op) {
         case Type:
         case TypePause:
-            if (m.open.empty() || m.record.size() >= kCallsignRoom) {
+            if (m.record.size() >= kCallsignRoom) {
                 return;
             }
             act([&] { typeCallsign(std::string(1, static_cast<char>('A' + s.a % 26))); });
+            if (m.open.empty()) {
+                return; // no file open: a key writes nothing back
+            }
             m.record += typed(std::string(1, static_cast<char>('A' + s.a % 26)));
             m.unwritten = true;
             if (!edited || s.op == TypePause) { // the first change is written at once
@@ -212,6 +232,41 @@ class FolderModelTest : public AppTest {
                 }
             }
             return command(CM_SAVE);
+        case SaveAs: {
+            // Its own label or another, ".SAV" typed or not: the extension test is exact.
+            const std::string to = (s.b % 4 == 3 ? m.open : pick) + (s.b % 8 >= 4 ? ".SAV" : "");
+            std::string there = to + ".sav", copy = m.record; // elsewhere: its spelling, callsign
+            if (m.open.empty()) {
+                return;
+            }
+            m.sync();
+            const std::string suggested =
+                m.newFile && same(m.open, kNew) ? ".sav" : m.open + ".sav";
+            if (s.b % 4 == 2) {
+                headless::scriptFileDialogCancel();
+            } else if (s.b % 4 == 1) { // a copy elsewhere only, the open pilot as it was
+                headless::scriptFileDialog(away.file(there));
+                for (const auto& entry : fs::directory_iterator(away.path())) {
+                    there = same(entry.path().filename().string(), there)
+                                ? entry.path().filename().string()
+                                : there;
+                }
+                if (away.exists(there) && ask({IDYES, IDNO}) == IDNO) {
+                    copy = away.read(there).c_str() + 80; // refused: left alone
+                }
+            } else {
+                savedAs(to);
+            }
+            command(CM_SAVEAS);
+            const auto& dialog = headless::fileDialogs().back();
+            if (!same(dialog.fileName, suggested) || dialog.initialDir != sav.folder()) {
+                unexpected.push_back("Save As suggests " + dialog.initialDir + dialog.fileName);
+            }
+            if (s.b % 4 == 1 && away.read(there).c_str() + 80 != copy) {
+                unexpected.push_back("the copy elsewhere is not " + copy);
+            }
+            return;
+        }
         case Duplicate: {
             std::string copy = m.open;
             if (!m.open.empty()) {
@@ -301,15 +356,23 @@ class FolderModelTest : public AppTest {
                 }
             }
             return command(CM_UNDO);
-        case New:
+        case New: {
             m.sync();
-            if (!m.newFile || ask({IDNO, IDCANCEL}) == IDNO) {
+            // Yes saves the pilot open (the new file or another) as another first.
+            const int answer = !m.newFile       ? IDNO
+                               : m.open.empty() ? ask({IDNO, IDCANCEL})
+                                                : ask({IDYES, IDNO, IDCANCEL});
+            if (answer == IDYES) {
+                savedAs(pick);
+            }
+            if (answer != IDCANCEL) {
                 m.newFile = true;
                 m.erase(kNew, ".dvw"); // made afresh under its own spelling
                 m.put(kNew, ".dvw", m.game);
                 m.openLabel(kNew);
             }
             return command(CM_NEW);
+        }
         case Import: {
             const std::string name = pick + (s.b % 2 ? ".SAV" : ".sav");
             std::vector<std::string> paths = {outside.file(name)};
@@ -437,6 +500,18 @@ class FolderModelTest : public AppTest {
             out << shown.size() << " rows, " << rows.size() << " in the model; open " << openFile()
                 << " " << callsign << ", model " << m.open << ext << " " << m.record << "\n";
         }
+        const bool open = !m.open.empty(), edited = open && m.get(m.open, ".dvw");
+        for (const auto& [id, on] : {std::pair{CM_SAVEAS, open},
+                                     {CM_LOAD, open},
+                                     {CM_DUPLICATE, open},
+                                     {CM_RENAME, open},
+                                     {CM_DELETE, open},
+                                     {CM_SAVE, edited},
+                                     {CM_UNDO, edited && !m.newFile}}) {
+            if (headless::isCommandEnabled(frame(), id) != on) {
+                out << "command " << id << (on ? " greyed\n" : " not greyed\n");
+            }
+        }
         const int at = selected();
         if (!m.open.empty() && (at < 0 || !same(labels()[static_cast<std::size_t>(at)], m.open))) {
             out << "the selected row is not the open pilot\n";
@@ -456,8 +531,10 @@ class FolderModelTest : public AppTest {
             unexpected.push_back("asked: " + box.text);
             return box.buttons == MB_OK ? IDOK : box.buttons == MB_YESNO ? IDNO : IDCANCEL;
         });
-        fs::remove_all(sav.path());
-        fs::create_directory(sav.path());
+        for (const TempDir* folder : {&sav, &away}) {
+            fs::remove_all(folder->path());
+            fs::create_directory(folder->path());
+        }
         // Removed first: MinGW's copy_file does not overwrite.
         fs::remove(game.path() / "raptor.sav");
         fs::copy_file(fs::path(DROVAK_ASSETS_DIR) / "template.sav", game.path() / "raptor.sav");
