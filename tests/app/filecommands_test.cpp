@@ -227,24 +227,6 @@ TEST_F(AppTest, UnreadableFileIsReportedAndNeverWritten) {
     EXPECT_EQ("ace.sav ghost.sav", sav.listing());
 }
 
-// Delete takes every selected label's files, an edit of the open one too.
-TEST_F(AppTest, DeleteRemovesFilesAndWorkingCopies) {
-    addSav("a.sav", "A");
-    addSav("b.sav", "B");
-    addSav("b.dvw", "B2");
-    addSav("c.sav", "C");
-    addSav("d.sav", "D");
-    start();
-    headless::clickListItem(list(), 0);
-    headless::clickListItem(list(), 1, MK_CONTROL);
-    headless::clickListItem(list(), 2, MK_CONTROL);
-    typeCallsign("Q");
-    choose(CM_DELETE, {IDYES});
-    EXPECT_EQ("Deleting", headless::messageBoxes().back().caption);
-    EXPECT_EQ("d.sav", sav.listing());
-    EXPECT_EQ("d.sav", openFile());
-}
-
 #ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
 // A working copy that cannot be written, the first one or one at a pause, is said once; the
 // mark and the open file stay what is on disk, and the typing is written once it can be.

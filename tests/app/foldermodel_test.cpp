@@ -331,19 +331,43 @@ class FolderModelTest : public AppTest {
             m.seen = m.record;
             return;
         }
-        case Delete:
-            if (!m.open.empty()) {
-                m.sync();
-                if (ask({IDYES, IDNO}) == IDYES) {
-                    const std::size_t at = indexOf(rows, m.open);
-                    m.erase(m.open, ".dvw");
-                    m.erase(m.open, ".sav");
-                    m.newFile = m.newFile && !same(m.open, kNew);
-                    const auto left = m.labels();
-                    m.openLabel(left.empty() ? "" : left[std::min(at, left.size() - 1)]);
+        case Delete: {
+            // Another row too, ctrl-clicked: the first row selected is the one open. Without
+            // the trash, deleting for good is asked again.
+            std::vector<std::string> gone = {m.open};
+            if (s.b % 3 == 0 && !m.open.empty() && !same(row, m.open)) {
+                act([&] {
+                    const int at = static_cast<int>(indexOf(labels(), row));
+                    headless::clickListItem(list(), at, MK_CONTROL);
+                });
+                gone.push_back(row);
+                if (indexOf(rows, row) < indexOf(rows, m.open)) {
+                    m.sync();
+                    m.openLabel(row);
                 }
             }
-            return command(CM_DELETE);
+            headless::setTrashAvailable(s.b % 2 == 0);
+            if (!m.open.empty()) {
+                m.sync();
+                if (ask({IDYES, IDNO}) == IDYES && (s.b % 2 == 0 || ask({IDYES, IDNO}) == IDYES)) {
+                    const std::size_t at =
+                        std::min(indexOf(rows, gone.front()), indexOf(rows, gone.back()));
+                    for (const std::string& label : gone) {
+                        m.erase(label, ".dvw");
+                        m.erase(label, ".sav");
+                        m.newFile = m.newFile && !same(label, kNew);
+                    }
+                    const auto left = m.labels();
+                    m.openLabel(left.empty() ? "" : left[std::min(at, left.size() - 1)]);
+                    gone.resize(1);
+                }
+            }
+            command(CM_DELETE);
+            if (gone.size() > 1) { // kept: the next command is for the open row alone
+                headless::clickListItem(list(), static_cast<int>(indexOf(labels(), m.open)));
+            }
+            return;
+        }
         case Undo:
             if (edited && !m.get(m.open, ".sav")) {
                 return; // a working copy alone has no file to go back to
@@ -526,7 +550,6 @@ class FolderModelTest : public AppTest {
         app.reset();
         headless::reset();
         unexpected.clear();
-        headless::setTrashAvailable(true);
         headless::answerMessageBoxesWith([this](const headless::TMessageBoxRecord& box) {
             unexpected.push_back("asked: " + box.text);
             return box.buttons == MB_OK ? IDOK : box.buttons == MB_YESNO ? IDNO : IDCANCEL;
