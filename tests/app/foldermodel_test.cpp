@@ -180,6 +180,9 @@ class FolderModelTest : public AppTest {
                 m.openLabel(m.open);
             }
             m.seen = differs ? m.get(m.open, ".sav") : m.seen;
+            if (answer != 0 && window().editor().isEditing()) {
+                unexpected.push_back("a field is still edited after the question");
+            }
             m.openFirstIfGone();
         };
         switch (s.op) {
@@ -535,6 +538,12 @@ class FolderModelTest : public AppTest {
             if (headless::isCommandEnabled(frame(), id) != on) {
                 out << "command " << id << (on ? " greyed\n" : " not greyed\n");
             }
+        }
+        headless::paint(window()); // what was asked to be painted shows all there is to show
+        const TRgbImage painted = headless::surface(window());
+        headless::paintAll(window());
+        if (!(painted == headless::surface(window()))) {
+            out << "the window shows something old\n";
         }
         const int at = selected();
         if (!m.open.empty() && (at < 0 || !same(labels()[static_cast<std::size_t>(at)], m.open))) {
