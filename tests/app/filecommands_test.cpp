@@ -4,6 +4,7 @@
 #include "common/fsfaults.h"
 #include "resources/resources.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -206,6 +207,28 @@ TEST_F(AppTest, RefusedCommandsChangeNoFile) {
         EXPECT_EQ(open, openFile());
     }
 }
+
+#ifndef _WIN32 // the write's system calls are a POSIX seam
+// A Rename whose write fails once the new file is in place, at the folder's sync, lists it.
+TEST_F(AppTest, RenameWhoseWriteFailsLateListsTheNewFile) {
+    addSav("ace.sav", "ACE");
+    start();
+    FileSystemFaults faults;
+    choose(CM_RENAME);
+    headless::endLabelEdit(list(), "bob");
+    const auto& log = faults.log();
+    const auto sync = std::find_if(log.begin(), log.end(), [](const std::string& call) {
+        return call.starts_with("fsync") && !call.ends_with(".tmp");
+    });
+    ASSERT_NE(sync, log.end());
+    faults.failCall(static_cast<int>(sync - log.begin()) + 1, EIO);
+    choose(CM_RENAME, {IDOK});
+    headless::endLabelEdit(list(), "zed");
+    EXPECT_TRUE(faults.fired());
+    EXPECT_EQ("bob.sav zed.sav", sav.listing());
+    EXPECT_EQ((std::vector<std::string>{"bob", "zed"}), labels());
+}
+#endif
 
 // A pilot that is there but cannot be read is said so by name, and nothing is ever written
 // for it: blank fields typed over would otherwise replace it.

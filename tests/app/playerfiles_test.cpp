@@ -6,6 +6,7 @@
 #include "resources/resources.h"
 #include "support/strutil.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -16,12 +17,9 @@ using namespace resources;
 namespace {
 
 bool drawn(const std::string& part) {
-    for (const headless::TDrawnText& text : headless::drawnTexts()) {
-        if (text.text.find(part) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+    const auto& texts = headless::drawnTexts();
+    return std::any_of(texts.begin(), texts.end(),
+                       [&](auto& drawn) { return drawn.text.find(part) != std::string::npos; });
 }
 
 // Load puts the record as it stands, working copy and all, into the game, and remembers it;

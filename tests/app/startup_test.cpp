@@ -35,26 +35,21 @@ TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
 // the list fills, and everything else that reads the whole SAV folder runs, once that paint is
 // done: a large folder never holds up the window.
 TEST_F(AppTest, FirstPaintShowsTheLastPilotBeforeTheListFills) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> files;
-        const char* atFirstPaint; // the callsign shown
-        const char* opened;       // the file open once the list is filled
-        std::vector<std::string> labels;
-    };
-    const Case cases[] = {
-        {"saved file", {"ace.sav", "bob.sav"}, "~5ACE", "ace.sav", {"ace", "bob"}},
-        {"working copy", {"ace.sav", "ace.dvw", "bob.sav"}, "EDITED", "ace.dvw", {"ace", "bob"}},
-        {"gone", {"bob.sav"}, "", "bob.sav", {"bob"}},
-    };
+    // The files, the callsign shown at the first paint, the file open and the labels once filled.
+    const std::tuple<std::vector<std::string>, std::string, std::string, std::vector<std::string>>
+        cases[] = {
+            {{"ace.sav", "bob.sav"}, "~5ACE", "ace.sav", {"ace", "bob"}},
+            {{"ace.sav", "ace.dvw", "bob.sav"}, "EDITED", "ace.dvw", {"ace", "bob"}},
+            {{"bob.sav"}, "", "bob.sav", {"bob"}},
+        };
     cwd = std::make_unique<ScopedWorkingDir>(program.path());
     setDrovakPath(program.folder().c_str());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [files, atFirstPaint, opened, filled] : cases) {
+        SCOPED_TRACE(opened + std::to_string(files.size()));
         for (const auto& entry : fs::directory_iterator(sav.path())) {
             fs::remove(entry.path());
         }
-        for (const std::string& file : c.files) {
+        for (const std::string& file : files) {
             addSav(file, file == "ace.dvw" ? "EDITED" : file == "ace.sav" ? "~5ACE" : "BOB");
         }
         sav.write(".drovak-Ab12xY.tmp", "a write cut short");
@@ -64,11 +59,11 @@ TEST_F(AppTest, FirstPaintShowsTheLastPilotBeforeTheListFills) {
         headless::paintAll(window());
         EXPECT_EQ(0, list().GetItemCount());
         EXPECT_TRUE(sav.exists(".drovak-Ab12xY.tmp"));
-        EXPECT_STREQ(c.atFirstPaint, window().currentPlayer().callsign.data());
+        EXPECT_EQ(atFirstPaint, window().currentPlayer().callsign.data());
         headless::advanceTime(0);
         EXPECT_FALSE(sav.exists(".drovak-Ab12xY.tmp"));
-        EXPECT_EQ(c.labels, labels());
-        EXPECT_STREQ(c.opened, window().currentPlayer().getFileName());
+        EXPECT_EQ(filled, labels());
+        EXPECT_EQ(opened, openFile());
         app.reset();
     }
 }
