@@ -602,15 +602,11 @@ TEST_F(FolderModelTest, CommandsEditsAndOtherProgramsKeepEveryPilot) {
     GTEST_SKIP() << "Wine keeps a name whose case alone changes, and the model's names are UTF-8";
 #endif
     // A sequence found by a long run: the new file, renamed in case elsewhere, then deleted.
-    EXPECT_EQ("", play({{Rename, 371, 555, 237},
-                        {Type, 552, 562, 770},
-                        {Add, 226, 409, 348},
-                        {New, 164, 897, 904},
-                        {Remove, 568, 432, 218},
-                        {CaseRename, 186, 628, 625},
-                        {Delete, 227, 710, 788},
-                        {New, 435, 879, 113}})
-                      .first);
+    // clang-format off
+    EXPECT_EQ("", play({{Rename, 371, 555, 237}, {Type, 552, 562, 770}, {Add, 226, 409, 348},
+                        {New, 164, 897, 904}, {Remove, 568, 432, 218}, {CaseRename, 186, 628, 625},
+                        {Delete, 227, 710, 788}, {New, 435, 879, 113}}).first);
+    // clang-format on
     // Typed on after a Save As over its own file, then the file renamed in case elsewhere; a key
     // not yet written, then Undo refused; a key, then the file rewritten elsewhere, kept.
     EXPECT_EQ(

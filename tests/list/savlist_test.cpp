@@ -129,6 +129,17 @@ TEST_F(SavListTest, FillListsOneItemPerLabel) {
     }
 }
 
+// A label whose files changed is put in its place again and drawn again there.
+TEST_F(SavListTest, ChangedLabelIsDrawnAgain) {
+    fill({"Ace.sav", "Bob.sav"});
+    dir.write("Ace.dvw", "sav");
+    const std::size_t drawn = headless::redrawnItems(list).size();
+    list.updateLabel("Ace");
+    EXPECT_EQ((std::vector<int>{1, 0}), images());
+    ASSERT_EQ(drawn + 1, headless::redrawnItems(list).size());
+    EXPECT_EQ(std::make_pair(0, 0), headless::redrawnItems(list).back());
+}
+
 TEST_F(SavListTest, ColumnWidthsFollowTheItemCount) {
     const std::pair<int, std::pair<int, int>> cases[] = {
         {0, {128, 141}}, {1, {128, 141}}, {3, {128, 141}}, {4, {120, 133}}, {12, {120, 133}},
