@@ -614,6 +614,11 @@ TEST_F(FolderModelTest, CommandsEditsAndOtherProgramsKeepEveryPilot) {
         play({{Type, 0, 0, 0}, {SaveAs, 0, 3, 0}, {Type, 1, 0, 0}, {CaseRename, 1, 0, 0}}).first);
     EXPECT_EQ("", play({{Type, 0, 0, 0}, {Type, 1, 0, 0}, {Undo, 0, 0, 1}}).first);
     EXPECT_EQ("", play({{Type, 0, 0, 0}, {Rewrite, 0, 1, 0}}).first);
+    // Rewritten unseen, then renamed: Cancel, then Yes. Renamed after a key, then renamed in
+    // case elsewhere. A key not yet written when another row is clicked.
+    EXPECT_EQ("", play({{Rewrite, 0, 0, 0}, {Rename, 5, 1, 2}, {Rename, 5, 1, 0}}).first);
+    EXPECT_EQ("", play({{Type, 0, 0, 0}, {Rename, 5, 1, 0}, {CaseRename, 4, 0, 0}}).first);
+    EXPECT_EQ("", play({{Type, 0, 0, 0}, {Type, 1, 0, 0}, {Select, 1, 0, 0}}).first);
     const char* runs = std::getenv("DROVAK_MODEL_RUNS");
     for (int seed = 1; seed <= (runs != nullptr ? std::atoi(runs) : 12); ++seed) {
         std::mt19937 random(static_cast<unsigned>(seed));
