@@ -196,7 +196,7 @@ void TDrovakWindow::CmdSaveAs() {
     std::string name = currentLabel();
     endFieldEdit();
 
-    if (newFileOpen && name == kNewFileLabel) {
+    if (newFileOpen && sameNameIgnoringCase(name, kNewFileLabel)) {
         fileData.FileName = ".sav";
     } else if (!hasWorkingCopy(name)) {
         fileData.FileName = player->getFileName();
@@ -263,7 +263,7 @@ void TDrovakWindow::CmdSaveAs() {
     }
     // A copy outside the SAV folder leaves the new file the new file, working copy and all.
     bool savedNewFile =
-        savedIntoSavFolder && newFileOpen && std::strcmp(oldLabel, kNewFileLabel) == 0;
+        savedIntoSavFolder && newFileOpen && sameNameIgnoringCase(oldLabel, kNewFileLabel);
     // Saved as its own file: that is Save, and the working copy has nothing left.
     bool savedOwnFile =
         savedIntoSavFolder && sameNameIgnoringCase(newLabel, oldLabel) && oldName.ends_with(".dvw");
@@ -350,10 +350,11 @@ void TDrovakWindow::CmdDelete() {
     // Every file of each label goes, in any spelling, whatever the list knew of it: one read
     // of the folder finds them all.
     std::vector<std::string> names;
+    bool deletesNewFile = false;
     for (int index : indexes) {
         const std::string& label = listWindow->GetItems().At(index).label;
         if (sameNameIgnoringCase(label, kNewFileLabel)) { // spelt as on disk, in any case
-            newFileOpen = false;
+            deletesNewFile = true;
         }
         names.push_back(label + ".dvw");
         names.push_back(label + ".sav");
@@ -379,6 +380,9 @@ void TDrovakWindow::CmdDelete() {
                 removeFile(folder + name);
             }
         }
+    }
+    if (deletesNewFile) {
+        followNewFile(); // kept when deleting it for good was refused
     }
     // The open record may have been one of them: forget what was written for it.
     screen->resetDirty();

