@@ -18,19 +18,13 @@ ROOTS = ("assets", "data", "docs", "src", "tools")
 RESERVED = re.compile(r"(^|\.)(example\.(org|com|net)|[a-z0-9-]+\.example|[a-z0-9-]+\.invalid"
                       r"|example|invalid|localhost)$", re.I)
 
-# Top-level domains a name in these texts could end with, in the lower case names are written
-# in (so a member such as items.At is no name; nor is a call such as backups.at(i)). Those that are also file extensions here (.sh,
-# .py, .md, .cc, .so, .in) are left out: the names they end are files.
+# Top-level domains in the lower case names are written in (items.At is no name; nor is a call
+# such as backups.at(i)). File extensions used here (.sh, .py, .md, .cc, .so, .in) are left out.
 TLDS = ("com|org|net|edu|gov|mil|int|io|dev|app|info|biz|co|me|ai|tv|eu|uk|de|fr|nl|ru|cn|jp"
         "|us|ca|au|ch|at|se|no|pl|cz|it|es|be|dk|fi|br|ly|gg|xyz|online|site|email|cloud")
 DOMAIN = re.compile(r"(?<![\w.-])((?:[A-Za-z0-9](?:[A-Za-z0-9-]*[A-Za-z0-9])?\.)+(?:%s))"
                     r"(?![\w(-])" % TLDS)
 MAILBOX = re.compile(r"[\w.+%-]+@((?:[a-z0-9-]+\.)+[a-z0-9-]+)", re.I)
-
-# Texts that take the shape of a name and are none, each with its reason. Empty today: a new
-# entry needs a line saying why it is no address.
-NOT_ADDRESSES = set()
-
 
 # The XML namespaces under which Windows reads a program manifest's settings: names it looks
 # for, not addresses, and nothing is fetched from them.
@@ -48,7 +42,7 @@ def problems_in(text):
             found.append("mailbox " + match.group(0))
     for match in DOMAIN.finditer(text):
         name = match.group(1)
-        if not RESERVED.search(name) and name.lower() not in NOT_ADDRESSES:
+        if not RESERVED.search(name):
             found.append("domain " + name)
     return found
 
