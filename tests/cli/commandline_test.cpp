@@ -139,9 +139,9 @@ TEST_F(CommandLineTest, StatusesAndMessages) {
     const std::string pilot = sav.read("ghost.sav");
     // The arguments, the status, and what the output (status 0) or the messages say.
     const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
-        {{"--help"}, kExitOk, "Usage: drovak"},
+        // clang-format off
+        {{"--help"}, kExitOk, "Usage: drovak"}, {{"--frob"}, kExitUsage, "unknown option '--frob'"},
         {{"--version"}, kExitOk, std::string("drovak ") + kDrovakVersion + "\n"},
-        {{"--frob"}, kExitUsage, "unknown option '--frob'"},
         {{"notes.txt"}, kExitUsage, "notes.txt: not a player file name"},
         {{"a.sav", "b.sav"}, kExitUsage, "unknown command 'a.sav'"},
         {{"show"}, kExitUsage, "show takes one player file"},
@@ -154,8 +154,7 @@ TEST_F(CommandLineTest, StatusesAndMessages) {
         {{"set", missing, "--side", "1"}, kExitFile, missing + ": cannot read"},
         // What set refuses, and that a good field is not written beside it, the round trip
         // below holds; these are its words for each refusal.
-        {{"set", ghost, "--callsign", std::string(22, 'A')},
-         kExitUsage,
+        {{"set", ghost, "--callsign", std::string(22, 'A')}, kExitUsage,
          ghost + ": the callsign takes at most 21 characters"},
         {{"set", ghost, "--callsign", "Ab\u20ac"}, kExitUsage, "callsign cannot hold '\u20ac'"},
         {{"set", ghost, "--server", "\u65e5\u672c"}, kExitUsage, "server name holds '\u65e5'"},
@@ -163,8 +162,8 @@ TEST_F(CommandLineTest, StatusesAndMessages) {
         {{"set", ghost, "--side", "3"}, kExitUsage, "side is 'either', '1' or '2', not '3'"},
         {{"load"}, kExitUsage, "load takes one pilot's label"},
         {{"load", "../ghost"}, kExitUsage, "'../ghost' is not the label"},
-        {{"load", "nobody"}, kExitFile, sav.file("nobody.sav") + ": cannot read"},
-    };
+        {{"load", "nobody"}, kExitFile, sav.file("nobody.sav") + ": cannot read"}};
+    // clang-format on
     for (const auto& [args, status, says] : cases) {
         const TCommandLineResult result = run(args);
         const std::string& said = status == kExitOk ? out : err;
@@ -225,24 +224,19 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
     // says of a failed read, a file cut to cut bytes, an empty one, and one with bytes past its
     // own ("": the extra bytes are not its to look at).
     auto says = [&](int status) { return status == kExitOk ? std::string() : err; };
+    // clang-format off
     const std::tuple<std::string, std::size_t, std::array<const char*, 4>,
                      std::function<std::string()>>
         readers[] = {
-            {ghost,
-             100,
+            {ghost, 100,
              {"cannot read: Input/output error", "not a player file (100 bytes",
               "not a player file (0 bytes", "not a player file (441 bytes"},
-             [&] {
-                 return says(run({"show", ghost}).status);
-             }},
+             [&] { return says(run({"show", ghost}).status); }},
             // The window opens a file of another size and warns of it (savOddities).
-            {ghost,
-             100,
-             {"Input/output error", "", "", ""},
+            {ghost, 100, {"Input/output error", "", "", ""},
              [&] { return TPlayer(settings, "ghost.sav").openFile() ? std::strerror(errno) : ""; }},
             // Set writes the record over the template's bytes, as the window's Save does.
-            {game.file("raptor.sav"),
-             100,
+            {game.file("raptor.sav"), 100,
              {"cannot read the template file; nothing was written: Input/output error",
               "template file is shorter", "template file is shorter", ""},
              [&] {
@@ -252,8 +246,7 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
                  sav.write("ghost.sav", before);
                  return said;
              }},
-            {config.file("drovak.ini"),
-             20,
+            {config.file("drovak.ini"), 20,
              {"Input/output error", "set-up again", "set-up again", ""},
              [&] {
                  const std::string before = config.read("drovak.ini");
@@ -267,12 +260,10 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
                  EXPECT_EQ(ok, config.read("drovak.ini") != before);
                  return why;
              }},
-            {shared.file("chrtable.dv"),
-             10,
+            {shared.file("chrtable.dv"), 10,
              {"Input/output error", "no key table", "no key table", "too long for a key table"},
              [&] { return TCharTable{}.load(shared.file("chrtable.dv")); }},
-            {shared.file("cursor"),
-             100,
+            {shared.file("cursor"), 100,
              {"cannot read the bitmap", "is cut short", "cannot read the bitmap", ""},
              [&] {
                  try {
@@ -281,8 +272,8 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
                  } catch (const TXBitmap& e) {
                      return std::string(e.what());
                  }
-             }},
-        };
+             }}};
+    // clang-format on
     for (const auto& [path, cut, words, read] : readers) {
         const std::string good = readWholeFile(path);
         const std::function<void(ReadFaults&)> none = [](ReadFaults&) {};
@@ -292,8 +283,7 @@ TEST_F(CommandLineTest, ReadersRefuseWhatTheyCannotReadWhole) {
             {[](ReadFaults& f) { f.interrupt(16); }, good, ""}, // taken up again
             {none, good.substr(0, cut), words[1]},
             {none, "", words[2]},
-            {none, good + std::string(TCharTable::kMaxFileBytes, ' '), words[3]},
-        };
+            {none, good + std::string(TCharTable::kMaxFileBytes, ' '), words[3]}};
         for (const auto& [plant, bytes, want] : faults) {
             TempDir::writeAt(path, bytes);
             ReadFaults planted(path);
@@ -438,10 +428,8 @@ TEST_F(CommandLineTest, ShowReadsBackWhatSetAndTheGameWrote) {
     for (int sequence = 0; sequence < sequences; ++sequence) {
         const unsigned seed = std::random_device{}();
         std::mt19937 rng(seed);
-        std::vector<Step> steps;
-        for (int n = 0; n < 6; ++n) {
-            steps.push_back(randomStep(rng));
-        }
+        std::vector<Step> steps(6);
+        std::generate(steps.begin(), steps.end(), [&] { return randomStep(rng); });
         std::string failure = play(steps);
         if (failure.empty()) {
             continue;

@@ -55,7 +55,7 @@ TEST_F(GameBackupsTest, KeepsTheNewestTwentyNewestFirst) {
     EXPECT_TRUE(backupGamePilot(game.folder(), kWhen)); // no raptor.sav: nothing to keep
     EXPECT_FALSE(hasGameBackups());
     for (int i = 0; i < 22; ++i) {
-        game.write("raptor.sav", record("P" + std::to_string(i)));
+        game.write("raptor.sav", record(std::string("P").append(std::to_string(i))));
         ASSERT_TRUE(backupGamePilot(game.folder(), kWhen + i * 60));
     }
     EXPECT_TRUE(hasGameBackups());

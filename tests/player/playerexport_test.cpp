@@ -36,12 +36,12 @@ TEST_F(ExportTest, LoadReplacesRaptorSavOfAnyCase) {
 TEST_F(ExportTest, MessageByteForByte) {
     const std::string boundary = "------=_NextPart_000_0006_01C1BC2B.043FF300";
     const std::string longLine(400, 'L'); // stays whole
+    // clang-format off
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""},
-        {"To: a\nSubject: b\n", "To: a\r\nSubject: b\r\n"},
-        {"To: a\r\n\r\nx\r\n", "To: a\r\n\r\nx\r\n"},
-        {"To: a\nX-Unsent: 1", "To: a\r\nX-Unsent: 1\r\n"},
-        {longLine + "\n", longLine + "\r\n"}};
+        {"", ""}, {"To: a\nSubject: b\n", "To: a\r\nSubject: b\r\n"},
+        {"To: a\r\n\r\nx\r\n", "To: a\r\n\r\nx\r\n"}, {longLine + "\n", longLine + "\r\n"},
+        {"To: a\nX-Unsent: 1", "To: a\r\nX-Unsent: 1\r\n"}};
+    // clang-format on
     TPlayer p = filled(settings(), "pilot.sav");
     for (const auto& [send, copied] : cases) {
         program.write("send", send);
@@ -65,17 +65,13 @@ TEST_F(ExportTest, AnyNameStaysInItsHeaderAndTheAttachmentArrivesIntact) {
     for (tmpl.clear(); tmpl.size() < kSavSize; tmpl += awkward) {
     }
     dir.write("template.sav", tmpl);
-    const std::string names[] = {
-        "pilot.sav",
-        "ace 1.sav",
-        "say \"hi\".sav",
-        "evil\r\nBcc: x@example.org\r\n.sav",
-        "back\\slash\t.sav",
-        "Zo\xC3\xAB \xE9\xA3\x9B.sav", // UTF-8
-        "caf\xE9.sav",                 // the game's 8-bit code for e acute
-        "\xC2\xA9\xE0\xA4\x85.sav",    // UTF-8 at the lowest leads of two and three bytes
-        "\x80.sav",                    // the euro sign's 8-bit code, no UTF-8 lead
-    };
+    // UTF-8; the game's 8-bit e acute; UTF-8 at the lowest leads of two and three bytes; the
+    // euro sign's 8-bit code, no UTF-8 lead.
+    const std::string names[] = {"pilot.sav",         "ace 1.sav",
+                                 "say \"hi\".sav",    "evil\r\nBcc: x@example.org\r\n.sav",
+                                 "back\\slash\t.sav", "Zo\xC3\xAB \xE9\xA3\x9B.sav",
+                                 "caf\xE9.sav",       "\xC2\xA9\xE0\xA4\x85.sav",
+                                 "\x80.sav"};
     for (const std::string& name : names) {
         TPlayer p(settings(), name.c_str());
         ASSERT_EQ(kSaveOk, p.emailFile()) << name;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // Where each field's bytes lie in the file (offset, width), in the order fieldBytes gives them.
@@ -55,28 +57,23 @@ TEST(SavFormat, OdditiesSayWhatSaveWouldChange) {
                                          "template; fields past the end read as empty)";
     const std::string longFile = full + "the 440-byte record alone (the bytes past it are dropped)";
     const std::string cut = " bytes: Save cuts it to ";
-    const struct {
-        std::size_t size, fillAt, fillCount; // bytes [fillAt, fillAt + fillCount) become 'X'
-        std::vector<std::string> said;
-    } cases[] = {
-        {440, 0, 0, {}},
-        {440, 80, 21, {}}, // a callsign of 21 letters still ends in its 22 bytes
-        {10, 0, 0, {"ace.sav is 10" + shortFile}},
-        {90, 80, 10, {"ace.sav is 90" + shortFile}}, // a text to a short file's end ends there
-        {500, 0, 0, {"ace.sav is 500" + longFile}},
+    // the file's size, bytes [fillAt, fillAt + fillCount) become 'X', what is said
+    const std::tuple<std::size_t, std::size_t, std::size_t, std::vector<std::string>> cases[] = {
+        // clang-format off
+        // A callsign of 21 letters still ends in its 22 bytes; a text to a short file's end
+        // ends there.
+        {440, 0, 0, {}}, {440, 80, 21, {}}, {10, 0, 0, {"ace.sav is 10" + shortFile}},
+        {90, 80, 10, {"ace.sav is 90" + shortFile}}, {500, 0, 0, {"ace.sav is 500" + longFile}},
         {440, 102, 22, {"the squadron name has no end within 22" + cut + "21 characters"}},
         {440, 236, 2, {"the side has no end within 2" + cut + "1 character"}},
-        {440,
-         124,
-         34,
-         {"the squadron password has no end within 12" + cut + "11 characters",
-          "the IP address has no end within 22" + cut + "21 characters"}},
-    };
-    for (const auto& c : cases) {
-        std::string bytes(std::min<std::size_t>(c.size, kSavSize), '\0');
-        bytes.replace(c.fillAt, c.fillCount, std::string(c.fillCount, 'X'));
-        EXPECT_EQ(c.said, savOddities("ace.sav", c.size, bytes))
-            << c.size << " bytes, X at " << c.fillAt << " to " << c.fillAt + c.fillCount;
+        {440, 124, 34, {"the squadron password has no end within 12" + cut + "11 characters",
+                        "the IP address has no end within 22" + cut + "21 characters"}}};
+    // clang-format on
+    for (const auto& [size, fillAt, fillCount, said] : cases) {
+        std::string bytes(std::min<std::size_t>(size, kSavSize), '\0');
+        bytes.replace(fillAt, fillCount, std::string(fillCount, 'X'));
+        EXPECT_EQ(said, savOddities("ace.sav", size, bytes))
+            << size << " bytes, X at " << fillAt << " to " << fillAt + fillCount;
     }
 }
 

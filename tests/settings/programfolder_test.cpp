@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -28,11 +29,8 @@ TEST(ProgramFolder, ChoosesTheExecutablesFolderElseTheInstalledLayout) {
     fs::create_directories(dir.path() / "bin");
     const std::string portable = root + "portable" + sep, zip = root + "zip" + sep,
                       config = root + "config" + sep, cache = root + "cache" + sep;
-    const struct {
-        const char* exe;
-        const char* installed;
-        std::vector<std::string> expected; // shared, settings, mail
-    } cases[] = {
+    // the program's folder, the installed layout's, and the shared, settings and mail folders
+    const std::tuple<const char*, const char*, std::vector<std::string>> cases[] = {
         // A build tree or portable copy keeps everything beside the program, even when an
         // installed copy is there too.
         {"portable", "share", {portable, portable, portable}},
@@ -40,13 +38,12 @@ TEST(ProgramFolder, ChoosesTheExecutablesFolderElseTheInstalledLayout) {
         {"zip", "share", {zip + "data" + sep, zip, zip}},
         // An installed copy reads the shipped files in place and keeps the rest per user.
         {"bin", "share", {root + "share" + sep, config, cache}},
-        {"bin", "nothing", {"", config, cache}},
-    };
-    for (const auto& c : cases) {
+        {"bin", "nothing", {"", config, cache}}};
+    for (const auto& [exe, installed, expected] : cases) {
         const TProgramFolders got =
-            chooseProgramFolders(root + c.exe, root + c.installed, {"", root + "config", cache});
-        EXPECT_EQ(c.expected, (std::vector<std::string>{got.shared, got.settings, got.mail}))
-            << c.exe << " " << c.installed;
+            chooseProgramFolders(root + exe, root + installed, {"", root + "config", cache});
+        EXPECT_EQ(expected, (std::vector<std::string>{got.shared, got.settings, got.mail}))
+            << exe << " " << installed;
     }
     // Choosing writes nothing: no copy of the shipped files, no user folder yet.
     EXPECT_EQ("bin portable share zip", dir.listing());

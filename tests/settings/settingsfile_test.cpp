@@ -62,23 +62,20 @@ TEST(SettingsTable, LoadingRules) {
     getData(table, s);
     EXPECT_EQ(std::tuple("/before/"s, "/two/"s, '\0'),
               std::tuple(s.raptorPath.data(), s.savPath.data(), s.firstRun));
-}
 
-// The table takes any number of keys and values of any length, up to the 300th line; the
-// record cuts each value to its field.
-TEST(SettingsTable, LimitsOfTheTableAndTheRecord) {
+    // The table takes any number of keys and values of any length, up to the 300th line; the
+    // record cuts each value to its field.
     std::string text = "lastLoadedFile = " + std::string(300, 'x') + "\nlistSortMethod = abcd\n" +
                        "savPath = " + std::string(700, 'p') + "\n";
     for (int line = 4; line < 300; ++line) {
         text += "key" + std::to_string(line) + " = " + std::string(600, 'v') + "\n";
     }
-    TTokenTable table;
-    loadTokens(table, text + "line300 = a\nline301 = b\n");
-    EXPECT_EQ(300, table.count());
-    EXPECT_NE(nullptr, table.find("line300"));
-    EXPECT_EQ(600u, table.find("key299")->size());
-    TDrovakSettingsXfer s;
-    getData(table, s);
+    TTokenTable big;
+    loadTokens(big, text + "line300 = a\nline301 = b\n");
+    EXPECT_EQ(300, big.count());
+    EXPECT_NE(nullptr, big.find("line300"));
+    EXPECT_EQ(600u, big.find("key299")->size());
+    getData(big, s);
     EXPECT_EQ(std::string(127, 'x'), s.lastLoadedFile.data());
     EXPECT_STREQ("ab", s.listSortMethod.data());
     EXPECT_EQ(511u, std::strlen(s.savPath.data()));
@@ -138,8 +135,7 @@ TEST_F(SettingsFileTest, ReadBackGivesTheSameRecord) {
 TEST_F(SettingsFileTest, LineBreaksAndNulsAreNeverWritten) {
     const std::pair<std::string, std::string> cases[] = {
         {"savPath", "/a\nb = 1/"}, {"savPath", "/a\rb/"}, {"mine", std::string("v\0x", 3)},
-        {"mi\nne", "v"},           {"mi\rne", "v"},       {std::string("mi\0ne", 5), "v"},
-    };
+        {"mi\nne", "v"},           {"mi\rne", "v"},       {std::string("mi\0ne", 5), "v"}};
     for (const auto& [key, value] : cases) {
         TDrovakSettingsXfer s = load(kFreshFile);
         if (key == "savPath") {
@@ -175,23 +171,21 @@ TEST_F(SettingsFileTest, ContactAddressIsWrittenOnlyWhenSet) {
     const std::string howTo = "(no contact address is set: add the line \"contactAddress = "
                               "you@example.org\" to " +
                               dir.file("drovak.ini") + ")";
-    const struct {
-        std::string file;
-        const char* setTo; // nullptr: as read
-        std::string address, saved;
-    } cases[] = {{fresh, nullptr, "", fresh},
-                 {fresh + line, nullptr, "me@example.org", fresh + line},
-                 {fresh, "me@example.org", "me@example.org", fresh + line},
-                 {fresh + line, "", "", fresh},
-                 {fresh + "contactAddress = \r\n", nullptr, "", fresh}};
-    for (const auto& c : cases) {
-        TDrovakSettingsXfer s = load(c.file);
-        if (c.setTo != nullptr) {
-            std::strcpy(s.contactAddress.data(), c.setTo);
+    // the file read, the address set (nullptr: as read), the address then, the file saved
+    const std::tuple<std::string, const char*, std::string, std::string> cases[] = {
+        {fresh, nullptr, "", fresh},
+        {fresh + line, nullptr, "me@example.org", fresh + line},
+        {fresh, "me@example.org", "me@example.org", fresh + line},
+        {fresh + line, "", "", fresh},
+        {fresh + "contactAddress = \r\n", nullptr, "", fresh}};
+    for (const auto& [file, setTo, address, saved] : cases) {
+        TDrovakSettingsXfer s = load(file);
+        if (setTo != nullptr) {
+            std::strcpy(s.contactAddress.data(), setTo);
         }
-        EXPECT_EQ(c.address.empty() ? howTo : c.address, contactOrHowTo(s)) << c.file;
+        EXPECT_EQ(address.empty() ? howTo : address, contactOrHowTo(s)) << file;
         ASSERT_EQ(0, saveINI(s));
-        EXPECT_EQ(c.saved, dir.read("drovak.ini")) << c.file;
+        EXPECT_EQ(saved, dir.read("drovak.ini")) << file;
     }
     // A settings path of up to 200 characters is named whole, a longer one by its file name.
     for (std::size_t length : {200, 201}) {

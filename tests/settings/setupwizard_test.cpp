@@ -36,20 +36,18 @@ class SetupWizardTest : public DialogTest {
 // The game of a 64-bit system sits under Program Files (x86); Program Files comes first.
 TEST_F(SetupWizardTest, ProposesProgramFilesX86WhenTheGameIsOnlyThere) {
     const std::string x86 = "/Program Files (x86)/Novalogic/F-22 Raptor/";
-    const struct {
-        const char* prefix;
-        std::vector<std::string> games; // the folders holding the game
-        std::string proposed;
-    } cases[] = {{"neither", {}, kGameFolders},
-                 {"x86", {x86}, x86},
-                 {"both", {kGameFolders, x86}, kGameFolders}};
-    for (const auto& c : cases) {
-        ScopedEnv env(kDriveVariable, (program.folder() + c.prefix).c_str());
-        const std::string drive = c.prefix + std::string(kDriveFolders);
-        for (const std::string& game : c.games) {
+    // the drive's folder, the folders holding the game, the folder proposed
+    const std::tuple<const char*, std::vector<std::string>, std::string> cases[] = {
+        {"neither", {}, kGameFolders},
+        {"x86", {x86}, x86},
+        {"both", {kGameFolders, x86}, kGameFolders}};
+    for (const auto& [prefix, games, proposed] : cases) {
+        ScopedEnv env(kDriveVariable, (program.folder() + prefix).c_str());
+        const std::string drive = prefix + std::string(kDriveFolders);
+        for (const std::string& game : games) {
             makeFile(drive + game + "raptor.sav");
         }
-        EXPECT_EQ(native(program.folder() + drive + c.proposed), defaultRaptorPath()) << c.prefix;
+        EXPECT_EQ(native(program.folder() + drive + proposed), defaultRaptorPath()) << prefix;
     }
 }
 
@@ -74,8 +72,7 @@ TEST_F(SetupWizardTest, RefusesAFolderWithoutRaptorSav) {
         {native(program.folder() + "empty/"), kRaptorSavNotFoundText},
         {native(program.folder() + "odd/"), kRaptorSavNotFoundText},
         {native(program.folder() + "missing/"), kRaptorSavNotFoundText},
-        {native(program.folder() + "line\nbreak/"), kLineBreakInPathText},
-    };
+        {native(program.folder() + "line\nbreak/"), kLineBreakInPathText}};
     for (const auto& row : refused) { // not a structured binding: Clang 14 cannot capture one
         SCOPED_TRACE(row.first);
         fresh();
@@ -131,11 +128,8 @@ TEST_F(SetupWizardTest, WinePrefixIsHomesWineUnlessNamed) {
 TEST_F(SetupWizardTest, FindsTheGameInTheUsualPrefixesBestFirst) {
     ScopedEnv homeEnv("HOME", (program.folder() + "home").c_str());
     const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
-    const struct {
-        const char* path; // of the file, under the test's folder
-        int ageHours;
-        bool exe;
-    } games[] = {
+    // the file, under the test's folder; its age in hours; whether the game's program is beside it
+    const std::tuple<const char*, int, bool> games[] = {
         {"home/.wine/drive_c/Program Files/Novalogic/F-22 Raptor/RAPTOR.SAV", 40, 0},
         {"home/Games/f-22/drive_c/GOG Games/F22/raptor.sav", 30, 1},
         {"home/.local/share/bottles/bottles/B/drive_c/Program Files (x86)/N/F/Raptor.sav", 1, 0},
@@ -149,11 +143,11 @@ TEST_F(SetupWizardTest, FindsTheGameInTheUsualPrefixesBestFirst) {
         {"home/Games/drive_c/raptor.sav", 0, 1}, // ~/Games itself is no prefix
     };
     const auto folder = [](const std::string& path) { return path.substr(0, path.rfind('/') + 1); };
-    for (const auto& g : games) {
-        std::filesystem::last_write_time(program.path() / makeFile(g.path),
-                                         old + std::chrono::hours(48 - g.ageHours));
-        if (g.exe) {
-            makeFile(folder(g.path) + "Raptor.exe");
+    for (const auto& [path, ageHours, exe] : games) {
+        std::filesystem::last_write_time(program.path() / makeFile(path),
+                                         old + std::chrono::hours(48 - ageHours));
+        if (exe) {
+            makeFile(folder(path) + "Raptor.exe");
         }
     }
     for (const bool named : {true, false}) {
@@ -161,7 +155,7 @@ TEST_F(SetupWizardTest, FindsTheGameInTheUsualPrefixesBestFirst) {
         std::vector<std::string> expected;
         for (int i : {5, 4, 1, 2, 3, 0}) {
             if (i != 5 || named) {
-                expected.push_back(program.folder() + folder(games[i].path));
+                expected.push_back(program.folder() + folder(std::get<0>(games[i])));
             }
         }
         EXPECT_EQ(expected, findGameFolders()) << named;
@@ -185,8 +179,7 @@ TEST_F(SetupWizardTest, ChoosesAmongGamesFoundOrStartsOnTheDemo) {
     } cases[] = {
         {true, 1, false, gameLines[1]},         {true, 2, false, gameLines[0]}, // Another folder...
         {true, -1, false, gameLines[0]},        {false, 0, true, ""},
-        {false, 0, false, defaultRaptorPath()}, {false, 1, true, defaultRaptorPath()},
-    };
+        {false, 0, false, defaultRaptorPath()}, {false, 1, true, defaultRaptorPath()}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.games) + " " + std::to_string(c.line));
         fresh();

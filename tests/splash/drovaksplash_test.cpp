@@ -60,7 +60,6 @@ TEST(Splash, StartUpSplashAndAboutBox) {
     EXPECT_TRUE(owner.splash->IsWindowVisible());
     headless::advanceTime(1);
     EXPECT_EQ(1, owner.ends);
-    EXPECT_EQ(nullptr, owner.splash);
     EXPECT_EQ(nullptr, headless::captureWindow());
     headless::advanceTime(10000); // nothing left to tick
     EXPECT_EQ(1, owner.ends);
@@ -85,7 +84,6 @@ TEST(Splash, StartUpSplashAndAboutBox) {
         EXPECT_TRUE(owner.splash->IsWindowVisible());
         EXPECT_TRUE(click());
         EXPECT_EQ(1, owner.ends);
-        EXPECT_EQ(nullptr, owner.splash);
     }
     // A missing picture costs the picture, not the program.
     std::filesystem::remove(dir.file("splash"));

@@ -13,18 +13,13 @@ TEST(Base64, Rfc4648VectorsAndLineBreaks) {
     for (int i = 0; i < 19; ++i)
         line76 += "TU1N";
     // bytes, line length, text; "\xFB\xFF" gives the last two letters of the alphabet, and padding
+    // clang-format off
     const std::tuple<std::string, std::size_t, std::string> cases[] = {
-        {"", 0, ""},
-        {"f", 0, "Zg=="},
-        {"fo", 0, "Zm8="},
-        {"foo", 0, "Zm9v"},
-        {"foobar", 0, "Zm9vYmFy"},
-        {std::string("\0\0\0", 3), 0, "AAAA"},
-        {"\xFB\xFF", 0, "+/8="},
-        {"", 76, ""},
-        {"foobar", 4, "Zm9v\r\nYmFy\r\n"},
-        {bytes57, 76, line76 + "\r\n"},
+        {"", 0, ""}, {"f", 0, "Zg=="}, {"fo", 0, "Zm8="}, {"foo", 0, "Zm9v"},
+        {"foobar", 0, "Zm9vYmFy"}, {std::string("\0\0\0", 3), 0, "AAAA"}, {"\xFB\xFF", 0, "+/8="},
+        {"", 76, ""}, {"foobar", 4, "Zm9v\r\nYmFy\r\n"}, {bytes57, 76, line76 + "\r\n"},
         {bytes57 + "M", 76, line76 + "\r\nTQ==\r\n"}};
+    // clang-format on
     for (const auto& [bytes, lineLength, text] : cases)
         EXPECT_EQ(text, base64Encode(bytes, lineLength)) << bytes.size() << " bytes";
     // Only the bytes given are read, not the one after them.

@@ -5,6 +5,7 @@
 #include "common/tempdir.h"
 
 #include <algorithm>
+#include <numeric>
 #include <regex>
 #include <tuple>
 #ifndef _WIN32
@@ -43,13 +44,13 @@ TEST(ReplaceFile, KeepsWhatTheTargetIs) {
     const bool root = ::geteuid() == 0;
     const mode_t plainMode = root ? 02640 : 0640;
     // why, the name the write is given, the file that gets the bytes, its mode afterwards
+    // clang-format off
     const std::tuple<const char*, const char*, const char*, mode_t> cases[] = {
         {"plain file", "plain.sav", "plain.sav", plainMode},
-        {"private file", "private.sav", "private.sav", 0600},
+        {"private", "private.sav", "private.sav", 0600}, {"new", "fresh.sav", "fresh.sav", fresh},
         {"chain of links", "link.sav", "real/pilot.sav", 0604},
-        {"dangling link creates what it names", "dangling.sav", "real/new.sav", fresh},
-        {"new file", "fresh.sav", "fresh.sav", fresh},
-    };
+        {"dangling link creates what it names", "dangling.sav", "real/new.sav", fresh}};
+    // clang-format on
     TempDir dir;
     fs::create_directory(dir.path() / "real");
     dir.write("plain.sav", "old"); // given away before its mode is set
@@ -64,8 +65,7 @@ TEST(ReplaceFile, KeepsWhatTheTargetIs) {
     fs::create_symlink("real/pilot.sav", dir.path() / "hop.sav");
     fs::create_symlink(dir.file("real/new.sav"), dir.path() / "dangling.sav");
     std::string bytes(440, '\0');
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<char>(i * 7);
+    std::iota(bytes.begin(), bytes.end(), '\7');
     for (const auto& [why, given, lands, mode] : cases) {
         // Writes cut short and interrupted, and names already taken, change nothing of that.
         FileSystemFaults calls;
@@ -188,8 +188,8 @@ TEST(SafeFile, OnlyOurOwnTemporariesAreRemovedAndAppendsAndReadsSayWhenTheyFail)
 
     // Appends, and reads.
     dir.write("m.eml", "head");
-    EXPECT_TRUE(appendFileContents(dir.file("m.eml"), bytesOf("tail")));
-    EXPECT_EQ("headtail", dir.read("m.eml"));
+    EXPECT_TRUE(appendFileContents(dir.file("m.eml"), bytesOf("tail")) &&
+                dir.read("m.eml") == "headtail");
 #ifndef _WIN32
     {
         FileSizeLimit limit(10);
@@ -204,13 +204,10 @@ TEST(SafeFile, OnlyOurOwnTemporariesAreRemovedAndAppendsAndReadsSayWhenTheyFail)
 #ifdef __linux__
     const std::size_t descriptors = openDescriptors();
 #endif
-    EXPECT_TRUE(readFilePrefix(dir.file("s"), 440, out));
-    EXPECT_EQ("abc", out);
+    EXPECT_TRUE(readFilePrefix(dir.file("s"), 440, out) && out == "abc") << out;
     dir.write("l", std::string(500, 'l'));
-    EXPECT_TRUE(readFilePrefix(dir.file("l"), 440, out));
-    EXPECT_EQ(440u, out.size());
-    EXPECT_TRUE(readWholeFile(dir.file("l"), out));
-    EXPECT_EQ(500u, out.size());
+    EXPECT_TRUE(readFilePrefix(dir.file("l"), 440, out) && out.size() == 440) << out.size();
+    EXPECT_TRUE(readWholeFile(dir.file("l"), out) && out.size() == 500) << out.size();
     EXPECT_FALSE(readFilePrefix(dir.file("missing"), 440, out));
     // A folder named as a template is no file of zeros.
     EXPECT_FALSE(readFilePrefix(dir.path().string(), 440, out));

@@ -41,8 +41,7 @@ TEST(Trace, LineAndReportFormatsAndTheSwitches) {
     const std::tuple<bool, bool, std::optional<std::string>> cases[] = {
         {false, false, std::nullopt},
         {true, false, "[Debug Start]\r\n" + lines},
-        {false, true, "[Debug Start]\r\n"},
-    };
+        {false, true, "[Debug Start]\r\n"}};
 #ifdef __linux__
     const std::size_t descriptors = openDescriptors();
 #endif

@@ -65,8 +65,7 @@ TEST(Bitmap, RefusesWhatIsNoUsableBitmap) {
     put32(huge, 22, 100000);
     const std::pair<const char*, Bytes> files[] = {
         {"notbm", notBm}, {"cut", cut},  {"zerowidth", zeroWidth},
-        {"huge", huge},   {"empty", {}}, {"rle", bmpFile(2, 1, 8, 1, {0, 0, 0, 0}, {0, 0, 0, 0})},
-    };
+        {"huge", huge},   {"empty", {}}, {"rle", bmpFile(2, 1, 8, 1, {0, 0, 0, 0}, {0, 0, 0, 0})}};
     TempDir dir;
     for (const auto& [name, bytes] : files) {
         EXPECT_THROW(decodeBmp(bytes, "x"), TXBitmap) << name;
@@ -95,8 +94,7 @@ TEST(Bitmap, DecodesTheProgramsPixelFormat) {
         {"bottom-up", 2, {255, 255, 255, 0, 0,   0, 0,   255, 255, 0, 0, 0,
                           0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0}},
         {"top-down", -2, {0,   0,   255, 0, 255, 0, 255, 0,   0,   0, 0, 0,
-                          255, 255, 255, 0, 0,   0, 0,   255, 255, 0, 0, 0}},
-    };
+                          255, 255, 255, 0, 0,   0, 0,   255, 255, 0, 0, 0}}};
     TempDir dir;
     const TRect parts[] = {{1, 0, 3, 2}, {0, 1, 2, 2}, {2, 0, 3, 1}, {0, 0, 3, 2}};
     std::vector<TDib> dibs;
@@ -142,15 +140,12 @@ TEST(Bitmap, ACelLandsAtItsPoint) {
     const TColor ground(34, 34, 34);
     // cel (-1: the strip's part at src, of dest's size), point, clip (empty: the whole surface),
     // dest, src; the last three reach past the strip's edges: only its own pixels are copied.
+    // clang-format off
     const std::tuple<int, TPoint, TRect, TRect, TPoint> cases[] = {
-        {2, {5, 7}, {}, {}, {}},
-        {3, {25, 20}, {}, {}, {}},
-        {1, {-4, -2}, {}, {}, {}},
-        {2, {5, 7}, {8, 0, 12, 30}, {}, {}},
-        {-1, {}, {}, {2, 3, 28, 12}, {-3, -2}},
-        {-1, {}, {}, {0, 0, 30, 24}, {25, 4}},
-        {-1, {}, {3, 1, 9, 20}, {1, 1, 29, 23}, {-2, 1}},
-    };
+        {2, {5, 7}, {}, {}, {}}, {3, {25, 20}, {}, {}, {}}, {1, {-4, -2}, {}, {}, {}},
+        {2, {5, 7}, {8, 0, 12, 30}, {}, {}}, {-1, {}, {}, {2, 3, 28, 12}, {-3, -2}},
+        {-1, {}, {}, {0, 0, 30, 24}, {25, 4}}, {-1, {}, {3, 1, 9, 20}, {1, 1, 29, 23}, {-2, 1}}};
+    // clang-format on
     for (const auto& [cel, at, clip, partDest, partSrc] : cases) {
         TRgbImage surface(30, 24, ground);
         auto dc = headless::makeDC(surface, clip);

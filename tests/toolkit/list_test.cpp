@@ -30,8 +30,7 @@ TEST(ListView, ClicksMoveTheSelection) {
         {"right click elsewhere selects it alone", [&] { rightClickListItem(list, 0); }, {0}},
         {"click below clears", [&] { sendMouse(list, kDown, listItemPoint(7)); }, {}},
         {"click", [&] { clickListItem(list, 1); }, {1}},
-        {"click on the header clears", [&] { sendMouse(list, kDown, TPoint(5, 5)); }, {}},
-    };
+        {"click on the header clears", [&] { sendMouse(list, kDown, TPoint(5, 5)); }, {}}};
     for (const auto& [what, act, selected] : steps) {
         act();
         EXPECT_EQ(listSelection(list), selected) << what;
