@@ -15,14 +15,8 @@ on_failure() {
     echo "--- example's standard error:" >&2 && grep -v '^ALSA lib' "$errlog" >&2 2>/dev/null
 }
 
-wait_log() { # PATTERN [TENTHS]: until a line matching the extended expression is in the log
-    for ((i = 0; i < ${2:-100}; i++)); do
-        grep -qE "$1" "$log" 2>/dev/null && return 0
-        kill -0 "$pid" 2>/dev/null || fail "the example ended while waiting for '$1'"
-        sleep 0.1
-    done
-    fail "no line '$1' arrived"
-}
+wait_log() { tenths=${2:-100} wait_for "no line '$1' arrived" grep -qE "$1" "$log"; } # ERE [TENTHS]
+logs() { local line=$1 && shift && "$@"; wait_log "$line" 50; } # ERE COMMAND...: then that line
 
 lines_after() { # PATTERN: the log's lines after the last one matching it
     awk -v p="$1" '$0 ~ p { n = NR } { line[NR] = $0 } END { for (i = n + 1; i <= NR; i++) print line[i] }' "$log"
@@ -48,37 +42,26 @@ open_menu() { # COMMAND...: opens a menu (alt+f, a right click), which asks Dele
     sleep 0.3 # and is on screen, holding the keyboard
 }
 
-finish() { focus_frame; open_menu keys alt+f; keys x; wait_log '^exit 0$'; expect_exit; }
+file_menu() { focus_frame; open_menu keys alt+f; }
+finish() { file_menu; keys x; wait_log '^exit 0$'; expect_exit; }
 
 area() { echo $(($(last area 1) + $1)) $(($(last area 2) + $2)); } # screen point of X Y in it
 in_list() { echo $(($(last list 1) + $1)) $(($(last list 2) + $2)); }
 centre_of() { awk -v n="$1" '$1 == n { x = $2 + int($4 / 2); y = $3 + int($5 / 2) } END { print x, y }' "$log"; }
-select_row() { # the list's second row clicked: its index in INDEX
-    click_at $(in_list 120 50)
-    wait_log '^select 1 [0-9]+$' 50
-    INDEX=$(last select 2)
-}
+select_row() { logs '^select 1 [0-9]+$' click_at $(in_list 120 50); INDEX=$(last select 2); } # 2nd row
 
 case "$scenario" in
 click)
     # Clicks in client coordinates; the list's header, click, Control+click; virtual-key codes.
     start
     wait_log '^cursor 1$' 1 # the area's own cursor was loaded from the resources
-    for p in "40 120" "200 30"; do
-        click_at $(area $p)
-        wait_log "^click $p\$" 50
-    done
-    click_at $(in_list 200 10)
-    wait_log '^column 1$' 50
-    click_at $(in_list 120 50)
-    wait_log '^select 1 0$' 50
-    xdotool mousemove $(in_list 120 130) sleep 0.1 keydown ctrl click 1 keyup ctrl
-    wait_log '^select 2 0$' 50
-    click_at $(area 100 150)
-    wait_log '^click 100 150$' 50
+    for p in "40 120" "200 30"; do logs "^click $p\$" click_at $(area $p); done
+    logs '^column 1$' click_at $(in_list 200 10)
+    logs '^select 1 0$' click_at $(in_list 120 50)
+    logs '^select 2 0$' xdotool mousemove $(in_list 120 130) sleep 0.1 keydown ctrl click 1 keyup ctrl
+    logs '^click 100 150$' click_at $(area 100 150)
     for k in "a 65" "shift+1 49" "minus 189" "Caps_Lock 20" "Caps_Lock 20"; do # lock as it was
-        keys ${k% *}
-        wait_log "^key-up ${k#* }\$" 50
+        logs "^key-up ${k#* }\$" keys ${k% *}
     done
     after=$(lines_after '^click 100 150$' | grep '^key-down' | tr '\n' ' ')
     [ "$after" = "key-down 65 key-down 16 key-down 49 key-down 189 key-down 20 key-down 20 " ] ||
@@ -92,19 +75,13 @@ label)
     keys ctrl+v
     sleep 0.5
     refute '^command 204' "Paste ran with nothing on the clipboard"
-    keys ctrl+c
-    wait_log '^command 203$' 50
-    keys ctrl+v
-    wait_log "^command 204 Pilot $(printf %05d "$INDEX")\$" 50
-    keys F2
-    wait_log '^list-key 113$' 50
+    logs '^command 203$' keys ctrl+c
+    logs "^command 204 Pilot $(printf %05d "$INDEX")\$" keys ctrl+v
+    logs '^list-key 113$' keys F2
     sleep 0.5
     keys ctrl+a
     xdotool type --delay 40 "Ace Rimmer"
-    keys Return
-    wait_log "^label $INDEX Ace Rimmer\$" 50
-    sleep 0.5
-    xwd_png "$(find_window "$title")" "$outdir/example.png" || fail "no screenshot"
+    logs "^label $INDEX Ace Rimmer\$" keys Return
     finish
     ;;
 menu)
@@ -114,8 +91,7 @@ menu)
     wait_log '^enable 107 0$' 1
     keys d # Delete: greyed while nothing is selected
     sleep 0.3
-    keys Escape
-    wait_log '^popup-closed 0$' 50
+    logs '^popup-closed 0$' keys Escape
     open_menu keys alt+f
     keys d
     sleep 0.3
@@ -123,23 +99,17 @@ menu)
     sleep 0.3
     refute '^command 107$' "Delete ran with nothing selected"
     select_row
-    focus_frame
-    open_menu keys alt+f
+    file_menu
     wait_log '^enable 107 1$' 1
-    keys d
-    wait_log '^command 107$' 50
+    logs '^command 107$' keys d
     select_row
     open_menu click_at $(area 60 160) 3
-    keys d
-    wait_log '^popup-closed 1$' 50
+    logs '^popup-closed 1$' keys d
     [ "$(grep -c '^command 107$' "$log")" -eq 2 ] || fail "Delete from the pop-up menu did not run"
-    focus_frame
-    open_menu keys alt+f
-    keys t
-    wait_log '^dialog-open$' 50
+    file_menu
+    logs '^dialog-open$' keys t
     sleep 0.5
-    click_at $(centre_of sound)
-    wait_log '^bn-clicked 115 0$' 50
+    logs '^bn-clicked 115 0$' click_at $(centre_of sound)
     click_at $(centre_of template)
     sleep 0.2
     keys End x
@@ -148,11 +118,8 @@ menu)
     click_at $(centre_of path)
     sleep 0.2
     keys ctrl+a
-    xdotool type --delay 40 'D:\Games'
-    wait_log '^en-update 101$' 50
-    xwd_png "$(find_window "Drovak Settings")" "$outdir/dialog.png" || fail "no screenshot"
-    click_at $(centre_of ok)
-    wait_log '^dialog 1 0 D:\\Games\|raptor.sav$' 50
+    logs '^en-update 101$' xdotool type --delay 40 'D:\Games'
+    logs '^dialog 1 0 D:\\Games\|raptor.sav$' click_at $(centre_of ok)
     finish
     ;;
 splash)

@@ -1,5 +1,5 @@
-# What every end-to-end driver shares, sourced after its arguments with `label` set: a scratch
-# folder `work`, removed at exit with the program in `pid` ended (and Wine's server stopped).
+# Sourced by every end-to-end driver, `label` set: a scratch `work`, removed at exit with the
+# program in `pid` and the helpers in `helpers` ended (and Wine's server stopped).
 here=$(cd "$(dirname "$0")" && pwd)
 python=/usr/bin/python3
 title="F-22 Raptor Drovak"
@@ -8,6 +8,7 @@ work=$(mktemp -d)
 
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    [ -n "${helpers:-}" ] && kill $helpers 2>/dev/null
     [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
     rm -rf "$work"
 }
@@ -22,9 +23,9 @@ fail() { # a driver's on_failure may leave more behind; a failure inside it ends
     exit 1
 }
 
-wait_for() { # DESCRIPTION COMMAND...: until the command succeeds, for ten seconds
+wait_for() { # DESCRIPTION COMMAND...: until the command succeeds, for ten seconds (or $tenths)
     local what=$1 && shift
-    for ((i = 0; i < 100; i++)); do
+    for ((i = 0; i < ${tenths:-100}; i++)); do
         "$@" 2>/dev/null && return 0
         sleep 0.1
     done
@@ -41,11 +42,9 @@ find_window() { # NAME [MINWIDTH]: the first visible one (the splash carries the
 }
 
 wait_window() { # NAME [MINWIDTH] [TENTHS]: prints the window's id
-    local limit=${3:-600} id
-    for ((i = 0; i < limit; i++)); do
-        id=$(find_window "$1" "${2:-1}") && echo "$id" && return 0
-        [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null &&
-            fail "the program ended while waiting for the window '$1'"
+    for ((i = 0; i < ${3:-600}; i++)); do
+        find_window "$1" "${2:-1}" && return 0
+        [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null && fail "the program ended, no window '$1'"
         sleep 0.1
     done
     fail "no window '$1' appeared"
@@ -56,15 +55,10 @@ wait_gone() { wait_for "the window '$1' did not close" no_window "$1"; }
 
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; } # ID: sets X Y WIDTH HEIGHT
 
-focus() { # ID: there is no window manager to give the keyboard focus
-    xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
-    sleep 0.2
-}
-
-click_at() { # SCREEN_X SCREEN_Y [BUTTON]; no --sync, which waits for a move that never comes
-    xdotool mousemove "$1" "$2" sleep 0.1 click "${3:-1}"
-    sleep "${click_pause:-0.2}"
-}
+# ID: there is no window manager to give the keyboard focus
+focus() { xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; sleep 0.2; }
+# SCREEN_X SCREEN_Y [BUTTON]; no --sync, which waits for a move that never comes
+click_at() { xdotool mousemove "$1" "$2" sleep 0.1 click "${3:-1}"; sleep "${click_pause:-0.2}"; }
 
 keys() { xdotool key --delay 60 "$@"; }
 
@@ -82,10 +76,7 @@ expect_exit() { # the program ends, with status 0 and no error reported
 xwd_png() { # WINDOW-ID|root PNG: a picture of one window or of the whole screen
     local dump=$work/shot.xwd where=(-id "$1")
     [ "$1" = root ] && where=(-root)
-    for _ in 1 2 3; do
-        xwd "${where[@]}" -silent -out "$dump" && break
-        sleep 0.2
-    done
+    for _ in 1 2 3; do xwd "${where[@]}" -silent -out "$dump" && break || sleep 0.2; done
     xtool png "$dump" "$2"
 }
 
@@ -96,9 +87,7 @@ ini_set() { # KEY VALUE: one line of the program's drovak.ini, its CR LF kept
     grep -q "^$1 = $2"$'\r'"\$" "$program/drovak.ini" || fail "could not set $1"
 }
 
-holds() { # FILE ORIGINAL FIELD=VALUE...: the pilot is the original with those fields changed
-    "$python" "$here/../e2e_app/savcheck.py" "$@"
-}
+holds() { xtool holds "$@"; } # FILE ORIGINAL FIELD=VALUE...: the original with those fields changed
 
 wine_prefix() { # one of the driver's own: a Wine session another test started shows no windows
     export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -1,29 +1,41 @@
 #!/usr/bin/python3
-"""What the end-to-end drivers ask of the display and its pictures: png DUMP PNG; client|rows|
-selected|painted PNG [X Y [BOTTOM]] read the main window's picture; drop WINDOW X Y FILE... over
-XDND; maximise WINDOW; tree|events: what a screen reader finds in Drovak or is told."""
+"""xtool.py COMMAND...: png DUMP PNG; client|rows|selected|painted PNG [X Y [BOTTOM]] read the main
+window's picture; drop WINDOW X Y FILE... over XDND; maximise WINDOW; tree|events: a screen
+reader's view of Drovak; holds WRITTEN ORIGINAL FIELD=TEXT...: a pilot with only those changed."""
 import struct
 import sys
 import time
 import urllib.parse
 
+from PIL import Image
+
 BACKGROUND = (34, 34, 34)
 LIST_TOP = 24  # the list sits at client (2, 24), 348 by 142, its icons at client x 8 to 40
+FIELDS = {"callsign": (80, 22), "squadron": (102, 22), "password": (124, 12), "ip": (136, 22),
+          "server": (332, 22)}  # a pilot's text fields: offset, width
 
 
-def png(dump, out):
-    from PIL import Image
+def png(dump, out):  # an xwd dump of Xvfb's 24-bit screen: 32 bits a pixel, or 24 under Wine
     data = open(dump, "rb").read()
     f = struct.unpack(">25I", data[:100])
-    header, version, fmt, width, height, order = f[0], f[1], f[2], f[4], f[5], f[7]
-    bits, stride, masks = f[11], f[12], f[14:17]
-    # Xvfb's 24-bit screen dumps 32 bits a pixel, or 24 when a dump is taken under Wine.
-    if (version, fmt, order, masks) != (7, 2, 0, (0xFF0000, 0xFF00, 0xFF)) or bits not in (24, 32):
-        sys.exit("not a TrueColor dump of Xvfb's 24-bit screen: %s" % ((version, fmt, order, bits),))
-    pixels = data[header + f[19] * 12:]
-    raw = "BGRX" if bits == 32 else "BGR"
-    image = Image.frombuffer("RGB", (width, height), pixels, "raw", raw, stride, 1)
-    image.save(out)
+    bits, stride = f[11], f[12]
+    if (f[1], f[2], f[7], f[14:17]) != (7, 2, 0, (0xFF0000, 0xFF00, 0xFF)) or bits not in (24, 32):
+        sys.exit("not a TrueColor dump of Xvfb's 24-bit screen: %s" % ((f[1], f[2], f[7], bits),))
+    Image.frombuffer("RGB", (f[4], f[5]), data[f[0] + f[19] * 12:], "raw",
+                     "BGRX" if bits == 32 else "BGR", stride, 1).save(out)
+
+
+def holds(written, original, *changes):  # FIELD=TEXT: zero padded, every other byte kept
+    written, expected = open(written, "rb").read(), bytearray(open(original, "rb").read())
+    for name, text in (change.split("=", 1) for change in changes):
+        offset, width = FIELDS[name]
+        data = text.encode("latin-1")
+        if len(data) >= width:
+            sys.exit("%s: '%s' does not fit %d bytes" % (name, text, width))
+        expected[offset:offset + width] = data + bytes(width - len(data))
+    if written != expected:
+        sys.exit("the written file (%d bytes) differs at offsets %s" % (len(written), [i for i in range(
+            max(len(written), len(expected))) if written[i:i + 1] != expected[i:i + 1]]))
 
 
 def near(a, b, tolerance=12):
@@ -50,7 +62,6 @@ def list_rows(image, cx, cy, bottom=166):
 
 
 def picture(command, path, *args):
-    from PIL import Image
     image, args = Image.open(path).convert("RGB"), [int(a) for a in args]
     if command == "client":  # its first rows are the dark background, the menu bar's light
         print(0, next(y for y in range(image.size[1])
@@ -160,9 +171,7 @@ def reader(command):
 
 
 command, args = sys.argv[1], sys.argv[2:]
-if command in ("client", "rows", "selected", "painted"):
-    picture(command, *args)
-elif command in ("tree", "events"):
-    reader(command)
-else:
-    {"png": png, "drop": drop, "maximise": maximise}[command](*args)
+if command in ("client", "rows", "selected", "painted", "tree", "events"):
+    args = [command] + args
+{"png": png, "drop": drop, "maximise": maximise, "holds": holds, "tree": reader,
+ "events": reader}.get(command, picture)(*args)

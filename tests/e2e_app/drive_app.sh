@@ -9,7 +9,7 @@ assets=$here/../../assets
 mkdir -p "$outdir"
 errlog=$outdir/$scenario.stderr
 rm -f "$errlog" "$outdir/$scenario"-*.png
-program=$work/program pilots=$work/demo/pilots
+program=$work/program pilots=$work/demo/pilots SHOT=$work/main.png
 export XDG_DATA_HOME=$work/data # the backups of the game's pilot and the trash
 
 on_failure() {
@@ -27,12 +27,13 @@ make_program_folder() { # [SPLASH]: the program (linked where it can be) and its
     ini_set showSplashScreen "${1:-0}"
 }
 
-make_demo_setup() { # a game folder with raptor.sav and four pilots, the settings pointing there
+make_demo_setup() { # [GAME SETTINGS]: raptor.sav and four pilots, the settings pointing there
     mkdir -p "${2:-$program}"
     "$make_demo" "$program/template.sav" "${1:-$work/demo}" "${2:-$program}" >/dev/null ||
         fail "drovak_make_demo failed"
     [ -n "${1:-}" ] || cp -r "$work/demo" "$work/original"
 }
+on_demo() { make_program_folder "$@"; make_demo_setup; } # [SPLASH]
 
 ini_expect() { # KEY VALUE...
     while [ $# -gt 1 ]; do
@@ -48,7 +49,6 @@ shoot() { xwd_png "$1" "$2" || fail "could not write $2"; } # ID PNG
 painted() { xwd_png "$MAIN" "$SHOT" && corner=$(xtool client "$SHOT"); }
 main_window() { # its id in MAIN, its client corner in OX OY (CX CY in the screenshot SHOT)
     MAIN=$(wait_window "$title" 600) || exit 1
-    SHOT=$work/main.png
     wait_for "the main window shows no client area" painted
     geometry "$MAIN"
     CX=${corner% *} CY=${corner#* }
@@ -71,20 +71,19 @@ click_dialog() { # ID DLG_W DLG_H X Y W H: a control's middle, from dialog units
 
 menu() { focus "$MAIN"; keys alt+f; sleep 0.4; keys "$1"; } # KEY: a File menu item's mnemonic
 
-quit() { menu x; expect_exit; }
+quit() { ${1:-menu x}; expect_exit; } # [COMMAND]
 
 box() { # TITLE [PNG]: waits for the window, its picture taken, and gives it the keys
     BOX=$(wait_window "$1" 1 600) || exit 1
     [ -z "${2:-}" ] || { sleep 0.5; shoot "$BOX" "$2"; }
     focus "$BOX"
 }
+answer() { box "$1" "${3:-}"; keys $2; wait_gone "$1"; } # TITLE KEYS [PNG]
 
-save_and_exit() { menu x; box Save; keys Return; expect_exit; } # Yes to saving
-
+save_and_exit() { ${1:-menu x}; answer Save Return "${2:-}"; expect_exit; } # [COMMAND [PNG]]: Yes
 
 start_on_demo() { # PILOT: last loaded; the main window with ace, bulldog, ghost shown
-    make_program_folder
-    make_demo_setup
+    on_demo
     ini_set lastLoadedFile "$1"
     start
     main_window
@@ -96,40 +95,31 @@ erase() { keys $(printf 'BackSpace %.0s' $(seq 22)) "$@"; } # [KEYS...] typed af
 clear_callsign() { click_client $kCallsignEnd; erase "$@"; }
 swatch() { click_client $((10 + 33 * (($1 + 9) % 10) + 16)) 194; } # DIGIT of the palette
 edited() { wait_for "no working copy of $1 after an edit" test -f "$pilots/$1.dvw"; }
+saved() { keys ctrl+s; wait_for "Ctrl+S left the working copy of $1" test ! -e "$pilots/$1.dvw"; }
+typed_ahead() { kill -STOP "$pid"; keys "$@"; kill -CONT "$pid"; } # KEYS: the program stopped
 pilot_holds() { holds "$pilots/$1" "$work/original/pilots/${1%.*}.sav" "$2"; } # FILE FIELD=VALUE
 expect_holds() { pilot_holds "$1" "$2" || fail "$1 does not hold $2: $3"; } # FILE FIELD=VALUE WHY
 unchanged() { for f; do cmp -s "$work/demo/$f" "$work/original/$f" || fail "$f changed"; done; }
-wizard_ok() { click_dialog "$BOX" 367 198 306 180 50 14; wait_gone "Drovak Setup Wizard"; }
+wizard_ok() { click_dialog "$BOX" 367 198 306 180 50 14; wait_gone "Drovak Setup Wizard"; main_window; }
 elsewhere() { mkdir -p "$work/elsewhere"; cp "$pilots/$1.sav" "$work/elsewhere/$2.sav"; }
-arrived() { # NAME WHY: that pilot reached the SAV folder and is open, last of the rows shown
-    wait_for "$2" cmp -s "$pilots/$1.sav" "$work/elsewhere/$1.sav"
-    expect_selected 2 "$1's"
-}
+arrived() { wait_for "$2" cmp -s "$pilots/$1.sav" "$work/elsewhere/$1.sav" && expect_selected 2 "$1's"; }
 
 case "$scenario" in
 edit)
     # Keys typed while it is stopped arrive as typed; palette colours; Ctrl+Z's box keeps Ctrl.
     start_on_demo bulldog.sav
     focus "$MAIN"
-    kill -STOP "$pid"
-    keys shift+Down
-    kill -CONT "$pid"
-    sleep 1
-    main_window
+    typed_ahead shift+Down
     expect_selected "1 2" "bulldog's and ghost's"
     keys Up Down # ghost alone
     sleep 0.5
     keys Tab
     erase A B C D
     edited ghost
-    kill -STOP "$pid"
-    keys asciitilde exclam at K shift+Left shift+Left BackSpace x ctrl+s y
-    kill -CONT "$pid"
+    typed_ahead asciitilde exclam at K shift+Left shift+Left BackSpace x ctrl+s y
     wait_for "the keys typed ahead were not saved" pilot_holds ghost.sav 'callsign=ABCD~!x'
     wait_for "the key after Ctrl+S did not reach the field" pilot_holds ghost.dvw 'callsign=ABCD~!xy'
-    shoot "$MAIN" "$outdir/edit-typeahead.png"
-    keys ctrl+s
-    wait_for "the second Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
+    saved ghost # a second time
     wait_for "the second Ctrl+S did not save" pilot_holds ghost.sav 'callsign=ABCD~!xy'
     clear_callsign
     edited ghost
@@ -137,32 +127,23 @@ edit)
     keys shift+s t o r m
     swatch 2
     keys 1 ctrl+z
-    box "Undo Motifications"
-    keys Escape
-    wait_gone "Undo Motifications"
+    answer "Undo Motifications" Escape
     focus "$MAIN"
     keys z x
     sleep 0.5
     find_window "Undo Motifications" >/dev/null && fail "a plain z asked about undoing again"
-    shoot "$MAIN" "$outdir/edit-main.png"
-    keys ctrl+q
-    box Save "$outdir/edit-question.png"
-    keys Return
-    expect_exit
+    save_and_exit "keys ctrl+q" "$outdir/edit-question.png"
     [ -e "$pilots/ghost.dvw" ] && fail "the working copy survived Yes"
     expect_holds ghost.sav 'callsign=~7Storm~21zx' "the new callsign"
     unchanged pilots/ace.sav pilots/bulldog.sav pilots/viper.sav "F-22 Raptor/raptor.sav"
     ;;
 broken)
     # A start that cannot succeed names the file on standard error (and in a box), status 1.
-    make_program_folder
-    make_demo_setup
+    on_demo
     cd "$work"
     refused() { # WHAT-STDERR-NAMES COMMAND...
-        local named=$1 status=0
-        shift
-        "$@" 2>>"$errlog" || status=$?
-        [ "$status" -ne 0 ] || fail "a start without $named ended with status 0"
+        local named=$1 && shift
+        ! "$@" 2>>"$errlog" || fail "a start without $named ended with status 0"
         grep -q "$named" "$errlog" || fail "standard error does not name $named"
         : >"$errlog"
     }
@@ -172,8 +153,7 @@ broken)
     mv "$work/chrtable.dv" "$program/chrtable.dv"
     rm "$program/0alpha"
     start
-    box "Drovak cannot start" "$outdir/broken-box.png"
-    keys Return
+    answer "Drovak cannot start" Return "$outdir/broken-box.png"
     refused 0alpha wait "$pid"
     pid=""
     ;;
@@ -186,15 +166,12 @@ setup)
     make_demo_setup "$lutris" "$work/s"
     touch "$game/Raptor.exe"
     start -u WINEPREFIX HOME="$work/home"
-    box "Drovak Setup" "$outdir/setup-choices.png"
-    keys Return # the first line: Lutris's
+    answer "Drovak Setup" Return "$outdir/setup-choices.png" # the first line: Lutris's
     box "Drovak Setup Wizard" "$outdir/setup-wizard.png"
     wizard_ok
-    main_window
     ini_expect firstRun 0 raptorPath "$game/" savPath "$game/" templatePath "$game/raptor.sav" \
         showSplashScreen 1
     expect_rows 1 # raptor
-    shoot "$MAIN" "$outdir/setup-main.png"
     quit
     ;;
 installed)
@@ -208,17 +185,14 @@ installed)
     ini=$home/.config/drovak/drovak.ini
     start -u XDG_CONFIG_HOME -u XDG_CACHE_HOME -u XDG_DATA_HOME HOME="$home" \
         WINEPREFIX="$work/wine"
-    box "Drovak Setup" # no game found: the demo is offered
-    keys Down Return   # the folder named by hand
+    answer "Drovak Setup" "Down Return" # no game found: not the demo, the folder named by hand
     box "Drovak Setup Wizard" "$outdir/installed-wizard.png"
     click_dialog "$BOX" 367 198 10 159 290 12 # the folder's edit
     keys ctrl+a
     xdotool type --delay 30 "$game/"
     wizard_ok
-    main_window
     ini_expect firstRun 0 raptorPath "$game/" templatePath "$game/raptor.sav"
     expect_rows 1 # raptor
-    shoot "$MAIN" "$outdir/installed-main.png"
     quit
     [ -d "$home/.cache/drovak" ] || fail "no mail folder in ~/.cache/drovak"
     others=$(find "$home" -name drovak.ini ! -path "$ini")
@@ -229,33 +203,26 @@ demo)
     make_program_folder
     mkdir -p "$work/home"
     start -u WINEPREFIX HOME="$work/home"
-    box "Drovak Setup" "$outdir/demo-choices.png"
-    keys Return # the demo set-up
+    answer "Drovak Setup" Return "$outdir/demo-choices.png" # the demo set-up
     main_window
     demo=$XDG_DATA_HOME/drovak/demo
     ini_expect raptorPath "$demo/F-22 Raptor/" savPath "$demo/pilots/" firstRun 0
     [ -f "$demo/F-22 Raptor/raptor.sav" ] || fail "the demo has no raptor.sav"
     expect_rows 3 # ace, bulldog, ghost; viper is below
-    shoot "$MAIN" "$outdir/demo-main.png"
     quit
     ;;
 resize)
     # Taller, the list shows every pilot; maximised, the fields move; at twice the scale it fits.
     openbox >/dev/null 2>&1 &
-    trap "kill $! 2>/dev/null; cleanup" EXIT
+    helpers=$!
     sleep 1
+    grown() { sleep 1; main_window; expect_rows 4 $((166 + HEIGHT - 545)); shoot "$MAIN" "$outdir/resize-$1.png"; }
     start_on_demo ghost.sav
     xdotool windowsize "$MAIN" 780 640
-    sleep 1
-    main_window
-    expect_rows 4 $((166 + HEIGHT - 545))
-    shoot "$MAIN" "$outdir/resize-taller.png"
+    grown taller
     xtool maximise "$MAIN" || fail "could not ask for the window to be maximised"
     wait_for "the window was not maximised" bash -c "xdotool getwindowgeometry --shell $MAIN | grep -qx 'WIDTH=1024'"
-    sleep 1
-    main_window
-    expect_rows 4 $((166 + HEIGHT - 545))
-    shoot "$MAIN" "$outdir/resize-maximised.png"
+    grown maximised
     click_client $((752 + WIDTH - 780)) 28
     erase shift+w i d e
     save_and_exit
@@ -272,19 +239,18 @@ reader)
     DBUS_SESSION_BUS_ADDRESS=$(dbus-daemon --session --fork --print-address=1 --print-pid=3 \
         3>"$work/bus.pid") || fail "no session bus"
     export DBUS_SESSION_BUS_ADDRESS
-    trap 'kill ${listener:-} "$(cat "$work/bus.pid")" 2>/dev/null; cleanup' EXIT
+    helpers=$(cat "$work/bus.pid")
     start_on_demo ghost.sav
     holds_lines() { local f=$1 && shift && for l; do grep -qF -- "$l" "$f" || return 1; done; }
-    tree() { xtool tree >"$work/tree.txt" 2>/dev/null && holds_lines "$work/tree.txt" "$@"; }
+    tree() { xtool tree >"$outdir/reader-tree.txt" 2>/dev/null && holds_lines "$outdir/reader-tree.txt" "$@"; }
     today=$(date '+%b %-d, %Y') # the demo's files were written now
     wait_for "the reader finds no pilots, fields or buttons (see reader-tree.txt)" tree \
         "list item|ace, ACEHIGH, $today|" "list item|viper, VIPER, $today|" \
         "entry|Callsign|GHOST|-1" "entry|Squadron password|BOO|-1" \
         "push button|Colour 7 cyan|" "push button|Æ|"
-    cp "$work/tree.txt" "$outdir/reader-tree.txt"
     events=$outdir/reader-events.txt
     "$python" "$here/../e2e/xtool.py" events >"$events" 2>&1 &
-    listener=$!
+    helpers+=" $!"
     wait_for "the reader's listener did not start" grep -q listening "$events"
     sleep 1
     told() { holds_lines "$events" "$@"; }
@@ -307,8 +273,7 @@ reader)
     ;;
 splash)
     # The splash shows its picture first, then closes and the main window follows.
-    make_program_folder 1
-    make_demo_setup
+    on_demo 1
     start
     splash=$(wait_window "$title" 1 100) || exit 1
     sleep 0.5
@@ -340,32 +305,25 @@ backup)
     kept=$(ls "$backups" 2>/dev/null)
     [[ "$kept" =~ ^[0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}_ACEHIGH\.sav$ ]] ||
         fail "the backups folder holds '$kept', not the replaced ACEHIGH"
-    shoot "$MAIN" "$outdir/backup-loaded.png" # the strip below the editor says so
     menu p
-    box "Restore Game Pilot" "$outdir/backup-restore.png"
-    keys Return # the newest backup starts chosen
-    wait_gone "Restore Game Pilot"
+    answer "Restore Game Pilot" Return "$outdir/backup-restore.png" # the newest starts chosen
     wait_for "Restore did not put ACEHIGH back" unchanged "F-22 Raptor/raptor.sav"
     menu e
     wait_for "the mailto handler was not called" test -s "$work/mailto.txt"
     link=$(cat "$work/mailto.txt")
     [[ "$link" == mailto:* ]] || fail "the handler got '$link', not a mailto link"
-    decode() { "$python" -c 'import sys, urllib.parse as u; print(u.unquote(sys.argv[1]))' "$1"; }
-    param() { decode "$(sed -n "s/.*[?&]$1=\([^&]*\).*/\1/p" <<<"$link")"; }
+    param() { "$python" -c 'import sys, urllib.parse as u; print(u.unquote(sys.argv[1]))' \
+        "$(sed -n "s/.*[?&]$1=\([^&]*\).*/\1/p" <<<"$link")"; }
     [ "$(param subject)" = "F-22 Raptor pilot file" ] || fail "the subject is '$(param subject)'"
     [[ "$(param body)" == "Here is my F-22 Raptor pilot file."* ]] || fail "the text is '$(param body)'"
     attached=$(param attach)
     cmp -s "${attached#file://}" "$pilots/ghost.sav" || fail "the attachment '$attached' is not ghost"
     click_client 150 "${ROWS[0]}"
     menu d
-    box Deleting
-    keys Return # Yes
-    wait_gone Deleting
+    answer Deleting Return # Yes
     trashed=$XDG_DATA_HOME/Trash
-    wait_for "ace.sav did not reach the trash" test -f "$trashed/files/ace.sav"
+    wait_for "ace.sav did not reach the trash" cmp -s "$trashed/files/ace.sav" "$work/original/pilots/ace.sav"
     [ -e "$pilots/ace.sav" ] && fail "ace.sav is still in the SAV folder"
-    cmp -s "$trashed/files/ace.sav" "$work/original/pilots/ace.sav" ||
-        fail "the trashed ace.sav is not the pilot"
     grep -qx "Path=$pilots/ace.sav" "$trashed/info/ace.sav.trashinfo" ||
         fail "no .trashinfo naming $pilots/ace.sav"
     expect_rows 3 # bulldog, ghost, viper
@@ -382,7 +340,6 @@ second)
     unchanged pilots/ghost.sav
     start
     main_window
-    shoot "$MAIN" "$outdir/second-restarted.png"
     elsewhere viper Zulu
     (cd "$work" && timeout 20 "$program/drovak" "$work/elsewhere/Zulu.sav") 2>>"$errlog" ||
         fail "the second start ended with status $?"
@@ -395,27 +352,22 @@ second)
         fail "the window did not take the dropped file"
     arrived Zz "the dropped pilot is not in the SAV folder"
     ini_expect lastLoadedFile ghost.sav
-    shoot "$MAIN" "$outdir/second-main.png"
     save_and_exit
     expect_holds ghost.sav 'callsign=Kilo42' "what the restarted program saved"
     ;;
 question)
     # Rewritten outside while edited: Yes keeps the typing, No the file's, then follows `set`.
-    for answer in Return alt+n; do # Yes, No
+    for reply in Return alt+n; do # Yes, No
         start_on_demo ghost.sav
         clear_callsign shift+q
         edited ghost
         cp "$pilots/ace.sav" "$pilots/ghost.sav" # ace's fields are all filled
-        box "Changed elsewhere" "$outdir/question-$answer.png"
-        keys $answer
-        wait_gone "Changed elsewhere"
-        [ $answer = Return ] || break
+        answer "Changed elsewhere" $reply "$outdir/question-$reply.png"
+        [ $reply = Return ] || break
         focus "$MAIN"
-        keys ctrl+s
-        wait_for "Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
+        saved ghost
         find_window "Changed elsewhere" >/dev/null && fail "Save asked again after Yes"
-        keys ctrl+q
-        expect_exit
+        quit "keys ctrl+q"
         expect_holds ghost.sav 'callsign=Q' "the callsign typed before Yes"
         rm -rf "$program" "$work/demo" "$work/original"
     done
@@ -425,10 +377,8 @@ question)
     focus "$MAIN"
     keys Tab Tab shift+x
     edited ghost
-    keys ctrl+s
-    wait_for "Ctrl+S left the working copy" test ! -e "$pilots/ghost.dvw"
-    keys ctrl+q
-    expect_exit
+    saved ghost
+    quit "keys ctrl+q"
     holds "$pilots/ghost.sav" "$work/original/pilots/ace.sav" squadron=NEWSQX ||
         fail "ghost.sav is not the file's pilot with the squadron set and typed"
     ;;

@@ -1,19 +1,17 @@
 #!/usr/bin/env bash
-# drovak_make_demo: the set-up from our template, the settings pointed at it; a second run
-# overwrites nothing the user changed.
+# drovak_make_demo: the set-up from our template, the settings pointed at it; a rerun keeps edits.
 set -euo pipefail
 make_demo=$1 assets=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
 if [ -n "${DROVAK_WINE:-}" ]; then # the Windows build runs under Wine and names folders its way
-    wpath() { winepath -w "$1" 2>/dev/null; }
-    run() { "$DROVAK_WINE" "$make_demo" "$(wpath "$1")" "$(wpath "$2")" "$(wpath "$3")"; }
-    folder() { printf '%s\\' "$(wpath "$1")"; }
+    wpath() { winepath -w "$1" 2>/dev/null; } && sep='\'
 else
-    run() { "$make_demo" "$@"; }
-    folder() { printf '%s/' "$1"; }
+    wpath() { printf '%s' "$1"; } && sep=/
 fi
+run() { ${DROVAK_WINE:-} "$make_demo" "$(wpath "$1")" "$(wpath "$2")" "$(wpath "$3")"; }
+folder() { printf '%s%s' "$(wpath "$1")" "$sep"; }
 callsign() { dd if="$work/demo/pilots/$1.sav" bs=1 skip=80 count="$2" status=none; } # PILOT N
 ini=$work/program/drovak.ini
 mkdir "$work/program" && cp "$assets/drovak.ini" "$ini" && echo "mine = kept" >>"$ini"
