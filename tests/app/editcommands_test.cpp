@@ -48,14 +48,12 @@ TEST_F(AppTest, EmailComposesTheMessageAndHandsItToAnyMailProgram) {
     addSav("ace.sav", "ACE");
     start();
     const std::string folder = program.folder() + "attachment" + kPathSeparator;
-    const struct {
-        bool message, link;
-        TMailProgram took;
-        int openFolder; // the answer to the offer; 0 when none is made
-    } cases[] = {{true, true, TMailProgram::Message, 0},
-                 {false, true, TMailProgram::Link, 0},
-                 {false, false, TMailProgram::None, IDYES},
-                 {false, false, TMailProgram::None, IDNO}};
+    // openFolder: the answer to the offer; 0 when none is made.
+    // clang-format off
+    const struct { bool message, link; TMailProgram took; int openFolder; } cases[] = {
+        {true, true, TMailProgram::Message, 0}, {false, true, TMailProgram::Link, 0},
+        {false, false, TMailProgram::None, IDYES}, {false, false, TMailProgram::None, IDNO}};
+    // clang-format on
     for (const auto& c : cases) {
         headless::reset();
         headless::setMailPrograms(c.message, c.link);
@@ -201,11 +199,10 @@ TEST_F(AppTest, ModifiersFollowTheKeyboardAfterADialog) {
 // A screen reader is told of the rows and of the fields as they are shown: colour codes only
 // in the field being edited with the setting on, the caret and selection counted in that text.
 TEST_F(AppTest, AccessiblePartsFollowWhatIsShown) {
-    const struct {
-        const char* setting;
-        const char* edited;
-        int caret, afterShiftLeft;
-    } cases[] = {{"0", "ACE", 3, 2}, {"1", "~5AC~3E", 7, -1}};
+    // clang-format off
+    const struct { const char *setting, *edited; int caret, afterShiftLeft; } cases[] = {
+        {"0", "ACE", 3, 2}, {"1", "~5AC~3E", 7, -1}};
+    // clang-format on
     for (const auto& c : cases) {
         app.reset();
         headless::reset();

@@ -23,14 +23,8 @@ std::size_t entries(const TCharTable::Table& table) {
 }
 
 // The entries read into each table, and what the minus key gives without and with Shift.
-struct FileCase {
-    const char* name;
-    std::string bytes;
-    std::size_t characters, shifted;
-    int minus, underscore;
-};
-
 // clang-format off
+struct FileCase { const char* name; std::string bytes; std::size_t characters, shifted; int minus, underscore; };
 const std::vector<FileCase> kFiles = {
     {"Complete", kTestKeyTable, 9, 13, '-', '_'},
     {"CrLfLineEnds", "[character table]\r\n189 -\r\n0\r\n\r\n[shift table]\r\n189 _\r\n0\r\n", 1, 1, '-', '_'},

@@ -26,13 +26,12 @@ int celOfCode(unsigned char code) {
                                  const TRect& part, const std::vector<TRect>& skip = {}) {
     for (int dy = 0; dy < part.Height(); ++dy) {
         for (int dx = 0; dx < part.Width(); ++dx) {
-            const bool skipped = std::any_of(skip.begin(), skip.end(), [&](const TRect& s) {
-                return s.Contains(TPoint(x + dx, y + dy));
-            });
-            if (!skipped && canvas.GetPixel(x + dx, y + dy) !=
-                                picture.GetPixel(part.left + dx, part.top + dy)) {
-                return ::testing::AssertionFailure() << "(" << x << ", " << y << ") differs at ("
-                                                     << x + dx << ", " << y + dy << ")";
+            const TPoint p(x + dx, y + dy);
+            if (std::none_of(skip.begin(), skip.end(),
+                             [&](const TRect& s) { return s.Contains(p); }) &&
+                canvas.GetPixel(p.x, p.y) != picture.GetPixel(part.left + dx, part.top + dy)) {
+                return ::testing::AssertionFailure()
+                       << "(" << x << ", " << y << ") differs at (" << p.x << ", " << p.y << ")";
             }
         }
     }
@@ -94,6 +93,18 @@ class Painting : public ScreenFixture {
         return celAt(canvas, sharedArt().cursor, phase, at.x, at.y + 31);
     }
 
+    // A hover frame: top and foot cels, then the sides drawn over them at `at` and `right`.
+    void expectFrame(const TCelArray& top, const TCelArray& side, TPoint at, TPoint topAt,
+                     TPoint footAt, TPoint right) {
+        const TSize s = side.CelSize();
+        const std::vector<TRect> sides{TRect(at.x, at.y, at.x + s.cx, at.y + s.cy),
+                                       TRect(right.x, right.y, right.x + s.cx, right.y + s.cy)};
+        EXPECT_TRUE(celAt(canvas, top, 0, topAt.x, topAt.y, sides));
+        EXPECT_TRUE(celAt(canvas, top, 1, footAt.x, footAt.y, sides));
+        EXPECT_TRUE(celAt(canvas, side, 0, at.x, at.y));
+        EXPECT_TRUE(celAt(canvas, side, 1, right.x, right.y));
+    }
+
     TRgbImage canvas{kClientWidth, kClientHeight, kBackground};
 };
 
@@ -120,11 +131,8 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
 
     // Runs of glyphs from one strip, field by field; after a field's last run its rectangle
     // shows the background to its right end.
-    struct Run {
-        int field, position, strip;
-        std::string text;
-    };
     // clang-format off
+    struct Run { int field, position, strip; std::string text; };
     const Run runs[] = {
         // Shown codes in the palette colour, the selection inverted.
         {kFieldCallsign, 0, 10, "~1"}, {kFieldCallsign, 2, 11, "RED"}, {kFieldCallsign, 5, 10, "~3"},
@@ -158,16 +166,10 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
         }
     }
     EXPECT_TRUE(cursorAt(kFieldCallsign, 5, 0));
-    // The swatch under the pointer is framed, its sides drawn over the top and the foot.
-    const TPoint swatch(overSwatch.x - 5, overSwatch.y - 5);
-    const TSize bar = sharedArt().colorHiSide.CelSize();
-    const std::vector<TRect> bars{
-        TRect(swatch.x, swatch.y, swatch.x + bar.cx, swatch.y + bar.cy),
-        TRect(swatch.x + 30, swatch.y, swatch.x + 30 + bar.cx, swatch.y + bar.cy)};
-    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiTop, 0, swatch.x + 1, swatch.y, bars));
-    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiTop, 1, swatch.x, swatch.y + 28, bars));
-    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiSide, 0, swatch.x, swatch.y));
-    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiSide, 1, swatch.x + 30, swatch.y));
+    // The swatch under the pointer is framed.
+    const TPoint sw(overSwatch.x - 5, overSwatch.y - 5);
+    expectFrame(sharedArt().colorHiTop, sharedArt().colorHiSide, sw, TPoint(sw.x + 1, sw.y),
+                TPoint(sw.x, sw.y + 28), TPoint(sw.x + 30, sw.y));
     // The extended characters, each in its palette cell in the palette colour; a glyph is
     // taller than its cell, and the next row's glyph covers its foot. Between and below the
     // glyphs the palette's own picture shows.
@@ -193,35 +195,28 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     screen->checkButtons(TPoint(ext.left + 45, ext.top + 40));
     paintAll();
     const TPoint cell(ext.left + 2 * kPaletteCellWidth, ext.top + kPaletteCellHeight);
-    const TSize side = sharedArt().hiSide.CelSize();
-    const std::vector<TRect> sides{TRect(cell.x, cell.y, cell.x + side.cx, cell.y + side.cy),
-                                   TRect(cell.x + kPaletteCellWidth, cell.y + 2,
-                                         cell.x + kPaletteCellWidth + side.cx,
-                                         cell.y + 2 + side.cy)};
-    EXPECT_TRUE(celAt(canvas, sharedArt().hiTop, 0, cell.x, cell.y, sides));
-    EXPECT_TRUE(celAt(canvas, sharedArt().hiTop, 1, cell.x, cell.y + kPaletteCellHeight, sides));
-    EXPECT_TRUE(celAt(canvas, sharedArt().hiSide, 0, sides[0].left, sides[0].top));
-    EXPECT_TRUE(celAt(canvas, sharedArt().hiSide, 1, sides[1].left, sides[1].top));
+    expectFrame(sharedArt().hiTop, sharedArt().hiSide, cell, cell,
+                TPoint(cell.x, cell.y + kPaletteCellHeight),
+                TPoint(cell.x + kPaletteCellWidth, cell.y + 2));
 }
 
 TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
+    // The cursor index (placed with codes shown), blink ticks, and the owner's new text.
     struct Case {
-        const char* name;
-        int field;
-        const char* text;
+        const char *name, *text;
+        int field, index, ticks, position;
         bool showCodes;
-        int index, ticks, position;     // cursor index (placed with codes shown), blink ticks
-        const char* replaced = nullptr; // the owner's new text under the cursor
+        const char* replaced = nullptr;
     };
     // clang-format off
     const Case cases[] = {
-        {"ShownCodes", kFieldCallsign, "~1RED~3LEADER", true, 7, 0, 7},
-        {"HiddenCodes", kFieldCallsign, "~1RED~3LEADER", false, 7, 0, 3},
-        {"HiddenAtEnd", kFieldServerName, "~4AB~6CD", false, 8, 1, 4},
-        {"IpShowsTilde", kFieldIpAddress, "1~2.3", false, 3, 2, 3},
-        {"BlinkWraps", kFieldSquadronPassword, "AB", true, 1, 5, 1},
+        {"ShownCodes", "~1RED~3LEADER", kFieldCallsign, 7, 0, 7, true},
+        {"HiddenCodes", "~1RED~3LEADER", kFieldCallsign, 7, 0, 3, false},
+        {"HiddenAtEnd", "~4AB~6CD", kFieldServerName, 8, 1, 4, false},
+        {"IpShowsTilde", "1~2.3", kFieldIpAddress, 3, 2, 3, false},
+        {"BlinkWraps", "AB", kFieldSquadronPassword, 1, 5, 1, true},
         // Undo reopens the file: the cursor is drawn at the end of the shorter text.
-        {"InsideAReplacedText", kFieldSquadronPassword, "ABCDEFGHIJK", true, 11, 0, 2, "AB"},
+        {"InsideAReplacedText", "ABCDEFGHIJK", kFieldSquadronPassword, 11, 0, 2, true, "AB"},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -284,13 +279,12 @@ class RepaintCovers : public Painting, public ::testing::WithParamInterface<unsi
     // Mostly points in or near the fields and palettes.
     TPoint randomPoint() {
         const int target = pick(0, 9);
-        if (target < 8) {
-            TScreenRect r = target < 6    ? screen->fieldRect(target + 1)
-                            : target == 6 ? screen->extendedCharRect()
-                                          : screen->colorRect();
-            return TPoint(pick(r.left - 20, r.right + 20), pick(r.top - 4, r.bottom + 4));
-        }
-        return TPoint(pick(0, kClientWidth - 1), pick(0, kClientHeight - 1));
+        const TScreenRect r = target < 6    ? screen->fieldRect(target + 1)
+                              : target == 6 ? screen->extendedCharRect()
+                              : target == 7
+                                  ? screen->colorRect()
+                                  : TScreenRect{20, 4, kClientWidth - 21, kClientHeight - 5};
+        return TPoint(pick(r.left - 20, r.right + 20), pick(r.top - 4, r.bottom + 4));
     }
 };
 
@@ -302,30 +296,25 @@ TEST_P(RepaintCovers, RepaintedRectanglesMatchAFullPaint) {
     const TScreenRect& ext = screen->extendedCharRect();
     const TPoint cell(ext.left + 30, ext.top + 40);
     const std::vector<TPoint> moves{cell, TPoint(0, 0), cell};
+    static const char* const kWhat[] = {"click", "move", "release", "tab", "tick"};
     for (int event = 0; event < 80 + static_cast<int>(moves.size()); ++event) {
         owner.repaints.clear();
-        std::string what;
         const bool scripted = event < static_cast<int>(moves.size());
-        const int kind = scripted ? 3 : pick(0, 8);
-        if (kind < 3) {
-            const TPoint p = randomPoint();
-            what = "click";
+        const int kind = scripted ? 3 : pick(0, 8); // clicks and moves three times as often
+        const int what = kind < 6 ? kind / 3 : kind - 4;
+        const TPoint p = scripted   ? moves[static_cast<std::size_t>(event)]
+                         : what < 2 ? randomPoint()
+                                    : TPoint();
+        if (what == 0) {
             screen->editPlayer(p);
-        } else if (kind < 6) {
-            const TPoint p = scripted ? moves[static_cast<std::size_t>(event)] : randomPoint();
-            what = "move";
+        } else if (what == 1) {
             screen->checkButtons(p);
             screen->checkColors(p);
             screen->checkDrag(p);
-        } else if (kind < 7) {
-            what = "release";
+        } else if (what == 2) {
             screen->endDrag();
-        } else if (kind < 8) {
-            what = "tab";
-            screen->enterField(pick(0, kFieldCount + 1));
         } else {
-            what = "tick";
-            screen->changeCursor();
+            what == 3 ? screen->enterField(pick(0, kFieldCount + 1)) : screen->changeCursor();
         }
         for (const TScreenRect& r : owner.repaints) {
             const TRect rect(r.left, r.top, r.right, r.bottom);
@@ -333,7 +322,8 @@ TEST_P(RepaintCovers, RepaintedRectanglesMatchAFullPaint) {
             paint(shown, rect);
         }
         paintAll();
-        ASSERT_TRUE(shown == canvas) << "event " << event << " (" << what << ") left a stale pixel";
+        ASSERT_TRUE(shown == canvas)
+            << "event " << event << " (" << kWhat[what] << ") left a stale pixel";
     }
 }
 

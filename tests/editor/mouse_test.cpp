@@ -33,16 +33,9 @@ TEST_F(Mouse, Clicks) {
     const TScreenRect call = screen->fieldRect(kFieldCallsign);
     const TScreenRect ext = screen->extendedCharRect();
     const TScreenRect colors = screen->colorRect();
-    struct Case {
-        const char* name;
-        TPoint point;
-        int field; // current afterwards
-        bool overField;
-        bool paletteClick;
-        std::string text; // of the field entered first, afterwards
-        int entered = kFieldCallsign;
-    };
+    // The field current afterwards, and the text of the field entered first.
     // clang-format off
+    struct Case { const char* name; TPoint point; int field; bool overField, paletteClick; std::string text; int entered = kFieldCallsign; };
     std::vector<Case> cases{
         {"CallsignTopLeft", TPoint(call.left, call.top), kFieldCallsign, true, false, "AB"},
         {"CallsignBottomRight", TPoint(call.right - 1, call.bottom - 1), kFieldCallsign, true, false, "AB"},
