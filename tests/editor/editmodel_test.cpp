@@ -36,9 +36,10 @@ constexpr TypedChar kChars[] = {
     {U'\u65E5', 0, 0}, {U'\t', 0, 0}, {0x7F, 0, 0}};
 // Keys pressed alone, and whether a layout types with them (then the character comes apart).
 constexpr std::pair<int, bool> kKeys[] = {
-    {kKeyBackspace, false}, {kKeyDelete, false}, {kKeyLeft, false}, {kKeyRight, false}, {kKeyHome, false},
-    {kKeyEnd, false}, {kKeyLeft, false}, {kKeyRight, false}, {kKeyCapsLock, false}, {kKeyUnmapped, false},
-    {45, false}, {kKeySpace, true}, {kKeyX, true}, {kKeyMinus, true}};
+    {kKeyBackspace, false}, {kKeyDelete, false}, {kKeyLeft, false}, {kKeyRight, false},
+    {kKeyHome, false}, {kKeyEnd, false}, {kKeyLeft, false}, {kKeyRight, false},
+    {kKeyCapsLock, false}, {kKeyUnmapped, false}, {45, false}, {kKeySpace, true},
+    {kKeyX, true}, {kKeyMinus, true}};
 enum class Op { Char, Key, Hold, Release, Chord, Color, Extended, Click, Drag, EndDrag, Tab, Leave,
                 Replace, Clipboard, Save, ShowCodes };
 constexpr const char* kOpNames[] = {"char", "key", "hold", "release", "chord", "colour", "ext",
