@@ -166,18 +166,17 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     // taller than its cell, and the next row's glyph covers its foot. Between and below the
     // glyphs the palette's own picture shows.
     std::vector<TRect> glyphs;
-    for (int r = 0; r < kPaletteRows; ++r) {
-        for (int j = 0; j < kPaletteColumns; ++j) {
-            const TPoint at(kPaletteOrigin.x + 5 + kPaletteCellWidth * j,
-                            kPaletteOrigin.y + 73 + kPaletteCellHeight * r);
-            const std::vector<TRect> nextRow{TRect(at.x, at.y + kPaletteCellHeight, at.x + 18,
-                                                   r + 1 < kPaletteRows ? at.y + 40 : at.y)};
-            const auto code = static_cast<unsigned char>(TDrovakScreen::extendedChar(r, j));
-            EXPECT_TRUE(celAt(canvas, sharedArt().strips[kPaletteStrip], celOfCode(code), at.x,
-                              at.y, nextRow))
-                << "palette row " << r << " column " << j;
-            glyphs.emplace_back(at.x, at.y, at.x + 18, at.y + 40);
-        }
+    for (int n = 0; n < kPaletteRows * kPaletteColumns; ++n) {
+        const int r = n / kPaletteColumns, j = n % kPaletteColumns;
+        const TPoint at(kPaletteOrigin.x + 5 + kPaletteCellWidth * j,
+                        kPaletteOrigin.y + 73 + kPaletteCellHeight * r);
+        const std::vector<TRect> nextRow{TRect(at.x, at.y + kPaletteCellHeight, at.x + 18,
+                                               r + 1 < kPaletteRows ? at.y + 40 : at.y)};
+        const auto code = static_cast<unsigned char>(TDrovakScreen::extendedChar(r, j));
+        EXPECT_TRUE(
+            celAt(canvas, sharedArt().strips[kPaletteStrip], celOfCode(code), at.x, at.y, nextRow))
+            << "palette row " << r << " column " << j;
+        glyphs.emplace_back(at.x, at.y, at.x + 18, at.y + 40);
     }
     const TRgbImage& palette = sharedArt().extChar.GetPixels();
     EXPECT_TRUE(shows(canvas, kPaletteOrigin.x, kPaletteOrigin.y + 73, palette,

@@ -456,29 +456,10 @@ struct Run : ScreenRig {
         }
     }
 
-    // The field left and the field entered are repainted, and the current one when its text,
+    // What differs between the screen and the model; empty when nothing does. After a step from
+    // b: the field left and the field entered are repainted, and the current one when its text,
     // cursor or selection changed (the owner repaints what it replaces itself).
-    std::string unrepainted(const Model& b) {
-        std::string missing;
-        auto need = [&](int f) {
-            const auto& r = owner.repaints;
-            if (f != kNoField && std::find(r.begin(), r.end(), screen->fieldRect(f)) == r.end()) {
-                missing += "field " + std::to_string(f) + " not repainted; ";
-            }
-        };
-        const auto f = z(m.field);
-        if (b.field != m.field) {
-            need(b.field);
-            need(m.field);
-        } else if (b.cursor != m.cursor || b.selection != m.selection || b.side != m.side ||
-                   b.text[f] != m.text[f] || (m.selection && b.anchor != m.anchor)) {
-            need(m.field);
-        }
-        return missing;
-    }
-
-    // What differs between the screen and the model; empty when nothing does.
-    std::string differences() {
+    std::string differences(const Model* b) {
         std::ostringstream out;
         out << note;
         auto same = [&out](const char* what, const auto& got, const auto& want) {
@@ -507,6 +488,21 @@ struct Run : ScreenRig {
             same("cursor cell", screen->getCursorIndex(screen->fieldText(m.field), m.cursor),
                  m.cursorCell());
         }
+        auto need = [&](int f) {
+            const auto& r = owner.repaints;
+            if (f != kNoField && std::find(r.begin(), r.end(), screen->fieldRect(f)) == r.end()) {
+                out << "field " << f << " not repainted; ";
+            }
+        };
+        const auto f = z(m.field);
+        if (b != nullptr && b->field != m.field) {
+            need(b->field);
+            need(m.field);
+        } else if (b != nullptr &&
+                   (b->cursor != m.cursor || b->selection != m.selection || b->side != m.side ||
+                    b->text[f] != m.text[f] || (m.selection && b->anchor != m.anchor))) {
+            need(m.field);
+        }
         return out.str();
     }
 };
@@ -517,8 +513,7 @@ std::optional<std::pair<std::size_t, std::string>> failure(const std::vector<Ste
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const Model before = run.m;
         run.apply(steps[i]);
-        std::string d = run.differences();
-        d += steps[i].op == Op::Replace ? "" : run.unrepainted(before);
+        const std::string d = run.differences(steps[i].op == Op::Replace ? nullptr : &before);
         if (!d.empty()) {
             return std::pair{i, d};
         }
