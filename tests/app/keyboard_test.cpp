@@ -62,7 +62,6 @@ TEST_F(AppTest, AcceleratorsRunCommandsAndNeverType) {
         SCOPED_TRACE(c.what);
         select("ace");
         typeKey(VK_TAB);
-        ASSERT_EQ(window().editor().getCurrentField(), kFieldCallsign);
         const std::size_t dialogs = headless::fileDialogs().size();
         const std::size_t launched = headless::launchedDocuments().size();
         if (c.key == 'S') {
@@ -109,7 +108,6 @@ TEST_F(AppTest, KeysTypeWhatTheLayoutGives) {
         return std::exchange(pending, 0) != 0 && typed == U'e' ? U'\u00E9' : typed;
     });
     typeKey(VK_TAB);
-    ASSERT_EQ(window().editor().getCurrentField(), kFieldCallsign);
     const uint altGr = kCtrl | kAlt;
     // clang-format off
     for (const auto& [vk, modifiers] : {std::pair<uint, uint>{VK_OEM_3, 0}, {'Q', altGr}, {VK_OEM_6, 0},

@@ -8,11 +8,9 @@
 
 namespace {
 
-std::size_t entries(const TCharTable::Table& table) {
-    return static_cast<std::size_t>(
-        std::find_if(table.begin(), table.end(), [](const auto& e) { return e.key == 0; }) -
-        table.begin());
-}
+constexpr auto entries = [](const TCharTable::Table& table) {
+    return static_cast<std::size_t>(std::ranges::find(table, 0, &TKeyEntry::key) - table.begin());
+};
 
 // The entries read into each table, and what the minus key gives without and with Shift.
 // clang-format off

@@ -537,12 +537,10 @@ std::vector<Step> randomSteps(std::mt19937& random) {
     return steps;
 }
 
-int fromEnvironment(const char* name, int fallback) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::atoi(value) : fallback;
-}
-
 TEST(EditModel, RandomSequencesFollowTheRules) {
+    const auto fromEnvironment = [](const char* name, int fallback) {
+        return std::getenv(name) != nullptr ? std::atoi(std::getenv(name)) : fallback;
+    };
     const int first = fromEnvironment("DROVAK_EDIT_MODEL_SEED", 1);
     const int runs = fromEnvironment("DROVAK_EDIT_MODEL_RUNS", kSequences);
     for (int seed = first; seed < first + runs; ++seed) {
