@@ -21,13 +21,12 @@ TEST_F(AppTest, CommandEnablingFollowsTheState) {
     addSav("dirty.sav", "D");
     addSav("dirty.dvw", "D2");
     start();
+    // clang-format off
     const std::pair<std::function<void()>, std::string> states[] = {
-        {[&] { select("ace"); }, "AE"},
-        {[&] { select("dirty"); }, "SAU"},
-        {[&] { clickField(kFieldCallsign); }, "SAU"},
-        {[] { headless::setClipboard(std::string("XY")); }, "SAUP"},
-        {[] { headless::typeKey(VK_LEFT, headless::kShift); }, "SAUCP"},
-        {[&] { choose(CM_NEW); }, "SA"}};
+        {[&] { select("ace"); }, "AE"}, {[&] { select("dirty"); }, "SAU"},
+        {[&] { clickField(kFieldCallsign); }, "SAU"}, {[] { headless::setClipboard(std::string("XY")); }, "SAUP"},
+        {[] { headless::typeKey(VK_LEFT, headless::kShift); }, "SAUCP"}, {[&] { choose(CM_NEW); }, "SA"}};
+    // clang-format on
     for (const auto& [enter, letters] : states) {
         enter();
         const std::pair<int, char> commands[] = {

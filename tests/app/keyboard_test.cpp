@@ -9,7 +9,6 @@
 #include <utility>
 
 using namespace resources;
-using headless::kAlt;
 using headless::kCtrl;
 using headless::kShift;
 using headless::typeKey;
@@ -25,11 +24,10 @@ TEST_F(AppTest, TabAndReturnWalkTheFields) {
     const char side = window().currentPlayer().side[0];
     // clang-format off
     const struct { uint key, modifiers; int field; } steps[] = { // kNoField: the list has the keys
-        {VK_TAB, 0, kFieldCallsign}, {VK_TAB, 0, kFieldSquadronName},
-        {VK_TAB, 0, kFieldSquadronPassword}, {VK_TAB, 0, kFieldSide}, {VK_TAB, 0, kFieldIpAddress},
-        {VK_TAB, 0, kFieldServerName}, {VK_TAB, 0, kNoField}, {VK_TAB, kShift, kFieldServerName},
-        {VK_TAB, kShift, kFieldIpAddress}, {VK_RETURN, 0, kFieldServerName},
-        {VK_RETURN, 0, kNoField}, {VK_TAB, kShift, kFieldServerName}};
+        {VK_TAB, 0, kFieldCallsign}, {VK_TAB, 0, kFieldSquadronName}, {VK_TAB, 0, kFieldSquadronPassword},
+        {VK_TAB, 0, kFieldSide}, {VK_TAB, 0, kFieldIpAddress}, {VK_TAB, 0, kFieldServerName},
+        {VK_TAB, 0, kNoField}, {VK_TAB, kShift, kFieldServerName}, {VK_TAB, kShift, kFieldIpAddress},
+        {VK_RETURN, 0, kFieldServerName}, {VK_RETURN, 0, kNoField}, {VK_TAB, kShift, kFieldServerName}};
     // clang-format on
     for (const auto& s : steps) {
         typeKey(s.key, s.modifiers); // the cursor placed on entering: the model's Tab step
@@ -96,19 +94,16 @@ TEST_F(AppTest, KeysTypeWhatTheLayoutGives) {
     // clang-format on
     addSav("ace.sav", "");
     start();
-    char32_t pending = 0;
+    bool dead = false; // the key before was the dead one
     headless::setKeyboardLayout([&](uint key, bool shift, bool caps, bool altGraph) {
         const auto found = differs.find(Place{key, shift, altGraph});
-        char32_t typed =
+        const char32_t typed =
             found != differs.end() ? found->second : headless::usLayout(key, shift, caps, altGraph);
-        if (typed == kDeadAcute) {
-            pending = typed;
-            return char32_t{0};
-        }
-        return std::exchange(pending, 0) != 0 && typed == U'e' ? U'\u00E9' : typed;
+        const bool accent = std::exchange(dead, typed == kDeadAcute);
+        return dead ? char32_t{0} : accent && typed == U'e' ? U'\u00E9' : typed;
     });
     typeKey(VK_TAB);
-    const uint altGr = kCtrl | kAlt;
+    const uint altGr = kCtrl | headless::kAlt;
     // clang-format off
     for (const auto& [vk, modifiers] : {std::pair<uint, uint>{VK_OEM_3, 0}, {'Q', altGr}, {VK_OEM_6, 0},
              {'E', 0}, {VK_OEM_PLUS, altGr}, {'3', 0}, {'Y', 0}, {'Z', 0}, {'B', kShift}}) {

@@ -125,10 +125,8 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
         {kFieldCallsign, 0, 10, "~1"}, {kFieldCallsign, 2, 11, "RED"}, {kFieldCallsign, 5, 10, "~3"},
         {kFieldCallsign, 7, 3, std::string("LEADER\0\0\0\0\0\0\0\0\0", 15)},
         // Codes hidden: they take no room.
-        {kFieldSquadronName, 0, 4, "DROVAK "},
-        {kFieldSquadronName, 7, 7, std::string("WING\0\0\0\0\0\0\0\0\0", 13)},
-        {kFieldSquadronPassword, 0, 2, std::string("SECRET\0\0\0\0\0\0", 12)},
-        {kFieldSide, 0, 10, std::string("SIDE 1\0", 7)},
+        {kFieldSquadronName, 0, 4, "DROVAK "}, {kFieldSquadronName, 7, 7, std::string("WING\0\0\0\0\0\0\0\0\0", 13)},
+        {kFieldSquadronPassword, 0, 2, std::string("SECRET\0\0\0\0\0\0", 12)}, {kFieldSide, 0, 10, std::string("SIDE 1\0", 7)},
         // Every byte shown, the tilde too.
         {kFieldIpAddress, 0, 10, std::string("10.0.~1.2") + std::string(13, '\0')},
         {kFieldServerName, 0, 4, "\xC5RHUS "}, {kFieldServerName, 6, 0, "\xA7 "},
@@ -265,12 +263,10 @@ class RepaintCovers : public Painting, public ::testing::WithParamInterface<unsi
 
     // Mostly points in or near the fields and palettes.
     TPoint randomPoint() {
-        const int target = pick(0, 9);
-        const TScreenRect r = target < 6    ? screen->fieldRect(target + 1)
-                              : target == 6 ? screen->extendedCharRect()
-                              : target == 7
-                                  ? screen->colorRect()
-                                  : TScreenRect{20, 4, kClientWidth - 21, kClientHeight - 5};
+        const int target = std::min(pick(0, 9), 8); // 8: anywhere in the window
+        const TScreenRect others[] = {screen->extendedCharRect(), screen->colorRect(),
+                                      TScreenRect{20, 4, kClientWidth - 21, kClientHeight - 5}};
+        const TScreenRect r = target < 6 ? screen->fieldRect(target + 1) : others[target - 6];
         return TPoint(pick(r.left - 20, r.right + 20), pick(r.top - 4, r.bottom + 4));
     }
 };

@@ -29,11 +29,10 @@ constexpr auto z = [](int i) { return static_cast<std::size_t>(i); };
 // clang-format off
 struct TypedChar { char32_t c; unsigned char byte, password; };
 constexpr TypedChar kChars[] = {
-    {U'a', 'a', 'A'}, {U'B', 'B', 'B'}, {U'z', 'z', 'Z'}, {U'3', '3', '3'}, {U'5', '5', '5'},
-    {U'0', '0', '0'}, {U'~', '~', '~'}, {U'~', '~', '~'}, {U' ', ' ', ' '}, {U'-', '-', '-'},
-    {U'!', '!', '!'}, {U'{', 0, 0}, {U'\u00E9', 0xE9, 0xC9}, {U'\u00FF', 0xFF, 0x9F},
-    {U'\u0153', 0x9C, 0x8C}, {U'\u00E0', 0xE0, 0xC0}, {U'\u00FE', 0xFE, 0xDE}, {U'\u20AC', 0, 0},
-    {U'\u65E5', 0, 0}, {U'\t', 0, 0}, {0x7F, 0, 0}};
+    {U'a', 'a', 'A'}, {U'B', 'B', 'B'}, {U'z', 'z', 'Z'}, {U'3', '3', '3'}, {U'5', '5', '5'}, {U'0', '0', '0'},
+    {U'~', '~', '~'}, {U'~', '~', '~'}, {U' ', ' ', ' '}, {U'-', '-', '-'}, {U'!', '!', '!'}, {U'{', 0, 0},
+    {U'\u00E9', 0xE9, 0xC9}, {U'\u00FF', 0xFF, 0x9F}, {U'\u0153', 0x9C, 0x8C}, {U'\u00E0', 0xE0, 0xC0},
+    {U'\u00FE', 0xFE, 0xDE}, {U'\u20AC', 0, 0}, {U'\u65E5', 0, 0}, {U'\t', 0, 0}, {0x7F, 0, 0}};
 // Keys pressed alone, and whether a layout types with them (then the character comes apart).
 constexpr std::pair<int, bool> kKeys[] = {
     {kKeyBackspace, false}, {kKeyDelete, false}, {kKeyLeft, false}, {kKeyRight, false},

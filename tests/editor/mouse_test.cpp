@@ -3,8 +3,8 @@
 
 #include "editor_fixture.h"
 
-#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
