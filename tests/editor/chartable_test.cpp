@@ -8,29 +8,14 @@
 
 namespace {
 
-TCharTable loaded(const std::string& bytes) {
-    TempDir dir;
-    dir.write("chrtable.dv", bytes);
-    TCharTable table;
-    table.load(dir.file("chrtable.dv"));
-    return table;
-}
-
-std::size_t entries(const TCharTable::Table& table) {
-    return static_cast<std::size_t>(
-        std::find_if(table.begin(), table.end(), [](const auto& e) { return e.key == 0; }) -
-        table.begin());
-}
-
-// The entries read into each table, and what the minus key gives without and with Shift.
-struct FileCase {
-    const char* name;
-    std::string bytes;
-    std::size_t characters, shifted;
-    int minus, underscore;
+constexpr auto entries = [](const TCharTable::Table& table) {
+    return static_cast<std::size_t>(std::ranges::find(table, 0, &TKeyEntry::key) - table.begin());
 };
 
+// The entries read into each table, and what the minus key gives without and with Shift.
 // clang-format off
+struct FileCase { const char* name; std::string bytes; std::size_t characters, shifted;
+                  int minus, underscore; };
 const std::vector<FileCase> kFiles = {
     {"Complete", kTestKeyTable, 9, 13, '-', '_'},
     {"CrLfLineEnds", "[character table]\r\n189 -\r\n0\r\n\r\n[shift table]\r\n189 _\r\n0\r\n", 1, 1, '-', '_'},
@@ -72,7 +57,10 @@ class TableFile : public ::testing::TestWithParam<FileCase> {};
 
 TEST_P(TableFile, Reads) {
     const FileCase& c = GetParam();
-    const TCharTable table = loaded(c.bytes);
+    TempDir dir;
+    dir.write("chrtable.dv", c.bytes);
+    TCharTable table;
+    table.load(dir.file("chrtable.dv"));
     EXPECT_EQ(entries(table.characterTable()), c.characters);
     EXPECT_EQ(entries(table.shiftTable()), c.shifted);
     EXPECT_EQ(TCharTable::lookup(table.characterTable(), kKeyMinus), c.minus);

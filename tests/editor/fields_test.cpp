@@ -33,20 +33,18 @@ TEST_F(ScreenFixture, ColourOverSelectionInANearlyFullField) {
     EXPECT_EQ(fields.text(kFieldCallsign), "ABCDEFGHIJKLMNOPQ~3RS");
 }
 
-} // namespace
-
 // The screen edits the record's own buffers, each field number reaching its own buffer whole.
-TEST(ScreenOnRecord, EditsThePlayerFieldsInPlace) {
-    TRecordingOwner owner;
-    TDrovakScreen screen(owner, blankArt());
+TEST_F(ScreenFixture, EditsThePlayerFieldsInPlace) {
     TDrovakSettingsXfer settings;
     TPlayer player(settings, "pilot.sav");
-    screen.setPlayer(&player);
+    screen->setPlayer(&player);
     const std::span<char> buffers[] = {player.callsign,         player.squadronName,
                                        player.squadronPassword, player.side,
                                        player.ipAddress,        player.serverName};
     for (int f = 1; f <= kFieldCount; ++f) {
-        EXPECT_EQ(screen.fieldText(f).data(), buffers[f - 1].data()) << f;
-        EXPECT_EQ(screen.fieldText(f).size(), buffers[f - 1].size()) << f;
+        EXPECT_EQ(screen->fieldText(f).data(), buffers[f - 1].data()) << f;
+        EXPECT_EQ(screen->fieldText(f).size(), buffers[f - 1].size()) << f;
     }
 }
+
+} // namespace
