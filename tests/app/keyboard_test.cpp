@@ -37,6 +37,9 @@ TEST_F(AppTest, TabAndReturnWalkTheFields) {
         EXPECT_EQ(list().editorTakesKeys(), s.field != kNoField);
     }
     EXPECT_EQ(window().currentPlayer().side[0], side);
+    typeKey(VK_TAB); // the list again; a click on a field takes the keys from it
+    clickField(kFieldSquadronName);
+    EXPECT_EQ(headless::focusWindow(), &window());
 }
 
 // The accelerators run their commands wherever the keyboard is, and none types into a field.
