@@ -277,25 +277,6 @@ def check_files():
         fail("contact.eml", "does not say how to set the contact address")
 
 
-class TagChecker(HTMLParser):
-    VOID = {"meta", "br", "hr", "img", "link", "input"}
-
-    def __init__(self):
-        super().__init__()
-        self.stack, self.errors, self.text = [], [], ""
-
-    def handle_starttag(self, tag, attrs):
-        if tag not in self.VOID:
-            self.stack.append(tag)
-
-    def handle_endtag(self, tag):
-        if not self.stack or self.stack.pop() != tag:
-            self.errors.append(tag)
-
-    def handle_data(self, data):
-        self.text += data
-
-
 def check_pages():
     for name, musts in (
         ("help/help.htm", ["New", "Save As", "Load into F-22 Raptor", "Send by Email",
@@ -305,13 +286,21 @@ def check_pages():
                            "SAV Template File", "Location of Raptor.exe"]),
         ("website.htm", ["Drovak", "contactAddress = you@example.org"]),
     ):
-        checker = TagChecker()
-        checker.feed(read(name).decode("utf-8"))
-        if checker.errors or checker.stack:
-            fail(name, "unbalanced tags %s" % (checker.errors + checker.stack))
-        for text in musts:
-            if text not in checker.text:
-                fail(name, "says nothing about %r" % text)
+        # Every element closed in order (but the void ones), and the text naming each must.
+        stack, unbalanced, text = [], [], []
+        page = HTMLParser()
+        page.handle_starttag = lambda tag, _: tag in VOID or stack.append(tag)
+        page.handle_endtag = lambda tag: (stack and stack.pop() == tag) or unbalanced.append(tag)
+        page.handle_data = text.append
+        page.feed(read(name).decode("utf-8"))
+        if unbalanced or stack:
+            fail(name, "unbalanced tags %s" % (unbalanced + stack))
+        for must in musts:
+            if must not in "".join(text):
+                fail(name, "says nothing about %r" % must)
+
+
+VOID = {"meta", "br", "hr", "img", "link", "input"}
 
 
 def main():
