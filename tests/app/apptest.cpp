@@ -4,6 +4,7 @@
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -69,11 +70,8 @@ TDrovakWindow& AppTest::window() const {
 }
 
 std::string AppTest::callsignIn(const std::string& file) const {
-    std::string bytes = sav.read(file);
-    if (bytes.size() < 102) {
-        return "<missing>";
-    }
-    return std::string(bytes.c_str() + 80);
+    const std::string bytes = sav.read(file);
+    return bytes.size() < 102 ? "<missing>" : std::string(bytes.c_str() + 80);
 }
 
 int AppTest::selected() const {
@@ -82,14 +80,10 @@ int AppTest::selected() const {
 }
 
 void AppTest::select(const std::string& label) {
-    auto all = labels();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        if (all[i] == label) {
-            headless::clickListItem(list(), static_cast<int>(i));
-            return;
-        }
-    }
-    ADD_FAILURE() << "no item " << label;
+    const auto all = labels();
+    const auto at = std::find(all.begin(), all.end(), label);
+    ASSERT_NE(at, all.end()) << "no item " << label;
+    headless::clickListItem(list(), static_cast<int>(at - all.begin()));
 }
 
 void AppTest::clickField(int field) {
