@@ -69,8 +69,8 @@ TDrovakWindow& AppTest::window() const {
     return *static_cast<TDrovakWindow*>(app->GetMainWindow()->GetClientWindow());
 }
 
-std::string AppTest::callsignIn(const std::string& file) const {
-    const std::string bytes = sav.read(file);
+std::string AppTest::callsignIn(const std::string& file, const TempDir* folder) const {
+    const std::string bytes = (folder ? *folder : sav).read(file);
     return bytes.size() < 102 ? "<missing>" : std::string(bytes.c_str() + 80);
 }
 

@@ -53,7 +53,8 @@ class AppTest : public ::testing::Test {
         return window().list();
     }
 
-    std::string callsignIn(const std::string& file) const; // the text at offset 80
+    // The text at offset 80 of a file in the SAV folder unless another is named.
+    std::string callsignIn(const std::string& file, const TempDir* folder = nullptr) const;
     std::vector<std::string> labels() const {
         return headless::listLabels(list());
     }

@@ -52,24 +52,6 @@ TEST_F(AppTest, NewAgainAsksAndOneThatCannotBeMadeSaysWhy) {
 #endif
 }
 
-// A new file's working copy found at start is the new file again; its Save is a Save As, which
-// a cancel leaves as it was.
-TEST_F(AppTest, SaveOfTheNewFileGoesToSaveAsAfterARestartToo) {
-    addSav(" New Sav File.dvw", "FRESH");
-    start();
-    EXPECT_TRUE(window().isNewFileOpen());
-    headless::scriptFileDialogCancel();
-    choose(CM_SAVE);
-    ASSERT_EQ(1u, headless::fileDialogs().size());
-    EXPECT_EQ(".sav", headless::fileDialogs()[0].fileName);
-    EXPECT_TRUE(sav.exists(" New Sav File.dvw"));
-
-    headless::scriptFileDialog(sav.file("mine"));
-    choose(CM_SAVE);
-    EXPECT_EQ("FRESH", callsignIn("mine.sav"));
-    EXPECT_EQ("mine.sav", sav.listing());
-}
-
 // A Save that fails, for want of the template, of room on the disk or of leave to write the
 // file, is said with the file and the reason; the edit stays in its working copy, which stays
 // marked and open, and after a restart Save writes it.

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <regex>
 #include <sstream>
 #include <utility>
 
@@ -141,8 +142,8 @@ class FolderModelTest : public AppTest {
         auto command = [&](int id) { act([&] { headless::chooseMenuItem(frame(), id); }); };
         // The open record saved as the label's .sav in the SAV folder, which the user may refuse
         // to overwrite: then it is that label that is open, its working copy if it has one.
-        auto savedAs = [&](const std::string& to) {
-            headless::scriptFileDialog(sav.file(to.ends_with(".SAV") ? to : to + ".sav"));
+        auto savedAs = [&](const std::string& to, bool bare) { // bare: no extension typed
+            headless::scriptFileDialog(sav.file(to.ends_with(".SAV") || bare ? to : to + ".sav"));
             if (m.get(to, ".sav") && ask({IDYES, IDNO}) == IDNO) {
                 return;
             }
@@ -215,10 +216,7 @@ class FolderModelTest : public AppTest {
             }
             return;
         case Save:
-            if (m.open == kNew) {
-                return; // its Save is a Save As
-            }
-            if (edited) { // greyed without a working copy
+            if (edited && m.open != kNew) { // greyed without a working copy
                 m.sync();
                 const int answer =
                     m.get(m.open, ".sav") == m.seen ? IDYES : ask({IDYES, IDNO, IDCANCEL});
@@ -234,7 +232,10 @@ class FolderModelTest : public AppTest {
                     m.openLabel(m.open);
                 }
             }
-            return command(CM_SAVE);
+            if (m.open != kNew) {
+                return command(CM_SAVE);
+            }
+            [[fallthrough]]; // the new file's Save is a Save As
         case SaveAs: {
             // Its own label or another, ".SAV" typed or not: the extension test is exact.
             const std::string to = (s.b % 4 == 3 ? m.open : pick) + (s.b % 8 >= 4 ? ".SAV" : "");
@@ -255,12 +256,16 @@ class FolderModelTest : public AppTest {
                                 : there;
                 }
                 if (away.exists(there) && ask({IDYES, IDNO}) == IDNO) {
-                    copy = away.read(there).c_str() + 80; // refused: left alone
+                    copy = callsignIn(there, &away); // refused: left alone
                 }
             } else {
-                savedAs(to);
+                savedAs(to, s.b % 16 >= 8);
             }
-            command(CM_SAVEAS);
+            const std::size_t dialogs = headless::fileDialogs().size();
+            command(s.op == Save ? CM_SAVE : CM_SAVEAS);
+            if (headless::fileDialogs().size() != dialogs + 1) {
+                return unexpected.push_back("no file was asked for");
+            }
             const auto& dialog = headless::fileDialogs().back();
             if (window().editor().isEditing()) { // chosen with the mouse: the edit is over
                 unexpected.push_back("a field is still edited after Save As");
@@ -268,7 +273,7 @@ class FolderModelTest : public AppTest {
             if (!same(dialog.fileName, suggested) || dialog.initialDir != sav.folder()) {
                 unexpected.push_back("Save As suggests " + dialog.initialDir + dialog.fileName);
             }
-            if (s.b % 4 == 1 && away.read(there).c_str() + 80 != copy) {
+            if (s.b % 4 == 1 && callsignIn(there, &away) != copy) {
                 unexpected.push_back("the copy elsewhere is not " + copy);
             }
             return;
@@ -278,14 +283,11 @@ class FolderModelTest : public AppTest {
             if (!m.open.empty()) {
                 m.sync();
                 // "p(3)" goes on from its number, to 9 at most; any other label starts at (1).
-                char digit = '1';
-                const std::size_t len = copy.size();
-                if (len > 4 && copy[len - 3] == '(' && copy[len - 2] >= '1' &&
-                    copy[len - 2] <= '9' && copy[len - 1] == ')') {
-                    digit = copy[len - 2];
-                    copy.resize(len - 3);
-                }
-                copy += "(1)";
+                std::smatch numbered;
+                const bool on =
+                    std::regex_match(copy, numbered, std::regex("(.{2,})\\(([1-9])\\)"));
+                char digit = on ? numbered[2].str()[0] : '1';
+                copy = (on ? numbered[1].str() : copy) + "(1)";
                 for (copy[copy.size() - 2] = digit; digit < '9' && m.exists(copy);) {
                     copy[copy.size() - 2] = ++digit;
                 }
@@ -393,7 +395,7 @@ class FolderModelTest : public AppTest {
                                : m.open.empty() ? ask({IDNO, IDCANCEL})
                                                 : ask({IDYES, IDNO, IDCANCEL});
             if (answer == IDYES) {
-                savedAs(pick);
+                savedAs(pick, false);
             }
             if (answer != IDCANCEL) {
                 m.newFile = true;
@@ -551,7 +553,7 @@ class FolderModelTest : public AppTest {
         if (!m.open.empty() && (at < 0 || !same(labels()[static_cast<std::size_t>(at)], m.open))) {
             out << "the selected row is not the open pilot\n";
         }
-        if (game.read("raptor.sav").c_str() + 80 != m.game) {
+        if (callsignIn("raptor.sav", &game) != m.game) {
             out << "the game's pilot is not the one loaded last\n";
         }
         return out.str();

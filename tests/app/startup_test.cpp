@@ -12,8 +12,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A working copy's row shows its own callsign; a leftover new file goes, its working copy stays,
-// and so do writes cut short in every folder the program writes.
+// A working copy's row shows its own callsign; a leftover new file goes, its working copy stays
+// and is the new file still, and so do writes cut short in every folder the program writes.
 TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
     addSav("ace.sav", "ACE");
     addSav(" New Sav File.sav", "LEFTOVER");
@@ -26,6 +26,7 @@ TEST_F(AppTest, StartsOnTheLastLoadedFileWithItsMarks) {
     EXPECT_EQ("NEW", headless::cellText(list(), 0, 1));
     EXPECT_EQ("EDITING", headless::cellText(list(), 0, 2));
     EXPECT_EQ(" New Sav File.dvw ace.sav", sav.listing());
+    EXPECT_TRUE(window().isNewFileOpen());
     for (const TempDir* folder : {&game, &program}) {
         EXPECT_FALSE(folder->exists(".drovak-Ab12xY.tmp")) << folder->folder();
     }
