@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 namespace fs = std::filesystem;
 using namespace resources;
@@ -129,60 +130,51 @@ TEST_F(AppTest, RefusedCommandsChangeNoFile) {
     for (const std::string& label : {std::string("ace"), std::string("bob"), fits, tooLong}) {
         addSav(label + ".sav", "X");
     }
-    struct Case {
-        const char* why;
-        std::string label; // selected first
-        int command;
-        std::optional<std::string> input; // Save As: the path chosen; Rename: the text typed
-        int answer;                       // to the one question asked; 0: none is asked
-        std::string message;
-    };
-    const Case cases[] = {
-        // clang-format off
-        {"save as over a file elsewhere, answered No", "ace", CM_SAVEAS, elsewhere.file("other.sav"), IDNO, overwrite},
-        {"save as another spelling of a pilot's file, answered No", "ace", CM_SAVEAS, sav.file("BOB.sav"), IDNO, overwrite},
-        {"save as no name", "ace", CM_SAVEAS, sav.file(".sav"), IDOK, "File must have a name!"},
-        {"save as a path that .sav makes longer than the program keeps", "ace", CM_SAVEAS, sav.file(std::string(510 - sav.folder().size(), 'n')), IDOK, "Error saving file!"},
-        {"save as a hidden name: a pilot the list never shows", "ace", CM_SAVEAS, sav.file(".ghost.sav"), IDOK, "Error saving file!"},
-        {"rename ended with Escape", "ace", CM_RENAME, std::nullopt, 0, ""},
-        {"rename to no name", "ace", CM_RENAME, "", IDOK, "File must have a name!"},
-        {"rename out of the SAV folder", "ace", CM_RENAME, "../escape", IDOK, "Error saving file!"},
-        {"rename to the folder above", "ace", CM_RENAME, "..", IDOK, "Error saving file!"},
-        {"rename to a hidden name: the pilot would vanish", "ace", CM_RENAME, ".ace", IDOK, "Error saving file!"},
-        {"rename with no room for .sav", "ace", CM_RENAME, std::string(124, 'n'), IDOK, "Error saving file!"},
-        {"rename, the template gone", "ace", CM_RENAME, "zed", IDOK, kTemplateMessage},
-        {"duplicate whose name is too long", tooLong, CM_DUPLICATE, std::nullopt, IDOK, "Error saving file!"},
-        {"duplicate of the longest name that fits, the template gone", fits, CM_DUPLICATE, std::nullopt, IDOK, kTemplateMessage},
-        // clang-format on
-    };
+    // Why, the label selected first, the command, what is chosen (Save As: the path; Rename: the
+    // text typed), and what is said (nothing: nothing is asked).
+    const std::tuple<const char*, std::string, int, std::optional<std::string>, std::string>
+        cases[] = {
+            // clang-format off
+        {"save as over a file elsewhere, answered No", "ace", CM_SAVEAS, elsewhere.file("other.sav"), overwrite},
+        {"save as no name", "ace", CM_SAVEAS, sav.file(".sav"), "File must have a name!"},
+        {"save as a path that .sav makes longer than the program keeps", "ace", CM_SAVEAS, sav.file(std::string(510 - sav.folder().size(), 'n')), "Error saving file!"},
+        {"save as a hidden name: a pilot the list never shows", "ace", CM_SAVEAS, sav.file(".ghost.sav"), "Error saving file!"},
+        {"rename ended with Escape", "ace", CM_RENAME, std::nullopt, ""},
+        {"rename to no name", "ace", CM_RENAME, "", "File must have a name!"},
+        {"rename out of the SAV folder", "ace", CM_RENAME, "../escape", "Error saving file!"},
+        {"rename to the folder above", "ace", CM_RENAME, "..", "Error saving file!"},
+        {"rename to a hidden name: the pilot would vanish", "ace", CM_RENAME, ".ace", "Error saving file!"},
+        {"rename with no room for .sav", "ace", CM_RENAME, std::string(124, 'n'), "Error saving file!"},
+        {"rename, the template gone", "ace", CM_RENAME, "zed", kTemplateMessage},
+        {"duplicate whose name is too long", tooLong, CM_DUPLICATE, std::nullopt, "Error saving file!"},
+        {"duplicate of the longest name that fits, the template gone", fits, CM_DUPLICATE, std::nullopt, kTemplateMessage},
+            // clang-format on
+        };
     start();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
-        select(c.label);
+    for (const auto& [why, label, command, input, message] : cases) {
+        SCOPED_TRACE(why);
+        select(label);
         const std::string open = openFile(), listing = sav.listing();
         const std::size_t asked = messageCount();
-        const bool templateGone = c.message == kTemplateMessage;
-        if (templateGone) {
+        if (message == kTemplateMessage) {
             fs::rename(game.file("raptor.sav"), game.file("kept"));
         }
-        if (c.command == CM_SAVEAS) {
-            headless::scriptFileDialog(*c.input);
+        if (command == CM_SAVEAS) {
+            headless::scriptFileDialog(*input);
         }
-        if (c.answer != 0) {
-            headless::scriptMessageBox(c.answer);
+        if (!message.empty()) {
+            headless::scriptMessageBox(message == overwrite ? IDNO : IDOK);
         }
-        headless::chooseMenuItem(frame(), c.command);
-        if (c.command == CM_RENAME) {
-            headless::endLabelEdit(list(), c.input);
+        headless::chooseMenuItem(frame(), command);
+        if (command == CM_RENAME) {
+            headless::endLabelEdit(list(), input);
         }
-        if (templateGone) {
+        if (message == kTemplateMessage) {
             fs::rename(game.file("kept"), game.file("raptor.sav"));
         }
-        EXPECT_EQ(asked + (c.answer != 0 ? 1 : 0), messageCount());
-        if (c.answer != 0) {
-            EXPECT_EQ(c.message, lastMessage().substr(0, c.message.size()));
-            EXPECT_EQ("Error", headless::messageBoxes().back().caption);
-        }
+        EXPECT_EQ(asked + (message.empty() ? 0 : 1), messageCount());
+        EXPECT_EQ(message, lastMessage().substr(0, message.size()));
+        EXPECT_EQ("Error", headless::messageBoxes().back().caption); // of the one before if none
         EXPECT_EQ(listing, sav.listing());
         EXPECT_EQ("precious", elsewhere.read("other.sav"));
         EXPECT_EQ(open, openFile());

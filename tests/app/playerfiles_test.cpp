@@ -119,9 +119,7 @@ TEST_F(AppTest, OddFilesAreMarkedAndSaidOncePerRun) {
               headless::listImages(list()));
     headless::scriptMessageBox(IDOK);
     select("squad");
-    EXPECT_EQ("the squadron name has no end within 22 bytes: Save cuts it to 21 characters.\n"
-              "The fields show what the program read.",
-              lastMessage());
+    EXPECT_EQ(0u, lastMessage().find("the squadron name has no end within 22 bytes"));
     select("good");
     select("a short");
     select("squad");
