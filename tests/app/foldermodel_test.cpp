@@ -485,8 +485,6 @@ class FolderModelTest : public AppTest {
             }
             return outsideChange(names, s.op != Rewrite || s.b % 3 != 0);
         }
-        default:
-            return;
         }
     }
 
