@@ -12,14 +12,8 @@ namespace fs = std::filesystem;
 void AppTest::SetUp() {
     headless::reset();
     tokenTable().clear();
-    for (const auto& entry : fs::recursive_directory_iterator(DROVAK_ASSETS_DIR)) {
-        auto relative = fs::relative(entry.path(), DROVAK_ASSETS_DIR);
-        if (entry.is_directory()) {
-            fs::create_directories(program.path() / relative);
-        } else if (relative.string().rfind("preview", 0) != 0) {
-            fs::copy_file(entry.path(), program.path() / relative);
-        }
-    }
+    fs::copy(DROVAK_ASSETS_DIR, program.path(), fs::copy_options::recursive);
+    fs::remove_all(program.path() / "preview"); // a contact sheet of the pictures, never shipped
     fs::copy_file(fs::path(DROVAK_ASSETS_DIR) / "template.sav", game.path() / "raptor.sav");
     writeSettings();
 }

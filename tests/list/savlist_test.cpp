@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -26,7 +27,11 @@ class RecordingOwner : public TSavListOwner {
     std::vector<std::string> calls;
     bool acceptClicks = true;
 
-    void resetPlayerInfo(const char* fileName) override { note("open ", fileName); }
+    std::vector<std::string> opened; // the files opened since takeOpened
+    void resetPlayerInfo(const char* fileName) override {
+        note("open ", fileName);
+        opened.push_back(fileName);
+    }
     bool leftClick(const TPoint& point, uint fromList) override {
         note("leftClick ", at(point) + " " + std::to_string(fromList));
         return acceptClicks;
@@ -44,14 +49,8 @@ class RecordingOwner : public TSavListOwner {
 
     // The files opened since the last call, and forgets every call.
     std::vector<std::string> takeOpened() {
-        std::vector<std::string> opened;
-        for (const auto& call : calls) {
-            if (call.rfind("open ", 0) == 0) {
-                opened.push_back(call.substr(5));
-            }
-        }
         calls.clear();
-        return opened;
+        return std::exchange(opened, {});
     }
 };
 
