@@ -240,11 +240,10 @@ TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
                 headless::advanceTime(kWorkingCopyDelayMs);
             }
         }
-        std::size_t reports = 0;
-        for (const auto& box : headless::messageBoxes()) {
-            reports += box.text.starts_with("Error saving file!\n" + sav.file("ace.dvw"));
-        }
-        EXPECT_EQ(1u, reports);
+        const auto& boxes = headless::messageBoxes();
+        EXPECT_EQ(1, std::count_if(boxes.begin(), boxes.end(), [&](auto& box) {
+                      return box.text.starts_with("Error saving file!\n" + sav.file("ace.dvw"));
+                  }));
         EXPECT_EQ(!firstWriteFails, sav.exists("ace.dvw"));
         EXPECT_EQ((std::vector<int>{firstWriteFails ? 0 : 1}), images());
         EXPECT_EQ(firstWriteFails ? "ace.sav" : "ace.dvw", openFile());

@@ -22,12 +22,9 @@ using namespace resources;
 namespace {
 
 // clang-format off
-enum Op { Type, TypePause, Select, Save, SaveAs, Duplicate, Rename, Delete, Undo, New, Import,
-          Load, Rewrite, Add, Remove, CaseRename, kOps };
+enum Op { Type, TypePause, Select, Save, SaveAs, Duplicate, Rename, Delete, Undo, New, Import, Load, Rewrite, Add, Remove, CaseRename, kOps };
+const char* const kOpNames[] = {"Type", "TypePause", "Select", "Save", "SaveAs", "Duplicate", "Rename", "Delete", "Undo", "New", "Import", "Load", "Rewrite", "Add", "Remove", "CaseRename"};
 // clang-format on
-const char* const kOpNames[] = {
-    "Type", "TypePause", "Select", "Save", "SaveAs",  "Duplicate", "Rename", "Delete",
-    "Undo", "New",       "Import", "Load", "Rewrite", "Add",       "Remove", "CaseRename"};
 struct Step {
     int op;
     unsigned a, b, c; // which label or file, which variant, which answers: modulo what there is
