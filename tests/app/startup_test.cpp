@@ -64,49 +64,6 @@ TEST_F(AppTest, FirstPaintShowsTheLastPilotBeforeTheListFills) {
     }
 }
 
-// The window never opens maximized; a timer that cannot start is said.
-TEST_F(AppTest, NeverOpensMaximizedAndSaysATimerThatCannotStart) {
-    const std::pair<int, int> cases[] = {
-        {SW_SHOWMAXIMIZED, SW_RESTORE},
-        {SW_SHOWMINNOACTIVE, SW_SHOWMINNOACTIVE},
-    };
-    for (const auto& [requested, shown] : cases) {
-        start(requested);
-        EXPECT_EQ(shown, headless::shownState(frame())) << requested;
-        app.reset();
-    }
-    headless::setTimersAvailable(false);
-    headless::scriptMessageBox(IDOK);
-    start();
-    ASSERT_EQ(1u, messageCount());
-    EXPECT_EQ("Error starting timer", headless::messageBoxes()[0].text);
-    EXPECT_EQ("Timer", headless::messageBoxes()[0].caption);
-}
-
-// The local date of the file's last change, in a column as wide as any date in the list's font.
-TEST_F(AppTest, DateColumn) {
-    addSav("old.sav", "OLD");
-    std::tm when{};
-    when.tm_year = 99;
-    when.tm_mon = 2;
-    when.tm_mday = 5;
-    when.tm_hour = 12;
-    when.tm_isdst = -1;
-    auto system = std::chrono::system_clock::from_time_t(std::mktime(&when));
-    fs::last_write_time(sav.file("old.sav"), std::chrono::file_clock::from_sys(system));
-    start();
-    EXPECT_EQ("Mar 5, 1999", headless::cellText(list(), 0, 2));
-    // "Sep 30, 2026" and its like; the columns still fill the list as they did.
-    EXPECT_GE(list().GetColumnWidth(2), 12 * headless::kListCharWidth);
-    EXPECT_EQ(TSavListWindow::kLabelWidth + TSavListWindow::kCallsignWidth +
-                  TSavListWindow::kDateWidth,
-              list().GetColumnWidth(0) + list().GetColumnWidth(1) + list().GetColumnWidth(2));
-    // A file that disappeared after the fill shows empty cells.
-    fs::remove(sav.file("old.sav"));
-    EXPECT_EQ("", headless::cellText(list(), 0, 1));
-    EXPECT_EQ("", headless::cellText(list(), 0, 2));
-}
-
 // Close and Exit ask about every working copy in turn: Yes saves it, with the keys typed just
 // before; Cancel stops, and the rest keep their working copies. Only working copies the list
 // can show are asked about: a longer name could be saved under no label of its own, and would
@@ -154,13 +111,21 @@ TEST_F(AppTest, CloseAsksAboutEveryWorkingCopyAndCancelStops) {
 
 // A pilot file from the command line, or handed over by a second start: copied into the SAV
 // folder unless it is there already, asking before it replaces a pilot of the same name, and
-// selected.
+// selected. The window opens as asked, but never maximized; a timer that cannot start is said;
+// the list shows the dates of the files.
 TEST_F(AppTest, OpensOnAFileFromTheCommandLine) {
     TempDir elsewhere;
     addSav("ace.sav", "ACE");
     addSav("ghost.sav", "OLD GHOST");
-    std::string bytes = sav.read("ghost.sav");
-    bytes.replace(80, 9, "NEW GHOST");
+    const std::string bytes = pilot("NEW GHOST");
+    std::tm when{};
+    when.tm_year = 99;
+    when.tm_mon = 2;
+    when.tm_mday = 5;
+    when.tm_hour = 12;
+    when.tm_isdst = -1;
+    const auto system = std::chrono::system_clock::from_time_t(std::mktime(&when));
+    fs::last_write_time(sav.file("ace.sav"), std::chrono::file_clock::from_sys(system));
     elsewhere.write("ghost.sav", bytes);
     elsewhere.write("viper.sav", bytes);
     const std::tuple<std::string, int, std::string, std::string> cases[] = {
@@ -170,13 +135,16 @@ TEST_F(AppTest, OpensOnAFileFromTheCommandLine) {
         {elsewhere.file("ghost.sav"), IDNO, "ghost.sav", "OLD GHOST"},
         {elsewhere.file("ghost.sav"), IDYES, "ghost.sav", "NEW GHOST"},
     };
+    bool maximized = true; // asked for: the window never opens maximized
     for (const auto& [file, answer, open, ghost] : cases) {
         headless::reset();
         if (answer != 0) {
             headless::scriptMessageBox(answer);
         }
         startFile = file;
-        start();
+        start(maximized ? SW_SHOWMAXIMIZED : SW_SHOWMINNOACTIVE);
+        EXPECT_EQ(maximized ? SW_RESTORE : SW_SHOWMINNOACTIVE, headless::shownState(frame()));
+        maximized = !maximized;
         EXPECT_EQ(answer ? 1u : 0u, messageCount()) << file;
         EXPECT_EQ(open + ghost, openFile() + callsignIn("ghost.sav")) << file;
         app.reset();
@@ -187,6 +155,13 @@ TEST_F(AppTest, OpensOnAFileFromTheCommandLine) {
     // as an import would; with the window gone, nobody takes it.
     startFile.clear();
     start();
+    // The date column: the local date of the file's last change, as wide as any date in the list's
+    // font ("Sep 30, 2026" and its like), the columns still filling the list as they did.
+    EXPECT_EQ("Mar 5, 1999", headless::cellText(list(), 0, 2));
+    EXPECT_GE(list().GetColumnWidth(2), 12 * headless::kListCharWidth);
+    EXPECT_EQ(TSavListWindow::kLabelWidth + TSavListWindow::kCallsignWidth +
+                  TSavListWindow::kDateWidth,
+              list().GetColumnWidth(0) + list().GetColumnWidth(1) + list().GetColumnWidth(2));
     ASSERT_TRUE(ClaimSingleInstance(program.folder()));
     EXPECT_FALSE(ClaimSingleInstance(program.folder()));
     elsewhere.write("far.sav", bytes);
@@ -195,6 +170,15 @@ TEST_F(AppTest, OpensOnAFileFromTheCommandLine) {
     EXPECT_EQ(bytes, sav.read("far.sav"));
     app.reset();
     EXPECT_FALSE(HandToRunningInstance(program.folder(), ""));
+    // A timer that cannot start is said.
+    headless::setTimersAvailable(false);
+    headless::scriptMessageBox(IDOK);
+    start();
+    EXPECT_EQ("Error starting timer", lastMessage());
+    EXPECT_EQ("Timer", headless::messageBoxes().back().caption);
+    fs::remove(sav.file("ace.sav")); // gone after the fill: empty cells
+    EXPECT_EQ("", headless::cellText(list(), 0, 1));
+    EXPECT_EQ("", headless::cellText(list(), 0, 2));
 }
 
 } // namespace
