@@ -202,6 +202,23 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     list.flagEvents(false);
     headless::pressKey(list, VK_DOWN);
     EXPECT_EQ(Strings{"Bob.sav"}, owner.takeOpened());
+    // The mouse: a press and a release, a move, the menu; then the owner refuses the press: the
+    // selection stays, the menu still opens.
+    const std::string ace = RecordingOwner::at(headless::listItemPoint(0)),
+                      bob = RecordingOwner::at(headless::listItemPoint(1));
+    headless::clickListItem(list, 0);
+    headless::sendMouse(list, TMsgKind::LButtonUp, headless::listItemPoint(0));
+    headless::sendMouse(list, TMsgKind::MouseMove, headless::listItemPoint(0));
+    headless::rightClickListItem(list, 1);
+    owner.acceptClicks = false;
+    headless::clickListItem(list, 0);
+    headless::rightClickListItem(list, 0);
+    EXPECT_EQ(std::vector<int>{1}, selection());
+    EXPECT_EQ(
+        (Strings{"leftClick " + ace + " 1", "open Ace.dvw", "endDrag", "endDrag", "endDrag",
+                 "leftClick " + bob + " 1", "open Bob.sav", "popup " + bob,
+                 "leftClick " + ace + " 1", "endDrag", "leftClick " + ace + " 1", "popup " + ace}),
+        owner.calls);
 }
 
 // Type-ahead over labels that share a prefix: a letter alone steps on from the selection, the
@@ -290,26 +307,6 @@ TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
     fs::last_write_time(other.path(), fs::last_write_time(dir.path()));
     list.setSavPath(other.folder().c_str());
     EXPECT_EQ("PILOT.sav", list.diskNameOr("pilot.sav"));
-}
-
-TEST_F(SavListTest, MouseOnTheList) {
-    fill({"Ace.sav", "Bob.sav"});
-    const std::string ace = RecordingOwner::at(headless::listItemPoint(0)),
-                      bob = RecordingOwner::at(headless::listItemPoint(1));
-    headless::clickListItem(list, 1); // press and release
-    headless::sendMouse(list, TMsgKind::LButtonUp, headless::listItemPoint(1));
-    headless::sendMouse(list, TMsgKind::MouseMove, headless::listItemPoint(1));
-    headless::rightClickListItem(list, 0);
-    // The owner refuses the press: the selection stays, the menu still opens.
-    owner.acceptClicks = false;
-    headless::clickListItem(list, 1);
-    headless::rightClickListItem(list, 1);
-    EXPECT_EQ(std::vector<int>{0}, selection());
-    EXPECT_EQ(
-        (Strings{"leftClick " + bob + " 1", "open Bob.sav", "endDrag", "endDrag", "endDrag",
-                 "leftClick " + ace + " 1", "open Ace.sav", "popup " + ace,
-                 "leftClick " + bob + " 1", "endDrag", "leftClick " + bob + " 1", "popup " + bob}),
-        owner.calls);
 }
 
 } // namespace
