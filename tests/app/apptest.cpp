@@ -108,11 +108,6 @@ void AppTest::choose(int command, std::initializer_list<int> answers) {
     headless::chooseMenuItem(frame(), command);
 }
 
-void AppTest::saveAs(const std::string& path, std::initializer_list<int> answers) {
-    headless::scriptFileDialog(path);
-    choose(resources::CM_SAVEAS, answers);
-}
-
 std::string AppTest::lastMessage() const {
     const auto& boxes = headless::messageBoxes();
     return boxes.empty() ? std::string() : boxes.back().text;

@@ -71,8 +71,6 @@ class AppTest : public ::testing::Test {
     std::string typed(const std::string& keys) const;
     // Scripts the answers to the questions the command asks, then chooses it from the menu.
     void choose(int command, std::initializer_list<int> answers = {});
-    // Save As into this path; Rename of the selected pilot, ended with this text (none: Escape).
-    void saveAs(const std::string& path, std::initializer_list<int> answers = {});
     std::string openFile() const {
         return window().currentPlayer().getFileName();
     }

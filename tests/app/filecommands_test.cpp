@@ -215,6 +215,21 @@ TEST_F(AppTest, UnreadableFileIsReportedAndNeverWritten) {
     choose(CM_SAVE);
     EXPECT_TRUE(fs::is_directory(sav.file("ghost.sav")));
     EXPECT_EQ("ace.sav ghost.sav", sav.listing());
+    // Another SAV folder chosen in the settings keeps the edits and lists that folder.
+    TempDir other;
+    other.write("zed.sav", readWholeFile(game.file("raptor.sav")));
+    other.write(" New Sav File.dvw", readWholeFile(game.file("raptor.sav")));
+    select("ace");
+    typeCallsign("Q");
+    headless::scriptDialog([&](TDialog& dlg) {
+        headless::replaceText(dlg, resources::settings::kSavPathEdit, other.folder());
+        headless::clickButton(dlg, resources::kOkButton);
+    });
+    choose(CM_SETTINGS);
+    EXPECT_FALSE(window().editor().showColorChars()); // as drovak.ini says still
+    EXPECT_EQ((std::vector<std::string>{" New Sav File", "zed"}), labels());
+    EXPECT_TRUE(window().isNewFileOpen()); // the new file is its folder's
+    EXPECT_EQ("ACE" + typed("Q"), callsignIn("ace.dvw"));
 }
 
 #ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
@@ -253,23 +268,5 @@ TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
     }
 }
 #endif
-
-TEST_F(AppTest, SettingsChangeKeepsTheEditsAndListsTheNewFolder) {
-    addSav("ace.sav", "ACE");
-    TempDir other;
-    other.write("zed.sav", readWholeFile(game.file("raptor.sav")));
-    other.write(" New Sav File.dvw", readWholeFile(game.file("raptor.sav")));
-    start();
-    typeCallsign("Q");
-    headless::scriptDialog([&](TDialog& dlg) {
-        headless::replaceText(dlg, resources::settings::kSavPathEdit, other.folder());
-        headless::clickButton(dlg, resources::kOkButton);
-    });
-    choose(CM_SETTINGS);
-    EXPECT_FALSE(window().editor().showColorChars()); // as drovak.ini says still
-    EXPECT_EQ((std::vector<std::string>{" New Sav File", "zed"}), labels());
-    EXPECT_TRUE(window().isNewFileOpen()); // the new file is its folder's
-    EXPECT_EQ("ACE" + typed("Q"), callsignIn("ace.dvw"));
-}
 
 } // namespace
