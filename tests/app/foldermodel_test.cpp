@@ -140,6 +140,9 @@ class FolderModelTest : public AppTest {
             }
         };
         auto command = [&](int id) { act([&] { headless::chooseMenuItem(frame(), id); }); };
+        auto click = [&](const std::string& label, unsigned keys) { // the row as the list spells it
+            headless::clickListItem(list(), static_cast<int>(indexOf(labels(), label)), keys);
+        };
         // The open record saved as the label's .sav in the SAV folder, which the user may refuse
         // to overwrite: then it is that label that is open, its working copy if it has one.
         auto savedAs = [&](const std::string& to, bool bare) { // bare: no extension typed
@@ -205,10 +208,7 @@ class FolderModelTest : public AppTest {
             return;
         case Select:
             if (!row.empty()) {
-                // the row as the list spells it
-                act([&] {
-                    headless::clickListItem(list(), static_cast<int>(indexOf(labels(), row)));
-                });
+                act([&] { click(row, 0); });
             }
             if (!row.empty() && !same(row, m.open)) { // the same row: the pause still waits
                 m.sync();
@@ -338,10 +338,7 @@ class FolderModelTest : public AppTest {
             // the trash, deleting for good is asked again.
             std::vector<std::string> gone = {m.open};
             if (s.b % 3 == 0 && !m.open.empty() && !same(row, m.open)) {
-                act([&] {
-                    const int at = static_cast<int>(indexOf(labels(), row));
-                    headless::clickListItem(list(), at, MK_CONTROL);
-                });
+                act([&] { click(row, MK_CONTROL); });
                 gone.push_back(row);
                 if (indexOf(rows, row) < indexOf(rows, m.open)) {
                     m.sync();
@@ -366,7 +363,7 @@ class FolderModelTest : public AppTest {
             }
             command(CM_DELETE);
             if (gone.size() > 1) { // kept: the next command is for the open row alone
-                headless::clickListItem(list(), static_cast<int>(indexOf(labels(), m.open)));
+                click(m.open, 0);
             }
             return;
         }

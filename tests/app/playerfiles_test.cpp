@@ -23,13 +23,16 @@ bool drawn(const std::string& part) {
 }
 
 // Load puts the record as it stands, working copy and all, into the game, and remembers it;
-// the game's pilot is kept first, and Restore puts it back.
+// the game's pilot is kept first, and Restore puts it back. Then Delete, with and without the
+// trash.
 TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
     std::string old = game.read("raptor.sav");
     old.replace(80, 22, std::string(22, '\0')).replace(80, 8, "OLDPILOT");
     game.write("raptor.sav", old);
     addSav("ace.sav", "ACE");
     addSav("ace.dvw", "EDITED");
+    addSav("was.sav", "WAS");
+    addSav("was.dvw", "WAS");
     start();
     EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_RESTORE)); // nothing kept yet
     TDrovakSettingsXfer loud = window().currentSettings();
@@ -74,15 +77,9 @@ TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
     EXPECT_EQ("Error saving file!\n" + std::string(noGame.raptorPath.data()) +
                   "raptor.sav: " + std::strerror(ENOENT),
               lastMessage());
-}
 
-// The trash takes a label's files; without it, those it cannot take are named and deleting them
-// for good is asked, No the default. The folder model holds what each answer does.
-TEST_F(AppTest, DeleteMovesToTheTrashOrAsksBeforeDeletingForGood) {
-    for (const char* name : {"gone.sav", "gone.dvw", "was.sav", "was.dvw"}) {
-        addSav(name, "GONE");
-    }
-    start();
+    // The trash takes a label's files; without it, those it cannot take are named and deleting
+    // them for good is asked, No the default. The folder model holds what each answer does.
     choose(CM_DELETE, {IDYES});
     EXPECT_EQ(2u, headless::trashedFiles().size());
     headless::setTrashAvailable(false);
