@@ -1,6 +1,5 @@
 #include "apptest.h"
 
-#include "resources/resources.h"
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
 

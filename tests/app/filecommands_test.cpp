@@ -243,10 +243,7 @@ TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
         addSav("ace.sav", "ACE");
         fs::remove(sav.file("ace.dvw"));
         start();
-        clickField(kFieldCallsign);
-        if (!firstWriteFails) {
-            typeKeys("Q");
-        }
+        typeCallsign(firstWriteFails ? "" : "Q");
         {
             FileSizeLimit limit(10);
             headless::scriptMessageBox(IDOK);

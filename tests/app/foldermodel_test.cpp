@@ -40,17 +40,13 @@ std::string lower(std::string s) {
     std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
     return s;
 }
-bool same(const std::string& a, const std::string& b) {
-    return lower(a) == lower(b);
-}
+const auto same = [](const std::string& a, const std::string& b) { return lower(a) == lower(b); };
 std::size_t indexOf(const std::vector<std::string>& rows, const std::string& label) {
     return static_cast<std::size_t>(
         std::find_if(rows.begin(), rows.end(), [&](auto& row) { return same(row, label); }) -
         rows.begin());
 }
-std::string stem(const std::string& name) {
-    return name.substr(0, name.size() - 4);
-}
+const auto stem = [](const std::string& name) { return name.substr(0, name.size() - 4); };
 
 struct Model {
     std::map<std::string, std::string> files; // name on disk -> callsign
