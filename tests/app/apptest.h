@@ -18,9 +18,7 @@
 // game folder whose raptor.sav is the template, and a SAV folder of real files.
 class AppTest : public ::testing::Test {
   protected:
-    TempDir program;
-    TempDir game;
-    TempDir sav;
+    TempDir program, game, sav;
     // The per-user data folder: the backups of the game's pilot go under it.
     TempDir data;
 #ifdef _WIN32

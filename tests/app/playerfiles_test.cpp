@@ -96,9 +96,7 @@ TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
 TEST_F(AppTest, OddFilesAreMarkedAndSaidOncePerRun) {
     sav.write("a short.sav", "0123456789");
     addSav("good.sav", "GOOD");
-    std::string noEnd = game.read("raptor.sav");
-    noEnd.replace(102, 22, std::string(22, 'S'));
-    sav.write("squad.sav", noEnd);
+    sav.write("squad.sav", game.read("raptor.sav").replace(102, 22, std::string(22, 'S')));
     headless::scriptMessageBox(IDOK);
     start();
     EXPECT_EQ(TSavListWindow::kOddImage, headless::listImages(list()).at(0));
