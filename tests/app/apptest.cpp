@@ -1,9 +1,9 @@
 #include "apptest.h"
 
-#include "resources/resources.h"
 #include "settings/programfolder.h"
 #include "settings/settingsfile.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -11,14 +11,8 @@ namespace fs = std::filesystem;
 void AppTest::SetUp() {
     headless::reset();
     tokenTable().clear();
-    for (const auto& entry : fs::recursive_directory_iterator(DROVAK_ASSETS_DIR)) {
-        auto relative = fs::relative(entry.path(), DROVAK_ASSETS_DIR);
-        if (entry.is_directory()) {
-            fs::create_directories(program.path() / relative);
-        } else if (relative.string().rfind("preview", 0) != 0) {
-            fs::copy_file(entry.path(), program.path() / relative);
-        }
-    }
+    fs::copy(DROVAK_ASSETS_DIR, program.path(), fs::copy_options::recursive);
+    fs::remove_all(program.path() / "preview"); // a contact sheet of the pictures, never shipped
     fs::copy_file(fs::path(DROVAK_ASSETS_DIR) / "template.sav", game.path() / "raptor.sav");
     writeSettings();
 }
@@ -68,12 +62,9 @@ TDrovakWindow& AppTest::window() const {
     return *static_cast<TDrovakWindow*>(app->GetMainWindow()->GetClientWindow());
 }
 
-std::string AppTest::callsignIn(const std::string& file) const {
-    std::string bytes = sav.read(file);
-    if (bytes.size() < 102) {
-        return "<missing>";
-    }
-    return std::string(bytes.c_str() + 80);
+std::string AppTest::callsignIn(const std::string& file, const TempDir* folder) const {
+    const std::string bytes = (folder ? *folder : sav).read(file);
+    return bytes.size() < 102 ? "<missing>" : std::string(bytes.c_str() + 80);
 }
 
 int AppTest::selected() const {
@@ -82,14 +73,10 @@ int AppTest::selected() const {
 }
 
 void AppTest::select(const std::string& label) {
-    auto all = labels();
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        if (all[i] == label) {
-            headless::clickListItem(list(), static_cast<int>(i));
-            return;
-        }
-    }
-    ADD_FAILURE() << "no item " << label;
+    const auto all = labels();
+    const auto at = std::find(all.begin(), all.end(), label);
+    ASSERT_NE(at, all.end()) << "no item " << label;
+    headless::clickListItem(list(), static_cast<int>(at - all.begin()));
 }
 
 void AppTest::clickField(int field) {
@@ -118,11 +105,6 @@ void AppTest::choose(int command, std::initializer_list<int> answers) {
         headless::scriptMessageBox(answer);
     }
     headless::chooseMenuItem(frame(), command);
-}
-
-void AppTest::saveAs(const std::string& path, std::initializer_list<int> answers) {
-    headless::scriptFileDialog(path);
-    choose(resources::CM_SAVEAS, answers);
 }
 
 std::string AppTest::lastMessage() const {

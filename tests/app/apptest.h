@@ -18,9 +18,7 @@
 // game folder whose raptor.sav is the template, and a SAV folder of real files.
 class AppTest : public ::testing::Test {
   protected:
-    TempDir program;
-    TempDir game;
-    TempDir sav;
+    TempDir program, game, sav;
     // The per-user data folder: the backups of the game's pilot go under it.
     TempDir data;
 #ifdef _WIN32
@@ -53,7 +51,8 @@ class AppTest : public ::testing::Test {
         return window().list();
     }
 
-    std::string callsignIn(const std::string& file) const; // the text at offset 80
+    // The text at offset 80 of a file in the SAV folder unless another is named.
+    std::string callsignIn(const std::string& file, const TempDir* folder = nullptr) const;
     std::vector<std::string> labels() const {
         return headless::listLabels(list());
     }
@@ -70,8 +69,6 @@ class AppTest : public ::testing::Test {
     std::string typed(const std::string& keys) const;
     // Scripts the answers to the questions the command asks, then chooses it from the menu.
     void choose(int command, std::initializer_list<int> answers = {});
-    // Save As into this path; Rename of the selected pilot, ended with this text (none: Escape).
-    void saveAs(const std::string& path, std::initializer_list<int> answers = {});
     std::string openFile() const {
         return window().currentPlayer().getFileName();
     }

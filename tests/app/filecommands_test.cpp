@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 namespace fs = std::filesystem;
 using namespace resources;
@@ -52,24 +53,6 @@ TEST_F(AppTest, NewAgainAsksAndOneThatCannotBeMadeSaysWhy) {
 #endif
 }
 
-// A new file's working copy found at start is the new file again; its Save is a Save As, which
-// a cancel leaves as it was.
-TEST_F(AppTest, SaveOfTheNewFileGoesToSaveAsAfterARestartToo) {
-    addSav(" New Sav File.dvw", "FRESH");
-    start();
-    EXPECT_TRUE(window().isNewFileOpen());
-    headless::scriptFileDialogCancel();
-    choose(CM_SAVE);
-    ASSERT_EQ(1u, headless::fileDialogs().size());
-    EXPECT_EQ(".sav", headless::fileDialogs()[0].fileName);
-    EXPECT_TRUE(sav.exists(" New Sav File.dvw"));
-
-    headless::scriptFileDialog(sav.file("mine"));
-    choose(CM_SAVE);
-    EXPECT_EQ("FRESH", callsignIn("mine.sav"));
-    EXPECT_EQ("mine.sav", sav.listing());
-}
-
 // A Save that fails, for want of the template, of room on the disk or of leave to write the
 // file, is said with the file and the reason; the edit stays in its working copy, which stays
 // marked and open, and after a restart Save writes it.
@@ -83,23 +66,17 @@ TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     headless::advanceTime(kWorkingCopyDelayMs);
     std::string edited = "ACE" + typed("Q");
     const std::string failed = "Error saving file!\n" + sav.file("ace.sav") + ": ";
-    const std::pair<const char*, std::string> cases[] = {
-        {"the template is gone", kTemplateMessage},
-        {"the disk is full", failed + std::strerror(EFBIG)},
-        {"the file is read-only", failed + "the file is read-only"},
-    };
-    for (const auto& [why, message] : cases) {
-        SCOPED_TRACE(why);
+    for (const std::string& message : {std::string(kTemplateMessage), failed + std::strerror(EFBIG),
+                                       failed + "the file is read-only"}) {
+        SCOPED_TRACE(message);
         if (message == kTemplateMessage) {
             fs::rename(game.file("raptor.sav"), game.file("kept"));
             choose(CM_SAVE, {IDOK});
             fs::rename(game.file("kept"), game.file("raptor.sav"));
         } else if (message.ends_with("read-only")) {
-            const auto writeBits =
-                fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-            fs::permissions(sav.file("ace.sav"), writeBits, fs::perm_options::remove);
+            fs::permissions(sav.file("ace.sav"), fs::perms::owner_read);
             choose(CM_SAVE, {IDOK});
-            fs::permissions(sav.file("ace.sav"), fs::perms::owner_write, fs::perm_options::add);
+            fs::permissions(sav.file("ace.sav"), fs::perms::owner_read | fs::perms::owner_write);
         } else {
 #ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
             FileSizeLimit limit(10);
@@ -147,60 +124,51 @@ TEST_F(AppTest, RefusedCommandsChangeNoFile) {
     for (const std::string& label : {std::string("ace"), std::string("bob"), fits, tooLong}) {
         addSav(label + ".sav", "X");
     }
-    struct Case {
-        const char* why;
-        std::string label; // selected first
-        int command;
-        std::optional<std::string> input; // Save As: the path chosen; Rename: the text typed
-        int answer;                       // to the one question asked; 0: none is asked
-        std::string message;
-        bool templateGone;
-    };
-    const Case cases[] = {
-        // clang-format off
-        {"save as over a file elsewhere, answered No", "ace", CM_SAVEAS, elsewhere.file("other.sav"), IDNO, overwrite, false},
-        {"save as another spelling of a pilot's file, answered No", "ace", CM_SAVEAS, sav.file("BOB.sav"), IDNO, overwrite, false},
-        {"save as no name", "ace", CM_SAVEAS, sav.file(".sav"), IDOK, "File must have a name!", false},
-        {"save as a path that .sav makes longer than the program keeps", "ace", CM_SAVEAS, sav.file(std::string(510 - sav.folder().size(), 'n')), IDOK, "Error saving file!", false},
-        {"save as a hidden name: a pilot the list never shows", "ace", CM_SAVEAS, sav.file(".ghost.sav"), IDOK, "Error saving file!", false},
-        {"rename ended with Escape", "ace", CM_RENAME, std::nullopt, 0, "", false},
-        {"rename to no name", "ace", CM_RENAME, "", IDOK, "File must have a name!", false},
-        {"rename out of the SAV folder", "ace", CM_RENAME, "../escape", IDOK, "Error saving file!", false},
-        {"rename to the folder above", "ace", CM_RENAME, "..", IDOK, "Error saving file!", false},
-        {"rename to a hidden name: the pilot would vanish", "ace", CM_RENAME, ".ace", IDOK, "Error saving file!", false},
-        {"rename with no room for .sav", "ace", CM_RENAME, std::string(124, 'n'), IDOK, "Error saving file!", false},
-        {"rename, the template gone", "ace", CM_RENAME, "zed", IDOK, kTemplateMessage, true},
-        {"duplicate whose name is too long", tooLong, CM_DUPLICATE, std::nullopt, IDOK, "Error saving file!", false},
-        {"duplicate of the longest name that fits, the template gone", fits, CM_DUPLICATE, std::nullopt, IDOK, kTemplateMessage, true},
-        // clang-format on
-    };
+    // Why, the label selected first, the command, what is chosen (Save As: the path; Rename: the
+    // text typed), and what is said (nothing: nothing is asked).
+    const std::tuple<const char*, std::string, int, std::optional<std::string>, std::string>
+        cases[] = {
+            // clang-format off
+        {"save as over a file elsewhere, answered No", "ace", CM_SAVEAS, elsewhere.file("other.sav"), overwrite},
+        {"save as no name", "ace", CM_SAVEAS, sav.file(".sav"), "File must have a name!"},
+        {"save as a path that .sav makes longer than the program keeps", "ace", CM_SAVEAS, sav.file(std::string(510 - sav.folder().size(), 'n')), "Error saving file!"},
+        {"save as a hidden name: a pilot the list never shows", "ace", CM_SAVEAS, sav.file(".ghost.sav"), "Error saving file!"},
+        {"rename ended with Escape", "ace", CM_RENAME, std::nullopt, ""},
+        {"rename to no name", "ace", CM_RENAME, "", "File must have a name!"},
+        {"rename out of the SAV folder", "ace", CM_RENAME, "../escape", "Error saving file!"},
+        {"rename to the folder above", "ace", CM_RENAME, "..", "Error saving file!"},
+        {"rename to a hidden name: the pilot would vanish", "ace", CM_RENAME, ".ace", "Error saving file!"},
+        {"rename with no room for .sav", "ace", CM_RENAME, std::string(124, 'n'), "Error saving file!"},
+        {"rename, the template gone", "ace", CM_RENAME, "zed", kTemplateMessage},
+        {"duplicate whose name is too long", tooLong, CM_DUPLICATE, std::nullopt, "Error saving file!"},
+        {"duplicate of the longest name that fits, the template gone", fits, CM_DUPLICATE, std::nullopt, kTemplateMessage},
+            // clang-format on
+        };
     start();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
-        select(c.label);
+    for (const auto& [why, label, command, input, message] : cases) {
+        SCOPED_TRACE(why);
+        select(label);
         const std::string open = openFile(), listing = sav.listing();
         const std::size_t asked = messageCount();
-        if (c.templateGone) {
+        if (message == kTemplateMessage) {
             fs::rename(game.file("raptor.sav"), game.file("kept"));
         }
-        if (c.command == CM_SAVEAS) {
-            headless::scriptFileDialog(*c.input);
+        if (command == CM_SAVEAS) {
+            headless::scriptFileDialog(*input);
         }
-        if (c.answer != 0) {
-            headless::scriptMessageBox(c.answer);
+        if (!message.empty()) {
+            headless::scriptMessageBox(message == overwrite ? IDNO : IDOK);
         }
-        headless::chooseMenuItem(frame(), c.command);
-        if (c.command == CM_RENAME) {
-            headless::endLabelEdit(list(), c.input);
+        headless::chooseMenuItem(frame(), command);
+        if (command == CM_RENAME) {
+            headless::endLabelEdit(list(), input);
         }
-        if (c.templateGone) {
+        if (message == kTemplateMessage) {
             fs::rename(game.file("kept"), game.file("raptor.sav"));
         }
-        EXPECT_EQ(asked + (c.answer != 0 ? 1 : 0), messageCount());
-        if (c.answer != 0) {
-            EXPECT_EQ(c.message, lastMessage().substr(0, c.message.size()));
-            EXPECT_EQ("Error", headless::messageBoxes().back().caption);
-        }
+        EXPECT_EQ(asked + (message.empty() ? 0 : 1), messageCount());
+        EXPECT_EQ(message, lastMessage().substr(0, message.size()));
+        EXPECT_EQ("Error", headless::messageBoxes().back().caption); // of the one before if none
         EXPECT_EQ(listing, sav.listing());
         EXPECT_EQ("precious", elsewhere.read("other.sav"));
         EXPECT_EQ(open, openFile());
@@ -247,6 +215,21 @@ TEST_F(AppTest, UnreadableFileIsReportedAndNeverWritten) {
     choose(CM_SAVE);
     EXPECT_TRUE(fs::is_directory(sav.file("ghost.sav")));
     EXPECT_EQ("ace.sav ghost.sav", sav.listing());
+    // Another SAV folder chosen in the settings keeps the edits and lists that folder.
+    TempDir other;
+    other.write("zed.sav", readWholeFile(game.file("raptor.sav")));
+    other.write(" New Sav File.dvw", readWholeFile(game.file("raptor.sav")));
+    select("ace");
+    typeCallsign("Q");
+    headless::scriptDialog([&](TDialog& dlg) {
+        headless::replaceText(dlg, resources::settings::kSavPathEdit, other.folder());
+        headless::clickButton(dlg, resources::kOkButton);
+    });
+    choose(CM_SETTINGS);
+    EXPECT_FALSE(window().editor().showColorChars()); // as drovak.ini says still
+    EXPECT_EQ((std::vector<std::string>{" New Sav File", "zed"}), labels());
+    EXPECT_TRUE(window().isNewFileOpen()); // the new file is its folder's
+    EXPECT_EQ("ACE" + typed("Q"), callsignIn("ace.dvw"));
 }
 
 #ifndef _WIN32 // a write made to fail part way needs a POSIX file size limit
@@ -260,10 +243,7 @@ TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
         addSav("ace.sav", "ACE");
         fs::remove(sav.file("ace.dvw"));
         start();
-        clickField(kFieldCallsign);
-        if (!firstWriteFails) {
-            typeKeys("Q");
-        }
+        typeCallsign(firstWriteFails ? "" : "Q");
         {
             FileSizeLimit limit(10);
             headless::scriptMessageBox(IDOK);
@@ -272,11 +252,10 @@ TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
                 headless::advanceTime(kWorkingCopyDelayMs);
             }
         }
-        std::size_t reports = 0;
-        for (const auto& box : headless::messageBoxes()) {
-            reports += box.text.starts_with("Error saving file!\n" + sav.file("ace.dvw"));
-        }
-        EXPECT_EQ(1u, reports);
+        const auto& boxes = headless::messageBoxes();
+        EXPECT_EQ(1, std::count_if(boxes.begin(), boxes.end(), [&](auto& box) {
+                      return box.text.starts_with("Error saving file!\n" + sav.file("ace.dvw"));
+                  }));
         EXPECT_EQ(!firstWriteFails, sav.exists("ace.dvw"));
         EXPECT_EQ((std::vector<int>{firstWriteFails ? 0 : 1}), images());
         EXPECT_EQ(firstWriteFails ? "ace.sav" : "ace.dvw", openFile());
@@ -286,23 +265,5 @@ TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
     }
 }
 #endif
-
-TEST_F(AppTest, SettingsChangeKeepsTheEditsAndListsTheNewFolder) {
-    addSav("ace.sav", "ACE");
-    TempDir other;
-    other.write("zed.sav", readWholeFile(game.file("raptor.sav")));
-    other.write(" New Sav File.dvw", readWholeFile(game.file("raptor.sav")));
-    start();
-    typeCallsign("Q");
-    headless::scriptDialog([&](TDialog& dlg) {
-        headless::replaceText(dlg, resources::settings::kSavPathEdit, other.folder());
-        headless::clickButton(dlg, resources::kOkButton);
-    });
-    choose(CM_SETTINGS);
-    EXPECT_FALSE(window().editor().showColorChars()); // as drovak.ini says still
-    EXPECT_EQ((std::vector<std::string>{" New Sav File", "zed"}), labels());
-    EXPECT_TRUE(window().isNewFileOpen()); // the new file is its folder's
-    EXPECT_EQ("ACE" + typed("Q"), callsignIn("ace.dvw"));
-}
 
 } // namespace

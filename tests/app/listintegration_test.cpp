@@ -12,12 +12,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The help on each column; the list's menu, the editor's and the window's; the Delete key on
-// the list.
+// The callsign column drawn in the game's font; the help on each column; the list's menu, the
+// editor's and the window's; the Delete key on the list.
 TEST_F(AppTest, ColumnHelpPopupMenusAndDeleteKey) {
-    addSav("a.sav", "A");
-    addSav("b.sav", "B");
+    const char* const callsigns[] = {"AB", "~3AB", "~3AB", "~3A~4B"};
+    for (char name = 'a'; name < 'e'; ++name) {
+        addSav(std::string(1, name) + ".sav", callsigns[name - 'a']);
+    }
     start();
+    // The callsign cell is a picture: codes applied and not shown, one picture per callsign.
+    std::shared_ptr<const TDib> pictures[4];
+    for (int i = 0; i < 4; ++i) {
+        pictures[i] = headless::cellPicture(list(), i, 1);
+        ASSERT_NE(pictures[i], nullptr) << i;
+        EXPECT_EQ(headless::cellText(list(), i, 1), "AB");
+    }
+    EXPECT_EQ(pictures[0]->Width(), pictures[1]->Width());
+    EXPECT_EQ(pictures[1]->Width(), pictures[3]->Width());
+    EXPECT_FALSE(pictures[0]->GetPixels() == pictures[1]->GetPixels());
+    EXPECT_FALSE(pictures[1]->GetPixels() == pictures[3]->GetPixels());
+    EXPECT_EQ(pictures[1], pictures[2]);
+    EXPECT_EQ(headless::cellPicture(list(), 0, 2), nullptr); // the dates stay text
     std::set<std::string> texts;
     for (int column = 0; column < 3; ++column) {
         headless::scriptMessageBox(IDCANCEL);
@@ -56,27 +71,6 @@ TEST_F(AppTest, ColumnHelpPopupMenusAndDeleteKey) {
     headless::pressKey(list(), VK_DELETE);
     EXPECT_EQ("Are you sure you wish to delete this file(s)?", lastMessage());
     EXPECT_FALSE(sav.exists("a.sav"));
-}
-
-// The callsign cell is a picture: codes applied and not shown, one picture per callsign.
-TEST_F(AppTest, CallsignColumnShowsTheGameFont) {
-    const char* const callsigns[] = {"AB", "~3AB", "~3AB", "~3A~4B"};
-    for (char name = 'a'; name < 'e'; ++name) {
-        addSav(std::string(1, name) + ".sav", callsigns[name - 'a']);
-    }
-    start();
-    std::shared_ptr<const TDib> pictures[4];
-    for (int i = 0; i < 4; ++i) {
-        pictures[i] = headless::cellPicture(list(), i, 1);
-        ASSERT_NE(pictures[i], nullptr) << i;
-        EXPECT_EQ(headless::cellText(list(), i, 1), "AB");
-    }
-    EXPECT_EQ(pictures[0]->Width(), pictures[1]->Width());
-    EXPECT_EQ(pictures[1]->Width(), pictures[3]->Width());
-    EXPECT_FALSE(pictures[0]->GetPixels() == pictures[1]->GetPixels());
-    EXPECT_FALSE(pictures[1]->GetPixels() == pictures[3]->GetPixels());
-    EXPECT_EQ(pictures[1], pictures[2]);
-    EXPECT_EQ(headless::cellPicture(list(), 0, 2), nullptr); // the dates stay text
 }
 
 } // namespace

