@@ -266,4 +266,24 @@ TEST_F(AppTest, WorkingCopyThatCannotBeWrittenIsReportedOnce) {
 }
 #endif
 
+// Another program's changes are followed once the folder has been quiet for a moment (a copy of
+// many files is one refill), or at once when no timer can be had; then nothing is left ticking.
+TEST_F(AppTest, OutsideChangesWaitForTheFolderToSettle) {
+    addSav("ace.sav", "ACE");
+    start();
+    for (const bool timers : {true, false}) {
+        SCOPED_TRACE(timers);
+        headless::setTimersAvailable(timers);
+        const std::string label = timers ? "bob" : "cat";
+        sav.write(label + ".sav", pilot("B"));
+        ASSERT_TRUE(headless::changeFolder(window(), {label + ".sav"}));
+        const auto listed = [&] { return labels().back() == label; };
+        EXPECT_EQ(!timers, listed());
+        EXPECT_EQ(timers, headless::hasTimer(window(), kFolderChangeTimer));
+        headless::advanceTime(kFolderChangeDelayMs);
+        EXPECT_TRUE(listed());
+        EXPECT_FALSE(headless::hasTimer(window(), kFolderChangeTimer));
+    }
+}
+
 } // namespace

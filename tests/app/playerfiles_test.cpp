@@ -39,7 +39,8 @@ TEST_F(AppTest, LoadKeepsTheGamePilotAndRestorePutsItBack) {
     loud.soundOn = 1;
     window().wizardCallback(loud);
 
-    choose(CM_LOAD); // the record as it stands is the folder model's
+    choose(CM_LOAD);
+    EXPECT_EQ(sav.read("ace.dvw"), game.read("raptor.sav")); // every byte, not only the callsign
     EXPECT_NE(std::string::npos, program.read("drovak.ini").find("lastLoadedFile = ace.dvw\r\n"));
     std::vector<TGameBackup> kept = listGameBackups();
     ASSERT_EQ(1u, kept.size());
