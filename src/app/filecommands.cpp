@@ -139,7 +139,7 @@ void TDrovakWindow::CmdSave() {
     if (label.empty()) {
         return;
     }
-    if (label == kNewFileLabel) {
+    if (sameNameIgnoringCase(label, kNewFileLabel)) { // in any case another program spelt it
         CmdSaveAs();
         return;
     }

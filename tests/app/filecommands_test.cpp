@@ -284,6 +284,16 @@ TEST_F(AppTest, OutsideChangesWaitForTheFolderToSettle) {
         EXPECT_TRUE(listed());
         EXPECT_FALSE(headless::hasTimer(window(), kFolderChangeTimer));
     }
+    // The open pilot, saved with its field still in edit, follows a rewrite at once: the field
+    // edit of the old record ends with it.
+    typeCallsign("X");
+    headless::typeKey('S', headless::kCtrl);
+    ASSERT_TRUE(window().editor().isEditing());
+    sav.write("ace.sav", pilot("OTHER"));
+    headless::changeFolder(window(), {"ace.sav"});
+    headless::advanceTime(kFolderChangeDelayMs);
+    EXPECT_EQ("OTHER", std::string(window().currentPlayer().callsign.data()));
+    EXPECT_FALSE(window().editor().isEditing());
 }
 
 } // namespace
