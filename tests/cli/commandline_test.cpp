@@ -157,7 +157,7 @@ TEST_F(CommandLineTest, StatusesAndMessages) {
         {{"set", ghost, "--callsign", std::string(22, 'A')}, kExitUsage,
          ghost + ": the callsign takes at most 21 characters"},
         {{"set", ghost, "--callsign", "Ab\u20ac"}, kExitUsage, "callsign cannot hold '\u20ac'"},
-        {{"set", ghost, "--server", "\u65e5\u672c"}, kExitUsage, "server name holds '\u65e5'"},
+        {{"set", ghost, "--server", "\U0010FFFF\u65e5"}, kExitUsage, "server name holds '\U0010FFFF'"},
         {{"set", ghost, "--squadron", "bad\xff"}, kExitUsage, "name holds '(not UTF-8)'"},
         {{"set", ghost, "--side", "3"}, kExitUsage, "side is 'either', '1' or '2', not '3'"},
         {{"load"}, kExitUsage, "load takes one pilot's label"},

@@ -75,7 +75,8 @@ TEST(RawText, AppendFitsOrEmptiesAndCopiesClearAndNameExactly) {
     // clang-format off
     const std::tuple<const char*, const char*, int, const char*> cases[] = {
         {"12345", "abc", 9, "12345abc"}, {"12345", "abc", 8, ""}, {"12345", "abcd", 8, ""},
-        {"", "", 1, ""}, {"", "a", 1, ""}, {"1234", "", 5, "1234"}, {"12345", "", 5, ""}};
+        {"", "", 1, ""}, {"", "a", 1, ""}, {"1234", "", 5, "1234"}, {"12345", "", 5, ""},
+        {"12", "x", 0, "12"}}; // no room: not even a terminator is written
     // clang-format on
     for (const auto& [dest, src, capacity, result] : cases) {
         char buffer[32];
