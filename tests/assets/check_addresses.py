@@ -1,12 +1,7 @@
 #!/usr/bin/python3
-"""Finds addresses the project does not own in what it ships.
-
-Usage: check_addresses.py REPO
-Reads every text file under assets/, data/, docs/, src/ and tools/ of REPO (the pictures are
-drawn from the texts in tools/asset_texts.py, so those stand for them) and reports each line
-with "http", a mailbox or a domain name outside the reserved example names. Exit status 1 when
-any is found.
-"""
+"""check_addresses.py REPO: each line of the text files under assets/, data/, docs/, src/ and
+tools/ (the pictures are drawn from tools/asset_texts.py) with "http", a mailbox or a domain name
+outside the reserved example names. Exit status 1 when any is found."""
 
 import os
 import re

@@ -1,9 +1,6 @@
 #!/usr/bin/python3
-"""Checks the shipped assets against what the program expects of them.
-
-Usage: check_assets.py ASSETS_DIR
-Each check prints its failures; the exit status is 1 when any check failed.
-"""
+"""check_assets.py ASSETS_DIR: the shipped assets against what the program expects of them.
+Each check prints its failures; the exit status is 1 when any check failed."""
 
 import email
 import email.policy
@@ -35,8 +32,7 @@ def read(name):
 
 BITMAPS = ["details", "extChar", "cursor", "hiTop", "hiSide", "colorHiTop", "colorHiSide",
            "savTop", "splash", "about", "wizard"] + ["%dalpha" % n for n in range(12)]
-IMAGES = ["icons/icon%d.png" % n for n in (1, 5, 6, 7)] + ["cursors/cursor1.png",
-                                                          "cursors/cursor2.png"]
+IMAGES = [f"icons/icon{n}.png" for n in (1, 5, 6, 7)] + [f"cursors/cursor{n}.png" for n in (1, 2)]
 OTHER = ["chrtable.dv", "button", "startUp", "help/help.htm", "website.htm", "contact",
          "contact.eml", "send", "drovak.ini", "template.sav", "icons/drovak.ico",
          "cursors/hotspots.txt", "preview/contact-sheet.png"] + IMAGES

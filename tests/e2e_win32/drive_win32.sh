@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
-# The Windows program under Wine on a virtual display (run inside xvfb-run):
-#   drive_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR
-# A portable copy started by its bare name through PATH on the demo set-up: ghost's callsign
-# retyped and saved from the menu with the mouse (nothing else changed, no temporary left),
-# Ctrl+S keeping the field edit, a read-only pilot's error box, a second start handing a file
-# over, a pilot rewritten elsewhere, and a start after a kill. Then the program at 96, 144 and
-# 192 DPI (Wine's LogPixels): 780 design pixels wide at each, and at 192 its own drawing scaled
-# pixel for pixel (a screen of 1800x1300 is needed). Screenshots and dpi-sizes.txt in OUTDIR.
+# drive_win32.sh WINE DROVAK_EXE MAKE_DEMO_EXE OUTDIR, in xvfb-run on a 1800x1300 screen: the
+# Windows program under Wine, from Save through the menu to three screen scales (each step below
+# says what it shows). Screenshots and dpi-sizes.txt land in OUTDIR.
 set -uo pipefail
 
 wine=$1
@@ -24,8 +19,7 @@ pilots=$work/demo/pilots
 wine_prefix
 on_failure() { xwd_png root "$outdir/failed.png"; }
 
-# A portable copy as the zip holds it: the program, its shipped files in data\ beside it, the
-# shipped settings beside the program.
+# A portable copy as the zip holds it: the program and its settings, its files in data\.
 mkdir -p "$program/data"
 cp -r "$(dirname "$drovak")"/. "$program/data/" || fail "cannot copy the program folder"
 mv "$program/data/drovak.exe" "$program/"
@@ -36,15 +30,13 @@ ini_set soundOn 0
 ini_set showSplashScreen 0
 cp -r "$work/demo" "$work/original"
 
-# Started as a user with the program's folder on PATH would: by its bare name, from another
-# folder. The program must find its files all the same.
+# Started by its bare name through PATH from another folder, it must find its files all the same.
 (cd "$work" && WINEPATH="$(windows_path "$program")" exec "$wine" cmd /c drovak) \
     >"$outdir/drovak.log" 2>&1 &
 pid=$!
 main=$(wait_window "$title") || exit 1
 sleep 2
-# Without a window manager the frame has no caption: its menu bar is at its top, and the
-# client area (the editor's own coordinates) starts below it.
+# No window manager, so no caption: the menu bar is at the top, the client area below it.
 eval "$(xdotool getwindowgeometry --shell "$main")"
 ox=$X
 oy=$((Y + 20))
@@ -82,8 +74,7 @@ for f in pilots/ace.sav pilots/bulldog.sav pilots/viper.sav "F-22 Raptor/raptor.
 done
 leftovers=$(find "$work/demo" -name '.drovak-*' | wc -l)
 [ "$leftovers" -eq 0 ] || fail "$leftovers temporaries left"
-# Ctrl+S from the keyboard keeps the field edit: the key after it lands in the callsign, and
-# the characters come through WM_CHAR.
+# Ctrl+S keeps the field edit: the key after it (through WM_CHAR) lands in the callsign.
 click_at $((ox + 752)) $((oy + 28))
 keys x ctrl+s
 wait_for "Ctrl+S did not save what was typed" holds "$pilots/ghost.sav" \
@@ -94,8 +85,7 @@ wait_for "the working copy does not hold the key typed after Ctrl+S" holds \
     "$pilots/ghost.dvw" "$work/original/pilots/ghost.sav" callsign=StormxY
 xwd_png root "$outdir/after-ctrl-s.png"
 
-# A pilot made read-only (as files copied from a CD are): Save says so in a box of its own and
-# leaves the file as it was; the box's picture is kept.
+# A read-only pilot (as copied from a CD): Save says so in a box and leaves the file as it was.
 chmod a-w "$pilots/ghost.sav"
 cp "$pilots/ghost.sav" "$work/readonly.sav"
 click_at $((ox + 752)) $((oy + 28))
@@ -133,9 +123,8 @@ question=$(wait_window "Changed elsewhere") || exit 1
 xwd_png root "$outdir/changed.png"
 echo "win32 change elsewhere: ok"
 
-# Killed outright, the program leaves no claim behind: the next start is a window at once.
-# It was started through cmd: the program is a process of its own, named as cmd ran it, in
-# this run's prefix.
+# Killed outright (itself, not only the cmd that started it), the program leaves no claim
+# behind: the next start is a window at once.
 killed=""
 for p in $(pgrep -f '^(.*\\)?drovak(\.exe)?$'); do
     grep -qzx "WINEPREFIX=$WINEPREFIX" "/proc/$p/environ" 2>/dev/null && kill -9 "$p" && killed=1
@@ -165,8 +154,7 @@ for dpi in 96 144 192; do
     expected=$((780 * dpi / 96))
     [ "$WIDTH" -ge "$expected" ] && [ "$WIDTH" -le $((expected + 2)) ] ||
         fail "the window is $WIDTH pixels wide at $dpi DPI, not $expected"
-    # At a whole factor every design pixel of the program's own drawing (the fields, right of
-    # the list and below the menu) is a block of factor by factor screen pixels.
+    # At a whole factor each design pixel of the fields' drawing is a block of screen pixels.
     if ((dpi % 96 == 0)); then
         "$python" - "$outdir/dpi-$dpi.png" $((dpi / 96)) $((X + WIDTH / 2)) $((Y + HEIGHT / 3)) \
             $((X + WIDTH - 8)) $((Y + HEIGHT - 8)) <<'PY' || fail "not pixel for pixel at $dpi DPI"

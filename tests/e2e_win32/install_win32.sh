@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The Windows installer under Wine (run inside xvfb-run):  install_win32.sh WINE SETUP_EXE OUTDIR
-# A silent install for the current user: its uninstall entry, Start-menu shortcut and "Open
-# with" for .sav files (the extension's default untouched); the installed program meets a new
-# user with the set-up; a silent uninstall removes all that and leaves the user's files.
+# install_win32.sh WINE SETUP_EXE OUTDIR, in xvfb-run: the installer under Wine, silently for
+# the current user, the program started, then uninstalled with the user's files left.
 set -uo pipefail
 
 wine=$1
@@ -39,8 +37,7 @@ value 'HKCU\Software\Classes\.sav\OpenWithProgids' Drovak.sav >/dev/null ||
 "$wine" reg query 'HKCU\Software\Classes\.sav' /ve 2>/dev/null | grep -q Drovak &&
     fail "the installer took the .sav extension's default"
 
-# The installed program finds its files and, for a new user, opens the set-up: the wizard, or
-# first the choice it offers when no game was found.
+# The installed program finds its files and opens a new user's set-up (wizard or choice).
 (cd "$work" && exec "$wine" "$programs/bin/drovak.exe") >"$outdir/installed.log" 2>&1 &
 pid=$!
 id=$(wait_window 'Drovak Setup( Wizard)?') || exit 1
