@@ -64,6 +64,11 @@ TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     EXPECT_EQ(1, sav.read("ace.dvw").at(TSavLayout::side));
     typeCallsign("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
+    clickField(kFieldSquadronName); // a change of another field alone is written as well
+    typeKeys("W");
+    headless::advanceTime(kWorkingCopyDelayMs);
+    EXPECT_NE(std::string::npos,
+              sav.read("ace.dvw").substr(TSavLayout::squadronName, 22).find(typed("W")));
     std::string edited = "ACE" + typed("Q");
     const std::string failed = "Error saving file!\n" + sav.file("ace.sav") + ": ";
     for (const std::string& message : {std::string(kTemplateMessage), failed + std::strerror(EFBIG),
