@@ -33,6 +33,15 @@ TEST_F(ScreenFixture, ColourOverSelectionInANearlyFullField) {
     EXPECT_EQ(fields.text(kFieldCallsign), "ABCDEFGHIJKLMNOPQ~3RS");
 }
 
+// A duplicate colour code taken out can bring a tilde and a digit together: that code is looked
+// at again, in the state the byte before it left (the callsign's own colour is 5).
+TEST_F(ScreenFixture, DuplicateColourCodesGoEvenWhenTheirRemovalMakesOne) {
+    fields.set(kFieldCallsign, "X~~55");
+    screen->clickField(kFieldCallsign, 20);
+    screen->setChar(U'Z', {});
+    EXPECT_EQ(fields.text(kFieldCallsign), "XZ");
+}
+
 // The screen edits the record's own buffers, each field number reaching its own buffer whole.
 TEST_F(ScreenFixture, EditsThePlayerFieldsInPlace) {
     TDrovakSettingsXfer settings;
