@@ -80,7 +80,6 @@ keys x ctrl+s
 wait_for "Ctrl+S did not save what was typed" holds "$pilots/ghost.sav" \
     "$work/original/pilots/ghost.sav" callsign=Stormx
 keys shift+y
-# The working copy catches up with the typing a moment after the key.
 wait_for "the working copy does not hold the key typed after Ctrl+S" holds \
     "$pilots/ghost.dvw" "$work/original/pilots/ghost.sav" callsign=StormxY
 xwd_png root "$outdir/after-ctrl-s.png"
@@ -102,7 +101,6 @@ sleep 0.5
 chmod u+w "$pilots/ghost.sav"
 echo "win32 save: ok"
 
-# A second start with a file hands it to the running window and ends with status 0.
 mkdir -p "$work/elsewhere"
 cp "$pilots/viper.sav" "$work/elsewhere/Zulu.sav"
 status=0
@@ -114,7 +112,6 @@ windows=$(xdotool search --onlyvisible --name "^$title\$" | wc -l)
 [ "$windows" -eq 1 ] || fail "$windows windows named '$title' after the second start"
 echo "win32 second start: ok"
 
-# Zulu is open: typed into and then rewritten by another program, the window asks.
 click_at $((ox + 752)) $((oy + 28))
 keys q
 wait_for "no working copy of Zulu after an edit" test -f "$pilots/Zulu.dvw"

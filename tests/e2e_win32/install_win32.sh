@@ -47,7 +47,6 @@ kill "$pid" 2>/dev/null
 wineserver -k 2>/dev/null
 pid=""
 
-# The user's files: settings and backups in their folder, a pilot among the documents.
 mkdir -p "$appdata/Drovak/backups" "$work/pilots"
 echo settings >"$appdata/Drovak/drovak.ini"
 echo backup >"$appdata/Drovak/backups/raptor.sav"
