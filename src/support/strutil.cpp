@@ -3,7 +3,9 @@
 #include "support/pathsep.h"
 #include "support/trace.h"
 
+#include <cctype>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -73,8 +75,17 @@ void truncFileName(char* text) {
         return;
     }
     std::size_t len = std::strlen(text);
-    if (len > 4 &&
-        (std::strcmp(text + len - 4, ".sav") == 0 || std::strcmp(text + len - 4, ".dvw") == 0)) {
+    if (len <= 4) {
+        return;
+    }
+    std::string tail(text + len - 4);
+#ifdef _WIN32
+    // Windows names ignore case: "Ace.SAV" is the file "Ace.sav", and its label is "Ace".
+    for (char& c : tail) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+#endif
+    if (tail == ".sav" || tail == ".dvw") {
         text[len - 4] = '\0';
     }
 }

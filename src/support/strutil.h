@@ -20,7 +20,8 @@ void parseFilePath(char* dest, const char* src, std::size_t capacity = kPathCapa
 // Copies src without its colour codes (a tilde and the digit that follows it).
 void parseCallsign(char* dest, const char* src, std::size_t capacity);
 
-// Cuts a trailing ".sav" or ".dvw" off a name longer than four characters.
+// Cuts a trailing ".sav" or ".dvw" (in any case on Windows) off a name longer than four
+// characters.
 void truncFileName(char* text);
 
 // A new buffer of the given capacity holding init (cut to fit); initCleanStr zeroes it first.

@@ -84,13 +84,10 @@ class FileSystemFaults {
   private:
     static constexpr std::size_t kWhole = std::numeric_limits<std::size_t>::max();
     struct State {
-        int calls = 0;
-        int failAt = 0;
-        int error = 0;
+        int calls = 0, failAt = 0, error = 0;
         bool fired = false;
         std::size_t writeChunk = kWhole;
-        int writes = 0;
-        int namesTaken = 0;
+        int writes = 0, namesTaken = 0;
         std::map<int, std::string> paths;
         std::vector<std::string> log;
     };

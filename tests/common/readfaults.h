@@ -62,15 +62,12 @@ class ReadFaults {
     }
     // Reads take at most chunk bytes each.
     void cut(std::size_t chunk) { state().chunk = chunk; }
-    int reads() const { return state().reads; }
 
   private:
     struct State {
         std::string path;
         std::set<int> fds;
-        int reads = 0;
-        int failAt = 0;
-        int error = 0;
+        int reads = 0, failAt = 0, error = 0;
         bool interrupt = false;
         std::size_t chunk = std::numeric_limits<std::size_t>::max();
     };

@@ -31,8 +31,7 @@ class TRecordingOwner : public TScreenOwner {
     void setClipboardText(std::string bytes) override { clipboard = std::move(bytes); }
 
     std::vector<TScreenRect> repaints;
-    int dirtyFileCalls = 0;
-    int undoCalls = 0;
+    int dirtyFileCalls = 0, undoCalls = 0;
     std::optional<std::string> clipboard;
     std::function<void()> onUndo = [] {};
 };

@@ -23,19 +23,16 @@ TEST_F(ScreenFixture, ShorteningLeavesNoOldBytes) {
 }
 
 // A colour over a selection puts the colour of the text after it back only when the field
-// has room for both codes: otherwise the picked colour runs on to the end.
-TEST_F(ScreenFixture, ColourOverSelectionInANearlyFullField) {
+// has room for both codes: otherwise the picked colour runs on to the end. A duplicate colour
+// code taken out can bring a tilde and a digit together: that code is looked at again, in the
+// state the byte before it left (the callsign's own colour is 5).
+TEST_F(ScreenFixture, ColourCodesNearTheirLimits) {
     fields.set(kFieldCallsign, "ABCDEFGHIJKLMNOPQRS");
     screen->clickField(kFieldCallsign, 17);
     screen->dragTo(18);
     screen->endDrag();
     screen->pickColor('3');
     EXPECT_EQ(fields.text(kFieldCallsign), "ABCDEFGHIJKLMNOPQ~3RS");
-}
-
-// A duplicate colour code taken out can bring a tilde and a digit together: that code is looked
-// at again, in the state the byte before it left (the callsign's own colour is 5).
-TEST_F(ScreenFixture, DuplicateColourCodesGoEvenWhenTheirRemovalMakesOne) {
     fields.set(kFieldCallsign, "X~~55");
     screen->clickField(kFieldCallsign, 20);
     screen->setChar(U'Z', {});

@@ -1,5 +1,7 @@
 #include "support/strutil.h"
 
+#include "support/pathsep.h"
+
 #include "common/tempdir.h"
 
 #include <algorithm>
@@ -60,8 +62,9 @@ TEST(NameText, ColourCodesAndExtensionsComeOff) {
         EXPECT_STREQ(out, dest) << in;
     }
     const std::pair<const char*, const char*> names[] = {
-        {"ace.sav", "ace"},     {"ace.dvw", "ace"}, {"ace.SAV", "ace.SAV"},
-        {"ace.txt", "ace.txt"}, {".sav", ".sav"},   {"x.sav.sav", "x.sav"}};
+        {"ace.sav", "ace"},     {"ace.dvw", "ace"},
+        {"ace.txt", "ace.txt"}, {".sav", ".sav"},
+        {"x.sav.sav", "x.sav"}, {"ace.SAV", kPathSeparator == '\\' ? "ace" : "ace.SAV"}}; // Windows
     for (const auto& [in, out] : names) {
         char text[32];
         truncFileName(std::strcpy(text, in));
