@@ -64,11 +64,14 @@ TEST_F(AppTest, FailedSaveKeepsTheWorkingCopyAndSaysSo) {
     EXPECT_EQ(1, sav.read("ace.dvw").at(TSavLayout::side));
     typeCallsign("Q");
     headless::advanceTime(kWorkingCopyDelayMs);
-    clickField(kFieldSquadronName); // a change of another field alone is written as well
-    typeKeys("W");
-    headless::advanceTime(kWorkingCopyDelayMs);
-    EXPECT_NE(std::string::npos,
-              sav.read("ace.dvw").substr(TSavLayout::squadronName, 22).find(typed("W")));
+    // A change of another field alone is written as well (the password follows the name).
+    for (const int field : {kFieldSquadronName, kFieldSquadronPassword}) {
+        clickField(field);
+        typeKeys("7");
+        headless::advanceTime(kWorkingCopyDelayMs);
+        const std::size_t at = TSavLayout::squadronName + 22 * (field - kFieldSquadronName);
+        EXPECT_NE(std::string::npos, sav.read("ace.dvw").substr(at, 12).find('7')) << field;
+    }
     std::string edited = "ACE" + typed("Q");
     const std::string failed = "Error saving file!\n" + sav.file("ace.sav") + ": ";
     for (const std::string& message : {std::string(kTemplateMessage), failed + std::strerror(EFBIG),
@@ -136,7 +139,7 @@ TEST_F(AppTest, RefusedCommandsChangeNoFile) {
             // clang-format off
         {"save as over a file elsewhere, answered No", "ace", CM_SAVEAS, elsewhere.file("other.sav"), overwrite},
         {"save as no name", "ace", CM_SAVEAS, sav.file(".sav"), "File must have a name!"},
-        {"save as a path that .sav makes longer than the program keeps", "ace", CM_SAVEAS, sav.file(std::string(510 - sav.folder().size(), 'n')), "Error saving file!"},
+        {"save as a path that .sav makes as long as the program's room", "ace", CM_SAVEAS, sav.file(std::string(508 - sav.folder().size(), 'n')), "Error saving file!"},
         {"save as a hidden name: a pilot the list never shows", "ace", CM_SAVEAS, sav.file(".ghost.sav"), "Error saving file!"},
         {"rename ended with Escape", "ace", CM_RENAME, std::nullopt, ""},
         {"rename to no name", "ace", CM_RENAME, "", "File must have a name!"},

@@ -110,7 +110,12 @@ using Outcome = std::pair<std::string, std::size_t>; // what failed (empty: noth
 class FolderModelTest : public AppTest {
   protected:
     TempDir outside, away;               // imports come from outside; Save As copies go away
-    std::vector<std::string> unexpected; // questions the model did not expect
+    std::vector<std::string> unexpected; // what the model did not expect, questions and all
+    void expect(bool holds, const std::string& otherwise) {
+        if (!holds) {
+            unexpected.push_back(otherwise);
+        }
+    }
 
     // Runs the step on the program and on the model, which also says what is asked.
     void apply(const Step& s, std::size_t n, Model& m) {
@@ -131,9 +136,7 @@ class FolderModelTest : public AppTest {
                 headless::scriptMessageBox(answer);
             }
             action();
-            if (headless::pendingMessageBoxAnswers() != 0) {
-                unexpected.push_back("an expected question was not asked");
-            }
+            expect(headless::pendingMessageBoxAnswers() == 0, "an expected question was not asked");
         };
         auto command = [&](int id) { act([&] { headless::chooseMenuItem(frame(), id); }); };
         auto click = [&](const std::string& label, unsigned keys) { // the row as the list spells it
@@ -180,9 +183,8 @@ class FolderModelTest : public AppTest {
                 m.openLabel(m.open);
             }
             m.seen = differs ? m.get(m.open, ".sav") : m.seen;
-            if (differs && window().editor().isEditing()) { // asked or not
-                unexpected.push_back("a field is still edited after the pilot changed elsewhere");
-            }
+            expect(!differs || !window().editor().isEditing(), // asked or not
+                   "a field is still edited after the pilot changed elsewhere");
             m.openFirstIfGone();
         };
         switch (s.op) {
@@ -260,15 +262,12 @@ class FolderModelTest : public AppTest {
                 return unexpected.push_back("no file was asked for");
             }
             const auto& dialog = headless::fileDialogs().back();
-            if (window().editor().isEditing()) { // chosen with the mouse: the edit is over
-                unexpected.push_back("a field is still edited after Save As");
-            }
-            if (!same(dialog.fileName, suggested) || dialog.initialDir != sav.folder()) {
-                unexpected.push_back("Save As suggests " + dialog.initialDir + dialog.fileName);
-            }
-            if (s.b % 4 == 1 && callsignIn(there, &away) != copy) {
-                unexpected.push_back("the copy elsewhere is not " + copy);
-            }
+            // Chosen with the mouse: the edit is over.
+            expect(!window().editor().isEditing(), "a field is still edited after Save As");
+            expect(same(dialog.fileName, suggested) && dialog.initialDir == sav.folder(),
+                   "Save As suggests " + dialog.initialDir + dialog.fileName);
+            expect(s.b % 4 != 1 || callsignIn(there, &away) == copy,
+                   "the copy elsewhere is not " + copy);
             return;
         }
         case Duplicate: {
@@ -307,6 +306,7 @@ class FolderModelTest : public AppTest {
             }
             act([&] {
                 headless::chooseMenuItem(frame(), CM_RENAME);
+                expect(!window().editor().isEditing(), "a field is edited while a label is");
                 headless::endLabelEdit(list(), to);
             });
             if (answer == IDNO) {

@@ -73,4 +73,23 @@ TEST_F(AppTest, ColumnHelpPopupMenusAndDeleteKey) {
     EXPECT_FALSE(sav.exists("a.sav"));
 }
 
+#ifndef _WIN32 // Windows paths are shorter
+// A pilot whose path fills the program's room for one (512 bytes with the terminator) is
+// listed, but neither its callsign nor its date is read: one byte less is.
+TEST_F(AppTest, RowsShowTheirFilesWhilePathsFitTheirRoom) {
+    const std::size_t deep = 506 - sav.folder().size() - 2; // two names and their separators
+    const fs::path folder =
+        sav.path() / std::string(deep / 2, 'd') / std::string(deep - deep / 2, 'e');
+    fs::create_directories(folder);
+    TempDir::writeAt(folder / "a.sav", pilot("AB"));
+    TempDir::writeAt(folder / "ab.sav", pilot("AB"));
+    writeSettings("savPath = " + folder.string() + "/\r\n");
+    start();
+    ASSERT_EQ((std::vector<std::string>{"a", "ab"}), labels());
+    EXPECT_EQ("AB", headless::cellText(list(), 0, 1));
+    EXPECT_NE("", headless::cellText(list(), 0, 2)); // its date
+    EXPECT_EQ("", headless::cellText(list(), 1, 1) + headless::cellText(list(), 1, 2));
+}
+#endif
+
 } // namespace

@@ -2,8 +2,7 @@
 # drive_example.sh EXAMPLE SCENARIO OUTDIR, in xvfb-run: drives the toolkit example with real
 # events and waits for the messages it logs to OUTDIR/SCENARIO.log; each ends with File > Exit.
 set -uo pipefail
-example=$1 scenario=$2 outdir=$3
-label=$scenario
+example=$1 scenario=$2 outdir=$3 label=$2
 . "$(dirname "$0")/lib.sh"
 mkdir -p "$outdir"
 log=$outdir/$scenario.log errlog=$outdir/$scenario.stderr

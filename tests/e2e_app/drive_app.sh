@@ -2,8 +2,7 @@
 # drive_app.sh DROVAK MAKE_DEMO SCENARIO OUTDIR, in xvfb-run: drives a private copy of the program
 # with real events and checks the files it leaves; the window's places come off screenshots.
 set -uo pipefail
-drovak=$1 make_demo=$2 scenario=$3 outdir=$4
-label=$scenario
+drovak=$1 make_demo=$2 scenario=$3 outdir=$4 label=$3
 . "$(dirname "$0")/../e2e/lib.sh"
 assets=$here/../../assets
 mkdir -p "$outdir"

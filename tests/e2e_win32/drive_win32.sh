@@ -4,18 +4,13 @@
 # says what it shows). Screenshots and dpi-sizes.txt land in OUTDIR.
 set -uo pipefail
 
-wine=$1
-drovak=$2
-make_demo=$3
-outdir=$4
-label=win32
-click_pause=0.5
+wine=$1 drovak=$2 make_demo=$3 outdir=$4
+label=win32 click_pause=0.5
 . "$(dirname "$0")/../e2e/lib.sh"
 assets=$here/../../assets
 mkdir -p "$outdir"
 rm -f "$outdir"/saved.png "$outdir"/readonly.png "$outdir"/failed.png "$outdir"/dpi-*
-program=$work/program
-pilots=$work/demo/pilots
+program=$work/program pilots=$work/demo/pilots
 wine_prefix
 on_failure() { xwd_png root "$outdir/failed.png"; }
 
@@ -38,8 +33,7 @@ main=$(wait_window "$title") || exit 1
 sleep 2
 # No window manager, so no caption: the menu bar is at the top, the client area below it.
 eval "$(xdotool getwindowgeometry --shell "$main")"
-ox=$X
-oy=$((Y + 20))
+ox=$X oy=$((Y + 20))
 
 # ghost, the third row of the list: the header, then rows as tall as the pilots' 32-pixel icons
 click_at $((ox + 60)) $((oy + 124))

@@ -3,10 +3,7 @@
 # the current user, the program started, then uninstalled with the user's files left.
 set -uo pipefail
 
-wine=$1
-setup=$2
-outdir=$3
-label="win32 install"
+wine=$1 setup=$2 outdir=$3 label="win32 install"
 . "$(dirname "$0")/../e2e/lib.sh"
 mkdir -p "$outdir"
 rm -f "$outdir"/install*
@@ -55,10 +52,7 @@ ls -R "$appdata/Drovak" "$work/pilots" >"$work/before"
 
 # The uninstaller runs from a copy of itself: it is done when the program is gone.
 "$wine" "$programs/Uninstall.exe" /S /CurrentUser >/dev/null 2>&1
-for ((i = 0; i < 300; i++)); do
-    [ -e "$programs/bin/drovak.exe" ] || break
-    sleep 0.2
-done
+tenths=600 wait_for "the uninstaller left drovak.exe" test ! -e "$programs/bin/drovak.exe"
 sleep 1
 [ -e "$programs" ] && fail "the program's folder stayed: $(ls -R "$programs" | head)"
 [ -e "$appdata/Microsoft/Windows/Start Menu/Programs/Drovak.lnk" ] && fail "the shortcut stayed"
