@@ -77,6 +77,7 @@ TEST(Resources, TheirFilesAreAmongTheAssets) {
                                       soundFile("button"), soundFile("startUp")};
     for (int id : {kProgramIcon, kFileIcon, kEditedFileIcon, kOddFileIcon})
         files.push_back(iconFile(id));
+    EXPECT_TRUE(iconBundle(kFileIcon).empty() && iconBundle(kProgramIcon).size() == 7); // 16 to 256
     for (const char* f : iconBundle(kProgramIcon))
         files.push_back(f);
     std::ifstream spots(assets / "cursors" / "hotspots.txt");

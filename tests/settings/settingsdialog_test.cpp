@@ -104,8 +104,9 @@ TEST_F(SettingsDialogTest, BrowseButtons) {
     }
 }
 
-// A game folder typed without its separator makes the tied paths from the text as typed. A
-// settings file that cannot be written is reported; the settings still reach the main window.
+// A game folder typed without its separator makes the tied paths from the text as typed; the
+// switches show as they are set (on here: a click turns each off). A settings file that cannot
+// be written is reported; the settings still reach the main window.
 TEST_F(SettingsDialogTest, OkSavesAndHandsOverWhatTheDialogShows) {
     const Paths saved{native("/F22"), native("/F22"), native("/F22raptor.sav")};
     const std::string missing = native(program.folder() + "missing/");
@@ -113,7 +114,7 @@ TEST_F(SettingsDialogTest, OkSavesAndHandsOverWhatTheDialogShows) {
         fresh();
         setDrovakPath(writable ? program.folder().c_str() : missing.c_str());
         headless::scriptMessageBox(IDOK);
-        EXPECT_EQ(IDOK, run({true, true, false, true}, [&](TDialog& d) {
+        EXPECT_EQ(IDOK, run({true, true, true, true}, [&](TDialog& d) {
                       headless::replaceText(d, ids::kRaptorPathEdit, native("/F22"));
                       clickButton(d, ids::kSoundOnBox);
                       clickButton(d, ids::kShowSplashScreenBox);
@@ -123,12 +124,12 @@ TEST_F(SettingsDialogTest, OkSavesAndHandsOverWhatTheDialogShows) {
         ASSERT_EQ(1u, handed.size());
         EXPECT_EQ(writable, iniExistedAtHandOver[0]); // written before the hand-over
         const TDrovakSettingsXfer& x = handed[0];     // the file last loaded has no control: kept
-        EXPECT_EQ(std::tuple(saved.templ, '\1', '\0', std::string("pilot.sav")),
+        EXPECT_EQ(std::tuple(saved.templ, '\0', '\0', std::string("pilot.sav")),
                   std::tuple(x.templatePath.data(), x.soundOn, x.showSplashScreen,
                              x.lastLoadedFile.data()));
         ASSERT_EQ(writable ? 0u : 1u, headless::messageBoxes().size());
         if (writable) {
-            EXPECT_EQ(settingsFile(saved, {true, true, true, false}),
+            EXPECT_EQ(settingsFile(saved, {true, true, false, false}),
                       program.read(kSettingsFileName));
             continue;
         }
